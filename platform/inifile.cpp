@@ -1,0 +1,240 @@
+#include "inifile.h"
+
+#include "atomicfile.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <utility>
+
+TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName))
+{
+    std::ifstream in(fileName_, std::ios::binary);
+    if (!in)
+        return;
+    std::ostringstream text;
+    text << in.rdbuf();
+    LoadFromText(text.str());
+}
+
+void TIniFile::LoadFromText(std::string_view text)
+{
+    sections_.clear();
+    Section* current = nullptr;
+    std::size_t p = 0;
+    while (p < text.size()) {
+        const std::size_t start = p;
+        while (p < text.size() && text[p] != '\n' && text[p] != '\r')
+            ++p;
+        const std::string line = platform::Trim(text.substr(start, p - start));
+        while (p < text.size() && (text[p] == '\r' || text[p] == '\n'))
+            ++p;
+        if (line.empty() || line[0] == ';')
+            continue;
+        if (line.front() == '[') {
+            if (line.back() != ']')
+                continue;
+            const std::string name = platform::Trim(std::string_view(line).substr(1, line.size() - 2));
+            current = FindSection(name);
+            if (!current) {
+                sections_.push_back(Section{name, {}});
+                current = &sections_.back();
+            }
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (!current || eq == std::string::npos || eq == 0)
+            continue;
+        std::string key = platform::Trim(std::string_view(line).substr(0, eq));
+        std::string value = platform::Trim(std::string_view(line).substr(eq + 1));
+        if (key.empty())
+            continue;
+        bool replaced = false;
+        for (Entry& e : current->entries)
+            if (platform::SameText(e.key, key)) {
+                e.value = value;
+                replaced = true;
+                break;
+            }
+        if (!replaced)
+            current->entries.push_back(Entry{std::move(key), std::move(value)});
+    }
+}
+
+const TIniFile::Section* TIniFile::FindSection(std::string_view name) const
+{
+    for (const Section& s : sections_)
+        if (platform::SameText(s.name, name))
+            return &s;
+    return nullptr;
+}
+
+TIniFile::Section* TIniFile::FindSection(std::string_view name)
+{
+    return const_cast<Section*>(std::as_const(*this).FindSection(name));
+}
+
+const TIniFile::Entry* TIniFile::FindEntry(std::string_view section, std::string_view ident) const
+{
+    const Section* s = FindSection(section);
+    if (!s)
+        return nullptr;
+    for (const Entry& e : s->entries)
+        if (platform::SameText(e.key, ident))
+            return &e;
+    return nullptr;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view ident,
+                                 std::string_view defaultValue) const
+{
+    const Entry* e = FindEntry(section, ident);
+    return e ? e->value : std::string(defaultValue);
+}
+
+int TIniFile::ReadInteger(std::string_view section, std::string_view ident, int defaultValue) const
+{
+    const Entry* e = FindEntry(section, ident);
+    if (!e || e->value.empty())
+        return defaultValue;
+    std::string_view v = e->value;
+    int base = 10;
+    bool negative = false;
+    if (v.front() == '-' || v.front() == '+') {
+        negative = v.front() == '-';
+        v.remove_prefix(1);
+    }
+    if (!v.empty() && v.front() == '$') {
+        base = 16;
+        v.remove_prefix(1);
+    } else if (v.size() > 2 && v[0] == '0' && (v[1] == 'x' || v[1] == 'X')) {
+        base = 16;
+        v.remove_prefix(2);
+    }
+    long long value = 0;
+    const auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), value, base);
+    if (ec != std::errc() || ptr != v.data() + v.size() || v.empty())
+        return defaultValue;
+    if (negative)
+        value = -value;
+    if (base == 16 && !negative && value > 0x7FFFFFFFLL && value <= 0xFFFFFFFFLL)
+        value -= 0x100000000LL;
+    if (value < INT32_MIN || value > INT32_MAX)
+        return defaultValue;
+    return static_cast<int>(value);
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view ident, bool defaultValue) const
+{
+    return ReadInteger(section, ident, defaultValue ? 1 : 0) != 0;
+}
+
+double TIniFile::ReadFloat(std::string_view section, std::string_view ident, double defaultValue) const
+{
+    const Entry* e = FindEntry(section, ident);
+    if (!e || e->value.empty())
+        return defaultValue;
+    double value = 0;
+    const char* first = e->value.data();
+    const char* last = first + e->value.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || ptr != last)
+        return defaultValue;
+    return value;
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view ident, std::string_view value)
+{
+    Section* s = FindSection(section);
+    if (!s) {
+        sections_.push_back(Section{std::string(section), {}});
+        s = &sections_.back();
+    }
+    for (Entry& e : s->entries)
+        if (platform::SameText(e.key, ident)) {
+            e.value = std::string(value);
+            return;
+        }
+    s->entries.push_back(Entry{std::string(ident), std::string(value)});
+}
+
+void TIniFile::WriteInteger(std::string_view section, std::string_view ident, int value)
+{
+    WriteString(section, ident, std::to_string(value));
+}
+
+void TIniFile::WriteBool(std::string_view section, std::string_view ident, bool value)
+{
+    WriteString(section, ident, value ? "1" : "0");
+}
+
+void TIniFile::WriteFloat(std::string_view section, std::string_view ident, double value)
+{
+    char buffer[64];
+    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    WriteString(section, ident, std::string_view(buffer, ec == std::errc() ? ptr - buffer : 0));
+}
+
+void TIniFile::ReadSection(std::string_view section, TStrings& keys) const
+{
+    keys.BeginUpdate();
+    keys.Clear();
+    if (const Section* s = FindSection(section))
+        for (const Entry& e : s->entries)
+            keys.Add(e.key);
+    keys.EndUpdate();
+}
+
+void TIniFile::ReadSections(TStrings& sections) const
+{
+    sections.BeginUpdate();
+    sections.Clear();
+    for (const Section& s : sections_)
+        sections.Add(s.name);
+    sections.EndUpdate();
+}
+
+void TIniFile::ReadSectionValues(std::string_view section, TStrings& values) const
+{
+    values.BeginUpdate();
+    values.Clear();
+    if (const Section* s = FindSection(section))
+        for (const Entry& e : s->entries)
+            values.Add(e.key + "=" + e.value);
+    values.EndUpdate();
+}
+
+void TIniFile::EraseSection(std::string_view section)
+{
+    std::erase_if(sections_, [&](const Section& s) { return platform::SameText(s.name, section); });
+}
+
+void TIniFile::DeleteKey(std::string_view section, std::string_view ident)
+{
+    if (Section* s = FindSection(section))
+        std::erase_if(s->entries, [&](const Entry& e) { return platform::SameText(e.key, ident); });
+}
+
+bool TIniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
+
+bool TIniFile::ValueExists(std::string_view section, std::string_view ident) const
+{
+    return FindEntry(section, ident) != nullptr;
+}
+
+std::string TIniFile::ToText() const
+{
+    std::string out;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        if (i > 0)
+            out += "\r\n";
+        out += "[" + sections_[i].name + "]\r\n";
+        for (const Entry& e : sections_[i].entries)
+            out += e.key + "=" + e.value + "\r\n";
+    }
+    return out;
+}
+
+void TIniFile::UpdateFile() const { platform::WriteFileAtomically(fileName_, ToText()); }

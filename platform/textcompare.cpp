@@ -1,0 +1,186 @@
+#include "textcompare.h"
+
+#include <QChar>
+#include <QString>
+
+namespace platform {
+namespace {
+
+// Decodes one code point at s[i]; an invalid sequence yields its first byte as a value above the Unicode range
+// so that it sorts after every character and compares as that byte.
+char32_t NextCodePoint(std::string_view s, std::size_t& i)
+{
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+        ++i;
+        return c;
+    }
+    int extra = 0;
+    char32_t cp = 0;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = c & 0x07;
+    } else {
+        ++i;
+        return 0x110000u + c;
+    }
+    if (i + extra >= s.size()) {
+        ++i;
+        return 0x110000u + c;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        const auto cc = static_cast<unsigned char>(s[i + k]);
+        if ((cc & 0xC0) != 0x80) {
+            ++i;
+            return 0x110000u + c;
+        }
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    i += extra + 1;
+    return cp;
+}
+
+char32_t Fold(char32_t cp)
+{
+    if (cp < 0x80)
+        return (cp >= 'A' && cp <= 'Z') ? cp + 32 : cp;
+    if (cp > 0x10FFFF)
+        return cp;
+    return QChar::toCaseFolded(cp);
+}
+
+bool IsAscii(std::string_view s)
+{
+    for (const char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+} // namespace
+
+int CompareText(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[j]);
+        if (ca < 0x80 && cb < 0x80) {
+            const char la = AsciiLower(static_cast<char>(ca));
+            const char lb = AsciiLower(static_cast<char>(cb));
+            if (la != lb)
+                return static_cast<unsigned char>(la) < static_cast<unsigned char>(lb) ? -1 : 1;
+            ++i;
+            ++j;
+            continue;
+        }
+        const char32_t fa = Fold(NextCodePoint(a, i));
+        const char32_t fb = Fold(NextCodePoint(b, j));
+        if (fa != fb)
+            return fa < fb ? -1 : 1;
+    }
+    if (i < a.size())
+        return 1;
+    if (j < b.size())
+        return -1;
+    return 0;
+}
+
+bool SameText(std::string_view a, std::string_view b)
+{
+    if (a.size() == b.size() && IsAscii(a) && IsAscii(b)) {
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (AsciiLower(a[i]) != AsciiLower(b[i]))
+                return false;
+        return true;
+    }
+    return CompareText(a, b) == 0;
+}
+
+int CompareStr(std::string_view a, std::string_view b)
+{
+    const int r = a.compare(b);
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+std::string UpperCase(std::string_view s)
+{
+    if (IsAscii(s)) {
+        std::string r(s);
+        for (char& c : r)
+            c = AsciiUpper(c);
+        return r;
+    }
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toUpper().toStdString();
+}
+
+std::string LowerCase(std::string_view s)
+{
+    if (IsAscii(s)) {
+        std::string r(s);
+        for (char& c : r)
+            c = AsciiLower(c);
+        return r;
+    }
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toLower().toStdString();
+}
+
+std::string Trim(std::string_view s)
+{
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
+        --e;
+    return std::string(s.substr(b, e - b));
+}
+
+std::size_t FindText(std::string_view haystack, std::string_view needle)
+{
+    if (needle.empty())
+        return 0;
+    if (IsAscii(needle) && IsAscii(haystack)) {
+        if (needle.size() > haystack.size())
+            return std::string_view::npos;
+        for (std::size_t i = 0; i + needle.size() <= haystack.size(); ++i) {
+            std::size_t k = 0;
+            while (k < needle.size() && AsciiLower(haystack[i + k]) == AsciiLower(needle[k]))
+                ++k;
+            if (k == needle.size())
+                return i;
+        }
+        return std::string_view::npos;
+    }
+    const QString h = QString::fromUtf8(haystack.data(), static_cast<qsizetype>(haystack.size()));
+    const QString n = QString::fromUtf8(needle.data(), static_cast<qsizetype>(needle.size()));
+    const qsizetype at = h.indexOf(n, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return std::string_view::npos;
+    return static_cast<std::size_t>(h.left(at).toUtf8().size());
+}
+
+bool StartsText(std::string_view prefix, std::string_view s)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < prefix.size()) {
+        if (j >= s.size())
+            return false;
+        if (Fold(NextCodePoint(prefix, i)) != Fold(NextCodePoint(s, j)))
+            return false;
+    }
+    return true;
+}
+
+} // namespace platform

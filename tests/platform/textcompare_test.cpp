@@ -1,0 +1,45 @@
+#include "platform/textcompare.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+// The one comparison rule of the program: case-folded code points, ASCII and UTF-8 alike.
+TEST(TextCompare, FoldsCaseAndOrdersByCodePoint)
+{
+    EXPECT_EQ(CompareText("abc", "ABC"), 0);
+    EXPECT_LT(CompareText("abc", "abd"), 0);
+    EXPECT_GT(CompareText("abcd", "ABC"), 0);
+    EXPECT_LT(CompareText("", "a"), 0);
+    // Folding goes to lower case, so '_' (0x5F) sorts before letters.
+    EXPECT_LT(CompareText("_x", "a"), 0);
+    EXPECT_EQ(CompareText("ÉDITH", "édith"), 0);
+    EXPECT_EQ(CompareText("Straße", "STRASSE") != 0, true); // simple folding only
+    EXPECT_GT(CompareText("é", "z"), 0);
+    EXPECT_TRUE(SameText("Björk", "BJÖRK"));
+    EXPECT_FALSE(SameText("a", "b"));
+    EXPECT_NE(CompareStr("a", "A"), 0);
+}
+
+TEST(TextCompare, InvalidUtf8ComparesAsBytes)
+{
+    const std::string bad1 = "a\xff";
+    const std::string bad2 = "a\xfe";
+    EXPECT_GT(CompareText(bad1, bad2), 0);
+    EXPECT_EQ(CompareText(bad1, bad1), 0);
+    EXPECT_GT(CompareText("a\xc3", "a"), 0); // truncated sequence
+}
+
+TEST(TextCompare, CaseAndSearchHelpers)
+{
+    EXPECT_EQ(UpperCase("rock & roll"), "ROCK & ROLL");
+    EXPECT_EQ(UpperCase("björk"), "BJÖRK");
+    EXPECT_EQ(LowerCase("ÉTÉ"), "été");
+    EXPECT_EQ(Trim("  x y \t"), "x y");
+    EXPECT_EQ(FindText("The Beatles", "beat"), 4u);
+    EXPECT_EQ(FindText("Café Noir", "NOIR"), 6u); // byte offset
+    EXPECT_EQ(FindText("abc", "x"), std::string::npos);
+    EXPECT_TRUE(StartsText("THE ", "The Who"));
+    EXPECT_TRUE(StartsText("ÉD", "édith"));
+    EXPECT_FALSE(StartsText("The Who!", "The Who"));
+}

@@ -1,0 +1,28 @@
+// Test entry point: every test process gets its own program folder (ORVANE_HOME) and a Qt application.
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <cstdlib>
+#include <memory>
+
+#ifdef ORVANE_GUI_TESTS
+#include <QApplication>
+#include <QStyleFactory>
+#endif
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    TempDir home;
+    ::setenv("ORVANE_HOME", home.Path().c_str(), 1);
+#ifdef ORVANE_GUI_TESTS
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+#else
+    QCoreApplication app(argc, argv);
+#endif
+    return RUN_ALL_TESTS();
+}
