@@ -1,4 +1,5 @@
 #include "core/taggerloader.h"
+#include "plugins/wav/wavbytes.h"
 #include "testpluginfolder.h"
 
 #include <gtest/gtest.h>
@@ -274,4 +275,33 @@ TEST(TaggerLoaderDeathTest, TheGlobalHostSavesAtExitWhilePluginsAreWhole)
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(folder.Settings(), "[A]\r\nEnabled=1\r\nPluginKey=atexit\r\nAlive=1\r\n");
+}
+
+TEST(TaggerLoader, TheWavPluginThroughTheHost)
+{
+    TestPluginFolder folder;
+    folder.AddFile(PELMORA_FILE, "TAG_Pelmora.so");
+    folder.Write("song.wav", "RIFF but no wave");
+    TtaggerLoader loader;
+    loader.SetSupportLevel(2);
+    loader.SetPluginFolder(folder.Path());
+    ASSERT_EQ(Names(loader), (Strings{"WAV Tag Reader"}));
+    EXPECT_EQ(loader.GetOpenDialogFilter(), "All Supported Files|*.wav|WAV Format Audio Files (*.wav)|*.wav");
+    EXPECT_EQ(loader.GetPluginRecord(0)->HostHandle, 0);
+    EXPECT_EQ(loader.GetPluginRecord(0)->PluginHandle, loader.GetPlugin(0)->ModuleHandle());
+    EXPECT_NE(loader.GetTaggerForFile("/music/Song.WAV"), nullptr);
+    EXPECT_EQ(loader.ReadFileTag(folder.Path() + "/song.wav"), nullptr);
+    WavSpec spec;
+    spec.sampleRate = 22050;
+    const std::string wav = folder.Write("Artist/Album/Title.wav", MakeWav(spec));
+    const TtaggerRecord* record = loader.ReadFileTag(wav);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->SampleRate, 22050);
+    EXPECT_STREQ(record->Title(nullptr), "Title");
+
+    ASSERT_TRUE(loader.SaveSettings());
+    const std::string settings = folder.Settings();
+    EXPECT_EQ(settings.rfind("[WAV Tag Reader]\r\nEnabled=1\r\nMask=%t\r\n", 0), 0u) << settings;
+    ASSERT_TRUE(loader.SaveSettings());
+    EXPECT_EQ(folder.Settings(), settings);
 }

@@ -10,9 +10,14 @@ TestPluginFolder::TestPluginFolder(std::initializer_list<const char*> plugins)
 
 std::string TestPluginFolder::Add(const std::string& plugin, const std::string& fileName)
 {
-    const std::string target = dir_.File(fileName.empty() ? "TAG_" + plugin + ".so" : fileName);
-    std::filesystem::copy_file(std::string(ORVANE_TEST_PLUGIN_DIR) + "/TAG_" + plugin + ".so", target,
-                               std::filesystem::copy_options::overwrite_existing);
+    return AddFile(std::string(ORVANE_TEST_PLUGIN_DIR) + "/TAG_" + plugin + ".so",
+                   fileName.empty() ? "TAG_" + plugin + ".so" : fileName);
+}
+
+std::string TestPluginFolder::AddFile(const std::string& sourceFile, const std::string& fileName)
+{
+    const std::string target = dir_.File(fileName);
+    std::filesystem::copy_file(sourceFile, target, std::filesystem::copy_options::overwrite_existing);
     return target;
 }
 

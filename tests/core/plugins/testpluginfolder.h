@@ -17,6 +17,8 @@ public:
     const std::string& Path() const { return dir_.Path(); }
     // Copies TAG_<plugin>.so in under fileName (default the same name); returns the full name.
     std::string Add(const std::string& plugin, const std::string& fileName = std::string());
+    // Copies any library in as fileName; returns the full name.
+    std::string AddFile(const std::string& sourceFile, const std::string& fileName);
     std::string Write(const std::string& fileName, const std::string& bytes) const;
     std::string SettingsFileName() const { return dir_.File("TAG_Settings.ini"); }
     std::string Settings() const { return TempDir::Read(SettingsFileName()); }
