@@ -21,6 +21,8 @@ TEST(OrvaneXUtils, ExtractFileNameOnlyDropsFolderAndLastExtension)
     EXPECT_EQ(ExtractFileNameOnly("/music/Vol.2/Track"), "Track");
     EXPECT_EQ(ExtractFileNameOnly("/music/Vol.2/"), "");
     EXPECT_EQ(ExtractFileNameOnly("name."), "name");
+    // A leading dot starts the extension too, so nothing is left.
+    EXPECT_EQ(ExtractFileNameOnly("/music/.hidden"), "");
     EXPECT_EQ(ExtractFileNameOnly(""), "");
 }
 
