@@ -1,6 +1,9 @@
 #include "orvanexutils.h"
 
-#include <sys/stat.h>
+#include "platform/error.h"
+#include "platform/filesystem.h"
+#include "platform/folders.h"
+#include "platform/opticaldrives.h"
 
 #include <cstdio>
 
@@ -14,24 +17,17 @@ std::string ExtractFileNameOnly(std::string_view path)
     return std::string(name);
 }
 
+// stat() never prompts for media: an empty drive is just a missing file, so no error mode is needed.
 bool FileExistsNoError(const std::string& fileName)
 {
-    // stat() never prompts for media; an empty drive is just a missing file.
-    struct stat st
-    {
-    };
-    return !fileName.empty() && ::stat(fileName.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return platform::FileExists(fileName);
 }
 
 TDateTime GetFileDateTime(const std::string& fileName)
 {
-    struct stat st
-    {
-    };
-    if (fileName.empty() || ::stat(fileName.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    if (!platform::FileExists(fileName))
         return 0;
-    return platform::DateTimeFromUnix(static_cast<double>(st.st_mtim.tv_sec) +
-                                      static_cast<double>(st.st_mtim.tv_nsec) / 1e9);
+    return platform::FileModificationTime(fileName).value_or(0);
 }
 
 std::string SecondsToHMS(int seconds)
@@ -47,4 +43,36 @@ std::string SecondsToMS(int seconds)
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%d:%2.2d", seconds / 60, seconds % 60);
     return buffer;
+}
+
+std::string GetSpecialFolderPath(int folderId)
+{
+    const auto path = platform::SpecialFolder(folderId);
+    if (!path)
+        throw EOrvaneError("The special folder " + std::to_string(folderId) + " cannot be found.");
+    return *path;
+}
+
+void GetCDRomDrives(TStrings& strings)
+{
+    strings.BeginUpdate();
+    try {
+        strings.Clear();
+        for (const platform::TOpticalDisc& disc : platform::MountedOpticalDiscs())
+            strings.Add(disc.Root);
+    } catch (...) {
+        strings.EndUpdate();
+        throw;
+    }
+    strings.EndUpdate();
+}
+
+void GetVolumeSerial(const std::string& root, std::string& output)
+{
+    const auto serial = platform::VolumeSerialOfRoot(root);
+    if (!serial)
+        return;
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%8.8X", static_cast<unsigned>(*serial));
+    output = buffer;
 }
