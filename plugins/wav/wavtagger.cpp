@@ -72,7 +72,11 @@ std::int32_t ToIntOrZero(std::string_view s)
 // Rounded to the nearest whole second, halves to even; kept within the record's 32-bit field.
 std::int32_t RoundSeconds(double seconds)
 {
-    const double rounded = std::nearbyint(seconds);
+    // Explicit, so that a host that changed the floating-point rounding mode gets the same answer.
+    double rounded = std::floor(seconds);
+    const double fraction = seconds - rounded;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0))
+        rounded += 1;
     if (!(rounded >= 0))
         return 0;
     if (rounded >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))

@@ -302,6 +302,11 @@ TEST_F(PelmoraPlugin, SettingsRoundTripKeepsTheHostsKeys)
     rec->SaveSettings(dir.File("no/such/folder/TAG_Settings.ini").c_str());
     rec->SaveSettings(nullptr);
     rec->SaveSettings("");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("no")));
+    ASSERT_TRUE(Read("Band/Record/Singer - Tune.wav", TenSeconds()));
+    EXPECT_EQ(Artist(), "Record");
+
+    // No file name: the defaults.
     rec->LoadSettings(nullptr);
     ASSERT_TRUE(Read("Band/Record/Singer - Tune.wav", TenSeconds()));
     EXPECT_EQ(Album(), "Record");
