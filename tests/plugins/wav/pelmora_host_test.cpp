@@ -9,9 +9,9 @@ namespace {
 
 std::string TenSeconds()
 {
-    WavSpec spec;
-    spec.dataBytes = 10 * 176400;
-    return MakeWav(spec);
+    WavLayout layout;
+    layout.dataBytes = 10 * 176400;
+    return MakeWav(layout);
 }
 
 } // namespace
@@ -77,7 +77,7 @@ TEST(PelmoraHost, FailedReadsAnswerNilAndLeaveTheLastFilesValues)
     EXPECT_STREQ(record->Artist(nullptr), "Band");
     EXPECT_STREQ(record->TagType(), "WAV");
 
-    WavSpec six;
+    WavLayout six;
     six.channels = 6;
     ASSERT_EQ(loader.ReadFileTag(folder.Write("Music/Band/Album/Six.wav", MakeWav(six))), record);
     EXPECT_STREQ(record->TagType(), "none");
