@@ -48,7 +48,8 @@ bool TstreamReader::Fill(std::size_t wanted)
         return false;
     if (buffer_.size() < wanted)
         buffer_.resize(wanted);
-    std::memmove(buffer_.data(), window_.data() + windowPos_, have);
+    if (have > 0)
+        std::memmove(buffer_.data(), window_.data() + windowPos_, have);
     std::size_t got = have;
     while (got < buffer_.size()) {
         const std::size_t n = std::fread(buffer_.data() + got, 1, buffer_.size() - got, file_);
@@ -69,7 +70,8 @@ void TstreamReader::ReadBuffer(void* dest, std::size_t count)
     if (file_ && count > buffer_.size()) {
         // Large blocks go straight from the file after what the window still holds.
         const std::size_t have = window_.size() - windowPos_;
-        std::memcpy(out, window_.data() + windowPos_, have);
+        if (have > 0)
+            std::memcpy(out, window_.data() + windowPos_, have);
         windowPos_ = window_.size();
         if (std::fread(out + have, 1, count - have, file_) != count - have)
             throw EReadError(kReadErrorText);
@@ -78,7 +80,8 @@ void TstreamReader::ReadBuffer(void* dest, std::size_t count)
     }
     if (!Fill(count))
         throw EReadError(kReadErrorText);
-    std::memcpy(out, window_.data() + windowPos_, count);
+    if (count > 0)
+        std::memcpy(out, window_.data() + windowPos_, count);
     windowPos_ += count;
     position_ += count;
 }
