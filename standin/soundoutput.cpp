@@ -7,10 +7,18 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
+#include <QTimer>
 
 #include <algorithm>
 
 // A faster clock plays no sound: the device would play at its own pace.
+namespace {
+
+// How long the clock waits for a device to take its first samples.
+constexpr qint64 kDeviceStartMs = 2000;
+
+} // namespace
+
 TsoundOutput::TsoundOutput(bool silent, double speed)
     : silent_(silent || (speed > 0 && speed != 1.0)), speed_(speed > 0 ? speed : 1.0)
 {}
@@ -26,9 +34,14 @@ void TsoundOutput::Start(const TpcmWave& wave, std::uint32_t fromMs)
     lengthMs_ = wave.LengthMs();
     fromMs = std::min(fromMs, lengthMs_);
     paused_ = false;
-    if (!silent_)
-        StartDevice(wave, fromMs);
-    StartClock(fromMs);
+    baseMs_ = fromMs;
+    // A device takes a moment to start; the clock starts when it has.
+    if (!silent_ && StartDevice(wave, fromMs)) {
+        waitingForDevice_ = true;
+        deviceStart_.start();
+    } else {
+        StartClock(fromMs);
+    }
 }
 
 bool TsoundOutput::StartDevice(const TpcmWave& wave, std::uint32_t fromMs)
@@ -72,10 +85,46 @@ void TsoundOutput::StartClock(std::uint32_t fromMs)
 
 void TsoundOutput::StopDevice()
 {
+    if (waitingForDevice_) {
+        waitingForDevice_ = false;
+        if (!paused_)
+            StartClock(baseMs_);
+    }
     if (sink_)
         sink_->stop();
     sink_.reset();
     source_.reset();
+}
+
+void TsoundOutput::Drain()
+{
+    if (!sink_)
+        return;
+    waitingForDevice_ = false;
+    auto draining = std::make_unique<TDraining>();
+    draining->source = std::move(source_);
+    draining->sink = std::move(sink_);
+    QAudioSink* sink = draining->sink.get();
+    // The device lags behind what it has taken by about its buffer; give it that and a little more.
+    const QAudioFormat format = sink->format();
+    const int bytesPerSecond = format.bytesPerFrame() * format.sampleRate();
+    const int bufferMs =
+        bytesPerSecond > 0 ? static_cast<int>(sink->bufferSize() * 1000LL / bytesPerSecond) : 0;
+    QTimer::singleShot(std::min(bufferMs, 5000) + 200, sink, [this, sink] { Release(sink); });
+    draining_.push_back(std::move(draining));
+}
+
+void TsoundOutput::Release(const QAudioSink* sink)
+{
+    for (auto it = draining_.begin(); it != draining_.end(); ++it) {
+        if ((*it)->sink.get() == sink) {
+            // Not from inside the sink's own timer call: hand the deletion to the event loop.
+            (*it)->sink->stop();
+            (*it)->sink.release()->deleteLater();
+            draining_.erase(it);
+            return;
+        }
+    }
 }
 
 void TsoundOutput::Pause()
@@ -98,7 +147,8 @@ void TsoundOutput::Resume()
     paused_ = false;
     if (sink_)
         sink_->resume();
-    StartClock(baseMs_);
+    if (!waitingForDevice_)
+        StartClock(baseMs_);
 }
 
 void TsoundOutput::Stop()
@@ -113,6 +163,11 @@ void TsoundOutput::Check()
 {
     if (!sink_)
         return;
+    if (waitingForDevice_ && !paused_ &&
+        (sink_->processedUSecs() > 0 || deviceStart_.elapsed() > kDeviceStartMs)) {
+        waitingForDevice_ = false;
+        StartClock(baseMs_);
+    }
     const QAudio::Error error = sink_->error();
     if (error == QAudio::NoError || error == QAudio::UnderrunError)
         return;

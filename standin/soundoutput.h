@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QAudioSink;
 class TpcmSource;
@@ -25,6 +26,8 @@ public:
     void Pause();
     void Resume();
     void Stop();
+    // The song reached its end: what the device still holds plays out while the next song starts.
+    void Drain();
     // Looks after the device: after a failure the song goes on silently.
     void Check();
 
@@ -39,6 +42,13 @@ private:
     bool StartDevice(const TpcmWave& wave, std::uint32_t fromMs);
     void StartClock(std::uint32_t fromMs);
     void StopDevice();
+    void Release(const QAudioSink* sink);
+
+    struct TDraining
+    {
+        std::unique_ptr<TpcmSource> source;
+        std::unique_ptr<QAudioSink> sink;
+    };
 
     bool silent_;
     double speed_;
@@ -51,4 +61,7 @@ private:
     bool clockRunning_ = false;
     std::uint32_t baseMs_ = 0;
     QElapsedTimer clock_;
+    bool waitingForDevice_ = false;
+    QElapsedTimer deviceStart_;
+    std::vector<std::unique_ptr<TDraining>> draining_;
 };

@@ -261,6 +261,7 @@ int TstandinPlayer::Following(int from, int step, bool mayShuffle)
 
 void TstandinPlayer::SongEnded()
 {
+    output_->Drain();
     const int next = Following(position_, 1, true);
     if (next < 0 || !PlayFrom(next, 1))
         Stop();
