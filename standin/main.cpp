@@ -69,7 +69,8 @@ TOptions ReadOptions(int argc, char** argv)
         else if (argument.empty() || argument.compare(0, 2, "--") == 0)
             continue;
         // Winamp's other switches (/NEW, /PLAY...) mean nothing here; a name with a folder is a file.
-        else if (argument[0] != '/' || argument.find('/', 1) != std::string::npos)
+        else if (argument[0] != '/' || argument.find('/', 1) != std::string::npos ||
+                 std::filesystem::exists(argument))
             options.files.push_back(Absolute(argument));
     }
     if (!(options.speed > 0))
