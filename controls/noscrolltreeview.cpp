@@ -1,0 +1,34 @@
+#include "noscrolltreeview.h"
+
+#include "htmlitemdelegate.h"
+
+#include <QWheelEvent>
+
+TnoScrollTreeView::TnoScrollTreeView(QWidget* parent)
+    : QTreeView(parent), delegate_(std::make_unique<ThtmlItemDelegate>())
+{
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Row heights are read once instead of per node: large trees stay fast.
+    setUniformRowHeights(true);
+    setHeaderHidden(true);
+    setEditTriggers(NoEditTriggers);
+    setItemDelegate(delegate_.get());
+}
+
+TnoScrollTreeView::~TnoScrollTreeView()
+{
+    setItemDelegate(nullptr);
+}
+
+void TnoScrollTreeView::wheelEvent(QWheelEvent* event)
+{
+    QTreeView::wheelEvent(event);
+    DoScrolled();
+}
+
+void TnoScrollTreeView::DoScrolled()
+{
+    if (OnScrolled)
+        OnScrolled(this);
+}
