@@ -33,7 +33,8 @@ void ThtmlItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
         rect.setLeft(imageRect.right() + 1 + kImageGap);
     }
     painter->setFont(opt.font);
-    painter->setPen(opt.palette.color(QPalette::Text));
+    // Selected captions are all in the highlight text colour, the text before the first tag included.
+    painter->setPen(selected ? highlightText : opt.palette.color(QPalette::Text));
     const QByteArray caption = opt.text.toUtf8();
     DrawTaggedText(std::string_view(caption.constData(), static_cast<std::size_t>(caption.size())), rect,
                    *painter, QFontMetrics(opt.font, painter->device()), kCaptionFlags, selected,

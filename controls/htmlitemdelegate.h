@@ -3,8 +3,8 @@
 #include <QStyledItemDelegate>
 
 // Draws an item view's captions as tagged text: the display text of each item in the view's font and text
-// colour, led by its decoration. Selected items get the highlight colours, with the highlight text colour
-// forced on every run after a tag. Nothing is created per item.
+// colour, led by its decoration. Selected items get the highlight colour behind and the highlight text
+// colour for all their runs, whatever colours their tags ask for. Nothing is created per item.
 class ThtmlItemDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -22,7 +22,9 @@ int RunWidth(const QFontMetrics& fm, const QString& run, int flags)
 {
     if (run.isEmpty())
         return 0;
-    if (flags & kTextFlags)
+    // Only text that mnemonics or tabs change is measured the slower way, whose widths round up.
+    if (((flags & Qt::TextShowMnemonic) && run.contains(u'&')) ||
+        ((flags & Qt::TextExpandTabs) && run.contains(u'\t')))
         return fm.size(Qt::TextSingleLine | (flags & kTextFlags), run).width();
     return fm.horizontalAdvance(run);
 }

@@ -12,13 +12,17 @@ TnoScrollTreeView::TnoScrollTreeView(QWidget* parent)
     // Row heights are read once instead of per node: large trees stay fast.
     setUniformRowHeights(true);
     setHeaderHidden(true);
-    setEditTriggers(NoEditTriggers);
     setItemDelegate(delegate_.get());
 }
 
 TnoScrollTreeView::~TnoScrollTreeView()
 {
     setItemDelegate(nullptr);
+}
+
+bool TnoScrollTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    return !readOnly_ && QTreeView::edit(index, trigger, event);
 }
 
 void TnoScrollTreeView::wheelEvent(QWheelEvent* event)

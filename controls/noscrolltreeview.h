@@ -17,13 +17,20 @@ public:
     explicit TnoScrollTreeView(QWidget* parent = nullptr);
     ~TnoScrollTreeView() override;
 
+    // Captions are mark-up: a read-only tree (the default) opens no editor, not even from code.
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool value) { readOnly_ = value; }
+    using QTreeView::edit;
+
     // Raised after each mouse-wheel turn has been handled; keyboard and programmatic scrolling do not.
     std::function<void(TnoScrollTreeView* sender)> OnScrolled;
 
 protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void DoScrolled();
 
 private:
     std::unique_ptr<ThtmlItemDelegate> delegate_;
+    bool readOnly_ = true;
 };
