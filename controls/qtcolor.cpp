@@ -13,7 +13,7 @@ struct PaletteEntry
     QPalette::ColorRole role;
 };
 
-// The nearest palette role of each Windows system colour index.
+// The nearest palette role of each Windows system colour index (as Qt's Windows theme fills the palette).
 constexpr PaletteEntry kPaletteRoles[] = {
     {QPalette::Active, QPalette::Button},          // scroll bar
     {QPalette::Active, QPalette::Window},          // desktop
