@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/controlevents.h"
 #include "controls/markup/color.h"
 #include "controls/markup/fontdesc.h"
 
@@ -9,13 +10,12 @@
 #include <functional>
 #include <memory>
 
-class ThtmlListBox;
 class ThtmlListItems;
 class TImageList;
 
 // Asks for the image of line `index`; an image index below 0 means none.
 using TonHTMLlistBoxGetImageIndexEvent =
-    std::function<void(ThtmlListBox* sender, int index, int& imageIndex)>;
+    std::function<void(QObject* sender, int index, int& imageIndex)>;
 
 // A list box whose lines are tagged text, each optionally led by an image.
 // Selected lines are drawn in the highlight colours with the highlight text colour forced on every run
@@ -68,7 +68,7 @@ public:
     TonHTMLlistBoxGetImageIndexEvent OnGetImageIndex;
     TonHTMLlistBoxGetImageIndexEvent OnGetSelectedImageIndex;
     // Raised after each mouse-wheel turn has been handled.
-    std::function<void(ThtmlListBox* sender)> OnScrolled;
+    TNotifyEvent OnScrolled;
 
     // Draws line `index` into `rect`. Qt paints widgets off screen and shows the result at once, so lines
     // are drawn straight into the view.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/controlevents.h"
 #include <QTreeView>
 
 #include <functional>
@@ -23,7 +24,7 @@ public:
     using QTreeView::edit;
 
     // Raised after each mouse-wheel turn has been handled; keyboard and programmatic scrolling do not.
-    std::function<void(TnoScrollTreeView* sender)> OnScrolled;
+    TNotifyEvent OnScrolled;
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;

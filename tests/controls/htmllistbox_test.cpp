@@ -217,12 +217,12 @@ TEST_F(HtmlListBox, ImagesComeFromTheHandlersAndShiftTheText)
     EXPECT_EQ(ColorBox(image, kText).left(), withoutImages + 8);
 
     std::vector<int> asked;
-    box.OnGetImageIndex = [&](ThtmlListBox* sender, int index, int& imageIndex) {
+    box.OnGetImageIndex = [&](QObject* sender, int index, int& imageIndex) {
         EXPECT_EQ(sender, &box);
         asked.push_back(index);
         imageIndex = index == 0 ? 0 : -1;
     };
-    box.OnGetSelectedImageIndex = [&](ThtmlListBox*, int, int& imageIndex) { imageIndex = 1; };
+    box.OnGetSelectedImageIndex = [&](QObject*, int, int& imageIndex) { imageIndex = 1; };
     image = DrawLine(box, 0, false);
     const QRect green = ColorBox(image, QColor(0, 255, 0));
     EXPECT_EQ(green, QRect(0, (box.ItemHeight() - 8) / 2, 8, 8));
@@ -278,7 +278,7 @@ TEST_F(HtmlListBox, WheelTurnsAreReported)
     box.show();
     QApplication::processEvents();
     int scrolled = 0;
-    box.OnScrolled = [&](ThtmlListBox* sender) {
+    box.OnScrolled = [&](QObject* sender) {
         EXPECT_EQ(sender, &box);
         ++scrolled;
     };

@@ -49,7 +49,7 @@ TEST_F(NoScrollTreeView, ScrollsByWheelWithoutScrollBarsAndReportsEachTurn)
     EXPECT_GT(tree.verticalScrollBar()->maximum(), 0);
 
     int scrolled = 0;
-    tree.OnScrolled = [&](TnoScrollTreeView* sender) {
+    tree.OnScrolled = [&](QObject* sender) {
         EXPECT_EQ(sender, &tree);
         ++scrolled;
     };
