@@ -65,6 +65,11 @@ void ThtmlListBox::SetLFont(const TFontDesc& font)
     SetItemHeight(static_cast<int>(std::lround(font.Size * 1.6)));
 }
 
+TImageList* ThtmlListBox::Images() const
+{
+    return images_;
+}
+
 void ThtmlListBox::SetImages(TImageList* images)
 {
     if (images_ == images)

@@ -14,8 +14,7 @@ class ThtmlListItems;
 class TImageList;
 
 // Asks for the image of line `index`; an image index below 0 means none.
-using TonHTMLlistBoxGetImageIndexEvent =
-    std::function<void(QObject* sender, int index, int& imageIndex)>;
+using TonHTMLlistBoxGetImageIndexEvent = std::function<void(QObject* sender, int index, int& imageIndex)>;
 
 // A list box whose lines are tagged text, each optionally led by an image.
 // Selected lines are drawn in the highlight colours with the highlight text colour forced on every run
@@ -35,7 +34,7 @@ public:
     TFontDesc LFont() const;
     void SetLFont(const TFontDesc& font);
 
-    TImageList* Images() const { return images_; }
+    TImageList* Images() const;
     void SetImages(TImageList* images);
 
     bool ShowHighlight() const { return showHighlight_; }

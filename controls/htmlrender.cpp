@@ -56,6 +56,11 @@ int LineStart(const QRect& rect, int width, int flags)
 
 void DrawRun(QPainter& painter, const QString& text, int left, int top, int width, int height, int flags)
 {
+    if (!(flags & kTextFlags)) {
+        // The plain path: no layout pass for prefixes or tabs.
+        painter.drawText(QPoint(left, top + painter.fontMetrics().ascent()), text);
+        return;
+    }
     painter.drawText(
         QRect(left, top, std::max(width, 1), height),
         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip | (flags & kTextFlags), text);
