@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+// Screen-position and enabling helpers shared by the windows.
+
+// The sums of the x and y positions of control and of each of its parents up to its window, whose own
+// position (frame included) counts too. Both are 0 for a null control.
+void GetAbsolutePos(const QWidget* control, int& left, int& top);
+
+// Sets the enabled state of every widget inside form whose direct parent is groupBox.
+void EnableGroupBoxControls(const QWidget* form, const QWidget* groupBox, bool enabled);
