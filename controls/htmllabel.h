@@ -4,12 +4,7 @@
 
 #include <string>
 
-enum class TlabelStyle
-{
-    lsNormal,
-    lsShadow,
-    lsBorder,
-};
+#include "controls/labelstyle.h"
 
 // A one-line label whose caption is tagged text (controls/markup/taggedtext.h).
 // The caption's base font and colour are the widget's font and its palette's WindowText.
