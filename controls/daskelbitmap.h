@@ -1,0 +1,69 @@
+#pragma once
+
+#include "controls/markup/color.h"
+#include "controls/picture.h"
+
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+#include <vector>
+
+enum class TdaskelBitmapStyle
+{
+    dbsMaintainAspect = 0,
+    dbsStretch = 1,
+    dbsTile = 2
+};
+
+enum class TdaskelBitmapAlignment
+{
+    dbaCenter = 0,
+    dbaLeftTop = 1,
+    dbaRightBottom = 2
+};
+
+// Where a picture goes in a box: the box's whole rectangle when stretched, the largest rectangle of the
+// picture's proportions placed by the alignment otherwise. Empty when either has no area.
+QRect FitPictureRect(QSize box, QSize picture, TdaskelBitmapStyle style, TdaskelBitmapAlignment alignment);
+// Top-left corners of the unscaled copies that tile a box, row by row from (0, 0).
+std::vector<QPoint> TileOrigins(QSize box, QSize picture);
+
+// A picture over a background colour, kept in proportion, stretched or tiled (the cover art).
+class TdaskelBitmap : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TdaskelBitmap(QWidget* parent = nullptr);
+    ~TdaskelBitmap() override;
+
+    // The owned picture; changing it through this reference re-renders the box too.
+    TPicture& Picture() { return m_picture; }
+    const TPicture& Picture() const { return m_picture; }
+    void SetPicture(const QImage& value);
+    TdaskelBitmapStyle Style() const { return m_style; }
+    void SetStyle(TdaskelBitmapStyle value);
+    TdaskelBitmapAlignment Alignment() const { return m_alignment; }
+    void SetAlignment(TdaskelBitmapAlignment value);
+    TColor Color() const { return m_color; }
+    void SetColor(TColor value);
+    // Design mode draws a dashed frame round the box.
+    bool Designing() const { return m_designing; }
+    void SetDesigning(bool value);
+
+    const QImage& Buffer() const { return m_buffer; }
+    void RenderBuffer();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    TPicture m_picture;
+    TdaskelBitmapStyle m_style = TdaskelBitmapStyle::dbsMaintainAspect;
+    TdaskelBitmapAlignment m_alignment = TdaskelBitmapAlignment::dbaCenter;
+    TColor m_color = clBlack;
+    bool m_designing = false;
+    QImage m_buffer;
+};

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "controls/controlevents.h"
+#include "controls/keyboardkey.h"
+#include "controls/markup/color.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// A completed key click: the key's code (0 for Clr, 8 for Backspace, 32 for Space, else the digit or
+// capital letter) and the shift state at the release.
+using TKeyEvent = std::function<void(QObject* sender, std::uint16_t& key, TShiftState shift)>;
+
+// A fixed keyboard of 39 keys (digits, capital letters, Backspace, Space, Clr) on a grid of 10 columns by
+// 4 rows. A click counts only when pressed and released over the same key; leaving the control draws the
+// key up but keeps it pressed, so coming back and releasing over it still counts.
+class TkeyboardControl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kColumns = 10;
+    static constexpr int kRows = 4;
+    static constexpr int kKeyCount = 39;
+
+    explicit TkeyboardControl(QWidget* parent = nullptr);
+    ~TkeyboardControl() override;
+
+    TColor Color() const { return m_color; }
+    void SetColor(TColor value);
+    TColor FontColor() const { return m_fontColor; }
+    void SetFontColor(TColor value);
+    int BevelWidth() const { return m_bevelWidth; }
+    void SetBevelWidth(int value);
+
+    int KeyWidth() const { return width() / kColumns; }
+    int KeyHeight() const { return height() / kRows; }
+    const std::vector<TkeyboardKey>& Keys() const { return m_keys; }
+    // The first key in table order whose cell holds the point; -1 for none.
+    int KeyAt(QPoint point) const;
+    // The pressed key's index, -1 for none.
+    int PressedKey() const { return m_pressed; }
+
+    // Places the keys on the grid and copies colour, font and bevel width into them.
+    void LayoutKeys();
+
+    // The mouse steps, as the mouse events run them.
+    void PressAt(QPoint point);
+    void ReleaseAt(QPoint point, TShiftState shift);
+    void MouseLeft();
+
+    TKeyEvent OnKeyPress;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    TColor m_color = clBtnFace;
+    TColor m_fontColor = clWindowText;
+    int m_bevelWidth = 2;
+    std::vector<TkeyboardKey> m_keys;
+    int m_pressed = -1;
+};
