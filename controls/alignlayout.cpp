@@ -134,7 +134,8 @@ QLayoutItem* TalignLayout::takeAt(int index)
     if (QWidget* w = item ? item->widget() : nullptr) {
         w->removeEventFilter(this);
     }
-    invalidate();
+    // A removed or destroyed widget gives its room back at once.
+    Realign();
     return item;
 }
 

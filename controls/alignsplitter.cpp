@@ -194,7 +194,7 @@ void TalignSplitter::StopSizing()
 
 void TalignSplitter::mousePressEvent(QMouseEvent* event)
 {
-    QWidget::mousePressEvent(event);
+    event->accept();
     if (event->button() != Qt::LeftButton || !parentWidget()) {
         return;
     }
@@ -226,7 +226,7 @@ void TalignSplitter::mousePressEvent(QMouseEvent* event)
 
 void TalignSplitter::mouseMoveEvent(QMouseEvent* event)
 {
-    QWidget::mouseMoveEvent(event);
+    event->accept();
     if (!(event->buttons() & Qt::LeftButton) || !m_control) {
         return;
     }
@@ -247,7 +247,7 @@ void TalignSplitter::mouseMoveEvent(QMouseEvent* event)
 
 void TalignSplitter::mouseReleaseEvent(QMouseEvent* event)
 {
-    QWidget::mouseReleaseEvent(event);
+    event->accept();
     if (event->button() != Qt::LeftButton || !m_control) {
         return;
     }

@@ -407,7 +407,10 @@ void TorvaneButton::mousePressEvent(QMouseEvent* event)
     m_pressed = HitTestMask();
     DrawState();
     if (m_pressed) {
-        setFocus(Qt::MouseFocusReason);
+        // Parts of other controls (the scroll bar's arrows) are made unfocusable and keep the focus away.
+        if (focusPolicy() != Qt::NoFocus) {
+            setFocus(Qt::MouseFocusReason);
+        }
         if (OnMouseDown) {
             OnMouseDown(this, event->button(), ShiftOf(event), m_lastPoint.x(), m_lastPoint.y());
         }

@@ -1,9 +1,9 @@
 #include "controls/skindraw.h"
 
+#include "controls/qtcolor.h"
+
 #include <QColor>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QPalette>
 
 #include <array>
 #include <cmath>
@@ -62,59 +62,6 @@ void VerticalLine(QPainter& p, int x, int y0, int y1, const QColor& color)
     AxisSpan(y0, y1, first, count);
     if (count > 0) {
         p.fillRect(QRect(x, first, 1, count), color);
-    }
-}
-
-QPalette::ColorRole RoleOfSystemColor(int index, QPalette::ColorGroup& group)
-{
-    group = QPalette::Active;
-    switch (index) {
-    case 0:  // scroll bar
-    case 4:  // menu
-    case 10: // active border
-    case 11: // inactive border
-    case 15: // button face
-        return QPalette::Button;
-    case 1:  // desktop
-    case 12: // application work space
-        return QPalette::Dark;
-    case 2:  // active caption
-    case 13: // highlight
-        return QPalette::Highlight;
-    case 3: // inactive caption
-        group = QPalette::Inactive;
-        return QPalette::Highlight;
-    case 5: // window
-        return QPalette::Base;
-    case 6:  // window frame
-    case 21: // 3-D dark shadow
-        return QPalette::Shadow;
-    case 7: // menu text
-    case 8: // window text
-        return QPalette::WindowText;
-    case 9:  // caption text
-    case 14: // highlight text
-        return QPalette::HighlightedText;
-    case 16: // button shadow
-        return QPalette::Mid;
-    case 17: // grey text
-        group = QPalette::Disabled;
-        return QPalette::WindowText;
-    case 18: // button text
-        return QPalette::ButtonText;
-    case 19: // inactive caption text
-        group = QPalette::Inactive;
-        return QPalette::HighlightedText;
-    case 20: // button highlight
-        return QPalette::Light;
-    case 22: // 3-D light
-        return QPalette::Midlight;
-    case 23: // info text
-        return QPalette::ToolTipText;
-    case 24: // info background
-        return QPalette::ToolTipBase;
-    default:
-        return QPalette::Window;
     }
 }
 
@@ -355,13 +302,7 @@ TColor DarkenColor(TColor color, int percent)
 
 TColor SkinColorToRgb(TColor color)
 {
-    if (!IsSystemColor(color)) {
-        return color & 0xFFFFFF;
-    }
-    QPalette::ColorGroup group = QPalette::Active;
-    const QPalette::ColorRole role = RoleOfSystemColor(SystemColorIndex(color), group);
-    const QColor c = QGuiApplication::palette().color(group, role);
-    return RGBColor(c.red(), c.green(), c.blue());
+    return IsSystemColor(color) ? PaletteSystemColor(SystemColorIndex(color)) : color & 0xFFFFFF;
 }
 
 QColor SkinColorToQColor(TColor color)

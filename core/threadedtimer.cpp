@@ -56,7 +56,7 @@ private:
     {
         std::unique_lock lock(mutex_);
         threadId_ = platform::CurrentThreadId();
-        if (priority_ != TThreadPriority::tpNormal)
+        if (priority_ != tpNormal)
             platform::SetThreadPriority(threadId_, priority_);
         while (!stopping_) {
             if (!runnable_) {

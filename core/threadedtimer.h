@@ -46,6 +46,6 @@ private:
 
     bool enabled_ = true;
     std::uint32_t interval_ = 1000;
-    TThreadPriority threadPriority_ = TThreadPriority::tpNormal;
+    TThreadPriority threadPriority_ = tpNormal;
     std::shared_ptr<TTimerThread> worker_; // shared with the ticks queued on the user-interface thread
 };

@@ -13,19 +13,19 @@ namespace {
 int NiceOffset(TThreadPriority priority)
 {
     switch (priority) {
-    case TThreadPriority::tpIdle:
+    case tpIdle:
         return 19;
-    case TThreadPriority::tpLowest:
+    case tpLowest:
         return 10;
-    case TThreadPriority::tpLower:
+    case tpLower:
         return 5;
-    case TThreadPriority::tpNormal:
+    case tpNormal:
         return 0;
-    case TThreadPriority::tpHigher:
+    case tpHigher:
         return -5;
-    case TThreadPriority::tpHighest:
+    case tpHighest:
         return -10;
-    case TThreadPriority::tpTimeCritical:
+    case tpTimeCritical:
         return -20;
     }
     return 0;

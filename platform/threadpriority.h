@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
+
 // Scheduling priority of a worker thread, from the background-most to the most urgent.
-enum class TThreadPriority
+enum TThreadPriority : std::uint8_t
 {
     tpIdle,
     tpLowest,

@@ -62,3 +62,13 @@ constexpr TColor clInfoText = 0x80000017;
 constexpr TColor clInfoBk = 0x80000018;
 constexpr TColor clNone = 0x1FFFFFFF;
 constexpr TColor clDefault = 0x20000000;
+
+// The current RGB value of a colour: system colours go through the installed resolver, other values keep
+// their low three bytes. Without a resolver (core code and its tests) the classic Windows defaults apply;
+// the controls library installs one that reads the application palette (InstallPaletteColorResolver).
+TColor ColorToRGB(TColor color);
+// The RGB value of system colour `index` (0-30) in the classic Windows scheme; 0 for other indexes.
+TColor DefaultSystemColor(int index);
+// Resolves a system colour index to RGB; nullptr restores the classic defaults.
+using TSystemColorResolver = TColor (*)(int index);
+void SetSystemColorResolver(TSystemColorResolver resolver);

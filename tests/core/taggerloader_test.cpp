@@ -291,9 +291,9 @@ TEST(TaggerLoader, TheWavPluginThroughTheHost)
     EXPECT_EQ(loader.GetPluginRecord(0)->PluginHandle, loader.GetPlugin(0)->ModuleHandle());
     EXPECT_NE(loader.GetTaggerForFile("/music/Song.WAV"), nullptr);
     EXPECT_EQ(loader.ReadFileTag(folder.Path() + "/song.wav"), nullptr);
-    WavSpec spec;
-    spec.sampleRate = 22050;
-    const std::string wav = folder.Write("Artist/Album/Title.wav", MakeWav(spec));
+    WavLayout layout;
+    layout.sampleRate = 22050;
+    const std::string wav = folder.Write("Artist/Album/Title.wav", MakeWav(layout));
     const TtaggerRecord* record = loader.ReadFileTag(wav);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->SampleRate, 22050);

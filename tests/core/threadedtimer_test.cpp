@@ -34,7 +34,7 @@ TEST_F(ThreadedTimerTest, StaysSilentWithoutIntervalEnabledOrHandler)
     TThreadedTimer timer(&loop);
     EXPECT_TRUE(timer.Enabled());
     EXPECT_EQ(timer.Interval(), 1000u);
-    EXPECT_EQ(timer.ThreadPriority(), TThreadPriority::tpNormal);
+    EXPECT_EQ(timer.ThreadPriority(), tpNormal);
 
     int ticks = 0;
     timer.OnTimer = [&](TThreadedTimer*) { ++ticks; };
@@ -59,7 +59,7 @@ TEST_F(ThreadedTimerTest, StaysSilentWithoutIntervalEnabledOrHandler)
 TEST_F(ThreadedTimerTest, TicksOnTheCallingLoopWithTheTimerAsSenderAndCountsFromTheEndOfEachTick)
 {
     TThreadedTimer timer(&loop);
-    timer.SetThreadPriority(TThreadPriority::tpLower);
+    timer.SetThreadPriority(tpLower);
     std::vector<Clock::time_point> starts, ends;
     std::vector<TThreadedTimer*> senders;
     bool otherThread = false;

@@ -9,18 +9,18 @@ TEST(IniFile, ReadsInFileOrderIgnoringCaseAndSkipsDamage)
 {
     TempDir dir;
     const std::string name = dir.Write("settings.ini", "garbage before any section\r\n"
-                                                      "[Player]\r\n"
-                                                      "Volume=200\r\n"
-                                                      "this line is damaged\r\n"
-                                                      "=no key\r\n"
-                                                      "[broken\r\n"
-                                                      "AutoPlay = 1 \r\n"
-                                                      "\r\n"
-                                                      "[Paths]\n"
-                                                      "Data=/music/data\n"
-                                                      "Hex=$FF\n"
-                                                      "Ratio=0.25\n"
-                                                      "Bad=12abc\n");
+                                                       "[Player]\r\n"
+                                                       "Volume=200\r\n"
+                                                       "this line is damaged\r\n"
+                                                       "=no key\r\n"
+                                                       "[broken\r\n"
+                                                       "AutoPlay = 1 \r\n"
+                                                       "\r\n"
+                                                       "[Paths]\n"
+                                                       "Data=/music/data\n"
+                                                       "Hex=$FF\n"
+                                                       "Ratio=0.25\n"
+                                                       "Bad=12abc\n");
     TIniFile ini(name);
     EXPECT_EQ(ini.ReadInteger("player", "VOLUME", 0), 200);
     EXPECT_TRUE(ini.ReadBool("Player", "AutoPlay", false));

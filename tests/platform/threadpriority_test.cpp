@@ -26,9 +26,9 @@ TEST(ThreadPriority, LowersOnlyTheGivenThread)
     int idleNice = 0;
     std::thread worker([&] {
         const int self = platform::CurrentThreadId();
-        platform::SetThreadPriority(self, TThreadPriority::tpLower);
+        platform::SetThreadPriority(self, tpLower);
         workerNice = NiceOf(self);
-        platform::SetThreadPriority(self, TThreadPriority::tpIdle);
+        platform::SetThreadPriority(self, tpIdle);
         idleNice = NiceOf(self);
     });
     worker.join();

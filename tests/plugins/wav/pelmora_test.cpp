@@ -25,9 +25,9 @@ std::string PluginFile()
 // Ten seconds of 44100 Hz 16-bit stereo, header only (the RIFF size tells the length).
 std::string TenSeconds()
 {
-    WavSpec spec;
-    spec.dataBytes = 10 * 176400;
-    return MakeWav(spec);
+    WavLayout layout;
+    layout.dataBytes = 10 * 176400;
+    return MakeWav(layout);
 }
 
 class PelmoraPlugin : public ::testing::Test
@@ -208,8 +208,8 @@ TEST_F(PelmoraPlugin, MaskAndFolderRulesFromTheSettingsFile)
 
     // A file with no folder above it gets empty folder names.
     rec->LoadSettings(Ini("").c_str());
-    WavSpec spec;
-    dir.Write("Top.wav", MakeWav(spec));
+    WavLayout layout;
+    dir.Write("Top.wav", MakeWav(layout));
     const auto cwd = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     EXPECT_TRUE(rec->ReadFile("Top.wav"));
@@ -222,7 +222,7 @@ TEST_F(PelmoraPlugin, MaskAndFolderRulesFromTheSettingsFile)
 TEST_F(PelmoraPlugin, InvalidHeaderEmptiesTheValuesUnreadableFileKeepsThem)
 {
     ASSERT_TRUE(Read("Music/Band/Album/Song.wav", TenSeconds()));
-    WavSpec six;
+    WavLayout six;
     six.channels = 6;
     six.dataBytes = 176400;
     ASSERT_TRUE(Read("Music/Band/Album/Surround.wav", MakeWav(six)));
@@ -257,7 +257,7 @@ TEST_F(PelmoraPlugin, TextFunctionsStoreCopiesAndDurationRoundsHalvesToEven)
     EXPECT_STREQ(rec->GenreString("Jazz"), "Jazz");
     EXPECT_STREQ(rec->Title(""), "");
 
-    WavSpec mono;
+    WavLayout mono;
     mono.channels = 1;
     mono.sampleRate = 8000;
     mono.bitsPerSample = 8;

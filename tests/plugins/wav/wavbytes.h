@@ -16,7 +16,7 @@ inline std::string Le32(std::uint32_t v)
     return Le16(static_cast<std::uint16_t>(v & 0xFFFF)) + Le16(static_cast<std::uint16_t>(v >> 16));
 }
 
-struct WavSpec
+struct WavLayout
 {
     std::uint16_t formatTag = 1;
     std::uint16_t channels = 2;
@@ -31,7 +31,7 @@ struct WavSpec
     std::optional<std::uint32_t> riffSize;  // default: the real size - 8
 };
 
-inline std::string MakeWav(const WavSpec& s)
+inline std::string MakeWav(const WavLayout& s)
 {
     const std::uint16_t blockAlign = static_cast<std::uint16_t>(s.channels * s.bitsPerSample / 8);
     std::string fmt = Le16(s.formatTag) + Le16(s.channels) + Le32(s.sampleRate) +

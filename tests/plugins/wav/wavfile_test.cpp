@@ -10,11 +10,11 @@
 TEST(WAVfile, CanonicalHeaderGivesFormatAndDuration)
 {
     TempDir dir;
-    WavSpec spec;
-    spec.dataBytes = 10 * 44100 * 4;
-    spec.writeData = true;
-    const std::string bytes = MakeWav(spec);
-    ASSERT_EQ(bytes.substr(0, 12), std::string("RIFF") + Le32(36 + spec.dataBytes) + "WAVE");
+    WavLayout layout;
+    layout.dataBytes = 10 * 44100 * 4;
+    layout.writeData = true;
+    const std::string bytes = MakeWav(layout);
+    ASSERT_EQ(bytes.substr(0, 12), std::string("RIFF") + Le32(36 + layout.dataBytes) + "WAVE");
 
     TWAVfile wav;
     ASSERT_TRUE(wav.ReadFromFile(dir.Write("ten.wav", bytes)));
@@ -27,7 +27,7 @@ TEST(WAVfile, CanonicalHeaderGivesFormatAndDuration)
     EXPECT_EQ(wav.BitsPerSample(), 16);
     EXPECT_EQ(wav.FactCount(), 0u);
     EXPECT_EQ(wav.HeaderSize(), 44u);
-    EXPECT_EQ(wav.FileSize(), 44u + spec.dataBytes);
+    EXPECT_EQ(wav.FileSize(), 44u + layout.dataBytes);
     EXPECT_DOUBLE_EQ(wav.GetDuration(), 10.0);
 }
 
@@ -35,7 +35,7 @@ TEST(WAVfile, DurationComesFromTheRiffSizeNotTheFileLength)
 {
     TempDir dir;
     TWAVfile wav;
-    WavSpec mono;
+    WavLayout mono;
     mono.channels = 1;
     mono.sampleRate = 8000;
     mono.bitsPerSample = 8;
@@ -46,7 +46,7 @@ TEST(WAVfile, DurationComesFromTheRiffSizeNotTheFileLength)
     EXPECT_DOUBLE_EQ(wav.GetDuration(), 2.5);
 
     // The RIFF size says 20: header and file size both become 28, and there is nothing left to play.
-    WavSpec tiny;
+    WavLayout tiny;
     tiny.riffSize = 20;
     tiny.dataBytes = 100000;
     tiny.writeData = true;
@@ -57,14 +57,14 @@ TEST(WAVfile, DurationComesFromTheRiffSizeNotTheFileLength)
     EXPECT_DOUBLE_EQ(wav.GetDuration(), 0.0);
 
     // A RIFF size near 4 GiB does not wrap around when the 8 header bytes are added.
-    WavSpec huge;
+    WavLayout huge;
     huge.riffSize = 0xFFFFFFFFu;
     ASSERT_TRUE(wav.ReadFromFile(dir.Write("huge.wav", MakeWav(huge))));
     EXPECT_EQ(wav.FileSize(), 0x100000007ull);
     EXPECT_NEAR(wav.GetDuration(), (0x100000007ull - 44) / 176400.0, 1e-9);
 
     // Nothing to divide by.
-    WavSpec noRate;
+    WavLayout noRate;
     noRate.bytesPerSecond = 0;
     noRate.dataBytes = 1000;
     ASSERT_TRUE(wav.ReadFromFile(dir.Write("norate.wav", MakeWav(noRate))));
@@ -77,7 +77,7 @@ TEST(WAVfile, FactChunkGivesTheSampleCount)
     TempDir dir;
     TWAVfile wav;
     // A compressed format whose byte rate says nothing exact about the length: the sample count rules.
-    WavSpec adpcm;
+    WavLayout adpcm;
     adpcm.formatTag = 2;
     adpcm.channels = 1;
     adpcm.sampleRate = 11025;
@@ -113,7 +113,7 @@ TEST(WAVfile, OtherChunksAfterFmtGiveNoSampleCount)
     TempDir dir;
     TWAVfile wav;
     // "LIST" then "INFO": the bytes where a sample count would be are text, not a count.
-    WavSpec list;
+    WavLayout list;
     list.chunkBeforeData = "LIST" + Le32(4) + "INFO";
     list.dataBytes = 176400 * 3;
     ASSERT_TRUE(wav.ReadFromFile(dir.Write("list.wav", MakeWav(list))));
@@ -123,7 +123,7 @@ TEST(WAVfile, OtherChunksAfterFmtGiveNoSampleCount)
     EXPECT_NEAR(wav.GetDuration(), 3.0, 0.001);
 
     // An 18-byte "fmt " straight before "data": bytes 36 to 39 are not "data", nor is there a "fact".
-    WavSpec ext;
+    WavLayout ext;
     ext.fmtExtra = 2;
     ext.dataBytes = 176400;
     ext.writeData = true;
@@ -137,12 +137,12 @@ TEST(WAVfile, ReadableButNotValid)
 {
     TempDir dir;
     TWAVfile wav;
-    WavSpec good;
+    WavLayout good;
     good.dataBytes = 176400;
     ASSERT_TRUE(wav.ReadFromFile(dir.Write("good.wav", MakeWav(good))));
     ASSERT_TRUE(wav.Valid());
 
-    WavSpec six;
+    WavLayout six;
     six.channels = 6;
     six.dataBytes = 176400;
     ASSERT_TRUE(wav.ReadFromFile(dir.Write("six.wav", MakeWav(six))));
@@ -165,8 +165,8 @@ TEST(WAVfile, InputErrorsAnswerFalse)
 {
     TempDir dir;
     TWAVfile wav;
-    WavSpec spec;
-    const std::string bytes = MakeWav(spec);
+    WavLayout layout;
+    const std::string bytes = MakeWav(layout);
 
     EXPECT_FALSE(wav.ReadFromFile(dir.File("missing.wav")));
     EXPECT_FALSE(wav.ReadFromFile(dir.Path()));
@@ -177,8 +177,8 @@ TEST(WAVfile, InputErrorsAnswerFalse)
     EXPECT_TRUE(wav.Valid());
 
     // A "fact" chunk whose count is cut off, and a "fmt " size pointing far past the end.
-    spec.factCount = 100;
-    const std::string fact = MakeWav(spec);
+    layout.factCount = 100;
+    const std::string fact = MakeWav(layout);
     EXPECT_FALSE(wav.ReadFromFile(dir.Write("cutfact.wav", fact.substr(0, 46))));
     EXPECT_FALSE(wav.Valid());
     std::string far = fact;

@@ -1,0 +1,100 @@
+// Song-list files and sorting on generated libraries of 10,000 and 100,000 songs.
+#include "core/audiotaglist.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+void Generate(TaudioTagList& list, int count)
+{
+    std::mt19937 random(42);
+    const auto word = [&](int len) {
+        std::string w;
+        for (int i = 0; i < len; ++i)
+            w += static_cast<char>('a' + random() % 26);
+        return w;
+    };
+    list.SetOwnsObjects(true);
+    list.BeginUpdate();
+    for (int i = 0; i < count; ++i) {
+        auto s = std::make_unique<TaudioTag>();
+        const std::string artist = "Artist " + word(6);
+        const std::string album = "Album " + word(8);
+        s->SetArtist(artist);
+        s->SetAlbum(album);
+        s->SetTitle(word(5) + " " + word(7));
+        s->SetFilename("/home/user/Music/" + artist + "/" + album + "/" + std::to_string(i) + ".mp3");
+        s->SetTrackNo(static_cast<std::uint32_t>(i % 20 + 1));
+        s->SetDate(std::to_string(1960 + i % 60));
+        s->SetGenreID(static_cast<std::uint32_t>(i % 148));
+        s->SetGenreString("Rock");
+        s->SetBitRate(128 + i % 192);
+        s->SetDuration(static_cast<std::uint32_t>(120 + i % 400));
+        s->SetSampleRate(44100);
+        s->SetChannels(2);
+        s->SetTagType("ID3v2");
+        s->SetModDate(40000.0 + i / 1000.0);
+        list.Add(s.release());
+    }
+    list.EndUpdate();
+}
+
+std::string TempFile()
+{
+    return (std::filesystem::temp_directory_path() / ("orvane-bench-" + std::to_string(::getpid()) + ".dat"))
+        .string();
+}
+
+void BM_SaveToFile(benchmark::State& state)
+{
+    TaudioTagList list;
+    Generate(list, static_cast<int>(state.range(0)));
+    const std::string file = TempFile();
+    for (auto _ : state)
+        list.SaveToFile(file);
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
+    std::remove(file.c_str());
+}
+
+void BM_LoadFromFile(benchmark::State& state)
+{
+    TaudioTagList source;
+    Generate(source, static_cast<int>(state.range(0)));
+    const std::string file = TempFile();
+    source.SaveToFile(file);
+    for (auto _ : state) {
+        TaudioTagList list;
+        list.SetOwnsObjects(true);
+        if (!list.LoadFromFile(file, false))
+            state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(list.Count());
+    }
+    std::remove(file.c_str());
+}
+
+void BM_Sort(benchmark::State& state)
+{
+    TaudioTagList list;
+    Generate(list, static_cast<int>(state.range(0)));
+    const auto sortType = static_cast<TaudioTagSortType>(state.range(1));
+    for (auto _ : state) {
+        state.PauseTiming();
+        list.Shuffle();
+        state.ResumeTiming();
+        list.SortBy(sortType);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveToFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFromFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Sort)
+    ->ArgsProduct({{10000, 100000}, {tstTitle, tstArtist, tstAlbum, tstDuration}})
+    ->Unit(benchmark::kMillisecond);

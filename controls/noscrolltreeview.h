@@ -1,0 +1,37 @@
+#pragma once
+
+#include "controls/controlevents.h"
+#include <QTreeView>
+
+#include <functional>
+#include <memory>
+
+class ThtmlItemDelegate;
+
+// The library tree: a tree view without native scroll bars (the window scrolls it with its own skinnable
+// scroll bar) that reports every mouse-wheel turn, so the owner can move that scroll bar.
+// Its nodes come from a model and are drawn by a ThtmlItemDelegate: no widget per node, uniform row heights.
+class TnoScrollTreeView : public QTreeView
+{
+    Q_OBJECT
+public:
+    explicit TnoScrollTreeView(QWidget* parent = nullptr);
+    ~TnoScrollTreeView() override;
+
+    // Captions are mark-up: a read-only tree (the default) opens no editor, not even from code.
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool value) { readOnly_ = value; }
+    using QTreeView::edit;
+
+    // Raised after each mouse-wheel turn has been handled; keyboard and programmatic scrolling do not.
+    TNotifyEvent OnScrolled;
+
+protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void DoScrolled();
+
+private:
+    std::unique_ptr<ThtmlItemDelegate> delegate_;
+    bool readOnly_ = true;
+};
