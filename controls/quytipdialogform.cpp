@@ -137,7 +137,8 @@ void TQuyTipDialogForm::Button2Click()
 void TQuyTipDialogForm::showEvent(QShowEvent* event)
 {
     FormShow();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QScreen* screen = isWindow() ? QGuiApplication::primaryScreen() : nullptr;
+    if (screen) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
