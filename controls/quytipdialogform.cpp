@@ -2,7 +2,7 @@
 
 #include "controls/colorpanel.h"
 #include "controls/imagecolorpanel.h"
-#include "controls/skindraw.h"
+#include "controls/qtcolor.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -50,7 +50,7 @@ TQuyTipDialogForm::TQuyTipDialogForm(QWidget* parent) : QDialog(parent)
     m_image->setFixedSize(64, 64);
 
     QPalette info = m_label3->palette();
-    info.setColor(QPalette::WindowText, SkinColorToQColor(clInfoText));
+    info.setColor(QPalette::WindowText, ToQColor(clInfoText));
     m_label1->setPalette(info);
     m_label3->setPalette(info);
 

@@ -3,6 +3,8 @@
 
 #include "widgetspage.h"
 
+#include "controls/qtcolor.h"
+
 #include <QApplication>
 #include <QStringList>
 #include <QTimer>
@@ -12,6 +14,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
+    InstallPaletteColorResolver();
     QWidget* page = BuildWidgetsPage();
     page->setWindowTitle(QStringLiteral("Widget gallery"));
     page->show();
