@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <optional>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -225,7 +228,6 @@ void TaudioTagList::ScanFolder(const std::string& folder, bool append, const TSt
     });
     for (TaudioTag* song : found)
         handed.emplace_back(song);
-    scratch.random_.Clear();
     try {
         for (std::unique_ptr<TaudioTag>& song : handed)
             AddCreated(std::move(song));

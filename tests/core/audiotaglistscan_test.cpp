@@ -377,6 +377,22 @@ TEST_F(TreeTest, AnIndexRefreshesKnownSongsInPlaceAndAddsOnlyNewOnes)
     EXPECT_FALSE(fs::exists(Path("Band B/Second/orvane.obf")));
 }
 
+TEST_F(TreeTest, TheScanningListsMaximumAppliesAndRefusedSongsAreFreed)
+{
+    for (const bool owning : {false, true}) {
+        TaudioTagList list; // not owning: the songs it read itself still go with it
+        list.SetOwnsObjects(owning);
+        list.SetSaveDataFiles(true);
+        list.SetMax(2);
+        int exceeded = 0;
+        list.OnMaxExceeded = [&](TaudioTagList*) { ++exceeded; };
+        list.ScanFolder(Path("Band A/Album One"), false, nullptr, false); // from the cache the second time
+        EXPECT_EQ(list.Count(), 2);
+        EXPECT_EQ(exceeded, 1);
+        EXPECT_EQ(CacheSongs(Path("Band A/Album One/orvane.obf")).size(), 3u); // the cache holds them all
+    }
+}
+
 TEST_F(ScanTest, CachedSongsFollowAMovedFolderAndDeletedFilesDrop)
 {
     Write("Old/One.wav", Wav(1));
