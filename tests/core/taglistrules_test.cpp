@@ -8,7 +8,7 @@
 
 namespace {
 
-struct SongSpec
+struct SongFacts
 {
     std::string artist;
     std::string title;
@@ -17,17 +17,17 @@ struct SongSpec
     std::string file;
 };
 
-// An owning list of songs made from the specs.
-void Fill(TaudioTagList& list, const std::vector<SongSpec>& specs)
+// An owning list of songs made from the facts.
+void Fill(TaudioTagList& list, const std::vector<SongFacts>& facts)
 {
     list.SetOwnsObjects(true);
-    for (const SongSpec& spec : specs) {
+    for (const SongFacts& f : facts) {
         auto s = std::make_unique<TaudioTag>();
-        s->SetArtist(spec.artist);
-        s->SetTitle(spec.title);
-        s->SetDate(spec.date);
-        s->SetGenreString(spec.genre);
-        s->SetFilename(spec.file);
+        s->SetArtist(f.artist);
+        s->SetTitle(f.title);
+        s->SetDate(f.date);
+        s->SetGenreString(f.genre);
+        s->SetFilename(f.file);
         list.Add(s.release());
     }
 }
