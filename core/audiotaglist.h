@@ -166,7 +166,9 @@ public:
     void SaveToStream(TstreamWriter& stream) const;
     bool LoadFromFile(const std::string& fileName, bool append, std::string_view driveRoot = {});
     bool LoadFromStream(TstreamReader& stream, std::string_view driveRoot = {});
-    void ExportM3U(const std::string& fileName, bool append, bool addDummy, bool extended);
+    // Lines end in lineEnd (the system's LF unless a reader wants others).
+    void ExportM3U(const std::string& fileName, bool append, bool addDummy, bool extended,
+                   std::string_view lineEnd = "\n");
     void LoadFileList(const std::string& fileName, bool append);
     void AddFileList(const TStrings& strings, bool append);
 
