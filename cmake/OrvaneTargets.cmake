@@ -1,6 +1,6 @@
 # orvane_add_test(NAME name [GUI] SOURCES ... LIBS ...)
-# One GoogleTest executable; every test case becomes a CTest test. Tests run with
-# ORVANE_HOME pointing at a fresh temporary folder and the offscreen Qt platform.
+# One GoogleTest executable; every test case becomes a CTest test. The test entry point (tests/support)
+# gives each process a fresh ORVANE_HOME, the offscreen Qt platform and ORVANE_BIN_DIR of this build.
 include(GoogleTest)
 
 function(orvane_add_test)
@@ -12,7 +12,5 @@ function(orvane_add_test)
         target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} orvane_testsupport GTest::gtest GTest::gmock)
     endif()
     set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-    gtest_discover_tests(${T_NAME}
-        DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANE_BIN_DIR=${ORVANE_BIN_DIR}")
+    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "controls/labelstyle.h"
+
 #include <QFrame>
 
 #include <string>
-
-#include "controls/labelstyle.h"
 
 // A one-line label whose caption is tagged text (controls/markup/taggedtext.h).
 // The caption's base font and colour are the widget's font and its palette's WindowText.

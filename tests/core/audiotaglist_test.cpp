@@ -739,3 +739,28 @@ TEST(AudioTagList, OwnershipFreesExactlyOnce)
         EXPECT_EQ(owner.Count(), 1);
     }
 }
+
+TEST(AudioTagList, FileLoadsMatchMemoryLoads)
+{
+    // Enough songs to cross the file reader's buffer many times, and one text larger than the buffer.
+    TaudioTagList list;
+    ASSERT_TRUE(Load(list, SampleFile(300)));
+    list.SetOwnsObjects(true);
+    auto big = Song("Big", "Comment");
+    big->SetComment(std::string(200000, 'b'));
+    list.Add(big.release());
+    list.Add(Song("After", "Big").release());
+    const std::string bytes = Save(list);
+
+    TempDir dir;
+    const std::string file = dir.Write("big.dat", bytes);
+    TaudioTagList back;
+    back.SetOwnsObjects(true);
+    ASSERT_TRUE(back.LoadFromFile(file, false));
+    EXPECT_EQ(back.Count(), 302);
+    EXPECT_EQ(Save(back), bytes);
+
+    const std::string cut = dir.Write("cut.dat", bytes.substr(0, bytes.size() - 100000));
+    EXPECT_FALSE(back.LoadFromFile(cut, false));
+    EXPECT_EQ(back.Count(), 300);
+}

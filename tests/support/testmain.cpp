@@ -17,8 +17,12 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     TempDir home;
     ::setenv("ORVANE_HOME", home.Path().c_str(), 1);
+    // The built program files (plug-ins, stand-in player) of this build, unless the caller names others.
+    ::setenv("ORVANE_BIN_DIR", ORVANE_DEFAULT_BIN_DIR, 0);
+    const char* platformName = std::getenv("QT_QPA_PLATFORM");
+    if (!platformName || !*platformName)
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
 #ifdef ORVANE_GUI_TESTS
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create("Fusion"));
 #else
