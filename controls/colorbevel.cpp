@@ -1,5 +1,6 @@
 #include "controls/colorbevel.h"
 
+#include "controls/qtcolor.h"
 #include "controls/skindraw.h"
 
 #include <QPainter>
@@ -27,14 +28,14 @@ int BevelSize(TPanelBevel bevel, int width)
 
 TColor LightenColor256(TColor color, int n)
 {
-    const TColor rgb = SkinColorToRgb(color);
+    const TColor rgb = ColorToRGB(color);
     return RGBColor(LightenChannel(GetRValue(rgb), n), LightenChannel(GetGValue(rgb), n),
                     LightenChannel(GetBValue(rgb), n));
 }
 
 TColor DarkenColor256(TColor color, int n)
 {
-    const TColor rgb = SkinColorToRgb(color);
+    const TColor rgb = ColorToRGB(color);
     return RGBColor(DarkenChannel(GetRValue(rgb), n), DarkenChannel(GetGValue(rgb), n),
                     DarkenChannel(GetBValue(rgb), n));
 }
@@ -66,7 +67,7 @@ void DrawColorBevel(QPainter& canvas, const QRect& rect, TPanelBevel kind, TColo
     if (width < 1) {
         return;
     }
-    const TbevelShades shades = ColorBevelShades(kind, SkinColorToRgb(color));
+    const TbevelShades shades = ColorBevelShades(kind, ColorToRGB(color));
     // The four sides are trapezoids meeting on the diagonals; filled row by row (or column by column),
     // edges included, they cover exactly what a polygon drawn with pen and brush in one colour covers.
     const int L = rect.left();
@@ -84,10 +85,10 @@ void DrawColorBevel(QPainter& canvas, const QRect& rect, TPanelBevel kind, TColo
             canvas.fillRect(QRect(x, y0, 1, y1 - y0 + 1), c);
         }
     };
-    const QColor top = SkinColorToQColor(shades.Top);
-    const QColor left = SkinColorToQColor(shades.Left);
-    const QColor right = SkinColorToQColor(shades.Right);
-    const QColor bottom = SkinColorToQColor(shades.Bottom);
+    const QColor top = ToQColor(shades.Top);
+    const QColor left = ToQColor(shades.Left);
+    const QColor right = ToQColor(shades.Right);
+    const QColor bottom = ToQColor(shades.Bottom);
     for (int k = 0; k <= d; ++k) {
         row(T + k, L + k, r - k, top);
     }

@@ -1,7 +1,7 @@
 #include "controls/colorpanel.h"
 
 #include "controls/colorbevel.h"
-#include "controls/skindraw.h"
+#include "controls/qtcolor.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -88,10 +88,10 @@ QRect TcolorPanel::InnerRect() const
 void TcolorPanel::PaintTo(QPainter& painter)
 {
     if (m_borderStyle == TBorderStyle::bsSingle) {
-        painter.fillRect(rect(), SkinColorToQColor(clWindowFrame));
+        painter.fillRect(rect(), ToQColor(clWindowFrame));
     }
     const QRect client = ClientRect();
-    painter.fillRect(client, SkinColorToQColor(m_color));
+    painter.fillRect(client, ToQColor(m_color));
     DrawColorBevel(painter, client, m_bevelOuter, m_color, m_bevelWidth);
     const int in = m_borderWidth + (m_bevelOuter != TPanelBevel::bvNone ? m_bevelWidth : 0);
     DrawColorBevel(painter, client.adjusted(in, in, -in, -in), m_bevelInner, m_color, m_bevelWidth);
@@ -108,9 +108,9 @@ void TcolorPanel::PaintCaption(QPainter& painter, bool transparent)
         // The text's own background is the panel colour, as a solid brush draws it.
         const QRect used = painter.fontMetrics().boundingRect(
             inner, Qt::TextSingleLine | ToQtAlignment(m_alignment) | Qt::AlignVCenter, m_caption);
-        painter.fillRect(used.intersected(inner), SkinColorToQColor(m_color));
+        painter.fillRect(used.intersected(inner), ToQColor(m_color));
     }
-    painter.setPen(SkinColorToQColor(m_fontColor));
+    painter.setPen(ToQColor(m_fontColor));
     painter.drawText(inner, Qt::TextSingleLine | ToQtAlignment(m_alignment) | Qt::AlignVCenter, m_caption);
 }
 

@@ -1,5 +1,6 @@
 #include "controls/daskelbitmap.h"
 
+#include "controls/qtcolor.h"
 #include "controls/skindraw.h"
 
 #include <QPainter>
@@ -111,7 +112,7 @@ void TdaskelBitmap::RenderBuffer()
     if (m_buffer.isNull()) {
         return;
     }
-    m_buffer.fill(SkinColorToQColor(m_color));
+    m_buffer.fill(ToQColor(m_color));
     QPainter painter(&m_buffer);
     if (m_designing) {
         painter.setPen(QPen(Qt::black, 0, Qt::DashLine));

@@ -1,6 +1,6 @@
 #include "controls/daskellabel.h"
 
-#include "controls/skindraw.h"
+#include "controls/qtcolor.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -96,11 +96,11 @@ void TdaskelLabel::DoDrawText(QPainter& painter, const QRect& rect, int flags)
         painter.drawText(rect.translated(dx, dy), flags, caption);
     };
     if (!isEnabled()) {
-        drawAt(1, 1, SkinColorToQColor(clBtnHighlight));
-        drawAt(0, 0, SkinColorToQColor(clBtnShadow));
+        drawAt(1, 1, ToQColor(clBtnHighlight));
+        drawAt(0, 0, ToQColor(clBtnShadow));
         return;
     }
-    const QColor color = SkinColorToQColor(m_fontColor);
+    const QColor color = ToQColor(m_fontColor);
     switch (m_labelStyle) {
     case TlabelStyle::lsNormal:
         drawAt(0, 0, color);

@@ -1,7 +1,7 @@
 #include "controls/digitalclock2.h"
 
 #include "controls/digitcells.h"
-#include "controls/skindraw.h"
+#include "controls/qtcolor.h"
 #include "core/threadedtimer.h"
 
 #include <QContextMenuEvent>
@@ -101,9 +101,9 @@ void TdigitalClock2::TimerTick()
 void TdigitalClock2::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), SkinColorToQColor(m_backgroundColor));
+    painter.fillRect(rect(), ToQColor(m_backgroundColor));
     painter.setFont(font());
-    painter.setPen(SkinColorToQColor(m_fontColor));
+    painter.setPen(ToQColor(m_fontColor));
     DrawDigitCells(painter, width(), height(), DisplayText());
 }
 

@@ -1,7 +1,7 @@
 #include "controls/digitaldisplay.h"
 
 #include "controls/digitcells.h"
-#include "controls/skindraw.h"
+#include "controls/qtcolor.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -54,10 +54,10 @@ const QImage& TdigitalDisplay::Render()
     if (m_buffer.isNull()) {
         return m_buffer;
     }
-    m_buffer.fill(SkinColorToQColor(m_backColor));
+    m_buffer.fill(ToQColor(m_backColor));
     QPainter painter(&m_buffer);
     painter.setFont(font());
-    painter.setPen(SkinColorToQColor(m_fontColor));
+    painter.setPen(ToQColor(m_fontColor));
     DrawDigitCells(painter, width(), height(), m_text);
     return m_buffer;
 }

@@ -1,7 +1,7 @@
 #include "controls/imagecolorpanel.h"
 
+#include "controls/qtcolor.h"
 #include "controls/resamplebitmap.h"
-#include "controls/skindraw.h"
 
 #include <QPainter>
 
@@ -106,7 +106,7 @@ void TimageColorPanel::SetTransparentCaption(bool value)
 void TimageColorPanel::RebuildImage()
 {
     const QSize inner = InnerRect().size().expandedTo(QSize(0, 0));
-    const QColor color = SkinColorToQColor(Color());
+    const QColor color = ToQColor(Color());
     m_cacheInner = inner;
     m_cacheColor = Color();
 

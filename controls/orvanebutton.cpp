@@ -217,7 +217,8 @@ void TorvaneButton::ActionChanged()
     setToolTip(m_action->toolTip());
     setStatusTip(m_action->statusTip());
     setVisible(m_action->isVisible());
-    if (m_checked != m_action->isChecked()) {
+    // Only a checkable action has a checked state to follow.
+    if (m_action->isCheckable() && m_checked != m_action->isChecked()) {
         SetChecked(m_action->isChecked());
     }
     update();

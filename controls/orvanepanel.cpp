@@ -47,14 +47,16 @@ public:
         }
     }
 
+    // Whole tiles from x while x < end (the last may run past end), in one textured fill.
     void TileRow(const QImage& piece, int x, int end, int y)
     {
-        if (piece.width() <= 0) {
+        const int w = piece.width();
+        if (w <= 0 || x >= end) {
             return;
         }
-        for (; x < end; x += piece.width()) {
-            At(piece, x, y);
-        }
+        const int tiles = (end - x + w - 1) / w;
+        m_painter.setBrushOrigin(x, y);
+        m_painter.fillRect(QRect(x, y, tiles * w, piece.height()), QBrush(piece));
     }
 
     bool Stretch() const { return m_stretch; }

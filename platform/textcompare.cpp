@@ -183,4 +183,44 @@ bool StartsText(std::string_view prefix, std::string_view s)
     return true;
 }
 
+void FoldKey(std::string_view text, std::string& key)
+{
+    key.clear();
+    key.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            key.push_back(AsciiLower(static_cast<char>(c)));
+            ++i;
+            continue;
+        }
+        // Every folded code point (invalid bytes decode above the Unicode range) in the plain UTF-8 pattern,
+        // which keeps the order of the values.
+        const char32_t cp = Fold(NextCodePoint(text, i));
+        if (cp < 0x80) {
+            key.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            key.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            key.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            key.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            key.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            key.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            key.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            key.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            key.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            key.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+}
+
+std::string FoldKey(std::string_view text)
+{
+    std::string key;
+    FoldKey(text, key);
+    return key;
+}
+
 } // namespace platform

@@ -21,4 +21,9 @@ std::string Trim(std::string_view s);
 std::size_t FindText(std::string_view haystack, std::string_view needle);
 bool StartsText(std::string_view prefix, std::string_view s);
 
+// A key for hashing names case-insensitively: two texts get the same key exactly when SameText holds, and
+// keys compare byte-wise (memcmp) in CompareText's order. The key is written into `key`, replacing it.
+void FoldKey(std::string_view text, std::string& key);
+std::string FoldKey(std::string_view text);
+
 } // namespace platform

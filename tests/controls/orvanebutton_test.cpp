@@ -425,6 +425,18 @@ TEST(OrvaneButton, FollowsItsAction)
     EXPECT_EQ(own, 1);
     EXPECT_EQ(triggered, 1);
 
+    // A check button on a plain action keeps its own checked state.
+    QAction plain("Plain");
+    b->SetAction(&plain);
+    b->OnClick = nullptr;
+    b->SetChecked(false);
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(b->Checked());
+    plain.setEnabled(false);
+    plain.setEnabled(true);
+    EXPECT_TRUE(b->Checked());
+    b->SetAction(&action);
+
     // A caption of its own is not replaced, and a freed action is forgotten.
     b->SetCaption("Mine");
     action.setText("Other");
