@@ -4,6 +4,7 @@
 #include "platform/datetime.h"
 #include "platform/stringlist.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,10 @@ bool FileExistsNoError(const std::string& fileName);
 // The file's modification time as a local date-time; 0 when the file does not exist.
 TDateTime GetFileDateTime(const std::string& fileName);
 
+// Reads an integer as the framework's StrToIntDef does: leading blanks, a sign, decimal digits or "$" and hex
+// digits; anything else, or a value beyond 32 bits, gives the default.
+std::int64_t StrToIntDef(std::string_view s, std::int64_t def);
+
 // "%d:%2.2d:%2.2d" of hours, minutes and seconds.
 std::string SecondsToHMS(int seconds);
 // "%d:%2.2d" of minutes and seconds; the minutes are not limited (3725 gives 62:05).
@@ -31,7 +36,6 @@ std::string GetSpecialFolderPath(int folderId);
 // order; a disc's root takes the place of a drive letter here. The strings' update is bracketed.
 void GetCDRomDrives(TStrings& strings);
 
-// The volume serial number of the disc mounted at root, as eight upper-case hexadecimal digits; output is left
-// as it was when root is not the root of a mounted optical disc or its volume cannot be read.
+// The volume serial number of the disc mounted at root, as eight upper-case hexadecimal digits; output is
+// left as it was when root is not the root of a mounted optical disc or its volume cannot be read.
 void GetVolumeSerial(const std::string& root, std::string& output);
-
