@@ -1,6 +1,7 @@
 #include "app/frmwinampconfig.h"
 #include "core/fakeprompts.h"
 #include "core/winampmediaplayer.h"
+#include "platform/showmessage.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -146,11 +149,12 @@ TEST_F(WinampConfigDialog, FolderButtonPutsTheChosenFolderInTheEdit)
 
 TEST_F(WinampConfigDialog, WithoutAPlayerItSaysSo)
 {
+    std::vector<std::string> told;
+    const auto previous = platform::SetMessageHandler([&](const std::string& text) { told.push_back(text); });
     TfrmWinampConfig dialog;
     dialog.show();
-    ASSERT_EQ(prompts.boxes.size(), 1u);
-    EXPECT_EQ(prompts.boxes[0].text, "No valid player assigned.");
-    EXPECT_EQ(prompts.boxes[0].caption, "Orvane Jukebox");
+    platform::SetMessageHandler(previous);
+    EXPECT_EQ(told, std::vector<std::string>{"No valid player assigned."});
     Click(&dialog, "btnApply"); // nothing to apply to
 }
 
