@@ -1,7 +1,6 @@
 #include "app/frmwinampconfig.h"
 #include "core/fakeprompts.h"
 #include "core/winampmediaplayer.h"
-#include "platform/showmessage.h"
 
 #include <gtest/gtest.h>
 
@@ -149,12 +148,11 @@ TEST_F(WinampConfigDialog, FolderButtonPutsTheChosenFolderInTheEdit)
 
 TEST_F(WinampConfigDialog, WithoutAPlayerItSaysSo)
 {
-    std::vector<std::string> told;
-    const auto previous = platform::SetMessageHandler([&](const std::string& text) { told.push_back(text); });
+    TfakePrompts prompts;
     TfrmWinampConfig dialog;
     dialog.show();
-    platform::SetMessageHandler(previous);
-    EXPECT_EQ(told, std::vector<std::string>{"No valid player assigned."});
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_EQ(prompts.boxes[0].text, "No valid player assigned.");
     Click(&dialog, "btnApply"); // nothing to apply to
 }
 
