@@ -323,6 +323,19 @@ TEST(AudioTagListList, DurationsAndCoverOfEmptyList)
     EXPECT_EQ(set.TotalDuration(), 3 * static_cast<std::int64_t>(0xFFFFFFF0u)); // no 32-bit wrap
     TaudioTagList empty;
     EXPECT_EQ(GetListCoverFile(empty, "/covers"), "");
+
+    // The first song's cover stands for the list.
+    TempDir dir;
+    const std::string cover = dir.Write("Abba - Arrival.jpg", "jpeg");
+    TaudioTagList list;
+    for (const char* artist : {"Abba", "Other"}) {
+        TaudioTag s;
+        s.SetArtist(artist);
+        s.SetAlbum("Arrival");
+        s.SetFilename(dir.File("song.wav"));
+        list.AddCopy(&s);
+    }
+    EXPECT_EQ(GetListCoverFile(list, ""), cover);
 }
 
 TEST(AudioTagPlaylistList, SelectCurrentAndForgetRemovedCurrent)
