@@ -1,5 +1,6 @@
 #include "shellexecute.h"
 
+#include "desktopopen.h"
 #include "textcompare.h"
 #include "winampipc.h"
 
@@ -107,6 +108,12 @@ bool ShellExecute(const std::string& file, const std::string& parameters, const 
         return false;
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     return !opener.isEmpty() && QProcess::startDetached(opener, {FromUtf8(name)}, folder);
+}
+
+bool ShellOpenDocument(const std::string& file)
+{
+    const std::string name = Unquoted(file);
+    return !name.empty() && QFileInfo::exists(FromUtf8(name)) && OpenWithDesktop(name);
 }
 
 } // namespace platform

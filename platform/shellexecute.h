@@ -20,4 +20,8 @@ std::vector<std::string> SplitCommandLine(std::string_view parameters);
 // any other existing file is handed to the desktop's opener. True when something was started.
 bool ShellExecute(const std::string& file, const std::string& parameters, const std::string& workingFolder);
 
+// The shell's "open" of a document (double quotes around the name are dropped): an existing file goes to
+// the desktop's opener (platform/desktopopen.h), never started as a program. True when the opener started.
+bool ShellOpenDocument(const std::string& file);
+
 } // namespace platform
