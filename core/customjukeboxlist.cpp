@@ -6,6 +6,8 @@
 #include "platform/folders.h"
 #include "platform/inifile.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kGlobalFile = "jukebox.dat";
@@ -317,8 +319,28 @@ bool TcustomJukeboxList::SaveCDCatalogue(const TaudioTagList& songs, const std::
     const std::string catalogue = GetCDCatalogueFileName(root);
     if (catalogue.empty())
         return false;
+    // Names on the disc are stored in drive-letter form ("d:\Music\a.mp3"), which a load puts under
+    // whatever mount point the disc has then, however deep it is.
+    std::string prefix = root;
+    if (prefix.empty() || prefix.back() != '/')
+        prefix += '/';
+    TaudioTagList stored;
+    stored.SetOwnsObjects(true);
+    stored.SetTitle(songs.Title());
+    stored.SetActive(songs.Active());
+    stored.SetPlayMode(songs.PlayMode());
+    stored.SetFilename(songs.Filename());
+    stored.CopyFrom(songs, true, false);
+    for (TaudioTag* tag : stored.Items()) {
+        const std::string& name = tag->Filename();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::string rest = name.substr(prefix.size());
+        std::replace(rest.begin(), rest.end(), '/', '\\');
+        tag->SetFilename("d:\\" + rest);
+    }
     ForceDataFolder();
-    songs.SaveToFile(catalogue);
+    stored.SaveToFile(catalogue);
     return true;
 }
 
