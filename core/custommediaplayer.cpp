@@ -89,7 +89,7 @@ void TcustomMediaPlayer::SaveSettings(TIniFile& ini, const std::string& section)
     ini.WriteInteger(section, "Volume", GetVolume());
 }
 
-void TcustomMediaPlayer::Initialise(std::uintptr_t /*ownerWindow*/)
+void TcustomMediaPlayer::Initialise(platform::TWindowHandle /*ownerWindow*/)
 {
     DoInitialise();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/mediaplaystate.h"
+#include "platform/windowmessages.h"
 
 #include <cstdint>
 #include <memory>
@@ -74,9 +75,8 @@ public:
     // Integer "Volume" (default 128); its low byte becomes the volume through SetVolume.
     virtual void LoadSettings(const TIniFile& ini, const std::string& section);
     virtual void SaveSettings(TIniFile& ini, const std::string& section);
-    // Raises OnInitialise. ownerWindow is the native id of the application's window (0 for none), which
-    // this base ignores.
-    virtual void Initialise(std::uintptr_t ownerWindow);
+    // Raises OnInitialise. ownerWindow is the application's window (0 for none), which this base ignores.
+    virtual void Initialise(platform::TWindowHandle ownerWindow);
     // Raises OnUninitialise.
     virtual void Uninitialise();
     // Fetches the next song through DoGetNextTagger and prepares it ahead of time; the playing jukebox

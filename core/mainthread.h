@@ -13,7 +13,8 @@ public:
     // the loop never reaches (it ended first) is destroyed unrun.
     virtual void Queue(std::function<void()> call) = 0;
 
-    // The hand-over of the running Qt application: calls are posted to the QCoreApplication object and run
-    // from its event loop. Nullptr while no QCoreApplication exists.
+    // The hand-over of the running Qt application: calls are posted as events to an object of the
+    // application's thread and run from its event loop. Nullptr while no QCoreApplication exists. Call it
+    // on the user-interface thread.
     static TmainThread* Default();
 };

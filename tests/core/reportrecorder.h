@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/shellexecute.h"
+#include "platform/desktopopen.h"
 #include "platform/showmessage.h"
 
 #include <string>
@@ -12,7 +12,7 @@ class ReportRecorder
 public:
     ReportRecorder()
     {
-        oldOpener_ = platform::SetDocumentOpener([this](const std::string& file) {
+        platform::SetDesktopOpener([this](const std::string& file) {
             opened.push_back(file);
             return openerWorks;
         });
@@ -21,7 +21,7 @@ public:
     }
     ~ReportRecorder()
     {
-        platform::SetDocumentOpener(std::move(oldOpener_));
+        platform::SetDesktopOpener(nullptr);
         platform::SetMessageHandler(std::move(oldHandler_));
     }
     ReportRecorder(const ReportRecorder&) = delete;
@@ -32,6 +32,5 @@ public:
     bool openerWorks = true;
 
 private:
-    platform::TdocumentOpener oldOpener_;
     platform::TmessageHandler oldHandler_;
 };

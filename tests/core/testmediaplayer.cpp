@@ -186,7 +186,7 @@ void TtestMediaPlayer::SaveSettings(TIniFile& ini, const std::string& section)
     TcustomMediaPlayer::SaveSettings(ini, section);
 }
 
-void TtestMediaPlayer::Initialise(std::uintptr_t ownerWindow)
+void TtestMediaPlayer::Initialise(platform::TWindowHandle ownerWindow)
 {
     Record("Initialise");
     TcustomMediaPlayer::Initialise(ownerWindow);

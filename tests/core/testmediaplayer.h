@@ -64,7 +64,7 @@ public:
     void Configure() override;
     void LoadSettings(const TIniFile& ini, const std::string& section) override;
     void SaveSettings(TIniFile& ini, const std::string& section) override;
-    void Initialise(std::uintptr_t ownerWindow) override;
+    void Initialise(platform::TWindowHandle ownerWindow) override;
     void Uninitialise() override;
     void PreloadNext() override;
 

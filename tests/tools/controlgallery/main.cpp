@@ -2,12 +2,14 @@
 // of its states. A test tool; `--screenshot file.png` saves the window and quits.
 
 #include "greyskin.h"
+#include "widgetspage.h"
 
 #include "controls/alignlayout.h"
 #include "controls/orvanebutton.h"
 #include "controls/orvanemultibutton.h"
 #include "controls/orvanepanel.h"
 #include "controls/orvanescrollbar.h"
+#include "controls/qtcolor.h"
 #include "controls/transparentsplitter.h"
 
 #include <QApplication>
@@ -299,6 +301,7 @@ QGroupBox* Splitters()
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    InstallPaletteColorResolver();
     QString screenshot;
     const QStringList args = app.arguments();
     const int at = int(args.indexOf("--screenshot"));
@@ -317,6 +320,7 @@ int main(int argc, char** argv)
     grid->addWidget(ScrollBars(), 1, 1);
     grid->addWidget(MultiButtons(pressedAt), 2, 0);
     grid->addWidget(Splitters(), 2, 1);
+    grid->addWidget(BuildWidgetsPage(), 3, 0, 1, 2);
     window.show();
     window.activateWindow();
 
