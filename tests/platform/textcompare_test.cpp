@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace platform;
 
 // The one comparison rule of the program: case-folded code points, ASCII and UTF-8 alike.
@@ -42,4 +45,24 @@ TEST(TextCompare, CaseAndSearchHelpers)
     EXPECT_TRUE(StartsText("THE ", "The Who"));
     EXPECT_TRUE(StartsText("ÉD", "édith"));
     EXPECT_FALSE(StartsText("The Who!", "The Who"));
+}
+
+TEST(TextCompare, FoldKeyAgreesWithSameTextAndCompareText)
+{
+    const std::vector<std::string> texts = {"", "a", "A", "abc", "ABD", "ab", "The Band", "the band",
+                                            "\xC3\x9C" "ber", "\xC3\xBC" "BER", "Stra\xC3\x9F" "e", "\xE2\x84\xAA" "elvin",
+                                            "kelvin", "x\xFFy", "x\xFEy", "x\xC3", "\xF4\x90\x82\x80", "~", "[Z]",
+                                            std::string("\0a", 2), "\xC0\x80" "a"};
+    for (const std::string& a : texts) {
+        for (const std::string& b : texts) {
+            const std::string ka = platform::FoldKey(a);
+            const std::string kb = platform::FoldKey(b);
+            EXPECT_EQ(ka == kb, platform::SameText(a, b)) << a << " / " << b;
+            const int order = ka.compare(kb);
+            EXPECT_EQ(order < 0 ? -1 : order > 0 ? 1 : 0, platform::CompareText(a, b)) << a << " / " << b;
+        }
+    }
+    std::string key = "left over";
+    platform::FoldKey("MiXeD", key);
+    EXPECT_EQ(key, "mixed");
 }
