@@ -134,6 +134,8 @@ public:
         Changed();
         return object;
     }
+    // Room for `count` lines without reallocating, for lists about to be filled in bulk.
+    void Reserve(int count) { items_.reserve(static_cast<std::size_t>(std::max(count, 0))); }
     void Clear()
     {
         if (items_.empty())
