@@ -92,47 +92,6 @@ std::string FormatDateTimeC(TDateTime value)
     return text.toStdString();
 }
 
-// Reads an integer as the framework's StrToIntDef does: leading blanks, a sign, decimal digits or "$" and hex
-// digits; anything else, or a value beyond 32 bits, gives the default.
-std::int64_t StrToIntDef(std::string_view s, std::int64_t def)
-{
-    std::size_t i = 0;
-    while (i < s.size() && s[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        negative = s[i++] == '-';
-    int base = 10;
-    if (i < s.size() && s[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i >= s.size())
-        return def;
-    std::int64_t value = 0;
-    for (; i < s.size(); ++i) {
-        const char c = s[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        if (digit < 0)
-            return def;
-        value = value * base + digit;
-        if (value > 0xFFFFFFFFll)
-            return def;
-    }
-    if (base == 10 && value > (negative ? 2147483648ll : 2147483647ll))
-        return def;
-    return negative ? -value : value;
-}
-
 std::string_view WithoutTrailingSlashes(std::string_view path)
 {
     while (!path.empty() && path.back() == '/')

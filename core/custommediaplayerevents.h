@@ -41,6 +41,9 @@ public:
     // Volume 0-255.
     TvolumeChangeEvent OnVolumeChange;
 
+    // For links held elsewhere (TcomponentLink): expires with the holder.
+    std::weak_ptr<const bool> LinkToken() const { return alive_; }
+
 private:
     friend class TcustomMediaPlayer;
 

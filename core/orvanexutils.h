@@ -4,6 +4,7 @@
 #include "platform/datetime.h"
 #include "platform/stringlist.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ bool FileExistsNoError(const std::string& fileName);
 
 // The file's modification time as a local date-time; 0 when the file does not exist.
 TDateTime GetFileDateTime(const std::string& fileName);
+
+// Reads an integer as the framework's StrToIntDef does: leading blanks, a sign, decimal digits or "$" and hex
+// digits; anything else, or a value beyond 32 bits, gives the default.
+std::int64_t StrToIntDef(std::string_view s, std::int64_t def);
 
 // "%d:%2.2d:%2.2d" of hours, minutes and seconds.
 std::string SecondsToHMS(int seconds);

@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <utility>
+
 namespace platform {
 namespace {
 
@@ -22,6 +24,12 @@ std::string Unquoted(const std::string& text)
 QString FromUtf8(const std::string& s)
 {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+TdocumentOpener& DocumentOpener()
+{
+    static TdocumentOpener opener;
+    return opener;
 }
 
 } // namespace
@@ -107,6 +115,24 @@ bool ShellExecute(const std::string& file, const std::string& parameters, const 
         return false;
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     return !opener.isEmpty() && QProcess::startDetached(opener, {FromUtf8(name)}, folder);
+}
+
+bool ShellOpenDocument(const std::string& file)
+{
+    const std::string name = Unquoted(file);
+    if (name.empty())
+        return false;
+    if (const TdocumentOpener opener = DocumentOpener())
+        return opener(name);
+    if (!QFileInfo::exists(FromUtf8(name)))
+        return false;
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    return !program.isEmpty() && QProcess::startDetached(program, {FromUtf8(name)});
+}
+
+TdocumentOpener SetDocumentOpener(TdocumentOpener opener)
+{
+    return std::exchange(DocumentOpener(), std::move(opener));
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,5 +20,15 @@ std::vector<std::string> SplitCommandLine(std::string_view parameters);
 // is started detached with the split parameters in workingFolder (quotes dropped; empty: the current one),
 // any other existing file is handed to the desktop's opener. True when something was started.
 bool ShellExecute(const std::string& file, const std::string& parameters, const std::string& workingFolder);
+
+// The shell's "open" of a document (double quotes around the name are dropped): handed to the desktop's
+// opener (xdg-open), never started as a program. True when the opener was started; false for a missing file
+// or no opener.
+bool ShellOpenDocument(const std::string& file);
+
+// Puts another opener in the desktop's place (tests record with it); an empty one restores the desktop's.
+// Answers the opener replaced.
+using TdocumentOpener = std::function<bool(const std::string& file)>;
+TdocumentOpener SetDocumentOpener(TdocumentOpener opener);
 
 } // namespace platform

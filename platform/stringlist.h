@@ -219,6 +219,29 @@ public:
         Changed();
     }
 
+    // Bulk filling of a sorted list, where sorted inserts would be quadratic: append with Sorted off, then
+    // this sorts once (stably) and switches Sorted on; under dupIgnore only the first of equal strings, in
+    // the appended order, stays (a dropped object is freed when the list owns it).
+    void SortUnique()
+    {
+        std::stable_sort(items_.begin(), items_.end(),
+                         [this](const Item& a, const Item& b) { return Compare(a.text, b.text) < 0; });
+        if (duplicates_ == TDuplicates::dupIgnore && !items_.empty()) {
+            std::size_t kept = 0;
+            for (std::size_t i = 1; i < items_.size(); ++i) {
+                if (Compare(items_[kept].text, items_[i].text) == 0) {
+                    Free(items_[i].object);
+                    continue;
+                }
+                if (++kept != i)
+                    items_[kept] = std::move(items_[i]);
+            }
+            items_.resize(kept + 1);
+        }
+        sorted_ = true;
+        Changed();
+    }
+
     // Name=value lines.
     std::string Names(int index) const
     {

@@ -1,0 +1,23 @@
+#include "core/customjukeboxlistevents.h"
+
+#include "core/custommediaplayerevents.h"
+
+TcustomJukeboxEvents* TcustomJukeboxListEvents::JukeboxEvents() const
+{
+    return jukeboxEvents_;
+}
+
+void TcustomJukeboxListEvents::SetJukeboxEvents(TcustomJukeboxEvents* value)
+{
+    jukeboxEvents_ = value;
+}
+
+TcustomMediaPlayerEvents* TcustomJukeboxListEvents::PlayerEvents() const
+{
+    return playerEvents_.Get();
+}
+
+void TcustomJukeboxListEvents::SetPlayerEvents(TcustomMediaPlayerEvents* value)
+{
+    playerEvents_.Reset(value);
+}
