@@ -19,27 +19,38 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
     if (!tag || tag->Album().empty())
         return;
     const std::string_view folder = FolderOf(tag->Filename());
-    TaudioTagList* target = nullptr;
-    ForEachTitled(tag->Album(), [&](TaudioTagList* album) {
+    const auto inFolder = [folder](const TaudioTagList* album) {
         const TaudioTag* first = album->GetItem(0);
-        if (first && FolderOf(first->Filename()) == folder) {
+        return first && FolderOf(first->Filename()) == folder;
+    };
+    TaudioTagList* target = nullptr;
+    // The same title as last time, and nothing filed or removed since: the lookup would find the same album.
+    if (last_ && lastGeneration_ == Generation() && lastTitle_ == tag->Album() && inFolder(last_)) {
+        target = last_;
+    } else {
+        ForEachTitled(tag->Album(), [&](TaudioTagList* album) {
+            if (!inFolder(album))
+                return true;
             target = album;
             return false;
-        }
-        return true;
-    });
-    if (target) {
-        target->Add(tag);
-        return;
+        });
     }
-    auto album = std::make_unique<TaudioTagAlbum>();
-    album->BeginUpdate(); // closed by DoChange
-    album->SetTitle(tag->Album());
-    album->SetAlbumArtist(tag->Artist());
-    album->Add(tag);
-    album->SetSortType(tstTrack);
-    album->SetSorted(true);
-    AddCreated(std::move(album));
+    if (!target) {
+        auto album = std::make_unique<TaudioTagAlbum>();
+        album->BeginUpdate(); // closed by DoChange
+        album->SetTitle(tag->Album());
+        album->SetAlbumArtist(tag->Artist());
+        album->Add(tag);
+        album->SetSortType(tstTrack);
+        album->SetSorted(true);
+        target = album.get();
+        AddCreated(std::move(album));
+    } else {
+        target->Add(tag);
+    }
+    last_ = target;
+    lastTitle_ = tag->Album();
+    lastGeneration_ = Generation();
 }
 
 void TaudioTagAlbumList::AddAlbum(TaudioTagAlbum* album)

@@ -4,6 +4,9 @@
 #include "core/audiotaglistlist.h"
 #include "core/treesink.h"
 
+#include <cstdint>
+#include <string>
+
 // The album grouping: songs by album title and folder, so that two albums of one name in different folders
 // stay apart and one folder of several artists under one album name is one (compilation) album.
 class TaudioTagAlbumList : public TaudioTagListList
@@ -18,4 +21,10 @@ public:
     void FillTree(TtreeSink& tree, TtreeNode parent) const;
     // Closes the update every new album is born in (sorting it once), then notifies.
     void DoChange() override;
+
+private:
+    // The album the last song joined: songs come folder by folder, so most need no lookup at all.
+    TaudioTagList* last_ = nullptr;
+    std::string lastTitle_;
+    std::uint64_t lastGeneration_ = 0;
 };

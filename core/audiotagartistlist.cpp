@@ -97,15 +97,24 @@ void TaudioTagArtistList::AddTag(TaudioTag* tag)
         letter.assign(1, (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : '~');
         key = &letter;
     }
-    if (TaudioTagList* artist = Find(*key)) {
+    TaudioTagList* found = nullptr;
+    if (last_ && lastGeneration_ == Generation() && lastKey_ == *key)
+        found = last_;
+    else
+        found = Find(*key);
+    if (found) {
+        found->Add(tag);
+    } else {
+        auto artist = std::make_unique<TaudioTagArtist>();
+        artist->BeginUpdate(); // closed by BuildIndex
         artist->Add(tag);
-        return;
+        artist->SetName(*key);
+        found = artist.get();
+        AddCreated(std::move(artist));
     }
-    auto artist = std::make_unique<TaudioTagArtist>();
-    artist->BeginUpdate(); // closed by BuildIndex
-    artist->Add(tag);
-    artist->SetName(*key);
-    AddCreated(std::move(artist));
+    last_ = found;
+    lastKey_ = *key;
+    lastGeneration_ = Generation();
 }
 
 void TaudioTagArtistList::AssignAlbums(const TaudioTagAlbumList& albums)

@@ -5,6 +5,7 @@
 #include "core/audiotaglistlist.h"
 #include "platform/stringlist.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,4 +77,8 @@ private:
     TStrings mappings_;
     std::vector<IndexEntry> nameIndex_;
     std::string key_;
+    // The artist the last song joined, valid while nothing is filed or removed.
+    TaudioTagList* last_ = nullptr;
+    std::string lastKey_;
+    std::uint64_t lastGeneration_ = 0;
 };

@@ -26,17 +26,26 @@ void TaudioTagGenreList::AddTag(TaudioTag* tag)
         if (tag->Title().empty())
             tag->SetTitle(FileNameOf(tag->Filename()));
     }
-    if (TaudioTagGenre* genre = FindGenre(*name)) {
+    TaudioTagGenre* genre = nullptr;
+    if (last_ && lastGeneration_ == Generation() && lastName_ == *name)
+        genre = last_;
+    else
+        genre = FindGenre(*name);
+    if (genre) {
         genre->Add(tag);
-        return;
+    } else {
+        auto made = std::make_unique<TaudioTagGenre>();
+        made->SetUseArtists(true);
+        made->SetUseAlbums(true);
+        made->SetGenre(*name);
+        made->BeginUpdate(); // closed by DoChange
+        made->Add(tag);
+        genre = made.get();
+        AddCreated(std::move(made));
     }
-    auto genre = std::make_unique<TaudioTagGenre>();
-    genre->SetUseArtists(true);
-    genre->SetUseAlbums(true);
-    genre->SetGenre(*name);
-    genre->BeginUpdate(); // closed by DoChange
-    genre->Add(tag);
-    AddCreated(std::move(genre));
+    last_ = genre;
+    lastName_ = *name;
+    lastGeneration_ = Generation();
 }
 
 void TaudioTagGenreList::AddGenre(TaudioTagGenre* genre)
@@ -78,11 +87,12 @@ void TaudioTagGenreList::DoChange()
     std::vector<Keyed> index;
     std::unordered_set<std::string> seen;
     for (TaudioTagGenre* genre : genres) {
+        // Sorted by title before its creation update closes, a new genre changes (and reshuffles) once.
+        genre->SortBy(tstTitle);
         genre->EndUpdate();
         std::string key = platform::FoldKey(genre->Genre());
         if (seen.insert(key).second)
             index.push_back(Keyed{std::move(key), IndexEntry{genre->Genre(), genre}});
-        genre->SortBy(tstTitle);
     }
     std::stable_sort(index.begin(), index.end(),
                      [](const Keyed& a, const Keyed& b) { return a.key < b.key; });

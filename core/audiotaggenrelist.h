@@ -3,6 +3,7 @@
 #include "core/audiotaggenre.h"
 #include "core/audiotaglistlist.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,4 +44,8 @@ private:
     bool useAlbums_ = true;
     bool useArtists_ = true;
     std::vector<IndexEntry> genreIndex_;
+    // The genre the last song joined, valid while nothing is filed or removed.
+    TaudioTagGenre* last_ = nullptr;
+    std::string lastName_;
+    std::uint64_t lastGeneration_ = 0;
 };

@@ -632,7 +632,8 @@ bool TaudioTagList::LoadFromStream(TstreamReader& stream, std::string_view drive
     return result;
 }
 
-void TaudioTagList::ExportM3U(const std::string& fileName, bool append, bool addDummy, bool extended)
+void TaudioTagList::ExportM3U(const std::string& fileName, bool append, bool addDummy, bool extended,
+                              std::string_view lineEnd)
 {
     TStrings lines;
     if (append && FileExistsNoError(fileName))
@@ -657,7 +658,7 @@ void TaudioTagList::ExportM3U(const std::string& fileName, bool append, bool add
         lines.Add(song->Filename());
     }
     lines.EndUpdate();
-    platform::WriteFileAtomically(fileName, lines.Text("\n"));
+    platform::WriteFileAtomically(fileName, lines.Text(lineEnd));
     filename_ = fileName;
 }
 

@@ -166,9 +166,22 @@ public:
     void SaveToStream(TstreamWriter& stream) const;
     bool LoadFromFile(const std::string& fileName, bool append, std::string_view driveRoot = {});
     bool LoadFromStream(TstreamReader& stream, std::string_view driveRoot = {});
-    void ExportM3U(const std::string& fileName, bool append, bool addDummy, bool extended);
+    // Lines end in lineEnd (the system's LF unless a reader wants others).
+    void ExportM3U(const std::string& fileName, bool append, bool addDummy, bool extended,
+                   std::string_view lineEnd = "\n");
     void LoadFileList(const std::string& fileName, bool append);
     void AddFileList(const TStrings& strings, bool append);
+
+    // Folder scans with the per-folder cache (DataFileName in each folder; core/audiotaglistscan.cpp).
+    // index: the library's full file names with their songs (sorted, ignoring case), or nullptr; songs it
+    // holds are refreshed in place, never added. A cache that cannot be written throws EFileError once the
+    // songs found so far are in the list and every bracket and progress run is closed.
+    // True when the cache exists and no file beside it is newer; fileCount: the files counted there.
+    bool IsCacheCurrent(const std::string& cacheFile, std::uint32_t& fileCount) const;
+    void ScanFolder(const std::string& folder, bool append, const TStringList<TaudioTag>* index, bool force);
+    // The folder, then its subfolders depth-first; a folder reached twice (links) is scanned once.
+    void ScanTree(const std::string& folder, bool append, const TStringList<TaudioTag>* index);
+    void ScanFolderList(const TStrings& folders, bool append, const TStringList<TaudioTag>* index);
 
     // Play order.
     void Activate();

@@ -99,6 +99,7 @@ void TaudioTagListList::InsertCreated(std::unique_ptr<TaudioTagList> list)
 
 void TaudioTagListList::Insert(TaudioTagList* list)
 {
+    ++generation_;
     Entry e;
     platform::FoldKey(list->Title(), e.key);
     e.title = list->Title();
@@ -135,6 +136,7 @@ void TaudioTagListList::Materialize() const
 
 void TaudioTagListList::Unlink(const Entry& entry)
 {
+    ++generation_;
     const auto it = byKey_.find(std::string_view(entry.key));
     if (it == byKey_.end())
         return;
@@ -200,6 +202,7 @@ void TaudioTagListList::Clear()
     std::vector<Entry> old;
     old.swap(index_);
     byKey_.clear();
+    ++generation_;
     std::vector<TaudioTagList*> lists;
     lists.reserve(old.size());
     for (const Entry& e : old)

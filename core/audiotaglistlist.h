@@ -103,6 +103,9 @@ protected:
     // Files a list the set made itself under its title without the member hooks of Add.
     void InsertCreated(std::unique_ptr<TaudioTagList> list);
     bool Destroying() const { return destroying_; }
+    // Counts every change of membership or of the titles filed, so a derived set can keep a link to the
+    // list it used last and know when to look again.
+    std::uint64_t Generation() const { return generation_; }
 
 private:
     struct Entry
@@ -137,6 +140,7 @@ private:
     bool destroying_ = false;
     int updateCount_ = 0;
     std::uint64_t nextSeq_ = 1;
+    std::uint64_t generation_ = 0;
     // Sorted by (key, newest first); lists added since the last positional read wait in pending_.
     mutable std::vector<Entry> index_;
     mutable std::vector<Entry> pending_;

@@ -36,7 +36,6 @@ std::string GetSpecialFolderPath(int folderId);
 // order; a disc's root takes the place of a drive letter here. The strings' update is bracketed.
 void GetCDRomDrives(TStrings& strings);
 
-// The volume serial number of the disc mounted at root, as eight upper-case hexadecimal digits; output is left
-// as it was when root is not the root of a mounted optical disc or its volume cannot be read.
+// The volume serial number of the disc mounted at root, as eight upper-case hexadecimal digits; output is
+// left as it was when root is not the root of a mounted optical disc or its volume cannot be read.
 void GetVolumeSerial(const std::string& root, std::string& output);
-

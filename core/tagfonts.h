@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TaudioTagArtist;
 class TIniFile;
@@ -137,6 +138,7 @@ private:
     std::string ArtistDetailsCaption(FontKind nameFont, const TaudioTagArtist& artist,
                                      std::string_view caption, bool showAlbums,
                                      std::string_view suffix) const;
+
     std::array<FontSlot, kFontCount> fonts_;
     TColor color_ = 0;
     std::string colorNiceName_;

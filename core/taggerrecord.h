@@ -73,7 +73,8 @@ typedef TtaggerRecord* (*TGetTaggerFunc)(void);
 #ifdef __cplusplus
 } // extern "C"
 
-static_assert(sizeof(void*) != 4 || sizeof(TtaggerRecord) == 140, "plug-in record must be 140 bytes on 32-bit");
+static_assert(sizeof(void*) != 4 || sizeof(TtaggerRecord) == 140,
+              "plug-in record must be 140 bytes on 32-bit");
 static_assert(offsetof(TtaggerRecord, Name) == 0);
 static_assert(offsetof(TtaggerRecord, FileTypes) == sizeof(void*));
 static_assert(offsetof(TtaggerRecord, Version) == 2 * sizeof(void*));

@@ -1,5 +1,6 @@
 #include "shellexecute.h"
 
+#include "desktopopen.h"
 #include "textcompare.h"
 #include "winampipc.h"
 
@@ -7,8 +8,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
-
-#include <utility>
 
 namespace platform {
 namespace {
@@ -24,12 +23,6 @@ std::string Unquoted(const std::string& text)
 QString FromUtf8(const std::string& s)
 {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-TdocumentOpener& DocumentOpener()
-{
-    static TdocumentOpener opener;
-    return opener;
 }
 
 } // namespace
@@ -120,19 +113,7 @@ bool ShellExecute(const std::string& file, const std::string& parameters, const 
 bool ShellOpenDocument(const std::string& file)
 {
     const std::string name = Unquoted(file);
-    if (name.empty())
-        return false;
-    if (const TdocumentOpener opener = DocumentOpener())
-        return opener(name);
-    if (!QFileInfo::exists(FromUtf8(name)))
-        return false;
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    return !program.isEmpty() && QProcess::startDetached(program, {FromUtf8(name)});
-}
-
-TdocumentOpener SetDocumentOpener(TdocumentOpener opener)
-{
-    return std::exchange(DocumentOpener(), std::move(opener));
+    return !name.empty() && QFileInfo::exists(FromUtf8(name)) && OpenWithDesktop(name);
 }
 
 } // namespace platform

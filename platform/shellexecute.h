@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,14 +20,8 @@ std::vector<std::string> SplitCommandLine(std::string_view parameters);
 // any other existing file is handed to the desktop's opener. True when something was started.
 bool ShellExecute(const std::string& file, const std::string& parameters, const std::string& workingFolder);
 
-// The shell's "open" of a document (double quotes around the name are dropped): handed to the desktop's
-// opener (xdg-open), never started as a program. True when the opener was started; false for a missing file
-// or no opener.
+// The shell's "open" of a document (double quotes around the name are dropped): an existing file goes to
+// the desktop's opener (platform/desktopopen.h), never started as a program. True when the opener started.
 bool ShellOpenDocument(const std::string& file);
-
-// Puts another opener in the desktop's place (tests record with it); an empty one restores the desktop's.
-// Answers the opener replaced.
-using TdocumentOpener = std::function<bool(const std::string& file)>;
-TdocumentOpener SetDocumentOpener(TdocumentOpener opener);
 
 } // namespace platform

@@ -1,37 +1,46 @@
 #pragma once
 
-#include "platform/shellexecute.h"
-#include "platform/showmessage.h"
+#include "core/promptservice.h"
+#include "platform/desktopopen.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-// Puts recorders in the places of the desktop's document opener and of the message box while it lives.
-class ReportRecorder
+// Puts recorders in the places of the desktop's opener and of the message boxes while it lives.
+class ReportRecorder : public TpromptService
 {
 public:
     ReportRecorder()
     {
-        oldOpener_ = platform::SetDocumentOpener([this](const std::string& file) {
+        platform::SetDesktopOpener([this](const std::string& file) {
             opened.push_back(file);
             return openerWorks;
         });
-        oldHandler_ =
-            platform::SetMessageHandler([this](const std::string& text) { messages.push_back(text); });
+        oldService_ = TpromptService::Install(this);
     }
-    ~ReportRecorder()
+    ~ReportRecorder() override
     {
-        platform::SetDocumentOpener(std::move(oldOpener_));
-        platform::SetMessageHandler(std::move(oldHandler_));
+        platform::SetDesktopOpener(nullptr);
+        TpromptService::Install(oldService_);
     }
     ReportRecorder(const ReportRecorder&) = delete;
     ReportRecorder& operator=(const ReportRecorder&) = delete;
+
+    TmessageResult MessageBox(const std::string& text, const std::string& caption, TmessageButtons buttons,
+                              TmessageIcon icon) override
+    {
+        messages.push_back(caption + ": " + text);
+        EXPECT_EQ(buttons, TmessageButtons::Ok);
+        EXPECT_EQ(icon, TmessageIcon::None);
+        return TmessageResult::Ok;
+    }
 
     std::vector<std::string> opened;
     std::vector<std::string> messages;
     bool openerWorks = true;
 
 private:
-    platform::TdocumentOpener oldOpener_;
-    platform::TmessageHandler oldHandler_;
+    TpromptService* oldService_ = nullptr;
 };

@@ -102,10 +102,6 @@ TEST_F(TagFontsTest, SongCaptionInEveryLayout)
     for (const auto& c : cases)
         EXPECT_EQ(fonts.SongCaption(*song, c.format), c.caption) << int(c.format);
 
-    // The exact example: artist, then "- " in the character font, title, "[3:20]" in the duration font.
-    EXPECT_EQ(fonts.SongCaption(*song, tdfArtistTitleDuration),
-              A + "Abba " + C + "- " + T + "SOS " + D + "[3:20]");
-
     // Album without a track number; no album at all; durations beyond an hour keep counting minutes.
     song->SetTrackNo(0);
     EXPECT_EQ(fonts.SongCaption(*song, tdfArtistTitleAlbumTrack),

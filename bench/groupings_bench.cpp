@@ -1,0 +1,218 @@
+// Rebuilding the groupings (albums, artists, the alphabetical list, genres) of a 100,000-song library,
+// filling a tree from them, and list-of-lists files of the same size.
+#include "core/audiotagalbumlist.h"
+#include "core/audiotagartistlist.h"
+#include "core/audiotaggenrelist.h"
+#include "core/audiotaglistlist.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// A library shaped like a real one: 8,000 albums of 12 or 13 songs by 5,000 artists (a tenth of them
+// "The ..."), one album in thirty a compilation, 30 genres, a few untagged songs. Scanned folder by folder,
+// so an album's songs follow each other; shuffled, every song goes somewhere else than the one before.
+std::vector<std::unique_ptr<TaudioTag>> Library(int count, bool shuffled = false)
+{
+    std::mt19937 random(7);
+    const auto word = [&](int len) {
+        std::string w(1, static_cast<char>('A' + random() % 26));
+        for (int i = 1; i < len; ++i)
+            w += static_cast<char>('a' + random() % 26);
+        return w;
+    };
+    std::vector<std::string> artists(5000);
+    for (std::size_t i = 0; i < artists.size(); ++i)
+        artists[i] = (i % 10 == 0 ? "The " : "") + word(5) + " " + word(7);
+    std::vector<std::string> genres(30);
+    for (std::string& g : genres)
+        g = word(6);
+    const int albums = count / 12 > 0 ? count / 12 : 1;
+    std::vector<std::unique_ptr<TaudioTag>> songs;
+    songs.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const int album = i % albums;
+        auto s = std::make_unique<TaudioTag>();
+        const std::string& artist = artists[static_cast<std::size_t>(album) % artists.size()];
+        const bool compilation = album % 30 == 0;
+        const bool untagged = i % 500 == 0;
+        s->SetArtist(untagged ? "" : compilation ? artists[random() % artists.size()] : artist);
+        s->SetAlbum(untagged ? "" : "Album " + std::to_string(album % 6000)); // some titles in two folders
+        s->SetTitle(untagged ? "" : word(5) + " " + word(7));
+        s->SetFilename("/home/user/Music/" + artist + "/" + std::to_string(album) + "/" + std::to_string(i) +
+                       ".mp3");
+        s->SetTrackNo(static_cast<std::uint32_t>(i / albums + 1));
+        s->SetGenreString(i % 200 == 0 ? "" : genres[static_cast<std::size_t>(album) % genres.size()]);
+        s->SetDuration(static_cast<std::uint32_t>(120 + i % 400));
+        songs.push_back(std::move(s));
+    }
+    if (!shuffled) // in the order of a folder scan
+        std::sort(songs.begin(), songs.end(),
+                  [](const auto& a, const auto& b) { return a->Filename() < b->Filename(); });
+    else
+        std::shuffle(songs.begin(), songs.end(), random);
+    return songs;
+}
+
+struct Groupings
+{
+    TaudioTagAlbumList albums;
+    TaudioTagArtistList artists;
+    TaudioTagArtistList alpha;
+    TaudioTagGenreList genres;
+
+    Groupings()
+    {
+        for (TaudioTagListList* set :
+             std::initializer_list<TaudioTagListList*>{&albums, &artists, &alpha, &genres})
+            set->SetOwnsObjects(true);
+        alpha.SetIsAlphaList(true);
+        artists.MappingList().SetText("Prince=\nJohn Smith=\nJon Smith=Smith Jon\n");
+    }
+
+    // The library's rebuild after a change of its global list.
+    void Rebuild(const std::vector<std::unique_ptr<TaudioTag>>& songs, bool withGenres)
+    {
+        artists.BeginUpdate();
+        albums.BeginUpdate();
+        alpha.BeginUpdate();
+        genres.BeginUpdate();
+        artists.Clear();
+        albums.Clear();
+        alpha.Clear();
+        genres.Clear();
+        for (const auto& s : songs) {
+            albums.AddTag(s.get());
+            artists.AddTag(s.get());
+            alpha.AddTag(s.get());
+            if (withGenres)
+                genres.AddTag(s.get());
+        }
+        genres.EndUpdate();
+        artists.AssignAlbums(albums);
+        artists.BuildIndex();
+        albums.EndUpdate();
+        artists.EndUpdate();
+        alpha.EndUpdate();
+    }
+};
+
+void BM_RebuildGroupings(benchmark::State& state)
+{
+    const auto songs = Library(static_cast<int>(state.range(0)), state.range(2) != 0);
+    Groupings g;
+    for (auto _ : state) {
+        g.Rebuild(songs, state.range(1) != 0);
+        benchmark::DoNotOptimize(g.artists.IndexNames().size());
+    }
+    state.counters["albums"] = g.albums.GetCount();
+    state.counters["artists"] = g.artists.GetCount();
+    state.counters["genres"] = g.genres.GetCount();
+}
+BENCHMARK(BM_RebuildGroupings)
+    ->Args({100000, 0, 0})
+    ->Args({100000, 1, 0})
+    ->Args({100000, 1, 1})
+    ->ArgNames({"songs", "genres", "shuffled"})
+    ->Unit(benchmark::kMillisecond);
+
+// A tree of plain node records, the shape a view's model keeps.
+class NodeTree : public TtreeSink
+{
+public:
+    struct Node
+    {
+        std::int32_t parent;
+        std::string text;
+        TaudioTagList* data;
+        TtreeNodeKind kind;
+    };
+    void BeginUpdate() override {}
+    void EndUpdate() override {}
+    void Clear() override { nodes_.clear(); }
+    TtreeNode AddChild(TtreeNode parent, std::string_view text, TaudioTagList* data,
+                       TtreeNodeKind kind) override
+    {
+        nodes_.push_back(Node{parent.Id, std::string(text), data, kind});
+        return TtreeNode{static_cast<std::int32_t>(nodes_.size() - 1)};
+    }
+    void SetText(TtreeNode node, std::string_view text) override
+    {
+        nodes_[static_cast<std::size_t>(node.Id)].text = text;
+    }
+    void SetData(TtreeNode node, TaudioTagList* data, TtreeNodeKind kind) override
+    {
+        nodes_[static_cast<std::size_t>(node.Id)].data = data;
+        nodes_[static_cast<std::size_t>(node.Id)].kind = kind;
+    }
+    void DeleteChildren(TtreeNode) override {}
+    std::size_t Size() const { return nodes_.size(); }
+
+private:
+    std::vector<Node> nodes_;
+};
+
+// Every index name with its artist's albums under one root per first letter, as the library tree is built.
+void BM_FillArtistTree(benchmark::State& state)
+{
+    const auto songs = Library(100000);
+    Groupings g;
+    g.Rebuild(songs, false);
+    NodeTree tree;
+    for (auto _ : state) {
+        tree.BeginUpdate();
+        tree.Clear();
+        TtreeNode roots[128];
+        for (int c = 0; c < 128; ++c)
+            roots[c] = tree.AddChild({}, std::string(1, static_cast<char>(c)), nullptr, tnkNone);
+        for (const auto& entry : g.artists.IndexNames()) {
+            const auto c = static_cast<unsigned char>(entry.name.empty() ? 0 : entry.name[0]) & 0x7F;
+            const TtreeNode node = entry.artist->AddTreeNode(tree, roots[c], true);
+            tree.SetText(node, entry.name);
+        }
+        tree.EndUpdate();
+    }
+    state.counters["nodes"] = static_cast<double>(tree.Size());
+}
+BENCHMARK(BM_FillArtistTree)->Unit(benchmark::kMillisecond);
+
+// 200 playlists of 500 songs each.
+void BM_ListListFile(benchmark::State& state)
+{
+    const auto songs = Library(100000);
+    TaudioTagListList set;
+    set.SetOwnsObjects(true);
+    for (int l = 0; l < 200; ++l) {
+        auto* list = new TaudioTagList;
+        list->SetTitle("Playlist " + std::to_string(l));
+        list->SetOwnsObjects(true);
+        for (int k = 0; k < 500; ++k)
+            list->AddCopy(songs[static_cast<std::size_t>(l * 500 + k)].get());
+        set.Add(list);
+    }
+    const std::string file =
+        (std::filesystem::temp_directory_path() / ("orvane-bench-" + std::to_string(::getpid()) + ".dat"))
+            .string();
+    const bool load = state.range(0) != 0;
+    if (load)
+        set.SaveToFile(file);
+    for (auto _ : state) {
+        if (load) {
+            TaudioTagListList back;
+            back.SetOwnsObjects(true);
+            benchmark::DoNotOptimize(back.LoadFromFile(file, false));
+        } else {
+            set.SaveToFile(file);
+        }
+    }
+    std::filesystem::remove(file);
+}
+BENCHMARK(BM_ListListFile)->Arg(0)->Arg(1)->ArgName("load")->Unit(benchmark::kMillisecond);
+
+} // namespace
