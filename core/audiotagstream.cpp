@@ -84,9 +84,10 @@ void WriteTextProp(TstreamWriter& s, std::string_view name, const std::string& v
     }
 }
 
-std::int32_t ReadIntValue(TstreamReader& s)
+// An integer value whose type byte has been read.
+std::int32_t ReadIntOfType(TstreamReader& s, std::uint8_t type)
 {
-    switch (s.ReadByte()) {
+    switch (type) {
     case vaInt8:
         return static_cast<std::int8_t>(s.ReadByte());
     case vaInt16:
@@ -96,6 +97,11 @@ std::int32_t ReadIntValue(TstreamReader& s)
     default:
         throw EReadError("Invalid property value");
     }
+}
+
+std::int32_t ReadIntValue(TstreamReader& s)
+{
+    return ReadIntOfType(s, s.ReadByte());
 }
 
 std::string ReadTextValue(TstreamReader& s)
@@ -135,14 +141,8 @@ double ReadFloatValue(TstreamReader& s)
         std::memcpy(&d, &bits, sizeof d);
         return d;
     }
-    case vaInt8:
-        return static_cast<std::int8_t>(s.ReadByte());
-    case vaInt16:
-        return s.ReadInt16();
-    case vaInt32:
-        return s.ReadInt32();
     default:
-        throw EReadError("Invalid property value");
+        return ReadIntOfType(s, type);
     }
 }
 
