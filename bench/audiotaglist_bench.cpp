@@ -81,8 +81,22 @@ void BM_Sort(benchmark::State& state)
     }
 }
 
+// Every file is missing (the names are made up): the worst case, a library whose drive is gone.
+void BM_RemoveMissing(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        TaudioTagList list;
+        Generate(list, static_cast<int>(state.range(0)));
+        state.ResumeTiming();
+        list.RemoveMissing();
+        benchmark::DoNotOptimize(list.Count());
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_RemoveMissing)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveToFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFromFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort)
