@@ -180,6 +180,10 @@ private:
     void RandomListChange();
     // The active saved playlist while it is still one of the library's saved playlists.
     TaudioTagList* LiveActivePreloadedList() const;
+    // The first stacker list (in title order) holding the song.
+    TaudioTagList* StackerListOf(const TaudioTag* song) const;
+    // Moves PlayingSource on past the song of that file name.
+    void MoveSourceOn(const std::string& name);
     std::string DataFile(const char* name) const;
     void UnbindLists();
 

@@ -352,10 +352,13 @@ void TcustomJukeboxList::AutoSavePlaylistsFile()
 
 void TcustomJukeboxList::PlaylistListChange(TaudioTagList* list)
 {
-    RunChange([this, list] {
-        AutoSavePlaylistsFile();
-        DoPlaylistListChange(list);
-    });
+    RunChange([this, list] { PlaylistListChanged(list); });
+}
+
+void TcustomJukeboxList::PlaylistListChanged(TaudioTagList* list)
+{
+    AutoSavePlaylistsFile();
+    DoPlaylistListChange(list);
 }
 
 void TcustomJukeboxList::ForceDataFolder() const

@@ -73,6 +73,8 @@ public:
     virtual void GlobalListChanged();
     // Saves the playlists when switched on, then notifies.
     virtual void PlaylistsChanged();
+    // One saved playlist changed: saves the playlists when switched on, then notifies.
+    virtual void PlaylistListChanged(TaudioTagList* list);
     virtual void SetEvents(TcustomJukeboxListEvents* events);
     // The playing jukebox reports its own destruction.
     virtual void JukeboxDestroyed(TcustomJukebox* jukebox) = 0;
@@ -102,6 +104,8 @@ public:
     // Writes a scanned disc's songs as its catalogue; false when the disc's serial cannot be read.
     bool SaveCDCatalogue(const TaudioTagList& songs, const std::string& root);
     void AutoSavePlaylistsFile();
+    // The handler of a saved playlist's change: PlaylistListChanged, and a failed automatic save rethrown
+    // after it.
     void PlaylistListChange(TaudioTagList* list);
     // Creates DataFolder with its missing parents.
     void ForceDataFolder() const;

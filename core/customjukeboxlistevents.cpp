@@ -1,15 +1,16 @@
 #include "core/customjukeboxlistevents.h"
 
+#include "core/customjukeboxevents.h"
 #include "core/custommediaplayerevents.h"
 
 TcustomJukeboxEvents* TcustomJukeboxListEvents::JukeboxEvents() const
 {
-    return jukeboxEvents_;
+    return jukeboxEvents_.Get();
 }
 
 void TcustomJukeboxListEvents::SetJukeboxEvents(TcustomJukeboxEvents* value)
 {
-    jukeboxEvents_ = value;
+    jukeboxEvents_.Reset(value);
 }
 
 TcustomMediaPlayerEvents* TcustomJukeboxListEvents::PlayerEvents() const

@@ -49,6 +49,6 @@ public:
 
 private:
     TcomponentLink<TcustomMediaPlayerEvents> playerEvents_;
-    TcustomJukeboxEvents* jukeboxEvents_ = nullptr;
+    TcomponentLink<TcustomJukeboxEvents> jukeboxEvents_;
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };

@@ -1,6 +1,7 @@
 #include "core/customjukeboxloader.h"
 
 #include "core/customlocaljukeboxlist.h"
+#include "core/localjukebox.h"
 
 void TcustomJukeboxLoader::SetJukeboxList(TcustomlocalJukeboxList* value)
 {
@@ -29,11 +30,23 @@ void TcustomJukeboxLoader::LoadPlaylists()
         list->LoadPlaylists();
 }
 
-void TcustomJukeboxLoader::LoadPlaylist() {}
+void TcustomJukeboxLoader::LoadPlaylist()
+{
+    if (TcustomlocalJukeboxList* list = JukeboxList(); list && list->Jukebox())
+        list->Jukebox()->LoadPlaylist();
+}
 
-void TcustomJukeboxLoader::LoadStacker() {}
+void TcustomJukeboxLoader::LoadStacker()
+{
+    if (TcustomlocalJukeboxList* list = JukeboxList(); list && list->Jukebox())
+        list->Jukebox()->LoadStacker();
+}
 
-void TcustomJukeboxLoader::LoadQueue() {}
+void TcustomJukeboxLoader::LoadQueue()
+{
+    if (TcustomlocalJukeboxList* list = JukeboxList(); list && list->Jukebox())
+        list->Jukebox()->LoadQueue();
+}
 
 void TcustomJukeboxLoader::DoStartGlobalLoad()
 {

@@ -22,6 +22,7 @@ public:
 
     void GlobalListChanged() override;
     void PlaylistsChanged() override;
+    void PlaylistListChanged(TaudioTagList* list) override;
     // A nullptr holder is kept, but the jukebox keeps the events it had.
     void SetEvents(TcustomJukeboxListEvents* events) override;
     void JukeboxDestroyed(TcustomJukebox* jukebox) override;
@@ -44,6 +45,6 @@ public:
     virtual void QueueClear() = 0;
 
 private:
-    TlocalJukebox* jukebox_ = nullptr;
+    std::unique_ptr<TlocalJukebox> jukebox_;
     bool destroying_ = false;
 };
