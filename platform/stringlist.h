@@ -224,20 +224,34 @@ public:
     // the appended order, stays (a dropped object is freed when the list owns it).
     void SortUnique()
     {
-        std::stable_sort(items_.begin(), items_.end(),
-                         [this](const Item& a, const Item& b) { return Compare(a.text, b.text) < 0; });
-        if (duplicates_ == TDuplicates::dupIgnore && !items_.empty()) {
-            std::size_t kept = 0;
-            for (std::size_t i = 1; i < items_.size(); ++i) {
-                if (Compare(items_[kept].text, items_[i].text) == 0) {
-                    Free(items_[i].object);
-                    continue;
-                }
-                if (++kept != i)
-                    items_[kept] = std::move(items_[i]);
-            }
-            items_.resize(kept + 1);
+        // Each text's key is made once (case folding per comparison would dominate a large sort).
+        struct Keyed
+        {
+            std::string key;
+            std::size_t at;
+        };
+        std::vector<Keyed> keys(items_.size());
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            if (caseSensitive_)
+                keys[i].key = items_[i].text;
+            else
+                platform::FoldKey(items_[i].text, keys[i].key);
+            keys[i].at = i;
         }
+        std::sort(keys.begin(), keys.end(), [](const Keyed& a, const Keyed& b) {
+            const int c = a.key.compare(b.key);
+            return c < 0 || (c == 0 && a.at < b.at);
+        });
+        std::vector<Item> sortedItems;
+        sortedItems.reserve(items_.size());
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            Item& item = items_[keys[i].at];
+            if (duplicates_ == TDuplicates::dupIgnore && i > 0 && keys[i].key == keys[i - 1].key)
+                Free(item.object);
+            else
+                sortedItems.push_back(std::move(item));
+        }
+        items_ = std::move(sortedItems);
         sorted_ = true;
         Changed();
     }
