@@ -1,4 +1,5 @@
 // Song-list files and sorting on generated libraries of 10,000 and 100,000 songs.
+#include "bench/benchsongs.h"
 #include "core/audiotaglist.h"
 
 #include <benchmark/benchmark.h>
@@ -14,35 +15,24 @@ namespace {
 void Generate(TaudioTagList& list, int count)
 {
     std::mt19937 random(42);
-    const auto word = [&](int len) {
-        std::string w;
-        for (int i = 0; i < len; ++i)
-            w += static_cast<char>('a' + random() % 26);
-        return w;
-    };
-    list.SetOwnsObjects(true);
-    list.BeginUpdate();
-    for (int i = 0; i < count; ++i) {
-        auto s = std::make_unique<TaudioTag>();
-        const std::string artist = "Artist " + word(6);
-        const std::string album = "Album " + word(8);
-        s->SetArtist(artist);
-        s->SetAlbum(album);
-        s->SetTitle(word(5) + " " + word(7));
-        s->SetFilename("/home/user/Music/" + artist + "/" + album + "/" + std::to_string(i) + ".mp3");
-        s->SetTrackNo(static_cast<std::uint32_t>(i % 20 + 1));
-        s->SetDate(std::to_string(1960 + i % 60));
-        s->SetGenreID(static_cast<std::uint32_t>(i % 148));
-        s->SetGenreString("Rock");
-        s->SetBitRate(128 + i % 192);
-        s->SetDuration(static_cast<std::uint32_t>(120 + i % 400));
-        s->SetSampleRate(44100);
-        s->SetChannels(2);
-        s->SetTagType("ID3v2");
-        s->SetModDate(40000.0 + i / 1000.0);
-        list.Add(s.release());
-    }
-    list.EndUpdate();
+    FillSongs(list, count, [&](TaudioTag& s, int i) {
+        const std::string artist = "Artist " + RandomWord(random, 6);
+        const std::string album = "Album " + RandomWord(random, 8);
+        s.SetArtist(artist);
+        s.SetAlbum(album);
+        s.SetTitle(RandomWord(random, 5) + " " + RandomWord(random, 7));
+        s.SetFilename("/home/user/Music/" + artist + "/" + album + "/" + std::to_string(i) + ".mp3");
+        s.SetTrackNo(static_cast<std::uint32_t>(i % 20 + 1));
+        s.SetDate(std::to_string(1960 + i % 60));
+        s.SetGenreID(static_cast<std::uint32_t>(i % 148));
+        s.SetGenreString("Rock");
+        s.SetBitRate(128 + i % 192);
+        s.SetDuration(static_cast<std::uint32_t>(120 + i % 400));
+        s.SetSampleRate(44100);
+        s.SetChannels(2);
+        s.SetTagType("ID3v2");
+        s.SetModDate(40000.0 + i / 1000.0);
+    });
 }
 
 std::string TempFile()
@@ -91,8 +81,22 @@ void BM_Sort(benchmark::State& state)
     }
 }
 
+// Every file is missing (the names are made up): the worst case, a library whose drive is gone.
+void BM_RemoveMissing(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        TaudioTagList list;
+        Generate(list, static_cast<int>(state.range(0)));
+        state.ResumeTiming();
+        list.RemoveMissing();
+        benchmark::DoNotOptimize(list.Count());
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_RemoveMissing)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveToFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFromFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Sort)

@@ -186,8 +186,9 @@ BENCHMARK(BM_FillArtistTree)->Unit(benchmark::kMillisecond);
 void BM_ListListFile(benchmark::State& state)
 {
     const auto songs = Library(100000);
-    TaudioTagListList set;
+    TaudioTagListList set; // as the saved playlists: the set owns its lists, the lists their songs
     set.SetOwnsObjects(true);
+    set.SetListsOwnObjects(true);
     for (int l = 0; l < 200; ++l) {
         auto* list = new TaudioTagList;
         list->SetTitle("Playlist " + std::to_string(l));
@@ -206,6 +207,7 @@ void BM_ListListFile(benchmark::State& state)
         if (load) {
             TaudioTagListList back;
             back.SetOwnsObjects(true);
+            back.SetListsOwnObjects(true);
             benchmark::DoNotOptimize(back.LoadFromFile(file, false));
         } else {
             set.SaveToFile(file);

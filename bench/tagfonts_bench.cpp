@@ -1,4 +1,5 @@
 // Song captions for a generated library of 100,000 songs, as the track and queue lists fill.
+#include "bench/benchsongs.h"
 #include "core/tagfonts.h"
 
 #include <benchmark/benchmark.h>
@@ -11,26 +12,15 @@ namespace {
 void Generate(TaudioTagList& list, int count)
 {
     std::mt19937 random(7);
-    const auto word = [&](int len) {
-        std::string w;
-        for (int i = 0; i < len; ++i)
-            w += static_cast<char>('a' + random() % 26);
-        return w;
-    };
-    list.SetOwnsObjects(true);
-    list.BeginUpdate();
-    for (int i = 0; i < count; ++i) {
-        auto s = std::make_unique<TaudioTag>();
-        s->SetArtist("Artist " + word(6));
-        s->SetAlbum("Album " + word(8));
+    FillSongs(list, count, [&](TaudioTag& s, int i) {
+        s.SetArtist("Artist " + RandomWord(random, 6));
+        s.SetAlbum("Album " + RandomWord(random, 8));
         // One title in fifty needs escaping.
-        s->SetTitle(word(5) + (i % 50 == 0 ? " <live> " : " ") + word(7));
-        s->SetFilename("/home/user/Music/" + std::to_string(i) + ".mp3");
-        s->SetTrackNo(static_cast<std::uint32_t>(i % 20 + 1));
-        s->SetDuration(static_cast<std::uint32_t>(120 + i % 400));
-        list.Add(s.release());
-    }
-    list.EndUpdate();
+        s.SetTitle(RandomWord(random, 5) + (i % 50 == 0 ? " <live> " : " ") + RandomWord(random, 7));
+        s.SetFilename("/home/user/Music/" + std::to_string(i) + ".mp3");
+        s.SetTrackNo(static_cast<std::uint32_t>(i % 20 + 1));
+        s.SetDuration(static_cast<std::uint32_t>(120 + i % 400));
+    });
 }
 
 void SetFonts(TtagFonts& fonts)

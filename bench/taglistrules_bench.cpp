@@ -1,4 +1,5 @@
 // Filter rules applied to generated libraries, as random play does to build its list from the library.
+#include "bench/benchsongs.h"
 #include "core/taglistrules.h"
 
 #include <benchmark/benchmark.h>
@@ -15,21 +16,16 @@ const char* const kGenres[] = {"Rock", "Pop",     "Jazz",    "Blues",   "Classic
 void Generate(TaudioTagList& list, int count)
 {
     std::mt19937 random(7);
-    list.SetOwnsObjects(true);
-    list.BeginUpdate();
-    for (int i = 0; i < count; ++i) {
-        auto s = std::make_unique<TaudioTag>();
+    FillSongs(list, count, [&](TaudioTag& s, int i) {
         const std::string artist = "Artist " + std::to_string(random() % 5000);
-        s->SetArtist(i % 3 == 0 ? platform::UpperCase(artist) : artist);
-        s->SetTitle("Title " + std::to_string(i));
-        s->SetAlbum("Album " + std::to_string(random() % 20000));
-        s->SetDate(i % 17 == 0 ? "" : std::to_string(1950 + random() % 75));
-        s->SetGenreString(kGenres[random() % std::size(kGenres)]);
-        s->SetFilename("/home/user/Music/Folder" + std::to_string(random() % 400) + "/" + artist + "/" +
-                       std::to_string(i) + ".mp3");
-        list.Add(s.release());
-    }
-    list.EndUpdate();
+        s.SetArtist(i % 3 == 0 ? platform::UpperCase(artist) : artist);
+        s.SetTitle("Title " + std::to_string(i));
+        s.SetAlbum("Album " + std::to_string(random() % 20000));
+        s.SetDate(i % 17 == 0 ? "" : std::to_string(1950 + random() % 75));
+        s.SetGenreString(kGenres[random() % std::size(kGenres)]);
+        s.SetFilename("/home/user/Music/Folder" + std::to_string(random() % 400) + "/" + artist + "/" +
+                      std::to_string(i) + ".mp3");
+    });
 }
 
 // Every rule on, with hundreds of artists and dozens of folders, some of them sharing prefixes.

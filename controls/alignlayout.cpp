@@ -21,7 +21,7 @@ TalignLayout::TalignLayout(QWidget* parent) : QLayout(parent)
 
 TalignLayout::~TalignLayout()
 {
-    for (Entry& e : m_entries) {
+    for (Entry& e : entries_) {
         if (QWidget* w = e.Item ? e.Item->widget() : nullptr) {
             w->removeEventFilter(this);
         }
@@ -55,10 +55,10 @@ void TalignLayout::SetAlign(QWidget* widget, TAlign align)
     }
     if (index >= 0) {
         // A change of side keeps the widget's place in the order.
-        layout->m_entries[std::size_t(index)].Align = align;
+        layout->entries_[std::size_t(index)].Align = align;
     } else {
         layout->addChildWidget(widget);
-        layout->m_entries.push_back(Entry{std::make_unique<QWidgetItem>(widget), align});
+        layout->entries_.push_back(Entry{std::make_unique<QWidgetItem>(widget), align});
         widget->installEventFilter(layout);
     }
     layout->invalidate();
@@ -77,13 +77,13 @@ TAlign TalignLayout::AlignOf(const QWidget* widget)
 TAlign TalignLayout::Align(const QWidget* widget) const
 {
     const int index = IndexOf(widget);
-    return index >= 0 ? m_entries[std::size_t(index)].Align : TAlign::alNone;
+    return index >= 0 ? entries_[std::size_t(index)].Align : TAlign::alNone;
 }
 
 int TalignLayout::IndexOf(const QWidget* widget) const
 {
-    for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        if (m_entries[i].Item && m_entries[i].Item->widget() == widget) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].Item && entries_[i].Item->widget() == widget) {
             return int(i);
         }
     }
@@ -94,7 +94,7 @@ std::vector<QWidget*> TalignLayout::AlignedWidgets() const
 {
     std::vector<QWidget*> result;
     for (const TAlign align : kOrder) {
-        for (const Entry& e : m_entries) {
+        for (const Entry& e : entries_) {
             if (e.Align == align && e.Item && e.Item->widget()) {
                 result.push_back(e.Item->widget());
             }
@@ -113,24 +113,24 @@ void TalignLayout::Realign()
 void TalignLayout::addItem(QLayoutItem* item)
 {
     // Items added through the plain layout calls are kept but not aligned.
-    m_entries.push_back(Entry{std::unique_ptr<QLayoutItem>(item), TAlign::alNone});
+    entries_.push_back(Entry{std::unique_ptr<QLayoutItem>(item), TAlign::alNone});
 }
 
 QLayoutItem* TalignLayout::itemAt(int index) const
 {
-    if (index < 0 || index >= int(m_entries.size())) {
+    if (index < 0 || index >= int(entries_.size())) {
         return nullptr;
     }
-    return m_entries[std::size_t(index)].Item.get();
+    return entries_[std::size_t(index)].Item.get();
 }
 
 QLayoutItem* TalignLayout::takeAt(int index)
 {
-    if (index < 0 || index >= int(m_entries.size())) {
+    if (index < 0 || index >= int(entries_.size())) {
         return nullptr;
     }
-    QLayoutItem* item = m_entries[std::size_t(index)].Item.release();
-    m_entries.erase(m_entries.begin() + index);
+    QLayoutItem* item = entries_[std::size_t(index)].Item.release();
+    entries_.erase(entries_.begin() + index);
     if (QWidget* w = item ? item->widget() : nullptr) {
         w->removeEventFilter(this);
     }
@@ -141,14 +141,14 @@ QLayoutItem* TalignLayout::takeAt(int index)
 
 int TalignLayout::count() const
 {
-    return int(m_entries.size());
+    return int(entries_.size());
 }
 
 QSize TalignLayout::sizeHint() const
 {
     int w = 0;
     int h = 0;
-    for (const Entry& e : m_entries) {
+    for (const Entry& e : entries_) {
         const QWidget* widget = e.Item ? e.Item->widget() : nullptr;
         if (!widget || widget->isHidden()) {
             continue;
@@ -181,10 +181,10 @@ void TalignLayout::setGeometry(const QRect& rect)
 
 void TalignLayout::Place(const QRect& area)
 {
-    if (m_aligning) {
+    if (aligning_) {
         return;
     }
-    m_aligning = true;
+    aligning_ = true;
     int left = area.left();
     int top = area.top();
     int right = area.left() + area.width();
@@ -192,7 +192,7 @@ void TalignLayout::Place(const QRect& area)
     const auto span = [](int from, int to) { return std::max(0, to - from); };
 
     for (const TAlign align : kOrder) {
-        for (const Entry& e : m_entries) {
+        for (const Entry& e : entries_) {
             QWidget* w = e.Item ? e.Item->widget() : nullptr;
             if (e.Align != align || !w || w->isHidden()) {
                 continue;
@@ -222,7 +222,7 @@ void TalignLayout::Place(const QRect& area)
             }
         }
     }
-    m_aligning = false;
+    aligning_ = false;
 }
 
 bool TalignLayout::eventFilter(QObject* watched, QEvent* event)
@@ -231,7 +231,7 @@ bool TalignLayout::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Resize:
     case QEvent::ShowToParent:
     case QEvent::HideToParent:
-        if (!m_aligning && watched->isWidgetType()) {
+        if (!aligning_ && watched->isWidgetType()) {
             Realign();
         }
         break;

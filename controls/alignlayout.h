@@ -65,6 +65,6 @@ private:
     int IndexOf(const QWidget* widget) const;
     void Place(const QRect& area);
 
-    std::vector<Entry> m_entries;
-    bool m_aligning = false;
+    std::vector<Entry> entries_;
+    bool aligning_ = false;
 };

@@ -16,36 +16,36 @@ TalignSplitter::TalignSplitter(QWidget* parent) : QWidget(parent)
 
 TalignSplitter::~TalignSplitter()
 {
-    delete m_line.data();
+    delete line_.data();
 }
 
 void TalignSplitter::SetAlign(TAlign value)
 {
-    m_align = value;
+    align_ = value;
     ApplyAlign();
 }
 
 void TalignSplitter::ApplyAlign()
 {
-    if (m_align == TAlign::alTop || m_align == TAlign::alBottom) {
+    if (align_ == TAlign::alTop || align_ == TAlign::alBottom) {
         setCursor(Qt::SplitVCursor);
     } else {
         setCursor(Qt::SplitHCursor);
     }
     if (parentWidget()) {
-        TalignLayout::SetAlign(this, m_align);
+        TalignLayout::SetAlign(this, align_);
     }
 }
 
 void TalignSplitter::SetBeveled(bool value)
 {
-    m_beveled = value;
+    beveled_ = value;
     update();
 }
 
 void TalignSplitter::SetColor(TColor value)
 {
-    m_color = value;
+    color_ = value;
     update();
 }
 
@@ -64,7 +64,7 @@ QWidget* TalignSplitter::FindControl() const
         return nullptr;
     }
     QPoint p = pos();
-    switch (m_align) {
+    switch (align_) {
     case TAlign::alLeft:
         p.rx() -= 1;
         break;
@@ -82,12 +82,12 @@ QWidget* TalignSplitter::FindControl() const
     }
     for (QObject* child : parent->children()) {
         auto* w = qobject_cast<QWidget*>(child);
-        if (!w || w == this || w->isWindow() || w->isHidden() || !w->isEnabled() || w == m_line) {
+        if (!w || w == this || w->isWindow() || w->isHidden() || !w->isEnabled() || w == line_) {
             continue;
         }
         QRect r = w->geometry();
         // A collapsed neighbour still counts on the side it collapsed to.
-        const bool before = m_align == TAlign::alTop || m_align == TAlign::alLeft;
+        const bool before = align_ == TAlign::alTop || align_ == TAlign::alLeft;
         int x1 = r.left();
         int x2 = r.left() + r.width();
         int y1 = r.top();
@@ -107,32 +107,32 @@ QWidget* TalignSplitter::FindControl() const
 
 void TalignSplitter::CalcSplitSize(const QPoint& point, int& newSize, int& split) const
 {
-    split = Horizontal() ? point.x() - m_downPos.x() : point.y() - m_downPos.y();
+    split = Horizontal() ? point.x() - downPos_.x() : point.y() - downPos_.y();
     int s = 0;
-    switch (m_align) {
+    switch (align_) {
     case TAlign::alLeft:
-        s = m_control->width() + split;
+        s = control_->width() + split;
         break;
     case TAlign::alRight:
-        s = m_control->width() - split;
+        s = control_->width() - split;
         break;
     case TAlign::alTop:
-        s = m_control->height() + split;
+        s = control_->height() + split;
         break;
     case TAlign::alBottom:
-        s = m_control->height() - split;
+        s = control_->height() - split;
         break;
     default:
         break;
     }
     newSize = s;
-    if (s < m_minSize) {
-        newSize = m_minSize;
-    } else if (s > m_maxSize) {
-        newSize = m_maxSize;
+    if (s < minSize_) {
+        newSize = minSize_;
+    } else if (s > maxSize_) {
+        newSize = maxSize_;
     }
     if (s != newSize) {
-        if (m_align == TAlign::alRight || m_align == TAlign::alBottom) {
+        if (align_ == TAlign::alRight || align_ == TAlign::alBottom) {
             s = s - newSize;
         } else {
             s = newSize - s;
@@ -147,7 +147,7 @@ bool TalignSplitter::DoCanResize(int& newSize)
     if (OnCanResize) {
         OnCanResize(this, newSize, accept);
     }
-    if (accept && newSize <= m_minSize && m_autoSnap) {
+    if (accept && newSize <= minSize_ && autoSnap_) {
         newSize = 0;
     }
     return accept;
@@ -155,13 +155,13 @@ bool TalignSplitter::DoCanResize(int& newSize)
 
 void TalignSplitter::UpdateControlSize()
 {
-    if (!m_control || m_newSize == m_oldSize) {
+    if (!control_ || newSize_ == oldSize_) {
         return;
     }
     if (Horizontal()) {
-        m_control->resize(m_newSize, m_control->height());
+        control_->resize(newSize_, control_->height());
     } else {
-        m_control->resize(m_control->width(), m_newSize);
+        control_->resize(control_->width(), newSize_);
     }
     if (TalignLayout* layout = TalignLayout::Of(parentWidget())) {
         layout->Realign();
@@ -169,27 +169,27 @@ void TalignSplitter::UpdateControlSize()
     if (OnMoved) {
         OnMoved(this);
     }
-    m_oldSize = m_newSize;
+    oldSize_ = newSize_;
 }
 
 void TalignSplitter::ShowLine()
 {
-    if (m_resizeStyle != TResizeStyle::rsLine && m_resizeStyle != TResizeStyle::rsPattern) {
+    if (resizeStyle_ != TResizeStyle::rsLine && resizeStyle_ != TResizeStyle::rsPattern) {
         return;
     }
-    if (!m_line) {
-        m_line = new QRubberBand(QRubberBand::Line, parentWidget());
+    if (!line_) {
+        line_ = new QRubberBand(QRubberBand::Line, parentWidget());
     }
-    const QRect r = geometry().translated(Horizontal() ? m_split : 0, Horizontal() ? 0 : m_split);
-    m_line->setGeometry(r);
-    m_line->show();
-    m_line->raise();
+    const QRect r = geometry().translated(Horizontal() ? split_ : 0, Horizontal() ? 0 : split_);
+    line_->setGeometry(r);
+    line_->show();
+    line_->raise();
 }
 
 void TalignSplitter::StopSizing()
 {
-    delete m_line.data();
-    m_control = nullptr;
+    delete line_.data();
+    control_ = nullptr;
 }
 
 void TalignSplitter::mousePressEvent(QMouseEvent* event)
@@ -198,13 +198,13 @@ void TalignSplitter::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !parentWidget()) {
         return;
     }
-    m_control = FindControl();
-    m_downPos = event->position().toPoint();
-    if (!m_control) {
+    control_ = FindControl();
+    downPos_ = event->position().toPoint();
+    if (!control_) {
         return;
     }
     const QRect client = parentWidget()->contentsRect();
-    m_maxSize = (Horizontal() ? client.width() : client.height()) - m_minSize;
+    maxSize_ = (Horizontal() ? client.width() : client.height()) - minSize_;
     if (const TalignLayout* layout = TalignLayout::Of(parentWidget())) {
         for (QWidget* w : layout->AlignedWidgets()) {
             if (w->isHidden()) {
@@ -212,22 +212,22 @@ void TalignSplitter::mousePressEvent(QMouseEvent* event)
             }
             const TAlign a = layout->Align(w);
             if (Horizontal() && (a == TAlign::alLeft || a == TAlign::alRight)) {
-                m_maxSize -= w->width();
+                maxSize_ -= w->width();
             } else if (!Horizontal() && (a == TAlign::alTop || a == TAlign::alBottom)) {
-                m_maxSize -= w->height();
+                maxSize_ -= w->height();
             }
         }
     }
-    m_maxSize += Horizontal() ? m_control->width() : m_control->height();
-    m_oldSize = -1;
-    CalcSplitSize(m_downPos, m_newSize, m_split);
+    maxSize_ += Horizontal() ? control_->width() : control_->height();
+    oldSize_ = -1;
+    CalcSplitSize(downPos_, newSize_, split_);
     ShowLine();
 }
 
 void TalignSplitter::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
-    if (!(event->buttons() & Qt::LeftButton) || !m_control) {
+    if (!(event->buttons() & Qt::LeftButton) || !control_) {
         return;
     }
     int newSize = 0;
@@ -236,9 +236,9 @@ void TalignSplitter::mouseMoveEvent(QMouseEvent* event)
     if (!DoCanResize(newSize)) {
         return;
     }
-    m_newSize = newSize;
-    m_split = split;
-    if (m_resizeStyle == TResizeStyle::rsUpdate) {
+    newSize_ = newSize;
+    split_ = split;
+    if (resizeStyle_ == TResizeStyle::rsUpdate) {
         UpdateControlSize();
     } else {
         ShowLine();
@@ -248,7 +248,7 @@ void TalignSplitter::mouseMoveEvent(QMouseEvent* event)
 void TalignSplitter::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
-    if (event->button() != Qt::LeftButton || !m_control) {
+    if (event->button() != Qt::LeftButton || !control_) {
         return;
     }
     UpdateControlSize();
@@ -258,9 +258,9 @@ void TalignSplitter::mouseReleaseEvent(QMouseEvent* event)
 void TalignSplitter::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QColor face = SkinColorToQColor(m_color);
+    const QColor face = SkinColorToQColor(color_);
     painter.fillRect(rect(), face);
-    if (m_beveled) {
+    if (beveled_) {
         // A raised edge along the splitter's length.
         const QColor light = SkinColorToQColor(clBtnHighlight);
         const QColor dark = SkinColorToQColor(clBtnShadow);

@@ -31,17 +31,17 @@ public:
     explicit TalignSplitter(QWidget* parent = nullptr);
     ~TalignSplitter() override;
 
-    TAlign Align() const { return m_align; }
+    TAlign Align() const { return align_; }
     void SetAlign(TAlign value);
-    int MinSize() const { return m_minSize; }
-    void SetMinSize(int value) { m_minSize = value < 1 ? 1 : value; }
-    bool AutoSnap() const { return m_autoSnap; }
-    void SetAutoSnap(bool value) { m_autoSnap = value; }
-    TResizeStyle ResizeStyle() const { return m_resizeStyle; }
-    void SetResizeStyle(TResizeStyle value) { m_resizeStyle = value; }
-    bool Beveled() const { return m_beveled; }
+    int MinSize() const { return minSize_; }
+    void SetMinSize(int value) { minSize_ = value < 1 ? 1 : value; }
+    bool AutoSnap() const { return autoSnap_; }
+    void SetAutoSnap(bool value) { autoSnap_ = value; }
+    TResizeStyle ResizeStyle() const { return resizeStyle_; }
+    void SetResizeStyle(TResizeStyle value) { resizeStyle_ = value; }
+    bool Beveled() const { return beveled_; }
     void SetBeveled(bool value);
-    TColor Color() const { return m_color; }
+    TColor Color() const { return color_; }
     void SetColor(TColor value);
 
     // The aligned widget this splitter resizes, found from its current place; null when none.
@@ -59,7 +59,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    bool Horizontal() const { return m_align == TAlign::alLeft || m_align == TAlign::alRight; }
+    bool Horizontal() const { return align_ == TAlign::alLeft || align_ == TAlign::alRight; }
     void ApplyAlign();
     void CalcSplitSize(const QPoint& point, int& newSize, int& split) const;
     bool DoCanResize(int& newSize);
@@ -67,18 +67,18 @@ private:
     void ShowLine();
     void StopSizing();
 
-    TAlign m_align = TAlign::alLeft;
-    int m_minSize = 30;
-    bool m_autoSnap = true;
-    TResizeStyle m_resizeStyle = TResizeStyle::rsPattern;
-    bool m_beveled = false;
-    TColor m_color = clBtnFace;
+    TAlign align_ = TAlign::alLeft;
+    int minSize_ = 30;
+    bool autoSnap_ = true;
+    TResizeStyle resizeStyle_ = TResizeStyle::rsPattern;
+    bool beveled_ = false;
+    TColor color_ = clBtnFace;
 
-    QPointer<QWidget> m_control;
-    QPoint m_downPos;
-    int m_maxSize = 0;
-    int m_newSize = 0;
-    int m_oldSize = -1;
-    int m_split = 0;
-    QPointer<QRubberBand> m_line; // a child of the parent while sizing, deleted when sizing stops
+    QPointer<QWidget> control_;
+    QPoint downPos_;
+    int maxSize_ = 0;
+    int newSize_ = 0;
+    int oldSize_ = -1;
+    int split_ = 0;
+    QPointer<QRubberBand> line_; // a child of the parent while sizing, deleted when sizing stops
 };

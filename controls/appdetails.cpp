@@ -24,60 +24,60 @@ TappDetails::TappDetails() = default;
 
 void TappDetails::WriteToHTMLListBox(ThtmlListBox& listBox)
 {
-    listBox.SetLFont(m_detailsFont);
-    listBox.SetColor(m_color);
+    listBox.SetLFont(detailsFont_);
+    listBox.SetColor(color_);
     ThtmlListItems& items = listBox.Items();
-    const std::string headings = FontToTags(m_headingsFont);
-    const std::string email = FontToTags(m_emailFont);
-    const std::string details = FontToTags(m_detailsFont);
+    const std::string headings = FontToTags(headingsFont_);
+    const std::string email = FontToTags(emailFont_);
+    const std::string details = FontToTags(detailsFont_);
     items.BeginUpdate();
-    if (!m_webHome.empty()) {
+    if (!webHome_.empty()) {
         items.Add(headings + "Web :");
-        items.AddObject(FontToTags(m_webFont) + "  <u>" + EscapeMarkup(m_webHome), LinkTag(kWebLink));
+        items.AddObject(FontToTags(webFont_) + "  <u>" + EscapeMarkup(webHome_), LinkTag(kWebLink));
     }
-    if (!m_emailSupport.empty()) {
+    if (!emailSupport_.empty()) {
         items.Add(headings + "Support :");
-        items.AddObject(email + "  " + EscapeMarkup(m_emailSupport), LinkTag(kSupportLink));
+        items.AddObject(email + "  " + EscapeMarkup(emailSupport_), LinkTag(kSupportLink));
     }
-    if (!m_emailSales.empty()) {
+    if (!emailSales_.empty()) {
         items.Add(headings + "Sales :");
-        items.AddObject(email + "  " + EscapeMarkup(m_emailSales), LinkTag(kSalesLink));
+        items.AddObject(email + "  " + EscapeMarkup(emailSales_), LinkTag(kSalesLink));
     }
     items.Add("");
-    for (const std::string* notice : {&m_versionNotice, &m_copyrightNotice, &m_distributorNotice}) {
+    for (const std::string* notice : {&versionNotice_, &copyrightNotice_, &distributorNotice_}) {
         if (!notice->empty()) {
             items.Add(details + *notice);
         }
     }
     items.EndUpdate();
-    m_listBox = &listBox;
+    listBox_ = &listBox;
 }
 
 int TappDetails::GetWebLine() const
 {
-    return m_webHome.empty() ? -1 : 1;
+    return webHome_.empty() ? -1 : 1;
 }
 
 int TappDetails::GetSupportLine() const
 {
-    if (m_emailSupport.empty()) {
+    if (emailSupport_.empty()) {
         return -1;
     }
-    return m_webHome.empty() ? 1 : 3;
+    return webHome_.empty() ? 1 : 3;
 }
 
 int TappDetails::GetSalesLine() const
 {
-    if (m_emailSales.empty()) {
+    if (emailSales_.empty()) {
         return -1;
     }
-    return 2 * ((m_webHome.empty() ? 0 : 1) + (m_emailSupport.empty() ? 0 : 1)) + 1;
+    return 2 * ((webHome_.empty() ? 0 : 1) + (emailSupport_.empty() ? 0 : 1)) + 1;
 }
 
 void TappDetails::DoHTMLListboxItemClick(int line)
 {
-    if (m_listBox) {
-        DoHTMLListboxItemClick(*m_listBox, line);
+    if (listBox_) {
+        DoHTMLListboxItemClick(*listBox_, line);
     }
 }
 
@@ -88,20 +88,20 @@ void TappDetails::DoHTMLListboxItemClick(const ThtmlListBox& listBox, int line)
         return;
     }
     const void* tag = items.Objects(line);
-    if (tag == &kWebLink && !m_webHome.empty()) {
+    if (tag == &kWebLink && !webHome_.empty()) {
         platform::OpenWithDesktop(WebTarget());
-    } else if (tag == &kSupportLink && !m_emailSupport.empty()) {
-        platform::OpenWithDesktop("mailto:" + m_emailSupport);
-    } else if (tag == &kSalesLink && !m_emailSales.empty()) {
-        platform::OpenWithDesktop("mailto:" + m_emailSales);
+    } else if (tag == &kSupportLink && !emailSupport_.empty()) {
+        platform::OpenWithDesktop("mailto:" + emailSupport_);
+    } else if (tag == &kSalesLink && !emailSales_.empty()) {
+        platform::OpenWithDesktop("mailto:" + emailSales_);
     }
 }
 
 std::string TappDetails::WebTarget() const
 {
     // The Windows shell opens "www.example.com" in the browser; the desktop's opener needs a scheme.
-    if (m_webHome.find(':') == std::string::npos) {
-        return "http://" + m_webHome;
+    if (webHome_.find(':') == std::string::npos) {
+        return "http://" + webHome_;
     }
-    return m_webHome;
+    return webHome_;
 }

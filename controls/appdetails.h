@@ -16,28 +16,28 @@ class TappDetails
 public:
     TappDetails();
 
-    const std::string& WebHome() const { return m_webHome; }
-    void SetWebHome(const std::string& value) { m_webHome = value; }
-    const std::string& EmailSupport() const { return m_emailSupport; }
-    void SetEmailSupport(const std::string& value) { m_emailSupport = value; }
-    const std::string& EmailSales() const { return m_emailSales; }
-    void SetEmailSales(const std::string& value) { m_emailSales = value; }
-    const std::string& VersionNotice() const { return m_versionNotice; }
-    void SetVersionNotice(const std::string& value) { m_versionNotice = value; }
-    const std::string& CopyrightNotice() const { return m_copyrightNotice; }
-    void SetCopyrightNotice(const std::string& value) { m_copyrightNotice = value; }
-    const std::string& DistributorNotice() const { return m_distributorNotice; }
-    void SetDistributorNotice(const std::string& value) { m_distributorNotice = value; }
-    TColor Color() const { return m_color; }
-    void SetColor(TColor value) { m_color = value; }
-    const TFontDesc& HeadingsFont() const { return m_headingsFont; }
-    void SetHeadingsFont(const TFontDesc& value) { m_headingsFont = value; }
-    const TFontDesc& WebFont() const { return m_webFont; }
-    void SetWebFont(const TFontDesc& value) { m_webFont = value; }
-    const TFontDesc& EmailFont() const { return m_emailFont; }
-    void SetEmailFont(const TFontDesc& value) { m_emailFont = value; }
-    const TFontDesc& DetailsFont() const { return m_detailsFont; }
-    void SetDetailsFont(const TFontDesc& value) { m_detailsFont = value; }
+    const std::string& WebHome() const { return webHome_; }
+    void SetWebHome(const std::string& value) { webHome_ = value; }
+    const std::string& EmailSupport() const { return emailSupport_; }
+    void SetEmailSupport(const std::string& value) { emailSupport_ = value; }
+    const std::string& EmailSales() const { return emailSales_; }
+    void SetEmailSales(const std::string& value) { emailSales_ = value; }
+    const std::string& VersionNotice() const { return versionNotice_; }
+    void SetVersionNotice(const std::string& value) { versionNotice_ = value; }
+    const std::string& CopyrightNotice() const { return copyrightNotice_; }
+    void SetCopyrightNotice(const std::string& value) { copyrightNotice_ = value; }
+    const std::string& DistributorNotice() const { return distributorNotice_; }
+    void SetDistributorNotice(const std::string& value) { distributorNotice_ = value; }
+    TColor Color() const { return color_; }
+    void SetColor(TColor value) { color_ = value; }
+    const TFontDesc& HeadingsFont() const { return headingsFont_; }
+    void SetHeadingsFont(const TFontDesc& value) { headingsFont_ = value; }
+    const TFontDesc& WebFont() const { return webFont_; }
+    void SetWebFont(const TFontDesc& value) { webFont_ = value; }
+    const TFontDesc& EmailFont() const { return emailFont_; }
+    void SetEmailFont(const TFontDesc& value) { emailFont_ = value; }
+    const TFontDesc& DetailsFont() const { return detailsFont_; }
+    void SetDetailsFont(const TFontDesc& value) { detailsFont_ = value; }
 
     // Appends the details to the list box (its font and colour taken from DetailsFont and Color): a
     // heading and a value line for each address that is set, an empty line, then the notices that are set.
@@ -57,16 +57,16 @@ public:
     std::string WebTarget() const;
 
 private:
-    std::string m_webHome;
-    std::string m_emailSupport;
-    std::string m_emailSales;
-    std::string m_versionNotice;
-    std::string m_copyrightNotice;
-    std::string m_distributorNotice;
-    TColor m_color = clWindow;
-    TFontDesc m_headingsFont;
-    TFontDesc m_webFont;
-    TFontDesc m_emailFont;
-    TFontDesc m_detailsFont;
-    QPointer<ThtmlListBox> m_listBox;
+    std::string webHome_;
+    std::string emailSupport_;
+    std::string emailSales_;
+    std::string versionNotice_;
+    std::string copyrightNotice_;
+    std::string distributorNotice_;
+    TColor color_ = clWindow;
+    TFontDesc headingsFont_;
+    TFontDesc webFont_;
+    TFontDesc emailFont_;
+    TFontDesc detailsFont_;
+    QPointer<ThtmlListBox> listBox_;
 };

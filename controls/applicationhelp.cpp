@@ -37,19 +37,19 @@ void TapplicationHelp::SetFormHelp(QWidget* form, THelpEvent handler)
         return;
     }
     if (!handler) {
-        m_formHelp.erase(form);
+        formHelp_.erase(form);
         return;
     }
-    if (!m_formHelp.count(form)) {
-        connect(form, &QObject::destroyed, this, [this](QObject* gone) { m_formHelp.erase(gone); });
+    if (!formHelp_.count(form)) {
+        connect(form, &QObject::destroyed, this, [this](QObject* gone) { formHelp_.erase(gone); });
     }
-    m_formHelp[form] = std::move(handler);
+    formHelp_[form] = std::move(handler);
 }
 
 THelpEvent TapplicationHelp::FormHelp(const QWidget* form) const
 {
-    const auto it = m_formHelp.find(form);
-    return it == m_formHelp.end() ? THelpEvent() : it->second;
+    const auto it = formHelp_.find(form);
+    return it == formHelp_.end() ? THelpEvent() : it->second;
 }
 
 void TapplicationHelp::SetHelpContext(QWidget* widget, int context)

@@ -49,5 +49,5 @@ protected:
 private:
     TapplicationHelp();
 
-    std::unordered_map<const QObject*, THelpEvent> m_formHelp;
+    std::unordered_map<const QObject*, THelpEvent> formHelp_;
 };

@@ -4,26 +4,26 @@
 
 void TclockSwitch::SetTime(TDateTime value)
 {
-    m_time = value - std::trunc(value);
-    m_fired = false;
+    time_ = value - std::trunc(value);
+    fired_ = false;
 }
 
 bool TclockSwitch::Tick(TDateTime now)
 {
     const double day = std::floor(now);
     const double t = now - day;
-    if (m_hasDay && day != m_day) {
-        m_fired = false;
+    if (hasDay_ && day != day_) {
+        fired_ = false;
     }
-    m_hasDay = true;
-    m_day = day;
+    hasDay_ = true;
+    day_ = day;
     bool fire = false;
-    if (t > m_time && !m_fired && m_use) {
+    if (t > time_ && !fired_ && use_) {
         fire = true;
-        m_fired = true;
+        fired_ = true;
     }
-    if (t < m_time) {
-        m_fired = false;
+    if (t < time_) {
+        fired_ = false;
     }
     return fire;
 }

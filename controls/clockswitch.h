@@ -8,20 +8,20 @@
 class TclockSwitch
 {
 public:
-    bool Use() const { return m_use; }
-    void SetUse(bool value) { m_use = value; }
-    TDateTime Time() const { return m_time; }
+    bool Use() const { return use_; }
+    void SetUse(bool value) { use_ = value; }
+    TDateTime Time() const { return time_; }
     // Keeps only the time of day and re-arms, so a time already past fires at the next tick.
     void SetTime(TDateTime value);
-    bool Fired() const { return m_fired; }
+    bool Fired() const { return fired_; }
 
     // One tick at the date-time `now`; true when the switch fires now.
     bool Tick(TDateTime now);
 
 private:
-    bool m_use = false;
-    TDateTime m_time = 0;
-    bool m_fired = false;
-    bool m_hasDay = false;
-    double m_day = 0;
+    bool use_ = false;
+    TDateTime time_ = 0;
+    bool fired_ = false;
+    bool hasDay_ = false;
+    double day_ = 0;
 };

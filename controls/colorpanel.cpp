@@ -17,66 +17,66 @@ TcolorPanel::~TcolorPanel() = default;
 
 void TcolorPanel::SetColor(TColor value)
 {
-    m_color = value;
+    color_ = value;
     update();
 }
 
 void TcolorPanel::SetFontColor(TColor value)
 {
-    m_fontColor = value;
+    fontColor_ = value;
     update();
 }
 
 void TcolorPanel::SetCaption(const QString& value)
 {
-    m_caption = value;
+    caption_ = value;
     update();
 }
 
 void TcolorPanel::SetAlignment(TAlignment value)
 {
-    m_alignment = value;
+    alignment_ = value;
     update();
 }
 
 void TcolorPanel::SetBevelOuter(TPanelBevel value)
 {
-    m_bevelOuter = value;
+    bevelOuter_ = value;
     UpdateClientMargins();
 }
 
 void TcolorPanel::SetBevelInner(TPanelBevel value)
 {
-    m_bevelInner = value;
+    bevelInner_ = value;
     UpdateClientMargins();
 }
 
 void TcolorPanel::SetBevelWidth(int value)
 {
-    m_bevelWidth = value < 1 ? 1 : value;
+    bevelWidth_ = value < 1 ? 1 : value;
     UpdateClientMargins();
 }
 
 void TcolorPanel::SetBorderWidth(int value)
 {
-    m_borderWidth = value < 0 ? 0 : value;
+    borderWidth_ = value < 0 ? 0 : value;
     UpdateClientMargins();
 }
 
 void TcolorPanel::SetBorderStyle(TBorderStyle value)
 {
-    m_borderStyle = value;
+    borderStyle_ = value;
     UpdateClientMargins();
 }
 
 QRect TcolorPanel::ClientRect() const
 {
-    return m_borderStyle == TBorderStyle::bsSingle ? rect().adjusted(1, 1, -1, -1) : rect();
+    return borderStyle_ == TBorderStyle::bsSingle ? rect().adjusted(1, 1, -1, -1) : rect();
 }
 
 int TcolorPanel::Extent() const
 {
-    return BevelExtent(m_bevelOuter, m_bevelInner, m_bevelWidth, m_borderWidth);
+    return BevelExtent(bevelOuter_, bevelInner_, bevelWidth_, borderWidth_);
 }
 
 QRect TcolorPanel::InnerRect() const
@@ -87,31 +87,31 @@ QRect TcolorPanel::InnerRect() const
 
 void TcolorPanel::PaintTo(QPainter& painter)
 {
-    if (m_borderStyle == TBorderStyle::bsSingle) {
+    if (borderStyle_ == TBorderStyle::bsSingle) {
         painter.fillRect(rect(), ToQColor(clWindowFrame));
     }
     const QRect client = ClientRect();
-    painter.fillRect(client, ToQColor(m_color));
-    DrawColorBevel(painter, client, m_bevelOuter, m_color, m_bevelWidth);
-    const int in = m_borderWidth + (m_bevelOuter != TPanelBevel::bvNone ? m_bevelWidth : 0);
-    DrawColorBevel(painter, client.adjusted(in, in, -in, -in), m_bevelInner, m_color, m_bevelWidth);
+    painter.fillRect(client, ToQColor(color_));
+    DrawColorBevel(painter, client, bevelOuter_, color_, bevelWidth_);
+    const int in = borderWidth_ + (bevelOuter_ != TPanelBevel::bvNone ? bevelWidth_ : 0);
+    DrawColorBevel(painter, client.adjusted(in, in, -in, -in), bevelInner_, color_, bevelWidth_);
     PaintCaption(painter, false);
 }
 
 void TcolorPanel::PaintCaption(QPainter& painter, bool transparent)
 {
-    if (m_caption.isEmpty()) {
+    if (caption_.isEmpty()) {
         return;
     }
     const QRect inner = InnerRect();
     if (!transparent) {
         // The text's own background is the panel colour, as a solid brush draws it.
         const QRect used = painter.fontMetrics().boundingRect(
-            inner, Qt::TextSingleLine | ToQtAlignment(m_alignment) | Qt::AlignVCenter, m_caption);
-        painter.fillRect(used.intersected(inner), ToQColor(m_color));
+            inner, Qt::TextSingleLine | ToQtAlignment(alignment_) | Qt::AlignVCenter, caption_);
+        painter.fillRect(used.intersected(inner), ToQColor(color_));
     }
-    painter.setPen(ToQColor(m_fontColor));
-    painter.drawText(inner, Qt::TextSingleLine | ToQtAlignment(m_alignment) | Qt::AlignVCenter, m_caption);
+    painter.setPen(ToQColor(fontColor_));
+    painter.drawText(inner, Qt::TextSingleLine | ToQtAlignment(alignment_) | Qt::AlignVCenter, caption_);
 }
 
 void TcolorPanel::paintEvent(QPaintEvent*)
@@ -136,7 +136,7 @@ void TcolorPanel::FrameChanged()
 
 void TcolorPanel::UpdateClientMargins()
 {
-    const int e = Extent() + (m_borderStyle == TBorderStyle::bsSingle ? 1 : 0);
+    const int e = Extent() + (borderStyle_ == TBorderStyle::bsSingle ? 1 : 0);
     setContentsMargins(e, e, e, e);
     FrameChanged();
 }

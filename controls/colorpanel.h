@@ -23,23 +23,23 @@ public:
     explicit TcolorPanel(QWidget* parent = nullptr);
     ~TcolorPanel() override;
 
-    TColor Color() const { return m_color; }
+    TColor Color() const { return color_; }
     void SetColor(TColor value);
-    TColor FontColor() const { return m_fontColor; }
+    TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor value);
-    const QString& Caption() const { return m_caption; }
+    const QString& Caption() const { return caption_; }
     void SetCaption(const QString& value);
-    TAlignment Alignment() const { return m_alignment; }
+    TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value);
-    TPanelBevel BevelOuter() const { return m_bevelOuter; }
+    TPanelBevel BevelOuter() const { return bevelOuter_; }
     void SetBevelOuter(TPanelBevel value);
-    TPanelBevel BevelInner() const { return m_bevelInner; }
+    TPanelBevel BevelInner() const { return bevelInner_; }
     void SetBevelInner(TPanelBevel value);
-    int BevelWidth() const { return m_bevelWidth; }
+    int BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(int value);
-    int BorderWidth() const { return m_borderWidth; }
+    int BorderWidth() const { return borderWidth_; }
     void SetBorderWidth(int value);
-    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle value);
 
     // The client rectangle: the widget less the single-line border when there is one.
@@ -62,13 +62,13 @@ protected:
 private:
     void UpdateClientMargins();
 
-    TColor m_color = clBtnFace;
-    TColor m_fontColor = clWindowText;
-    QString m_caption;
-    TAlignment m_alignment = TAlignment::taCenter;
-    TPanelBevel m_bevelOuter = TPanelBevel::bvRaised;
-    TPanelBevel m_bevelInner = TPanelBevel::bvNone;
-    int m_bevelWidth = 1;
-    int m_borderWidth = 0;
-    TBorderStyle m_borderStyle = TBorderStyle::bsNone;
+    TColor color_ = clBtnFace;
+    TColor fontColor_ = clWindowText;
+    QString caption_;
+    TAlignment alignment_ = TAlignment::taCenter;
+    TPanelBevel bevelOuter_ = TPanelBevel::bvRaised;
+    TPanelBevel bevelInner_ = TPanelBevel::bvNone;
+    int bevelWidth_ = 1;
+    int borderWidth_ = 0;
+    TBorderStyle borderStyle_ = TBorderStyle::bsNone;
 };

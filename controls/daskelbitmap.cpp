@@ -60,7 +60,7 @@ TdaskelBitmap::TdaskelBitmap(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(105, 105);
-    m_picture.OnChange = [this](TPicture*) {
+    picture_.OnChange = [this](TPicture*) {
         RenderBuffer();
         update();
     };
@@ -68,69 +68,69 @@ TdaskelBitmap::TdaskelBitmap(QWidget* parent) : QWidget(parent)
 
 TdaskelBitmap::~TdaskelBitmap()
 {
-    m_picture.OnChange = nullptr;
+    picture_.OnChange = nullptr;
 }
 
 void TdaskelBitmap::SetPicture(const QImage& value)
 {
-    m_picture.Assign(value);
+    picture_.Assign(value);
 }
 
 void TdaskelBitmap::SetStyle(TdaskelBitmapStyle value)
 {
-    m_style = value;
+    style_ = value;
     RenderBuffer();
     update();
 }
 
 void TdaskelBitmap::SetAlignment(TdaskelBitmapAlignment value)
 {
-    m_alignment = value;
+    alignment_ = value;
     RenderBuffer();
     update();
 }
 
 void TdaskelBitmap::SetColor(TColor value)
 {
-    m_color = value;
+    color_ = value;
     RenderBuffer();
     update();
 }
 
 void TdaskelBitmap::SetDesigning(bool value)
 {
-    m_designing = value;
+    designing_ = value;
     RenderBuffer();
     update();
 }
 
 void TdaskelBitmap::RenderBuffer()
 {
-    if (m_buffer.size() != size()) {
-        m_buffer = QImage(size(), QImage::Format_BGR888);
+    if (buffer_.size() != size()) {
+        buffer_ = QImage(size(), QImage::Format_BGR888);
     }
-    if (m_buffer.isNull()) {
+    if (buffer_.isNull()) {
         return;
     }
-    m_buffer.fill(ToQColor(m_color));
-    QPainter painter(&m_buffer);
-    if (m_designing) {
+    buffer_.fill(ToQColor(color_));
+    QPainter painter(&buffer_);
+    if (designing_) {
         painter.setPen(QPen(Qt::black, 0, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(m_buffer.rect().adjusted(0, 0, -1, -1));
+        painter.drawRect(buffer_.rect().adjusted(0, 0, -1, -1));
     }
-    if (m_picture.Empty()) {
+    if (picture_.Empty()) {
         return;
     }
-    const QImage& graphic = m_picture.Graphic();
+    const QImage& graphic = picture_.Graphic();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (m_style == TdaskelBitmapStyle::dbsTile) {
+    if (style_ == TdaskelBitmapStyle::dbsTile) {
         for (const QPoint& origin : TileOrigins(size(), graphic.size())) {
             painter.drawImage(origin, graphic);
         }
         return;
     }
-    const QRect target = FitPictureRect(size(), graphic.size(), m_style, m_alignment);
+    const QRect target = FitPictureRect(size(), graphic.size(), style_, alignment_);
     if (!target.isEmpty()) {
         painter.drawImage(target, graphic);
     }
@@ -138,11 +138,11 @@ void TdaskelBitmap::RenderBuffer()
 
 void TdaskelBitmap::paintEvent(QPaintEvent*)
 {
-    if (m_buffer.size() != size()) {
+    if (buffer_.size() != size()) {
         RenderBuffer();
     }
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), m_buffer);
+    painter.drawImage(QPoint(0, 0), buffer_);
 }
 
 void TdaskelBitmap::resizeEvent(QResizeEvent* event)

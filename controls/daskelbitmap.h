@@ -39,20 +39,20 @@ public:
     ~TdaskelBitmap() override;
 
     // The owned picture; changing it through this reference re-renders the box too.
-    TPicture& Picture() { return m_picture; }
-    const TPicture& Picture() const { return m_picture; }
+    TPicture& Picture() { return picture_; }
+    const TPicture& Picture() const { return picture_; }
     void SetPicture(const QImage& value);
-    TdaskelBitmapStyle Style() const { return m_style; }
+    TdaskelBitmapStyle Style() const { return style_; }
     void SetStyle(TdaskelBitmapStyle value);
-    TdaskelBitmapAlignment Alignment() const { return m_alignment; }
+    TdaskelBitmapAlignment Alignment() const { return alignment_; }
     void SetAlignment(TdaskelBitmapAlignment value);
-    TColor Color() const { return m_color; }
+    TColor Color() const { return color_; }
     void SetColor(TColor value);
     // Design mode draws a dashed frame round the box.
-    bool Designing() const { return m_designing; }
+    bool Designing() const { return designing_; }
     void SetDesigning(bool value);
 
-    const QImage& Buffer() const { return m_buffer; }
+    const QImage& Buffer() const { return buffer_; }
     void RenderBuffer();
 
 protected:
@@ -60,10 +60,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    TPicture m_picture;
-    TdaskelBitmapStyle m_style = TdaskelBitmapStyle::dbsMaintainAspect;
-    TdaskelBitmapAlignment m_alignment = TdaskelBitmapAlignment::dbaCenter;
-    TColor m_color = clBlack;
-    bool m_designing = false;
-    QImage m_buffer;
+    TPicture picture_;
+    TdaskelBitmapStyle style_ = TdaskelBitmapStyle::dbsMaintainAspect;
+    TdaskelBitmapAlignment alignment_ = TdaskelBitmapAlignment::dbaCenter;
+    TColor color_ = clBlack;
+    bool designing_ = false;
+    QImage buffer_;
 };

@@ -15,27 +15,27 @@ TdaskelLabel::~TdaskelLabel() = default;
 
 void TdaskelLabel::SetLabelStyle(TlabelStyle value)
 {
-    m_labelStyle = value;
+    labelStyle_ = value;
     AdjustBounds();
     update();
 }
 
 void TdaskelLabel::SetFontColor(TColor value)
 {
-    m_fontColor = value;
+    fontColor_ = value;
     update();
 }
 
 void TdaskelLabel::SetShowAccelChar(bool value)
 {
-    m_showAccelChar = value;
+    showAccelChar_ = value;
     AdjustBounds();
     update();
 }
 
 void TdaskelLabel::SetAutoSize(bool value)
 {
-    m_autoSize = value;
+    autoSize_ = value;
     AdjustBounds();
 }
 
@@ -52,7 +52,7 @@ int TdaskelLabel::TextFlags() const
     if (wordWrap()) {
         flags |= Qt::TextWordWrap;
     }
-    if (m_showAccelChar) {
+    if (showAccelChar_) {
         flags |= Qt::TextShowMnemonic;
     }
     return flags;
@@ -62,7 +62,7 @@ QSize TdaskelLabel::sizeHint() const
 {
     QString measured = text();
     // An empty label keeps one line's height.
-    if (measured.isEmpty() || (m_showAccelChar && measured == QStringLiteral("&"))) {
+    if (measured.isEmpty() || (showAccelChar_ && measured == QStringLiteral("&"))) {
         measured += QLatin1Char(' ');
     }
     const int wrapWidth = wordWrap() && contentsRect().width() > 0 ? contentsRect().width() : 0x7FFF;
@@ -70,7 +70,7 @@ QSize TdaskelLabel::sizeHint() const
     const QRect used = fontMetrics().boundingRect(QRect(0, 0, wrapWidth, 0x7FFF), flags, measured);
     const QMargins m = contentsMargins();
     QSize size(used.width() + m.left() + m.right(), used.height() + m.top() + m.bottom());
-    if (m_labelStyle == TlabelStyle::lsShadow) {
+    if (labelStyle_ == TlabelStyle::lsShadow) {
         size += QSize(2, 2);
     }
     return size;
@@ -83,7 +83,7 @@ QSize TdaskelLabel::minimumSizeHint() const
 
 void TdaskelLabel::AdjustBounds()
 {
-    if (m_autoSize) {
+    if (autoSize_) {
         resize(sizeHint());
     }
 }
@@ -100,8 +100,8 @@ void TdaskelLabel::DoDrawText(QPainter& painter, const QRect& rect, int flags)
         drawAt(0, 0, ToQColor(clBtnShadow));
         return;
     }
-    const QColor color = ToQColor(m_fontColor);
-    switch (m_labelStyle) {
+    const QColor color = ToQColor(fontColor_);
+    switch (labelStyle_) {
     case TlabelStyle::lsNormal:
         drawAt(0, 0, color);
         break;
@@ -124,29 +124,29 @@ void TdaskelLabel::DoDrawText(QPainter& painter, const QRect& rect, int flags)
 
 const QImage& TdaskelLabel::Render()
 {
-    if (m_buffer.size() != size()) {
-        m_buffer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    if (buffer_.size() != size()) {
+        buffer_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     }
-    if (m_buffer.isNull()) {
-        return m_buffer;
+    if (buffer_.isNull()) {
+        return buffer_;
     }
-    m_buffer.fill(Qt::transparent);
+    buffer_.fill(Qt::transparent);
     {
-        QPainter painter(&m_buffer);
+        QPainter painter(&buffer_);
         painter.setFont(font());
         DoDrawText(painter, contentsRect(), TextFlags());
     }
     // The key colour is the picture's transparent colour: pixels of exactly that colour vanish.
     const QRgb key = qRgb(GetRValue(kKeyColor), GetGValue(kKeyColor), GetBValue(kKeyColor));
-    for (int y = 0; y < m_buffer.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(m_buffer.scanLine(y));
-        for (int x = 0; x < m_buffer.width(); ++x) {
+    for (int y = 0; y < buffer_.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(buffer_.scanLine(y));
+        for (int x = 0; x < buffer_.width(); ++x) {
             if (line[x] == key) {
                 line[x] = 0;
             }
         }
     }
-    return m_buffer;
+    return buffer_;
 }
 
 void TdaskelLabel::paintEvent(QPaintEvent*)

@@ -17,15 +17,15 @@ public:
     explicit TdaskelLabel(const QString& text, QWidget* parent = nullptr);
     ~TdaskelLabel() override;
 
-    TlabelStyle LabelStyle() const { return m_labelStyle; }
+    TlabelStyle LabelStyle() const { return labelStyle_; }
     void SetLabelStyle(TlabelStyle value);
-    TColor FontColor() const { return m_fontColor; }
+    TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor value);
     // Shows "&x" as an underlined x and "&&" as "&". Off by default, so data shows as written.
-    bool ShowAccelChar() const { return m_showAccelChar; }
+    bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool value);
     // Resizes the label to its text whenever text, font or style change.
-    bool AutoSize() const { return m_autoSize; }
+    bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);
     void SetCaption(const QString& value);
 
@@ -46,9 +46,9 @@ private:
     int TextFlags() const;
     void AdjustBounds();
 
-    TlabelStyle m_labelStyle = TlabelStyle::lsNormal;
-    TColor m_fontColor = clWindowText;
-    bool m_showAccelChar = false;
-    bool m_autoSize = false;
-    QImage m_buffer;
+    TlabelStyle labelStyle_ = TlabelStyle::lsNormal;
+    TColor fontColor_ = clWindowText;
+    bool showAccelChar_ = false;
+    bool autoSize_ = false;
+    QImage buffer_;
 };

@@ -42,52 +42,52 @@ TdigitalClock2::TdigitalClock2(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(50, 15);
-    m_timer = std::make_unique<TThreadedTimer>();
-    m_timer->OnTimer = [this](TThreadedTimer*) { TimerTick(); };
-    m_timer->SetInterval(1000);
-    m_timer->SetEnabled(true);
+    timer_ = std::make_unique<TThreadedTimer>();
+    timer_->OnTimer = [this](TThreadedTimer*) { TimerTick(); };
+    timer_->SetInterval(1000);
+    timer_->SetEnabled(true);
 }
 
 TdigitalClock2::~TdigitalClock2()
 {
-    m_timer->SetEnabled(false);
-    m_timer->OnTimer = nullptr;
+    timer_->SetEnabled(false);
+    timer_->OnTimer = nullptr;
 }
 
 void TdigitalClock2::SetClockStyle(TclockStyle value)
 {
-    m_clockStyle = value;
+    clockStyle_ = value;
     update();
 }
 
 void TdigitalClock2::SetBackgroundColor(TColor value)
 {
-    m_backgroundColor = value;
+    backgroundColor_ = value;
     update();
 }
 
 void TdigitalClock2::SetFontColor(TColor value)
 {
-    m_fontColor = value;
+    fontColor_ = value;
     update();
 }
 
 void TdigitalClock2::SetTimeSource(std::function<TDateTime()> source)
 {
-    m_timeSource = std::move(source);
+    timeSource_ = std::move(source);
 }
 
 void TdigitalClock2::TimerTick()
 {
-    const TDateTime now = m_timeSource ? m_timeSource() : platform::Now();
-    m_text = ClockTimeText(now);
-    if (m_text != m_lastText) {
+    const TDateTime now = timeSource_ ? timeSource_() : platform::Now();
+    text_ = ClockTimeText(now);
+    if (text_ != lastText_) {
         repaint();
-        m_lastText = m_text;
+        lastText_ = text_;
     }
     // The handlers may free the clock; nothing of it is touched after they ran.
-    const bool on = m_on.Tick(now);
-    const bool off = m_off.Tick(now);
+    const bool on = on_.Tick(now);
+    const bool off = off_.Tick(now);
     const TNotifyEvent onEvent = on ? OnTimeOn : TNotifyEvent();
     const TNotifyEvent offEvent = off ? OnTimeOff : TNotifyEvent();
     if (onEvent) {
@@ -101,9 +101,9 @@ void TdigitalClock2::TimerTick()
 void TdigitalClock2::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), ToQColor(m_backgroundColor));
+    painter.fillRect(rect(), ToQColor(backgroundColor_));
     painter.setFont(font());
-    painter.setPen(ToQColor(m_fontColor));
+    painter.setPen(ToQColor(fontColor_));
     DrawDigitCells(painter, width(), height(), DisplayText());
 }
 
@@ -117,8 +117,8 @@ void TdigitalClock2::changeEvent(QEvent* event)
 
 void TdigitalClock2::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (m_popUpMenu) {
-        m_popUpMenu->popup(event->globalPos());
+    if (popUpMenu_) {
+        popUpMenu_->popup(event->globalPos());
         event->accept();
         return;
     }

@@ -36,31 +36,31 @@ public:
     explicit TdigitalClock2(QWidget* parent = nullptr);
     ~TdigitalClock2() override;
 
-    TclockStyle ClockStyle() const { return m_clockStyle; }
+    TclockStyle ClockStyle() const { return clockStyle_; }
     void SetClockStyle(TclockStyle value);
-    TColor BackgroundColor() const { return m_backgroundColor; }
+    TColor BackgroundColor() const { return backgroundColor_; }
     void SetBackgroundColor(TColor value);
-    TColor FontColor() const { return m_fontColor; }
+    TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor value);
 
-    bool UseTimeOn() const { return m_on.Use(); }
-    void SetUseTimeOn(bool value) { m_on.SetUse(value); }
-    TDateTime TimeOn() const { return m_on.Time(); }
-    void SetTimeOn(TDateTime value) { m_on.SetTime(value); }
-    bool UseTimeOff() const { return m_off.Use(); }
-    void SetUseTimeOff(bool value) { m_off.SetUse(value); }
-    TDateTime TimeOff() const { return m_off.Time(); }
-    void SetTimeOff(TDateTime value) { m_off.SetTime(value); }
+    bool UseTimeOn() const { return on_.Use(); }
+    void SetUseTimeOn(bool value) { on_.SetUse(value); }
+    TDateTime TimeOn() const { return on_.Time(); }
+    void SetTimeOn(TDateTime value) { on_.SetTime(value); }
+    bool UseTimeOff() const { return off_.Use(); }
+    void SetUseTimeOff(bool value) { off_.SetUse(value); }
+    TDateTime TimeOff() const { return off_.Time(); }
+    void SetTimeOff(TDateTime value) { off_.SetTime(value); }
 
-    QMenu* PopUpMenu() const { return m_popUpMenu; }
-    void SetPopUpMenu(QMenu* value) { m_popUpMenu = value; }
+    QMenu* PopUpMenu() const { return popUpMenu_; }
+    void SetPopUpMenu(QMenu* value) { popUpMenu_ = value; }
 
     // Where the clock reads the time; platform::Now unless replaced.
     void SetTimeSource(std::function<TDateTime()> source);
     // The "hh:mm" of the last tick (initially "12:00") and the text shown for it.
-    const QString& TimeText() const { return m_text; }
-    QString DisplayText() const { return ClockDisplayText(m_text, m_clockStyle); }
-    TThreadedTimer* Timer() const { return m_timer.get(); }
+    const QString& TimeText() const { return text_; }
+    QString DisplayText() const { return ClockDisplayText(text_, clockStyle_); }
+    TThreadedTimer* Timer() const { return timer_.get(); }
 
     // One tick: the shown time, then the switches.
     void TimerTick();
@@ -76,14 +76,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    TclockStyle m_clockStyle = TclockStyle::cs12hr;
-    TColor m_backgroundColor = clBlack;
-    TColor m_fontColor = clLime;
-    TclockSwitch m_on;
-    TclockSwitch m_off;
-    QMenu* m_popUpMenu = nullptr;
-    std::function<TDateTime()> m_timeSource;
-    QString m_text = QStringLiteral("12:00");
-    QString m_lastText;
-    std::unique_ptr<TThreadedTimer> m_timer;
+    TclockStyle clockStyle_ = TclockStyle::cs12hr;
+    TColor backgroundColor_ = clBlack;
+    TColor fontColor_ = clLime;
+    TclockSwitch on_;
+    TclockSwitch off_;
+    QMenu* popUpMenu_ = nullptr;
+    std::function<TDateTime()> timeSource_;
+    QString text_ = QStringLiteral("12:00");
+    QString lastText_;
+    std::unique_ptr<TThreadedTimer> timer_;
 };

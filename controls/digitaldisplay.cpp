@@ -22,44 +22,44 @@ TdigitalDisplay::TdigitalDisplay(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(40, 20);
-    m_buffer = QImage(size(), QImage::Format_BGR888);
+    buffer_ = QImage(size(), QImage::Format_BGR888);
 }
 
 TdigitalDisplay::~TdigitalDisplay() = default;
 
 void TdigitalDisplay::SetSeconds(int value)
 {
-    m_seconds = value;
-    m_text = SecondsToDisplayText(value);
+    seconds_ = value;
+    text_ = SecondsToDisplayText(value);
     repaint();
 }
 
 void TdigitalDisplay::SetBackColor(TColor value)
 {
-    m_backColor = value;
+    backColor_ = value;
     update();
 }
 
 void TdigitalDisplay::SetFontColor(TColor value)
 {
-    m_fontColor = value;
+    fontColor_ = value;
     update();
 }
 
 const QImage& TdigitalDisplay::Render()
 {
-    if (m_buffer.size() != size()) {
-        m_buffer = QImage(size(), QImage::Format_BGR888);
+    if (buffer_.size() != size()) {
+        buffer_ = QImage(size(), QImage::Format_BGR888);
     }
-    if (m_buffer.isNull()) {
-        return m_buffer;
+    if (buffer_.isNull()) {
+        return buffer_;
     }
-    m_buffer.fill(ToQColor(m_backColor));
-    QPainter painter(&m_buffer);
+    buffer_.fill(ToQColor(backColor_));
+    QPainter painter(&buffer_);
     painter.setFont(font());
-    painter.setPen(ToQColor(m_fontColor));
-    DrawDigitCells(painter, width(), height(), m_text);
-    return m_buffer;
+    painter.setPen(ToQColor(fontColor_));
+    DrawDigitCells(painter, width(), height(), text_);
+    return buffer_;
 }
 
 void TdigitalDisplay::paintEvent(QPaintEvent*)

@@ -19,13 +19,13 @@ public:
     explicit TdigitalDisplay(QWidget* parent = nullptr);
     ~TdigitalDisplay() override;
 
-    int Seconds() const { return m_seconds; }
+    int Seconds() const { return seconds_; }
     void SetSeconds(int value);
-    TColor BackColor() const { return m_backColor; }
+    TColor BackColor() const { return backColor_; }
     void SetBackColor(TColor value);
-    TColor FontColor() const { return m_fontColor; }
+    TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor value);
-    const QString& DisplayText() const { return m_text; }
+    const QString& DisplayText() const { return text_; }
 
     // Draws the display into its off-screen picture and returns it.
     const QImage& Render();
@@ -35,9 +35,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    int m_seconds = 0;
-    TColor m_backColor = clBlack;
-    TColor m_fontColor = clWindowText;
-    QString m_text = QStringLiteral("  0:00");
-    QImage m_buffer;
+    int seconds_ = 0;
+    TColor backColor_ = clBlack;
+    TColor fontColor_ = clWindowText;
+    QString text_ = QStringLiteral("  0:00");
+    QImage buffer_;
 };

@@ -59,12 +59,7 @@ int ThtmlListItems::SortedPosition(std::string_view text) const
 int ThtmlListItems::AddObject(std::string text, void* object)
 {
     const int index = sorted_ ? SortedPosition(text) : Count();
-    const bool batched = Batched();
-    if (!batched)
-        beginInsertRows(QModelIndex(), index, index);
-    items_.insert(items_.begin() + index, Item{std::move(text), object});
-    if (!batched)
-        endInsertRows();
+    InsertItem(index, std::move(text), object);
     return index;
 }
 
@@ -74,6 +69,11 @@ void ThtmlListItems::Insert(int index, std::string text, void* object)
         throw EOrvaneError("Operation not allowed on sorted list");
     if (index < 0 || index > Count())
         throw EOrvaneError("List index out of bounds (" + std::to_string(index) + ")");
+    InsertItem(index, std::move(text), object);
+}
+
+void ThtmlListItems::InsertItem(int index, std::string text, void* object)
+{
     const bool batched = Batched();
     if (!batched)
         beginInsertRows(QModelIndex(), index, index);

@@ -75,6 +75,7 @@ private:
     // Inside an update, starts the one reset before the first change.
     bool Batched();
     int SortedPosition(std::string_view text) const;
+    void InsertItem(int index, std::string text, void* object);
     void SortItems();
 
     std::vector<Item> items_;

@@ -56,7 +56,7 @@ QPoint ImageCachePosition(const QRect& client, int extent, QSize cache, TAlignme
 
 TimageColorPanel::TimageColorPanel(QWidget* parent) : TcolorPanel(parent)
 {
-    m_image.OnChange = [this](TPicture*) {
+    image_.OnChange = [this](TPicture*) {
         RebuildImage();
         update();
     };
@@ -64,42 +64,42 @@ TimageColorPanel::TimageColorPanel(QWidget* parent) : TcolorPanel(parent)
 
 TimageColorPanel::~TimageColorPanel()
 {
-    m_image.OnChange = nullptr;
+    image_.OnChange = nullptr;
 }
 
 void TimageColorPanel::SetImage(const QImage& value)
 {
-    m_image.Assign(value);
+    image_.Assign(value);
 }
 
 void TimageColorPanel::SetImageDrawStyle(TimageDrawStyle value)
 {
-    m_drawStyle = value;
+    drawStyle_ = value;
     RebuildImage();
     update();
 }
 
 void TimageColorPanel::SetImageHorizontalAlignment(TAlignment value)
 {
-    m_horizontal = value;
+    horizontal_ = value;
     update();
 }
 
 void TimageColorPanel::SetImageVerticalAlignment(TverticalAlignment value)
 {
-    m_vertical = value;
+    vertical_ = value;
     update();
 }
 
 void TimageColorPanel::SetDrawCaption(bool value)
 {
-    m_drawCaption = value;
+    drawCaption_ = value;
     update();
 }
 
 void TimageColorPanel::SetTransparentCaption(bool value)
 {
-    m_transparentCaption = value;
+    transparentCaption_ = value;
     update();
 }
 
@@ -107,50 +107,50 @@ void TimageColorPanel::RebuildImage()
 {
     const QSize inner = InnerRect().size().expandedTo(QSize(0, 0));
     const QColor color = ToQColor(Color());
-    m_cacheInner = inner;
-    m_cacheColor = Color();
+    cacheInner_ = inner;
+    cacheColor_ = Color();
 
     QSize size = inner;
-    if (!m_image.Empty() && m_drawStyle == TimageDrawStyle::idsScale) {
-        size = ScaledImageSize(m_image.Graphic().size(), inner);
+    if (!image_.Empty() && drawStyle_ == TimageDrawStyle::idsScale) {
+        size = ScaledImageSize(image_.Graphic().size(), inner);
     }
     // A panel smaller than its frame, or a picture too thin to keep a row, shows no picture at all.
     if (size.width() <= 0 || size.height() <= 0) {
-        m_cache = QImage();
+        cache_ = QImage();
         return;
     }
-    m_cache = QImage(size, QImage::Format_BGR888);
-    m_cache.fill(color);
-    if (m_image.Empty()) {
+    cache_ = QImage(size, QImage::Format_BGR888);
+    cache_.fill(color);
+    if (image_.Empty()) {
         return;
     }
     // Transparent parts of the picture show the panel's colour.
-    QImage picture(m_image.Graphic().size(), QImage::Format_BGR888);
+    QImage picture(image_.Graphic().size(), QImage::Format_BGR888);
     picture.fill(color);
     {
         QPainter p(&picture);
-        p.drawImage(QPoint(0, 0), m_image.Graphic());
+        p.drawImage(QPoint(0, 0), image_.Graphic());
     }
-    if (m_drawStyle == TimageDrawStyle::idsNormal) {
-        QPainter p(&m_cache);
+    if (drawStyle_ == TimageDrawStyle::idsNormal) {
+        QPainter p(&cache_);
         p.drawImage(QPoint(0, 0), picture);
     } else {
-        ResampleBitmap(picture, m_cache);
+        ResampleBitmap(picture, cache_);
     }
 }
 
 void TimageColorPanel::PaintTo(QPainter& painter)
 {
     TcolorPanel::PaintTo(painter);
-    if (m_cacheInner != InnerRect().size().expandedTo(QSize(0, 0)) || m_cacheColor != Color()) {
+    if (cacheInner_ != InnerRect().size().expandedTo(QSize(0, 0)) || cacheColor_ != Color()) {
         RebuildImage();
     }
-    if (!m_cache.isNull()) {
-        painter.drawImage(
-            ImageCachePosition(ClientRect(), Extent(), m_cache.size(), m_horizontal, m_vertical), m_cache);
+    if (!cache_.isNull()) {
+        painter.drawImage(ImageCachePosition(ClientRect(), Extent(), cache_.size(), horizontal_, vertical_),
+                          cache_);
     }
-    if (m_drawCaption) {
-        PaintCaption(painter, m_transparentCaption);
+    if (drawCaption_) {
+        PaintCaption(painter, transparentCaption_);
     }
 }
 

@@ -39,22 +39,22 @@ public:
     ~TimageColorPanel() override;
 
     // The owned picture; changing it through this reference rebuilds the panel's picture as well.
-    TPicture& Image() { return m_image; }
-    const TPicture& Image() const { return m_image; }
+    TPicture& Image() { return image_; }
+    const TPicture& Image() const { return image_; }
     void SetImage(const QImage& value);
-    TimageDrawStyle ImageDrawStyle() const { return m_drawStyle; }
+    TimageDrawStyle ImageDrawStyle() const { return drawStyle_; }
     void SetImageDrawStyle(TimageDrawStyle value);
-    TAlignment ImageHorizontalAlignment() const { return m_horizontal; }
+    TAlignment ImageHorizontalAlignment() const { return horizontal_; }
     void SetImageHorizontalAlignment(TAlignment value);
-    TverticalAlignment ImageVerticalAlignment() const { return m_vertical; }
+    TverticalAlignment ImageVerticalAlignment() const { return vertical_; }
     void SetImageVerticalAlignment(TverticalAlignment value);
-    bool DrawCaption() const { return m_drawCaption; }
+    bool DrawCaption() const { return drawCaption_; }
     void SetDrawCaption(bool value);
-    bool TransparentCaption() const { return m_transparentCaption; }
+    bool TransparentCaption() const { return transparentCaption_; }
     void SetTransparentCaption(bool value);
 
     // The picture as last built for the inner area (empty when there is nothing to show).
-    const QImage& ImageCache() const { return m_cache; }
+    const QImage& ImageCache() const { return cache_; }
     void RebuildImage();
 
     void PaintTo(QPainter& painter) override;
@@ -63,14 +63,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    TPicture m_image;
-    TimageDrawStyle m_drawStyle = TimageDrawStyle::idsNormal;
-    TAlignment m_horizontal = TAlignment::taLeftJustify;
-    TverticalAlignment m_vertical = TverticalAlignment::tvaCenter;
-    bool m_drawCaption = false;
-    bool m_transparentCaption = false;
+    TPicture image_;
+    TimageDrawStyle drawStyle_ = TimageDrawStyle::idsNormal;
+    TAlignment horizontal_ = TAlignment::taLeftJustify;
+    TverticalAlignment vertical_ = TverticalAlignment::tvaCenter;
+    bool drawCaption_ = false;
+    bool transparentCaption_ = false;
 
-    QImage m_cache;
-    TColor m_cacheColor = clWhite;
-    QSize m_cacheInner;
+    QImage cache_;
+    TColor cacheColor_ = clWhite;
+    QSize cacheInner_;
 };

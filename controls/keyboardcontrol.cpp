@@ -35,9 +35,9 @@ TShiftState ShiftOf(const QMouseEvent* event)
 
 TkeyboardControl::TkeyboardControl(QWidget* parent) : QWidget(parent)
 {
-    m_keys.reserve(kKeyTable.size());
+    keys_.reserve(kKeyTable.size());
     for (const KeyDef& def : kKeyTable) {
-        m_keys.emplace_back(QString::fromLatin1(def.Caption), def.Code);
+        keys_.emplace_back(QString::fromLatin1(def.Caption), def.Code);
     }
     resize(400, 160);
     LayoutKeys();
@@ -47,29 +47,29 @@ TkeyboardControl::~TkeyboardControl() = default;
 
 void TkeyboardControl::SetColor(TColor value)
 {
-    m_color = value;
+    color_ = value;
     LayoutKeys();
     update();
 }
 
 void TkeyboardControl::SetFontColor(TColor value)
 {
-    m_fontColor = value;
+    fontColor_ = value;
     LayoutKeys();
     update();
 }
 
 void TkeyboardControl::SetBevelWidth(int value)
 {
-    m_bevelWidth = value;
+    bevelWidth_ = value;
     LayoutKeys();
     update();
 }
 
 int TkeyboardControl::KeyAt(QPoint point) const
 {
-    for (std::size_t i = 0; i < m_keys.size(); ++i) {
-        if (m_keys[i].Rect.contains(point)) {
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        if (keys_[i].Rect.contains(point)) {
             return static_cast<int>(i);
         }
     }
@@ -80,8 +80,8 @@ void TkeyboardControl::LayoutKeys()
 {
     const int w = KeyWidth();
     const int h = KeyHeight();
-    for (int i = 0; i < static_cast<int>(m_keys.size()); ++i) {
-        TkeyboardKey& key = m_keys[std::size_t(i)];
+    for (int i = 0; i < static_cast<int>(keys_.size()); ++i) {
+        TkeyboardKey& key = keys_[std::size_t(i)];
         int left = w * (i % kColumns);
         int right = left + w;
         if (i == kSpace) {
@@ -93,10 +93,10 @@ void TkeyboardControl::LayoutKeys()
         }
         const int top = h * (i / kColumns);
         key.Rect = QRect(left, top, right - left, h);
-        key.Color = m_color;
-        key.FontColor = m_fontColor;
+        key.Color = color_;
+        key.FontColor = fontColor_;
         key.Font = font();
-        key.BevelWidth = m_bevelWidth;
+        key.BevelWidth = bevelWidth_;
     }
 }
 
@@ -106,39 +106,39 @@ void TkeyboardControl::PressAt(QPoint point)
     if (index < 0) {
         return;
     }
-    m_keys[std::size_t(index)].Down = true;
-    m_pressed = index;
-    update(m_keys[std::size_t(index)].Rect);
+    keys_[std::size_t(index)].Down = true;
+    pressed_ = index;
+    update(keys_[std::size_t(index)].Rect);
 }
 
 void TkeyboardControl::ReleaseAt(QPoint point, TShiftState shift)
 {
     const int index = KeyAt(point);
-    const int pressed = m_pressed;
-    m_pressed = -1;
+    const int pressed = pressed_;
+    pressed_ = -1;
     if (pressed < 0) {
         return;
     }
-    m_keys[std::size_t(pressed)].Down = false;
-    update(m_keys[std::size_t(pressed)].Rect);
+    keys_[std::size_t(pressed)].Down = false;
+    update(keys_[std::size_t(pressed)].Rect);
     if (index == pressed && OnKeyPress) {
-        std::uint16_t code = m_keys[std::size_t(pressed)].Code;
+        std::uint16_t code = keys_[std::size_t(pressed)].Code;
         OnKeyPress(this, code, shift);
     }
 }
 
 void TkeyboardControl::MouseLeft()
 {
-    if (m_pressed >= 0 && m_keys[std::size_t(m_pressed)].Down) {
-        m_keys[std::size_t(m_pressed)].Down = false;
-        update(m_keys[std::size_t(m_pressed)].Rect);
+    if (pressed_ >= 0 && keys_[std::size_t(pressed_)].Down) {
+        keys_[std::size_t(pressed_)].Down = false;
+        update(keys_[std::size_t(pressed_)].Rect);
     }
 }
 
 void TkeyboardControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    for (const TkeyboardKey& key : m_keys) {
+    for (const TkeyboardKey& key : keys_) {
         key.Draw(painter, key.Down);
     }
 }
@@ -179,7 +179,7 @@ void TkeyboardControl::mouseReleaseEvent(QMouseEvent* event)
 void TkeyboardControl::mouseMoveEvent(QMouseEvent* event)
 {
     // While the button is held the mouse is grabbed, so leaving shows up as a move outside.
-    if (m_pressed >= 0 && !rect().contains(event->position().toPoint())) {
+    if (pressed_ >= 0 && !rect().contains(event->position().toPoint())) {
         MouseLeft();
     }
     event->accept();

@@ -29,20 +29,20 @@ public:
     explicit TkeyboardControl(QWidget* parent = nullptr);
     ~TkeyboardControl() override;
 
-    TColor Color() const { return m_color; }
+    TColor Color() const { return color_; }
     void SetColor(TColor value);
-    TColor FontColor() const { return m_fontColor; }
+    TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor value);
-    int BevelWidth() const { return m_bevelWidth; }
+    int BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(int value);
 
     int KeyWidth() const { return width() / kColumns; }
     int KeyHeight() const { return height() / kRows; }
-    const std::vector<TkeyboardKey>& Keys() const { return m_keys; }
+    const std::vector<TkeyboardKey>& Keys() const { return keys_; }
     // The first key in table order whose cell holds the point; -1 for none.
     int KeyAt(QPoint point) const;
     // The pressed key's index, -1 for none.
-    int PressedKey() const { return m_pressed; }
+    int PressedKey() const { return pressed_; }
 
     // Places the keys on the grid and copies colour, font and bevel width into them.
     void LayoutKeys();
@@ -64,9 +64,9 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
-    TColor m_color = clBtnFace;
-    TColor m_fontColor = clWindowText;
-    int m_bevelWidth = 2;
-    std::vector<TkeyboardKey> m_keys;
-    int m_pressed = -1;
+    TColor color_ = clBtnFace;
+    TColor fontColor_ = clWindowText;
+    int bevelWidth_ = 2;
+    std::vector<TkeyboardKey> keys_;
+    int pressed_ = -1;
 };

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QWidget>
 
-TmyHH::TmyHH(QWidget* owner) : m_owner(owner), m_ownerIsForm(owner && owner->isWindow())
+TmyHH::TmyHH(QWidget* owner) : owner_(owner), ownerIsForm_(owner && owner->isWindow())
 {
     LoadHelpLibrary();
 }
@@ -19,42 +19,42 @@ TmyHH::~TmyHH()
 
 void TmyHH::LoadHelpLibrary()
 {
-    if (!m_libraryLoaded) {
-        m_libraryLoaded = platform::DesktopOpenerAvailable();
+    if (!libraryLoaded_) {
+        libraryLoaded_ = platform::DesktopOpenerAvailable();
     }
 }
 
 void TmyHH::Attach()
 {
-    if (m_attached || !m_libraryLoaded || !QFileInfo(QString::fromStdString(m_fileName)).isFile()) {
+    if (attached_ || !libraryLoaded_ || !QFileInfo(QString::fromStdString(fileName_)).isFile()) {
         return;
     }
     TapplicationHelp& help = TapplicationHelp::Instance();
     const auto hook = [this](std::uint16_t command, std::intptr_t data, bool& callHelp) {
         return HelpHook(command, data, callHelp);
     };
-    m_savedApplicationHelp = help.OnHelp;
+    savedApplicationHelp_ = help.OnHelp;
     help.OnHelp = hook;
-    if (m_ownerIsForm && m_owner) {
-        m_savedFormHelp = help.FormHelp(m_owner);
-        help.SetFormHelp(m_owner, hook);
+    if (ownerIsForm_ && owner_) {
+        savedFormHelp_ = help.FormHelp(owner_);
+        help.SetFormHelp(owner_, hook);
     }
-    m_attached = true;
+    attached_ = true;
 }
 
 void TmyHH::Detach()
 {
-    if (!m_attached) {
+    if (!attached_) {
         return;
     }
     TapplicationHelp& help = TapplicationHelp::Instance();
-    help.OnHelp = m_savedApplicationHelp;
-    if (m_ownerIsForm && m_owner) {
-        help.SetFormHelp(m_owner, m_savedFormHelp);
+    help.OnHelp = savedApplicationHelp_;
+    if (ownerIsForm_ && owner_) {
+        help.SetFormHelp(owner_, savedFormHelp_);
     }
-    m_savedApplicationHelp = nullptr;
-    m_savedFormHelp = nullptr;
-    m_attached = false;
+    savedApplicationHelp_ = nullptr;
+    savedFormHelp_ = nullptr;
+    attached_ = false;
 }
 
 bool TmyHH::HelpHook(std::uint16_t command, std::intptr_t data, bool& callHelp)
@@ -74,17 +74,17 @@ bool TmyHH::ShowHelp()
 std::string TmyHH::TopicFile(int context) const
 {
     if (context == 0) {
-        return m_fileName;
+        return fileName_;
     }
-    const QFileInfo file(QString::fromStdString(m_fileName));
+    const QFileInfo file(QString::fromStdString(fileName_));
     const QString suffix = file.suffix().isEmpty() ? QString() : QStringLiteral(".") + file.suffix();
     const QFileInfo topic(file.dir(), file.completeBaseName() + QStringLiteral("-%1").arg(context) + suffix);
-    return topic.isFile() ? topic.filePath().toStdString() : m_fileName;
+    return topic.isFile() ? topic.filePath().toStdString() : fileName_;
 }
 
 bool TmyHH::ShowHelpTopic(int context)
 {
-    if (!m_libraryLoaded || !QFileInfo(QString::fromStdString(m_fileName)).isFile()) {
+    if (!libraryLoaded_ || !QFileInfo(QString::fromStdString(fileName_)).isFile()) {
         return false;
     }
     return platform::OpenWithDesktop(TopicFile(context));

@@ -20,12 +20,12 @@ public:
     TmyHH(const TmyHH&) = delete;
     TmyHH& operator=(const TmyHH&) = delete;
 
-    const std::string& FileName() const { return m_fileName; }
-    void SetFileName(const std::string& value) { m_fileName = value; }
+    const std::string& FileName() const { return fileName_; }
+    void SetFileName(const std::string& value) { fileName_ = value; }
 
     // Whether the help viewer is there (the desktop's opener).
-    bool LibraryLoaded() const { return m_libraryLoaded; }
-    bool Attached() const { return m_attached; }
+    bool LibraryLoaded() const { return libraryLoaded_; }
+    bool Attached() const { return attached_; }
 
     // Puts the hook in place of the application's (and the owner window's) help handler; only when the
     // help file exists and there is a viewer.
@@ -44,11 +44,11 @@ public:
 private:
     void LoadHelpLibrary();
 
-    QPointer<QWidget> m_owner;
-    bool m_ownerIsForm = false;
-    std::string m_fileName;
-    bool m_libraryLoaded = false;
-    bool m_attached = false;
-    THelpEvent m_savedApplicationHelp;
-    THelpEvent m_savedFormHelp;
+    QPointer<QWidget> owner_;
+    bool ownerIsForm_ = false;
+    std::string fileName_;
+    bool libraryLoaded_ = false;
+    bool attached_ = false;
+    THelpEvent savedApplicationHelp_;
+    THelpEvent savedFormHelp_;
 };

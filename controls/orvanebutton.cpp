@@ -84,149 +84,149 @@ TorvaneButton::~TorvaneButton() = default;
 
 void TorvaneButton::SetIsCheckButton(bool value)
 {
-    m_isCheckButton = value;
+    isCheckButton_ = value;
     RebuildCache();
     update();
 }
 
 void TorvaneButton::SetChecked(bool value)
 {
-    m_checked = value;
+    checked_ = value;
     DrawState();
 }
 
 void TorvaneButton::SetGlyphs(const QImage& value)
 {
-    m_glyphs = value;
+    glyphs_ = value;
     RebuildCache();
     update();
 }
 
 void TorvaneButton::SetGlyphPos(TglyphPos value)
 {
-    m_glyphPos = value;
+    glyphPos_ = value;
     update();
 }
 
 void TorvaneButton::SetGlyphPadding(int value)
 {
-    m_glyphPadding = value;
+    glyphPadding_ = value;
     update();
 }
 
 void TorvaneButton::SetCaption(const QString& value)
 {
-    m_caption = value;
+    caption_ = value;
     update();
 }
 
 void TorvaneButton::SetColor(TColor value)
 {
-    m_color = value;
+    color_ = value;
     RebuildCache();
     update();
 }
 
 void TorvaneButton::SetOuterColor(TColor value)
 {
-    m_outerColor = value;
+    outerColor_ = value;
     RebuildCache();
     update();
 }
 
 void TorvaneButton::SetFontHiliteColor(TColor value)
 {
-    m_fontHiliteColor = value;
+    fontHiliteColor_ = value;
     update();
 }
 
 void TorvaneButton::SetFontColor(TColor value)
 {
-    m_fontColor = value;
+    fontColor_ = value;
     update();
 }
 
 void TorvaneButton::SetBevelWidth(int value)
 {
-    m_bevelWidth = value;
+    bevelWidth_ = value;
     update();
 }
 
 void TorvaneButton::SetShowFocusRect(bool value)
 {
-    m_showFocusRect = value;
+    showFocusRect_ = value;
     update();
 }
 
 void TorvaneButton::SetIsSkinned(bool value)
 {
-    m_isSkinned = value;
-    m_showFocusRect = false;
+    isSkinned_ = value;
+    showFocusRect_ = false;
     RebuildCache();
     update();
 }
 
 void TorvaneButton::SetSkinBitmap(const QImage& value)
 {
-    m_skinBitmap = value;
+    skinBitmap_ = value;
     RebuildCache();
     update();
 }
 
 int TorvaneButton::SkinHeight() const
 {
-    return IsEmptyBitmap(m_skinBitmap) ? 0 : m_skinBitmap.height();
+    return IsEmptyBitmap(skinBitmap_) ? 0 : skinBitmap_.height();
 }
 
 int TorvaneButton::SkinWidth() const
 {
-    return IsEmptyBitmap(m_skinBitmap) ? 0 : m_skinBitmap.width() / FrameCount();
+    return IsEmptyBitmap(skinBitmap_) ? 0 : skinBitmap_.width() / FrameCount();
 }
 
 void TorvaneButton::SetAction(QAction* action)
 {
-    if (m_action == action) {
+    if (action_ == action) {
         return;
     }
-    if (m_action) {
-        disconnect(m_action, nullptr, this, nullptr);
+    if (action_) {
+        disconnect(action_, nullptr, this, nullptr);
     }
-    m_action = action;
+    action_ = action;
     if (!action) {
         return;
     }
     connect(action, &QAction::changed, this, &TorvaneButton::ActionChanged);
-    if (m_caption.isEmpty()) {
-        m_caption = action->text();
+    if (caption_.isEmpty()) {
+        caption_ = action->text();
     }
-    m_actionText = action->text();
+    actionText_ = action->text();
     ActionChanged();
 }
 
 void TorvaneButton::ActionChanged()
 {
-    if (!m_action) {
+    if (!action_) {
         return;
     }
     // The caption follows only while it still shows the action's text.
-    if (m_caption == m_actionText) {
-        m_caption = m_action->text();
+    if (caption_ == actionText_) {
+        caption_ = action_->text();
     }
-    m_actionText = m_action->text();
-    setEnabled(m_action->isEnabled());
-    setToolTip(m_action->toolTip());
-    setStatusTip(m_action->statusTip());
-    setVisible(m_action->isVisible());
+    actionText_ = action_->text();
+    setEnabled(action_->isEnabled());
+    setToolTip(action_->toolTip());
+    setStatusTip(action_->statusTip());
+    setVisible(action_->isVisible());
     // Only a checkable action has a checked state to follow.
-    if (m_action->isCheckable() && m_checked != m_action->isChecked()) {
-        SetChecked(m_action->isChecked());
+    if (action_->isCheckable() && checked_ != action_->isChecked()) {
+        SetChecked(action_->isChecked());
     }
     update();
 }
 
 bool TorvaneButton::SkinnedLookApplies() const
 {
-    return m_isSkinned && !IsEmptyBitmap(m_skinBitmap) && m_skinBitmap.width() > 4;
+    return isSkinned_ && !IsEmptyBitmap(skinBitmap_) && skinBitmap_.width() > 4;
 }
 
 bool TorvaneButton::HitTestMask() const
@@ -235,14 +235,14 @@ bool TorvaneButton::HitTestMask() const
     if (!SkinnedLookApplies()) {
         return true;
     }
-    const int frameWidth = m_skinBitmap.width() / FrameCount();
-    const int x = m_lastPoint.x();
-    const int y = m_lastPoint.y();
-    if (x < 0 || x >= frameWidth || y < 0 || y >= m_skinBitmap.height()) {
+    const int frameWidth = skinBitmap_.width() / FrameCount();
+    const int x = lastPoint_.x();
+    const int y = lastPoint_.y();
+    if (x < 0 || x >= frameWidth || y < 0 || y >= skinBitmap_.height()) {
         return false;
     }
-    const int maskIndex = m_isCheckButton ? 4 : 2;
-    return PixelColor(m_skinBitmap, frameWidth * maskIndex + x, y) == clWhite;
+    const int maskIndex = isCheckButton_ ? 4 : 2;
+    return PixelColor(skinBitmap_, frameWidth * maskIndex + x, y) == clWhite;
 }
 
 void TorvaneButton::DrawState()
@@ -252,26 +252,26 @@ void TorvaneButton::DrawState()
 
 void TorvaneButton::RebuildCache()
 {
-    if (!IsEmptyBitmap(m_glyphs)) {
-        QImage cache(m_glyphs.size(), QImage::Format_BGR888);
-        cache.fill(SkinColorToQColor(m_color));
-        DrawShadeMask(m_glyphs, cache, m_glyphs.rect(), cache.rect());
-        m_glyphCache = std::move(cache);
+    if (!IsEmptyBitmap(glyphs_)) {
+        QImage cache(glyphs_.size(), QImage::Format_BGR888);
+        cache.fill(SkinColorToQColor(color_));
+        DrawShadeMask(glyphs_, cache, glyphs_.rect(), cache.rect());
+        glyphCache_ = std::move(cache);
     } else {
-        m_glyphCache = QImage();
+        glyphCache_ = QImage();
     }
     // Built regardless of the glyphs, so a skinned button with glyphs still shows its skin.
-    m_skinCache = QImage();
-    m_skinCacheBuilt = false;
-    if (m_isSkinned) {
+    skinCache_ = QImage();
+    skinCacheBuilt_ = false;
+    if (isSkinned_) {
         BuildSkinCache();
     }
 }
 
 void TorvaneButton::BuildSkinCache()
 {
-    m_skinCache = RecoloredSkin(m_skinBitmap, FrameCount(), m_color, kWhiteMask, m_outerColor);
-    m_skinCacheBuilt = !IsEmptyBitmap(m_skinCache);
+    skinCache_ = RecoloredSkin(skinBitmap_, FrameCount(), color_, kWhiteMask, outerColor_);
+    skinCacheBuilt_ = !IsEmptyBitmap(skinCache_);
 }
 
 void TorvaneButton::paintEvent(QPaintEvent*)
@@ -287,7 +287,7 @@ void TorvaneButton::paintEvent(QPaintEvent*)
 
 void TorvaneButton::Render(QImage& target)
 {
-    if (m_isSkinned && !m_skinCacheBuilt) {
+    if (isSkinned_ && !skinCacheBuilt_) {
         BuildSkinCache();
     }
     if (SkinnedLookApplies()) {
@@ -299,58 +299,58 @@ void TorvaneButton::Render(QImage& target)
 
 void TorvaneButton::PaintSkinned(QImage& target)
 {
-    if (IsEmptyBitmap(m_skinCache)) {
+    if (IsEmptyBitmap(skinCache_)) {
         BuildSkinCache();
     }
-    const int frameWidth = m_skinCache.width() / FrameCount();
-    if (frameWidth <= 0 || m_skinCache.height() <= 0) {
+    const int frameWidth = skinCache_.width() / FrameCount();
+    if (frameWidth <= 0 || skinCache_.height() <= 0) {
         target.fill(Qt::black);
         return;
     }
     int frame = 0;
-    if (m_isCheckButton) {
-        frame = m_checked ? (m_pressed ? 3 : 2) : (m_pressed ? 1 : 0);
+    if (isCheckButton_) {
+        frame = checked_ ? (pressed_ ? 3 : 2) : (pressed_ ? 1 : 0);
     } else {
-        frame = m_pressed ? 1 : 0;
+        frame = pressed_ ? 1 : 0;
     }
     QPainter painter(&target);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(target.rect(), m_skinCache,
-                      QRect(frame * frameWidth, 0, frameWidth, m_skinCache.height()));
+    painter.drawImage(target.rect(), skinCache_,
+                      QRect(frame * frameWidth, 0, frameWidth, skinCache_.height()));
 }
 
 void TorvaneButton::PaintUnskinned(QImage& target)
 {
-    const TColor rgb = SkinColorToRgb(m_color);
+    const TColor rgb = SkinColorToRgb(color_);
     const int w = target.width();
     const int h = target.height();
     QPainter painter(&target);
-    DrawGradientBevel(painter, target.rect(), rgb, m_pressed, m_bevelWidth);
-    const int s = m_pressed ? RoundDivHalfEven(m_bevelWidth, 2) : 0;
+    DrawGradientBevel(painter, target.rect(), rgb, pressed_, bevelWidth_);
+    const int s = pressed_ ? RoundDivHalfEven(bevelWidth_, 2) : 0;
 
     painter.setFont(font());
-    painter.setPen(SkinColorToQColor(hasFocus() ? m_fontHiliteColor : m_fontColor));
+    painter.setPen(SkinColorToQColor(hasFocus() ? fontHiliteColor_ : fontColor_));
     painter.drawText(target.rect().translated(s, s),
-                     Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, m_caption);
+                     Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, caption_);
 
-    if (!IsEmptyBitmap(m_glyphCache)) {
-        QRect source = m_glyphCache.rect();
-        const int half = m_glyphCache.width() / 2;
-        if (m_checked) {
-            source = QRect(half, 0, half, m_glyphCache.height());
-        } else if (m_isCheckButton) {
-            source = QRect(0, 0, half, m_glyphCache.height());
+    if (!IsEmptyBitmap(glyphCache_)) {
+        QRect source = glyphCache_.rect();
+        const int half = glyphCache_.width() / 2;
+        if (checked_) {
+            source = QRect(half, 0, half, glyphCache_.height());
+        } else if (isCheckButton_) {
+            source = QRect(0, 0, half, glyphCache_.height());
         }
         const int gw = source.width();
         const int gh = source.height();
         if (gw > 0 && gh > 0) {
             int x = 0;
-            switch (m_glyphPos) {
+            switch (glyphPos_) {
             case TglyphPos::gpLeft:
-                x = m_glyphPadding;
+                x = glyphPadding_;
                 break;
             case TglyphPos::gpRight:
-                x = w - m_glyphPadding - gw;
+                x = w - glyphPadding_ - gw;
                 break;
             case TglyphPos::gpCenter:
             case TglyphPos::gpCenterLeft:
@@ -359,20 +359,20 @@ void TorvaneButton::PaintUnskinned(QImage& target)
                 break;
             }
             x += s;
-            const int captionWidth = painter.fontMetrics().horizontalAdvance(m_caption);
-            if (m_glyphPos == TglyphPos::gpCenterLeft) {
-                x += -RoundDivHalfEven(captionWidth, 2) - m_glyphPadding - RoundDivHalfEven(gw, 2);
-            } else if (m_glyphPos == TglyphPos::gpCenterRight) {
-                x += RoundDivHalfEven(captionWidth, 2) + m_glyphPadding + RoundDivHalfEven(gw, 2);
+            const int captionWidth = painter.fontMetrics().horizontalAdvance(caption_);
+            if (glyphPos_ == TglyphPos::gpCenterLeft) {
+                x += -RoundDivHalfEven(captionWidth, 2) - glyphPadding_ - RoundDivHalfEven(gw, 2);
+            } else if (glyphPos_ == TglyphPos::gpCenterRight) {
+                x += RoundDivHalfEven(captionWidth, 2) + glyphPadding_ + RoundDivHalfEven(gw, 2);
             }
             const int y = s + RoundDivHalfEven(h - gh, 2);
-            painter.drawImage(QPoint(x, y), WithTransparentCorner(m_glyphCache.copy(source)));
+            painter.drawImage(QPoint(x, y), WithTransparentCorner(glyphCache_.copy(source)));
         }
     }
     painter.end();
 
-    if (hasFocus() && m_showFocusRect) {
-        const int inset = m_bevelWidth + 1;
+    if (hasFocus() && showFocusRect_) {
+        const int inset = bevelWidth_ + 1;
         DrawFocusRect(target, target.rect().adjusted(inset, inset, -inset, -inset));
     }
 }
@@ -381,18 +381,18 @@ void TorvaneButton::FrameworkClick()
 {
     if (OnClick) {
         OnClick(this);
-    } else if (m_action) {
-        m_action->trigger();
+    } else if (action_) {
+        action_->trigger();
     }
 }
 
 void TorvaneButton::Click()
 {
     if (HitTestMask()) {
-        if (m_isCheckButton) {
-            m_checked = !m_checked;
+        if (isCheckButton_) {
+            checked_ = !checked_;
         } else {
-            m_checked = false;
+            checked_ = false;
         }
         FrameworkClick();
     }
@@ -402,18 +402,18 @@ void TorvaneButton::Click()
 void TorvaneButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
-        m_clickArmed = true;
+        clickArmed_ = true;
     }
-    m_lastPoint = event->position().toPoint();
-    m_pressed = HitTestMask();
+    lastPoint_ = event->position().toPoint();
+    pressed_ = HitTestMask();
     DrawState();
-    if (m_pressed) {
+    if (pressed_) {
         // Parts of other controls (the scroll bar's arrows) are made unfocusable and keep the focus away.
         if (focusPolicy() != Qt::NoFocus) {
             setFocus(Qt::MouseFocusReason);
         }
         if (OnMouseDown) {
-            OnMouseDown(this, event->button(), ShiftOf(event), m_lastPoint.x(), m_lastPoint.y());
+            OnMouseDown(this, event->button(), ShiftOf(event), lastPoint_.x(), lastPoint_.y());
         }
     }
 }
@@ -423,15 +423,15 @@ void TorvaneButton::mouseReleaseEvent(QMouseEvent* event)
     const QPoint point = event->position().toPoint();
     // As the framework does, the click comes before the mouse-up step, so the mask test still sees the
     // press point.
-    if (event->button() == Qt::LeftButton && m_clickArmed) {
-        m_clickArmed = false;
+    if (event->button() == Qt::LeftButton && clickArmed_) {
+        clickArmed_ = false;
         if (rect().contains(point)) {
             Click();
         }
     }
-    m_lastPoint = point;
-    const bool wasPressed = m_pressed;
-    m_pressed = false;
+    lastPoint_ = point;
+    const bool wasPressed = pressed_;
+    pressed_ = false;
     DrawState();
     if (wasPressed && OnMouseUp) {
         OnMouseUp(this, event->button(), ShiftOf(event), point.x(), point.y());
@@ -449,7 +449,7 @@ void TorvaneButton::mouseMoveEvent(QMouseEvent* event)
 void TorvaneButton::keyPressEvent(QKeyEvent* event)
 {
     if (IsPressKey(event->key())) {
-        m_pressed = true;
+        pressed_ = true;
         DrawState();
         event->accept();
         return;
@@ -461,8 +461,8 @@ void TorvaneButton::keyReleaseEvent(QKeyEvent* event)
 {
     if (IsPressKey(event->key())) {
         // Held keys repeat as press and release pairs here; only the real release counts.
-        if (!event->isAutoRepeat() && m_pressed) {
-            m_pressed = false;
+        if (!event->isAutoRepeat() && pressed_) {
+            pressed_ = false;
             Click();
             DrawState();
         }

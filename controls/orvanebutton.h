@@ -32,34 +32,34 @@ public:
     explicit TorvaneButton(QWidget* parent = nullptr);
     ~TorvaneButton() override;
 
-    bool IsCheckButton() const { return m_isCheckButton; }
+    bool IsCheckButton() const { return isCheckButton_; }
     void SetIsCheckButton(bool value);
-    bool Checked() const { return m_checked; }
+    bool Checked() const { return checked_; }
     void SetChecked(bool value);
-    const QImage& Glyphs() const { return m_glyphs; }
+    const QImage& Glyphs() const { return glyphs_; }
     void SetGlyphs(const QImage& value);
-    TglyphPos GlyphPos() const { return m_glyphPos; }
+    TglyphPos GlyphPos() const { return glyphPos_; }
     void SetGlyphPos(TglyphPos value);
-    int GlyphPadding() const { return m_glyphPadding; }
+    int GlyphPadding() const { return glyphPadding_; }
     void SetGlyphPadding(int value);
-    const QString& Caption() const { return m_caption; }
+    const QString& Caption() const { return caption_; }
     void SetCaption(const QString& value);
-    TColor Color() const { return m_color; }
+    TColor Color() const { return color_; }
     void SetColor(TColor value);
-    TColor OuterColor() const { return m_outerColor; }
+    TColor OuterColor() const { return outerColor_; }
     void SetOuterColor(TColor value);
-    TColor FontHiliteColor() const { return m_fontHiliteColor; }
+    TColor FontHiliteColor() const { return fontHiliteColor_; }
     void SetFontHiliteColor(TColor value);
     // The caption colour when the button has no focus (the font's colour).
-    TColor FontColor() const { return m_fontColor; }
+    TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor value);
-    int BevelWidth() const { return m_bevelWidth; }
+    int BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(int value);
-    bool ShowFocusRect() const { return m_showFocusRect; }
+    bool ShowFocusRect() const { return showFocusRect_; }
     void SetShowFocusRect(bool value);
-    bool IsSkinned() const { return m_isSkinned; }
+    bool IsSkinned() const { return isSkinned_; }
     void SetIsSkinned(bool value);
-    const QImage& SkinBitmap() const { return m_skinBitmap; }
+    const QImage& SkinBitmap() const { return skinBitmap_; }
     void SetSkinBitmap(const QImage& value);
     int SkinHeight() const;
     void SetSkinHeight(int) {}
@@ -70,15 +70,15 @@ public:
 
     // Enabled, checked, visible, hint (and an empty caption) follow the action; a click triggers it
     // unless OnClick is set.
-    QAction* Action() const { return m_action.data(); }
+    QAction* Action() const { return action_.data(); }
     void SetAction(QAction* action);
 
     // The click step: the mask test at the last recorded mouse point, the toggle, then OnClick or the
     // action. Runs for a left click released inside the control and for Enter or Space.
     virtual void Click();
     bool HitTestMask() const;
-    bool Pressed() const { return m_pressed; }
-    QPoint LastMousePoint() const { return m_lastPoint; }
+    bool Pressed() const { return pressed_; }
+    QPoint LastMousePoint() const { return lastPoint_; }
 
     TNotifyEvent OnClick;
     TMouseEvent OnMouseDown;
@@ -100,7 +100,7 @@ protected:
 
 private:
     bool SkinnedLookApplies() const;
-    int FrameCount() const { return m_isCheckButton ? 5 : 3; }
+    int FrameCount() const { return isCheckButton_ ? 5 : 3; }
     void DrawState();
     void RebuildCache();
     void BuildSkinCache();
@@ -110,28 +110,28 @@ private:
     void ActionChanged();
     void FrameworkClick();
 
-    bool m_isCheckButton = false;
-    bool m_checked = false;
-    QImage m_glyphs;
-    TglyphPos m_glyphPos = TglyphPos::gpLeft;
-    int m_glyphPadding = 0;
-    QString m_caption;
-    TColor m_color = clBtnFace;
-    TColor m_outerColor = clBlack;
-    TColor m_fontHiliteColor = clBlack;
-    TColor m_fontColor = clWindowText;
-    int m_bevelWidth = 3;
-    bool m_showFocusRect = true;
-    bool m_isSkinned = false;
-    QImage m_skinBitmap;
+    bool isCheckButton_ = false;
+    bool checked_ = false;
+    QImage glyphs_;
+    TglyphPos glyphPos_ = TglyphPos::gpLeft;
+    int glyphPadding_ = 0;
+    QString caption_;
+    TColor color_ = clBtnFace;
+    TColor outerColor_ = clBlack;
+    TColor fontHiliteColor_ = clBlack;
+    TColor fontColor_ = clWindowText;
+    int bevelWidth_ = 3;
+    bool showFocusRect_ = true;
+    bool isSkinned_ = false;
+    QImage skinBitmap_;
 
-    bool m_pressed = false;
-    bool m_clickArmed = false;
-    QPoint m_lastPoint;
-    QImage m_glyphCache;
-    QImage m_skinCache;
-    bool m_skinCacheBuilt = false;
+    bool pressed_ = false;
+    bool clickArmed_ = false;
+    QPoint lastPoint_;
+    QImage glyphCache_;
+    QImage skinCache_;
+    bool skinCacheBuilt_ = false;
 
-    QPointer<QAction> m_action;
-    QString m_actionText;
+    QPointer<QAction> action_;
+    QString actionText_;
 };

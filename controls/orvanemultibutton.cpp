@@ -39,44 +39,44 @@ TorvaneMultiButton::~TorvaneMultiButton() = default;
 
 bool TorvaneMultiButton::HasSkin() const
 {
-    return !IsEmptyBitmap(m_skinBitmap) && m_skinBitmap.width() > 3;
+    return !IsEmptyBitmap(skinBitmap_) && skinBitmap_.width() > 3;
 }
 
 void TorvaneMultiButton::SetSkinBitmap(const QImage& value)
 {
-    m_skinBitmap = value;
+    skinBitmap_ = value;
     RebuildMasks();
     Redraw();
 }
 
 TColor TorvaneMultiButton::ButtonHitColor(int button) const
 {
-    return button >= 1 && button <= 4 ? m_hitColors[std::size_t(button - 1)] : clNone;
+    return button >= 1 && button <= 4 ? hitColors_[std::size_t(button - 1)] : clNone;
 }
 
 void TorvaneMultiButton::SetButtonHitColor(int button, TColor value)
 {
     if (button >= 1 && button <= 4) {
-        m_hitColors[std::size_t(button - 1)] = value;
+        hitColors_[std::size_t(button - 1)] = value;
     }
 }
 
 void TorvaneMultiButton::SetButtonChecked(int value)
 {
-    m_buttonChecked = value;
+    buttonChecked_ = value;
     Redraw();
 }
 
 void TorvaneMultiButton::SetButtonColor(TColor value)
 {
-    m_buttonColor = value;
+    buttonColor_ = value;
     RebuildMasks();
     update();
 }
 
 void TorvaneMultiButton::SetOuterColor(TColor value)
 {
-    m_outerColor = value;
+    outerColor_ = value;
     RebuildMasks();
     update();
 }
@@ -84,38 +84,38 @@ void TorvaneMultiButton::SetOuterColor(TColor value)
 const QImage& TorvaneMultiButton::ButtonBitmap(int button) const
 {
     static const QImage none;
-    return button >= 1 && button <= 4 ? m_masks[std::size_t(button - 1)] : none;
+    return button >= 1 && button <= 4 ? masks_[std::size_t(button - 1)] : none;
 }
 
 int TorvaneMultiButton::SkinHeight() const
 {
-    return IsEmptyBitmap(m_skinBitmap) ? 0 : m_skinBitmap.height();
+    return IsEmptyBitmap(skinBitmap_) ? 0 : skinBitmap_.height();
 }
 
 int TorvaneMultiButton::SkinWidth() const
 {
-    return IsEmptyBitmap(m_skinBitmap) ? 0 : m_skinBitmap.width() / 4;
+    return IsEmptyBitmap(skinBitmap_) ? 0 : skinBitmap_.width() / 4;
 }
 
 void TorvaneMultiButton::SetCheckedButton(int button, bool toggle)
 {
-    m_buttonChecked = (toggle && button == m_buttonChecked) ? 0 : button;
+    buttonChecked_ = (toggle && button == buttonChecked_) ? 0 : button;
     Redraw();
 }
 
 int TorvaneMultiButton::ButtonAtPoint() const
 {
-    const int x = m_lastPoint.x();
-    const int y = m_lastPoint.y();
+    const int x = lastPoint_.x();
+    const int y = lastPoint_.y();
     if (HasSkin()) {
-        const int frameWidth = m_skinBitmap.width() / 4;
+        const int frameWidth = skinBitmap_.width() / 4;
         // Beyond the hit map (a control larger than one frame, a release outside) is no button.
-        if (x < 0 || y < 0 || x >= frameWidth || y >= m_skinBitmap.height()) {
+        if (x < 0 || y < 0 || x >= frameWidth || y >= skinBitmap_.height()) {
             return 0;
         }
-        const TColor c = PixelColor(m_skinBitmap, 3 * frameWidth + x, y);
+        const TColor c = PixelColor(skinBitmap_, 3 * frameWidth + x, y);
         for (int i = 0; i < 4; ++i) {
-            if (c == m_hitColors[std::size_t(i)]) {
+            if (c == hitColors_[std::size_t(i)]) {
                 return i + 1;
             }
         }
@@ -131,21 +131,21 @@ int TorvaneMultiButton::ButtonAtPoint() const
 
 void TorvaneMultiButton::RebuildMasks()
 {
-    m_masksBuilt = false;
-    m_skinCache = QImage();
-    for (QImage& m : m_masks) {
+    masksBuilt_ = false;
+    skinCache_ = QImage();
+    for (QImage& m : masks_) {
         m = QImage();
     }
     if (!HasSkin()) {
         return;
     }
-    m_skinCache = RecoloredSkin(m_skinBitmap, 4, m_buttonColor, kRecolorList, m_outerColor);
-    const QImage hitMap = To24Bit(m_skinBitmap);
-    const int frameWidth = m_skinCache.width() / 4;
+    skinCache_ = RecoloredSkin(skinBitmap_, 4, buttonColor_, kRecolorList, outerColor_);
+    const QImage hitMap = To24Bit(skinBitmap_);
+    const int frameWidth = skinCache_.width() / 4;
     const int hitLeft = 3 * frameWidth;
     for (int b = 0; b < 4; ++b) {
-        QImage mask = m_skinCache.copy();
-        const TColor own = m_hitColors[std::size_t(b)];
+        QImage mask = skinCache_.copy();
+        const TColor own = hitColors_[std::size_t(b)];
         for (int y = 0; y < mask.height(); ++y) {
             const std::uint8_t* hit = hitMap.constScanLine(y) + 3 * hitLeft;
             std::uint8_t* line = mask.scanLine(y);
@@ -157,9 +157,9 @@ void TorvaneMultiButton::RebuildMasks()
                 }
             }
         }
-        m_masks[std::size_t(b)] = std::move(mask);
+        masks_[std::size_t(b)] = std::move(mask);
     }
-    m_masksBuilt = true;
+    masksBuilt_ = true;
 }
 
 void TorvaneMultiButton::Redraw()
@@ -172,7 +172,7 @@ void TorvaneMultiButton::paintEvent(QPaintEvent*)
     if (width() <= 0 || height() <= 0) {
         return;
     }
-    if (HasSkin() && !m_masksBuilt) {
+    if (HasSkin() && !masksBuilt_) {
         RebuildMasks();
     }
     QImage buffer(size(), QImage::Format_RGB32);
@@ -184,20 +184,20 @@ void TorvaneMultiButton::paintEvent(QPaintEvent*)
 void TorvaneMultiButton::Render(QImage& target)
 {
     target.fill(SkinColorToQColor(clBtnFace));
-    if (!HasSkin() || IsEmptyBitmap(m_skinCache)) {
+    if (!HasSkin() || IsEmptyBitmap(skinCache_)) {
         QPainter painter(&target);
         painter.fillRect(QRect(0, height() / 2, width(), 1), Qt::black);
         painter.fillRect(QRect(width() / 2, 0, 1, height()), Qt::black);
         return;
     }
-    const int frameWidth = m_skinCache.width() / 4;
-    const int skinHeight = m_skinCache.height();
-    QImage picture = m_skinCache.copy(0, 0, frameWidth, skinHeight).convertToFormat(QImage::Format_RGB32);
-    if (m_pressed >= 1 && m_pressed <= 4) {
-        OverlayMaskFrame(picture, m_masks[std::size_t(m_pressed - 1)], 1, frameWidth);
+    const int frameWidth = skinCache_.width() / 4;
+    const int skinHeight = skinCache_.height();
+    QImage picture = skinCache_.copy(0, 0, frameWidth, skinHeight).convertToFormat(QImage::Format_RGB32);
+    if (pressed_ >= 1 && pressed_ <= 4) {
+        OverlayMaskFrame(picture, masks_[std::size_t(pressed_ - 1)], 1, frameWidth);
     }
-    if (m_buttonChecked >= 1 && m_buttonChecked <= 4 && m_buttonChecked != m_pressed) {
-        OverlayMaskFrame(picture, m_masks[std::size_t(m_buttonChecked - 1)], 2, frameWidth);
+    if (buttonChecked_ >= 1 && buttonChecked_ <= 4 && buttonChecked_ != pressed_) {
+        OverlayMaskFrame(picture, masks_[std::size_t(buttonChecked_ - 1)], 2, frameWidth);
     }
     QPainter painter(&target);
     painter.drawImage(QPoint(0, 0), picture);
@@ -210,8 +210,8 @@ void TorvaneMultiButton::mousePressEvent(QMouseEvent* event)
         OnMouseDown(this, event->button(), TShiftState{event->modifiers(), event->buttons()}, point.x(),
                     point.y());
     }
-    m_lastPoint = point;
-    m_pressed = ButtonAtPoint();
+    lastPoint_ = point;
+    pressed_ = ButtonAtPoint();
     Redraw();
 }
 
@@ -222,14 +222,14 @@ void TorvaneMultiButton::mouseReleaseEvent(QMouseEvent* event)
         OnMouseUp(this, event->button(), TShiftState{event->modifiers(), event->buttons()}, point.x(),
                   point.y());
     }
-    m_lastPoint = point;
+    lastPoint_ = point;
     const int button = ButtonAtPoint();
-    if (button == m_pressed && button >= 1 && button <= 4) {
+    if (button == pressed_ && button >= 1 && button <= 4) {
         const TNotifyEvent* handlers[] = {&OnButton1Click, &OnButton2Click, &OnButton3Click, &OnButton4Click};
         if (*handlers[button - 1]) {
             (*handlers[button - 1])(this);
         }
     }
-    m_pressed = 0;
+    pressed_ = 0;
     Redraw();
 }

@@ -19,24 +19,24 @@ public:
     explicit TorvaneMultiButton(QWidget* parent = nullptr);
     ~TorvaneMultiButton() override;
 
-    const QImage& SkinBitmap() const { return m_skinBitmap; }
+    const QImage& SkinBitmap() const { return skinBitmap_; }
     void SetSkinBitmap(const QImage& value);
     // Hit-map colour of button 1 to 4.
     TColor ButtonHitColor(int button) const;
     void SetButtonHitColor(int button, TColor value);
-    TColor Button1Color() const { return m_hitColors[0]; }
-    void SetButton1Color(TColor v) { m_hitColors[0] = v; }
-    TColor Button2Color() const { return m_hitColors[1]; }
-    void SetButton2Color(TColor v) { m_hitColors[1] = v; }
-    TColor Button3Color() const { return m_hitColors[2]; }
-    void SetButton3Color(TColor v) { m_hitColors[2] = v; }
-    TColor Button4Color() const { return m_hitColors[3]; }
-    void SetButton4Color(TColor v) { m_hitColors[3] = v; }
-    int ButtonChecked() const { return m_buttonChecked; }
+    TColor Button1Color() const { return hitColors_[0]; }
+    void SetButton1Color(TColor v) { hitColors_[0] = v; }
+    TColor Button2Color() const { return hitColors_[1]; }
+    void SetButton2Color(TColor v) { hitColors_[1] = v; }
+    TColor Button3Color() const { return hitColors_[2]; }
+    void SetButton3Color(TColor v) { hitColors_[2] = v; }
+    TColor Button4Color() const { return hitColors_[3]; }
+    void SetButton4Color(TColor v) { hitColors_[3] = v; }
+    int ButtonChecked() const { return buttonChecked_; }
     void SetButtonChecked(int value);
-    TColor ButtonColor() const { return m_buttonColor; }
+    TColor ButtonColor() const { return buttonColor_; }
     void SetButtonColor(TColor value);
-    TColor OuterColor() const { return m_outerColor; }
+    TColor OuterColor() const { return outerColor_; }
     void SetOuterColor(TColor value);
     // The mask of button 1 to 4 (black outside the button's region); empty before a skin is used.
     const QImage& ButtonBitmap(int button) const;
@@ -53,7 +53,7 @@ public:
     void SetCheckedButton(int button, bool toggle);
     // The button under the last mouse point, 0 for none.
     int ButtonAtPoint() const;
-    int PressedButton() const { return m_pressed; }
+    int PressedButton() const { return pressed_; }
 
     TNotifyEvent OnButton1Click;
     TNotifyEvent OnButton2Click;
@@ -73,15 +73,15 @@ private:
     void Redraw();
     void Render(QImage& target);
 
-    QImage m_skinBitmap;
-    std::array<TColor, 4> m_hitColors{clFuchsia, clBlue, clLime, clRed};
-    int m_buttonChecked = 0;
-    TColor m_buttonColor = clBlack;
-    TColor m_outerColor = clBlack;
+    QImage skinBitmap_;
+    std::array<TColor, 4> hitColors_{clFuchsia, clBlue, clLime, clRed};
+    int buttonChecked_ = 0;
+    TColor buttonColor_ = clBlack;
+    TColor outerColor_ = clBlack;
 
-    int m_pressed = 0;
-    QPoint m_lastPoint;
-    QImage m_skinCache;
-    std::array<QImage, 4> m_masks;
-    bool m_masksBuilt = false;
+    int pressed_ = 0;
+    QPoint lastPoint_;
+    QImage skinCache_;
+    std::array<QImage, 4> masks_;
+    bool masksBuilt_ = false;
 };

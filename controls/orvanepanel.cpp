@@ -13,20 +13,20 @@ namespace {
 class PieceDrawer
 {
 public:
-    PieceDrawer(QPainter& painter, bool stretch) : m_painter(painter), m_stretch(stretch) {}
+    PieceDrawer(QPainter& painter, bool stretch) : painter_(painter), stretch_(stretch) {}
 
-    void At(const QImage& piece, int x, int y) { m_painter.drawImage(QPoint(x, y), piece); }
+    void At(const QImage& piece, int x, int y) { painter_.drawImage(QPoint(x, y), piece); }
 
     void Into(const QImage& piece, int x1, int y1, int x2, int y2)
     {
         if (x2 > x1 && y2 > y1) {
-            m_painter.drawImage(QRect(x1, y1, x2 - x1, y2 - y1), piece);
+            painter_.drawImage(QRect(x1, y1, x2 - x1, y2 - y1), piece);
         }
     }
 
     void Across(const QImage& piece, int x, int end, int y)
     {
-        if (m_stretch) {
+        if (stretch_) {
             Into(piece, x, y, end, y + piece.height());
             return;
         }
@@ -35,7 +35,7 @@ public:
 
     void Down(const QImage& piece, int y, int end, int x)
     {
-        if (m_stretch) {
+        if (stretch_) {
             Into(piece, x, y, x + piece.width(), end);
             return;
         }
@@ -55,15 +55,15 @@ public:
             return;
         }
         const int tiles = (end - x + w - 1) / w;
-        m_painter.setBrushOrigin(x, y);
-        m_painter.fillRect(QRect(x, y, tiles * w, piece.height()), QBrush(piece));
+        painter_.setBrushOrigin(x, y);
+        painter_.fillRect(QRect(x, y, tiles * w, piece.height()), QBrush(piece));
     }
 
-    bool Stretch() const { return m_stretch; }
+    bool Stretch() const { return stretch_; }
 
 private:
-    QPainter& m_painter;
-    bool m_stretch;
+    QPainter& painter_;
+    bool stretch_;
 };
 
 int BevelSize(TPanelBevel bevel, int width)
@@ -84,7 +84,7 @@ TorvanePanel::~TorvanePanel() = default;
 
 void TorvanePanel::SetBitmap(const QImage& value)
 {
-    m_bitmap = value;
+    bitmap_ = value;
     RebuildCache();
     update();
 }
@@ -94,75 +94,74 @@ void TorvanePanel::SetPieceBitmap(Piece piece, const QImage& value)
     if (piece < 0 || piece >= PieceCount) {
         return;
     }
-    m_pieces[piece] = value;
+    pieces_[piece] = value;
     // Any piece change invalidates the recoloured set, even while the panel is unskinned.
-    m_pieceCacheBuilt = false;
+    pieceCacheBuilt_ = false;
     RebuildCache();
     update();
 }
 
 void TorvanePanel::SetIsSkinned(bool value)
 {
-    m_isSkinned = value;
+    isSkinned_ = value;
     update();
 }
 
 void TorvanePanel::SetStretchDraw(bool value)
 {
-    m_stretchDraw = value;
+    stretchDraw_ = value;
     update();
 }
 
 void TorvanePanel::SetPanelColor(TColor value)
 {
-    m_panelColor = value;
-    m_pieceCacheBuilt = false;
+    panelColor_ = value;
+    pieceCacheBuilt_ = false;
     RebuildCache();
     update();
 }
 
 void TorvanePanel::SetColor(TColor value)
 {
-    m_color = value;
+    color_ = value;
     // The shaded centre picture is shaded onto this colour.
-    if (!IsEmptyBitmap(m_bitmap)) {
-        m_shadedCache = QImage();
+    if (!IsEmptyBitmap(bitmap_)) {
+        shadedCache_ = QImage();
     }
     update();
 }
 
 void TorvanePanel::SetBevelOuter(TPanelBevel value)
 {
-    m_bevelOuter = value;
+    bevelOuter_ = value;
     UpdateClientMargins();
     update();
 }
 
 void TorvanePanel::SetBevelInner(TPanelBevel value)
 {
-    m_bevelInner = value;
+    bevelInner_ = value;
     UpdateClientMargins();
     update();
 }
 
 void TorvanePanel::SetBevelWidth(int value)
 {
-    m_bevelWidth = value < 1 ? 1 : value;
+    bevelWidth_ = value < 1 ? 1 : value;
     UpdateClientMargins();
     update();
 }
 
 void TorvanePanel::SetBorderWidth(int value)
 {
-    m_borderWidth = value < 0 ? 0 : value;
+    borderWidth_ = value < 0 ? 0 : value;
     UpdateClientMargins();
     update();
 }
 
 void TorvanePanel::UpdateClientMargins()
 {
-    const int m =
-        m_borderWidth + BevelSize(m_bevelOuter, m_bevelWidth) + BevelSize(m_bevelInner, m_bevelWidth);
+    const int m = borderWidth_ + BevelSize(bevelOuter_, bevelWidth_) + BevelSize(bevelInner_, bevelWidth_);
     setContentsMargins(m, m, m, m);
     if (TalignLayout* layout = TalignLayout::Of(this)) {
         layout->Realign();
@@ -171,22 +170,21 @@ void TorvanePanel::UpdateClientMargins()
 
 void TorvanePanel::RebuildCache()
 {
-    if (m_isSkinned) {
+    if (isSkinned_) {
         for (int i = 0; i < PieceCount; ++i) {
-            m_cache[std::size_t(i)] =
-                RecoloredSkin(m_pieces[std::size_t(i)], 1, m_panelColor, {}, m_panelColor);
+            cache_[std::size_t(i)] = RecoloredSkin(pieces_[std::size_t(i)], 1, panelColor_, {}, panelColor_);
         }
-        m_pieceCacheBuilt = true;
+        pieceCacheBuilt_ = true;
         return;
     }
-    if (IsEmptyBitmap(m_bitmap)) {
-        m_shadedCache = QImage();
+    if (IsEmptyBitmap(bitmap_)) {
+        shadedCache_ = QImage();
         return;
     }
-    QImage shaded(m_bitmap.size(), QImage::Format_BGR888);
-    shaded.fill(SkinColorToQColor(m_color));
-    DrawShadeMask(m_bitmap, shaded, m_bitmap.rect(), shaded.rect());
-    m_shadedCache = std::move(shaded);
+    QImage shaded(bitmap_.size(), QImage::Format_BGR888);
+    shaded.fill(SkinColorToQColor(color_));
+    DrawShadeMask(bitmap_, shaded, bitmap_.rect(), shaded.rect());
+    shadedCache_ = std::move(shaded);
 }
 
 void TorvanePanel::paintEvent(QPaintEvent*)
@@ -203,9 +201,9 @@ void TorvanePanel::paintEvent(QPaintEvent*)
 void TorvanePanel::Render(QImage& target)
 {
     // The framework erases the background with the panel's colour before it paints.
-    target.fill(SkinColorToQColor(m_color));
-    if (m_isSkinned) {
-        if (!m_pieceCacheBuilt) {
+    target.fill(SkinColorToQColor(color_));
+    if (isSkinned_) {
+        if (!pieceCacheBuilt_) {
             RebuildCache();
         }
         if (!PaintSkinned(target)) {
@@ -214,65 +212,65 @@ void TorvanePanel::Render(QImage& target)
     } else {
         PaintUnskinned(target);
     }
-    m_painted = true;
+    painted_ = true;
 }
 
 void TorvanePanel::PaintUnskinned(QImage& target)
 {
-    if (!IsEmptyBitmap(m_bitmap) && (!m_painted || IsEmptyBitmap(m_shadedCache))) {
-        QImage shaded(m_bitmap.size(), QImage::Format_BGR888);
-        shaded.fill(SkinColorToQColor(m_color));
-        DrawShadeMask(m_bitmap, shaded, m_bitmap.rect(), shaded.rect());
-        m_shadedCache = std::move(shaded);
+    if (!IsEmptyBitmap(bitmap_) && (!painted_ || IsEmptyBitmap(shadedCache_))) {
+        QImage shaded(bitmap_.size(), QImage::Format_BGR888);
+        shaded.fill(SkinColorToQColor(color_));
+        DrawShadeMask(bitmap_, shaded, bitmap_.rect(), shaded.rect());
+        shadedCache_ = std::move(shaded);
     }
-    const TColor rgb = SkinColorToRgb(m_color);
+    const TColor rgb = SkinColorToRgb(color_);
     const QRect client = target.rect();
     QPainter painter(&target);
-    switch (m_bevelOuter) {
+    switch (bevelOuter_) {
     case TPanelBevel::bvNone:
         painter.fillRect(client, SkinColorToQColor(rgb));
         break;
     case TPanelBevel::bvLowered:
-        DrawGradientBevel(painter, client, rgb, true, m_bevelWidth);
+        DrawGradientBevel(painter, client, rgb, true, bevelWidth_);
         break;
     case TPanelBevel::bvRaised:
-        DrawGradientBevel(painter, client, rgb, false, m_bevelWidth);
+        DrawGradientBevel(painter, client, rgb, false, bevelWidth_);
         break;
     case TPanelBevel::bvSpace:
         break;
     }
-    const QRect inner = client.adjusted(m_bevelWidth, m_bevelWidth, -m_bevelWidth, -m_bevelWidth);
-    if (m_bevelInner == TPanelBevel::bvLowered) {
-        DrawGradientBevel(painter, inner, rgb, true, m_bevelWidth);
-    } else if (m_bevelInner == TPanelBevel::bvRaised) {
-        DrawGradientBevel(painter, inner, rgb, false, m_bevelWidth);
+    const QRect inner = client.adjusted(bevelWidth_, bevelWidth_, -bevelWidth_, -bevelWidth_);
+    if (bevelInner_ == TPanelBevel::bvLowered) {
+        DrawGradientBevel(painter, inner, rgb, true, bevelWidth_);
+    } else if (bevelInner_ == TPanelBevel::bvRaised) {
+        DrawGradientBevel(painter, inner, rgb, false, bevelWidth_);
     }
-    if (!IsEmptyBitmap(m_shadedCache)) {
-        painter.drawImage(QPoint(RoundDivHalfEven(client.width() - m_shadedCache.width(), 2),
-                                 RoundDivHalfEven(client.height() - m_shadedCache.height(), 2)),
-                          m_shadedCache);
+    if (!IsEmptyBitmap(shadedCache_)) {
+        painter.drawImage(QPoint(RoundDivHalfEven(client.width() - shadedCache_.width(), 2),
+                                 RoundDivHalfEven(client.height() - shadedCache_.height(), 2)),
+                          shadedCache_);
     }
 }
 
 bool TorvanePanel::PaintSkinned(QImage& target)
 {
-    const auto has = [this](Piece p) { return !IsEmptyBitmap(m_cache[p]); };
-    const auto w = [this](Piece p) { return m_cache[p].width(); };
-    const auto h = [this](Piece p) { return m_cache[p].height(); };
-    const QImage& TL = m_cache[TopLeft];
-    const QImage& TC = m_cache[TopCenter];
-    const QImage& TR = m_cache[TopRight];
-    const QImage& LC = m_cache[LeftCenter];
-    const QImage& M = m_cache[Middle];
-    const QImage& RC = m_cache[RightCenter];
-    const QImage& BL = m_cache[BottomLeft];
-    const QImage& BC = m_cache[BottomCenter];
-    const QImage& BR = m_cache[BottomRight];
+    const auto has = [this](Piece p) { return !IsEmptyBitmap(cache_[p]); };
+    const auto w = [this](Piece p) { return cache_[p].width(); };
+    const auto h = [this](Piece p) { return cache_[p].height(); };
+    const QImage& TL = cache_[TopLeft];
+    const QImage& TC = cache_[TopCenter];
+    const QImage& TR = cache_[TopRight];
+    const QImage& LC = cache_[LeftCenter];
+    const QImage& M = cache_[Middle];
+    const QImage& RC = cache_[RightCenter];
+    const QImage& BL = cache_[BottomLeft];
+    const QImage& BC = cache_[BottomCenter];
+    const QImage& BR = cache_[BottomRight];
     const int W = target.width();
     const int H = target.height();
 
     QPainter painter(&target);
-    PieceDrawer d(painter, m_stretchDraw);
+    PieceDrawer d(painter, stretchDraw_);
 
     bool all = true;
     for (int i = 0; i < PieceCount; ++i) {
@@ -282,7 +280,7 @@ bool TorvanePanel::PaintSkinned(QImage& target)
         d.At(TL, 0, 0);
         d.Across(TC, w(TopLeft), W - w(TopRight), 0);
         d.At(TR, W - w(TopRight), 0);
-        if (m_stretchDraw) {
+        if (stretchDraw_) {
             d.Into(LC, 0, h(TopRight), w(LeftCenter), H - h(BottomLeft));
             d.Into(M, w(LeftCenter), h(TopRight), W - w(RightCenter), H - h(BottomLeft));
             d.Into(RC, W - w(RightCenter), h(TopRight), W, H - h(BottomRight));
@@ -307,7 +305,7 @@ bool TorvanePanel::PaintSkinned(QImage& target)
         d.At(BL, 0, H - h(BottomLeft));
     } else if (has(TopCenter) && has(Middle) && has(BottomCenter)) {
         d.Across(TC, 0, W, 0);
-        if (m_stretchDraw) {
+        if (stretchDraw_) {
             d.Into(M, 0, h(TopCenter), W, H - h(BottomCenter));
         } else if (h(Middle) > 0) {
             for (int y = h(TopCenter); y < H - h(BottomCenter); y += h(Middle)) {

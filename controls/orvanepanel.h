@@ -42,50 +42,50 @@ public:
     explicit TorvanePanel(QWidget* parent = nullptr);
     ~TorvanePanel() override;
 
-    const QImage& Bitmap() const { return m_bitmap; }
+    const QImage& Bitmap() const { return bitmap_; }
     void SetBitmap(const QImage& value);
-    const QImage& PieceBitmap(Piece piece) const { return m_pieces[piece]; }
+    const QImage& PieceBitmap(Piece piece) const { return pieces_[piece]; }
     void SetPieceBitmap(Piece piece, const QImage& value);
 
-    const QImage& BitmapTopLeft() const { return m_pieces[TopLeft]; }
+    const QImage& BitmapTopLeft() const { return pieces_[TopLeft]; }
     void SetBitmapTopLeft(const QImage& v) { SetPieceBitmap(TopLeft, v); }
-    const QImage& BitmapTopCenter() const { return m_pieces[TopCenter]; }
+    const QImage& BitmapTopCenter() const { return pieces_[TopCenter]; }
     void SetBitmapTopCenter(const QImage& v) { SetPieceBitmap(TopCenter, v); }
-    const QImage& BitmapTopRight() const { return m_pieces[TopRight]; }
+    const QImage& BitmapTopRight() const { return pieces_[TopRight]; }
     void SetBitmapTopRight(const QImage& v) { SetPieceBitmap(TopRight, v); }
-    const QImage& BitmapLeftCenter() const { return m_pieces[LeftCenter]; }
+    const QImage& BitmapLeftCenter() const { return pieces_[LeftCenter]; }
     void SetBitmapLeftCenter(const QImage& v) { SetPieceBitmap(LeftCenter, v); }
-    const QImage& BitmapMiddle() const { return m_pieces[Middle]; }
+    const QImage& BitmapMiddle() const { return pieces_[Middle]; }
     void SetBitmapMiddle(const QImage& v) { SetPieceBitmap(Middle, v); }
-    const QImage& BitmapRightCenter() const { return m_pieces[RightCenter]; }
+    const QImage& BitmapRightCenter() const { return pieces_[RightCenter]; }
     void SetBitmapRightCenter(const QImage& v) { SetPieceBitmap(RightCenter, v); }
-    const QImage& BitmapBottomLeft() const { return m_pieces[BottomLeft]; }
+    const QImage& BitmapBottomLeft() const { return pieces_[BottomLeft]; }
     void SetBitmapBottomLeft(const QImage& v) { SetPieceBitmap(BottomLeft, v); }
-    const QImage& BitmapBottomCenter() const { return m_pieces[BottomCenter]; }
+    const QImage& BitmapBottomCenter() const { return pieces_[BottomCenter]; }
     void SetBitmapBottomCenter(const QImage& v) { SetPieceBitmap(BottomCenter, v); }
-    const QImage& BitmapBottomRight() const { return m_pieces[BottomRight]; }
+    const QImage& BitmapBottomRight() const { return pieces_[BottomRight]; }
     void SetBitmapBottomRight(const QImage& v) { SetPieceBitmap(BottomRight, v); }
 
-    bool IsSkinned() const { return m_isSkinned; }
+    bool IsSkinned() const { return isSkinned_; }
     void SetIsSkinned(bool value);
-    bool StretchDraw() const { return m_stretchDraw; }
+    bool StretchDraw() const { return stretchDraw_; }
     void SetStretchDraw(bool value);
-    TColor PanelColor() const { return m_panelColor; }
+    TColor PanelColor() const { return panelColor_; }
     void SetPanelColor(TColor value);
 
     // The framework panel's own properties.
-    TColor Color() const { return m_color; }
+    TColor Color() const { return color_; }
     void SetColor(TColor value);
-    TPanelBevel BevelOuter() const { return m_bevelOuter; }
+    TPanelBevel BevelOuter() const { return bevelOuter_; }
     void SetBevelOuter(TPanelBevel value);
-    TPanelBevel BevelInner() const { return m_bevelInner; }
+    TPanelBevel BevelInner() const { return bevelInner_; }
     void SetBevelInner(TPanelBevel value);
-    int BevelWidth() const { return m_bevelWidth; }
+    int BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(int value);
-    int BorderWidth() const { return m_borderWidth; }
+    int BorderWidth() const { return borderWidth_; }
     void SetBorderWidth(int value);
-    const QString& Caption() const { return m_caption; }
-    void SetCaption(const QString& value) { m_caption = value; }
+    const QString& Caption() const { return caption_; }
+    void SetCaption(const QString& value) { caption_ = value; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -97,22 +97,22 @@ private:
     bool PaintSkinned(QImage& target);
     void PaintUnskinned(QImage& target);
 
-    QImage m_bitmap;
-    std::array<QImage, PieceCount> m_pieces;
-    std::array<QImage, PieceCount> m_cache;
-    QImage m_shadedCache;
-    bool m_pieceCacheBuilt = false;
-    bool m_painted = false;
-    bool m_isSkinned = false;
-    bool m_stretchDraw = false;
-    TColor m_panelColor = clBtnFace;
+    QImage bitmap_;
+    std::array<QImage, PieceCount> pieces_;
+    std::array<QImage, PieceCount> cache_;
+    QImage shadedCache_;
+    bool pieceCacheBuilt_ = false;
+    bool painted_ = false;
+    bool isSkinned_ = false;
+    bool stretchDraw_ = false;
+    TColor panelColor_ = clBtnFace;
 
-    TColor m_color = clBtnFace;
-    TPanelBevel m_bevelOuter = TPanelBevel::bvRaised;
-    TPanelBevel m_bevelInner = TPanelBevel::bvNone;
-    int m_bevelWidth = 1;
-    int m_borderWidth = 0;
-    QString m_caption;
+    TColor color_ = clBtnFace;
+    TPanelBevel bevelOuter_ = TPanelBevel::bvRaised;
+    TPanelBevel bevelInner_ = TPanelBevel::bvNone;
+    int bevelWidth_ = 1;
+    int borderWidth_ = 0;
+    QString caption_;
 };
 
 // Sizes a skinned panel to its pieces: a single picture gives the picture's size, a horizontal bar keeps

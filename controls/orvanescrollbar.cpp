@@ -22,27 +22,27 @@ TorvaneScrollBar::TorvaneScrollBar(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(2, 2);
-    m_up = new TorvaneButton(this);
-    m_down = new TorvaneButton(this);
-    m_thumb = new TorvaneButton(this);
-    for (TorvaneButton* part : {m_up, m_down, m_thumb}) {
+    up_ = new TorvaneButton(this);
+    down_ = new TorvaneButton(this);
+    thumb_ = new TorvaneButton(this);
+    for (TorvaneButton* part : {up_, down_, thumb_}) {
         part->setFocusPolicy(Qt::NoFocus);
-        part->SetColor(m_buttonColor);
-        part->SetOuterColor(m_backColor);
+        part->SetColor(buttonColor_);
+        part->SetOuterColor(backColor_);
         part->OnClick = [](QObject*) {}; // every step comes from the repeat
     }
     resize(20, 60);
-    m_up->setGeometry(0, 0, 20, 20);
-    m_down->setGeometry(0, 40, 20, 20);
-    m_thumb->setGeometry(0, 20, 20, 40);
+    up_->setGeometry(0, 0, 20, 20);
+    down_->setGeometry(0, 40, 20, 20);
+    thumb_->setGeometry(0, 20, 20, 40);
 
-    m_up->OnMouseDown = [this](QObject*, Qt::MouseButton, TShiftState, int, int) { StartRepeat(0); };
-    m_up->OnMouseUp = [this](QObject*, Qt::MouseButton, TShiftState, int, int) { StopRepeat(); };
-    m_down->OnMouseDown = [this](QObject*, Qt::MouseButton, TShiftState, int, int) { StartRepeat(1); };
-    m_down->OnMouseUp = [this](QObject*, Qt::MouseButton, TShiftState, int, int) { StopRepeat(); };
-    m_thumb->OnMouseDown = [this](QObject*, Qt::MouseButton, TShiftState, int x, int y) { ThumbDown(x, y); };
-    m_thumb->OnMouseMove = [this](QObject*, TShiftState, int x, int y) { ThumbMove(x, y); };
-    m_thumb->OnMouseUp = [this](QObject*, Qt::MouseButton, TShiftState, int, int) { ThumbUp(); };
+    up_->OnMouseDown = [this](QObject*, Qt::MouseButton, TShiftState, int, int) { StartRepeat(0); };
+    up_->OnMouseUp = [this](QObject*, Qt::MouseButton, TShiftState, int, int) { StopRepeat(); };
+    down_->OnMouseDown = [this](QObject*, Qt::MouseButton, TShiftState, int, int) { StartRepeat(1); };
+    down_->OnMouseUp = [this](QObject*, Qt::MouseButton, TShiftState, int, int) { StopRepeat(); };
+    thumb_->OnMouseDown = [this](QObject*, Qt::MouseButton, TShiftState, int x, int y) { ThumbDown(x, y); };
+    thumb_->OnMouseMove = [this](QObject*, TShiftState, int x, int y) { ThumbMove(x, y); };
+    thumb_->OnMouseUp = [this](QObject*, Qt::MouseButton, TShiftState, int, int) { ThumbUp(); };
 }
 
 TorvaneScrollBar::~TorvaneScrollBar()
@@ -62,77 +62,77 @@ int TorvaneScrollBar::AxisStart(const QWidget* w) const
 
 int TorvaneScrollBar::TrackLength() const
 {
-    return AxisLength(this) - AxisLength(m_up) - AxisLength(m_down) - AxisLength(m_thumb);
+    return AxisLength(this) - AxisLength(up_) - AxisLength(down_) - AxisLength(thumb_);
 }
 
 void TorvaneScrollBar::LetPendingMessagesRun()
 {
     // Pending paints and ticks may run in the middle of a change, but never this same step again.
-    if (m_inPendingMessages) {
+    if (inPendingMessages_) {
         return;
     }
-    m_inPendingMessages = true;
+    inPendingMessages_ = true;
     QCoreApplication::processEvents();
-    m_inPendingMessages = false;
+    inPendingMessages_ = false;
 }
 
 void TorvaneScrollBar::SetMin(int value)
 {
-    if (value < 0 || value >= m_max) {
+    if (value < 0 || value >= max_) {
         return;
     }
-    m_min = value;
-    m_quiet = true;
+    min_ = value;
+    quiet_ = true;
     UpdatePosition();
     update();
 }
 
 void TorvaneScrollBar::SetMax(int value)
 {
-    if (value <= m_min) {
+    if (value <= min_) {
         return;
     }
-    m_max = value;
-    m_quiet = true;
+    max_ = value;
+    quiet_ = true;
     UpdatePosition();
     update();
 }
 
 void TorvaneScrollBar::SetValue(int value)
 {
-    m_value = std::clamp(value, m_min, m_max);
+    value_ = std::clamp(value, min_, max_);
     LetPendingMessagesRun();
     UpdatePosition();
-    if (!m_quiet && !(m_noChangeWhileMoving && m_dragInProgress) && PositionChanged) {
-        PositionChanged(this, m_value);
+    if (!quiet_ && !(noChangeWhileMoving_ && dragInProgress_) && PositionChanged) {
+        PositionChanged(this, value_);
     }
-    m_quiet = false;
+    quiet_ = false;
 }
 
 void TorvaneScrollBar::SetValueQuiet(int value)
 {
-    if (m_dragging) {
+    if (dragging_) {
         return;
     }
-    m_quiet = true;
+    quiet_ = true;
     SetValue(value);
 }
 
 int TorvaneScrollBar::GetThumbPosition() const
 {
-    if (m_min == m_max) {
+    if (min_ == max_) {
         return 0;
     }
-    const long long offset = static_cast<long long>(m_value - m_min) * TrackLength();
-    return AxisLength(m_up) + RoundDivHalfEven(offset, static_cast<long long>(m_max) - m_min);
+    const long long offset = static_cast<long long>(value_ - min_) * TrackLength();
+    return AxisLength(up_) + RoundDivHalfEven(offset, static_cast<long long>(max_) - min_);
 }
 
 void TorvaneScrollBar::UpdatePosition()
 {
-    if (!m_thumbByMouse) {
+    if (!thumbByMouse_) {
         MoveThumbTo(GetThumbPosition());
     }
-    if (Vertical() && !m_quiet) {
+    if (Vertical() && !quiet_) {
         SendScroll();
     }
 }
@@ -140,89 +140,89 @@ void TorvaneScrollBar::UpdatePosition()
 void TorvaneScrollBar::MoveThumbTo(int start)
 {
     if (Vertical()) {
-        m_thumb->move(m_thumb->x(), start);
+        thumb_->move(thumb_->x(), start);
     } else {
-        m_thumb->move(start, m_thumb->y());
+        thumb_->move(start, thumb_->y());
     }
 }
 
 void TorvaneScrollBar::SendScroll()
 {
-    QWidget* target = m_scrollComponent.data();
+    QWidget* target = scrollComponent_.data();
     if (!target) {
         return;
     }
     if (auto* rows = dynamic_cast<TscrollTarget*>(target)) {
-        rows->SetTopRow(m_value);
+        rows->SetTopRow(value_);
     } else if (auto* area = qobject_cast<QAbstractScrollArea*>(target)) {
-        area->verticalScrollBar()->setValue(m_value);
+        area->verticalScrollBar()->setValue(value_);
     }
 }
 
 void TorvaneScrollBar::SetButtonColor(TColor value)
 {
-    m_buttonColor = value;
-    for (TorvaneButton* part : {m_up, m_down}) {
+    buttonColor_ = value;
+    for (TorvaneButton* part : {up_, down_}) {
         part->SetColor(value);
-        part->SetOuterColor(m_backColor);
+        part->SetOuterColor(backColor_);
     }
-    m_backCacheBuilt = false;
+    backCacheBuilt_ = false;
     update();
 }
 
 void TorvaneScrollBar::SetScrollerColor(TColor value)
 {
-    m_scrollerColor = value;
-    m_thumb->SetColor(value);
-    m_thumb->SetOuterColor(value);
+    scrollerColor_ = value;
+    thumb_->SetColor(value);
+    thumb_->SetOuterColor(value);
     update();
 }
 
 void TorvaneScrollBar::SetBackColor(TColor value)
 {
-    m_backColor = value;
-    for (TorvaneButton* part : {m_up, m_down, m_thumb}) {
+    backColor_ = value;
+    for (TorvaneButton* part : {up_, down_, thumb_}) {
         part->SetOuterColor(value);
     }
-    m_backCacheBuilt = false;
+    backCacheBuilt_ = false;
     update();
 }
 
 void TorvaneScrollBar::SetBackBitmap(const QImage& value)
 {
-    m_backBitmap = value;
-    m_backCacheBuilt = false;
+    backBitmap_ = value;
+    backCacheBuilt_ = false;
     update();
 }
 
 const QImage& TorvaneScrollBar::UpButtonSkin() const
 {
-    return m_up->SkinBitmap();
+    return up_->SkinBitmap();
 }
 
 void TorvaneScrollBar::SetUpButtonSkin(const QImage& value)
 {
-    SetPartSkin(m_up, value);
+    SetPartSkin(up_, value);
 }
 
 const QImage& TorvaneScrollBar::DownButtonSkin() const
 {
-    return m_down->SkinBitmap();
+    return down_->SkinBitmap();
 }
 
 void TorvaneScrollBar::SetDownButtonSkin(const QImage& value)
 {
-    SetPartSkin(m_down, value);
+    SetPartSkin(down_, value);
 }
 
 const QImage& TorvaneScrollBar::ScrollButtonSkin() const
 {
-    return m_thumb->SkinBitmap();
+    return thumb_->SkinBitmap();
 }
 
 void TorvaneScrollBar::SetScrollButtonSkin(const QImage& value)
 {
-    SetPartSkin(m_thumb, value);
+    SetPartSkin(thumb_, value);
 }
 
 void TorvaneScrollBar::SetPartSkin(TorvaneButton* part, const QImage& value)
@@ -244,8 +244,8 @@ void TorvaneScrollBar::CopySkinFrom(const TorvaneScrollBar& other)
 
 void TorvaneScrollBar::SetStyle(TosbStyle value)
 {
-    m_style = value;
-    if (m_isAligned) {
+    style_ = value;
+    if (isAligned_) {
         ApplyAlign();
     }
     update();
@@ -253,14 +253,14 @@ void TorvaneScrollBar::SetStyle(TosbStyle value)
 
 void TorvaneScrollBar::SetIsAligned(bool value)
 {
-    m_isAligned = value;
+    isAligned_ = value;
     ApplyAlign();
 }
 
 void TorvaneScrollBar::SetLeftTopAligned(bool value)
 {
-    m_leftTopAligned = value;
-    if (m_isAligned) {
+    leftTopAligned_ = value;
+    if (isAligned_) {
         ApplyAlign();
     }
 }
@@ -268,11 +268,11 @@ void TorvaneScrollBar::SetLeftTopAligned(bool value)
 void TorvaneScrollBar::ApplyAlign()
 {
     TAlign align = TAlign::alNone;
-    if (m_isAligned) {
+    if (isAligned_) {
         if (Vertical()) {
-            align = m_leftTopAligned ? TAlign::alLeft : TAlign::alRight;
+            align = leftTopAligned_ ? TAlign::alLeft : TAlign::alRight;
         } else {
-            align = m_leftTopAligned ? TAlign::alTop : TAlign::alBottom;
+            align = leftTopAligned_ ? TAlign::alTop : TAlign::alBottom;
         }
     }
     TalignLayout::SetAlign(this, align);
@@ -280,90 +280,90 @@ void TorvaneScrollBar::ApplyAlign()
 
 bool TorvaneScrollBar::Repeating() const
 {
-    return m_repeat && m_repeat->Enabled();
+    return repeat_ && repeat_->Enabled();
 }
 
 void TorvaneScrollBar::StartRepeat(int area)
 {
-    m_area = area;
-    if (!m_repeat) {
-        m_repeat = std::make_unique<TThreadedTimer>();
-        m_repeat->OnTimer = [this](TThreadedTimer*) { RepeatTick(); };
-        m_repeat->SetInterval(kRepeatInterval);
+    area_ = area;
+    if (!repeat_) {
+        repeat_ = std::make_unique<TThreadedTimer>();
+        repeat_->OnTimer = [this](TThreadedTimer*) { RepeatTick(); };
+        repeat_->SetInterval(kRepeatInterval);
     }
-    if (!m_repeat->Enabled()) {
-        m_repeat->SetEnabled(true);
+    if (!repeat_->Enabled()) {
+        repeat_->SetEnabled(true);
     }
 }
 
 void TorvaneScrollBar::StopRepeat()
 {
-    if (m_repeat) {
-        m_repeat->SetEnabled(false);
+    if (repeat_) {
+        repeat_->SetEnabled(false);
     }
 }
 
 void TorvaneScrollBar::RepeatTick()
 {
-    switch (m_area) {
+    switch (area_) {
     case 0:
-        SetValue(m_value - m_smallStep);
+        SetValue(value_ - smallStep_);
         break;
     case 1:
-        SetValue(m_value + m_smallStep);
+        SetValue(value_ + smallStep_);
         break;
     case 2:
-        SetValue(m_value - m_largeStep);
+        SetValue(value_ - largeStep_);
         break;
     default:
-        SetValue(m_value + m_largeStep);
+        SetValue(value_ + largeStep_);
         break;
     }
 }
 
 void TorvaneScrollBar::ThumbDown(int x, int y)
 {
-    m_dragStart = QPoint(x, y);
-    m_dragging = true;
-    m_thumbByMouse = true;
-    m_dragInProgress = true;
+    dragStart_ = QPoint(x, y);
+    dragging_ = true;
+    thumbByMouse_ = true;
+    dragInProgress_ = true;
 }
 
 void TorvaneScrollBar::ThumbMove(int x, int y)
 {
-    if (!m_dragging) {
+    if (!dragging_) {
         return;
     }
     LetPendingMessagesRun();
-    if (!m_dragging || m_min == m_max) {
+    if (!dragging_ || min_ == max_) {
         return;
     }
-    const int delta = Vertical() ? y - m_dragStart.y() : x - m_dragStart.x();
-    const int lowest = AxisLength(m_up);
-    const int highest = AxisLength(this) - AxisLength(m_down) - AxisLength(m_thumb);
-    const int start = std::min(std::max(AxisStart(m_thumb) + delta, lowest), highest);
-    if (start != AxisStart(m_thumb)) {
+    const int delta = Vertical() ? y - dragStart_.y() : x - dragStart_.x();
+    const int lowest = AxisLength(up_);
+    const int highest = AxisLength(this) - AxisLength(down_) - AxisLength(thumb_);
+    const int start = std::min(std::max(AxisStart(thumb_) + delta, lowest), highest);
+    if (start != AxisStart(thumb_)) {
         MoveThumbTo(start);
     }
     const int track = TrackLength();
     if (track <= 0) {
         return;
     }
-    const long long range = static_cast<long long>(m_max) - m_min;
-    SetValue(m_min + RoundDivHalfEven(static_cast<long long>(start - lowest) * range, track));
+    const long long range = static_cast<long long>(max_) - min_;
+    SetValue(min_ + RoundDivHalfEven(static_cast<long long>(start - lowest) * range, track));
 }
 
 void TorvaneScrollBar::ThumbUp()
 {
-    m_dragging = false;
-    m_thumbByMouse = false;
-    m_dragInProgress = false;
-    SetValue(m_value);
+    dragging_ = false;
+    thumbByMouse_ = false;
+    dragInProgress_ = false;
+    SetValue(value_);
 }
 
 void TorvaneScrollBar::FitPartsToSkins()
 {
-    for (TorvaneButton* part : {m_up, m_down, m_thumb}) {
+    for (TorvaneButton* part : {up_, down_, thumb_}) {
         const QImage& skin = part->SkinBitmap();
         if (IsEmptyBitmap(skin)) {
             continue;
@@ -377,28 +377,28 @@ void TorvaneScrollBar::FitPartsToSkins()
 
 void TorvaneScrollBar::resizeEvent(QResizeEvent* event)
 {
-    for (TorvaneButton* part : {m_up, m_down, m_thumb}) {
+    for (TorvaneButton* part : {up_, down_, thumb_}) {
         const QImage& skin = part->SkinBitmap();
         if (!IsEmptyBitmap(skin)) {
             part->SetIsSkinned(true);
             part->resize(skin.width() / 3, skin.height());
         }
     }
-    if (IsEmptyBitmap(m_thumb->SkinBitmap())) {
+    if (IsEmptyBitmap(thumb_->SkinBitmap())) {
         if (Vertical()) {
-            m_thumb->setGeometry(0, m_thumb->y(), 20, 40);
+            thumb_->setGeometry(0, thumb_->y(), 20, 40);
         } else {
-            m_thumb->setGeometry(m_thumb->x(), 0, 40, 20);
+            thumb_->setGeometry(thumb_->x(), 0, 40, 20);
         }
     }
     if (Vertical()) {
-        m_down->move(0, height() - m_down->height());
-        m_thumb->move(0, m_thumb->y());
+        down_->move(0, height() - down_->height());
+        thumb_->move(0, thumb_->y());
     } else {
-        m_down->move(width() - m_down->width(), 0);
-        m_thumb->move(m_thumb->x(), 0);
+        down_->move(width() - down_->width(), 0);
+        thumb_->move(thumb_->x(), 0);
     }
-    m_quiet = true;
+    quiet_ = true;
     UpdatePosition();
     QWidget::resizeEvent(event);
     if (OnResize) {
@@ -409,23 +409,23 @@ void TorvaneScrollBar::resizeEvent(QResizeEvent* event)
 void TorvaneScrollBar::paintEvent(QPaintEvent*)
 {
     FitPartsToSkins();
-    if (!m_backCacheBuilt && !IsEmptyBitmap(m_backBitmap)) {
-        m_backCache = RecoloredSkin(m_backBitmap, 1, m_backColor, {}, m_backColor);
-        m_backCacheBuilt = true;
+    if (!backCacheBuilt_ && !IsEmptyBitmap(backBitmap_)) {
+        backCache_ = RecoloredSkin(backBitmap_, 1, backColor_, {}, backColor_);
+        backCacheBuilt_ = true;
     }
-    if (IsEmptyBitmap(m_backBitmap)) {
-        m_backCache = QImage();
+    if (IsEmptyBitmap(backBitmap_)) {
+        backCache_ = QImage();
     }
     QPainter painter(this);
-    if (IsEmptyBitmap(m_backCache)) {
-        painter.fillRect(rect(), SkinColorToQColor(m_backColor));
+    if (IsEmptyBitmap(backCache_)) {
+        painter.fillRect(rect(), SkinColorToQColor(backColor_));
         return;
     }
-    const int stepX = m_backBitmap.width();
-    const int stepY = m_backBitmap.height();
+    const int stepX = backBitmap_.width();
+    const int stepY = backBitmap_.height();
     for (int y = 0; y < height(); y += stepY) {
         for (int x = 0; x < width(); x += stepX) {
-            painter.drawImage(QPoint(x, y), m_backCache);
+            painter.drawImage(QPoint(x, y), backCache_);
         }
     }
 }
@@ -434,14 +434,14 @@ void TorvaneScrollBar::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     const int along = Vertical() ? p.y() : p.x();
-    m_mouseHeld = true;
+    mouseHeld_ = true;
     event->accept();
-    StartRepeat(along >= AxisStart(m_thumb) ? 3 : 2);
+    StartRepeat(along >= AxisStart(thumb_) ? 3 : 2);
 }
 
 void TorvaneScrollBar::mouseReleaseEvent(QMouseEvent* event)
 {
-    m_mouseHeld = false;
+    mouseHeld_ = false;
     StopRepeat();
     event->accept();
 }

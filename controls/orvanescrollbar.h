@@ -33,42 +33,42 @@ public:
     explicit TorvaneScrollBar(QWidget* parent = nullptr);
     ~TorvaneScrollBar() override;
 
-    int Min() const { return m_min; }
+    int Min() const { return min_; }
     void SetMin(int value);
-    int Max() const { return m_max; }
+    int Max() const { return max_; }
     void SetMax(int value);
-    int Value() const { return m_value; }
+    int Value() const { return value_; }
     void SetValue(int value);
     // Without PositionChanged and without moving the linked list; ignored while the thumb is dragged.
     void SetValueQuiet(int value);
-    int SmallStep() const { return m_smallStep; }
-    void SetSmallStep(int value) { m_smallStep = value; }
-    int LargeStep() const { return m_largeStep; }
-    void SetLargeStep(int value) { m_largeStep = value; }
-    TColor ButtonColor() const { return m_buttonColor; }
+    int SmallStep() const { return smallStep_; }
+    void SetSmallStep(int value) { smallStep_ = value; }
+    int LargeStep() const { return largeStep_; }
+    void SetLargeStep(int value) { largeStep_ = value; }
+    TColor ButtonColor() const { return buttonColor_; }
     void SetButtonColor(TColor value);
-    TColor ScrollerColor() const { return m_scrollerColor; }
+    TColor ScrollerColor() const { return scrollerColor_; }
     void SetScrollerColor(TColor value);
-    TColor BackColor() const { return m_backColor; }
+    TColor BackColor() const { return backColor_; }
     void SetBackColor(TColor value);
-    const QImage& BackBitmap() const { return m_backBitmap; }
+    const QImage& BackBitmap() const { return backBitmap_; }
     void SetBackBitmap(const QImage& value);
-    QWidget* ScrollComponent() const { return m_scrollComponent.data(); }
-    void SetScrollComponent(QWidget* value) { m_scrollComponent = value; }
+    QWidget* ScrollComponent() const { return scrollComponent_.data(); }
+    void SetScrollComponent(QWidget* value) { scrollComponent_ = value; }
     const QImage& UpButtonSkin() const;
     void SetUpButtonSkin(const QImage& value);
     const QImage& DownButtonSkin() const;
     void SetDownButtonSkin(const QImage& value);
     const QImage& ScrollButtonSkin() const;
     void SetScrollButtonSkin(const QImage& value);
-    TosbStyle Style() const { return m_style; }
+    TosbStyle Style() const { return style_; }
     void SetStyle(TosbStyle value);
-    bool IsAligned() const { return m_isAligned; }
+    bool IsAligned() const { return isAligned_; }
     void SetIsAligned(bool value);
-    bool LeftTopAligned() const { return m_leftTopAligned; }
+    bool LeftTopAligned() const { return leftTopAligned_; }
     void SetLeftTopAligned(bool value);
-    bool NoChangeWhileMoving() const { return m_noChangeWhileMoving; }
-    void SetNoChangeWhileMoving(bool value) { m_noChangeWhileMoving = value; }
+    bool NoChangeWhileMoving() const { return noChangeWhileMoving_; }
+    void SetNoChangeWhileMoving(bool value) { noChangeWhileMoving_ = value; }
 
     // Takes the background and the three part skins of another bar.
     void CopySkinFrom(const TorvaneScrollBar& other);
@@ -79,11 +79,11 @@ public:
     // after the thumb).
     void RepeatTick();
     bool Repeating() const;
-    bool Dragging() const { return m_dragging; }
+    bool Dragging() const { return dragging_; }
 
-    TorvaneButton* UpButton() const { return m_up; }
-    TorvaneButton* DownButton() const { return m_down; }
-    TorvaneButton* Thumb() const { return m_thumb; }
+    TorvaneButton* UpButton() const { return up_; }
+    TorvaneButton* DownButton() const { return down_; }
+    TorvaneButton* Thumb() const { return thumb_; }
 
     TosbChangeEvent PositionChanged;
     TNotifyEvent OnResize;
@@ -95,7 +95,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    bool Vertical() const { return m_style == TosbStyle::osbVertical; }
+    bool Vertical() const { return style_ == TosbStyle::osbVertical; }
     int AxisLength(const QWidget* w) const;
     int AxisStart(const QWidget* w) const;
     int TrackLength() const;
@@ -112,34 +112,34 @@ private:
     void ThumbUp();
     void LetPendingMessagesRun();
 
-    TorvaneButton* m_up = nullptr; // the three parts are child widgets, freed with the bar
-    TorvaneButton* m_down = nullptr;
-    TorvaneButton* m_thumb = nullptr;
-    std::unique_ptr<TThreadedTimer> m_repeat;
+    TorvaneButton* up_ = nullptr; // the three parts are child widgets, freed with the bar
+    TorvaneButton* down_ = nullptr;
+    TorvaneButton* thumb_ = nullptr;
+    std::unique_ptr<TThreadedTimer> repeat_;
 
-    int m_min = 0;
-    int m_max = 1;
-    int m_value = 0;
-    int m_smallStep = 1;
-    int m_largeStep = 10;
-    TColor m_buttonColor = clBtnFace;
-    TColor m_scrollerColor = clBlack;
-    TColor m_backColor = clScrollBar;
-    QImage m_backBitmap;
-    QImage m_backCache;
-    bool m_backCacheBuilt = false;
-    QPointer<QWidget> m_scrollComponent;
-    TosbStyle m_style = TosbStyle::osbVertical;
-    bool m_isAligned = false;
-    bool m_leftTopAligned = false;
-    bool m_noChangeWhileMoving = false;
+    int min_ = 0;
+    int max_ = 1;
+    int value_ = 0;
+    int smallStep_ = 1;
+    int largeStep_ = 10;
+    TColor buttonColor_ = clBtnFace;
+    TColor scrollerColor_ = clBlack;
+    TColor backColor_ = clScrollBar;
+    QImage backBitmap_;
+    QImage backCache_;
+    bool backCacheBuilt_ = false;
+    QPointer<QWidget> scrollComponent_;
+    TosbStyle style_ = TosbStyle::osbVertical;
+    bool isAligned_ = false;
+    bool leftTopAligned_ = false;
+    bool noChangeWhileMoving_ = false;
 
-    int m_area = 0;
-    bool m_mouseHeld = false;
-    QPoint m_dragStart;
-    bool m_dragging = false;       // the thumb follows the mouse
-    bool m_thumbByMouse = false;   // the thumb is placed by the mouse, not by the value
-    bool m_dragInProgress = false; // PositionChanged waits when NoChangeWhileMoving
-    bool m_quiet = false;
-    bool m_inPendingMessages = false;
+    int area_ = 0;
+    bool mouseHeld_ = false;
+    QPoint dragStart_;
+    bool dragging_ = false;       // the thumb follows the mouse
+    bool thumbByMouse_ = false;   // the thumb is placed by the mouse, not by the value
+    bool dragInProgress_ = false; // PositionChanged waits when NoChangeWhileMoving
+    bool quiet_ = false;
+    bool inPendingMessages_ = false;
 };

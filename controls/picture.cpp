@@ -4,7 +4,7 @@
 
 void TPicture::Assign(const QImage& graphic)
 {
-    m_graphic = graphic;
+    graphic_ = graphic;
     Changed();
 }
 
@@ -13,12 +13,12 @@ void TPicture::Assign(const TPicture& other)
     if (&other == this) {
         return;
     }
-    Assign(other.m_graphic);
+    Assign(other.graphic_);
 }
 
 void TPicture::Clear()
 {
-    m_graphic = QImage();
+    graphic_ = QImage();
     Changed();
 }
 
@@ -26,7 +26,7 @@ bool TPicture::LoadFromFile(const std::string& fileName)
 {
     QImage loaded;
     const bool ok = loaded.load(QString::fromStdString(fileName));
-    m_graphic = ok ? loaded : QImage();
+    graphic_ = ok ? loaded : QImage();
     Changed();
     return ok;
 }

@@ -14,10 +14,10 @@ public:
     TPicture(const TPicture&) = delete;
     TPicture& operator=(const TPicture&) = delete;
 
-    const QImage& Graphic() const { return m_graphic; }
-    bool Empty() const { return m_graphic.isNull() || m_graphic.width() <= 0 || m_graphic.height() <= 0; }
-    int Width() const { return m_graphic.width(); }
-    int Height() const { return m_graphic.height(); }
+    const QImage& Graphic() const { return graphic_; }
+    bool Empty() const { return graphic_.isNull() || graphic_.width() <= 0 || graphic_.height() <= 0; }
+    int Width() const { return graphic_.width(); }
+    int Height() const { return graphic_.height(); }
 
     void Assign(const QImage& graphic);
     void Assign(const TPicture& other);
@@ -30,5 +30,5 @@ public:
 private:
     void Changed();
 
-    QImage m_graphic;
+    QImage graphic_;
 };

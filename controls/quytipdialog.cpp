@@ -17,22 +17,22 @@ TQuyTipDialog::~TQuyTipDialog() = default;
 
 void TQuyTipDialog::SetTips(const TStrings& value)
 {
-    if (&value == &m_tips) {
+    if (&value == &tips_) {
         return;
     }
-    m_tips.Assign(value);
+    tips_.Assign(value);
 }
 
 void TQuyTipDialog::SetTipNo(int value)
 {
-    m_tipNo = value < 0 || value >= m_tips.Count() ? 0 : value;
+    tipNo_ = value < 0 || value >= tips_.Count() ? 0 : value;
 }
 
 bool TQuyTipDialog::Execute()
 {
     std::unique_ptr<TQuyTipDialogForm> form;
     try {
-        form = CreateForm(m_parent ? m_parent : QApplication::activeWindow());
+        form = CreateForm(parent_ ? parent_ : QApplication::activeWindow());
     } catch (const std::exception&) {
         QApplication::beep();
         return true;
@@ -41,13 +41,13 @@ bool TQuyTipDialog::Execute()
         QApplication::beep();
         return true;
     }
-    form->SetPicture(m_image.Graphic());
+    form->SetPicture(image_.Graphic());
     form->ClearTipText();
-    form->SetTips(m_tips);
-    form->SetIndex(m_tipNo);
-    form->SetShowAtStart(m_showAtStart);
+    form->SetTips(tips_);
+    form->SetIndex(tipNo_);
+    form->SetShowAtStart(showAtStart_);
     form->exec();
-    m_showAtStart = form->ShowAtStart();
-    m_tipNo = form->Index();
+    showAtStart_ = form->ShowAtStart();
+    tipNo_ = form->Index();
     return true;
 }

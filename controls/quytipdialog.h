@@ -30,31 +30,31 @@ public:
     TQuyTipDialog(const TQuyTipDialog&) = delete;
     TQuyTipDialog& operator=(const TQuyTipDialog&) = delete;
 
-    TStrings& Tips() { return m_tips; }
-    const TStrings& Tips() const { return m_tips; }
+    TStrings& Tips() { return tips_; }
+    const TStrings& Tips() const { return tips_; }
     void SetTips(const TStrings& value);
-    int TipNo() const { return m_tipNo; }
+    int TipNo() const { return tipNo_; }
     // An index below 0 or past the tips becomes 0.
     void SetTipNo(int value);
-    bool ShowAtStart() const { return m_showAtStart; }
-    void SetShowAtStart(bool value) { m_showAtStart = value; }
-    TPicture& Image() { return m_image; }
-    const TPicture& Image() const { return m_image; }
-    void SetImage(const QImage& value) { m_image.Assign(value); }
+    bool ShowAtStart() const { return showAtStart_; }
+    void SetShowAtStart(bool value) { showAtStart_ = value; }
+    TPicture& Image() { return image_; }
+    const TPicture& Image() const { return image_; }
+    void SetImage(const QImage& value) { image_.Assign(value); }
 
     // Kept for the forms that set them; the window does not use them.
-    const std::string& TitleLabel() const { return m_titleLabel; }
-    void SetTitleLabel(const std::string& value) { m_titleLabel = value; }
-    const QFont& TitleFont() const { return m_titleFont; }
-    void SetTitleFont(const QFont& value) { m_titleFont = value; }
-    TAlignment TitleAlignment() const { return m_titleAlignment; }
-    void SetTitleAlignment(TAlignment value) { m_titleAlignment = value; }
-    TTextLayout TitleLayout() const { return m_titleLayout; }
-    void SetTitleLayout(TTextLayout value) { m_titleLayout = value; }
+    const std::string& TitleLabel() const { return titleLabel_; }
+    void SetTitleLabel(const std::string& value) { titleLabel_ = value; }
+    const QFont& TitleFont() const { return titleFont_; }
+    void SetTitleFont(const QFont& value) { titleFont_ = value; }
+    TAlignment TitleAlignment() const { return titleAlignment_; }
+    void SetTitleAlignment(TAlignment value) { titleAlignment_ = value; }
+    TTextLayout TitleLayout() const { return titleLayout_; }
+    void SetTitleLayout(TTextLayout value) { titleLayout_ = value; }
 
     // The window's parent; the active window when none is set.
-    QWidget* Parent() const { return m_parent; }
-    void SetParent(QWidget* value) { m_parent = value; }
+    QWidget* Parent() const { return parent_; }
+    void SetParent(QWidget* value) { parent_ = value; }
 
     // Shows the window modally and takes back the tip shown last and the check box. A window that cannot
     // be made beeps and shows nothing. Always true.
@@ -64,13 +64,13 @@ public:
     std::function<std::unique_ptr<TQuyTipDialogForm>(QWidget* parent)> CreateForm;
 
 private:
-    TStrings m_tips;
-    int m_tipNo = 0;
-    bool m_showAtStart = false;
-    TPicture m_image;
-    std::string m_titleLabel;
-    QFont m_titleFont;
-    TAlignment m_titleAlignment = TAlignment::taLeftJustify;
-    TTextLayout m_titleLayout = TTextLayout::tlTop;
-    QWidget* m_parent = nullptr;
+    TStrings tips_;
+    int tipNo_ = 0;
+    bool showAtStart_ = false;
+    TPicture image_;
+    std::string titleLabel_;
+    QFont titleFont_;
+    TAlignment titleAlignment_ = TAlignment::taLeftJustify;
+    TTextLayout titleLayout_ = TTextLayout::tlTop;
+    QWidget* parent_ = nullptr;
 };

@@ -19,112 +19,112 @@ TQuyTipDialogForm::TQuyTipDialogForm(QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(true);
 
-    m_panel = new TcolorPanel(this);
-    m_panel->setObjectName(QStringLiteral("Panel1"));
-    m_panel->SetColor(clInfoBk);
-    m_panel->SetBevelOuter(TPanelBevel::bvLowered);
-    m_panel->SetBevelWidth(2);
+    panel_ = new TcolorPanel(this);
+    panel_->setObjectName(QStringLiteral("Panel1"));
+    panel_->SetColor(clInfoBk);
+    panel_->SetBevelOuter(TPanelBevel::bvLowered);
+    panel_->SetBevelWidth(2);
 
-    m_label1 = new QLabel(QStringLiteral("Did you know..."), m_panel);
-    m_label1->setObjectName(QStringLiteral("Label1"));
-    QFont heading = m_label1->font();
+    label1_ = new QLabel(QStringLiteral("Did you know..."), panel_);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    QFont heading = label1_->font();
     heading.setBold(true);
     heading.setPointSize(heading.pointSize() + 4);
-    m_label1->setFont(heading);
+    label1_->setFont(heading);
 
-    m_label3 = new QLabel(m_panel);
-    m_label3->setObjectName(QStringLiteral("Label3"));
-    m_label3->setWordWrap(true);
-    m_label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_label3->setTextFormat(Qt::PlainText);
-    m_label3->setMinimumSize(280, 100);
+    label3_ = new QLabel(panel_);
+    label3_->setObjectName(QStringLiteral("Label3"));
+    label3_->setWordWrap(true);
+    label3_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label3_->setTextFormat(Qt::PlainText);
+    label3_->setMinimumSize(280, 100);
 
-    m_image = new TimageColorPanel(m_panel);
-    m_image->setObjectName(QStringLiteral("image"));
-    m_image->SetImageDrawStyle(TimageDrawStyle::idsScale);
-    m_image->SetImageHorizontalAlignment(TAlignment::taCenter);
-    m_image->SetImageVerticalAlignment(TverticalAlignment::tvaCenter);
-    m_image->SetColor(clInfoBk);
-    m_image->SetBevelOuter(TPanelBevel::bvNone);
-    m_image->SetBevelInner(TPanelBevel::bvNone);
-    m_image->setFixedSize(64, 64);
+    image_ = new TimageColorPanel(panel_);
+    image_->setObjectName(QStringLiteral("image"));
+    image_->SetImageDrawStyle(TimageDrawStyle::idsScale);
+    image_->SetImageHorizontalAlignment(TAlignment::taCenter);
+    image_->SetImageVerticalAlignment(TverticalAlignment::tvaCenter);
+    image_->SetColor(clInfoBk);
+    image_->SetBevelOuter(TPanelBevel::bvNone);
+    image_->SetBevelInner(TPanelBevel::bvNone);
+    image_->setFixedSize(64, 64);
 
-    QPalette info = m_label3->palette();
+    QPalette info = label3_->palette();
     info.setColor(QPalette::WindowText, ToQColor(clInfoText));
-    m_label1->setPalette(info);
-    m_label3->setPalette(info);
+    label1_->setPalette(info);
+    label3_->setPalette(info);
 
     auto* text = new QVBoxLayout;
-    text->addWidget(m_label1);
-    text->addWidget(m_label3, 1);
-    auto* inside = new QHBoxLayout(m_panel);
-    inside->addWidget(m_image, 0, Qt::AlignTop);
+    text->addWidget(label1_);
+    text->addWidget(label3_, 1);
+    auto* inside = new QHBoxLayout(panel_);
+    inside->addWidget(image_, 0, Qt::AlignTop);
     inside->addLayout(text, 1);
 
-    m_button1 = new QPushButton(QStringLiteral("Next Tip"), this);
-    m_button1->setObjectName(QStringLiteral("Button1"));
-    m_button2 = new QPushButton(QStringLiteral("Close"), this);
-    m_button2->setObjectName(QStringLiteral("Button2"));
-    m_button2->setDefault(true);
-    m_checkBox = new QCheckBox(QStringLiteral("Display Tips on Startup"), this);
-    m_checkBox->setObjectName(QStringLiteral("CheckBox"));
+    button1_ = new QPushButton(QStringLiteral("Next Tip"), this);
+    button1_->setObjectName(QStringLiteral("Button1"));
+    button2_ = new QPushButton(QStringLiteral("Close"), this);
+    button2_->setObjectName(QStringLiteral("Button2"));
+    button2_->setDefault(true);
+    checkBox_ = new QCheckBox(QStringLiteral("Display Tips on Startup"), this);
+    checkBox_->setObjectName(QStringLiteral("CheckBox"));
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_checkBox);
+    buttons->addWidget(checkBox_);
     buttons->addStretch(1);
-    buttons->addWidget(m_button1);
-    buttons->addWidget(m_button2);
+    buttons->addWidget(button1_);
+    buttons->addWidget(button2_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_panel, 1);
+    layout->addWidget(panel_, 1);
     layout->addLayout(buttons);
 
-    connect(m_button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(m_button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(button2_, &QPushButton::clicked, this, [this] { Button2Click(); });
 }
 
 TQuyTipDialogForm::~TQuyTipDialogForm() = default;
 
 void TQuyTipDialogForm::SetPicture(const QImage& picture)
 {
-    m_image->SetImage(picture);
-    m_image->setVisible(!m_image->Image().Empty());
+    image_->SetImage(picture);
+    image_->setVisible(!image_->Image().Empty());
 }
 
 bool TQuyTipDialogForm::ShowAtStart() const
 {
-    return m_checkBox->isChecked();
+    return checkBox_->isChecked();
 }
 
 void TQuyTipDialogForm::SetShowAtStart(bool value)
 {
-    m_checkBox->setChecked(value);
+    checkBox_->setChecked(value);
 }
 
 void TQuyTipDialogForm::ClearTipText()
 {
-    m_label3->clear();
+    label3_->clear();
 }
 
 void TQuyTipDialogForm::FormShow()
 {
-    if (m_tips.Empty()) {
-        m_tips.Add("No Tips Available!");
+    if (tips_.Empty()) {
+        tips_.Add("No Tips Available!");
     }
-    m_button1->setEnabled(m_tips.Count() != 1);
-    if (m_index < 0 || m_index >= m_tips.Count()) {
-        m_index = 0;
+    button1_->setEnabled(tips_.Count() != 1);
+    if (index_ < 0 || index_ >= tips_.Count()) {
+        index_ = 0;
     }
     ShowTip();
 }
 
 void TQuyTipDialogForm::Button1Click()
 {
-    if (m_tips.Empty()) {
+    if (tips_.Empty()) {
         return;
     }
-    ++m_index;
-    if (m_index >= m_tips.Count()) {
-        m_index = 0;
+    ++index_;
+    if (index_ >= tips_.Count()) {
+        index_ = 0;
     }
     ShowTip();
 }
@@ -147,5 +147,5 @@ void TQuyTipDialogForm::showEvent(QShowEvent* event)
 
 void TQuyTipDialogForm::ShowTip()
 {
-    m_label3->setText(QString::fromStdString(m_tips[m_index]));
+    label3_->setText(QString::fromStdString(tips_[index_]));
 }

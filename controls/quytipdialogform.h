@@ -22,10 +22,10 @@ public:
     ~TQuyTipDialogForm() override;
 
     void SetPicture(const QImage& picture);
-    void SetTips(const TStrings& tips) { m_tips.Assign(tips); }
-    const TStrings& Tips() const { return m_tips; }
-    int Index() const { return m_index; }
-    void SetIndex(int value) { m_index = value; }
+    void SetTips(const TStrings& tips) { tips_.Assign(tips); }
+    const TStrings& Tips() const { return tips_; }
+    int Index() const { return index_; }
+    void SetIndex(int value) { index_ = value; }
     bool ShowAtStart() const;
     void SetShowAtStart(bool value);
     void ClearTipText();
@@ -36,11 +36,11 @@ public:
     void Button1Click();
     void Button2Click();
 
-    QLabel* TipLabel() const { return m_label3; }
-    QPushButton* NextButton() const { return m_button1; }
-    QPushButton* CloseButton() const { return m_button2; }
-    QCheckBox* StartupCheckBox() const { return m_checkBox; }
-    TimageColorPanel* ImagePanel() const { return m_image; }
+    QLabel* TipLabel() const { return label3_; }
+    QPushButton* NextButton() const { return button1_; }
+    QPushButton* CloseButton() const { return button2_; }
+    QCheckBox* StartupCheckBox() const { return checkBox_; }
+    TimageColorPanel* ImagePanel() const { return image_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -48,13 +48,13 @@ protected:
 private:
     void ShowTip();
 
-    TStrings m_tips;
-    int m_index = 0;
-    TcolorPanel* m_panel = nullptr;
-    QLabel* m_label1 = nullptr;
-    QLabel* m_label3 = nullptr;
-    TimageColorPanel* m_image = nullptr;
-    QPushButton* m_button1 = nullptr;
-    QPushButton* m_button2 = nullptr;
-    QCheckBox* m_checkBox = nullptr;
+    TStrings tips_;
+    int index_ = 0;
+    TcolorPanel* panel_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLabel* label3_ = nullptr;
+    TimageColorPanel* image_ = nullptr;
+    QPushButton* button1_ = nullptr;
+    QPushButton* button2_ = nullptr;
+    QCheckBox* checkBox_ = nullptr;
 };

@@ -29,140 +29,140 @@ int NextBannerOffset(int offset, int inc, int stripWidth)
         static_cast<int>(std::max<long long>(static_cast<long long>(offset) - inc, INT32_MIN)), stripWidth);
 }
 
-TScrollBanner3::TScrollBanner3(QWidget* parent, bool designing) : QWidget(parent), m_designing(designing)
+TScrollBanner3::TScrollBanner3(QWidget* parent, bool designing) : QWidget(parent), designing_(designing)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(100, 20);
-    m_strip = QImage(1, 1, QImage::Format_BGR888);
-    if (!m_designing) {
-        m_timer = std::make_unique<TThreadedTimer>();
+    strip_ = QImage(1, 1, QImage::Format_BGR888);
+    if (!designing_) {
+        timer_ = std::make_unique<TThreadedTimer>();
         // Off until scrolling is switched on, so a banner that is not scrolling stays put.
-        m_timer->SetEnabled(false);
-        m_timer->OnTimer = [this](TThreadedTimer*) { TimerTick(); };
-        m_timer->SetThreadPriority(TThreadPriority::tpLower);
+        timer_->SetEnabled(false);
+        timer_->OnTimer = [this](TThreadedTimer*) { TimerTick(); };
+        timer_->SetThreadPriority(TThreadPriority::tpLower);
     }
 }
 
 TScrollBanner3::~TScrollBanner3()
 {
-    if (m_timer) {
-        m_timer->SetEnabled(false);
-        m_timer->OnTimer = nullptr;
+    if (timer_) {
+        timer_->SetEnabled(false);
+        timer_->OnTimer = nullptr;
     }
 }
 
 void TScrollBanner3::SetCaption(const std::string& value)
 {
-    m_caption = value;
-    m_offset = 0;
+    caption_ = value;
+    offset_ = 0;
     RenderBuffer();
     update();
 }
 
 void TScrollBanner3::SetColor(TColor value)
 {
-    m_color = value;
+    color_ = value;
     RenderBuffer();
     repaint();
 }
 
 void TScrollBanner3::SetFontColor(TColor value)
 {
-    m_fontColor = value;
+    fontColor_ = value;
     RenderBuffer();
     update();
 }
 
 void TScrollBanner3::SetSpaces(int value)
 {
-    m_spaces = std::max(0, value);
+    spaces_ = std::max(0, value);
     RenderBuffer();
     update();
 }
 
 int TScrollBanner3::ScrollDelay() const
 {
-    return m_timer ? static_cast<int>(m_timer->Interval()) : m_storedDelay;
+    return timer_ ? static_cast<int>(timer_->Interval()) : storedDelay_;
 }
 
 void TScrollBanner3::SetScrollDelay(int value)
 {
-    m_storedDelay = value;
-    if (m_designing || !m_timer) {
+    storedDelay_ = value;
+    if (designing_ || !timer_) {
         return;
     }
-    m_timer->SetInterval(static_cast<std::uint32_t>(std::max(0, value)));
+    timer_->SetInterval(static_cast<std::uint32_t>(std::max(0, value)));
     if (value == 0) {
-        SetCaption(m_caption);
+        SetCaption(caption_);
     }
 }
 
 void TScrollBanner3::SetScrollEnabled(bool value)
 {
-    m_scrollEnabled = value;
-    if (m_designing || !m_timer) {
+    scrollEnabled_ = value;
+    if (designing_ || !timer_) {
         return;
     }
-    SetCaption(m_caption);
-    m_timer->SetEnabled(value);
+    SetCaption(caption_);
+    timer_->SetEnabled(value);
 }
 
 void TScrollBanner3::SetScrollInc(int value)
 {
-    m_scrollInc = std::clamp(value, 1, 100);
+    scrollInc_ = std::clamp(value, 1, 100);
 }
 
 void TScrollBanner3::RenderBuffer()
 {
-    std::string text = m_caption;
-    text.append(static_cast<std::size_t>(m_spaces), ' ');
+    std::string text = caption_;
+    text.append(static_cast<std::size_t>(spaces_), ' ');
     const int flags = Qt::AlignVCenter;
     // Measured in the fonts the runs are drawn in, on the strip itself, so the strip holds exactly the
     // drawn text: the seam of the loop neither cuts the end off nor leaves a gap.
-    const int textWidth = MeasureTaggedText(text, font(), flags, &m_strip).width();
+    const int textWidth = MeasureTaggedText(text, font(), flags, &strip_).width();
     const int stripWidth = std::max(textWidth, width());
     const int stripHeight = height();
     if (stripWidth <= 0 || stripHeight <= 0) {
-        m_offset = 0;
+        offset_ = 0;
         return;
     }
-    if (m_strip.width() != stripWidth || m_strip.height() != stripHeight) {
-        m_strip = QImage(stripWidth, stripHeight, QImage::Format_BGR888);
+    if (strip_.width() != stripWidth || strip_.height() != stripHeight) {
+        strip_ = QImage(stripWidth, stripHeight, QImage::Format_BGR888);
     }
-    m_offset = WrapBannerOffset(m_offset, stripWidth);
-    m_strip.fill(ToQColor(m_color));
-    QPainter painter(&m_strip);
+    offset_ = WrapBannerOffset(offset_, stripWidth);
+    strip_.fill(ToQColor(color_));
+    QPainter painter(&strip_);
     painter.setFont(font());
-    painter.setPen(ToQColor(m_fontColor));
+    painter.setPen(ToQColor(fontColor_));
     DrawTaggedText(text, QRect(0, 0, stripWidth, stripHeight), painter, painter.fontMetrics(), flags);
 }
 
 void TScrollBanner3::TimerTick()
 {
-    if (!m_scrollEnabled) {
+    if (!scrollEnabled_) {
         return;
     }
-    m_offset -= m_scrollInc;
+    offset_ -= scrollInc_;
     RenderBuffer();
     repaint();
 }
 
 void TScrollBanner3::PaintTo(QPainter& painter)
 {
-    if (size() != m_paintedSize) {
+    if (size() != paintedSize_) {
         RenderBuffer();
-        m_paintedSize = size();
+        paintedSize_ = size();
     }
     if (width() <= 0 || height() <= 0) {
         return;
     }
-    if (m_offset == 0) {
-        painter.drawImage(QPoint(0, 0), m_strip);
+    if (offset_ == 0) {
+        painter.drawImage(QPoint(0, 0), strip_);
     } else {
-        painter.drawImage(QPoint(m_offset, 0), m_strip);
-        painter.drawImage(QPoint(m_offset + m_strip.width(), 0), m_strip);
+        painter.drawImage(QPoint(offset_, 0), strip_);
+        painter.drawImage(QPoint(offset_ + strip_.width(), 0), strip_);
     }
-    if (m_designing) {
+    if (designing_) {
         painter.setPen(QPen(Qt::black, 0, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -30,28 +30,28 @@ public:
     explicit TScrollBanner3(QWidget* parent = nullptr, bool designing = false);
     ~TScrollBanner3() override;
 
-    const std::string& Caption() const { return m_caption; }
+    const std::string& Caption() const { return caption_; }
     // Every new caption starts at the left edge.
     void SetCaption(const std::string& value);
-    TColor Color() const { return m_color; }
+    TColor Color() const { return color_; }
     void SetColor(TColor value);
-    TColor FontColor() const { return m_fontColor; }
+    TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor value);
-    int Spaces() const { return m_spaces; }
+    int Spaces() const { return spaces_; }
     void SetSpaces(int value);
     // Milliseconds between steps (the timer's interval); 0 stops and returns to the left edge.
     int ScrollDelay() const;
     void SetScrollDelay(int value);
-    bool ScrollEnabled() const { return m_scrollEnabled; }
+    bool ScrollEnabled() const { return scrollEnabled_; }
     void SetScrollEnabled(bool value);
     // Pixels per step, 1 to 100.
-    int ScrollInc() const { return m_scrollInc; }
+    int ScrollInc() const { return scrollInc_; }
     void SetScrollInc(int value);
 
-    bool Designing() const { return m_designing; }
-    int Offset() const { return m_offset; }
-    const QImage& Strip() const { return m_strip; }
-    TThreadedTimer* Timer() const { return m_timer.get(); }
+    bool Designing() const { return designing_; }
+    int Offset() const { return offset_; }
+    const QImage& Strip() const { return strip_; }
+    TThreadedTimer* Timer() const { return timer_.get(); }
 
     void RenderBuffer();
     // One step to the left, drawn at once.
@@ -64,16 +64,16 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    std::string m_caption;
-    TColor m_color = clBlack;
-    TColor m_fontColor = clWindowText;
-    int m_spaces = 0;
-    int m_storedDelay = 1000;
-    bool m_scrollEnabled = false;
-    int m_scrollInc = 10;
-    bool m_designing = false;
-    QImage m_strip;
-    int m_offset = 0;
-    QSize m_paintedSize;
-    std::unique_ptr<TThreadedTimer> m_timer;
+    std::string caption_;
+    TColor color_ = clBlack;
+    TColor fontColor_ = clWindowText;
+    int spaces_ = 0;
+    int storedDelay_ = 1000;
+    bool scrollEnabled_ = false;
+    int scrollInc_ = 10;
+    bool designing_ = false;
+    QImage strip_;
+    int offset_ = 0;
+    QSize paintedSize_;
+    std::unique_ptr<TThreadedTimer> timer_;
 };

@@ -6,30 +6,30 @@
 
 TtransparentSplitter::TtransparentSplitter(QWidget* parent) : TalignSplitter(parent)
 {
-    SetColor(m_panelColor);
+    SetColor(panelColor_);
 }
 
 TtransparentSplitter::~TtransparentSplitter() = default;
 
 void TtransparentSplitter::SetPanelColor(TColor value)
 {
-    m_panelColor = value;
-    m_cachesValid = false;
+    panelColor_ = value;
+    cachesValid_ = false;
     SetColor(value);
     repaint();
 }
 
 void TtransparentSplitter::SetTopLeftBitmap(const QImage& value)
 {
-    m_topLeft = value;
-    m_cachesValid = false;
+    topLeft_ = value;
+    cachesValid_ = false;
     update();
 }
 
 void TtransparentSplitter::SetBottomRightBitmap(const QImage& value)
 {
-    m_bottomRight = value;
-    m_cachesValid = false;
+    bottomRight_ = value;
+    cachesValid_ = false;
     update();
 }
 
@@ -37,25 +37,24 @@ void TtransparentSplitter::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), SkinColorToQColor(Color()));
-    if (!IsEmptyBitmap(m_topLeft) && (!m_cachesValid || IsEmptyBitmap(m_topLeftCache))) {
-        m_topLeftCache = RecoloredSkin(m_topLeft, 1, m_panelColor, {}, m_panelColor);
+    if (!IsEmptyBitmap(topLeft_) && (!cachesValid_ || IsEmptyBitmap(topLeftCache_))) {
+        topLeftCache_ = RecoloredSkin(topLeft_, 1, panelColor_, {}, panelColor_);
     }
-    if (IsEmptyBitmap(m_topLeft)) {
-        m_topLeftCache = QImage();
+    if (IsEmptyBitmap(topLeft_)) {
+        topLeftCache_ = QImage();
     }
-    if (!IsEmptyBitmap(m_topLeftCache)) {
-        painter.drawImage(QPoint(0, 0), m_topLeftCache);
+    if (!IsEmptyBitmap(topLeftCache_)) {
+        painter.drawImage(QPoint(0, 0), topLeftCache_);
     }
-    if (!IsEmptyBitmap(m_bottomRight) && (!m_cachesValid || IsEmptyBitmap(m_bottomRightCache))) {
-        m_bottomRightCache = RecoloredSkin(m_bottomRight, 1, m_panelColor, {}, m_panelColor);
+    if (!IsEmptyBitmap(bottomRight_) && (!cachesValid_ || IsEmptyBitmap(bottomRightCache_))) {
+        bottomRightCache_ = RecoloredSkin(bottomRight_, 1, panelColor_, {}, panelColor_);
     }
-    if (IsEmptyBitmap(m_bottomRight)) {
-        m_bottomRightCache = QImage();
+    if (IsEmptyBitmap(bottomRight_)) {
+        bottomRightCache_ = QImage();
     }
-    if (!IsEmptyBitmap(m_bottomRightCache)) {
-        painter.drawImage(
-            QPoint(width() - m_bottomRightCache.width(), height() - m_bottomRightCache.height()),
-            m_bottomRightCache);
+    if (!IsEmptyBitmap(bottomRightCache_)) {
+        painter.drawImage(QPoint(width() - bottomRightCache_.width(), height() - bottomRightCache_.height()),
+                          bottomRightCache_);
     }
-    m_cachesValid = true;
+    cachesValid_ = true;
 }

@@ -14,21 +14,21 @@ public:
     explicit TtransparentSplitter(QWidget* parent = nullptr);
     ~TtransparentSplitter() override;
 
-    TColor PanelColor() const { return m_panelColor; }
+    TColor PanelColor() const { return panelColor_; }
     void SetPanelColor(TColor value);
-    const QImage& TopLeftBitmap() const { return m_topLeft; }
+    const QImage& TopLeftBitmap() const { return topLeft_; }
     void SetTopLeftBitmap(const QImage& value);
-    const QImage& BottomRightBitmap() const { return m_bottomRight; }
+    const QImage& BottomRightBitmap() const { return bottomRight_; }
     void SetBottomRightBitmap(const QImage& value);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TColor m_panelColor = clBlack;
-    QImage m_topLeft;
-    QImage m_bottomRight;
-    QImage m_topLeftCache;
-    QImage m_bottomRightCache;
-    bool m_cachesValid = false;
+    TColor panelColor_ = clBlack;
+    QImage topLeft_;
+    QImage bottomRight_;
+    QImage topLeftCache_;
+    QImage bottomRightCache_;
+    bool cachesValid_ = false;
 };

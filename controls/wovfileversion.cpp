@@ -55,15 +55,15 @@ bool TwovFileVersion::ReadFromFile(const std::string& fileName)
 
 void TwovFileVersion::Assign(const TfileVersionNumbers& numbers)
 {
-    m_numbers = numbers;
-    m_text = std::to_string(numbers.Major) + "." + std::to_string(numbers.Minor) + "." +
-             std::to_string(numbers.Release);
+    numbers_ = numbers;
+    text_ = std::to_string(numbers.Major) + "." + std::to_string(numbers.Minor) + "." +
+            std::to_string(numbers.Release);
 }
 
 void TwovFileVersion::Clear()
 {
-    m_numbers = {};
-    m_text.clear();
+    numbers_ = {};
+    text_.clear();
 }
 
 std::optional<TfileVersionNumbers> TwovFileVersion::QueryFileVersion(const std::string& fileName)

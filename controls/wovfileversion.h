@@ -25,11 +25,11 @@ class TwovFileVersion
 public:
     TwovFileVersion() = default;
 
-    const std::string& Text() const { return m_text; }
-    std::uint16_t Major() const { return m_numbers.Major; }
-    std::uint16_t Minor() const { return m_numbers.Minor; }
-    std::uint16_t Release() const { return m_numbers.Release; }
-    std::uint16_t Build() const { return m_numbers.Build; }
+    const std::string& Text() const { return text_; }
+    std::uint16_t Major() const { return numbers_.Major; }
+    std::uint16_t Minor() const { return numbers_.Minor; }
+    std::uint16_t Release() const { return numbers_.Release; }
+    std::uint16_t Build() const { return numbers_.Build; }
 
     // True with the parts and the text "major.minor.release" set; false with both cleared.
     bool ReadFromFile(const std::string& fileName);
@@ -40,6 +40,6 @@ public:
 private:
     static std::optional<TfileVersionNumbers> QueryFileVersion(const std::string& fileName);
 
-    std::string m_text;
-    TfileVersionNumbers m_numbers;
+    std::string text_;
+    TfileVersionNumbers numbers_;
 };

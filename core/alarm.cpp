@@ -1,13 +1,12 @@
 #include "core/alarm.h"
 
 #include "core/mainthread.h"
+#include "core/workerhandover.h"
 #include "platform/error.h"
 
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <mutex>
-#include <thread>
 
 namespace {
 
@@ -24,19 +23,18 @@ long long TimeOfDayMs(TDateTime value)
 
 } // namespace
 
-// The worker's half. The alarm link is cleared when the alarm goes, so a hand-over still queued on the
-// user-interface thread finds no alarm and does nothing; the block itself lives as long as such a call.
-class TalarmThread : public std::enable_shared_from_this<TalarmThread>
+// The worker's half; a hand-over still queued when the alarm goes finds no alarm and does nothing.
+class TalarmThread : public TworkerHandover
 {
 public:
     TalarmThread(Talarm* alarm, TmainThread* mainThread, Talarm::TClock clock, std::uint32_t checkInterval)
-        : alarm_(alarm), mainThread_(mainThread), clock_(std::move(clock)), checkInterval_(checkInterval)
+        : TworkerHandover(mainThread), alarm_(alarm), clock_(std::move(clock)), checkInterval_(checkInterval)
     {}
 
     void Start(TDateTime time)
     {
         Reschedule(time);
-        thread_ = std::thread(&TalarmThread::Execute, this);
+        StartThread();
     }
 
     void Reschedule(TDateTime time)
@@ -58,23 +56,9 @@ public:
         return true;
     }
 
-    // Never waits for the alarm's hand-over, so this returns promptly even inside OnTime.
-    void Stop()
-    {
-        {
-            const std::lock_guard lock(mutex_);
-            alarm_ = nullptr;
-            stopping_ = true;
-            wake_.notify_all();
-        }
-        if (thread_.joinable())
-            thread_.join();
-    }
-
 private:
-    void Execute()
+    void Execute(std::unique_lock<std::mutex>& lock) override
     {
-        std::unique_lock lock(mutex_);
         while (!stopping_) {
             if (wake_.wait_for(lock, std::chrono::milliseconds(checkInterval_), [this] { return stopping_; }))
                 break;
@@ -83,45 +67,28 @@ private:
             lock.lock();
             if (stopping_ || !(now > due_))
                 continue;
-            handingOver_ = true;
-            lock.unlock();
-            mainThread_->Queue([self = shared_from_this()] { self->RunDue(); });
-            lock.lock();
-            wake_.wait(lock, [this] { return stopping_ || !handingOver_; });
+            HandOver(lock, [this] { RunDue(); });
         }
     }
+
+    void Detach() override { alarm_ = nullptr; }
 
     // On the user-interface thread.
     void RunDue()
     {
-        std::unique_lock lock(mutex_);
-        Talarm* const alarm = alarm_;
-        if (alarm != nullptr) {
-            lock.unlock();
-            try {
-                alarm->AlarmDue(); // may destroy the alarm, which stops this worker
-            } catch (...) {
-                lock.lock();
-                handingOver_ = false;
-                wake_.notify_all();
-                throw;
-            }
-            lock.lock();
+        Talarm* alarm = nullptr;
+        {
+            const std::lock_guard lock(mutex_);
+            alarm = alarm_;
         }
-        handingOver_ = false;
-        wake_.notify_all();
+        if (alarm != nullptr)
+            alarm->AlarmDue(); // may destroy the alarm, which stops this worker
     }
 
-    std::mutex mutex_;
-    std::condition_variable wake_;
     Talarm* alarm_; // link; cleared by Stop
-    TmainThread* const mainThread_;
     const Talarm::TClock clock_;
     const std::uint32_t checkInterval_;
     TDateTime due_ = 0;
-    bool stopping_ = false;
-    bool handingOver_ = false;
-    std::thread thread_;
 };
 
 Talarm::Talarm(TmainThread* mainThread, TClock clock, std::uint32_t checkInterval)

@@ -169,6 +169,26 @@ void TaudioTagList::Release(TaudioTag* song)
     delete song;
 }
 
+void TaudioTagList::ReleaseAll(std::vector<TaudioTag*> songs)
+{
+    if (!ownsObjects_ || songs.empty())
+        return;
+    // One pass over each list: releasing song by song would search them all once per song.
+    std::sort(songs.begin(), songs.end());
+    songs.erase(std::unique(songs.begin(), songs.end()), songs.end());
+    std::vector<TaudioTag*> held = items_;
+    std::sort(held.begin(), held.end());
+    std::erase_if(songs,
+                  [&held](TaudioTag* song) { return std::binary_search(held.begin(), held.end(), song); });
+    const auto doomed = [&songs](TaudioTag* song) {
+        return std::binary_search(songs.begin(), songs.end(), song);
+    };
+    random_.ForgetIf(doomed);
+    std::erase_if(created_, doomed);
+    for (TaudioTag* song : songs)
+        delete song;
+}
+
 void TaudioTagList::SetActive(bool value)
 {
     active_ = value;
@@ -454,10 +474,7 @@ void TaudioTagList::RemoveMissing()
         for (std::size_t i = 0; i < songs.size(); ++i)
             (missing[i] ? gone : left).push_back(songs[i]);
         items_.swap(left);
-        std::sort(gone.begin(), gone.end());
-        gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
-        for (TaudioTag* song : gone)
-            Release(song);
+        ReleaseAll(std::move(gone));
         Changed();
     }
     guard.End();

@@ -211,6 +211,8 @@ private:
     void SortItems(TaudioTagSortType sortType);
     // Frees a song that has just left the items when the list answers for it.
     void Release(TaudioTag* song);
+    // The same for many songs at once.
+    void ReleaseAll(std::vector<TaudioTag*> songs);
     void FreeAll(bool itemsToo);
 
     bool active_ = false;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -24,54 +25,6 @@ enum : std::uint8_t
 
 // Integer properties without a declared default use this value as "no default": it is never written.
 constexpr std::int32_t kNoDefault = INT32_MIN;
-
-enum class Prop
-{
-    Tag,
-    Filename,
-    Artist,
-    Title,
-    Album,
-    Comment,
-    TrackNo,
-    Date,
-    GenreID,
-    GenreString,
-    BitRate,
-    Duration,
-    SampleRate,
-    Channels,
-    TagType,
-    ModDate,
-    MediaType,
-};
-
-struct PropName
-{
-    const char* name;
-    std::size_t length;
-    Prop prop;
-};
-
-constexpr PropName kProps[] = {
-    {"Tag", 3, Prop::Tag},
-    {"Filename", 8, Prop::Filename},
-    {"Artist", 6, Prop::Artist},
-    {"Title", 5, Prop::Title},
-    {"Album", 5, Prop::Album},
-    {"Comment", 7, Prop::Comment},
-    {"TrackNo", 7, Prop::TrackNo},
-    {"Date", 4, Prop::Date},
-    {"GenreID", 7, Prop::GenreID},
-    {"GenreString", 11, Prop::GenreString},
-    {"BitRate", 7, Prop::BitRate},
-    {"Duration", 8, Prop::Duration},
-    {"SampleRate", 10, Prop::SampleRate},
-    {"Channels", 8, Prop::Channels},
-    {"TagType", 7, Prop::TagType},
-    {"ModDate", 7, Prop::ModDate},
-    {"MediaType", 9, Prop::MediaType},
-};
 
 bool SameAscii(const char* a, const char* b, std::size_t n)
 {
@@ -131,9 +84,10 @@ void WriteTextProp(TstreamWriter& s, std::string_view name, const std::string& v
     }
 }
 
-std::int32_t ReadIntValue(TstreamReader& s)
+// An integer value whose type byte has been read.
+std::int32_t ReadIntOfType(TstreamReader& s, std::uint8_t type)
 {
-    switch (s.ReadByte()) {
+    switch (type) {
     case vaInt8:
         return static_cast<std::int8_t>(s.ReadByte());
     case vaInt16:
@@ -143,6 +97,11 @@ std::int32_t ReadIntValue(TstreamReader& s)
     default:
         throw EReadError("Invalid property value");
     }
+}
+
+std::int32_t ReadIntValue(TstreamReader& s)
+{
+    return ReadIntOfType(s, s.ReadByte());
 }
 
 std::string ReadTextValue(TstreamReader& s)
@@ -182,16 +141,77 @@ double ReadFloatValue(TstreamReader& s)
         std::memcpy(&d, &bits, sizeof d);
         return d;
     }
-    case vaInt8:
-        return static_cast<std::int8_t>(s.ReadByte());
-    case vaInt16:
-        return s.ReadInt16();
-    case vaInt32:
-        return s.ReadInt32();
     default:
-        throw EReadError("Invalid property value");
+        return ReadIntOfType(s, type);
     }
 }
+
+void WriteModDateProp(TstreamWriter& s, std::string_view name, const TaudioTag& song)
+{
+    if (song.ModDate() == 0)
+        return;
+    WriteShortString(s, name);
+    s.WriteByte(vaExtended);
+    unsigned char b[10];
+    DoubleToExtended(song.ModDate(), b);
+    s.WriteBuffer(b, sizeof b);
+}
+
+// One published property: how it is written (nothing when at its default) and read back.
+struct Property
+{
+    std::string_view name;
+    void (*write)(TstreamWriter& s, std::string_view name, const TaudioTag& song);
+    void (*read)(TstreamReader& s, TaudioTag& song);
+};
+
+template <auto Get, auto Set>
+constexpr Property TextProperty(std::string_view name)
+{
+    return {name,
+            [](TstreamWriter& s, std::string_view n, const TaudioTag& song) {
+                WriteTextProp(s, n, (song.*Get)());
+            },
+            [](TstreamReader& s, TaudioTag& song) { (song.*Set)(ReadTextValue(s)); }};
+}
+
+template <auto Get, auto Set>
+constexpr Property UIntProperty(std::string_view name)
+{
+    return {
+        name,
+        [](TstreamWriter& s, std::string_view n, const TaudioTag& song) {
+            WriteUIntProp(s, n, (song.*Get)());
+        },
+        [](TstreamReader& s, TaudioTag& song) { (song.*Set)(static_cast<std::uint32_t>(ReadIntValue(s))); }};
+}
+
+// In the order they are written.
+constexpr Property kProperties[] = {
+    {"Tag",
+     [](TstreamWriter& s, std::string_view n, const TaudioTag& song) {
+         if (song.Tag() != 0)
+             WriteIntProp(s, n, song.Tag());
+     },
+     [](TstreamReader& s, TaudioTag& song) { song.SetTag(ReadIntValue(s)); }},
+    TextProperty<&TaudioTag::Filename, &TaudioTag::SetFilename>("Filename"),
+    TextProperty<&TaudioTag::Artist, &TaudioTag::SetArtist>("Artist"),
+    TextProperty<&TaudioTag::Title, &TaudioTag::SetTitle>("Title"),
+    TextProperty<&TaudioTag::Album, &TaudioTag::SetAlbum>("Album"),
+    TextProperty<&TaudioTag::Comment, &TaudioTag::SetComment>("Comment"),
+    UIntProperty<&TaudioTag::TrackNo, &TaudioTag::SetTrackNo>("TrackNo"),
+    TextProperty<&TaudioTag::Date, &TaudioTag::SetDate>("Date"),
+    UIntProperty<&TaudioTag::GenreID, &TaudioTag::SetGenreID>("GenreID"),
+    TextProperty<&TaudioTag::GenreString, &TaudioTag::SetGenreString>("GenreString"),
+    UIntProperty<&TaudioTag::BitRate, &TaudioTag::SetBitRate>("BitRate"),
+    UIntProperty<&TaudioTag::Duration, &TaudioTag::SetDuration>("Duration"),
+    UIntProperty<&TaudioTag::SampleRate, &TaudioTag::SetSampleRate>("SampleRate"),
+    UIntProperty<&TaudioTag::Channels, &TaudioTag::SetChannels>("Channels"),
+    TextProperty<&TaudioTag::TagType, &TaudioTag::SetTagType>("TagType"),
+    {"ModDate", WriteModDateProp,
+     [](TstreamReader& s, TaudioTag& song) { song.SetModDate(ReadFloatValue(s)); }},
+    UIntProperty<&TaudioTag::MediaType, &TaudioTag::SetMediaType>("MediaType"),
+};
 
 } // namespace
 
@@ -245,30 +265,8 @@ void WriteAudioTagComponent(TstreamWriter& s, const TaudioTag& song)
     s.WriteBytes("TPF0");
     WriteShortString(s, kAudioTagClassName);
     WriteShortString(s, "");
-    if (song.Tag() != 0)
-        WriteIntProp(s, "Tag", song.Tag());
-    WriteTextProp(s, "Filename", song.Filename());
-    WriteTextProp(s, "Artist", song.Artist());
-    WriteTextProp(s, "Title", song.Title());
-    WriteTextProp(s, "Album", song.Album());
-    WriteTextProp(s, "Comment", song.Comment());
-    WriteUIntProp(s, "TrackNo", song.TrackNo());
-    WriteTextProp(s, "Date", song.Date());
-    WriteUIntProp(s, "GenreID", song.GenreID());
-    WriteTextProp(s, "GenreString", song.GenreString());
-    WriteUIntProp(s, "BitRate", song.BitRate());
-    WriteUIntProp(s, "Duration", song.Duration());
-    WriteUIntProp(s, "SampleRate", song.SampleRate());
-    WriteUIntProp(s, "Channels", song.Channels());
-    WriteTextProp(s, "TagType", song.TagType());
-    if (song.ModDate() != 0) {
-        WriteShortString(s, "ModDate");
-        s.WriteByte(vaExtended);
-        unsigned char b[10];
-        DoubleToExtended(song.ModDate(), b);
-        s.WriteBuffer(b, sizeof b);
-    }
-    WriteUIntProp(s, "MediaType", song.MediaType());
+    for (const Property& p : kProperties)
+        p.write(s, p.name, song);
     s.WriteByte(vaNull);
     s.WriteByte(vaNull);
 }
@@ -300,68 +298,16 @@ std::unique_ptr<TaudioTag> ReadAudioTagComponent(TstreamReader& s)
         if (length == 0)
             break;
         s.ReadBuffer(text, length);
-        const PropName* found = nullptr;
-        for (const PropName& p : kProps) {
-            if (p.length == length && SameAscii(text, p.name, length)) {
+        const Property* found = nullptr;
+        for (const Property& p : kProperties) {
+            if (p.name.size() == length && SameAscii(text, p.name.data(), length)) {
                 found = &p;
                 break;
             }
         }
         if (!found)
             throw EReadError("Property " + std::string(text, length) + " does not exist");
-        switch (found->prop) {
-        case Prop::Tag:
-            song->SetTag(ReadIntValue(s));
-            break;
-        case Prop::Filename:
-            song->SetFilename(ReadTextValue(s));
-            break;
-        case Prop::Artist:
-            song->SetArtist(ReadTextValue(s));
-            break;
-        case Prop::Title:
-            song->SetTitle(ReadTextValue(s));
-            break;
-        case Prop::Album:
-            song->SetAlbum(ReadTextValue(s));
-            break;
-        case Prop::Comment:
-            song->SetComment(ReadTextValue(s));
-            break;
-        case Prop::TrackNo:
-            song->SetTrackNo(static_cast<std::uint32_t>(ReadIntValue(s)));
-            break;
-        case Prop::Date:
-            song->SetDate(ReadTextValue(s));
-            break;
-        case Prop::GenreID:
-            song->SetGenreID(static_cast<std::uint32_t>(ReadIntValue(s)));
-            break;
-        case Prop::GenreString:
-            song->SetGenreString(ReadTextValue(s));
-            break;
-        case Prop::BitRate:
-            song->SetBitRate(static_cast<std::uint32_t>(ReadIntValue(s)));
-            break;
-        case Prop::Duration:
-            song->SetDuration(static_cast<std::uint32_t>(ReadIntValue(s)));
-            break;
-        case Prop::SampleRate:
-            song->SetSampleRate(static_cast<std::uint32_t>(ReadIntValue(s)));
-            break;
-        case Prop::Channels:
-            song->SetChannels(static_cast<std::uint32_t>(ReadIntValue(s)));
-            break;
-        case Prop::TagType:
-            song->SetTagType(ReadTextValue(s));
-            break;
-        case Prop::ModDate:
-            song->SetModDate(ReadFloatValue(s));
-            break;
-        case Prop::MediaType:
-            song->SetMediaType(static_cast<std::uint32_t>(ReadIntValue(s)));
-            break;
-        }
+        found->read(s, *song);
     }
     // A song has no child components.
     if (s.ReadByte() != vaNull)

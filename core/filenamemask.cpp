@@ -44,7 +44,8 @@ void ParseFileNameMask(std::string_view name, std::string_view mask, TStrings& l
         if (percent == std::string_view::npos)
             break;
         const std::string_view prefix = m.substr(0, percent);
-        const std::string_view placeholder = m.substr(percent, 2);
+        // "%" and the whole character after it: the separator must not start inside a character.
+        const std::string_view placeholder = m.substr(percent, 1 + CharsToBytes(m.substr(percent + 1), 1));
         m.remove_prefix(percent + placeholder.size());
 
         if (!prefix.empty() && s.find(prefix) == std::string_view::npos) {

@@ -1,7 +1,7 @@
 #include "invalidtagsreport.h"
 
 #include "core/audiotaglist.h"
-#include "platform/showmessage.h"
+#include "core/promptservice.h"
 #include "platform/textcompare.h"
 
 #include <algorithm>
@@ -54,5 +54,6 @@ void TinvalidTagsReport::Execute()
 
 void TinvalidTagsReport::Configure()
 {
-    platform::ShowMessage("No configuration is Required");
+    ShowMessageBox("No configuration is Required", ApplicationTitle(), TmessageButtons::Ok,
+                   TmessageIcon::None);
 }

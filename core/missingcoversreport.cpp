@@ -2,7 +2,7 @@
 
 #include "core/audiotagartistlist.h"
 #include "core/audiotaglistlist.h"
-#include "platform/showmessage.h"
+#include "core/promptservice.h"
 
 namespace {
 
@@ -77,5 +77,6 @@ void TmissingCoversReport::Execute()
 
 void TmissingCoversReport::Configure()
 {
-    platform::ShowMessage("No configuration is Required");
+    ShowMessageBox("No configuration is Required", ApplicationTitle(), TmessageButtons::Ok,
+                   TmessageIcon::None);
 }

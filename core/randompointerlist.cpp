@@ -58,6 +58,11 @@ void TrandomPointerList::Forget(const TaudioTag* song)
     items_.erase(std::remove(items_.begin(), items_.end(), song), items_.end());
 }
 
+void TrandomPointerList::ForgetIf(const std::function<bool(TaudioTag*)>& doomed)
+{
+    std::erase_if(items_, doomed);
+}
+
 void TrandomPointerList::Changed()
 {
     if (updateCount_ != 0)

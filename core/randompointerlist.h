@@ -28,6 +28,8 @@ public:
     TaudioTag* GetItem(int i) const;
     // Removes every entry that links to song, without a change step (the song is going away).
     void Forget(const TaudioTag* song);
+    // Removes every entry for which doomed answers true, without a change step.
+    void ForgetIf(const std::function<bool(TaudioTag*)>& doomed);
     void Shuffle();
 
 private:

@@ -47,14 +47,23 @@ void AppendHMS(std::string& out, std::uint64_t seconds)
     AppendNumber(out, seconds % 60, 2);
 }
 
-std::string_view TrackWord(std::uint64_t count)
+// "1 Track", "2 Tracks".
+void AppendCount(std::string& out, std::uint64_t count, std::string_view one, std::string_view many)
 {
-    return count == 1 ? "Track" : "Tracks";
+    AppendNumber(out, count);
+    out += ' ';
+    out += count == 1 ? one : many;
 }
 
-std::string_view AlbumWord(std::uint64_t count)
+// A group's name in its font, then the opening of its counts in the duration font.
+void AppendGroupHead(std::string& out, const std::string& font, std::string_view name,
+                     const std::string& durationFont)
 {
-    return count == 1 ? "Album" : "Albums";
+    out += font;
+    AppendData(out, name);
+    out += ' ';
+    out += durationFont;
+    out += '(';
 }
 
 // Room for the mark-up of a few fonts plus the data of one line.
@@ -268,15 +277,8 @@ std::string TtagFonts::AlbumCaption(const TaudioTagList& list, std::string_view 
     const std::string& D = DurationFontMarkup();
     std::string out;
     out.reserve(L.size() + D.size() + caption.size() + suffix.size() + kLineSlack);
-    out += L;
-    AppendData(out, caption);
-    out += ' ';
-    out += D;
-    out += '(';
-    const auto count = static_cast<std::uint64_t>(list.GetCount());
-    AppendNumber(out, count);
-    out += ' ';
-    out += TrackWord(count);
+    AppendGroupHead(out, L, caption, D);
+    AppendCount(out, static_cast<std::uint64_t>(list.GetCount()), "Track", "Tracks");
     out += " [";
     AppendMS(out, list.TotalDuration());
     AppendData(out, suffix);
@@ -290,15 +292,8 @@ std::string TtagFonts::ListCaption(const TaudioTagList& list, bool withTotal) co
     const std::string& D = DurationFontMarkup();
     std::string out;
     out.reserve(A.size() + D.size() + list.Title().size() + kLineSlack);
-    out += A;
-    AppendData(out, list.Title());
-    out += ' ';
-    out += D;
-    out += '(';
-    const auto count = static_cast<std::uint64_t>(list.GetCount());
-    AppendNumber(out, count);
-    out += ' ';
-    out += TrackWord(count);
+    AppendGroupHead(out, A, list.Title(), D);
+    AppendCount(out, static_cast<std::uint64_t>(list.GetCount()), "Track", "Tracks");
     if (withTotal) {
         out += " [";
         AppendHMS(out, list.TotalDuration());
@@ -316,22 +311,13 @@ std::string TtagFonts::ArtistDetailsCaption(FontKind nameFont, const TaudioTagAr
     const std::string& D = DurationFontMarkup();
     std::string out;
     out.reserve(N.size() + D.size() + caption.size() + suffix.size() + kLineSlack);
-    out += N;
-    AppendData(out, caption);
-    out += ' ';
-    out += D;
-    out += '(';
+    AppendGroupHead(out, N, caption, D);
     const auto albums = static_cast<std::uint64_t>(artist.Albums().GetCount());
     if (showAlbums && albums > 0) {
-        AppendNumber(out, albums);
-        out += ' ';
-        out += AlbumWord(albums);
+        AppendCount(out, albums, "Album", "Albums");
         out += ", ";
     }
-    const auto songs = static_cast<std::uint64_t>(artist.GetCount());
-    AppendNumber(out, songs);
-    out += ' ';
-    out += TrackWord(songs);
+    AppendCount(out, static_cast<std::uint64_t>(artist.GetCount()), "Track", "Tracks");
     AppendData(out, suffix);
     out += ')';
     return out;

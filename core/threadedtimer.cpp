@@ -1,23 +1,21 @@
 #include "core/threadedtimer.h"
 
 #include "core/mainthread.h"
+#include "core/workerhandover.h"
 #include "platform/error.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <mutex>
-#include <thread>
 
-// The worker's half. The timer link is cleared when the timer goes, so a tick still queued on the
-// user-interface thread finds no timer and does nothing; the block itself lives as long as such a tick.
-class TTimerThread : public std::enable_shared_from_this<TTimerThread>
+// The worker's half; a tick still queued when the timer goes finds no timer and does nothing.
+class TTimerThread : public TworkerHandover
 {
 public:
     TTimerThread(TThreadedTimer* timer, TmainThread* mainThread, TThreadPriority priority)
-        : timer_(timer), mainThread_(mainThread), priority_(priority)
+        : TworkerHandover(mainThread), timer_(timer), priority_(priority)
     {}
 
-    void Start() { thread_ = std::thread(&TTimerThread::Execute, this); }
+    void Start() { StartThread(); }
 
     void Update(std::uint32_t interval, bool runnable)
     {
@@ -37,24 +35,9 @@ public:
             platform::SetThreadPriority(threadId_, priority);
     }
 
-    // Never waits for a tick: the worker abandons its wait for the hand-over as soon as it is told to stop,
-    // so this returns within one wake-up even when called inside a tick or with a tick queued.
-    void Stop()
-    {
-        {
-            const std::lock_guard lock(mutex_);
-            timer_ = nullptr;
-            stopping_ = true;
-            wake_.notify_all();
-        }
-        if (thread_.joinable())
-            thread_.join();
-    }
-
 private:
-    void Execute()
+    void Execute(std::unique_lock<std::mutex>& lock) override
     {
-        std::unique_lock lock(mutex_);
         threadId_ = platform::CurrentThreadId();
         if (priority_ != tpNormal)
             platform::SetThreadPriority(threadId_, priority_);
@@ -67,47 +50,31 @@ private:
             const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(interval_);
             if (wake_.wait_until(lock, due, [&] { return stopping_ || cycle_ != cycle; }))
                 continue;
-            handingOver_ = true;
-            lock.unlock();
-            mainThread_->Queue([self = shared_from_this(), cycle] { self->Tick(cycle); });
-            lock.lock();
-            wake_.wait(lock, [this] { return stopping_ || !handingOver_; });
+            HandOver(lock, [this, cycle] { Tick(cycle); });
         }
     }
+
+    void Detach() override { timer_ = nullptr; }
 
     // On the user-interface thread. A tick whose cycle was cancelled while it waited in the queue is dropped.
     void Tick(std::uint64_t cycle)
     {
-        std::unique_lock lock(mutex_);
-        TThreadedTimer* const timer = timer_;
-        if (timer != nullptr && runnable_ && cycle == cycle_) {
-            lock.unlock();
-            try {
-                timer->Timer(); // may destroy the timer, which stops this worker
-            } catch (...) {
-                lock.lock();
-                handingOver_ = false;
-                wake_.notify_all();
-                throw;
-            }
-            lock.lock();
+        TThreadedTimer* timer = nullptr;
+        {
+            const std::lock_guard lock(mutex_);
+            if (runnable_ && cycle == cycle_)
+                timer = timer_;
         }
-        handingOver_ = false;
-        wake_.notify_all();
+        if (timer != nullptr)
+            timer->Timer(); // may destroy the timer, which stops this worker
     }
 
-    std::mutex mutex_;
-    std::condition_variable wake_;
     TThreadedTimer* timer_; // link; cleared by Stop
-    TmainThread* const mainThread_;
     TThreadPriority priority_;
     int threadId_ = 0;
     std::uint32_t interval_ = 0;
     bool runnable_ = false;
-    bool stopping_ = false;
-    bool handingOver_ = false;
     std::uint64_t cycle_ = 0; // bumped whenever the pause under way no longer counts
-    std::thread thread_;
 };
 
 TThreadedTimer::TThreadedTimer(TmainThread* mainThread)

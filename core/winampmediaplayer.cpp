@@ -259,7 +259,7 @@ void TwinampMediaPlayer::SaveSettings(TIniFile& ini, const std::string& section)
         ini.WriteBool(section, "ControlVolume", controlVolume_);
 }
 
-void TwinampMediaPlayer::Initialise(std::uintptr_t ownerWindow)
+void TwinampMediaPlayer::Initialise(platform::TWindowHandle ownerWindow)
 {
     initialised_ = true;
     ownerWindow_ = ownerWindow;

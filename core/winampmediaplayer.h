@@ -68,7 +68,7 @@ public:
     void SaveSettings(TIniFile& ini, const std::string& section) override;
     // Starts Winamp (also when it runs already) and the poll, and clears Winamp's playlist; when Winamp
     // cannot be found, asks whether to start it. Raises no OnInitialise.
-    void Initialise(std::uintptr_t ownerWindow) override;
+    void Initialise(platform::TWindowHandle ownerWindow) override;
     // Raises OnUninitialise, stops the poll and closes Winamp.
     void Uninitialise() override;
     void PreloadNext() override;
@@ -151,7 +151,7 @@ private:
     std::unique_ptr<TaudioTag> currentTag_;
     std::uint32_t lastPosition_ = 0;
     std::unique_ptr<TaudioTagList> handOverList_; // does not own its song
-    std::uintptr_t ownerWindow_ = 0;
+    platform::TWindowHandle ownerWindow_ = 0;
     std::uint8_t volume_ = 0;
     bool controlVolume_ = false;
     bool allowControlVolume_ = false;

@@ -2,7 +2,7 @@
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/markup/taggedtext.h"
-#include "platform/desktopopen.h"
+#include "support/openedrecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,20 +10,6 @@
 #include <vector>
 
 namespace {
-
-class OpenedRecorder
-{
-public:
-    OpenedRecorder()
-    {
-        platform::SetDesktopOpener([this](const std::string& target) {
-            opened.push_back(target);
-            return true;
-        });
-    }
-    ~OpenedRecorder() { platform::SetDesktopOpener({}); }
-    std::vector<std::string> opened;
-};
 
 std::vector<std::string> PlainLines(const ThtmlListBox& box)
 {

@@ -1,7 +1,7 @@
 #include "controls/applicationhelp.h"
 #include "controls/myhh.h"
 #include "controls/wovfileversion.h"
-#include "platform/desktopopen.h"
+#include "support/openedrecorder.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -13,25 +13,6 @@
 
 #include <string>
 #include <vector>
-
-namespace {
-
-// Records what would have been opened, for the life of the test.
-class OpenedRecorder
-{
-public:
-    OpenedRecorder()
-    {
-        platform::SetDesktopOpener([this](const std::string& target) {
-            opened.push_back(target);
-            return true;
-        });
-    }
-    ~OpenedRecorder() { platform::SetDesktopOpener({}); }
-    std::vector<std::string> opened;
-};
-
-} // namespace
 
 TEST(FileVersion, PartsAndTextWithoutTheBuild)
 {

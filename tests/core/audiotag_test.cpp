@@ -1,4 +1,5 @@
 #include "testpictures.h"
+#include "testsongs.h"
 
 #include "core/audiotag.h"
 #include "core/coverpicture.h"
@@ -10,17 +11,6 @@
 #include <QLocale>
 
 namespace {
-
-std::unique_ptr<TaudioTag> Song(const std::string& artist, const std::string& title,
-                                const std::string& album = "", std::uint32_t track = 0)
-{
-    auto s = std::make_unique<TaudioTag>();
-    s->SetArtist(artist);
-    s->SetTitle(title);
-    s->SetAlbum(album);
-    s->SetTrackNo(track);
-    return s;
-}
 
 // A plug-in record filled by hand, as a plug-in leaves it after a read.
 const char* ArtistText(const char*)

@@ -362,3 +362,40 @@ TEST(AudioTagArtistList, SearchAppendsTheSongsOfMatchingArtists)
     artists.Search("nobody", lines);
     EXPECT_EQ(lines.Count(), 3);
 }
+
+TEST(AudioTagGroupings, NothingRemovedIsReusedForTheNextSong)
+{
+    // Songs of one album and artist in a row, with the groupings emptied or pruned between them.
+    Songs songs;
+    TaudioTagAlbumList albums;
+    albums.SetOwnsObjects(true);
+    TaudioTagArtistList artists;
+    artists.SetOwnsObjects(true);
+    for (int round = 0; round < 3; ++round) {
+        TaudioTag* song = songs.Add("/a/" + std::to_string(round), "Abba", "t", "Arrival", 1);
+        albums.AddTag(song);
+        artists.AddTag(song);
+        ASSERT_EQ(albums.GetCount(), 1);
+        ASSERT_EQ(artists.GetCount(), 1);
+        EXPECT_EQ(albums.GetItem(0)->GetCount(), 1);
+        EXPECT_EQ(artists.GetItem(0)->GetCount(), 1);
+        if (round == 0) {
+            albums.Clear();
+            artists.Clear();
+        } else {
+            albums.Delete(0);
+            artists.Remove(artists.GetItem(0));
+        }
+    }
+    // An album of the same title filed in between comes first among equal titles and is looked at first.
+    TaudioTag* first = songs.Add("/b/1", "X", "t", "Same", 1);
+    albums.AddTag(first);
+    auto other = std::make_unique<TaudioTagAlbum>();
+    other->SetTitle("Same");
+    TaudioTagAlbum* otherAlbum = other.get();
+    TaudioTag* seed = songs.Add("/b/0", "X", "seed", "Same", 1);
+    other->Add(seed);
+    albums.AddAlbum(other.release());
+    albums.AddTag(songs.Add("/b/2", "X", "t2", "Same", 2));
+    EXPECT_EQ(otherAlbum->GetCount(), 2);
+}

@@ -1,4 +1,5 @@
 #include "bytes.h"
+#include "testsongs.h"
 
 #include "core/audiotaglist.h"
 #include "core/audiotagstream.h"
@@ -12,17 +13,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-std::unique_ptr<TaudioTag> Song(const std::string& artist, const std::string& title,
-                                const std::string& album = "", std::uint32_t track = 0)
-{
-    auto s = std::make_unique<TaudioTag>();
-    s->SetArtist(artist);
-    s->SetTitle(title);
-    s->SetAlbum(album);
-    s->SetTrackNo(track);
-    return s;
-}
 
 // An owning list of the given titles (artist "A").
 void Fill(TaudioTagList& list, std::initializer_list<const char*> titles)

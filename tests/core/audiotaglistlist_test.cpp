@@ -177,7 +177,8 @@ TEST(AudioTagListListFile, DamagedFilesLoadWhatTheyCanAndAnswerFalse)
     // Cut anywhere: the whole lists before the cut stay, never a half-read one.
     for (std::size_t n = 0; n < kFile.size(); ++n) {
         TaudioTagListList set;
-        set.SetOwnsObjects(n % 2 == 0); // both ownership paths free what they made
+        set.SetOwnsObjects(n % 2 == 0); // every ownership path frees what it made
+        set.SetListsOwnObjects(n % 3 == 0);
         EXPECT_FALSE(Load(set, kFile.substr(0, n))) << n;
         const std::size_t whole = n < 8 + kAlpha.size() ? 0 : n < 8 + kAlpha.size() + kBeta.size() ? 1 : 2;
         ASSERT_EQ(static_cast<std::size_t>(set.GetCount()), whole) << n;
@@ -323,6 +324,19 @@ TEST(AudioTagListList, DurationsAndCoverOfEmptyList)
     EXPECT_EQ(set.TotalDuration(), 3 * static_cast<std::int64_t>(0xFFFFFFF0u)); // no 32-bit wrap
     TaudioTagList empty;
     EXPECT_EQ(GetListCoverFile(empty, "/covers"), "");
+
+    // The first song's cover stands for the list.
+    TempDir dir;
+    const std::string cover = dir.Write("Abba - Arrival.jpg", "jpeg");
+    TaudioTagList list;
+    for (const char* artist : {"Abba", "Other"}) {
+        TaudioTag s;
+        s.SetArtist(artist);
+        s.SetAlbum("Arrival");
+        s.SetFilename(dir.File("song.wav"));
+        list.AddCopy(&s);
+    }
+    EXPECT_EQ(GetListCoverFile(list, ""), cover);
 }
 
 TEST(AudioTagPlaylistList, SelectCurrentAndForgetRemovedCurrent)

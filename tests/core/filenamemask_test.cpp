@@ -46,6 +46,8 @@ TEST(FileNameMask, PrefixIsDroppedByLengthWhereverItWasFound)
     // Dropping counts characters, not bytes: a name never gets cut inside a character.
     EXPECT_EQ(Parse("\xC3\xA9[05] Song", "[%n] %t"), (Lines{"%t=Song", "%n=[05"}));
     EXPECT_EQ(Parse("[05] Song", "\xC3\xA9%n] %t"), (Lines{"%n=[05] Song"}));
+    // A placeholder letter outside ASCII is one character too; its separator still matches.
+    EXPECT_EQ(Parse("x - y", "%\xC3\xA9 - %t"), (Lines{"%t=y", "%\xC3\xA9=x"}));
 }
 
 TEST(FileNameMask, OddMasks)

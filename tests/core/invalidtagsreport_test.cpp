@@ -153,6 +153,6 @@ TEST(JukeboxTagReport, TextsOfBothReports)
     }
     covers.Configure();
     invalid.Configure();
-    EXPECT_EQ(recorder.messages,
-              (std::vector<std::string>{"No configuration is Required", "No configuration is Required"}));
+    EXPECT_EQ(recorder.messages, (std::vector<std::string>{"Orvane Jukebox: No configuration is Required",
+                                                           "Orvane Jukebox: No configuration is Required"}));
 }

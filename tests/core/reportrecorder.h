@@ -1,13 +1,15 @@
 #pragma once
 
+#include "core/promptservice.h"
 #include "platform/desktopopen.h"
-#include "platform/showmessage.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-// Puts recorders in the places of the desktop's document opener and of the message box while it lives.
-class ReportRecorder
+// Puts recorders in the places of the desktop's opener and of the message boxes while it lives.
+class ReportRecorder : public TpromptService
 {
 public:
     ReportRecorder()
@@ -16,21 +18,29 @@ public:
             opened.push_back(file);
             return openerWorks;
         });
-        oldHandler_ =
-            platform::SetMessageHandler([this](const std::string& text) { messages.push_back(text); });
+        oldService_ = TpromptService::Install(this);
     }
-    ~ReportRecorder()
+    ~ReportRecorder() override
     {
         platform::SetDesktopOpener(nullptr);
-        platform::SetMessageHandler(std::move(oldHandler_));
+        TpromptService::Install(oldService_);
     }
     ReportRecorder(const ReportRecorder&) = delete;
     ReportRecorder& operator=(const ReportRecorder&) = delete;
+
+    TmessageResult MessageBox(const std::string& text, const std::string& caption, TmessageButtons buttons,
+                              TmessageIcon icon) override
+    {
+        messages.push_back(caption + ": " + text);
+        EXPECT_EQ(buttons, TmessageButtons::Ok);
+        EXPECT_EQ(icon, TmessageIcon::None);
+        return TmessageResult::Ok;
+    }
 
     std::vector<std::string> opened;
     std::vector<std::string> messages;
     bool openerWorks = true;
 
 private:
-    platform::TmessageHandler oldHandler_;
+    TpromptService* oldService_ = nullptr;
 };

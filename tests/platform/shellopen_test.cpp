@@ -1,6 +1,5 @@
 #include "platform/desktopopen.h"
 #include "platform/shellexecute.h"
-#include "platform/showmessage.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -26,20 +25,4 @@ TEST(ShellOpenDocument, ExistingFilesGoToTheDesktopOpenerWithoutQuotes)
     EXPECT_FALSE(platform::ShellOpenDocument("\"\""));
     platform::SetDesktopOpener(nullptr);
     EXPECT_EQ(opened, (std::vector<std::string>{report, report}));
-}
-
-TEST(ShowMessage, ReachesTheInstalledHandlerUntilItIsReplaced)
-{
-    std::vector<std::string> shown;
-    auto previous = platform::SetMessageHandler([&](const std::string& text) { shown.push_back(text); });
-    platform::ShowMessage("Hello");
-    // A handler that replaces itself while it runs finishes safely.
-    platform::SetMessageHandler([&](const std::string& text) {
-        shown.push_back("once: " + text);
-        platform::SetMessageHandler([&](const std::string& t) { shown.push_back("then: " + t); });
-    });
-    platform::ShowMessage("a");
-    platform::ShowMessage("b");
-    platform::SetMessageHandler(std::move(previous));
-    EXPECT_EQ(shown, (std::vector<std::string>{"Hello", "once: a", "then: b"}));
 }

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "core/treesink.h"
+
+#include <QAbstractItemModel>
+#include <QIcon>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A tree the core fills (TtreeSink) shown as a Qt item model: one record per node in one array, the node's
+// handle as the index's internal id, so a view asks for rows without anything being made per node.
+// Captions are built only for the rows a view draws, by the caption function (the node's text, escaped,
+// when none is set).
+//
+// Changes outside BeginUpdate/EndUpdate are reported row by row, so views keep their expansion and
+// selection; changes inside one are reported as one reset when the outermost update ends. A node's parent
+// is told of every change of its children, since captions may count them.
+//
+// Handles stay void after their node is deleted (they are not handed out again until Clear); calls with a
+// void handle change nothing.
+class TtreeSinkModel : public QAbstractItemModel, public TtreeSink
+{
+    Q_OBJECT
+public:
+    // The node's plain text (UTF-8 as a QString), its data link as a quintptr, its TtreeNodeKind.
+    static constexpr int NodeTextRole = Qt::UserRole + 1;
+    static constexpr int NodeDataRole = Qt::UserRole + 2;
+    static constexpr int NodeKindRole = Qt::UserRole + 3;
+
+    using CaptionFunction = std::function<std::string(const TtreeSinkModel& model, TtreeNode node)>;
+    using ImageFunction = std::function<QIcon(const TtreeSinkModel& model, TtreeNode node)>;
+
+    explicit TtreeSinkModel(QObject* parent = nullptr);
+    ~TtreeSinkModel() override;
+
+    // The display caption (tagged text) of a node; repaints every row.
+    void SetCaptionFunction(CaptionFunction function);
+    // The decoration of a node; repaints every row.
+    void SetImageFunction(ImageFunction function);
+    // Tells the views that every caption may read otherwise (fonts changed, say).
+    void CaptionsChanged();
+    // Drops every node's data link, for when the lists they point to are about to go (a library rebuilding
+    // its groupings): captions then fall back to the node texts until the tree is filled again.
+    void ClearData();
+
+    // TtreeSink.
+    void BeginUpdate() override;
+    void EndUpdate() override;
+    void Clear() override;
+    // A void parent handle adds nothing and answers the null node.
+    TtreeNode AddChild(TtreeNode parent, std::string_view text, TaudioTagList* data,
+                       TtreeNodeKind kind) override;
+    void SetText(TtreeNode node, std::string_view text) override;
+    void SetData(TtreeNode node, TaudioTagList* data, TtreeNodeKind kind) override;
+    void DeleteChildren(TtreeNode node) override;
+    int UpdateCount() const { return updateCount_; }
+
+    // Node queries; a null or void node answers empty values (the null parent reads as the top level where
+    // children are asked for).
+    bool IsNode(TtreeNode node) const;
+    int NodeCount() const { return liveCount_; }
+    const std::string& Text(TtreeNode node) const;
+    TaudioTagList* Data(TtreeNode node) const;
+    TtreeNodeKind Kind(TtreeNode node) const;
+    TtreeNode Parent(TtreeNode node) const;
+    int ChildCount(TtreeNode node) const;
+    TtreeNode Child(TtreeNode node, int row) const;
+    // The node's position among its siblings; -1 for a void node.
+    int Row(TtreeNode node) const;
+    // The caption a view draws for the node.
+    std::string Caption(TtreeNode node) const;
+
+    TtreeNode NodeOf(const QModelIndex& index) const;
+    QModelIndex IndexOf(TtreeNode node) const;
+
+    // QAbstractItemModel.
+    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    struct Record
+    {
+        std::string text;
+        TaudioTagList* data = nullptr;
+        std::vector<std::int32_t> children;
+        std::int32_t parent = -1;
+        std::int32_t row = 0;
+        TtreeNodeKind kind = tnkNone;
+        bool alive = true;
+    };
+
+    const Record* Find(TtreeNode node) const;
+    Record* Find(TtreeNode node);
+    const std::vector<std::int32_t>& ChildrenOf(TtreeNode node) const;
+    // Inside an update, starts the one reset before the first change; true when the change is batched.
+    bool Batched();
+    void NodeChanged(TtreeNode node);
+    void EveryRowChanged();
+
+    std::vector<Record> records_;
+    std::vector<std::int32_t> roots_;
+    int liveCount_ = 0;
+    int updateCount_ = 0;
+    bool resetting_ = false;
+    CaptionFunction caption_;
+    ImageFunction image_;
+};
