@@ -261,6 +261,7 @@ std::string TcustomJukeboxList::GetCDCatalogueFileName(const std::string& root) 
 void TcustomJukeboxList::LoadGlobalList()
 {
     const TflagScope loading(globalLoading_);
+    ReleaseGlobalLinks();
     TaudioTagList& global = *globalList_;
     global.BeginUpdate();
     try {

@@ -118,6 +118,10 @@ public:
     std::weak_ptr<const bool> LinkToken() const { return alive_; }
 
 protected:
+    // Called before jukebox.dat replaces the global list's songs: whatever links to them outside the
+    // groupings lets go, because the load's progress events can let other work run before the rebuild.
+    virtual void ReleaseGlobalLinks() {}
+
     void DoGlobalListChange();
     void DoPlaylistsChange();
     void DoPlaylistListChange(TaudioTagList* list);

@@ -81,6 +81,12 @@ void TcustomlocalJukeboxList::SaveSettings(TIniFile& ini, const std::string& sec
         jukebox_->SaveSettings(ini, section);
 }
 
+void TcustomlocalJukeboxList::ReleaseGlobalLinks()
+{
+    if (jukebox_)
+        jukebox_->RandomPlayList().Clear();
+}
+
 TaudioTagList* TcustomlocalJukeboxList::GetCurrentPlaylist() const
 {
     if (jukebox_ && jukebox_->Playlist().Active())

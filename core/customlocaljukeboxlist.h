@@ -44,6 +44,11 @@ public:
     virtual void QueueDelete(int index) = 0;
     virtual void QueueClear() = 0;
 
+protected:
+    // The random-play list shares the global list's songs: it is emptied until the rebuild refills it, so a
+    // song asked for in the middle of a load is never one already freed.
+    void ReleaseGlobalLinks() override;
+
 private:
     std::unique_ptr<TlocalJukebox> jukebox_;
     bool destroying_ = false;

@@ -7,8 +7,11 @@
 #include "core/audiotagplaylistlist.h"
 #include "core/customjukeboxevents.h"
 #include "core/customjukeboxlist.h"
+#include "core/customjukeboxlistevents.h"
 #include "core/custommediaplayerevents.h"
 #include "core/localjukebox.h"
+#include "core/localjukeboxlist.h"
+#include "core/localjukeboxloader.h"
 #include "core/taglistrules.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
@@ -854,6 +857,84 @@ TEST(JukeboxInLibrary, TellsItsLibraryWhenDestroyed)
     TcustomJukebox* raw = jukebox.get();
     jukebox.reset();
     EXPECT_EQ(library.destroyedJukebox, raw);
+}
+
+// The road of songs from the data files through the library, the queue and the player into the history.
+TEST(JukeboxRoad, FromTheLoadedFilesThroughTheQueueAndRandomPlayIntoHistory)
+{
+    TempDir dir;
+    {
+        TaudioTagList songs;
+        songs.SetOwnsObjects(true);
+        for (const char* f : {"/m/1.mp3", "/m/2.mp3", "/m/3.mp3"})
+            Put(songs, f);
+        songs.SaveToFile(dir.File("jukebox.dat"));
+        TaudioTagList queue;
+        queue.SetOwnsObjects(true);
+        queue.SetActive(true);
+        Put(queue, "/m/queued.mp3");
+        queue.SaveToFile(dir.File("queue.dat"));
+    }
+    const std::string queueFile = TempDir::Read(dir.File("queue.dat"));
+
+    TlocalJukeboxList library;
+    library.SetDataFolder(dir.Path());
+    library.SetAutoSaveQueue(true);
+    TcustomMediaPlayerEvents playerEvents;
+    TcustomJukeboxEvents jukeboxEvents;
+    TcustomJukeboxListEvents libraryEvents;
+    libraryEvents.SetPlayerEvents(&playerEvents);
+    libraryEvents.SetJukeboxEvents(&jukeboxEvents);
+    library.SetEvents(&libraryEvents);
+    ASSERT_NE(library.Jukebox(), nullptr);
+    TcustomJukebox& jukebox = *library.Jukebox();
+    EXPECT_EQ(jukebox.Events(), &jukeboxEvents);
+    playerEvents.OnGetNextTagger = [&](TcustomMediaPlayer*, const TaudioTag*& tag) {
+        tag = jukebox.GetNextTag();
+    };
+    playerEvents.OnPlaybackStart = [&](TcustomMediaPlayer*, const TaudioTag* tag) {
+        jukebox.SongStarted(tag);
+    };
+    auto owned = std::make_unique<TtestMediaPlayer>();
+    TtestMediaPlayer* player = owned.get();
+    jukebox.SetPlayer(std::move(owned));
+    EXPECT_EQ(player->Events(), &playerEvents);
+
+    TlocalJukeboxLoader loader;
+    loader.SetJukeboxList(&library);
+    loader.LoadAll();
+    EXPECT_EQ(TempDir::Read(dir.File("queue.dat")), queueFile);
+    EXPECT_EQ(jukebox.RandomPlayList().GetCount(), 3);
+    ASSERT_EQ(jukebox.Queue().GetCount(), 1);
+    ASSERT_NE(player->PreparedTag(), nullptr);
+    EXPECT_EQ(player->PreparedTag()->Filename(), "/m/queued.mp3");
+
+    // The user queues a library song: a copy goes into the queue, queue.dat follows, the head stays prepared.
+    ASSERT_TRUE(library.QueueTag(library.GlobalList().GetItem(1)));
+    EXPECT_NE(jukebox.Queue().GetItem(1), library.GlobalList().GetItem(1));
+    EXPECT_EQ(player->PreparedTag()->Filename(), "/m/queued.mp3");
+    EXPECT_NE(TempDir::Read(dir.File("queue.dat")), queueFile);
+
+    EXPECT_EQ(player->StartPrepared()->Filename(), "/m/queued.mp3");
+    EXPECT_EQ(player->PreparedTag()->Filename(), "/m/2.mp3");
+    TaudioTagList saved;
+    ASSERT_TRUE(saved.LoadFromFile(dir.File("queue.dat"), false));
+    ASSERT_EQ(saved.GetCount(), 1);
+    EXPECT_EQ(saved.GetItem(0)->Filename(), "/m/2.mp3");
+
+    EXPECT_EQ(player->StartPrepared()->Filename(), "/m/2.mp3");
+    EXPECT_EQ(jukebox.Queue().GetCount(), 0);
+    ASSERT_NE(player->PreparedTag(), nullptr);
+    const std::string random = player->PreparedTag()->Filename();
+    EXPECT_EQ(jukebox.ChosenSource(), jsRandomPlayList);
+    EXPECT_EQ(player->StartPrepared()->Filename(), random);
+    EXPECT_EQ(jukebox.RandomPlayList().RandomList().GetCount(), 2);
+
+    ASSERT_EQ(jukebox.History().GetCount(), 3);
+    EXPECT_EQ(jukebox.History().GetItem(2)->Filename(), random);
+    const std::string history = TempDir::Read(dir.File("history.txt"));
+    EXPECT_NE(history.find("/m/queued.mp3"), std::string::npos);
+    EXPECT_NE(history.find(random), std::string::npos);
 }
 
 } // namespace

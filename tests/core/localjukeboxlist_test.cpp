@@ -139,6 +139,30 @@ TEST_F(LocalLibraryTest, WiresTheJukeboxToTheLibrary)
     EXPECT_EQ(lines, (std::vector<std::string>{"Playlists", "Active nil"}));
 }
 
+TEST_F(LocalLibraryTest, NoFreedSongIsChosenWhileJukeboxDatLoads)
+{
+    library.GlobalList().BeginUpdate();
+    for (const char* f : {"/m/a", "/m/b", "/m/c"})
+        Put(library.GlobalList(), f);
+    library.GlobalList().EndUpdate();
+    library.SaveGlobal();
+    ASSERT_EQ(Jukebox().RandomPlayList().Count(), 3);
+
+    // A player tick may ask for the next song from inside the load's progress events.
+    int asked = 0;
+    events.OnListProcess = [&](TcustomJukeboxList*, std::uint32_t, std::uint32_t, TaudioTag*) {
+        ++asked;
+        if (const TaudioTag* tag = Jukebox().GetNextTag()) {
+            EXPECT_GE(library.GlobalList().IndexOf(tag), 0) << "a song that is gone";
+            EXPECT_FALSE(tag->Filename().empty());
+        }
+    };
+    library.LoadGlobalList();
+    EXPECT_GT(asked, 0);
+    EXPECT_EQ(Jukebox().RandomPlayList().Count(), 3);
+    EXPECT_EQ(Jukebox().RandomPlayList().GetItem(0)->Filename().substr(0, 3), "/m/");
+}
+
 TEST_F(LocalLibraryTest, EventHolders)
 {
     // A holder without the jukebox's holders hands on none; nullptr keeps what the jukebox has.
