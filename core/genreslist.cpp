@@ -2,6 +2,7 @@
 
 #include "platform/textcompare.h"
 
+// clang-format off
 const char* const TgenresList::kNames[TgenresList::kGenreCount] = {
     "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz", "Metal",
     "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno", "Industrial",
@@ -22,6 +23,7 @@ const char* const TgenresList::kNames[TgenresList::kGenreCount] = {
     "Beat", "Christian Gangsta", "Heavy Metal", "Black Metal", "Crossover", "Contemporary Christian",
     "Christian Rock", "Merengue", "Salsa", "Thrash Metal", "Anime", "Jpop", "Synthpop",
 };
+// clang-format on
 
 void TgenresList::SetLoaded(bool value)
 {

@@ -35,7 +35,10 @@ TAtomicFileWriter::TAtomicFileWriter(std::string fileName) : fileName_(std::move
     buffer_.reserve(kBufferSize);
 }
 
-TAtomicFileWriter::~TAtomicFileWriter() { Discard(); }
+TAtomicFileWriter::~TAtomicFileWriter()
+{
+    Discard();
+}
 
 void TAtomicFileWriter::Write(const void* data, std::size_t size)
 {

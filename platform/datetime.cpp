@@ -99,6 +99,9 @@ TDateTime Now()
     return DateTimeFromUnix(std::chrono::duration<double>(now).count());
 }
 
-TDateTime Date() { return std::floor(Now()); }
+TDateTime Date()
+{
+    return std::floor(Now());
+}
 
 } // namespace platform

@@ -217,7 +217,10 @@ void TIniFile::DeleteKey(std::string_view section, std::string_view ident)
         std::erase_if(s->entries, [&](const Entry& e) { return platform::SameText(e.key, ident); });
 }
 
-bool TIniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
+bool TIniFile::SectionExists(std::string_view section) const
+{
+    return FindSection(section) != nullptr;
+}
 
 bool TIniFile::ValueExists(std::string_view section, std::string_view ident) const
 {
@@ -237,4 +240,7 @@ std::string TIniFile::ToText() const
     return out;
 }
 
-void TIniFile::UpdateFile() const { platform::WriteFileAtomically(fileName_, ToText()); }
+void TIniFile::UpdateFile() const
+{
+    platform::WriteFileAtomically(fileName_, ToText());
+}

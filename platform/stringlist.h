@@ -10,7 +10,12 @@
 #include <type_traits>
 #include <vector>
 
-enum class TDuplicates { dupIgnore, dupAccept, dupError };
+enum class TDuplicates
+{
+    dupIgnore,
+    dupAccept,
+    dupError
+};
 
 // Ordered strings, each with an attached object (a link unless OwnsObjects is set).
 // Sorted lists keep their order on Add and find by binary search; comparisons ignore case unless

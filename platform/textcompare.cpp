@@ -6,8 +6,8 @@
 namespace platform {
 namespace {
 
-// Decodes one code point at s[i]; an invalid sequence yields its first byte as a value above the Unicode range
-// so that it sorts after every character and compares as that byte.
+// Decodes one code point at s[i]; an invalid sequence yields its first byte as a value above the Unicode
+// range so that it sorts after every character and compares as that byte.
 char32_t NextCodePoint(std::string_view s, std::size_t& i)
 {
     const auto c = static_cast<unsigned char>(s[i]);
@@ -63,8 +63,14 @@ bool IsAscii(std::string_view s)
     return true;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+char AsciiUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 } // namespace
 

@@ -11,11 +11,26 @@ constexpr TColor RGBColor(int r, int g, int b)
 {
     return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GetRValue(TColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int GetGValue(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
-constexpr bool IsSystemColor(TColor c) { return (c & 0x80000000u) != 0; }
-constexpr int SystemColorIndex(TColor c) { return static_cast<int>(c & 0xFF); }
+constexpr int GetRValue(TColor c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GetGValue(TColor c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(TColor c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
+constexpr bool IsSystemColor(TColor c)
+{
+    return (c & 0x80000000u) != 0;
+}
+constexpr int SystemColorIndex(TColor c)
+{
+    return static_cast<int>(c & 0xFF);
+}
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;

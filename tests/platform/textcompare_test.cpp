@@ -49,10 +49,32 @@ TEST(TextCompare, CaseAndSearchHelpers)
 
 TEST(TextCompare, FoldKeyAgreesWithSameTextAndCompareText)
 {
-    const std::vector<std::string> texts = {"", "a", "A", "abc", "ABD", "ab", "The Band", "the band",
-                                            "\xC3\x9C" "ber", "\xC3\xBC" "BER", "Stra\xC3\x9F" "e", "\xE2\x84\xAA" "elvin",
-                                            "kelvin", "x\xFFy", "x\xFEy", "x\xC3", "\xF4\x90\x82\x80", "~", "[Z]",
-                                            std::string("\0a", 2), "\xC0\x80" "a"};
+    const std::vector<std::string> texts = {"",
+                                            "a",
+                                            "A",
+                                            "abc",
+                                            "ABD",
+                                            "ab",
+                                            "The Band",
+                                            "the band",
+                                            "\xC3\x9C"
+                                            "ber",
+                                            "\xC3\xBC"
+                                            "BER",
+                                            "Stra\xC3\x9F"
+                                            "e",
+                                            "\xE2\x84\xAA"
+                                            "elvin",
+                                            "kelvin",
+                                            "x\xFFy",
+                                            "x\xFEy",
+                                            "x\xC3",
+                                            "\xF4\x90\x82\x80",
+                                            "~",
+                                            "[Z]",
+                                            std::string("\0a", 2),
+                                            "\xC0\x80"
+                                            "a"};
     for (const std::string& a : texts) {
         for (const std::string& b : texts) {
             const std::string ka = platform::FoldKey(a);

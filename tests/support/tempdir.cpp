@@ -25,7 +25,10 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
-std::string TempDir::File(const std::string& name) const { return path_ + "/" + name; }
+std::string TempDir::File(const std::string& name) const
+{
+    return path_ + "/" + name;
+}
 
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const
 {
