@@ -1,7 +1,7 @@
 #include "frmwinampconfig.h"
 
-#include "core/winampmediaplayer.h"
 #include "core/promptservice.h"
+#include "core/winampmediaplayer.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -109,7 +109,8 @@ void TfrmWinampConfig::showEvent(QShowEvent* event)
         edWinampFolder->setText(Q(player_->WinampPath()));
         cbControlVolume->setChecked(player_->ControlVolume());
     } else {
-        ShowMessageBox("No valid player assigned.", ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Information);
+        ShowMessageBox("No valid player assigned.", ApplicationTitle(), TmessageButtons::Ok,
+                       TmessageIcon::Information);
     }
 }
 

@@ -446,6 +446,8 @@ bool TwinampMediaPlayer::EnqueueTag(const TaudioTag* tag, std::string* failure)
     const TflagGuard handingOver(handingOver_);
     try {
         ClearWinampPlaylist();
+        // Clearing moves Winamp's position with no song starting: the poll must not take that for a start.
+        lastPlaylistIndex_ = PlaylistIndex();
         ProcessMessages();
         if (tag == nullptr || !Polling())
             return true;
@@ -464,6 +466,7 @@ bool TwinampMediaPlayer::EnqueueTag(const TaudioTag* tag, std::string* failure)
             AddToWinamp(m3u);
             // Onto the dummy entry: Winamp reaches the song when the current one ends.
             SetPlaylistIndex(0);
+            lastPlaylistIndex_ = 0;
         } else {
             ShowMessageBox(MissingFileText(tag->Filename()), "Could not locate file", TmessageButtons::Ok,
                            TmessageIcon::Warning);

@@ -305,6 +305,38 @@ TEST_F(WinampPlayerTest, PollReportsEachStartAndPreparesTheNextSong)
     EXPECT_EQ(player_->GetCurrentTag(), nullptr);
 }
 
+TEST_F(WinampPlayerTest, HandOverAfterWinampRanOutReportsNoStartUntilItPlays)
+{
+    Initialise();
+    const TaudioTag* a = Song("a", "A", "First", 200);
+    const TaudioTag* b = Song("b", "B", "Second", 100);
+    // a plays twice (the lists offer it again), then nothing follows and Winamp stops on its last entry.
+    StartPlaying(a);
+    next_ = nullptr;
+    winamp_->EndSong();
+    player_->PollWinamp();
+    winamp_->EndSong();
+    ASSERT_EQ(winamp_->state, wa::StateStopped);
+    ASSERT_EQ(winamp_->position, 1);
+    const std::vector<std::string> played{a->Filename(), a->Filename()};
+    ASSERT_EQ(started_, played);
+
+    // The lists change while Winamp stands still: each hand-over moves its position, nothing starts.
+    next_ = Song("gone", "G", "Gone", 100, false);
+    player_->PreloadNext();
+    player_->PollWinamp();
+    EXPECT_EQ(started_, played) << "a missing song empties Winamp's list";
+    next_ = b;
+    player_->PreloadNext();
+    player_->PollWinamp();
+    EXPECT_EQ(started_, played);
+
+    next_ = b;
+    player_->Play();
+    player_->PollWinamp();
+    EXPECT_EQ(started_, (std::vector<std::string>{a->Filename(), a->Filename(), b->Filename()}));
+}
+
 TEST_F(WinampPlayerTest, PollSwitchesShuffleAndRepeatOffAndReportsTimeStateAndLength)
 {
     Initialise();
