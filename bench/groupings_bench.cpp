@@ -1,5 +1,6 @@
 // Rebuilding the groupings (albums, artists, the alphabetical list, genres) of a 100,000-song library,
 // filling a tree from them, and list-of-lists files of the same size.
+#include "benchlibrary.h"
 #include "core/audiotagalbumlist.h"
 #include "core/audiotagartistlist.h"
 #include "core/audiotaggenrelist.h"
@@ -14,51 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A library shaped like a real one: 8,000 albums of 12 or 13 songs by 5,000 artists (a tenth of them
-// "The ..."), one album in thirty a compilation, 30 genres, a few untagged songs. Scanned folder by folder,
-// so an album's songs follow each other; shuffled, every song goes somewhere else than the one before.
-std::vector<std::unique_ptr<TaudioTag>> Library(int count, bool shuffled = false)
-{
-    std::mt19937 random(7);
-    const auto word = [&](int len) {
-        std::string w(1, static_cast<char>('A' + random() % 26));
-        for (int i = 1; i < len; ++i)
-            w += static_cast<char>('a' + random() % 26);
-        return w;
-    };
-    std::vector<std::string> artists(5000);
-    for (std::size_t i = 0; i < artists.size(); ++i)
-        artists[i] = (i % 10 == 0 ? "The " : "") + word(5) + " " + word(7);
-    std::vector<std::string> genres(30);
-    for (std::string& g : genres)
-        g = word(6);
-    const int albums = count / 12 > 0 ? count / 12 : 1;
-    std::vector<std::unique_ptr<TaudioTag>> songs;
-    songs.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const int album = i % albums;
-        auto s = std::make_unique<TaudioTag>();
-        const std::string& artist = artists[static_cast<std::size_t>(album) % artists.size()];
-        const bool compilation = album % 30 == 0;
-        const bool untagged = i % 500 == 0;
-        s->SetArtist(untagged ? "" : compilation ? artists[random() % artists.size()] : artist);
-        s->SetAlbum(untagged ? "" : "Album " + std::to_string(album % 6000)); // some titles in two folders
-        s->SetTitle(untagged ? "" : word(5) + " " + word(7));
-        s->SetFilename("/home/user/Music/" + artist + "/" + std::to_string(album) + "/" + std::to_string(i) +
-                       ".mp3");
-        s->SetTrackNo(static_cast<std::uint32_t>(i / albums + 1));
-        s->SetGenreString(i % 200 == 0 ? "" : genres[static_cast<std::size_t>(album) % genres.size()]);
-        s->SetDuration(static_cast<std::uint32_t>(120 + i % 400));
-        songs.push_back(std::move(s));
-    }
-    if (!shuffled) // in the order of a folder scan
-        std::sort(songs.begin(), songs.end(),
-                  [](const auto& a, const auto& b) { return a->Filename() < b->Filename(); });
-    else
-        std::shuffle(songs.begin(), songs.end(), random);
-    return songs;
-}
 
 struct Groupings
 {
@@ -105,7 +61,7 @@ struct Groupings
 
 void BM_RebuildGroupings(benchmark::State& state)
 {
-    const auto songs = Library(static_cast<int>(state.range(0)), state.range(2) != 0);
+    const auto songs = GenerateLibrary(static_cast<int>(state.range(0)), state.range(2) != 0);
     Groupings g;
     for (auto _ : state) {
         g.Rebuild(songs, state.range(1) != 0);
@@ -161,7 +117,7 @@ private:
 // Every index name with its artist's albums under one root per first letter, as the library tree is built.
 void BM_FillArtistTree(benchmark::State& state)
 {
-    const auto songs = Library(100000);
+    const auto songs = GenerateLibrary(100000);
     Groupings g;
     g.Rebuild(songs, false);
     NodeTree tree;
@@ -185,7 +141,7 @@ BENCHMARK(BM_FillArtistTree)->Unit(benchmark::kMillisecond);
 // 200 playlists of 500 songs each.
 void BM_ListListFile(benchmark::State& state)
 {
-    const auto songs = Library(100000);
+    const auto songs = GenerateLibrary(100000);
     TaudioTagListList set; // as the saved playlists: the set owns its lists, the lists their songs
     set.SetOwnsObjects(true);
     set.SetListsOwnObjects(true);

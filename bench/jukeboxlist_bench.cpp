@@ -1,5 +1,6 @@
 // The library's start-up load on a generated 100,000-song library: jukebox.dat read, every grouping and the
 // file-name index rebuilt, the random-play list filled; and the rebuild alone.
+#include "benchlibrary.h"
 #include "core/localjukebox.h"
 #include "core/localjukeboxlist.h"
 #include "core/localjukeboxloader.h"
@@ -13,41 +14,11 @@
 
 namespace {
 
-// 8,000 albums of 12 or 13 songs by 5,000 artists, 30 genres, in folder order as a scan leaves them.
 void Generate(TaudioTagList& list, int count)
 {
-    std::mt19937 random(11);
-    const auto word = [&](int len) {
-        std::string w(1, static_cast<char>('A' + random() % 26));
-        for (int i = 1; i < len; ++i)
-            w += static_cast<char>('a' + random() % 26);
-        return w;
-    };
-    std::vector<std::string> artists(5000);
-    for (std::size_t i = 0; i < artists.size(); ++i)
-        artists[i] = (i % 10 == 0 ? "The " : "") + word(5) + " " + word(7);
-    std::vector<std::string> genres(30);
-    for (std::string& g : genres)
-        g = word(6);
-    const int albums = count / 12 > 0 ? count / 12 : 1;
     list.BeginUpdate();
-    for (int i = 0; i < count; ++i) {
-        const int album = i / 12 % albums;
-        const std::string& artist = artists[static_cast<std::size_t>(album) % artists.size()];
-        auto s = std::make_unique<TaudioTag>();
-        s->SetArtist(album % 30 == 0 ? artists[random() % artists.size()] : artist);
-        s->SetAlbum("Album " + std::to_string(album));
-        s->SetTitle(word(5) + " " + word(7));
-        s->SetFilename("/home/user/Music/" + artist + "/Album " + std::to_string(album) + "/" +
-                       std::to_string(i % 12 + 1) + " " + s->Title() + ".mp3");
-        s->SetTrackNo(static_cast<std::uint32_t>(i % 12 + 1));
-        s->SetGenreString(genres[static_cast<std::size_t>(album) % genres.size()]);
-        s->SetDuration(static_cast<std::uint32_t>(120 + i % 400));
-        s->SetBitRate(192);
-        s->SetSampleRate(44100);
-        s->SetChannels(2);
-        list.Add(s.release());
-    }
+    for (auto& song : GenerateLibrary(count))
+        list.Add(song.release());
     list.EndUpdate();
 }
 
