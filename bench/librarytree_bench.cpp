@@ -56,18 +56,29 @@ void BM_FillTree100k(benchmark::State& state)
 }
 BENCHMARK(BM_FillTree100k)->Unit(benchmark::kMillisecond);
 
+// The library's tree in a shown view with the browser's captions.
+struct ShownTree
+{
+    TcustomJukeboxListViewer viewer;
+    TtagFonts fonts;
+    TtreeSinkModel model;
+    TnoScrollTreeView tree;
+
+    ShownTree()
+    {
+        viewer.SetJukeboxList(&Library());
+        SetCaptions(model, fonts);
+        tree.setModel(&model);
+        tree.resize(500, 700);
+        tree.show();
+    }
+};
+
 // The browser's default mode (all but genres), filled into a shown tree, [A] expanded, then one paint.
 void BM_FillAndShowTree100k(benchmark::State& state)
 {
-    TcustomJukeboxListViewer viewer;
-    viewer.SetJukeboxList(&Library());
-    TtagFonts fonts;
-    TtreeSinkModel model;
-    SetCaptions(model, fonts);
-    TnoScrollTreeView tree;
-    tree.setModel(&model);
-    tree.resize(500, 700);
-    tree.show();
+    ShownTree shown;
+    auto& [viewer, fonts, model, tree] = shown;
     for (auto _ : state) {
         viewer.FillTree(model, 0x3F);
         tree.expand(model.IndexOf(viewer.GetAlphaNode('A')));
@@ -80,15 +91,8 @@ BENCHMARK(BM_FillAndShowTree100k)->Unit(benchmark::kMillisecond);
 // Every node expanded (some 40,000 rows), scrolled to the middle and painted.
 void BM_ExpandAllAndPaint100k(benchmark::State& state)
 {
-    TcustomJukeboxListViewer viewer;
-    viewer.SetJukeboxList(&Library());
-    TtagFonts fonts;
-    TtreeSinkModel model;
-    SetCaptions(model, fonts);
-    TnoScrollTreeView tree;
-    tree.setModel(&model);
-    tree.resize(500, 700);
-    tree.show();
+    ShownTree shown;
+    auto& [viewer, fonts, model, tree] = shown;
     viewer.FillTree(model, kAllModes);
     for (auto _ : state) {
         tree.collapseAll();
