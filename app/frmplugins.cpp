@@ -1,7 +1,7 @@
 #include "frmplugins.h"
 
-#include "core/taggerloader.h"
-#include "core/taggerplugin.h"
+#include "core/plugins/taggerloader.h"
+#include "core/plugins/taggerplugin.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

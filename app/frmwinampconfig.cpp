@@ -1,7 +1,7 @@
 #include "frmwinampconfig.h"
 
-#include "core/promptservice.h"
-#include "core/winampmediaplayer.h"
+#include "core/util/promptservice.h"
+#include "core/player/winampmediaplayer.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/promptservice.h"
+#include "core/util/promptservice.h"
 
 #include <QString>
 

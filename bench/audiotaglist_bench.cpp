@@ -1,6 +1,6 @@
 // Song-list files and sorting on generated libraries of 10,000 and 100,000 songs.
 #include "bench/benchsongs.h"
-#include "core/audiotaglist.h"
+#include "core/songs/audiotaglist.h"
 
 #include <benchmark/benchmark.h>
 

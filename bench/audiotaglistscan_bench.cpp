@@ -1,7 +1,7 @@
 // Folder scans of a 10,000-file WAV library in 500 album folders, read by the program's WAV plug-in:
 // the first scan (no caches) and a rescan whose caches are all current. Reported in files per second.
-#include "core/audiotaglist.h"
-#include "core/taggerloader.h"
+#include "core/songs/audiotaglist.h"
+#include "core/plugins/taggerloader.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 
 // The generated library the library-wide benchmarks share.
 
-#include "core/audiotag.h"
+#include "core/songs/audiotag.h"
 
 #include <algorithm>
 #include <memory>

@@ -2,7 +2,7 @@
 
 // Pieces the benchmarks build their generated libraries from.
 
-#include "core/audiotaglist.h"
+#include "core/songs/audiotaglist.h"
 
 #include <memory>
 #include <random>

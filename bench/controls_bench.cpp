@@ -2,7 +2,7 @@
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/htmlrender.h"
-#include "controls/markup/taggedtext.h"
+#include "markup/taggedtext.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 

@@ -1,10 +1,10 @@
 // Rebuilding the groupings (albums, artists, the alphabetical list, genres) of a 100,000-song library,
 // filling a tree from them, and list-of-lists files of the same size.
 #include "benchlibrary.h"
-#include "core/audiotagalbumlist.h"
-#include "core/audiotagartistlist.h"
-#include "core/audiotaggenrelist.h"
-#include "core/audiotaglistlist.h"
+#include "core/groupings/audiotagalbumlist.h"
+#include "core/groupings/audiotagartistlist.h"
+#include "core/groupings/audiotaggenrelist.h"
+#include "core/groupings/audiotaglistlist.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // The library's start-up load on a generated 100,000-song library: jukebox.dat read, every grouping and the
 // file-name index rebuilt, the random-play list filled; and the rebuild alone.
 #include "benchlibrary.h"
-#include "core/localjukebox.h"
-#include "core/localjukeboxlist.h"
-#include "core/localjukeboxloader.h"
+#include "core/jukebox/localjukebox.h"
+#include "core/jukebox/localjukeboxlist.h"
+#include "core/jukebox/localjukeboxloader.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,9 +3,9 @@
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 #include "controls/treesinkmodel.h"
-#include "core/customjukeboxlistviewer.h"
-#include "core/librarytreecaption.h"
-#include "core/tagfonts.h"
+#include "core/tree/customjukeboxlistviewer.h"
+#include "core/captions/librarytreecaption.h"
+#include "core/captions/tagfonts.h"
 #include "support/generatedlibrary.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 // Song captions for a generated library of 100,000 songs, as the track and queue lists fill.
 #include "bench/benchsongs.h"
-#include "core/tagfonts.h"
+#include "core/captions/tagfonts.h"
 
 #include <benchmark/benchmark.h>
 

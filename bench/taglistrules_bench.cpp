@@ -1,6 +1,6 @@
 // Filter rules applied to generated libraries, as random play does to build its list from the library.
 #include "bench/benchsongs.h"
-#include "core/taglistrules.h"
+#include "core/groupings/taglistrules.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 
 #include "controls/alignlayout.h"
 #include "controls/controlevents.h"
-#include "controls/markup/color.h"
+#include "markup/color.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
-#include "controls/markup/taggedtext.h"
+#include "markup/taggedtext.h"
 #include "platform/desktopopen.h"
 
 namespace {

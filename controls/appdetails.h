@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/markup/color.h"
-#include "controls/markup/fontdesc.h"
+#include "markup/color.h"
+#include "markup/fontdesc.h"
 
 #include <QPointer>
 

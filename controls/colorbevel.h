@@ -3,7 +3,7 @@
 // Bevels shaded from a panel's own colour rather than the system's button colours, so that a panel of
 // any colour looks raised or sunk in that colour. Shared by the colour panels and the on-screen keyboard.
 
-#include "controls/markup/color.h"
+#include "markup/color.h"
 #include "controls/orvanepanel.h"
 
 #include <QRect>

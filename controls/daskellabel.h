@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/labelstyle.h"
-#include "controls/markup/color.h"
+#include "markup/color.h"
 
 #include <QImage>
 #include <QLabel>

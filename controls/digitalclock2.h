@@ -2,7 +2,7 @@
 
 #include "controls/clockswitch.h"
 #include "controls/controlevents.h"
-#include "controls/markup/color.h"
+#include "markup/color.h"
 #include "platform/datetime.h"
 
 #include <QString>

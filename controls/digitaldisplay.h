@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/markup/color.h"
+#include "markup/color.h"
 
 #include <QImage>
 #include <QString>

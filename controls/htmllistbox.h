@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/controlevents.h"
-#include "controls/markup/color.h"
-#include "controls/markup/fontdesc.h"
+#include "markup/color.h"
+#include "markup/fontdesc.h"
 
 #include <QListView>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "htmlrender.h"
 
-#include "controls/markup/taggedtext.h"
+#include "markup/taggedtext.h"
 #include "qtcolor.h"
 #include "qtfont.h"
 

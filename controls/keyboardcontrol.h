@@ -2,7 +2,7 @@
 
 #include "controls/controlevents.h"
 #include "controls/keyboardkey.h"
-#include "controls/markup/color.h"
+#include "markup/color.h"
 
 #include <QWidget>
 

@@ -4,7 +4,7 @@
 #include "controls/orvanebutton.h"
 #include "controls/scrolltarget.h"
 #include "controls/skindraw.h"
-#include "core/threadedtimer.h"
+#include "core/timers/threadedtimer.h"
 
 #include <QAbstractScrollArea>
 #include <QCoreApplication>

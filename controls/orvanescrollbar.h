@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/controlevents.h"
-#include "controls/markup/color.h"
+#include "markup/color.h"
 
 #include <QImage>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/markup/fontdesc.h"
+#include "markup/fontdesc.h"
 
 #include <QFont>
 

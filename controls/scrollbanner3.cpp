@@ -2,7 +2,7 @@
 
 #include "controls/htmlrender.h"
 #include "controls/qtcolor.h"
-#include "core/threadedtimer.h"
+#include "core/timers/threadedtimer.h"
 
 #include <QEvent>
 #include <QPainter>

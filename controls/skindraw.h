@@ -6,7 +6,7 @@
 // the byte order of a 24-bit device-independent bitmap). Every rounded value is rounded to the nearest
 // integer with halves going to the even neighbour, computed exactly where the inputs are integers.
 
-#include "controls/markup/color.h"
+#include "markup/color.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,6 +1,6 @@
 #include "treesinkmodel.h"
 
-#include "controls/markup/taggedtext.h"
+#include "markup/taggedtext.h"
 
 namespace {
 

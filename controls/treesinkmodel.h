@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/treesink.h"
+#include "core/tree/treesink.h"
 
 #include <QAbstractItemModel>
 #include <QIcon>

@@ -2,7 +2,7 @@
 // Nothing may throw across these calls into the host, so every call catches everything and answers as
 // a failed call would.
 
-#include "core/taggerrecord.h"
+#include "core/plugins/taggerrecord.h"
 #include "frmwavconfig.h"
 #include "wavtagger.h"
 

@@ -1,7 +1,7 @@
 #include "wavtagger.h"
 
-#include "core/filenamemask.h"
-#include "core/genreslist.h"
+#include "core/util/filenamemask.h"
+#include "core/util/genreslist.h"
 #include "platform/inifile.h"
 #include "platform/stringlist.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/taggerrecord.h"
+#include "core/plugins/taggerrecord.h"
 #include "wavfile.h"
 #include "wavsettings.h"
 

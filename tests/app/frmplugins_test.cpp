@@ -1,5 +1,5 @@
 #include "app/frmplugins.h"
-#include "core/taggerloader.h"
+#include "core/plugins/taggerloader.h"
 #include "testpluginfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "app/frmwinampconfig.h"
-#include "core/fakeprompts.h"
-#include "core/winampmediaplayer.h"
+#include "support/fakeprompts.h"
+#include "core/player/winampmediaplayer.h"
 
 #include <gtest/gtest.h>
 

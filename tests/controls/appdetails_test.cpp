@@ -1,7 +1,7 @@
 #include "controls/appdetails.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
-#include "controls/markup/taggedtext.h"
+#include "markup/taggedtext.h"
 #include "support/openedrecorder.h"
 
 #include <gtest/gtest.h>

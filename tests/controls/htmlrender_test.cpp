@@ -1,7 +1,7 @@
 #include "controlstest.h"
 
 #include "controls/htmlrender.h"
-#include "controls/markup/taggedtext.h"
+#include "markup/taggedtext.h"
 
 #include <QPainter>
 

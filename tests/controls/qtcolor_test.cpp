@@ -1,6 +1,6 @@
 #include "controlstest.h"
 
-#include "controls/markup/htmlcolor.h"
+#include "markup/htmlcolor.h"
 #include "controls/qtfont.h"
 
 #include <QFontInfo>

@@ -1,6 +1,6 @@
 #include "controls/htmlrender.h"
 #include "controls/scrollbanner3.h"
-#include "core/threadedtimer.h"
+#include "core/timers/threadedtimer.h"
 
 #include <gtest/gtest.h>
 

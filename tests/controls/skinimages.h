@@ -2,7 +2,7 @@
 
 // Skin bitmaps built in the tests, and pixel reads from grabbed widgets.
 
-#include "controls/markup/color.h"
+#include "markup/color.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,16 +1,16 @@
 #include "controlstest.h"
 
-#include "controls/markup/taggedtext.h"
+#include "markup/taggedtext.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/treesinkmodel.h"
-#include "core/audiotagalbum.h"
-#include "core/audiotagartist.h"
-#include "core/customjukeboxlistviewer.h"
-#include "core/librarytreecaption.h"
-#include "core/tagfonts.h"
+#include "core/groupings/audiotagalbum.h"
+#include "core/groupings/audiotagartist.h"
+#include "core/tree/customjukeboxlistviewer.h"
+#include "core/captions/librarytreecaption.h"
+#include "core/captions/tagfonts.h"
 #include "support/generatedlibrary.h"
 
-#include "../core/memorytree.h"
+#include "support/memorytree.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/customjukeboxlist.h"
+#include "core/jukebox/customjukeboxlist.h"
 
 // How a generated library is made up.
 struct TlibraryShape

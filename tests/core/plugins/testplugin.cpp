@@ -3,7 +3,7 @@
 //   TP_UNTERMINATED   GetExt fills the whole buffer without a terminator
 //   TP_SETTINGS       keeps a key of its own ("PluginKey") in the settings file
 // Reads fail for file names containing "bad". Test hooks are exported with a Test prefix.
-#include "core/taggerrecord.h"
+#include "core/plugins/taggerrecord.h"
 
 #ifdef TP_SETTINGS
 #include "platform/inifile.h"

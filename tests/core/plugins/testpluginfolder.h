@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/taggerplugin.h"
+#include "core/plugins/taggerplugin.h"
 #include "support/tempdir.h"
 
 #include <dlfcn.h>

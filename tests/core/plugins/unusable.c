@@ -1,6 +1,6 @@
 /* Libraries in the plug-in folder that are not usable plug-ins: one whose GetTagger answers null, and with
    UNUSABLE_NO_EXPORT one that exports something else. */
-#include "core/taggerrecord.h"
+#include "core/plugins/taggerrecord.h"
 
 #define UNUSABLE_EXPORT __attribute__((visibility("default")))
 

@@ -1,5 +1,5 @@
 // The plug-in loaded, configured and saved by the program's own host.
-#include "core/taggerloader.h"
+#include "core/plugins/taggerloader.h"
 #include "testpluginfolder.h"
 #include "wavbytes.h"
 

@@ -1,5 +1,5 @@
 // The plug-in as the program sees it: loaded from its file, reached only through GetTagger's record.
-#include "core/taggerrecord.h"
+#include "core/plugins/taggerrecord.h"
 #include "support/tempdir.h"
 #include "wavbytes.h"
 

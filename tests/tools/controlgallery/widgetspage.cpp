@@ -11,7 +11,7 @@
 #include "controls/keyboardcontrol.h"
 #include "controls/quytipdialogform.h"
 #include "controls/scrollbanner3.h"
-#include "core/threadedtimer.h"
+#include "core/timers/threadedtimer.h"
 #include "platform/datetime.h"
 
 #include <QGridLayout>

@@ -1,0 +1,24 @@
+#include "core/groupings/audiotagalbum.h"
+
+#include "core/groupings/audiotagartistlist.h"
+#include "platform/textcompare.h"
+
+TaudioTagAlbum::TaudioTagAlbum() = default;
+
+void TaudioTagAlbum::SetSortByTrack(bool value)
+{
+    sortByTrack_ = value;
+    SetSortType(value ? tstTrack : tstArtist);
+}
+
+bool TaudioTagAlbum::Add(TaudioTag* song)
+{
+    if (!song)
+        return false;
+    if (!albumArtist_.empty() && !platform::SameText(albumArtist_, song->Artist())) {
+        albumArtist_ = kCompilationsArtist;
+        compilation_ = true;
+    }
+    SetSortByTrack(sortByTrack_);
+    return TaudioTagList::Add(song);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/songs/audiotaglist.h"
+
+#include <string>
+
+// The songs of one album: one title in one folder. Songs of several artists make it a compilation.
+class TaudioTagAlbum : public TaudioTagList
+{
+public:
+    TaudioTagAlbum();
+
+    bool Compilation() const { return compilation_; }
+    void SetCompilation(bool value) { compilation_ = value; }
+    // The artist of the album's songs; "[Compilations]" once two artists meet.
+    const std::string& AlbumArtist() const { return albumArtist_; }
+    void SetAlbumArtist(std::string value) { albumArtist_ = std::move(value); }
+    bool SortByTrack() const { return sortByTrack_; }
+    // Stores the flag and sorts by track (true) or artist (false).
+    void SetSortByTrack(bool value);
+
+    // A song of another artist turns the album into a compilation; then the song is added.
+    bool Add(TaudioTag* song) override;
+
+private:
+    bool compilation_ = false;
+    std::string albumArtist_;
+    bool sortByTrack_ = true;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/groupings/audiotagalbum.h"
+#include "core/groupings/audiotaglistlist.h"
+#include "core/tree/treesink.h"
+
+#include <cstdint>
+#include <string>
+
+// The album grouping: songs by album title and folder, so that two albums of one name in different folders
+// stay apart and one folder of several artists under one album name is one (compilation) album.
+class TaudioTagAlbumList : public TaudioTagListList
+{
+public:
+    // Songs without an album are ignored.
+    void AddTag(TaudioTag* tag);
+    void AddAlbum(TaudioTagAlbum* album);
+    // Album i in title order; nullptr out of range or for a member that is not an album.
+    TaudioTagAlbum* GetAlbum(int i) const;
+    // One node per album under parent, captioned with its title.
+    void FillTree(TtreeSink& tree, TtreeNode parent) const;
+    // Closes the update every new album is born in (sorting it once), then notifies.
+    void DoChange() override;
+
+private:
+    // The album the last song joined: songs come folder by folder, so most need no lookup at all.
+    TaudioTagList* last_ = nullptr;
+    std::string lastTitle_;
+    std::uint64_t lastGeneration_ = 0;
+};

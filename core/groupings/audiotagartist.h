@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/groupings/audiotagalbumlist.h"
+#include "core/songs/audiotaglist.h"
+#include "core/tree/treesink.h"
+
+#include <memory>
+#include <string>
+
+// The songs of one artist (the list's Title is the name) with the artist's albums, which it links, never
+// owns.
+class TaudioTagArtist : public TaudioTagList
+{
+public:
+    TaudioTagArtist();
+    ~TaudioTagArtist() override;
+
+    const std::string& Name() const { return Title(); }
+    void SetName(std::string name) { SetTitle(std::move(name)); }
+    TaudioTagAlbumList& Albums() { return *albums_; }
+    const TaudioTagAlbumList& Albums() const { return *albums_; }
+
+    // A node under parent captioned with the name and carrying the artist, with one child per album when
+    // withAlbums is set; answers the artist's node.
+    TtreeNode AddTreeNode(TtreeSink& tree, TtreeNode parent, bool withAlbums);
+
+private:
+    std::unique_ptr<TaudioTagAlbumList> albums_;
+};

@@ -1,0 +1,265 @@
+#include "core/groupings/audiotagartistlist.h"
+
+#include "core/util/orvanexutils.h"
+#include "platform/atomicfile.h"
+#include "platform/textcompare.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+// The file name with its extension, without the folder.
+std::string FileNameOf(const std::string& fileName)
+{
+    const std::size_t slash = fileName.rfind('/');
+    return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+}
+
+// "John Smith Band" -> "Smith Band, John"; a name without a blank stays as it is.
+std::string LastNameFirst(const std::string& name)
+{
+    const std::size_t blank = name.find(' ');
+    if (blank == std::string::npos)
+        return name;
+    return name.substr(blank + 1) + ", " + name.substr(0, blank);
+}
+
+struct StringHash
+{
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+} // namespace
+
+TaudioTagArtistList::TaudioTagArtistList()
+{
+    mappings_.SetSorted(true);
+    mappings_.SetDuplicates(TDuplicates::dupIgnore);
+    mappings_.OnChange = [this](TStrings*) { MappingsChanged(); };
+}
+
+TaudioTagArtistList::~TaudioTagArtistList()
+{
+    mappings_.OnChange = nullptr;
+}
+
+void TaudioTagArtistList::SetMappingListFile(std::string path)
+{
+    mappingListFile_ = std::move(path);
+    // One change notification either way, so the name index follows the file.
+    mappings_.BeginUpdate();
+    mappings_.Clear();
+    if (!mappingListFile_.empty() && FileExistsNoError(mappingListFile_)) {
+        std::ifstream in(mappingListFile_, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            text.erase(0, 3);
+        mappings_.SetText(text);
+    }
+    mappings_.EndUpdate();
+}
+
+void TaudioTagArtistList::SaveMappings() const
+{
+    if (mappingListFile_.empty())
+        return;
+    try {
+        platform::WriteFileAtomically(mappingListFile_, mappings_.Text("\n"));
+    } catch (...) {
+        // A read-only or missing folder leaves the file as it was.
+    }
+}
+
+void TaudioTagArtistList::AddTag(TaudioTag* tag)
+{
+    if (!tag)
+        return;
+    const std::string* name = &tag->Artist();
+    static const std::string notTagged = kNotTaggedArtist;
+    if (name->empty()) {
+        name = &notTagged;
+        if (tag->Title().empty())
+            tag->SetTitle(FileNameOf(tag->Filename()));
+    }
+    std::string letter;
+    const std::string* key = name;
+    if (isAlphaList_) {
+        if (tag->Title().empty())
+            return;
+        char c = tag->Title()[0];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+        letter.assign(1, (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : '~');
+        key = &letter;
+    }
+    TaudioTagList* found = nullptr;
+    if (last_ && lastGeneration_ == Generation() && lastKey_ == *key)
+        found = last_;
+    else
+        found = Find(*key);
+    if (found) {
+        found->Add(tag);
+    } else {
+        auto artist = std::make_unique<TaudioTagArtist>();
+        artist->BeginUpdate(); // closed by BuildIndex
+        artist->Add(tag);
+        artist->SetName(*key);
+        found = artist.get();
+        AddCreated(std::move(artist));
+    }
+    last_ = found;
+    lastKey_ = *key;
+    lastGeneration_ = Generation();
+}
+
+void TaudioTagArtistList::AssignAlbums(const TaudioTagAlbumList& albums)
+{
+    BeginUpdate();
+    const auto special = [this](const char* name) {
+        if (Find(name))
+            return;
+        auto artist = std::make_unique<TaudioTagArtist>();
+        artist->BeginUpdate(); // closed by BuildIndex
+        artist->SetName(name);
+        InsertCreated(std::move(artist));
+    };
+    if (useCompilations_)
+        special(kCompilationsArtist);
+    if (useNoName_)
+        special(kNotTaggedArtist);
+
+    // Each artist's album set notifies once, when all its albums are in.
+    std::vector<TaudioTagArtist*> artists;
+    artists.reserve(static_cast<std::size_t>(GetCount()));
+    ForEachMember([&artists](TaudioTagList* list) {
+        if (auto* artist = dynamic_cast<TaudioTagArtist*>(list)) {
+            artist->Albums().BeginUpdate();
+            artists.push_back(artist);
+        }
+    });
+    for (int i = 0; i < albums.GetCount(); ++i) {
+        TaudioTagAlbum* album = albums.GetAlbum(i);
+        if (!album || album->AlbumArtist().empty())
+            continue;
+        auto* artist = dynamic_cast<TaudioTagArtist*>(Find(album->AlbumArtist()));
+        // Run again, it must not give an artist the same album twice.
+        if (artist && !artist->Albums().Contains(album))
+            artist->Albums().AddAlbum(album);
+    }
+    for (TaudioTagArtist* artist : artists)
+        artist->Albums().EndUpdate();
+    EndUpdate();
+}
+
+void TaudioTagArtistList::BuildIndex()
+{
+    nameIndex_.clear();
+
+    // Alias lines by case-folded name; the first line of a name wins, as a lookup by name finds it.
+    std::unordered_map<std::string, std::string, StringHash, std::equal_to<>> aliases;
+    for (int i = 0; i < mappings_.Count(); ++i) {
+        const std::string& line = mappings_[i];
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos || eq == 0)
+            continue;
+        aliases.emplace(platform::FoldKey(std::string_view(line).substr(0, eq)), line.substr(eq + 1));
+    }
+
+    struct Keyed
+    {
+        std::string key;
+        IndexEntry entry;
+    };
+    std::vector<Keyed> entries;
+    std::unordered_set<std::string, StringHash, std::equal_to<>> seen;
+    entries.reserve(static_cast<std::size_t>(GetCount()) * 2);
+    seen.reserve(static_cast<std::size_t>(GetCount()) * 2);
+    const auto add = [&](std::string name, TaudioTagArtist* artist) {
+        std::string key = platform::FoldKey(name);
+        if (!seen.insert(key).second)
+            return; // the first artist keeps a shared name or alias
+        entries.push_back(Keyed{std::move(key), IndexEntry{std::move(name), artist}});
+    };
+
+    for (int i = 0; i < GetCount(); ++i) {
+        TaudioTagList* list = GetItem(i);
+        list->EndUpdate();
+        auto* artist = dynamic_cast<TaudioTagArtist*>(list);
+        if (!artist)
+            continue;
+        const std::string& name = artist->Name();
+        add(name, artist);
+        if (name.compare(0, 4, "The ") == 0 || name.compare(0, 4, "the ") == 0) {
+            add(name.substr(4) + ", The", artist);
+        } else if (!aliases.empty()) {
+            platform::FoldKey(name, key_);
+            const auto it = aliases.find(std::string_view(key_));
+            if (it != aliases.end())
+                add(it->second.empty() ? LastNameFirst(name) : it->second, artist);
+        }
+    }
+    std::sort(entries.begin(), entries.end(), [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    nameIndex_.reserve(entries.size());
+    for (Keyed& k : entries)
+        nameIndex_.push_back(std::move(k.entry));
+}
+
+TaudioTagArtist* TaudioTagArtistList::GetArtist(int i) const
+{
+    return dynamic_cast<TaudioTagArtist*>(GetItem(i));
+}
+
+TaudioTagArtist* TaudioTagArtistList::FindArtist(std::string_view name) const
+{
+    return dynamic_cast<TaudioTagArtist*>(Find(name));
+}
+
+void TaudioTagArtistList::GetIndexNames(TStringList<TaudioTagArtist>& strings) const
+{
+    strings.BeginUpdate();
+    strings.Clear();
+    for (const IndexEntry& e : nameIndex_)
+        strings.AddObject(e.name, e.artist);
+    strings.EndUpdate();
+}
+
+void TaudioTagArtistList::Search(std::string_view text, TStringList<TaudioTag>& strings) const
+{
+    if (text.empty())
+        return;
+    const std::string wanted = platform::UpperCase(text);
+    TStringList<TaudioTag> lines;
+    strings.BeginUpdate();
+    for (int i = 0; i < GetCount(); ++i) {
+        const TaudioTagList* artist = GetItem(i);
+        if (platform::UpperCase(artist->Title()).find(wanted) == std::string::npos)
+            continue;
+        artist->FormatStrings(lines, tdfArtistTitle, false);
+        for (const auto& line : lines)
+            strings.AddObject(line.text, line.object);
+    }
+    strings.EndUpdate();
+}
+
+void TaudioTagArtistList::Clear()
+{
+    nameIndex_.clear();
+    TaudioTagListList::Clear();
+}
+
+void TaudioTagArtistList::DoChange()
+{
+    if (UpdateCount() == 0)
+        TaudioTagListList::DoChange();
+}
+
+void TaudioTagArtistList::MappingsChanged()
+{
+    if (UpdateCount() == 0)
+        BuildIndex();
+}

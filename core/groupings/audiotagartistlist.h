@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/groupings/audiotagalbumlist.h"
+#include "core/groupings/audiotagartist.h"
+#include "core/groupings/audiotaglistlist.h"
+#include "platform/stringlist.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr const char* kCompilationsArtist = "[Compilations]";
+inline constexpr const char* kNotTaggedArtist = "[Not Tagged]";
+
+// The artist grouping (or, with IsAlphaList, the songs by the first character of their titles) and the name
+// index the library tree is built from: every artist under its name and at most one alias, from the "The"
+// rule or the alias file (lines "name=alias"; "name=" asks for the last-name-first form).
+class TaudioTagArtistList : public TaudioTagListList
+{
+public:
+    // One line of the name index.
+    struct IndexEntry
+    {
+        std::string name;
+        TaudioTagArtist* artist = nullptr;
+    };
+
+    TaudioTagArtistList();
+    ~TaudioTagArtistList() override;
+
+    // Published properties.
+    const std::string& MappingListFile() const { return mappingListFile_; }
+    // Stores the path and loads the alias file (an empty list when it does not exist); the name index
+    // follows.
+    void SetMappingListFile(std::string path);
+    bool IsAlphaList() const { return isAlphaList_; }
+    void SetIsAlphaList(bool value) { isAlphaList_ = value; }
+    bool UseCompilations() const { return useCompilations_; }
+    void SetUseCompilations(bool value) { useCompilations_ = value; }
+    bool UseNoName() const { return useNoName_; }
+    void SetUseNoName(bool value) { useNoName_ = value; }
+
+    // The alias lines, sorted, duplicates ignored; a change rebuilds the name index outside an update.
+    TStrings& MappingList() { return mappings_; }
+    const TStrings& MappingList() const { return mappings_; }
+    // Writes the alias lines to MappingListFile; every failure is ignored.
+    void SaveMappings() const;
+
+    void AddTag(TaudioTag* tag);
+    // Gives every album to the artist named like its album artist, after making the "[Compilations]" and
+    // "[Not Tagged]" artists when switched on.
+    void AssignAlbums(const TaudioTagAlbumList& albums);
+    // Closes the artists' creation updates and rebuilds the name index.
+    void BuildIndex();
+    void AddArtist(TaudioTagArtist* artist) { Add(artist); }
+    // Artist i in title order; nullptr out of range or for a member that is not an artist.
+    TaudioTagArtist* GetArtist(int i) const;
+    TaudioTagArtist* FindArtist(std::string_view name) const;
+
+    // The name index: names and aliases in order (case-insensitive), each with its artist.
+    const std::vector<IndexEntry>& IndexNames() const { return nameIndex_; }
+    void GetIndexNames(TStringList<TaudioTagArtist>& strings) const;
+    // Appends the display lines (artist - title) of the songs of every artist whose name holds the text,
+    // ignoring case; an empty text matches nothing.
+    void Search(std::string_view text, TStringList<TaudioTag>& strings) const;
+
+    void Clear() override;
+    void DoChange() override;
+    void MappingsChanged();
+
+private:
+    std::string mappingListFile_;
+    bool isAlphaList_ = false;
+    bool useCompilations_ = true;
+    bool useNoName_ = true;
+    TStrings mappings_;
+    std::vector<IndexEntry> nameIndex_;
+    std::string key_;
+    // The artist the last song joined, valid while nothing is filed or removed.
+    TaudioTagList* last_ = nullptr;
+    std::string lastKey_;
+    std::uint64_t lastGeneration_ = 0;
+};

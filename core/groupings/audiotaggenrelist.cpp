@@ -1,0 +1,108 @@
+#include "core/groupings/audiotaggenrelist.h"
+
+#include "platform/textcompare.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace {
+
+std::string FileNameOf(const std::string& fileName)
+{
+    const std::size_t slash = fileName.rfind('/');
+    return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+}
+
+} // namespace
+
+void TaudioTagGenreList::AddTag(TaudioTag* tag)
+{
+    if (!tag)
+        return;
+    static const std::string undefined = kUndefinedGenre;
+    const std::string* name = &tag->GenreString();
+    if (name->empty()) {
+        name = &undefined;
+        if (tag->Title().empty())
+            tag->SetTitle(FileNameOf(tag->Filename()));
+    }
+    TaudioTagGenre* genre = nullptr;
+    if (last_ && lastGeneration_ == Generation() && lastName_ == *name)
+        genre = last_;
+    else
+        genre = FindGenre(*name);
+    if (genre) {
+        genre->Add(tag);
+    } else {
+        auto made = std::make_unique<TaudioTagGenre>();
+        made->SetUseArtists(true);
+        made->SetUseAlbums(true);
+        made->SetGenre(*name);
+        made->BeginUpdate(); // closed by DoChange
+        made->Add(tag);
+        genre = made.get();
+        AddCreated(std::move(made));
+    }
+    last_ = genre;
+    lastName_ = *name;
+    lastGeneration_ = Generation();
+}
+
+void TaudioTagGenreList::AddGenre(TaudioTagGenre* genre)
+{
+    if (genre)
+        Add(genre);
+}
+
+TaudioTagGenre* TaudioTagGenreList::GetGenre(int i) const
+{
+    return dynamic_cast<TaudioTagGenre*>(GetItem(i));
+}
+
+TaudioTagGenre* TaudioTagGenreList::FindGenre(std::string_view name) const
+{
+    return dynamic_cast<TaudioTagGenre*>(Find(name));
+}
+
+void TaudioTagGenreList::Clear()
+{
+    genreIndex_.clear();
+    TaudioTagListList::Clear();
+}
+
+void TaudioTagGenreList::DoChange()
+{
+    genreIndex_.clear();
+    std::vector<TaudioTagGenre*> genres;
+    genres.reserve(static_cast<std::size_t>(GetCount()));
+    for (int i = 0; i < GetCount(); ++i)
+        if (TaudioTagGenre* genre = GetGenre(i))
+            genres.push_back(genre);
+
+    struct Keyed
+    {
+        std::string key;
+        IndexEntry entry;
+    };
+    std::vector<Keyed> index;
+    std::unordered_set<std::string> seen;
+    for (TaudioTagGenre* genre : genres) {
+        // Sorted by title before its creation update closes, a new genre changes (and reshuffles) once.
+        genre->SortBy(tstTitle);
+        genre->EndUpdate();
+        std::string key = platform::FoldKey(genre->Genre());
+        if (seen.insert(key).second)
+            index.push_back(Keyed{std::move(key), IndexEntry{genre->Genre(), genre}});
+    }
+    std::stable_sort(index.begin(), index.end(),
+                     [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    genreIndex_.reserve(index.size());
+    for (Keyed& k : index)
+        genreIndex_.push_back(std::move(k.entry));
+
+    for (TaudioTagGenre* genre : genres) {
+        genre->Artists().AssignAlbums(genre->Albums());
+        genre->Artists().BuildIndex();
+    }
+    TaudioTagListList::DoChange();
+}

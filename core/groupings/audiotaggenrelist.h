@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/groupings/audiotaggenre.h"
+#include "core/groupings/audiotaglistlist.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr const char* kUndefinedGenre = "[Undefined]";
+
+// The genre grouping: songs by genre text ("[Undefined]" for none), each genre with its artists and albums.
+class TaudioTagGenreList : public TaudioTagListList
+{
+public:
+    // One line of the genre index.
+    struct IndexEntry
+    {
+        std::string name;
+        TaudioTagGenre* genre = nullptr;
+    };
+
+    // Published properties; only the tree display reads them.
+    bool UseAlbums() const { return useAlbums_; }
+    void SetUseAlbums(bool value) { useAlbums_ = value; }
+    bool UseArtists() const { return useArtists_; }
+    void SetUseArtists(bool value) { useArtists_ = value; }
+
+    void AddTag(TaudioTag* tag);
+    void AddGenre(TaudioTagGenre* genre);
+    // Genre i in title order; nullptr out of range or for a member that is not a genre.
+    TaudioTagGenre* GetGenre(int i) const;
+    TaudioTagGenre* FindGenre(std::string_view name) const;
+    // Genre names in order (case-insensitive, duplicates dropped), each with its genre.
+    const std::vector<IndexEntry>& GenreIndex() const { return genreIndex_; }
+
+    void Clear() override;
+    // Closes the genres' updates, sorts each by title once, gives every genre's artists their albums and
+    // name index, then notifies.
+    void DoChange() override;
+
+private:
+    bool useAlbums_ = true;
+    bool useArtists_ = true;
+    std::vector<IndexEntry> genreIndex_;
+    // The genre the last song joined, valid while nothing is filed or removed.
+    TaudioTagGenre* last_ = nullptr;
+    std::string lastName_;
+    std::uint64_t lastGeneration_ = 0;
+};

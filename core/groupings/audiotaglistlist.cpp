@@ -1,0 +1,418 @@
+#include "core/groupings/audiotaglistlist.h"
+
+#include "core/groupings/audiotagalbum.h"
+#include "core/groupings/audiotagartist.h"
+#include "core/groupings/audiotaggenre.h"
+#include "core/util/orvanexutils.h"
+#include "platform/atomicfile.h"
+#include "platform/textcompare.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+const char kListListMagic[4] = {'O', 'A', 'L', 'L'};
+
+} // namespace
+
+// The handler a member list's change and play-mode events point at. It holds the set weakly: a list that
+// outlives the set (or stays after leaving it) notifies nobody.
+class TaudioTagListList::ListHook
+{
+public:
+    explicit ListHook(std::weak_ptr<TaudioTagListList*> set) : set_(std::move(set)) {}
+    void operator()(TaudioTagList* list) const
+    {
+        if (const auto set = set_.lock(); set && *set)
+            (*set)->ListChanged(list);
+    }
+    bool Of(const TaudioTagListList* set) const
+    {
+        const auto p = set_.lock();
+        return p && *p == set;
+    }
+
+private:
+    std::weak_ptr<TaudioTagListList*> set_;
+};
+
+TaudioTagListList::TaudioTagListList() : alive_(std::make_shared<TaudioTagListList*>(this)) {}
+
+TaudioTagListList::~TaudioTagListList()
+{
+    destroying_ = true;
+    *alive_ = nullptr;
+    alive_.reset();
+    std::vector<TaudioTagList*> doomed(made_.begin(), made_.end());
+    if (ownsObjects_) {
+        for (const Entry& e : index_)
+            doomed.push_back(e.list);
+        for (const Entry& e : pending_)
+            doomed.push_back(e.list);
+    }
+    made_.clear();
+    std::sort(doomed.begin(), doomed.end());
+    doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
+    for (TaudioTagList* list : doomed)
+        delete list;
+}
+
+void TaudioTagListList::SetActive(bool value)
+{
+    active_ = value;
+    DoActiveChanged();
+}
+
+void TaudioTagListList::SetListsOwnObjects(bool value)
+{
+    listsOwnObjects_ = value;
+    ForEachMember([value](TaudioTagList* list) { list->SetOwnsObjects(value); });
+}
+
+void TaudioTagListList::Add(TaudioTagList* list)
+{
+    if (!list)
+        return;
+    list->SetOwnsObjects(listsOwnObjects_);
+    const ListHook hook(alive_);
+    list->OnChange = hook;
+    list->OnModeChanged = hook;
+    Insert(list);
+    Changed();
+}
+
+void TaudioTagListList::AddCreated(std::unique_ptr<TaudioTagList> list)
+{
+    TaudioTagList* raw = list.release();
+    made_.insert(raw);
+    Add(raw);
+}
+
+void TaudioTagListList::InsertCreated(std::unique_ptr<TaudioTagList> list)
+{
+    TaudioTagList* raw = list.release();
+    made_.insert(raw);
+    Insert(raw);
+}
+
+void TaudioTagListList::Insert(TaudioTagList* list)
+{
+    ++generation_;
+    Entry e;
+    platform::FoldKey(list->Title(), e.key);
+    e.title = list->Title();
+    e.list = list;
+    e.seq = nextSeq_++;
+    auto it = byKey_.find(std::string_view(e.key));
+    if (it == byKey_.end())
+        it = byKey_.emplace(e.key, std::vector<Link>()).first;
+    it->second.push_back(Link{e.seq, list});
+    pending_.push_back(std::move(e));
+}
+
+void TaudioTagListList::Materialize() const
+{
+    if (pending_.empty())
+        return;
+    const auto before = [](const Entry& a, const Entry& b) {
+        const int c = a.key.compare(b.key);
+        return c < 0 || (c == 0 && a.seq > b.seq);
+    };
+    std::sort(pending_.begin(), pending_.end(), before);
+    if (index_.empty()) {
+        index_.swap(pending_);
+        return;
+    }
+    std::vector<Entry> merged;
+    merged.reserve(index_.size() + pending_.size());
+    std::merge(std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()),
+               std::make_move_iterator(index_.begin()), std::make_move_iterator(index_.end()),
+               std::back_inserter(merged), before);
+    index_.swap(merged);
+    pending_.clear();
+}
+
+void TaudioTagListList::Unlink(const Entry& entry)
+{
+    ++generation_;
+    const auto it = byKey_.find(std::string_view(entry.key));
+    if (it == byKey_.end())
+        return;
+    std::vector<Link>& chain = it->second;
+    const auto link =
+        std::find_if(chain.begin(), chain.end(), [&](const Link& l) { return l.seq == entry.seq; });
+    if (link != chain.end())
+        chain.erase(link);
+    if (chain.empty())
+        byKey_.erase(it);
+}
+
+void TaudioTagListList::Unhook(TaudioTagList* list) const
+{
+    if (const auto* hook = list->OnChange.target<ListHook>(); hook && hook->Of(this))
+        list->OnChange = nullptr;
+    if (const auto* hook = list->OnModeChanged.target<ListHook>(); hook && hook->Of(this))
+        list->OnModeChanged = nullptr;
+}
+
+void TaudioTagListList::Free(TaudioTagList* list)
+{
+    made_.erase(list);
+    delete list;
+}
+
+bool TaudioTagListList::Contains(const TaudioTagList* list) const
+{
+    const auto same = [list](const Entry& e) { return e.list == list; };
+    return std::any_of(index_.begin(), index_.end(), same) ||
+           std::any_of(pending_.begin(), pending_.end(), same);
+}
+
+void TaudioTagListList::Delete(int i)
+{
+    if (i < 0 || i >= GetCount())
+        return;
+    Materialize();
+    const Entry entry = std::move(index_[static_cast<std::size_t>(i)]);
+    index_.erase(index_.begin() + i);
+    Unlink(entry);
+    // A list filed twice stays while one of its entries is left.
+    if (!Contains(entry.list)) {
+        if (ownsObjects_)
+            Free(entry.list);
+        else
+            Unhook(entry.list);
+    }
+    Changed();
+}
+
+void TaudioTagListList::Remove(TaudioTagList* list)
+{
+    const int i = IndexOf(list);
+    if (i >= 0)
+        Delete(i);
+}
+
+void TaudioTagListList::Clear()
+{
+    BeginUpdate();
+    Materialize();
+    std::vector<Entry> old;
+    old.swap(index_);
+    byKey_.clear();
+    ++generation_;
+    std::vector<TaudioTagList*> lists;
+    lists.reserve(old.size());
+    for (const Entry& e : old)
+        lists.push_back(e.list);
+    old.clear();
+    std::sort(lists.begin(), lists.end());
+    lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
+    for (TaudioTagList* list : lists) {
+        if (ownsObjects_)
+            Free(list);
+        else
+            Unhook(list);
+    }
+    EndUpdate();
+}
+
+void TaudioTagListList::Changed()
+{
+    if (updateCount_ == 0 && !destroying_)
+        DoChange();
+}
+
+void TaudioTagListList::DoChange()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TaudioTagListList::EndUpdate()
+{
+    if (updateCount_ > 0 && --updateCount_ == 0)
+        Changed();
+}
+
+TaudioTagList* TaudioTagListList::GetItem(int i) const
+{
+    if (i < 0 || i >= GetCount())
+        return nullptr;
+    Materialize();
+    return index_[static_cast<std::size_t>(i)].list;
+}
+
+const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string_view title) const
+{
+    platform::FoldKey(title, scratch_);
+    const auto it = byKey_.find(std::string_view(scratch_));
+    return it == byKey_.end() ? nullptr : &it->second;
+}
+
+TaudioTagList* TaudioTagListList::Find(std::string_view title) const
+{
+    const std::vector<Link>* chain = Chain(title);
+    return chain && !chain->empty() ? chain->back().list : nullptr;
+}
+
+int TaudioTagListList::IndexOf(const TaudioTagList* list) const
+{
+    if (!list)
+        return -1;
+    Materialize();
+    for (std::size_t i = 0; i < index_.size(); ++i)
+        if (index_[i].list == list)
+            return static_cast<int>(i);
+    return -1;
+}
+
+TaudioTagList* TaudioTagListList::FindListOf(const TaudioTag* tag) const
+{
+    Materialize();
+    for (const Entry& e : index_)
+        if (e.list->IndexOf(tag) >= 0)
+            return e.list;
+    return nullptr;
+}
+
+void TaudioTagListList::Rename(TaudioTagList* list, std::string title)
+{
+    if (!list)
+        return;
+    list->SetTitle(std::move(title));
+    const int i = IndexOf(list);
+    if (i < 0)
+        return;
+    const Entry entry = std::move(index_[static_cast<std::size_t>(i)]);
+    index_.erase(index_.begin() + i);
+    Unlink(entry);
+    Add(list);
+}
+
+void TaudioTagListList::GetNames(TStringList<TaudioTagList>& strings) const
+{
+    Materialize();
+    strings.BeginUpdate();
+    strings.Clear();
+    for (const Entry& e : index_)
+        strings.AddObject(e.title, e.list);
+    strings.EndUpdate();
+}
+
+int TaudioTagListList::TotalSongs() const
+{
+    int total = 0;
+    ForEachMember([&total](const TaudioTagList* list) { total += list->GetCount(); });
+    return total;
+}
+
+std::int64_t TaudioTagListList::TotalDuration() const
+{
+    std::int64_t total = 0;
+    ForEachMember([&total](const TaudioTagList* list) { total += list->TotalDuration(); });
+    return total;
+}
+
+void TaudioTagListList::DoActiveChanged()
+{
+    if (OnActiveChanged)
+        OnActiveChanged(this);
+}
+
+void TaudioTagListList::ListChanged(TaudioTagList* list)
+{
+    DoPlaylistChange(list);
+}
+
+void TaudioTagListList::DoPlaylistChange(TaudioTagList* list)
+{
+    if (OnPlaylistChange)
+        OnPlaylistChange(this, list);
+}
+
+bool TaudioTagListList::LoadFromFile(const std::string& fileName, bool append)
+{
+    BeginUpdate();
+    if (!append)
+        Clear();
+    bool result = false;
+    if (FileExistsNoError(fileName)) {
+        if (const std::unique_ptr<TstreamReader> stream = TstreamReader::OpenFile(fileName))
+            result = LoadFromStream(*stream);
+    }
+    EndUpdate();
+    return result;
+}
+
+bool TaudioTagListList::LoadFromStream(TstreamReader& stream)
+{
+    BeginUpdate();
+    bool result = false;
+    try {
+        char magic[4];
+        stream.ReadBuffer(magic, 4);
+        if (std::memcmp(magic, kListListMagic, 4) == 0) {
+            const std::int32_t count = stream.ReadInt32();
+            for (std::int32_t k = 0; k < count; ++k) {
+                auto list = std::make_unique<TaudioTagList>();
+                if (!list->LoadFromStream(stream)) {
+                    result = false;
+                    break;
+                }
+                AddCreated(std::move(list));
+                result = true;
+            }
+        }
+    } catch (const std::exception&) {
+        result = false;
+    }
+    EndUpdate();
+    return result;
+}
+
+void TaudioTagListList::SaveToFile(const std::string& fileName) const
+{
+    TstreamWriter stream;
+    SaveToStream(stream);
+    platform::WriteFileAtomically(fileName, stream.Bytes());
+}
+
+void TaudioTagListList::SaveToStream(TstreamWriter& stream) const
+{
+    Materialize();
+    stream.WriteBuffer(kListListMagic, 4);
+    stream.WriteInt32(static_cast<std::int32_t>(index_.size()));
+    for (const Entry& e : index_)
+        e.list->SaveToStream(stream);
+}
+
+namespace {
+
+TtreeNodeKind KindOf(const TaudioTagList* list)
+{
+    if (dynamic_cast<const TaudioTagAlbum*>(list))
+        return tnkAlbum;
+    if (dynamic_cast<const TaudioTagArtist*>(list))
+        return tnkArtist;
+    if (dynamic_cast<const TaudioTagGenre*>(list))
+        return tnkGenre;
+    return tnkList;
+}
+
+} // namespace
+
+TtreeNode AddListTreeNode(TaudioTagList* list, TtreeSink& tree, TtreeNode parent)
+{
+    if (!list)
+        return {};
+    return tree.AddChild(parent, list->Title(), list, KindOf(list));
+}
+
+std::string GetListCoverFile(const TaudioTagList& list, const std::string& coverFolder)
+{
+    const TaudioTag* first = list.GetItem(0);
+    return first ? FindCoverFile(*first, coverFolder) : std::string();
+}

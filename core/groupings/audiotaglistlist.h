@@ -1,0 +1,176 @@
+#pragma once
+
+#include "core/songs/audiotaglist.h"
+#include "core/songs/streamreader.h"
+#include "core/songs/streamwriter.h"
+#include "core/tree/treesink.h"
+#include "platform/stringlist.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+// A set of song lists kept in the order of their titles (case-insensitive; equal titles allowed, the one
+// added last standing first among them). The base of the groupings (albums, artists, genres) and of the saved
+// playlists and the stacker; stored as a list-of-lists file ("OALL", then one song-list record per list).
+//
+// Lists the set creates itself (loads, groupings) stay alive until the set is destroyed even when it does not
+// own them; lists added from outside are freed only when OwnsObjects is set.
+//
+// Lookups by title go through a hash of case-folded titles, and lists added inside an update are sorted into
+// the index once, when the index is next read by position, so filling a set with thousands of lists stays
+// linear.
+class TaudioTagListList
+{
+public:
+    TaudioTagListList();
+    virtual ~TaudioTagListList();
+    TaudioTagListList(const TaudioTagListList&) = delete;
+    TaudioTagListList& operator=(const TaudioTagListList&) = delete;
+
+    // Published properties.
+    bool OwnsObjects() const { return ownsObjects_; }
+    void SetOwnsObjects(bool value) { ownsObjects_ = value; }
+    bool Active() const { return active_; }
+    void SetActive(bool value);
+    bool ListsOwnObjects() const { return listsOwnObjects_; }
+    // Applies the value at once to every member list.
+    void SetListsOwnObjects(bool value);
+
+    // Published events.
+    std::function<void(TaudioTagListList* sender)> OnChange;
+    std::function<void(TaudioTagListList* sender)> OnActiveChanged;
+    // A member list changed or changed its play mode.
+    std::function<void(TaudioTagListList* sender, TaudioTagList* list)> OnPlaylistChange;
+
+    // Takes the list in under its Title (nullptr ignored): gives it ListsOwnObjects and hooks its change and
+    // play-mode events to ListChanged.
+    void Add(TaudioTagList* list);
+    virtual void Delete(int i);
+    virtual void Remove(TaudioTagList* list);
+    virtual void Clear();
+    virtual void Changed();
+    virtual void DoChange();
+    void BeginUpdate() { ++updateCount_; }
+    void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
+
+    int GetCount() const { return static_cast<int>(index_.size() + pending_.size()); }
+    int Count() const { return GetCount(); }
+    // List i in title order; nullptr out of range.
+    TaudioTagList* GetItem(int i) const;
+    // The first list (in title order) of that title, ignoring case; nullptr when none.
+    TaudioTagList* Find(std::string_view title) const;
+    int IndexOf(const TaudioTagList* list) const;
+    // True when the list is a member; cheaper than IndexOf, never sorts the index.
+    bool Contains(const TaudioTagList* list) const;
+    // The first member (in title order) that holds this song object.
+    TaudioTagList* FindListOf(const TaudioTag* tag) const;
+    // Sets the list's Title and, for a member, files it again under the new title.
+    void Rename(TaudioTagList* list, std::string title);
+    // Replaces the strings by the index: titles in order with their lists.
+    void GetNames(TStringList<TaudioTagList>& strings) const;
+    int TotalSongs() const;
+    std::int64_t TotalDuration() const;
+
+    void DoActiveChanged();
+    void ListChanged(TaudioTagList* list);
+    void DoPlaylistChange(TaudioTagList* list);
+
+    // Loading answers false on a missing file, a wrong magic, a damaged record or a read error, and keeps the
+    // lists read before the damage. Saving throws EFileError.
+    bool LoadFromFile(const std::string& fileName, bool append);
+    bool LoadFromStream(TstreamReader& stream);
+    void SaveToFile(const std::string& fileName) const;
+    void SaveToStream(TstreamWriter& stream) const;
+
+protected:
+    // Visits the lists titled like `title` (ignoring case) in title order while visit answers true; visit
+    // must not change the set.
+    template <class F>
+    void ForEachTitled(std::string_view title, F&& visit) const;
+    // Calls visit for every member in no particular order, never sorting the index; visit must not change
+    // the set.
+    template <class F>
+    void ForEachMember(F&& visit) const;
+    // Adds a list the set made itself (kept alive until the set is destroyed even when not owning).
+    void AddCreated(std::unique_ptr<TaudioTagList> list);
+    // Files a list the set made itself under its title without the member hooks of Add.
+    void InsertCreated(std::unique_ptr<TaudioTagList> list);
+    bool Destroying() const { return destroying_; }
+    // Counts every change of membership or of the titles filed, so a derived set can keep a link to the
+    // list it used last and know when to look again.
+    std::uint64_t Generation() const { return generation_; }
+
+private:
+    struct Entry
+    {
+        std::string key; // case-folded title
+        std::string title;
+        TaudioTagList* list = nullptr;
+        std::uint64_t seq = 0; // add order: among equal titles the newer stands first
+    };
+    struct Link
+    {
+        std::uint64_t seq;
+        TaudioTagList* list;
+    };
+    struct KeyHash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    class ListHook;
+
+    void Insert(TaudioTagList* list);
+    void Materialize() const;
+    void Unlink(const Entry& entry);
+    void Unhook(TaudioTagList* list) const;
+    void Free(TaudioTagList* list);
+    const std::vector<Link>* Chain(std::string_view title) const;
+
+    bool ownsObjects_ = false;
+    bool active_ = false;
+    bool listsOwnObjects_ = false;
+    bool destroying_ = false;
+    int updateCount_ = 0;
+    std::uint64_t nextSeq_ = 1;
+    std::uint64_t generation_ = 0;
+    // Sorted by (key, newest first); lists added since the last positional read wait in pending_.
+    mutable std::vector<Entry> index_;
+    mutable std::vector<Entry> pending_;
+    // Case-folded title -> its lists in add order (the last one first in title order).
+    std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>> byKey_;
+    std::unordered_set<TaudioTagList*> made_;
+    // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing.
+    std::shared_ptr<TaudioTagListList*> alive_;
+    mutable std::string scratch_;
+};
+
+// A node under parent captioned with the list's Title, carrying the list; its kind follows the list's class.
+TtreeNode AddListTreeNode(TaudioTagList* list, TtreeSink& tree, TtreeNode parent);
+// The cover picture file of the list's first song; "" for an empty list.
+std::string GetListCoverFile(const TaudioTagList& list, const std::string& coverFolder);
+
+template <class F>
+void TaudioTagListList::ForEachTitled(std::string_view title, F&& visit) const
+{
+    if (const std::vector<Link>* chain = Chain(title))
+        for (auto it = chain->rbegin(); it != chain->rend(); ++it)
+            if (!visit(it->list))
+                return;
+}
+
+template <class F>
+void TaudioTagListList::ForEachMember(F&& visit) const
+{
+    for (const Entry& e : index_)
+        visit(e.list);
+    for (const Entry& e : pending_)
+        visit(e.list);
+}

@@ -1,0 +1,404 @@
+#include "core/jukebox/customjukeboxlist.h"
+
+#include "core/jukebox/customjukeboxlistevents.h"
+#include "core/util/orvanexutils.h"
+#include "platform/filesystem.h"
+#include "platform/folders.h"
+#include "platform/inifile.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kGlobalFile = "jukebox.dat";
+constexpr const char* kPlaylistsFile = "playlists.dat";
+
+// Sets a flag for the life of the object, also when the work inside throws.
+class TflagScope
+{
+public:
+    explicit TflagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TflagScope() { flag_ = false; }
+    TflagScope(const TflagScope&) = delete;
+    TflagScope& operator=(const TflagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+TcustomJukeboxList::TcustomJukeboxList()
+    : albums_(std::make_unique<TaudioTagAlbumList>()), artists_(std::make_unique<TaudioTagArtistList>()),
+      alphaList_(std::make_unique<TaudioTagArtistList>()), globalList_(std::make_unique<TaudioTagList>()),
+      playlists_(std::make_unique<TaudioTagPlaylistList>()), genres_(std::make_unique<TaudioTagGenreList>())
+{
+    fileNameIndex_.SetSorted(true);
+    fileNameIndex_.SetDuplicates(TDuplicates::dupIgnore);
+    // The groupings own their group lists; the songs in them stay the global list's.
+    albums_->SetOwnsObjects(true);
+    artists_->SetOwnsObjects(true);
+    alphaList_->SetOwnsObjects(true);
+    alphaList_->SetIsAlphaList(true);
+    genres_->SetOwnsObjects(true);
+
+    globalList_->SetOwnsObjects(true);
+    globalList_->OnChange = [this](TaudioTagList*) { GlobalListChange(); };
+    globalList_->OnListProcessStart = [this](TaudioTagList*, const std::string& text) {
+        DoListProcessStart(text);
+    };
+    globalList_->OnListProcess = [this](TaudioTagList*, std::uint32_t index, std::uint32_t count,
+                                        TaudioTag* tag) { DoListProcess(index, count, tag); };
+    globalList_->OnListProcessFinished = [this](TaudioTagList*) { DoListProcessFinished(); };
+
+    playlists_->SetOwnsObjects(true);
+    playlists_->SetListsOwnObjects(true);
+    playlists_->SetActive(true);
+    playlists_->OnChange = [this](TaudioTagListList*) { PlaylistsChange(); };
+    playlists_->OnPlaylistChange = [this](TaudioTagListList*, TaudioTagList* list) {
+        PlaylistListChange(list);
+    };
+}
+
+TcustomJukeboxList::~TcustomJukeboxList()
+{
+    alive_.reset();
+    globalList_->OnChange = nullptr;
+    globalList_->OnListProcessStart = nullptr;
+    globalList_->OnListProcess = nullptr;
+    globalList_->OnListProcessFinished = nullptr;
+    playlists_->OnChange = nullptr;
+    playlists_->OnPlaylistChange = nullptr;
+    // The groupings link to the global list's songs: they go first, and the artists before the albums
+    // they were given.
+    fileNameIndex_.Clear();
+    artists_.reset();
+    albums_.reset();
+    alphaList_.reset();
+    genres_.reset();
+    globalList_.reset();
+    playlists_.reset();
+}
+
+void TcustomJukeboxList::GlobalListChange()
+{
+    RunChange([this] { GlobalListChanged(); });
+}
+
+void TcustomJukeboxList::PlaylistsChange()
+{
+    RunChange([this] { PlaylistsChanged(); });
+}
+
+void TcustomJukeboxList::RunChange(const std::function<void()>& work)
+{
+    // Only the outermost change reports the automatic save's failure, once everything has followed.
+    ++changeDepth_;
+    try {
+        work();
+    } catch (...) {
+        if (--changeDepth_ == 0)
+            autoSaveError_ = nullptr;
+        throw;
+    }
+    if (--changeDepth_ == 0)
+        RethrowAutoSaveError();
+}
+
+void TcustomJukeboxList::AutoSave(void (TcustomJukeboxList::*save)())
+{
+    try {
+        (this->*save)();
+    } catch (...) {
+        if (!autoSaveError_)
+            autoSaveError_ = std::current_exception();
+    }
+}
+
+void TcustomJukeboxList::RethrowAutoSaveError()
+{
+    if (!autoSaveError_)
+        return;
+    std::exception_ptr error = autoSaveError_;
+    autoSaveError_ = nullptr;
+    std::rethrow_exception(error);
+}
+
+void TcustomJukeboxList::GlobalListChanged()
+{
+    if (autoSaveGlobal_ && !globalLoading_)
+        AutoSave(&TcustomJukeboxList::SaveGlobal);
+
+    TaudioTagList& global = *globalList_;
+    global.DoListProcessStart("Processing Tag Information");
+    artists_->BeginUpdate();
+    albums_->BeginUpdate();
+    alphaList_->BeginUpdate();
+    genres_->BeginUpdate();
+    artists_->Clear();
+    albums_->Clear();
+    alphaList_->Clear();
+    genres_->Clear();
+
+    const int count = global.Count();
+    const auto last = static_cast<std::uint32_t>(count > 0 ? count - 1 : 0);
+    for (int i = 0; i < count; ++i) {
+        TaudioTag* tag = global.GetItem(i);
+        global.DoListProcess(static_cast<std::uint32_t>(i), last, nullptr);
+        albums_->AddTag(tag);
+        artists_->AddTag(tag);
+        alphaList_->AddTag(tag);
+        if (loadGenres_)
+            genres_->AddTag(tag);
+    }
+    RebuildFileNameIndex();
+
+    genres_->EndUpdate();
+    artists_->AssignAlbums(*albums_);
+    artists_->BuildIndex();
+    albums_->EndUpdate();
+    artists_->EndUpdate();
+    alphaList_->EndUpdate();
+
+    global.DoListProcessFinished();
+    DoGlobalListChange();
+}
+
+void TcustomJukeboxList::RebuildFileNameIndex()
+{
+    // Appended in list order and sorted once: sorted inserts would make a large library quadratic.
+    fileNameIndex_.BeginUpdate();
+    fileNameIndex_.Clear();
+    fileNameIndex_.SetSorted(false);
+    for (TaudioTag* tag : globalList_->Items())
+        fileNameIndex_.AddObject(tag->Filename(), tag);
+    fileNameIndex_.SortUnique();
+    fileNameIndex_.EndUpdate();
+}
+
+void TcustomJukeboxList::PlaylistsChanged()
+{
+    AutoSavePlaylistsFile();
+    DoPlaylistsChange();
+}
+
+void TcustomJukeboxList::SetEvents(TcustomJukeboxListEvents* events)
+{
+    events_.Reset(events);
+}
+
+void TcustomJukeboxList::LoadGlobal()
+{
+    LoadGlobalList();
+}
+
+void TcustomJukeboxList::SaveAll()
+{
+    SaveGlobal();
+    SavePlaylists();
+}
+
+void TcustomJukeboxList::LoadSettings(const TIniFile& ini, const std::string& section)
+{
+    TaudioTagList& global = *globalList_;
+    mediaFolders_.SetCommaText(ini.ReadString(section, "MediaFolders", ""));
+    global.SetUseAudioFileMask(ini.ReadBool(section, "UseAudioMask", false));
+    global.SetAudioFileMask(ini.ReadString(section, "AudioMask", global.AudioFileMask()));
+    global.SetUseVideoFileMask(ini.ReadBool(section, "UseVideoMask", false));
+    global.SetVideoFileMask(ini.ReadString(section, "VideoMask", global.VideoFileMask()));
+    global.SetAlbumFromParentFolder(
+        ini.ReadBool(section, "AlbumFromParentFolder", global.AlbumFromParentFolder()));
+    global.SetArtistFromParentFolder(
+        ini.ReadBool(section, "ArtistFromParentFolder", global.ArtistFromParentFolder()));
+}
+
+void TcustomJukeboxList::SaveSettings(TIniFile& ini, const std::string& section)
+{
+    const TaudioTagList& global = *globalList_;
+    ini.WriteString(section, "MediaFolders", mediaFolders_.CommaText());
+    ini.WriteBool(section, "UseAudioMask", global.UseAudioFileMask());
+    ini.WriteString(section, "AudioMask", global.AudioFileMask());
+    ini.WriteBool(section, "AlbumFromParentFolder", global.AlbumFromParentFolder());
+    ini.WriteBool(section, "ArtistFromParentFolder", global.ArtistFromParentFolder());
+    if (global.UseVideoFileMask()) {
+        ini.WriteBool(section, "UseVideoMask", true);
+        ini.WriteString(section, "VideoMask", global.VideoFileMask());
+    } else {
+        // A switch saved on earlier must not turn the mask back on at the next start.
+        ini.DeleteKey(section, "UseVideoMask");
+    }
+}
+
+std::string TcustomJukeboxList::GetGlobalFileName() const
+{
+    return dataFolder_ + "/" + kGlobalFile;
+}
+
+std::string TcustomJukeboxList::GetPlaylistsFileName() const
+{
+    return dataFolder_ + "/" + kPlaylistsFile;
+}
+
+TDateTime TcustomJukeboxList::GetGlobalFileDate() const
+{
+    return GetFileDateTime(GetGlobalFileName());
+}
+
+TDateTime TcustomJukeboxList::GetPlaylistsFileDate() const
+{
+    return GetFileDateTime(GetPlaylistsFileName());
+}
+
+std::string TcustomJukeboxList::GetCDCatalogueFileName(const std::string& root) const
+{
+    std::string serial;
+    GetVolumeSerial(root, serial);
+    if (serial.empty())
+        return {};
+    return dataFolder_ + "/" + serial + ".dat";
+}
+
+void TcustomJukeboxList::LoadGlobalList()
+{
+    const TflagScope loading(globalLoading_);
+    ReleaseGlobalLinks();
+    TaudioTagList& global = *globalList_;
+    global.BeginUpdate();
+    try {
+        global.LoadFromFile(GetGlobalFileName(), false);
+        if (loadCDs_)
+            LoadCDCatalogues();
+    } catch (...) {
+        global.EndUpdate();
+        throw;
+    }
+    // The one change notification, so one rebuild, while the guard still holds back the automatic save.
+    global.EndUpdate();
+}
+
+void TcustomJukeboxList::LoadCDCatalogues()
+{
+    TaudioTagList& global = *globalList_;
+    TStrings roots;
+    GetCDRomDrives(roots);
+    global.BeginUpdate();
+    try {
+        for (const auto& root : roots) {
+            if (!platform::DirectoryExists(root.text))
+                continue;
+            const std::string catalogue = GetCDCatalogueFileName(root.text);
+            if (!catalogue.empty() && FileExistsNoError(catalogue))
+                global.LoadFromFile(catalogue, true, root.text);
+        }
+    } catch (...) {
+        global.EndUpdate();
+        throw;
+    }
+    global.EndUpdate();
+}
+
+void TcustomJukeboxList::LoadPlaylists()
+{
+    const TflagScope loading(playlistsLoading_);
+    playlists_->LoadFromFile(GetPlaylistsFileName(), false);
+}
+
+void TcustomJukeboxList::SaveGlobal()
+{
+    ForceDataFolder();
+    globalList_->SaveToFile(GetGlobalFileName());
+}
+
+void TcustomJukeboxList::SavePlaylists()
+{
+    ForceDataFolder();
+    playlists_->SaveToFile(GetPlaylistsFileName());
+}
+
+bool TcustomJukeboxList::SaveCDCatalogue(const TaudioTagList& songs, const std::string& root)
+{
+    const std::string catalogue = GetCDCatalogueFileName(root);
+    if (catalogue.empty())
+        return false;
+    // Names on the disc are stored in drive-letter form ("d:\Music\a.mp3"), which a load puts under
+    // whatever mount point the disc has then, however deep it is.
+    std::string prefix = root;
+    if (prefix.empty() || prefix.back() != '/')
+        prefix += '/';
+    TaudioTagList stored;
+    stored.SetOwnsObjects(true);
+    stored.SetTitle(songs.Title());
+    stored.SetActive(songs.Active());
+    stored.SetPlayMode(songs.PlayMode());
+    stored.SetFilename(songs.Filename());
+    stored.CopyFrom(songs, true, false);
+    for (TaudioTag* tag : stored.Items()) {
+        const std::string& name = tag->Filename();
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::string rest = name.substr(prefix.size());
+        std::replace(rest.begin(), rest.end(), '/', '\\');
+        tag->SetFilename("d:\\" + rest);
+    }
+    ForceDataFolder();
+    stored.SaveToFile(catalogue);
+    return true;
+}
+
+void TcustomJukeboxList::AutoSavePlaylistsFile()
+{
+    if (autoSavePlaylists_ && !playlistsLoading_)
+        AutoSave(&TcustomJukeboxList::SavePlaylists);
+}
+
+void TcustomJukeboxList::PlaylistListChange(TaudioTagList* list)
+{
+    RunChange([this, list] { PlaylistListChanged(list); });
+}
+
+void TcustomJukeboxList::PlaylistListChanged(TaudioTagList* list)
+{
+    AutoSavePlaylistsFile();
+    DoPlaylistListChange(list);
+}
+
+void TcustomJukeboxList::ForceDataFolder() const
+{
+    platform::ForceDirectories(dataFolder_);
+}
+
+void TcustomJukeboxList::DoListProcessStart(const std::string& text)
+{
+    if (TcustomJukeboxListEvents* events = Events(); events && events->OnListProcessStart)
+        events->OnListProcessStart(this, text);
+}
+
+void TcustomJukeboxList::DoListProcess(std::uint32_t index, std::uint32_t count, TaudioTag* tag)
+{
+    if (TcustomJukeboxListEvents* events = Events(); events && events->OnListProcess)
+        events->OnListProcess(this, index, count, tag);
+}
+
+void TcustomJukeboxList::DoListProcessFinished()
+{
+    if (TcustomJukeboxListEvents* events = Events(); events && events->OnListProcessFinished)
+        events->OnListProcessFinished(this);
+}
+
+void TcustomJukeboxList::DoGlobalListChange()
+{
+    if (TcustomJukeboxListEvents* events = Events(); events && events->OnGlobalListChange)
+        events->OnGlobalListChange(this);
+}
+
+void TcustomJukeboxList::DoPlaylistsChange()
+{
+    if (TcustomJukeboxListEvents* events = Events(); events && events->OnPlaylistsChange)
+        events->OnPlaylistsChange(this);
+}
+
+void TcustomJukeboxList::DoPlaylistListChange(TaudioTagList* list)
+{
+    if (TcustomJukeboxListEvents* events = Events(); events && events->OnPlaylistListChange)
+        events->OnPlaylistListChange(this, list);
+}

@@ -1,0 +1,4 @@
+#include "core/jukebox/localjukebox.h"
+
+// Local files need no refreshing of their own.
+void TlocalJukebox::Refresh() {}

@@ -1,4 +1,0 @@
-#include "core/localjukebox.h"
-
-// Local files need no refreshing of their own.
-void TlocalJukebox::Refresh() {}

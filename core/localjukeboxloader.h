@@ -1,8 +1,0 @@
-#pragma once
-
-#include "core/customjukeboxloader.h"
-
-// The loader the main window places for each of its libraries.
-class TlocalJukeboxLoader : public TcustomJukeboxLoader
-{
-};

@@ -1,0 +1,606 @@
+#include "core/player/winampmediaplayer.h"
+
+#include "core/songs/audiotag.h"
+#include "core/songs/audiotaglist.h"
+#include "core/timers/mainthread.h"
+#include "core/util/orvanexutils.h"
+#include "core/util/promptservice.h"
+#include "core/timers/threadedtimer.h"
+#include "platform/folders.h"
+#include "platform/inifile.h"
+#include "platform/registry.h"
+#include "platform/shellexecute.h"
+#include "platform/winampipc.h"
+
+#include <QCoreApplication>
+
+#include <chrono>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+namespace wa = platform::winamp;
+using platform::WM_COMMAND;
+using platform::WM_USER;
+
+namespace {
+
+constexpr std::uint32_t kPollInterval = 500;
+constexpr int kLookStepMs = 10;
+// Hand-overs one request may run: retries after errors, and a fresh choice after a list change that
+// arrived while a song was being handed over.
+constexpr int kHandOverRounds = 3;
+constexpr const char* kHandOverFile = "winamp.m3u";
+constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
+
+TwinampMediaPlayer::TconfigDialogHook& ConfigDialogHook()
+{
+    static TwinampMediaPlayer::TconfigDialogHook hook;
+    return hook;
+}
+
+bool EndsWithSeparator(const std::string& folder)
+{
+    return !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
+}
+
+// folder + "/" + name, without doubling a separator the folder already ends with.
+std::string JoinPath(const std::string& folder, const std::string& name)
+{
+    return EndsWithSeparator(folder) ? folder + name : folder + "/" + name;
+}
+
+// The folder part of a file name, with its trailing separator; either separator counts, as a stored
+// Windows path uses backslashes.
+std::string FolderPart(const std::string& fileName)
+{
+    const std::size_t separator = fileName.find_last_of("/\\");
+    return separator == std::string::npos ? std::string() : fileName.substr(0, separator + 1);
+}
+
+// Raises a flag for the scope and puts back what it was, however the scope ends.
+class TflagGuard
+{
+public:
+    explicit TflagGuard(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+    ~TflagGuard() { flag_ = old_; }
+    TflagGuard(const TflagGuard&) = delete;
+    TflagGuard& operator=(const TflagGuard&) = delete;
+
+private:
+    bool& flag_;
+    bool old_;
+};
+
+std::string MissingFileText(const std::string& fileName)
+{
+    return "The file " + fileName +
+           " could not be located.\rMake sure that all removable/network devices where your files are stored "
+           "are connected.  Rescan your Music Folders if you have moved or removed files from your search "
+           "paths.";
+}
+
+std::string CannotFindText()
+{
+    return "Winamp cannot be located, it might not be running.\r" + ApplicationTitle() +
+           " will not be functional without Winamp running.\rWould you like to try to run Winamp?";
+}
+
+} // namespace
+
+TwinampMediaPlayer::TwinampMediaPlayer(TmainThread* mainThread)
+    : winampWindowClass_(wa::kWindowClass), handOverList_(std::make_unique<TaudioTagList>())
+{
+    handOverList_->SetOwnsObjects(true);
+    if (mainThread == nullptr)
+        mainThread = TmainThread::Default();
+    if (mainThread != nullptr) {
+        pollTimer_ = std::make_unique<TThreadedTimer>(mainThread);
+        pollTimer_->SetEnabled(false);
+        pollTimer_->SetInterval(kPollInterval);
+        pollTimer_->OnTimer = [this](TThreadedTimer*) { PollWinamp(); };
+    }
+}
+
+TwinampMediaPlayer::~TwinampMediaPlayer()
+{
+    // A player that never started Winamp leaves it alone.
+    if (initialised_)
+        Uninitialise();
+    pollTimer_.reset();
+}
+
+int TwinampMediaPlayer::PlaylistIndex()
+{
+    return SendToWinamp(WM_USER, 0, wa::IpcGetListPos);
+}
+
+void TwinampMediaPlayer::SetPlaylistIndex(int value)
+{
+    SendToWinamp(WM_USER, value, wa::IpcSetPlaylistPos);
+}
+
+bool TwinampMediaPlayer::IsConnected()
+{
+    return FindWinampWindow(false) != 0;
+}
+
+TmediaPlayState TwinampMediaPlayer::GetState()
+{
+    switch (SendToWinamp(WM_USER, 0, wa::IpcIsPlaying)) {
+    case wa::StatePlaying:
+        return mpsPlaying;
+    case wa::StatePaused:
+        return mpsPaused;
+    default:
+        return mpsStopped;
+    }
+}
+
+int TwinampMediaPlayer::GetSupportLevel() const
+{
+    return 2;
+}
+
+const TaudioTag* TwinampMediaPlayer::GetCurrentTag() const
+{
+    return currentTag_.get();
+}
+
+void TwinampMediaPlayer::PlayTag(const TaudioTag* aTag)
+{
+    if (handingOver_) {
+        pendingPlay_ = true;
+        pendingPlayTag_ = aTag != nullptr ? aTag->Clone() : nullptr;
+        return;
+    }
+    declined_ = false;
+    // The song becomes the prepared one, so that its start is reported with it.
+    preparedTag_ = aTag != nullptr ? aTag->Clone() : nullptr;
+    if (!EnqueueTag(preparedTag_.get())) {
+        PreloadNextTag();
+        return;
+    }
+    // The song asked for wins over a list change that came in during its hand-over; its start prepares
+    // the following one anyway.
+    pendingPreload_ = false;
+    if (GetState() == mpsStopped) {
+        // Play would prepare the jukebox's next song in its place.
+        if (GetListLength() != 0)
+            PressButton(wa::CommandPlay);
+    } else {
+        SkipToNext();
+    }
+    RunPendingPlay();
+}
+
+std::uint32_t TwinampMediaPlayer::GetPosition()
+{
+    if (GetState() == mpsStopped)
+        return 0;
+    const std::int32_t position = SendToWinamp(WM_USER, wa::OutputPositionMs, wa::IpcGetOutputTime);
+    return position > 0 ? static_cast<std::uint32_t>(position) : 0;
+}
+
+void TwinampMediaPlayer::SetPosition(std::uint32_t ms)
+{
+    SendToWinamp(WM_USER, static_cast<std::intptr_t>(ms), wa::IpcJumpToTime);
+}
+
+std::uint8_t TwinampMediaPlayer::GetVolume() const
+{
+    return volume_;
+}
+
+void TwinampMediaPlayer::SetVolume(std::uint8_t volume)
+{
+    volume_ = volume;
+    SendToWinamp(WM_USER, volume, wa::IpcSetVolume);
+    TcustomMediaPlayer::SetVolume(volume);
+}
+
+void TwinampMediaPlayer::DoPlaybackFinished(const TaudioTag* aTag)
+{
+    Next();
+    TcustomMediaPlayer::DoPlaybackFinished(aTag);
+}
+
+void TwinampMediaPlayer::Play()
+{
+    declined_ = false;
+    Reconnect();
+    const TmediaPlayState state = GetState();
+    if (state == mpsPlaying)
+        return;
+    if (state == mpsStopped)
+        PreloadNextTag();
+    if (GetListLength() != 0)
+        PressButton(wa::CommandPlay);
+}
+
+void TwinampMediaPlayer::Stop()
+{
+    PressButton(wa::CommandStop);
+}
+
+void TwinampMediaPlayer::Pause()
+{
+    PressButton(wa::CommandPause);
+}
+
+void TwinampMediaPlayer::Next()
+{
+    if (GetState() != mpsStopped)
+        SkipToNext();
+}
+
+void TwinampMediaPlayer::Configure()
+{
+    if (ConfigDialogHook())
+        ConfigDialogHook()(*this);
+}
+
+void TwinampMediaPlayer::LoadSettings(const TIniFile& ini, const std::string& section)
+{
+    TcustomMediaPlayer::LoadSettings(ini, section);
+    if (allowControlVolume_)
+        controlVolume_ = ini.ReadBool(section, "ControlVolume", true);
+    winampPath_ = ini.ReadString(section, "WinampPath", "");
+    if (!HasWinampExe(winampPath_))
+        LocateWinamp();
+}
+
+void TwinampMediaPlayer::SaveSettings(TIniFile& ini, const std::string& section)
+{
+    TcustomMediaPlayer::SaveSettings(ini, section);
+    ini.WriteString(section, "WinampPath", winampPath_);
+    if (allowControlVolume_)
+        ini.WriteBool(section, "ControlVolume", controlVolume_);
+}
+
+void TwinampMediaPlayer::Initialise(platform::TWindowHandle ownerWindow)
+{
+    initialised_ = true;
+    ownerWindow_ = ownerWindow;
+    LaunchWinamp();
+    if (FindWinampWindow(false) != 0) {
+        if (pollTimer_) {
+            pollTimer_->SetEnabled(true);
+            ClearWinampPlaylist();
+        }
+    } else {
+        FindWinampWindow(true);
+    }
+}
+
+void TwinampMediaPlayer::Uninitialise()
+{
+    initialised_ = false;
+    TcustomMediaPlayer::Uninitialise();
+    if (pollTimer_)
+        pollTimer_->SetEnabled(false);
+    CloseWinamp();
+}
+
+void TwinampMediaPlayer::PreloadNext()
+{
+    PreloadNextTag();
+}
+
+std::int32_t TwinampMediaPlayer::SendToWinamp(std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam)
+{
+    if (!Polling())
+        return 0;
+    const platform::TWindowHandle window = FindWinampWindow(true);
+    if (window == 0)
+        return 0;
+    return platform::SendMessage(window, msg, wParam, lParam);
+}
+
+platform::TWindowHandle TwinampMediaPlayer::FindWinampWindow(bool prompt)
+{
+    if (winampWindow_ != 0 && platform::IsWindow(winampWindow_))
+        return winampWindow_;
+    winampWindow_ = platform::FindWindowByClass(winampWindowClass_);
+    if (winampWindow_ != 0 || !prompt || declined_)
+        return winampWindow_;
+    if (ShowMessageBox(CannotFindText(), "Cannot find Winamp", TmessageButtons::YesNo, TmessageIcon::Error) ==
+        TmessageResult::Yes) {
+        declined_ = false;
+        LaunchWinamp();
+        StartedFromPrompt();
+    } else {
+        declined_ = true;
+    }
+    return 0;
+}
+
+void TwinampMediaPlayer::Reconnect()
+{
+    if (!initialised_ || !pollTimer_ || Polling())
+        return;
+    if (FindWinampWindow(false) != 0) {
+        pollTimer_->SetEnabled(true);
+        lastPlaylistIndex_ = 0;
+        ClearWinampPlaylist();
+    } else {
+        FindWinampWindow(true);
+    }
+}
+
+void TwinampMediaPlayer::StartedFromPrompt()
+{
+    if (!pollTimer_ || FindWinampWindow(false) == 0)
+        return;
+    pollTimer_->SetEnabled(true);
+    lastPlaylistIndex_ = 0;
+    ClearWinampPlaylist();
+}
+
+bool TwinampMediaPlayer::HasWinampExe(const std::string& folder) const
+{
+    return FileExistsNoError(platform::MapProgramFile(JoinPath(folder, wa::kExecutable)));
+}
+
+std::string TwinampMediaPlayer::LocateWinamp()
+{
+    if (HasWinampExe(winampPath_))
+        return winampPath_;
+    std::string folder = FolderPart(platform::ReadRegistryString(platform::TRegistryRoot::LocalMachine,
+                                                                 kUninstallKey, "UninstallString"));
+    if (!folder.empty() && folder.front() == '"')
+        folder.erase(0, 1);
+    if (folder.empty()) {
+        // No uninstall entry here: the stand-in ships beside the program.
+        if (HasWinampExe(platform::ShippedFolder())) {
+            folder = platform::ShippedFolder();
+        } else {
+            try {
+                folder = JoinPath(GetSpecialFolderPath(platform::CSIDL_PROGRAMS), "winamp");
+            } catch (const std::exception&) {
+                folder.clear();
+            }
+        }
+    }
+    if (!HasWinampExe(folder))
+        folder.clear();
+    if (!folder.empty())
+        winampPath_ = folder;
+    return folder;
+}
+
+std::string TwinampMediaPlayer::GetWinampExe() const
+{
+    return JoinPath(winampPath_, wa::kExecutable);
+}
+
+void TwinampMediaPlayer::LaunchWinamp()
+{
+    const std::string folder = LocateWinamp();
+    const bool started = ShellOpen(JoinPath(folder, wa::kExecutable), "", folder);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(launchTimeout_);
+    for (int waited = 0;; waited += kLookStepMs) {
+        if (FindWinampWindow(false) != 0)
+            return;
+        // Nothing was started: no window will come.
+        if (!started || waited >= launchTimeout_ || std::chrono::steady_clock::now() >= deadline)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kLookStepMs));
+    }
+}
+
+void TwinampMediaPlayer::CloseWinamp()
+{
+    try {
+        if (const platform::TWindowHandle window = FindWinampWindow(false))
+            platform::SendMessage(window, WM_COMMAND, wa::CommandClose, 0);
+    } catch (...) {
+        // Winamp going away is all that matters here.
+    }
+}
+
+void TwinampMediaPlayer::ClearWinampPlaylist()
+{
+    SendToWinamp(WM_USER, 0, wa::IpcClearPlaylist);
+}
+
+int TwinampMediaPlayer::GetLength()
+{
+    return SendToWinamp(WM_USER, wa::OutputLengthSeconds, wa::IpcGetOutputTime);
+}
+
+int TwinampMediaPlayer::GetListLength()
+{
+    return SendToWinamp(WM_USER, 0, wa::IpcGetListLength);
+}
+
+bool TwinampMediaPlayer::PreloadNextTag()
+{
+    if (handingOver_) {
+        // Run again with a fresh choice once the hand-over under way is done.
+        pendingPreload_ = true;
+        return preparedTag_ != nullptr;
+    }
+    std::string failure;
+    for (int round = 0; round < kHandOverRounds; ++round) {
+        pendingPreload_ = false;
+        failure.clear();
+        const TaudioTag* next = nullptr;
+        DoGetNextTagger(next);
+        preparedTag_ = next != nullptr ? next->Clone() : nullptr;
+        if (preparedTag_ && !EnqueueTag(preparedTag_.get(), &failure))
+            continue;
+        if (!pendingPreload_)
+            break;
+    }
+    pendingPreload_ = false;
+    if (!failure.empty())
+        ShowMessageBox(failure, ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Error);
+    RunPendingPlay();
+    return preparedTag_ != nullptr;
+}
+
+bool TwinampMediaPlayer::EnqueueTag(const TaudioTag* tag, std::string* failure)
+{
+    const TflagGuard handingOver(handingOver_);
+    try {
+        ClearWinampPlaylist();
+        // Clearing moves Winamp's position with no song starting: the poll must not take that for a start.
+        lastPlaylistIndex_ = PlaylistIndex();
+        ProcessMessages();
+        if (tag == nullptr || !Polling())
+            return true;
+        if (FileExistsNoError(tag->Filename())) {
+            const std::string m3u = HandOverFileName();
+            handOverList_->Clear();
+            handOverList_->AddCopy(tag);
+            struct TemptyAfter
+            {
+                TaudioTagList& list;
+                ~TemptyAfter() { list.Clear(); }
+            } emptyAfter{*handOverList_};
+            std::error_code ec;
+            std::filesystem::remove(m3u, ec);
+            handOverList_->ExportM3U(m3u, false, true, true, "\r\n");
+            AddToWinamp(m3u);
+            // Onto the dummy entry: Winamp reaches the song when the current one ends.
+            SetPlaylistIndex(0);
+            lastPlaylistIndex_ = 0;
+        } else {
+            ShowMessageBox(MissingFileText(tag->Filename()), "Could not locate file", TmessageButtons::Ok,
+                           TmessageIcon::Warning);
+        }
+    } catch (const std::exception& error) {
+        if (failure != nullptr)
+            *failure = error.what();
+        return false;
+    } catch (...) {
+        if (failure != nullptr)
+            *failure = "The song could not be handed to Winamp.";
+        return false;
+    }
+    return true;
+}
+
+void TwinampMediaPlayer::AddToWinamp(const std::string& m3u)
+{
+    if (FindWinampWindow(true) == 0)
+        return;
+    if (!ShellOpen("\"" + GetWinampExe() + "\"", "/add \"" + m3u + "\"", "\"" + winampPath_ + "\""))
+        return;
+    // Bounded: Winamp may close or refuse the file meanwhile. After a time-out Winamp simply holds no song.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(addTimeout_);
+    while (Polling() && GetListLength() == 0 && std::chrono::steady_clock::now() < deadline) {
+        ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(kLookStepMs));
+    }
+}
+
+void TwinampMediaPlayer::SkipToNext()
+{
+    declined_ = false;
+    Reconnect();
+    if (GetState() == mpsStopped)
+        Play();
+    else if (GetListLength() != 0)
+        PressButton(wa::CommandNext);
+}
+
+void TwinampMediaPlayer::PollWinamp()
+{
+    // A tick inside a hand-over would see Winamp's playlist half made.
+    if (declined_ || handingOver_ || !Polling())
+        return;
+    // One prompt per tick at most when Winamp has gone.
+    if (FindWinampWindow(true) == 0)
+        return;
+
+    SendToWinamp(WM_USER, 0, wa::IpcSetRepeat);
+    SendToWinamp(WM_USER, 0, wa::IpcSetShuffle);
+
+    if (PlaylistIndex() != lastPlaylistIndex_) {
+        // Winamp left the dummy entry: the prepared song has started.
+        currentTag_ = std::move(preparedTag_);
+        DoPlaybackStart(currentTag_.get());
+        PreloadNextTag();
+        lastPlaylistIndex_ = PlaylistIndex();
+    }
+
+    // Winamp answers 0 or -1 while no song is loaded; such a length is no news.
+    const int length = GetLength();
+    if (currentTag_ && length > 0 && static_cast<std::uint32_t>(length) != currentTag_->Duration())
+        currentTag_->SetDuration(static_cast<std::uint32_t>(length));
+
+    if (const std::uint32_t position = GetPosition(); position != lastPosition_) {
+        const std::uint32_t lengthMs = length > 0 ? static_cast<std::uint32_t>(length) * 1000u : 0;
+        DoTimeChange(position, lengthMs);
+        lastPosition_ = GetPosition();
+    }
+
+    if (const TmediaPlayState state = GetState(); state != lastState_) {
+        DoStateChange(state);
+        lastState_ = GetState();
+    }
+
+    if (controlVolume_)
+        SetVolume(volume_);
+}
+
+std::string TwinampMediaPlayer::HandOverFileName() const
+{
+    std::string folder = WorkingFolder().empty() ? platform::DataFolder() : WorkingFolder();
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+    if (!ec)
+        folder = absolute.lexically_normal().string();
+    platform::ForceDirectories(folder);
+    return JoinPath(folder, kHandOverFile);
+}
+
+bool TwinampMediaPlayer::Polling() const
+{
+    return pollTimer_ && pollTimer_->Enabled();
+}
+
+std::uint32_t TwinampMediaPlayer::PollInterval() const
+{
+    return pollTimer_ ? pollTimer_->Interval() : kPollInterval;
+}
+
+void TwinampMediaPlayer::SetPollInterval(std::uint32_t milliseconds)
+{
+    if (pollTimer_)
+        pollTimer_->SetInterval(milliseconds);
+}
+
+void TwinampMediaPlayer::SetConfigDialogHook(TconfigDialogHook hook)
+{
+    ConfigDialogHook() = std::move(hook);
+}
+
+bool TwinampMediaPlayer::ShellOpen(const std::string& file, const std::string& parameters,
+                                   const std::string& folder)
+{
+    return platform::ShellExecute(file, parameters, folder);
+}
+
+void TwinampMediaPlayer::ProcessMessages()
+{
+    if (QCoreApplication::instance() != nullptr)
+        QCoreApplication::processEvents();
+}
+
+void TwinampMediaPlayer::RunPendingPlay()
+{
+    if (!pendingPlay_ || handingOver_)
+        return;
+    pendingPlay_ = false;
+    const std::unique_ptr<TaudioTag> song = std::move(pendingPlayTag_);
+    PlayTag(song.get());
+}
+
+void TwinampMediaPlayer::PressButton(std::intptr_t command)
+{
+    SendToWinamp(WM_COMMAND, command, 0);
+}

@@ -1,0 +1,570 @@
+#include "core/songs/audiotag.h"
+
+#include "core/songs/coverpicture.h"
+#include "core/util/filenamemask.h"
+#include "core/util/genreslist.h"
+#include "core/util/orvanexutils.h"
+#include "core/plugins/taggerloader.h"
+#include "platform/stringlist.h"
+#include "platform/textcompare.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+int g_sortSign = 1;
+
+int Sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+int Order(std::uint32_t a, std::uint32_t b)
+{
+    return (a > b) - (a < b);
+}
+int TextOrder(const std::string& a, const std::string& b)
+{
+    return Sign(platform::CompareText(a, b));
+}
+
+std::string Join(std::initializer_list<std::string_view> parts)
+{
+    std::size_t size = 0;
+    for (const std::string_view p : parts)
+        size += p.size();
+    std::string out;
+    out.reserve(size);
+    for (const std::string_view p : parts)
+        out += p;
+    return out;
+}
+
+std::string Track3(std::uint32_t track)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%3.3" PRIu32, track);
+    return text;
+}
+
+// The locale's time format with seconds, without a time-zone field.
+QString LongTimeFormat(const QLocale& locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        out += c;
+    }
+    return out.trimmed();
+}
+
+// The framework's "c" form: short date, then the long time unless the value is exactly midnight.
+std::string FormatDateTimeC(TDateTime value)
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int ms = 0;
+    platform::DecodeDate(value, year, month, day);
+    platform::DecodeTime(value, hour, minute, second, ms);
+    const QLocale locale;
+    QString text = locale.toString(QDate(year, month, day), QLocale::ShortFormat);
+    if (hour != 0 || minute != 0 || second != 0 || ms != 0)
+        text += QLatin1Char(' ') + locale.toString(QTime(hour, minute, second, ms), LongTimeFormat(locale));
+    return text.toStdString();
+}
+
+std::string_view WithoutTrailingSlashes(std::string_view path)
+{
+    while (!path.empty() && path.back() == '/')
+        path.remove_suffix(1);
+    return path;
+}
+
+// The folder part of a path without its separator ("/a/b.wav" gives "/a", "/b.wav" gives "/").
+std::string_view FolderOf(std::string_view path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string_view::npos)
+        return {};
+    return path.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string_view LastName(std::string_view path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// The files of one folder by their upper-cased names: cover names are matched ignoring case, as they are
+// on the system the pictures usually come from.
+class FolderNames
+{
+public:
+    explicit FolderNames(std::string folder) : folder_(std::move(folder)) {}
+
+    // Full name of the file that matches name ignoring case, or empty.
+    std::string Find(const std::string& name)
+    {
+        if (folder_.empty())
+            return {};
+        if (!listed_)
+            List();
+        const auto it = names_.find(platform::UpperCase(name));
+        return it == names_.end() ? std::string() : Join({folder_, it->second});
+    }
+
+private:
+    void List()
+    {
+        listed_ = true;
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code fileEc;
+            if (!it->is_regular_file(fileEc))
+                continue;
+            std::string name = it->path().filename().string();
+            // Of two names differing in case only, the first one listed serves.
+            names_.emplace(platform::UpperCase(name), std::move(name));
+        }
+    }
+
+    std::string folder_; // ends with "/"
+    bool listed_ = false;
+    std::unordered_map<std::string, std::string> names_;
+};
+
+} // namespace
+
+std::unique_ptr<TaudioTag> TaudioTag::Clone() const
+{
+    auto tag = std::make_unique<TaudioTag>();
+    tag->filename_ = filename_;
+    tag->artist_ = artist_;
+    tag->title_ = title_;
+    tag->album_ = album_;
+    tag->comment_ = comment_;
+    tag->trackNo_ = trackNo_;
+    tag->date_ = date_;
+    tag->genreID_ = genreID_;
+    tag->genreString_ = genreString_;
+    tag->bitRate_ = bitRate_;
+    tag->duration_ = duration_;
+    tag->sampleRate_ = sampleRate_;
+    tag->channels_ = channels_;
+    tag->tagType_ = tagType_;
+    tag->modDate_ = modDate_;
+    return tag;
+}
+
+const TtaggerRecord* TaudioTag::GetTagger() const
+{
+    return TaggerLoader().GetTaggerForFile(filename_);
+}
+
+void TaudioTag::ReadTag()
+{
+    const TtaggerRecord* record = TaggerLoader().ReadFileTag(filename_);
+    if (!record)
+        return;
+    CopyTaggerValues(*record, *this);
+    modDate_ = GetFileDateTime(filename_);
+}
+
+std::string TaudioTag::GetChannelMode() const
+{
+    switch (channels_) {
+    case 0:
+        return "Unknown";
+    case 1:
+        return "Mono";
+    case 2:
+        return "Stereo";
+    default:
+        return "Multi";
+    }
+}
+
+void CopyTaggerValues(const TtaggerRecord& record, TaudioTag& song)
+{
+    const auto text = [](TtaggerTextFunc f) {
+        const char* s = f ? f(nullptr) : nullptr;
+        return s ? std::string(s) : std::string();
+    };
+    song.SetArtist(text(record.Artist));
+    song.SetTitle(text(record.Title));
+    song.SetAlbum(text(record.Album));
+    song.SetComment(text(record.Comment));
+    song.SetDate(text(record.Date));
+    song.SetGenreString(text(record.GenreString));
+    song.SetTrackNo(static_cast<std::uint32_t>(record.TrackNo));
+    song.SetGenreID(static_cast<std::uint32_t>(record.GenreID));
+    song.SetBitRate(static_cast<std::uint32_t>(record.BitRate));
+    song.SetDuration(static_cast<std::uint32_t>(record.Duration));
+    song.SetSampleRate(static_cast<std::uint32_t>(record.SampleRate));
+    song.SetChannels(static_cast<std::uint32_t>(record.Channels));
+    song.SetMediaType(static_cast<std::uint32_t>(record.MediaType));
+    const char* tagType = record.TagType ? record.TagType() : nullptr;
+    song.SetTagType(tagType ? std::string(tagType) : std::string());
+}
+
+std::string SecondsToMSLong(std::int64_t seconds)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "%" PRId64 ":%2.2" PRId64, seconds / 60, seconds % 60);
+    return text;
+}
+
+std::string FormatTagText(const TaudioTag& song, TtagDisplayFormat format)
+{
+    const std::string& artist = song.Artist();
+    const std::string& title = song.Title();
+    switch (format) {
+    case tdfArtistTitle:
+        return Join({artist, " - ", title});
+    case tdfTitleArtist:
+        return Join({title, " - ", artist});
+    case tdfArtistTitleDuration:
+        return Join({artist, " - ", title, " [", SecondsToMSLong(song.Duration()), "]"});
+    case tdfTitleArtistDuration:
+        return Join({title, " - ", artist, " [", SecondsToMSLong(song.Duration()), "]"});
+    case tdfTitleDuration:
+        return Join({title, " [", SecondsToMSLong(song.Duration()), "]"});
+    case tdfTrackTitleDuration:
+        return Join({Track3(song.TrackNo()), " : ", title, " [", SecondsToMSLong(song.Duration()), "]"});
+    case tdfTrackArtistTitleDuration:
+        return Join({Track3(song.TrackNo()), " : ", artist, " - ", title, " [",
+                     SecondsToMSLong(song.Duration()), "]"});
+    case tdfTrackArtistTitle:
+        return Join({Track3(song.TrackNo()), " : ", artist, " - ", title});
+    case tdfTracktitle:
+        return Join({Track3(song.TrackNo()), " : ", title});
+    case tdfArtistTitleAlbumTrack:
+        if (song.Album().empty())
+            return Join({artist, " - ", title});
+        if (song.TrackNo() == 0)
+            return Join({artist, " - ", title, " [", song.Album(), "]"});
+        return Join(
+            {artist, " - ", title, " [", song.Album(), " - Track ", std::to_string(song.TrackNo()), "]"});
+    case tdfTimeArtistTitleFilename:
+        return Join(
+            {FormatDateTimeC(song.ModDate()), " : ", artist, " - ", title, " (", song.Filename(), ")"});
+    }
+    return Join({artist, " - ", title});
+}
+
+void SetTagSortOrder(TaudioTagSortOrder order)
+{
+    g_sortSign = order == tsoDescending ? -1 : 1;
+}
+int TagSortSign()
+{
+    return g_sortSign;
+}
+
+int CompareByTitle(const TaudioTag* a, const TaudioTag* b)
+{
+    return g_sortSign * TextOrder(a->Title(), b->Title());
+}
+
+int CompareByArtist(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = TextOrder(a->Artist(), b->Artist());
+    if (r == 0)
+        r = CompareByTitle(a, b);
+    return g_sortSign * r;
+}
+
+int CompareByAlbum(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = TextOrder(a->Album(), b->Album());
+    if (r == 0)
+        r = CompareByTrack(a, b);
+    return g_sortSign * r;
+}
+
+int CompareByTrack(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = Order(a->TrackNo(), b->TrackNo());
+    if (r == 0)
+        r = CompareByTitle(a, b);
+    return g_sortSign * r;
+}
+
+int CompareByComment(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = TextOrder(a->Comment(), b->Comment());
+    if (r == 0)
+        r = CompareByTitle(a, b);
+    return g_sortSign * r;
+}
+
+int CompareByGenre(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = TextOrder(a->GenreString(), b->GenreString());
+    if (r == 0)
+        r = CompareByTitle(a, b);
+    return g_sortSign * r;
+}
+
+int CompareByYear(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = TextOrder(a->Date(), b->Date());
+    if (r == 0)
+        r = CompareByTitle(a, b);
+    return g_sortSign * r;
+}
+
+int CompareByDuration(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = Order(a->Duration(), b->Duration());
+    if (r == 0)
+        r = CompareByTitle(a, b);
+    return g_sortSign * r;
+}
+
+int CompareBySampleRate(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = Order(a->SampleRate(), b->SampleRate());
+    if (r == 0)
+        r = CompareByTitle(a, b);
+    return g_sortSign * r;
+}
+
+int CompareByBitrate(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = Order(a->BitRate(), b->BitRate());
+    if (r == 0)
+        r = CompareByTitle(a, b);
+    return g_sortSign * r;
+}
+
+int CompareByChannels(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = Order(a->Channels(), b->Channels());
+    if (r == 0)
+        r = CompareByTitle(a, b);
+    return g_sortSign * r;
+}
+
+int CompareByTagType(const TaudioTag* a, const TaudioTag* b)
+{
+    int r = TextOrder(a->TagType(), b->TagType());
+    if (r == 0)
+        r = CompareByTitle(a, b);
+    return g_sortSign * r;
+}
+
+TaudioTagCompare TagComparer(TaudioTagSortType sortType)
+{
+    switch (sortType) {
+    case tstTitle:
+        return CompareByTitle;
+    case tstArtist:
+        return CompareByArtist;
+    case tstAlbum:
+        return CompareByAlbum;
+    case tstTrack:
+        return CompareByTrack;
+    case tstComment:
+        return CompareByComment;
+    case tstGenre:
+        return CompareByGenre;
+    case tstYear:
+        return CompareByYear;
+    case tstDuration:
+        return CompareByDuration;
+    case tstSampleRate:
+        return CompareBySampleRate;
+    case tstBitrate:
+        return CompareByBitrate;
+    case tstChannels:
+        return CompareByChannels;
+    case tstTagType:
+        return CompareByTagType;
+    }
+    return CompareByTitle;
+}
+
+bool TagFileExists(const std::string& name)
+{
+    return FileExistsNoError(name);
+}
+
+void ApplyFileNameMask(TaudioTag& song, std::string_view mask, bool albumFromParentFolder,
+                       bool artistFromParentFolder)
+{
+    TStrings lines;
+    ParseFileNameMask(ExtractFileNameOnly(song.Filename()), mask, lines);
+    const auto apply = [&](std::string_view name, void (TaudioTag::*set)(std::string)) {
+        std::string value = lines.Values(name);
+        if (!value.empty())
+            (song.*set)(std::move(value));
+    };
+    apply("%a", &TaudioTag::SetArtist);
+    apply("%b", &TaudioTag::SetAlbum);
+    apply("%t", &TaudioTag::SetTitle);
+    apply("%g", &TaudioTag::SetGenreString);
+    const std::int64_t track = StrToIntDef(lines.Values("%n"), 0);
+    if (track != 0)
+        song.SetTrackNo(static_cast<std::uint32_t>(track));
+    song.SetGenreID(GenresList().IDOf(song.GenreString()));
+
+    const std::string_view folder = WithoutTrailingSlashes(FolderOf(song.Filename()));
+    if (albumFromParentFolder) {
+        const std::string_view parent = WithoutTrailingSlashes(FolderOf(folder));
+        song.SetAlbum(std::string(LastName(folder)));
+        if (artistFromParentFolder)
+            song.SetArtist(std::string(LastName(parent)));
+    } else if (artistFromParentFolder) {
+        song.SetArtist(std::string(LastName(folder)));
+    }
+}
+
+std::string FindCoverFile(const TaudioTag& song, const std::string& coverFolder)
+{
+    const std::string& a = song.Artist();
+    if (a.empty())
+        return {};
+    const std::string& b = song.Album();
+    const std::string names[15] = {
+        Join({a, " - ", b}),
+        Join({b, " - ", a}),
+        Join({a, " - (", b, ")"}),
+        Join({b, " - (", a, ")"}),
+        Join({"(", a, ") - ", b}),
+        Join({"(", b, ") - ", a}),
+        Join({"(", a, ") - (", b, ")"}),
+        Join({"(", b, ") - (", a, ")"}),
+        Join({"Compilation - ", b}),
+        Join({"Compilation - (", b, ")"}),
+        Join({"Soundtrack - ", b}),
+        Join({"Soundtrack - (", b, ")"}),
+        b,
+        a,
+        "Folder",
+    };
+    const std::string_view songFile = song.Filename();
+    const auto slash = songFile.rfind('/');
+    FolderNames cover(coverFolder.empty() ? std::string()
+                                          : (coverFolder.back() == '/' ? coverFolder : coverFolder + "/"));
+    FolderNames own(slash == std::string_view::npos ? std::string()
+                                                    : std::string(songFile.substr(0, slash + 1)));
+    for (const std::string& name : names) {
+        // A name that would reach into another folder is no cover name.
+        if (name.find('/') != std::string::npos)
+            continue;
+        for (FolderNames* folder : {&cover, &own}) {
+            for (const char* ext : {".jpg", ".bmp"}) {
+                std::string found = folder->Find(name + ext);
+                if (!found.empty())
+                    return found;
+            }
+        }
+    }
+    return {};
+}
+
+std::uint32_t GetID3v2TagSize(const unsigned char* header)
+{
+    std::uint32_t size = (static_cast<std::uint32_t>(header[6] & 0x7F) << 21) |
+                         (static_cast<std::uint32_t>(header[7] & 0x7F) << 14) |
+                         (static_cast<std::uint32_t>(header[8] & 0x7F) << 7) | (header[9] & 0x7F);
+    size += 10;
+    if (header[5] & 0x10)
+        size += 10;
+    return size;
+}
+
+bool LoadEmbeddedCover(const std::string& fileName, TcoverPicture& jpegImage)
+{
+    try {
+        if (!FileExistsNoError(fileName))
+            return false;
+        std::ifstream in(fileName, std::ios::binary);
+        if (!in)
+            return false;
+        in.seekg(0, std::ios::end);
+        const auto fileSize = static_cast<std::uint64_t>(in.tellg());
+        in.seekg(0);
+        unsigned char header[10];
+        if (!in.read(reinterpret_cast<char*>(header), sizeof header))
+            return false;
+        if (std::memcmp(header, "ID3", 3) != 0)
+            return false;
+        const std::uint32_t tagSize = GetID3v2TagSize(header);
+        if (tagSize >= fileSize)
+            return false;
+        // The copy may run past the tag into the audio; a short file just gives a shorter copy.
+        const std::size_t size = static_cast<std::size_t>(std::min<std::uint64_t>(tagSize, fileSize - 10));
+        std::vector<unsigned char> tag(size);
+        in.read(reinterpret_cast<char*>(tag.data()), static_cast<std::streamsize>(size));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        tag.resize(got);
+        // The picture frame: MIME text, its terminator, the picture type and an empty description's
+        // terminator, then the picture. The standard MIME text is image/jpeg; older writers put image/jpg.
+        std::size_t start = 0;
+        for (std::size_t i = 0; i + 9 < got; ++i) {
+            if (std::memcmp(&tag[i], "image/jpg", 9) == 0) {
+                start = i + 12;
+                break;
+            }
+            if (i + 10 <= got && std::memcmp(&tag[i], "image/jpeg", 10) == 0) {
+                start = i + 13;
+                break;
+            }
+        }
+        if (start == 0 || start >= got)
+            return false;
+        jpegImage.LoadFromJpeg(tag.data() + start, got - start);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+std::string GetCoverPicture(const TaudioTag& song, const std::string& coverFolder, TcoverPicture& picture,
+                            bool embeddedFirst)
+{
+    if (embeddedFirst) {
+        try {
+            TcoverPicture image;
+            if (LoadEmbeddedCover(song.Filename(), image)) {
+                picture = std::move(image);
+                return {};
+            }
+        } catch (const std::exception&) {
+            return {};
+        }
+    }
+    std::string found = FindCoverFile(song, coverFolder);
+    if (found.empty()) {
+        picture.Clear();
+        return found;
+    }
+    try {
+        picture.LoadFromFile(found);
+    } catch (const std::exception&) {
+        picture.Clear();
+    }
+    return found;
+}

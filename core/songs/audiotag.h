@@ -1,0 +1,181 @@
+#pragma once
+
+#include "core/plugins/taggerrecord.h"
+#include "platform/datetime.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class TcoverPicture;
+
+// Layout of a song's display line. Stored as one byte.
+enum TtagDisplayFormat : std::uint8_t
+{
+    tdfArtistTitle = 0,
+    tdfTitleArtist = 1,
+    tdfArtistTitleDuration = 2,
+    tdfTitleArtistDuration = 3,
+    tdfTitleDuration = 4,
+    tdfTrackTitleDuration = 5,
+    tdfTrackArtistTitleDuration = 6,
+    tdfTrackArtistTitle = 7,
+    tdfTracktitle = 8,
+    tdfArtistTitleAlbumTrack = 9,
+    tdfTimeArtistTitleFilename = 10,
+};
+
+// Sort keys of song lists. Stored as one byte.
+enum TaudioTagSortType : std::uint8_t
+{
+    tstTitle = 0,
+    tstArtist = 1,
+    tstAlbum = 2,
+    tstTrack = 3,
+    tstComment = 4,
+    tstGenre = 5,
+    tstYear = 6,
+    tstDuration = 7,
+    tstSampleRate = 8,
+    tstBitrate = 9,
+    tstChannels = 10,
+    tstTagType = 11,
+};
+
+enum TaudioTagSortOrder : std::uint8_t
+{
+    tsoDescending = 0,
+    tsoAscending = 1,
+};
+
+// The song record: one media file with the facts a tag-reader plug-in read from it. Songs are streamed as
+// components (core/audiotagstream.h), so the published properties below are part of the file formats.
+class TaudioTag
+{
+public:
+    TaudioTag() = default;
+    TaudioTag(const TaudioTag&) = delete;
+    TaudioTag& operator=(const TaudioTag&) = delete;
+
+    // A new song (no owner) with every value but MediaType (and Tag) copied.
+    std::unique_ptr<TaudioTag> Clone() const;
+
+    // The component's Tag: free for callers, streamed only when non-zero.
+    std::int32_t Tag() const { return tag_; }
+    void SetTag(std::int32_t value) { tag_ = value; }
+
+    const std::string& Filename() const { return filename_; }
+    void SetFilename(std::string value) { filename_ = std::move(value); }
+    const std::string& Artist() const { return artist_; }
+    void SetArtist(std::string value) { artist_ = std::move(value); }
+    const std::string& Title() const { return title_; }
+    void SetTitle(std::string value) { title_ = std::move(value); }
+    const std::string& Album() const { return album_; }
+    void SetAlbum(std::string value) { album_ = std::move(value); }
+    const std::string& Comment() const { return comment_; }
+    void SetComment(std::string value) { comment_ = std::move(value); }
+    std::uint32_t TrackNo() const { return trackNo_; }
+    void SetTrackNo(std::uint32_t value) { trackNo_ = value; }
+    const std::string& Date() const { return date_; }
+    void SetDate(std::string value) { date_ = std::move(value); }
+    std::uint32_t GenreID() const { return genreID_; }
+    void SetGenreID(std::uint32_t value) { genreID_ = value; }
+    const std::string& GenreString() const { return genreString_; }
+    void SetGenreString(std::string value) { genreString_ = std::move(value); }
+    std::uint32_t BitRate() const { return bitRate_; }
+    void SetBitRate(std::uint32_t value) { bitRate_ = value; }
+    std::uint32_t Duration() const { return duration_; }
+    void SetDuration(std::uint32_t value) { duration_ = value; }
+    std::uint32_t SampleRate() const { return sampleRate_; }
+    void SetSampleRate(std::uint32_t value) { sampleRate_ = value; }
+    std::uint32_t Channels() const { return channels_; }
+    void SetChannels(std::uint32_t value) { channels_ = value; }
+    // "Mono", "Stereo", "Unknown" (0 channels) or "Multi"; derived, never stored.
+    std::string GetChannelMode() const;
+    std::string ChannelMode() const { return GetChannelMode(); }
+    const std::string& TagType() const { return tagType_; }
+    void SetTagType(std::string value) { tagType_ = std::move(value); }
+    TDateTime ModDate() const { return modDate_; }
+    void SetModDate(TDateTime value) { modDate_ = value; }
+    // 0 audio, 1 video.
+    std::uint32_t MediaType() const { return mediaType_; }
+    void SetMediaType(std::uint32_t value) { mediaType_ = value; }
+
+    bool HasArtist() const { return !artist_.empty(); }
+
+    // The record of the plug-in serving this song's extension, without reading; nullptr when none.
+    const TtaggerRecord* GetTagger() const;
+    // Rereads the file through its plug-in; the song stays as it was when no plug-in reads it.
+    void ReadTag();
+
+private:
+    std::int32_t tag_ = 0;
+    std::string filename_;
+    std::string artist_;
+    std::string title_;
+    std::string album_;
+    std::string comment_;
+    std::uint32_t trackNo_ = 0;
+    std::string date_;
+    std::uint32_t genreID_ = 0;
+    std::string genreString_;
+    std::uint32_t bitRate_ = 0;
+    std::uint32_t duration_ = 0;
+    std::uint32_t sampleRate_ = 0;
+    std::uint32_t channels_ = 0;
+    std::string tagType_;
+    TDateTime modDate_ = 0;
+    std::uint32_t mediaType_ = 0;
+};
+
+// Copies the values of the file a plug-in read last into the song (not Filename, not ModDate).
+void CopyTaggerValues(const TtaggerRecord& record, TaudioTag& song);
+
+// One display line of the song in the given layout.
+std::string FormatTagText(const TaudioTag& song, TtagDisplayFormat format);
+
+// "%d:%2.2d" of minutes (unbounded) and seconds, in 64-bit arithmetic.
+std::string SecondsToMSLong(std::int64_t seconds);
+
+// Comparers of the sort keys. Each answers the process-wide sign times its key's order (or, on a tie, times
+// its tie-break comparer's own signed answer), so a tie-break is signed twice.
+using TaudioTagCompare = int (*)(const TaudioTag* a, const TaudioTag* b);
+int CompareByTitle(const TaudioTag* a, const TaudioTag* b);
+int CompareByArtist(const TaudioTag* a, const TaudioTag* b);
+int CompareByAlbum(const TaudioTag* a, const TaudioTag* b);
+int CompareByTrack(const TaudioTag* a, const TaudioTag* b);
+int CompareByComment(const TaudioTag* a, const TaudioTag* b);
+int CompareByGenre(const TaudioTag* a, const TaudioTag* b);
+int CompareByYear(const TaudioTag* a, const TaudioTag* b);
+int CompareByDuration(const TaudioTag* a, const TaudioTag* b);
+int CompareBySampleRate(const TaudioTag* a, const TaudioTag* b);
+int CompareByBitrate(const TaudioTag* a, const TaudioTag* b);
+int CompareByChannels(const TaudioTag* a, const TaudioTag* b);
+int CompareByTagType(const TaudioTag* a, const TaudioTag* b);
+// The comparer of a sort key (the title comparer for values outside the keys).
+TaudioTagCompare TagComparer(TaudioTagSortType sortType);
+// The process-wide sign: +1 ascending, -1 descending. A sort sets it before it runs.
+void SetTagSortOrder(TaudioTagSortOrder order);
+int TagSortSign();
+
+// File-exists test that never prompts for removable media.
+bool TagFileExists(const std::string& name);
+
+// Fills tags from the file name by the mask, then from the folder names.
+void ApplyFileNameMask(TaudioTag& song, std::string_view mask, bool albumFromParentFolder,
+                       bool artistFromParentFolder);
+
+// Full name of the first cover picture found for the song, or empty (always empty without an Artist).
+std::string FindCoverFile(const TaudioTag& song, const std::string& coverFolder);
+
+// Total size of an ID3v2 tag (header and footer included) from its 10-byte header.
+std::uint32_t GetID3v2TagSize(const unsigned char* header);
+
+// True when a JPEG picture was found in the file's ID3v2 tag and decoded into jpegImage.
+bool LoadEmbeddedCover(const std::string& fileName, TcoverPicture& jpegImage);
+
+// Loads the song's cover into picture; answers the cover file's name (empty when the embedded picture was
+// used or nothing was found, in which case the picture is cleared).
+std::string GetCoverPicture(const TaudioTag& song, const std::string& coverFolder, TcoverPicture& picture,
+                            bool embeddedFirst);

@@ -1,0 +1,147 @@
+// The playing jukebox driving the real stand-in program through the Winamp player, wired as the main
+// window wires them: the player asks the jukebox for its next song and reports each start back to it.
+#include "core/songs/audiotag.h"
+#include "core/reports/audiotaghistorylist.h"
+#include "core/songs/audiotaglist.h"
+#include "core/player/custommediaplayerevents.h"
+#include "core/jukebox/localjukebox.h"
+#include "core/player/winampmediaplayer.h"
+#include "support/fakeprompts.h"
+#include "platform/folders.h"
+#include "platform/winampipc.h"
+#include "platform/windowmessages.h"
+#include "standin/wavbytes.h"
+#include "support/scopedenv.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono_literals;
+namespace wa = platform::winamp;
+
+namespace {
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+class WinampJukeboxTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::string program = platform::ShippedFolder() + wa::kStandinExecutable;
+        standin_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        standin_.start(QString::fromStdString(program), {});
+        ASSERT_TRUE(standin_.waitForStarted(5000)) << program;
+        ASSERT_TRUE(PumpUntil([] { return platform::FindWindowByClass(wa::kWindowClass) != 0; }));
+
+        playerEvents_.OnGetNextTagger = [this](TcustomMediaPlayer*, const TaudioTag*& tag) {
+            tag = jukebox_->GetNextTag();
+        };
+        playerEvents_.OnPlaybackStart = [this](TcustomMediaPlayer*, const TaudioTag* tag) {
+            started_.push_back(tag ? tag->Filename() : "<none>");
+            jukebox_->SongStarted(tag);
+        };
+        playerEvents_.OnStateChange = [this](TcustomMediaPlayer*, TmediaPlayState state) {
+            states_.push_back(state);
+        };
+
+        jukebox_ = std::make_unique<TlocalJukebox>();
+        jukebox_->SetPlayerEvents(&playerEvents_);
+        auto player = std::make_unique<TwinampMediaPlayer>();
+        player->SetPollInterval(20);
+        player->SetWorkingFolder(dir_.File("work"));
+        player_ = player.get();
+        ASSERT_EQ(jukebox_->SetPlayer(std::move(player)), nullptr);
+        player_->Initialise(0);
+        ASSERT_TRUE(player_->Polling());
+    }
+
+    void TearDown() override
+    {
+        jukebox_.reset(); // frees the player, which closes the stand-in
+        if (standin_.state() != QProcess::NotRunning && !standin_.waitForFinished(3000)) {
+            standin_.kill();
+            standin_.waitForFinished(3000);
+        }
+    }
+
+    std::string Queue(const std::string& name, std::uint32_t ms)
+    {
+        auto song = std::make_unique<TaudioTag>();
+        song->SetFilename(dir_.Write("songs/" + name + ".wav", wavbytes::Song(ms)));
+        song->SetArtist("Artist");
+        song->SetTitle(name);
+        const std::string fileName = song->Filename();
+        jukebox_->Queue().Add(song.release());
+        return fileName;
+    }
+
+    TempDir dir_;
+    ScopedEnv home_{"ORVANE_HOME", dir_.Path() + "/"};
+    ScopedEnv ipc_{"ORVANE_IPC_DIR", dir_.File("ipc")};
+    ScopedEnv silent_{"ORVANE_STANDIN_SILENT", "1"};
+    ScopedEnv speed_{"ORVANE_STANDIN_SPEED", "10"};
+    TfakePrompts prompts_;
+    QProcess standin_;
+    TcustomMediaPlayerEvents playerEvents_;
+    std::unique_ptr<TlocalJukebox> jukebox_;
+    TwinampMediaPlayer* player_ = nullptr; // owned by the jukebox
+
+    std::vector<std::string> started_;
+    std::vector<TmediaPlayState> states_;
+};
+
+} // namespace
+
+TEST_F(WinampJukeboxTest, QueuedSongsPlayInOrderEmptyTheQueueAndEnterTheHistory)
+{
+    const std::vector<std::string> songs = {Queue("one", 3000), Queue("two", 3000), Queue("three", 3000)};
+    player_->Play();
+    ASSERT_TRUE(PumpUntil([&] {
+        return jukebox_->History().GetCount() == 3 && !states_.empty() && states_.back() == mpsStopped;
+    })) << started_.size()
+        << " started";
+
+    EXPECT_EQ(started_, songs);
+    EXPECT_EQ(jukebox_->Queue().GetCount(), 0);
+    EXPECT_EQ(jukebox_->GetNextTag(), nullptr) << "nothing left to play";
+    ASSERT_NE(jukebox_->PlayingTag(), nullptr);
+    EXPECT_EQ(jukebox_->PlayingTag()->Filename(), songs[2]);
+    EXPECT_EQ(jukebox_->PlayingSource(), jsQueue);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(jukebox_->History().GetItem(i)->Filename(), songs[static_cast<std::size_t>(i)]);
+
+    // history.txt: one CR LF line per song, in playing order.
+    const std::string text = TempDir::Read(jukebox_->GetHistoryFileName());
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (std::size_t end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2)
+        lines.push_back(text.substr(from, end - from));
+    EXPECT_EQ(from, text.size()) << "the file ends with CR LF";
+    ASSERT_EQ(lines.size(), 3u) << text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].find('\n'), std::string::npos) << lines[i];
+        EXPECT_NE(lines[i].find(songs[i]), std::string::npos) << lines[i];
+    }
+    EXPECT_EQ(prompts_.boxes.size(), 0u);
+}
