@@ -151,7 +151,7 @@ TEST_F(WinampJukeboxTest, QueuedSongsPlayInOrderEmptyTheQueueAndEnterTheHistory)
 TEST_F(WinampJukeboxTest, SongStartedBeforeTheNextTickIsNotLostWhenAGuestQueues)
 {
     const std::string one = Queue("one", 5000);
-    const std::string two = Queue("two", 10000);
+    const std::string two = Queue("two", 20000);
     player_->Play();
     ASSERT_TRUE(PumpUntil([&] { return started_.size() == 1; }));
     const platform::TWindowHandle winamp = platform::FindWindowByClass(wa::kWindowClass);
