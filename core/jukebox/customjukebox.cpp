@@ -370,7 +370,8 @@ void TcustomJukebox::GlobalListChanged()
 
 void TcustomJukebox::PlaylistsChanged()
 {
-    SetActivePreloadedList(activePreloadedList_);
+    // Re-validated, not chosen anew: a list still saved keeps its place.
+    ChooseActivePreloadedList(activePreloadedList_, false);
     PreloadNext();
 }
 
@@ -384,9 +385,17 @@ void TcustomJukebox::PlaylistListChanged(TaudioTagList* list)
 
 void TcustomJukebox::SetActivePreloadedList(TaudioTagList* list)
 {
+    ChooseActivePreloadedList(list, true);
+}
+
+void TcustomJukebox::ChooseActivePreloadedList(TaudioTagList* list, bool activate)
+{
     if (jukeboxList_ != nullptr && list != nullptr && jukeboxList_->Playlists().Contains(list)) {
         activePreloadedList_ = list;
-        list->SetActive(true);
+        // Activating restarts a list that resets on activation; one that is already playing is only
+        // activated when it is chosen.
+        if (activate || !list->Active())
+            list->SetActive(true);
     } else {
         activePreloadedList_ = nullptr;
     }
@@ -532,8 +541,18 @@ void TcustomJukebox::StackerListChange(TaudioTagList* list)
     RethrowIf(failure);
 }
 
+void TcustomJukebox::ReleaseLibrarySongs()
+{
+    // The rebuild that follows refills the list, asks the player and tells the followers, once.
+    const TflagHold releasing(releasingSongs_);
+    randomPlayList_->Clear();
+    chosenTag_ = nullptr;
+}
+
 void TcustomJukebox::RandomListChange()
 {
+    if (releasingSongs_)
+        return;
     chosenTag_ = nullptr;
     // A refill through the rules asks the player once, when it is done.
     if (!applyingRules_)

@@ -135,7 +135,8 @@ public:
     void ApplyRandomPlayRules();
     // From the library: its global list was rebuilt.
     void GlobalListChanged();
-    // From the library: its set of saved playlists changed; re-validates the active saved playlist.
+    // From the library: its set of saved playlists changed; re-validates the active saved playlist, which
+    // keeps its place when it is still saved.
     void PlaylistsChanged();
     // From the library: one saved playlist changed; the player follows when it is the active one.
     void PlaylistListChanged(TaudioTagList* list);
@@ -143,6 +144,9 @@ public:
     void SetActivePreloadedList(TaudioTagList* list);
     void SelectActivePlaylist(std::string_view title);
     bool HasActivePreloadedList() const { return activePreloadedList_ != nullptr; }
+    // From the library, before jukebox.dat replaces its songs: the random-play list lets go of them
+    // quietly, as the rebuild after the load refills it.
+    void ReleaseLibrarySongs();
     // Refills the stacker's play list from the stacker's Active lists.
     void RebuildStackerList();
     // "" when the stacker is off, "Empty" without stacker songs, else the playing stacker list's title or
@@ -178,6 +182,8 @@ private:
     void StackerActiveChange();
     void StackerListChange(TaudioTagList* list);
     void RandomListChange();
+    // SetActivePreloadedList; without activate a list already Active is left where it is.
+    void ChooseActivePreloadedList(TaudioTagList* list, bool activate);
     // The active saved playlist while it is still one of the library's saved playlists.
     TaudioTagList* LiveActivePreloadedList() const;
     // The first stacker list (in title order) holding the song.
@@ -218,4 +224,6 @@ private:
     std::unordered_map<const TaudioTag*, TaudioTagList*> stackerListOf_;
     // Set while the rules refill the random-play list, which then asks the player once, at the end.
     bool applyingRules_ = false;
+    // Set while ReleaseLibrarySongs empties the random-play list.
+    bool releasingSongs_ = false;
 };

@@ -84,7 +84,7 @@ void TcustomlocalJukeboxList::SaveSettings(TIniFile& ini, const std::string& sec
 void TcustomlocalJukeboxList::ReleaseGlobalLinks()
 {
     if (jukebox_)
-        jukebox_->RandomPlayList().Clear();
+        jukebox_->ReleaseLibrarySongs();
 }
 
 TaudioTagList* TcustomlocalJukeboxList::GetCurrentPlaylist() const

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace wa = platform::winamp;
 using platform::WM_COMMAND;
@@ -32,6 +33,8 @@ constexpr int kLookStepMs = 10;
 // arrived while a song was being handed over.
 constexpr int kHandOverRounds = 3;
 constexpr const char* kHandOverFile = "winamp.m3u";
+constexpr const char* kHandOverError = "The song could not be handed to Winamp.";
+constexpr const char* kUnknownError = "An unknown error occurred.";
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp";
 
 TwinampMediaPlayer::TconfigDialogHook& ConfigDialogHook()
@@ -156,6 +159,8 @@ void TwinampMediaPlayer::PlayTag(const TaudioTag* aTag)
         return;
     }
     declined_ = false;
+    // The song that may have begun since the last tick is replaced below: its start must not get lost.
+    ReportUnseenStart();
     // The song becomes the prepared one, so that its start is reported with it.
     preparedTag_ = aTag != nullptr ? aTag->Clone() : nullptr;
     if (!EnqueueTag(preparedTag_.get())) {
@@ -172,6 +177,7 @@ void TwinampMediaPlayer::PlayTag(const TaudioTag* aTag)
     } else {
         SkipToNext();
     }
+    TellStartFailure();
     RunPendingPlay();
 }
 
@@ -422,6 +428,9 @@ bool TwinampMediaPlayer::PreloadNextTag()
         pendingPreload_ = true;
         return preparedTag_ != nullptr;
     }
+    // Winamp may have moved on to the prepared song since the last tick; the hand-over below would hide
+    // that start from the poll, so it is reported first.
+    ReportUnseenStart();
     std::string failure;
     for (int round = 0; round < kHandOverRounds; ++round) {
         pendingPreload_ = false;
@@ -436,7 +445,8 @@ bool TwinampMediaPlayer::PreloadNextTag()
     }
     pendingPreload_ = false;
     if (!failure.empty())
-        ShowMessageBox(failure, ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Error);
+        TellError(failure);
+    TellStartFailure();
     RunPendingPlay();
     return preparedTag_ != nullptr;
 }
@@ -477,7 +487,7 @@ bool TwinampMediaPlayer::EnqueueTag(const TaudioTag* tag, std::string* failure)
         return false;
     } catch (...) {
         if (failure != nullptr)
-            *failure = "The song could not be handed to Winamp.";
+            *failure = kHandOverError;
         return false;
     }
     return true;
@@ -509,6 +519,19 @@ void TwinampMediaPlayer::SkipToNext()
 
 void TwinampMediaPlayer::PollWinamp()
 {
+    // A timer tick: whatever goes wrong in it is told here, not thrown into the event loop.
+    try {
+        Poll();
+    } catch (const std::exception& error) {
+        TellError(error.what());
+    } catch (...) {
+        TellError(kUnknownError);
+    }
+    TellStartFailure();
+}
+
+void TwinampMediaPlayer::Poll()
+{
     // A tick inside a hand-over would see Winamp's playlist half made.
     if (declined_ || handingOver_ || !Polling())
         return;
@@ -519,10 +542,7 @@ void TwinampMediaPlayer::PollWinamp()
     SendToWinamp(WM_USER, 0, wa::IpcSetRepeat);
     SendToWinamp(WM_USER, 0, wa::IpcSetShuffle);
 
-    if (PlaylistIndex() != lastPlaylistIndex_) {
-        // Winamp left the dummy entry: the prepared song has started.
-        currentTag_ = std::move(preparedTag_);
-        DoPlaybackStart(currentTag_.get());
+    if (ReportUnseenStart()) {
         PreloadNextTag();
         lastPlaylistIndex_ = PlaylistIndex();
     }
@@ -589,6 +609,44 @@ void TwinampMediaPlayer::ProcessMessages()
 {
     if (QCoreApplication::instance() != nullptr)
         QCoreApplication::processEvents();
+}
+
+bool TwinampMediaPlayer::ReportUnseenStart()
+{
+    if (!Polling() || FindWinampWindow(false) == 0)
+        return false;
+    const int index = PlaylistIndex();
+    if (index == lastPlaylistIndex_)
+        return false;
+    // Winamp left the dummy entry: the prepared song has started. Taken as seen before it is reported, so
+    // that the hand-over the report leads to does not report it again.
+    lastPlaylistIndex_ = index;
+    currentTag_ = std::move(preparedTag_);
+    try {
+        DoPlaybackStart(currentTag_.get());
+    } catch (const std::exception& error) {
+        startFailure_ = error.what();
+    } catch (...) {
+        startFailure_ = kUnknownError;
+    }
+    return true;
+}
+
+void TwinampMediaPlayer::TellStartFailure()
+{
+    if (startFailure_.empty())
+        return;
+    TellError(std::exchange(startFailure_, std::string()));
+}
+
+void TwinampMediaPlayer::TellError(const std::string& text)
+{
+    // The box runs the event loop, and with it further ticks: one box at a time, and what goes wrong
+    // meanwhile is not stacked on top of it.
+    if (telling_)
+        return;
+    const TflagGuard telling(telling_);
+    ShowMessageBox(text, ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Error);
 }
 
 void TwinampMediaPlayer::RunPendingPlay()

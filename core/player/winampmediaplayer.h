@@ -17,7 +17,8 @@ class TThreadedTimer;
 // handed over through winamp.m3u in the working folder (a dummy entry, then the song) and Winamp's "/add"
 // switch, with Winamp's playlist position left on the dummy, so that Winamp moves on to the song by itself
 // at the end of the current one, or at once on play or next. A poll (every 500 ms, on the user-interface
-// thread) sees the position change and reports the start, then prepares the following song.
+// thread) sees the position change and reports the start, then prepares the following song. A hand-over
+// first reports a start the poll has not seen yet, so that no start is lost to a list change.
 //
 // The hand-over lets pending messages run; commands arriving meanwhile that would hand over another song
 // are held and run once it is done, and the poll skips such a tick. Do not destroy the player from inside
@@ -101,7 +102,7 @@ public:
     // Makes Winamp add the playlist file and waits, letting messages run, until its playlist has entries.
     void AddToWinamp(const std::string& m3u);
     void SkipToNext();
-    // The poll's tick.
+    // The poll's tick; it throws nothing: an error is told through the prompt service.
     void PollWinamp();
 
     // The full name of the hand-over file: winamp.m3u in the working folder, or in the program's Data
@@ -131,6 +132,14 @@ protected:
     virtual void ProcessMessages();
 
 private:
+    void Poll();
+    // When Winamp has left the entry it was last seen on, reports the prepared song's start (true). A
+    // failing handler does not stop the player: its error waits in startFailure_ for TellStartFailure,
+    // once the next song is prepared.
+    bool ReportUnseenStart();
+    void TellStartFailure();
+    // An Ok box with the error, captioned with the application's title; one at a time.
+    void TellError(const std::string& text);
     // Runs a song-play request that arrived during a hand-over.
     void RunPendingPlay();
     // After a start from the prompt: the poll runs against a fresh, empty Winamp.
@@ -162,6 +171,8 @@ private:
     bool pendingPreload_ = false;
     bool pendingPlay_ = false;
     std::unique_ptr<TaudioTag> pendingPlayTag_;
+    std::string startFailure_;
+    bool telling_ = false;
     int launchTimeout_ = 5000;
     int addTimeout_ = 5000;
 };

@@ -29,11 +29,24 @@ void TtestMediaPlayer::Record(std::string_view call, const TaudioTag* aTag) cons
 
 const TaudioTag* TtestMediaPlayer::StartPrepared()
 {
+    ReportStart();
+    PreloadNext();
+    return currentTag_.get();
+}
+
+void TtestMediaPlayer::ReportStart()
+{
+    // Seen before it is reported: the list changes the report leads to must not report it again.
+    startUnnoticed_ = false;
     currentTag_ = std::move(preparedTag_);
     State = mpsPlaying;
     DoPlaybackStart(currentTag_.get());
-    PreloadNext();
-    return currentTag_.get();
+}
+
+void TtestMediaPlayer::ReportUnnoticedStart()
+{
+    if (startUnnoticed_)
+        ReportStart();
 }
 
 bool TtestMediaPlayer::IsConnected()
@@ -63,6 +76,7 @@ const TaudioTag* TtestMediaPlayer::GetCurrentTag() const
 void TtestMediaPlayer::PlayTag(const TaudioTag* aTag)
 {
     Record("PlayTag", aTag);
+    ReportUnnoticedStart();
     preparedTag_ = aTag != nullptr ? aTag->Clone() : nullptr;
     StartPrepared();
 }
@@ -201,6 +215,7 @@ void TtestMediaPlayer::Uninitialise()
 void TtestMediaPlayer::PreloadNext()
 {
     Record("PreloadNext");
+    ReportUnnoticedStart();
     const TaudioTag* next = nullptr;
     DoGetNextTagger(next);
     preparedTag_ = next != nullptr ? next->Clone() : nullptr;

@@ -11,7 +11,9 @@
 // A player for tests: it plays nothing, records every call it receives, and plays out the flow of songs
 // the way the Winamp player does. PreloadNext asks for the next song (DoGetNextTagger) and keeps a copy as
 // the prepared song; StartPrepared, the test's stand-in for the player noticing that song begin, makes it
-// the current song, reports its start with that copy and prepares the next at once.
+// the current song, reports its start with that copy and prepares the next at once. StartUnnoticed plays
+// the race between two polls: the prepared song begins unseen, and the next PreloadNext or PlayTag reports
+// that start before anything else, as the Winamp player's hand-over does.
 // The notifications are public here so that tests can raise them.
 class TtestMediaPlayer : public TcustomMediaPlayer
 {
@@ -35,6 +37,8 @@ public:
     // The prepared song starts: returns the player's copy of it, now the current song (nullptr when nothing
     // was prepared, as when a removed song still plays).
     const TaudioTag* StartPrepared();
+    // The prepared song starts without the player noticing yet.
+    void StartUnnoticed() { startUnnoticed_ = true; }
 
     bool IsConnected() override;
     TmediaPlayState GetState() override;
@@ -71,7 +75,10 @@ public:
 private:
     void Record(std::string_view call, std::string_view argument = {}) const;
     void Record(std::string_view call, const TaudioTag* aTag) const;
+    void ReportStart();
+    void ReportUnnoticedStart();
 
     std::unique_ptr<TaudioTag> preparedTag_;
     std::unique_ptr<TaudioTag> currentTag_;
+    bool startUnnoticed_ = false;
 };

@@ -279,6 +279,46 @@ TEST_F(JukeboxTest, HistoryFileIsRewrittenAtEverySongStart)
     EXPECT_EQ(jukebox.History().GetCount(), 3);
 }
 
+// The prepared song began unseen by the player, and a guest queues a song before the next poll: the player
+// reports the start first, and the song leaves the queue and enters the history once.
+TEST_F(JukeboxTest, SongStartedBetweenTwoPollsIsPlayedOnceWhenAGuestQueues)
+{
+    jukebox.SetRandomPlay(false);
+    Put(jukebox.Queue(), "/m/a.mp3");
+    Put(jukebox.Queue(), "/m/b.mp3");
+    Play();
+    ASSERT_EQ(Prepared(), "/m/b.mp3");
+
+    player->StartUnnoticed();
+    Forget();
+    Put(jukebox.Queue(), "/m/c.mp3");
+    EXPECT_EQ(player->CountCalls("DoPlaybackStart /m/b.mp3"), 1u);
+    ASSERT_EQ(jukebox.Queue().GetCount(), 1);
+    EXPECT_EQ(jukebox.Queue().GetItem(0)->Filename(), "/m/c.mp3");
+    EXPECT_EQ(Prepared(), "/m/c.mp3");
+    ASSERT_EQ(jukebox.History().GetCount(), 2);
+    EXPECT_EQ(Name(jukebox.PlayingTag()), "/m/b.mp3");
+    EXPECT_EQ(jukebox.PlayingSource(), jsQueue);
+    EXPECT_NE(TempDir::Read(jukebox.GetHistoryFileName()).find("/m/b.mp3"), std::string::npos);
+
+    EXPECT_EQ(Play(), "/m/c.mp3");
+    ASSERT_EQ(jukebox.History().GetCount(), 3);
+    EXPECT_EQ(jukebox.History().GetItem(1)->Filename(), "/m/b.mp3");
+
+    // A random-play song moves its own list on, although the queue is what changed.
+    jukebox.SetRandomPlay(true);
+    PutRandom("/m/r1.mp3");
+    PutRandom("/m/r2.mp3");
+    const std::string random = Prepared();
+    ASSERT_NE(random, "nil");
+    player->StartUnnoticed();
+    Put(jukebox.Queue(), "/m/q.mp3");
+    EXPECT_EQ(Name(jukebox.PlayingTag()), random);
+    EXPECT_EQ(jukebox.PlayingSource(), jsRandomPlayList);
+    EXPECT_EQ(jukebox.RandomPlayList().RandomList().GetCount(), 1);
+    EXPECT_EQ(Prepared(), "/m/q.mp3");
+}
+
 TEST_F(JukeboxTest, PlaylistPlaysInOrderAndWrapsWhenLooping)
 {
     jukebox.SetRandomPlay(false);
@@ -802,6 +842,33 @@ TEST_F(JukeboxLibraryTest, DeletingTheActiveSavedPlaylistClearsIt)
     EXPECT_EQ(jukebox.GetNextTag(), nullptr);
     library.Playlists().EndUpdate();
     EXPECT_EQ(jukebox.ActivePreloadedList(), nullptr);
+}
+
+TEST_F(JukeboxLibraryTest, ChangesOfOtherSavedPlaylistsDoNotRestartTheActiveOne)
+{
+    TaudioTagList* evening = SavedPlaylist("Evening", {"/m/e1.mp3", "/m/e2.mp3", "/m/e3.mp3"});
+    evening->SetResetOnActivate(true);
+    jukebox.SetActivePreloadedList(evening);
+    EXPECT_EQ(Play(), "/m/e1.mp3");
+    ASSERT_EQ(Prepared(), "/m/e2.mp3");
+
+    TaudioTagList* other = SavedPlaylist("Other", {"/m/x.mp3"});
+    EXPECT_EQ(Next(), "/m/e2.mp3") << "added";
+    library.Playlists().Rename(other, "Renamed");
+    EXPECT_EQ(Next(), "/m/e2.mp3") << "renamed";
+    library.Playlists().Rename(evening, "Late Evening");
+    EXPECT_EQ(Next(), "/m/e2.mp3") << "the active one renamed";
+    library.Playlists().Remove(other);
+    EXPECT_EQ(Next(), "/m/e2.mp3") << "removed";
+    EXPECT_EQ(jukebox.ActivePreloadedList(), evening);
+    EXPECT_EQ(Prepared(), "/m/e2.mp3");
+
+    // Choosing it again does restart it, as does a change of its own songs.
+    jukebox.SetActivePreloadedList(evening);
+    EXPECT_EQ(Next(), "/m/e1.mp3");
+    EXPECT_EQ(Play(), "/m/e1.mp3");
+    Put(*evening, "/m/e4.mp3");
+    EXPECT_EQ(Next(), "/m/e1.mp3");
 }
 
 TEST_F(JukeboxLibraryTest, ActivePlaylistSettingNamesASavedPlaylist)

@@ -163,6 +163,28 @@ TEST_F(LocalLibraryTest, NoFreedSongIsChosenWhileJukeboxDatLoads)
     EXPECT_EQ(Jukebox().RandomPlayList().GetItem(0)->Filename().substr(0, 3), "/m/");
 }
 
+TEST_F(LocalLibraryTest, LoadingJukeboxDatAsksThePlayerOnce)
+{
+    library.GlobalList().BeginUpdate();
+    for (const char* f : {"/m/a", "/m/b"})
+        Put(library.GlobalList(), f);
+    library.GlobalList().EndUpdate();
+    library.SaveGlobal();
+    int randomChanges = 0;
+    jukeboxEvents.OnCustomGlobalChange = [&](TcustomJukebox*, int) { ++randomChanges; };
+    player->Calls.clear();
+    lines.clear();
+
+    TlocalJukeboxLoader loader;
+    loader.SetJukeboxList(&library);
+    loader.LoadGlobal();
+    EXPECT_EQ(player->CountCalls("PreloadNext"), 1u);
+    EXPECT_EQ(randomChanges, 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Global"), 1);
+    EXPECT_EQ(Jukebox().RandomPlayList().Count(), 2);
+    EXPECT_NE(Prepared(), "nil");
+}
+
 TEST_F(LocalLibraryTest, EventHolders)
 {
     // A holder without the jukebox's holders hands on none; nullptr keeps what the jukebox has.

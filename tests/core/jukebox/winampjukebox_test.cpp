@@ -145,3 +145,34 @@ TEST_F(WinampJukeboxTest, QueuedSongsPlayInOrderEmptyTheQueueAndEnterTheHistory)
     }
     EXPECT_EQ(prompts_.boxes.size(), 0u);
 }
+
+// Winamp moves on to the prepared song while no tick runs, then a guest queues a song: that start is still
+// reported once, the song leaves the queue and enters history.txt, and it is not played again.
+TEST_F(WinampJukeboxTest, SongStartedBeforeTheNextTickIsNotLostWhenAGuestQueues)
+{
+    const std::string one = Queue("one", 5000);
+    const std::string two = Queue("two", 20000);
+    player_->Play();
+    ASSERT_TRUE(PumpUntil([&] { return started_.size() == 1; }));
+    const platform::TWindowHandle winamp = platform::FindWindowByClass(wa::kWindowClass);
+    const auto ask = [&](std::intptr_t code) {
+        return platform::SendMessage(winamp, platform::WM_USER, 0, code);
+    };
+
+    player_->SetPollInterval(3600000); // no tick until the guest's song
+    ASSERT_TRUE(PumpUntil([&] { return ask(wa::IpcGetListPos) == 1; })) << "Winamp moved on to two";
+    const std::string three = Queue("three", 3000);
+    EXPECT_EQ(started_, (std::vector<std::string>{one, two}));
+    ASSERT_EQ(jukebox_->Queue().GetCount(), 1);
+    EXPECT_EQ(jukebox_->Queue().GetItem(0)->Filename(), three);
+    EXPECT_NE(TempDir::Read(jukebox_->GetHistoryFileName()).find(two), std::string::npos);
+
+    player_->SetPollInterval(20);
+    ASSERT_TRUE(PumpUntil([&] {
+        return jukebox_->History().GetCount() >= 3 && !states_.empty() && states_.back() == mpsStopped;
+    })) << started_.size()
+        << " started";
+    EXPECT_EQ(started_, (std::vector<std::string>{one, two, three}));
+    EXPECT_EQ(jukebox_->History().GetCount(), 3);
+    EXPECT_EQ(prompts_.boxes.size(), 0u);
+}

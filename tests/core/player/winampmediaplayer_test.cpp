@@ -6,6 +6,7 @@
 #include "core/player/custommediaplayerevents.h"
 #include "support/fakeprompts.h"
 #include "support/fakewinamp.h"
+#include "platform/error.h"
 #include "platform/inifile.h"
 #include "platform/shellexecute.h"
 #include "platform/winampipc.h"
@@ -244,8 +245,10 @@ TEST_F(WinampPlayerTest, HandOverWritesTheDummyEntryAndTheSongAndLeavesWinampOnT
     EXPECT_EQ(add.parameters, "/add \"" + m3u + "\"");
     EXPECT_EQ(add.folder, "\"" + dir_.File("bin/") + "\"");
 
-    ASSERT_GE(winamp_->received.size(), 2u);
-    EXPECT_EQ(winamp_->received.front().lParam, wa::IpcClearPlaylist) << "the list is cleared first";
+    // Only a look at the position (for a start not yet seen) comes before the list is cleared.
+    ASSERT_GE(winamp_->received.size(), 3u);
+    EXPECT_EQ(winamp_->received[0].lParam, wa::IpcGetListPos);
+    EXPECT_EQ(winamp_->received[1].lParam, wa::IpcClearPlaylist) << "the list is cleared first";
     EXPECT_EQ(winamp_->received.back().lParam, wa::IpcSetPlaylistPos);
     EXPECT_EQ(winamp_->received.back().wParam, 0);
     EXPECT_EQ(winamp_->playlist, (std::vector<std::string>{"DoesNotExist", next_->Filename()}));
@@ -268,7 +271,8 @@ TEST_F(WinampPlayerTest, HandOverWritesTheDummyEntryAndTheSongAndLeavesWinampOnT
     winamp_->received.clear();
     next_ = nullptr;
     EXPECT_FALSE(player_->PreloadNextTag());
-    EXPECT_TRUE(winamp_->received.empty());
+    ASSERT_EQ(winamp_->received.size(), 1u) << "nothing but the look at the position";
+    EXPECT_EQ(winamp_->received[0].lParam, wa::IpcGetListPos);
     EXPECT_EQ(winamp_->playlist.size(), 2u);
 }
 
@@ -335,6 +339,86 @@ TEST_F(WinampPlayerTest, HandOverAfterWinampRanOutReportsNoStartUntilItPlays)
     player_->Play();
     player_->PollWinamp();
     EXPECT_EQ(started_, (std::vector<std::string>{a->Filename(), a->Filename(), b->Filename()}));
+}
+
+// Winamp moves on to the prepared song, and before the next tick a list change hands over another one.
+TEST_F(WinampPlayerTest, StartBeforeTheNextTickIsReportedByTheHandOverFirst)
+{
+    Initialise();
+    const TaudioTag* a = Song("a", "A", "First", 100);
+    const TaudioTag* b = Song("b", "B", "Second", 100);
+    const TaudioTag* c = Song("c", "C", "Third", 100);
+    const TaudioTag* d = Song("d", "D", "Fourth", 100);
+    StartPlaying(a);
+    next_ = b;
+    player_->PreloadNext();
+    winamp_->EndSong(); // b plays; no tick yet
+    next_ = c;
+    player_->PreloadNext();
+    EXPECT_EQ(started_, (std::vector<std::string>{a->Filename(), b->Filename()}));
+    ASSERT_NE(player_->GetCurrentTag(), nullptr);
+    EXPECT_EQ(player_->GetCurrentTag()->Filename(), b->Filename());
+    EXPECT_EQ(winamp_->playlist, (std::vector<std::string>{"DoesNotExist", c->Filename()}));
+    player_->PollWinamp();
+    EXPECT_EQ(started_.size(), 2u) << "reported once";
+
+    // Playing a chosen song replaces the prepared one: a start not yet seen is reported first there too.
+    winamp_->EndSong();
+    player_->PlayTag(d);
+    player_->PollWinamp();
+    EXPECT_EQ(started_,
+              (std::vector<std::string>{a->Filename(), b->Filename(), c->Filename(), d->Filename()}));
+}
+
+// The start's handler fails (history.txt or queue.dat cannot be written): the player goes on as after any
+// start, and the user is told once.
+TEST_F(WinampPlayerTest, FailingStartHandlerIsToldOnceAndThePollGoesOn)
+{
+    Initialise();
+    const TaudioTag* a = Song("a", "A", "First", 100);
+    const TaudioTag* b = Song("b", "B", "Second", 100);
+    const TaudioTag* c = Song("c", "C", "Third", 100);
+    StartPlaying(a);
+    const std::string failure = "Cannot write file \"history.txt\": No space left on device";
+    events_.OnPlaybackStart = [&](TcustomMediaPlayer*, const TaudioTag* tag) {
+        started_.push_back(tag ? tag->Filename() : "<none>");
+        throw EFileError(failure);
+    };
+
+    next_ = b;
+    player_->PreloadNext();
+    next_ = c;
+    winamp_->EndSong();
+    EXPECT_NO_THROW(player_->PollWinamp());
+    EXPECT_EQ(started_, (std::vector<std::string>{a->Filename(), b->Filename()}));
+    EXPECT_EQ(winamp_->playlist, (std::vector<std::string>{"DoesNotExist", c->Filename()}))
+        << "the next song is prepared";
+    ASSERT_EQ(prompts_.boxes.size(), 1u);
+    EXPECT_EQ(prompts_.boxes[0].text, failure);
+    EXPECT_EQ(prompts_.boxes[0].caption, "Orvane Jukebox");
+    EXPECT_EQ(prompts_.boxes[0].buttons, TmessageButtons::Ok);
+    EXPECT_EQ(prompts_.boxes[0].icon, TmessageIcon::Error);
+    player_->PollWinamp();
+    EXPECT_EQ(started_.size(), 2u) << "the start is not reported again";
+    ASSERT_NE(player_->GetCurrentTag(), nullptr) << "nor does the playing song go blank";
+    EXPECT_EQ(player_->GetCurrentTag()->Filename(), b->Filename());
+    EXPECT_EQ(prompts_.boxes.size(), 1u);
+
+    // The same through a hand-over that reports a start the poll has not seen.
+    winamp_->EndSong();
+    EXPECT_NO_THROW(player_->PreloadNext());
+    EXPECT_EQ(started_.size(), 3u);
+    EXPECT_EQ(prompts_.boxes.size(), 2u);
+    EXPECT_EQ(winamp_->playlist.back(), c->Filename());
+
+    // No other handler's error leaves the tick either.
+    events_.OnTimeChange = [](TcustomMediaPlayer*, std::uint32_t, std::uint32_t) {
+        throw EFileError("time");
+    };
+    winamp_->positionMs += 500;
+    EXPECT_NO_THROW(player_->PollWinamp());
+    ASSERT_EQ(prompts_.boxes.size(), 3u);
+    EXPECT_EQ(prompts_.boxes[2].text, "time");
 }
 
 TEST_F(WinampPlayerTest, PollSwitchesShuffleAndRepeatOffAndReportsTimeStateAndLength)
