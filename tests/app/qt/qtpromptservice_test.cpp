@@ -1,4 +1,4 @@
-#include "app/qtpromptservice.h"
+#include "app/qt/qtpromptservice.h"
 
 #include <gtest/gtest.h>
 
