@@ -30,11 +30,11 @@ TDateTime GetFileDateTime(const std::string& fileName)
     return platform::FileModificationTime(fileName).value_or(0);
 }
 
-std::string SecondsToHMS(int seconds)
+std::string SecondsToHMS(std::int64_t seconds)
 {
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%d:%2.2d:%2.2d", seconds / 3600, (seconds % 3600) / 60,
-                  seconds % 60);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%lld:%2.2lld:%2.2lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>((seconds % 3600) / 60), static_cast<long long>(seconds % 60));
     return buffer;
 }
 

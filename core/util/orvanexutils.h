@@ -23,8 +23,8 @@ TDateTime GetFileDateTime(const std::string& fileName);
 // digits; anything else, or a value beyond 32 bits, gives the default.
 std::int64_t StrToIntDef(std::string_view s, std::int64_t def);
 
-// "%d:%2.2d:%2.2d" of hours, minutes and seconds.
-std::string SecondsToHMS(int seconds);
+// "%d:%2.2d:%2.2d" of hours, minutes and seconds; 64-bit, as totals of whole libraries and stackers are.
+std::string SecondsToHMS(std::int64_t seconds);
 // "%d:%2.2d" of minutes and seconds; the minutes are not limited (3725 gives 62:05).
 std::string SecondsToMS(int seconds);
 

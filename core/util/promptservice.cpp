@@ -29,7 +29,15 @@ TmessageResult ShowMessageBox(const std::string& text, const std::string& captio
 {
     if (TpromptService* const service = TpromptService::Current())
         return service->MessageBox(text, caption, buttons, icon);
-    return buttons == TmessageButtons::YesNo ? TmessageResult::No : TmessageResult::Ok;
+    switch (buttons) {
+    case TmessageButtons::YesNo:
+        return TmessageResult::No;
+    case TmessageButtons::OkCancel:
+        return TmessageResult::Cancel;
+    case TmessageButtons::Ok:
+        break;
+    }
+    return TmessageResult::Ok;
 }
 
 const std::string& ApplicationTitle()

@@ -6,6 +6,7 @@
 enum class TmessageButtons
 {
     Ok,
+    OkCancel,
     YesNo,
 };
 
@@ -21,6 +22,7 @@ enum class TmessageIcon
 enum class TmessageResult
 {
     Ok,
+    Cancel,
     Yes,
     No,
 };
@@ -42,7 +44,7 @@ public:
 };
 
 // Asks through the installed service. Without one nothing is shown and the answer is the box's last
-// button (OK, No), the one that starts nothing.
+// button (OK, Cancel, No), the one that starts nothing.
 TmessageResult ShowMessageBox(const std::string& text, const std::string& caption, TmessageButtons buttons,
                               TmessageIcon icon);
 

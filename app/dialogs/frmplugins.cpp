@@ -1,4 +1,4 @@
-#include "frmplugins.h"
+#include "app/dialogs/frmplugins.h"
 
 #include "core/plugins/taggerloader.h"
 #include "core/plugins/taggerplugin.h"

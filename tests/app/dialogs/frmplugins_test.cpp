@@ -1,4 +1,4 @@
-#include "app/frmplugins.h"
+#include "app/dialogs/frmplugins.h"
 #include "core/plugins/taggerloader.h"
 #include "testpluginfolder.h"
 

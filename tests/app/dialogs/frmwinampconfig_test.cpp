@@ -1,4 +1,4 @@
-#include "app/frmwinampconfig.h"
+#include "app/dialogs/frmwinampconfig.h"
 #include "support/fakeprompts.h"
 #include "core/player/winampmediaplayer.h"
 

@@ -1,4 +1,4 @@
-#include "app/guiutils.h"
+#include "app/qt/guiutils.h"
 
 #include <gtest/gtest.h>
 

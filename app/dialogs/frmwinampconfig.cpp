@@ -1,4 +1,4 @@
-#include "frmwinampconfig.h"
+#include "app/dialogs/frmwinampconfig.h"
 
 #include "core/util/promptservice.h"
 #include "core/player/winampmediaplayer.h"

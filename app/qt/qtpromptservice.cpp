@@ -1,4 +1,4 @@
-#include "qtpromptservice.h"
+#include "app/qt/qtpromptservice.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -40,16 +40,35 @@ QString TqtPromptService::DisplayText(const std::string& text)
 TmessageResult TqtPromptService::MessageBox(const std::string& text, const std::string& caption,
                                             TmessageButtons buttons, TmessageIcon icon)
 {
-    const bool yesNo = buttons == TmessageButtons::YesNo;
-    QMessageBox box(ToQtIcon(icon), Q(caption), DisplayText(text),
-                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    QMessageBox::StandardButton first = QMessageBox::Ok;
+    switch (buttons) {
+    case TmessageButtons::Ok:
+        break;
+    case TmessageButtons::OkCancel:
+        shown = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case TmessageButtons::YesNo:
+        shown = QMessageBox::Yes | QMessageBox::No;
+        first = QMessageBox::Yes;
+        break;
+    }
+    QMessageBox box(ToQtIcon(icon), Q(caption), DisplayText(text), shown, QApplication::activeWindow());
     // The first button is the default one, as the program's boxes always had it.
-    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
-    const int answer = box.exec();
-    if (!yesNo)
-        return TmessageResult::Ok;
-    return answer == QMessageBox::Yes ? TmessageResult::Yes : TmessageResult::No;
+    box.setDefaultButton(first);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return TmessageResult::Yes;
+    case QMessageBox::No:
+        return TmessageResult::No;
+    case QMessageBox::Cancel:
+        return TmessageResult::Cancel;
+    default:
+        // A box closed without a button gives its last one, as without a service.
+        return buttons == TmessageButtons::Ok
+                   ? TmessageResult::Ok
+                   : (buttons == TmessageButtons::YesNo ? TmessageResult::No : TmessageResult::Cancel);
+    }
 }
 
 void InstallQtPromptService()

@@ -1,4 +1,4 @@
-#include "guiutils.h"
+#include "app/qt/guiutils.h"
 
 #include <QWidget>
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/qt/dialogservice.h"
+
+// The dialogs as Qt's own: QFileDialog, QColorDialog, QFontDialog, QInputDialog.
+class TqtDialogService : public TdialogService
+{
+public:
+    std::vector<std::string> OpenFile(QWidget* parent, const TfileDialogOptions& options) override;
+    std::optional<std::string> SaveFile(QWidget* parent, const TfileDialogOptions& options) override;
+    std::optional<std::string> BrowseFolder(QWidget* parent, const std::string& caption,
+                                            const std::string& initialDir) override;
+    std::optional<std::string> InputQuery(QWidget* parent, const std::string& caption,
+                                          const std::string& prompt, const std::string& value) override;
+    std::optional<TColor> ChooseColor(QWidget* parent, TColor initial) override;
+    std::optional<TFontDesc> ChooseFont(QWidget* parent, const TFontDesc& initial) override;
+};

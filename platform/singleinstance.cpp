@@ -1,0 +1,78 @@
+#include "platform/singleinstance.h"
+
+#include "platform/messagewindow.h"
+#include "platform/windowmessages.h"
+
+#include <cctype>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// What a second copy sends the first: come to the front.
+constexpr std::uint32_t kActivateMessage = WM_USER + 1;
+constexpr std::int32_t kActivated = 1;
+
+// The lock file's name: the title with everything but letters and digits made "_".
+std::string LockFileName(const std::string& title)
+{
+    std::string name;
+    for (const unsigned char c : title)
+        name += std::isalnum(c) ? static_cast<char>(c) : '_';
+    return MessageFolder() + "/" + name + ".lock";
+}
+
+} // namespace
+
+TsingleInstance::TsingleInstance(const std::string& title) : title_(title)
+{
+    if (MessageFolder().empty())
+        return;
+    const int fd = ::open(LockFileName(title).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    // The lock goes with the process, so a copy that crashed leaves nothing to clean up.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return;
+    }
+    lockFd_ = fd;
+    try {
+        window_ = std::make_unique<TMessageWindow>(title_);
+        window_->OnMessage = [this](std::uint32_t msg, std::intptr_t, std::intptr_t) -> std::int32_t {
+            if (msg != kActivateMessage)
+                return 0;
+            if (OnActivate)
+                OnActivate();
+            return kActivated;
+        };
+    } catch (...) {
+        // Without the message window the copy still runs alone; it only cannot be raised by another.
+        window_.reset();
+    }
+}
+
+TsingleInstance::~TsingleInstance()
+{
+    Release();
+}
+
+bool TsingleInstance::ActivateRunning() const
+{
+    const TWindowHandle window = FindWindowByClass(title_);
+    return window != 0 && SendMessage(window, kActivateMessage, 0, 0) == kActivated;
+}
+
+void TsingleInstance::Release()
+{
+    window_.reset();
+    if (lockFd_ >= 0) {
+        ::close(lockFd_);
+        lockFd_ = -1;
+    }
+}
+
+} // namespace platform
