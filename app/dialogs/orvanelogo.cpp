@@ -1,6 +1,7 @@
 #include "app/dialogs/orvanelogo.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
@@ -44,25 +45,38 @@ void DrawRecord(QPainter& p, const QPointF& centre, qreal radius)
     p.drawEllipse(centre, radius * 0.06, radius * 0.06);
 }
 
+// The largest pixel size at which text fits the width, at most the given size.
+int FittingPixelSize(QFont font, const QString& text, qreal width, int largest)
+{
+    for (int size = largest; size > 6; --size) {
+        font.setPixelSize(size);
+        if (QFontMetricsF(font).horizontalAdvance(text) <= width)
+            return size;
+    }
+    return 6;
+}
+
 void DrawName(QPainter& p, const QRectF& area)
 {
+    const QString title = QStringLiteral("Orvane");
+    const QString subtitle = QStringLiteral("JUKEBOX");
     QFont name("Liberation Sans");
     name.setStyleHint(QFont::SansSerif);
     name.setBold(true);
-    name.setPixelSize(std::max(8, static_cast<int>(area.height() * 0.34)));
+    name.setPixelSize(FittingPixelSize(name, title, area.width(), static_cast<int>(area.height() * 0.42)));
     p.setFont(name);
     p.setPen(kLight);
-    const QRectF upper(area.left(), area.top(), area.width(), area.height() * 0.55);
-    p.drawText(upper, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("Orvane"));
+    const QRectF upper(area.left(), area.top(), area.width(), area.height() * 0.58);
+    p.drawText(upper, Qt::AlignLeft | Qt::AlignBottom, title);
 
     QFont sub = name;
     sub.setBold(false);
-    sub.setLetterSpacing(QFont::PercentageSpacing, 130);
-    sub.setPixelSize(std::max(6, static_cast<int>(area.height() * 0.2)));
+    sub.setLetterSpacing(QFont::PercentageSpacing, 125);
+    sub.setPixelSize(FittingPixelSize(sub, subtitle, area.width(), static_cast<int>(area.height() * 0.2)));
     p.setFont(sub);
     p.setPen(kAccent);
     const QRectF lower(area.left(), upper.bottom(), area.width(), area.height() - upper.height());
-    p.drawText(lower, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("JUKEBOX"));
+    p.drawText(lower, Qt::AlignLeft | Qt::AlignTop, subtitle);
 }
 
 } // namespace
@@ -74,11 +88,12 @@ QImage OrvaneLogo(const QSize& size)
     p.setRenderHint(QPainter::Antialiasing);
     const QRect area = logo.rect();
     DrawGround(p, area);
-    const qreal radius = area.height() * 0.36;
-    const QPointF centre(area.left() + area.height() * 0.5, area.center().y());
+    const qreal radius = area.height() * 0.3;
+    const QPointF centre(area.left() + area.height() * 0.42, area.center().y());
     DrawRecord(p, centre, radius);
-    const qreal textLeft = centre.x() + radius + area.height() * 0.12;
-    DrawName(p, QRectF(textLeft, area.top() + area.height() * 0.18, area.right() - textLeft,
-                       area.height() * 0.64));
+    const qreal textLeft = centre.x() + radius + area.height() * 0.1;
+    const qreal margin = area.height() * 0.08;
+    DrawName(p, QRectF(textLeft, area.top() + area.height() * 0.2, area.right() - textLeft - margin,
+                       area.height() * 0.6));
     return logo;
 }
