@@ -53,7 +53,7 @@ TEST(QueueMoveTo, AFiveSongQueueStartsAtTheSelectedSongAndAcceptsOneToFive)
     EXPECT_EQ(shown.hint, "This is the position to move the song to");
 }
 
-TEST(QueueMoveTo, CancelAndEscGiveTheCurrentPositionBack)
+TEST(QueueMoveTo, CancelAndEscGiveTheCurrentPositionBackAndEnterTakesTheClampedValue)
 {
     Shown shown;
     EXPECT_EQ(Ask(0, 4, 2, shown,
@@ -64,11 +64,6 @@ TEST(QueueMoveTo, CancelAndEscGiveTheCurrentPositionBack)
               2);
     EXPECT_EQ(Ask(0, 4, 2, shown, [](TfrmQueueMoveTo& popup) { QTest::keyClick(&popup, Qt::Key_Escape); }),
               2);
-}
-
-TEST(QueueMoveTo, EnterTakesTheTypedPositionAndOutOfRangeValuesAreClamped)
-{
-    Shown shown;
     EXPECT_EQ(Ask(0, 4, 7, shown,
                   [](TfrmQueueMoveTo& popup) { QTest::keyClick(popup.PositionEdit(), Qt::Key_Return); }),
               4);

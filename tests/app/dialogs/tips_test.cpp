@@ -28,12 +28,6 @@ TEST(Tips, ElevenTipsWithTheTitleInsertedAsItIs)
               "Details of the required key strokes appear beside the commands in the main menu.");
     EXPECT_EQ(tips[9].rfind("Orvane Jukebox can display the Album Covers", 0), 0u);
     EXPECT_EQ(tips[10].rfind("Orvane Jukebox can be run in full screen mode", 0), 0u);
-
-    FillTips(tips, "X");
-    int withTitle = 0;
-    for (int i = 0; i < tips.Count(); ++i)
-        withTitle += tips[i].find("X") != std::string::npos;
-    EXPECT_EQ(withTitle, 4);
 }
 
 TEST(Tips, TheStartUpTipShowsOnlyWhenWanted)
