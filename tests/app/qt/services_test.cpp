@@ -1,4 +1,3 @@
-#include "app/qt/busyguard.h"
 #include "app/qt/closesignals.h"
 #include "app/qt/dialogservice.h"
 #include "app/qt/exceptionboundary.h"
@@ -34,26 +33,6 @@ TEST(DialogService, PipeFiltersBecomeQtFiltersAndInputBoxCancelGivesTheDefault)
         EXPECT_EQ(dialogs.asked[0].detail, "New name:");
     }
     EXPECT_EQ(&TdialogService::Current(), qtDialogs);
-}
-
-TEST(BusyGuard, ACloseRequestWaitsForTheOutermostOperation)
-{
-    TbusyGuard guard;
-    int closes = 0;
-    EXPECT_TRUE(guard.RequestClose([&] { ++closes; }));
-    EXPECT_EQ(closes, 1);
-    {
-        TbusyGuard::TScope outer(guard);
-        {
-            TbusyGuard::TScope inner(guard);
-            EXPECT_TRUE(guard.Busy());
-            EXPECT_FALSE(guard.RequestClose([&] { ++closes; }));
-        }
-        EXPECT_EQ(closes, 1);
-        EXPECT_TRUE(guard.Busy());
-    }
-    EXPECT_FALSE(guard.Busy());
-    EXPECT_EQ(closes, 2);
 }
 
 TEST(ExceptionBoundary, AnExceptionIsShownOnceWithTheTitleAndTheWorkGoesOn)
