@@ -1,5 +1,6 @@
 #include "datetime.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -33,7 +34,20 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day)
 
 constexpr std::int64_t kDaysFrom1899To1970 = 25569;
 
+// Out-of-range values would overflow the integer arithmetic below.
+TDateTime Bounded(TDateTime value)
+{
+    if (std::isnan(value))
+        return 0;
+    return std::clamp(value, kMinDateTime, kMaxDateTime);
+}
+
 } // namespace
+
+bool IsValidDateTime(TDateTime value)
+{
+    return value >= kMinDateTime && value <= kMaxDateTime;
+}
 
 TDateTime EncodeDate(int year, int month, int day)
 {
@@ -53,11 +67,13 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 
 void DecodeDate(TDateTime value, int& year, int& month, int& day)
 {
+    value = Bounded(value);
     CivilFromDays(static_cast<std::int64_t>(std::floor(value)) - kDaysFrom1899To1970, year, month, day);
 }
 
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& millisecond)
 {
+    value = Bounded(value);
     auto ms = static_cast<std::int64_t>(std::llround((value - std::floor(value)) * kSecondsPerDay * 1000.0));
     if (ms >= 86400000)
         ms = 86399999;
@@ -69,6 +85,12 @@ void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& milli
 
 TDateTime DateTimeFromUnix(double unixSeconds)
 {
+    if (std::isnan(unixSeconds))
+        return 0;
+    // A day's margin either side leaves room for any time zone's offset.
+    constexpr double kFirst = (kMinDateTime + 1 - kDaysFrom1899To1970) * kSecondsPerDay;
+    constexpr double kLast = (kMaxDateTime - 1 - kDaysFrom1899To1970) * kSecondsPerDay;
+    unixSeconds = std::clamp(unixSeconds, kFirst, kLast);
     const auto whole = static_cast<std::time_t>(std::floor(unixSeconds));
     std::tm local{};
     localtime_r(&whole, &local);

@@ -1,10 +1,13 @@
 #include "messagewindow.h"
 
 #include "error.h"
+#include "messageconnection.h"
 #include "messagewire.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -12,6 +15,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -39,8 +43,16 @@ bool SomebodyListens(const sockaddr_un& address)
     return connected;
 }
 
-// The time one connection may take to deliver its request and take the answer.
-constexpr int kServeTimeoutMs = 250;
+// How often connections are checked against their time-out.
+constexpr int kSweepMs = 50;
+
+bool SameUser(int connection)
+{
+    ucred peer{};
+    socklen_t peerSize = sizeof peer;
+    return ::getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &peerSize) == 0 &&
+           peer.uid == ::geteuid();
+}
 
 } // namespace
 
@@ -54,12 +66,17 @@ TMessageWindow::TMessageWindow(std::string className) : className_(std::move(cla
     notifier_ = std::make_unique<QSocketNotifier>(listener_, QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
                      [this] { AcceptPending(); });
+    sweeper_ = std::make_unique<QTimer>();
+    sweeper_->setInterval(kSweepMs);
+    QObject::connect(sweeper_.get(), &QTimer::timeout, sweeper_.get(), [this] { DropExpired(); });
     wire::RegisterLocal(handle_, {this, std::this_thread::get_id(), socketName_});
 }
 
 TMessageWindow::~TMessageWindow()
 {
     wire::UnregisterLocal(handle_);
+    connections_.clear();
+    sweeper_.reset();
     notifier_.reset();
     ::close(listener_);
     struct stat st
@@ -115,39 +132,101 @@ void TMessageWindow::AcceptPending()
                 continue;
             return;
         }
-        Serve(connection);
-        ::close(connection);
+        if (!SameUser(connection)) {
+            ::close(connection);
+            continue;
+        }
+        try {
+            Accept(connection);
+        } catch (...) {
+            // Out of memory or notifiers: this client goes unanswered, the window serves on.
+        }
     }
 }
 
-void TMessageWindow::Serve(int connection)
+void TMessageWindow::Accept(int fd)
 {
-    ucred peer{};
-    socklen_t peerSize = sizeof peer;
-    if (::getsockopt(connection, SOL_SOCKET, SO_PEERCRED, &peer, &peerSize) != 0 || peer.uid != ::geteuid())
+    if (connections_.size() >= kMaxConnections)
+        connections_.pop_front();
+    const std::uint64_t id = ++lastConnectionId_;
+    std::unique_ptr<TMessageConnection> connection;
+    try {
+        connection = std::make_unique<TMessageConnection>(fd, id, wire::DeadlineAfter(kRequestTimeoutMs));
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    connection->Watch([this, id] { Progress(id); });
+    connections_.push_back(std::move(connection));
+    if (!sweeper_->isActive())
+        sweeper_->start();
+    // Most clients send their request along with the connection: it is usually there already.
+    Progress(id);
+}
+
+std::deque<std::unique_ptr<TMessageConnection>>::iterator TMessageWindow::Find(std::uint64_t id)
+{
+    return std::find_if(connections_.begin(), connections_.end(),
+                        [id](const auto& connection) { return connection->Id() == id; });
+}
+
+void TMessageWindow::Progress(std::uint64_t id)
+{
+    const auto it = Find(id);
+    if (it == connections_.end())
         return;
-    const wire::TDeadline deadline = wire::DeadlineAfter(kServeTimeoutMs);
-    char head[wire::kRequestSize];
-    wire::TRequest request;
-    if (!wire::ReadAll(connection, head, sizeof head, deadline) || !wire::Decode(head, request))
+    const TMessageConnection::TProgress progress = (*it)->Read();
+    if (progress == TMessageConnection::TProgress::Incomplete)
         return;
-    std::string data(request.dataSize, '\0');
-    if (!data.empty() && !wire::ReadAll(connection, data.data(), data.size(), deadline))
-        return;
+    // Out of the list before the handlers run: they may run the event loop, which serves other clients.
+    const std::unique_ptr<TMessageConnection> done = std::move(*it);
+    connections_.erase(it);
+    if (connections_.empty())
+        sweeper_->stop();
+    if (progress == TMessageConnection::TProgress::Complete) {
+        done->StopWatching();
+        Answer(*done);
+    }
+}
+
+void TMessageWindow::Answer(TMessageConnection& connection) const
+{
+    const wire::TRequest& request = connection.Request();
     wire::TResponse response;
     response.window = handle_;
     if (request.kind == wire::kIdentify) {
         response.status = wire::kStatusOk;
     } else if (request.kind == wire::kMessage && request.window == handle_) {
         response.status = wire::kStatusOk;
-        response.result = Dispatch(request.msg, static_cast<std::intptr_t>(request.wParam),
-                                   static_cast<std::intptr_t>(request.lParam), data);
+        try {
+            response.result = Dispatch(request.msg, static_cast<std::intptr_t>(request.wParam),
+                                       static_cast<std::intptr_t>(request.lParam), connection.Data());
+        } catch (...) {
+            // A handler that fails answers 0, as an unhandled message does.
+            response.result = 0;
+        }
     } else {
         response.status = wire::kStatusNoWindow;
     }
-    char answer[wire::kResponseSize];
-    wire::Encode(response, answer);
-    wire::WriteAll(connection, answer, sizeof answer, wire::DeadlineAfter(kServeTimeoutMs));
+    connection.Answer(response);
+}
+
+void TMessageWindow::DropExpired()
+{
+    const wire::TDeadline now = std::chrono::steady_clock::now();
+    std::vector<std::uint64_t> expired;
+    for (const auto& connection : connections_)
+        if (connection->Expired(now))
+            expired.push_back(connection->Id());
+    for (const std::uint64_t id : expired) {
+        // A busy thread may only now get to a request that came in time.
+        Progress(id);
+        const auto it = Find(id);
+        if (it != connections_.end())
+            connections_.erase(it);
+    }
+    if (connections_.empty())
+        sweeper_->stop();
 }
 
 std::int32_t TMessageWindow::Dispatch(std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam,

@@ -4,6 +4,8 @@
 #include "platform/windowmessages.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 using namespace platform;
 
@@ -11,6 +13,15 @@ namespace {
 
 // How often a playing song is checked for its end, in real milliseconds.
 constexpr int kTickMs = 10;
+
+// A name that another program hands over must be a file that is there; a name with a NUL in it is not
+// the file the system would open.
+bool IsFile(const std::string& fileName)
+{
+    std::error_code ec;
+    return !fileName.empty() && fileName.find('\0') == std::string::npos &&
+           std::filesystem::is_regular_file(fileName, ec);
+}
 
 } // namespace
 
@@ -34,11 +45,13 @@ std::int32_t TstandinPlayer::HandleMessage(std::uint32_t msg, std::intptr_t wPar
 
 std::int32_t TstandinPlayer::HandleCopyData(std::intptr_t tag, const std::string& data)
 {
-    if (tag != winamp::IpcPlayFile)
+    if (tag != winamp::IpcPlayFile || data.size() > TstandinPlaylist::kMaxNameBytes + 1)
         return 0;
     std::string fileName = data;
     while (!fileName.empty() && fileName.back() == '\0')
         fileName.pop_back();
+    if (!IsFile(fileName))
+        return 0;
     return playlist_.Append(fileName) ? 1 : 0;
 }
 

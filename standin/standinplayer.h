@@ -30,7 +30,8 @@ public:
 
     // The window's message handlers.
     std::int32_t HandleMessage(std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam);
-    // IpcPlayFile: the bytes are a file name (a trailing NUL is dropped); 1 when it was taken.
+    // IpcPlayFile: the bytes are a file name (a trailing NUL is dropped); 1 when it was taken. Only the
+    // name of an existing regular file, at most PATH_MAX bytes with its terminator, is taken.
     std::int32_t HandleCopyData(std::intptr_t tag, const std::string& data);
 
     // The close command came; the owner ends the program.

@@ -37,7 +37,14 @@ bool TstandinPlaylist::Append(const std::string& fileName)
         return false;
     if (IsPlaylistFile(fileName))
         return AppendM3U(fileName);
-    entries_.push_back({fileName, std::string(), -1});
+    return AppendEntry({fileName, std::string(), -1});
+}
+
+bool TstandinPlaylist::AppendEntry(TstandinEntry entry)
+{
+    if (Count() >= kMaxEntries)
+        return false;
+    entries_.push_back(std::move(entry));
     return true;
 }
 
@@ -50,6 +57,7 @@ bool TstandinPlaylist::AppendM3U(const std::string& fileName)
     TstandinEntry pending;
     std::string line;
     bool first = true;
+    bool complete = true;
     while (std::getline(in, line)) {
         while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
             line.pop_back();
@@ -73,8 +81,9 @@ bool TstandinPlaylist::AppendM3U(const std::string& fileName)
             continue;
         }
         pending.fileName = IsAbsoluteOrUrl(line) ? line : folder + line;
-        entries_.push_back(std::move(pending));
+        if (pending.fileName.size() <= kMaxNameBytes)
+            complete = AppendEntry(std::move(pending)) && complete;
         pending = TstandinEntry();
     }
-    return true;
+    return complete;
 }

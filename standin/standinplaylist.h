@@ -1,5 +1,7 @@
 #pragma once
 
+#include <climits>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,14 @@ struct TstandinEntry
 class TstandinPlaylist
 {
 public:
-    // Appends the file, or the entries of a playlist file. False only when a playlist file cannot be read.
+    // The longest file name the system can open (PATH_MAX less its terminator); longer lines of a playlist
+    // file are passed over.
+    static constexpr std::size_t kMaxNameBytes = PATH_MAX - 1;
+    // Entries past this many are left out.
+    static constexpr int kMaxEntries = 10000;
+
+    // Appends the file, or the entries of a playlist file. False when a playlist file cannot be read or
+    // when the list is full and an entry had to be left out.
     bool Append(const std::string& fileName);
     void Clear() { entries_.clear(); }
 
@@ -28,6 +37,7 @@ public:
 
 private:
     bool AppendM3U(const std::string& fileName);
+    bool AppendEntry(TstandinEntry entry);
 
     std::vector<TstandinEntry> entries_;
 };

@@ -3,15 +3,17 @@
 #include "platform/error.h"
 #include "platform/inifile.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
 constexpr const char* kEnabledKey = "Enabled";
 
-std::string Text(const char* text)
+bool IsUtf8Continuation(char c)
 {
-    return text ? std::string(text) : std::string();
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
 template <class Join>
@@ -27,6 +29,22 @@ std::string JoinExtensions(const std::vector<std::string>& extensions, const cha
 }
 
 } // namespace
+
+std::string TtaggerPlugin::CopyText(const char* text)
+{
+    if (!text)
+        return std::string();
+    // Never look further than one byte past the limit: the plug-in's text may be huge.
+    std::size_t length = ::strnlen(text, kMaxTextBytes + 1);
+    if (length > kMaxTextBytes) {
+        length = kMaxTextBytes;
+        // Back to the start of the character that the limit cuts (a UTF-8 character has at most three
+        // continuation bytes).
+        for (int i = 0; i < 3 && length > 0 && IsUtf8Continuation(text[length]); ++i)
+            --length;
+    }
+    return std::string(text, length);
+}
 
 TtaggerPlugin::~TtaggerPlugin()
 {
@@ -58,12 +76,12 @@ void TtaggerPlugin::Unload()
 
 std::string TtaggerPlugin::Name() const
 {
-    return record_ ? Text(record_->Name) : std::string();
+    return record_ ? CopyText(record_->Name) : std::string();
 }
 
 std::string TtaggerPlugin::FileTypes() const
 {
-    return record_ ? Text(record_->FileTypes) : std::string();
+    return record_ ? CopyText(record_->FileTypes) : std::string();
 }
 
 std::vector<std::string> TtaggerPlugin::Extensions() const
@@ -71,7 +89,7 @@ std::vector<std::string> TtaggerPlugin::Extensions() const
     std::vector<std::string> out;
     if (!record_ || !record_->ExtCount || !record_->GetExt)
         return out;
-    const int32_t count = record_->ExtCount();
+    const int32_t count = std::min(record_->ExtCount(), kMaxExtensions);
     std::array<char, ORVANE_TAGGER_BUFFER_SIZE> buffer;
     for (int32_t i = 0; i < count; ++i) {
         buffer.fill('\0');

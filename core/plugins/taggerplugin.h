@@ -3,6 +3,7 @@
 #include "core/plugins/taggerrecord.h"
 #include "platform/dynamiclibrary.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@ class TIniFile;
 class TtaggerPlugin
 {
 public:
+    // A plug-in is trusted with nothing unbounded: each text is copied up to this many bytes (cut at a
+    // UTF-8 character boundary) and no more extensions than this are asked for.
+    static constexpr std::size_t kMaxTextBytes = 4096;
+    static constexpr int32_t kMaxExtensions = 256;
+
+    // A copy of a text a plug-in returned, at most kMaxTextBytes long; empty for null.
+    static std::string CopyText(const char* text);
+
     TtaggerPlugin() = default;
     ~TtaggerPlugin();
     TtaggerPlugin(const TtaggerPlugin&) = delete;
@@ -37,7 +46,7 @@ public:
     std::string FileTypes() const;
 
     // The extensions the plug-in handles, without dots, as GetExt gives them (never more than the
-    // 255-byte buffer holds). Empty without a record.
+    // 255-byte buffer holds, never more than kMaxExtensions of them). Empty without a record.
     std::vector<std::string> Extensions() const;
     // "*.wav;*.wave"
     std::string GetExtensionMask() const;

@@ -16,7 +16,8 @@ typedef intptr_t TtaggerHandle;
 
 typedef const char* (*TtaggerTextFunc)(const char* newValue);
 typedef int32_t (*TtaggerIntFunc)(void);
-typedef void (*TtaggerReservedFuncB)(int32_t, const char*, const char*, int32_t*);
+// Empties both texts (their first byte becomes NUL) and stores an answer in the integer.
+typedef void (*TtaggerReservedFuncB)(int32_t, char*, char*, int32_t*);
 typedef void (*TtaggerProc)(void);
 typedef const char* (*TtaggerTextQuery)(void);
 typedef int32_t (*TtaggerConfigureFunc)(TtaggerHandle parentWindow);

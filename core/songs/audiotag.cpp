@@ -1,10 +1,10 @@
 #include "core/songs/audiotag.h"
 
+#include "core/plugins/taggerloader.h"
 #include "core/songs/coverpicture.h"
 #include "core/util/filenamemask.h"
 #include "core/util/genreslist.h"
 #include "core/util/orvanexutils.h"
-#include "core/plugins/taggerloader.h"
 #include "platform/stringlist.h"
 #include "platform/textcompare.h"
 
@@ -206,10 +206,7 @@ std::string TaudioTag::GetChannelMode() const
 
 void CopyTaggerValues(const TtaggerRecord& record, TaudioTag& song)
 {
-    const auto text = [](TtaggerTextFunc f) {
-        const char* s = f ? f(nullptr) : nullptr;
-        return s ? std::string(s) : std::string();
-    };
+    const auto text = [](TtaggerTextFunc f) { return TtaggerPlugin::CopyText(f ? f(nullptr) : nullptr); };
     song.SetArtist(text(record.Artist));
     song.SetTitle(text(record.Title));
     song.SetAlbum(text(record.Album));
@@ -223,8 +220,7 @@ void CopyTaggerValues(const TtaggerRecord& record, TaudioTag& song)
     song.SetSampleRate(static_cast<std::uint32_t>(record.SampleRate));
     song.SetChannels(static_cast<std::uint32_t>(record.Channels));
     song.SetMediaType(static_cast<std::uint32_t>(record.MediaType));
-    const char* tagType = record.TagType ? record.TagType() : nullptr;
-    song.SetTagType(tagType ? std::string(tagType) : std::string());
+    song.SetTagType(TtaggerPlugin::CopyText(record.TagType ? record.TagType() : nullptr));
 }
 
 std::string SecondsToMSLong(std::int64_t seconds)

@@ -1,5 +1,7 @@
 #include "core/songs/audiotagstream.h"
 
+#include "platform/datetime.h"
+
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -157,6 +159,14 @@ void WriteModDateProp(TstreamWriter& s, std::string_view name, const TaudioTag& 
     s.WriteBuffer(b, sizeof b);
 }
 
+// A date no file can have (not a number, infinite, outside the calendar) is damage: the song reads as
+// undated, so the next scan takes the file's real time.
+void ReadModDateProp(TstreamReader& s, TaudioTag& song)
+{
+    const double value = ReadFloatValue(s);
+    song.SetModDate(platform::IsValidDateTime(value) ? value : 0);
+}
+
 // One published property: how it is written (nothing when at its default) and read back.
 struct Property
 {
@@ -208,8 +218,7 @@ constexpr Property kProperties[] = {
     UIntProperty<&TaudioTag::SampleRate, &TaudioTag::SetSampleRate>("SampleRate"),
     UIntProperty<&TaudioTag::Channels, &TaudioTag::SetChannels>("Channels"),
     TextProperty<&TaudioTag::TagType, &TaudioTag::SetTagType>("TagType"),
-    {"ModDate", WriteModDateProp,
-     [](TstreamReader& s, TaudioTag& song) { song.SetModDate(ReadFloatValue(s)); }},
+    {"ModDate", WriteModDateProp, ReadModDateProp},
     UIntProperty<&TaudioTag::MediaType, &TaudioTag::SetMediaType>("MediaType"),
 };
 

@@ -71,9 +71,12 @@ static int32_t WAVReservedFuncA(void)
     return 0;
 }
 
-// The record declares both texts read-only, so there is nothing of them to empty.
-static void WAVReservedFuncB(int32_t, const char*, const char*, int32_t* result)
+static void WAVReservedFuncB(int32_t, char* first, char* second, int32_t* result)
 {
+    if (first)
+        *first = '\0';
+    if (second)
+        *second = '\0';
     if (result)
         *result = 1;
 }

@@ -1,5 +1,6 @@
 #include "platform/error.h"
 #include "platform/messagewindow.h"
+#include "platform/messagewire.h"
 #include "platform/windowmessages.h"
 #include "support/tempdir.h"
 
@@ -14,9 +15,11 @@
 #include <future>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace platform;
 using Clock = std::chrono::steady_clock;
@@ -84,6 +87,28 @@ int BindSocketFile(const std::string& name, bool listen)
         EXPECT_EQ(::listen(fd, 4), 0);
     }
     return fd;
+}
+
+// A client of the same user, connected and waiting at most 5 s for any answer.
+int Connect(const std::string& socketName)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketName.copy(address.sun_path, sizeof address.sun_path - 1);
+    EXPECT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const timeval wait{5, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    return fd;
+}
+
+// True when the server ended the connection without an answer.
+bool DroppedUnanswered(int fd)
+{
+    char byte = 0;
+    const bool dropped = ::recv(fd, &byte, 1, 0) == 0;
+    ::close(fd);
+    return dropped;
 }
 
 class WindowMessages : public ::testing::Test
@@ -260,4 +285,50 @@ TEST_F(WindowMessages, FolderWritableByOthersIsNotUsed)
     EXPECT_EQ(MessageFolder(), "");
     EXPECT_EQ(FindWindowByClass("Any"), 0u);
     EXPECT_THROW(TMessageWindow("Any"), EOrvaneError);
+}
+
+TEST_F(WindowMessages, SilentSlowAndOversizedClientsDoNotHoldTheWindow)
+{
+    ServerThread server("Patient", [](std::uint32_t, std::intptr_t w, std::intptr_t) {
+        return static_cast<std::int32_t>(w);
+    });
+    const std::string socketName = MessageSocketName("Patient");
+    const TWindowHandle window = FindWindowByClass("Patient");
+    ASSERT_NE(window, 0u);
+    wire::TRequest request;
+    request.kind = wire::kMessage;
+    request.window = window;
+    request.msg = WM_USER;
+    request.wParam = 7;
+    char head[wire::kRequestSize];
+
+    // More data announced than a message may carry: dropped at once.
+    request.dataSize = wire::kMaxData + 1;
+    wire::Encode(request, head);
+    const int oversized = Connect(socketName);
+    ASSERT_EQ(::send(oversized, head, sizeof head, 0), static_cast<ssize_t>(sizeof head));
+    EXPECT_TRUE(DroppedUnanswered(oversized));
+
+    // Clients that never send: read one at a time, they would hold the window past any sender's time-out.
+    std::vector<int> silent;
+    for (std::size_t i = 0; i < TMessageWindow::kMaxConnections + 8; ++i)
+        silent.push_back(Connect(socketName));
+    // A client whose request comes in pieces is served once it is whole, while others are served meanwhile.
+    request.dataSize = 0;
+    wire::Encode(request, head);
+    const int slow = Connect(socketName);
+    ASSERT_EQ(::send(slow, head, 10, 0), 10);
+    EXPECT_EQ(SendMessage(window, WM_USER, 42, 0), 42);
+    ASSERT_EQ(::send(slow, head + 10, sizeof head - 10, 0), static_cast<ssize_t>(sizeof head - 10));
+    char answer[wire::kResponseSize];
+    ASSERT_EQ(::recv(slow, answer, sizeof answer, MSG_WAITALL), static_cast<ssize_t>(sizeof answer));
+    ::close(slow);
+    wire::TResponse response;
+    ASSERT_TRUE(wire::Decode(answer, response));
+    EXPECT_EQ(response.status, wire::kStatusOk);
+    EXPECT_EQ(response.result, 7);
+
+    for (const int fd : silent)
+        EXPECT_TRUE(DroppedUnanswered(fd)) << "a silent client is let go";
+    EXPECT_EQ(SendMessage(window, WM_USER, 5, 0), 5);
 }

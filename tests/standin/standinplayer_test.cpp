@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <set>
+#include <sys/stat.h>
 #include <thread>
 
 using namespace platform;
@@ -284,4 +285,28 @@ TEST_F(StandinPlayer, CloseStopsAndTellsTheOwner)
     EXPECT_EQ(State(), wa::StateStopped);
     player_.HandleMessage(WM_CLOSE, 0, 0);
     EXPECT_EQ(closed, 2);
+}
+
+TEST_F(StandinPlayer, PlayFileTakesOnlyFilesThatAreThere)
+{
+    const std::string fifo = dir_.File("pipe.wav");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& refused : {
+             dir_.File("missing.wav"),
+             dir_.Path(),
+             fifo,
+             a_ + std::string(1, '\0') + "x",
+             a_ + std::string(TstandinPlaylist::kMaxNameBytes + 1, '\0'),
+             std::string(1 << 20, 'a'),
+             std::string(),
+         })
+        EXPECT_EQ(player_.HandleCopyData(wa::IpcPlayFile, refused), 0) << refused.substr(0, 80);
+    EXPECT_EQ(player_.Playlist().Count(), 0);
+
+    for (int i = 0; i < TstandinPlaylist::kMaxEntries; ++i)
+        ASSERT_EQ(player_.HandleCopyData(wa::IpcPlayFile, a_), 1) << i;
+    EXPECT_EQ(player_.HandleCopyData(wa::IpcPlayFile, b_), 0) << "a full list takes no more";
+    EXPECT_EQ(Ask(wa::IpcGetListLength), TstandinPlaylist::kMaxEntries);
+    Ask(wa::IpcClearPlaylist);
+    EXPECT_EQ(player_.HandleCopyData(wa::IpcPlayFile, b_), 1);
 }

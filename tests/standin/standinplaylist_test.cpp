@@ -61,3 +61,19 @@ TEST(StandinPlaylist, PlainListsFilesAndOddLines)
     EXPECT_TRUE(TstandinPlaylist::IsPlaylistFile("A.m3u"));
     EXPECT_FALSE(TstandinPlaylist::IsPlaylistFile("m3u"));
 }
+
+TEST(StandinPlaylist, LinesNoFileCanHaveAndEntriesPastTheLimitAreLeftOut)
+{
+    TempDir dir;
+    std::string m3u = "/" + std::string(TstandinPlaylist::kMaxNameBytes, 'n') + "\n/short.wav\n";
+    for (int i = 1; i < TstandinPlaylist::kMaxEntries; ++i)
+        m3u += "song.wav\n";
+    TstandinPlaylist list;
+    ASSERT_TRUE(list.Append(dir.Write("full.m3u", m3u)));
+    ASSERT_EQ(list.Count(), TstandinPlaylist::kMaxEntries);
+    EXPECT_EQ(list.At(0).fileName, "/short.wav") << "a name too long to open is passed over";
+
+    EXPECT_FALSE(list.Append(dir.File("song.wav")));
+    EXPECT_FALSE(list.Append(dir.Write("one.m3u", "one.wav\n"))) << "a full list leaves the entry out";
+    EXPECT_EQ(list.Count(), TstandinPlaylist::kMaxEntries);
+}

@@ -1,4 +1,5 @@
 #include "core/plugins/taggerloader.h"
+#include "core/songs/audiotag.h"
 #include "plugins/wav/wavbytes.h"
 #include "testpluginfolder.h"
 
@@ -145,6 +146,36 @@ TEST(TaggerLoader, ReadsOnlyFilesWithAServedExtension)
     EXPECT_EQ(readCount(), 2);
     EXPECT_EQ(loader.GetTaggerForFile("/music/bad.bon"), loader.GetPluginRecord(0));
     EXPECT_EQ(readCount(), 2);
+}
+
+TEST(TaggerLoader, PluginTextsAndExtensionCountAreCapped)
+{
+    TestPluginFolder folder{"huge"};
+    TtaggerLoader loader;
+    loader.SetSupportLevel(2);
+    loader.SetPluginFolder(folder.Path());
+    ASSERT_EQ(loader.GetCount(), 1);
+    const TtaggerPlugin& plugin = *loader.GetPlugin(0);
+    EXPECT_EQ(plugin.FileTypes(), std::string(TtaggerPlugin::kMaxTextBytes, 'F'));
+    const Strings extensions = plugin.Extensions();
+    ASSERT_EQ(extensions.size(), 256u);
+    EXPECT_EQ(extensions.back(), "e255");
+    TStringList<TtaggerPlugin> map;
+    loader.GetExtensions(map);
+    EXPECT_EQ(map.Count(), 256);
+    EXPECT_EQ(loader.ReadFileTag("/m/song.e256"), nullptr);
+
+    const TtaggerRecord* record = loader.ReadFileTag("/m/song.e255");
+    ASSERT_NE(record, nullptr);
+    TaudioTag song;
+    CopyTaggerValues(*record, song);
+    EXPECT_EQ(song.Artist(), std::string(4095, 'a')) << "a cut character is left out whole";
+    EXPECT_EQ(song.Title(), std::string(4094, 't'));
+    EXPECT_EQ(song.Album(), std::string(4096, 'b'));
+    EXPECT_EQ(song.Comment(), std::string(4096, 'c'));
+    EXPECT_EQ(song.TagType(), std::string(4096, 'T'));
+    EXPECT_EQ(TtaggerPlugin::CopyText(nullptr), "");
+    EXPECT_EQ(TtaggerPlugin::CopyText("\xE2\x82\xAC"), "\xE2\x82\xAC");
 }
 
 TEST(TaggerLoader, OpenDialogFilterOfOnePlugin)

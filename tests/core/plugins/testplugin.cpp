@@ -2,6 +2,7 @@
 //   TP_NAME, TP_FILETYPES, TP_VERSION, TP_LEVEL, TP_EXTS (extensions separated by ",")
 //   TP_UNTERMINATED   GetExt fills the whole buffer without a terminator
 //   TP_SETTINGS       keeps a key of its own ("PluginKey") in the settings file
+//   TP_HUGE           claims a million extensions and answers with texts far longer than a host takes
 // Reads fail for file names containing "bad". Test hooks are exported with a Test prefix.
 #include "core/plugins/taggerrecord.h"
 
@@ -9,6 +10,7 @@
 #include "platform/inifile.h"
 #endif
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -74,8 +76,26 @@ uint8_t ReadFile(const char* fileName)
     record.TrackNo = 7;
     record.GenreID = 17;
     record.Duration = 61;
+#ifdef TP_HUGE
+    // Multi-byte characters across the host's 4096-byte limit: the first cuts after one byte of "é",
+    // the second after two bytes of "€".
+    artist = std::string(4095, 'a') + "\xC3\xA9" + std::string(1 << 16, 'a');
+    title = std::string(4094, 't') + "\xE2\x82\xAC" + std::string(1 << 16, 't');
+    album = std::string(1 << 20, 'b');
+    comment = std::string(4096, 'c');
+#endif
     return 1;
 }
+
+#ifdef TP_HUGE
+std::string tagType(1 << 20, 'T');
+std::string fileTypes(1 << 20, 'F');
+
+const char* TagType()
+{
+    return tagType.c_str();
+}
+#endif
 
 void LoadSettings(const char* fileName)
 {
@@ -101,12 +121,18 @@ void SaveSettings(const char* fileName)
 
 int32_t ExtCount()
 {
+#ifdef TP_HUGE
+    return 1000000;
+#else
     return static_cast<int32_t>(extensions.size());
+#endif
 }
 
 void GetExt(int32_t index, char* buffer)
 {
-#ifdef TP_UNTERMINATED
+#if defined(TP_HUGE)
+    std::snprintf(buffer, ORVANE_TAGGER_BUFFER_SIZE, "e%d", static_cast<int>(index));
+#elif defined(TP_UNTERMINATED)
     (void)index;
     std::memset(buffer, 'x', ORVANE_TAGGER_BUFFER_SIZE);
 #else
@@ -144,6 +170,10 @@ TP_EXPORT TtaggerRecord* GetTagger(void)
     record.SaveSettings = SaveSettings;
     record.ExtCount = ExtCount;
     record.GetExt = GetExt;
+#ifdef TP_HUGE
+    record.FileTypes = fileTypes.c_str();
+    record.TagType = TagType;
+#endif
     return &record;
 }
 

@@ -229,3 +229,28 @@ TEST(AudioTagStream, RefusesForeignOrDamagedStreams)
     for (std::size_t n = 0; n < kSongBytes.size(); ++n)
         EXPECT_TRUE(fails(kSongBytes.substr(0, n))) << n;
 }
+
+TEST(AudioTagStream, DatesNoFileCanHaveReadAsUndated)
+{
+    // The whole stream: a song with nothing but a ModDate, given as an 80-bit extended value.
+    const auto withDate = [](std::initializer_list<int> extended) {
+        return std::string("TPF0") + Raw({9}) + "TaudioTag" + Raw({0}) + Raw({7}) + "ModDate" + Raw({5}) +
+               Raw(extended) + Raw({0, 0});
+    };
+    const std::string nan = withDate({0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F});
+    ASSERT_EQ(nan.size(), 36u);
+    for (const std::string& bytes : {
+             nan, withDate({0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}), // +infinity
+             withDate({0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF}),      // -infinity
+             withDate({0, 0, 0, 0, 0, 0, 0, 0x80, 0x3E, 0x40}),      // 2^63 days
+             withDate({0, 0, 0, 0, 0, 0, 0, 0x80, 0x14, 0xC0}),      // -2^21 days, before year 1
+             withDate({0, 0, 0, 0, 0, 0, 0, 0xB5, 0x14, 0x40}),      // 2,965,504 days, after year 9999
+         }) {
+        const auto song = Decode(bytes);
+        EXPECT_EQ(song->ModDate(), 0.0);
+        EXPECT_FALSE(FormatTagText(*song, tdfTimeArtistTitleFilename).empty());
+    }
+    // The calendar's last day still reads as it is.
+    const auto last = Decode(withDate({0, 0, 0, 0, 0, 0x04, 0x92, 0xB4, 0x14, 0x40}));
+    EXPECT_EQ(last->ModDate(), 2958465.0);
+}

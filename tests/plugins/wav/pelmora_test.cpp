@@ -111,8 +111,12 @@ TEST_F(PelmoraPlugin, RecordFactsAndFixedAnswers)
     EXPECT_EQ(rec->ReservedFuncD(), 1);
     EXPECT_EQ(rec->ReservedFuncE(), 1);
     int32_t answer = 0;
-    rec->ReservedFuncB(0, "a", "b", &answer);
+    char first[] = "artist";
+    char second[] = "title";
+    rec->ReservedFuncB(0, first, second, &answer);
     EXPECT_EQ(answer, 1);
+    EXPECT_STREQ(first, "");
+    EXPECT_STREQ(second, "");
     rec->ReservedFuncB(0, nullptr, nullptr, nullptr);
     rec->ReservedProcC();
 
