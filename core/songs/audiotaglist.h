@@ -210,8 +210,6 @@ protected:
     TaudioTag* AddCreated(std::unique_ptr<TaudioTag> song);
 
 private:
-    class UpdateGuard;
-
     void SortItems(TaudioTagSortType sortType);
     // Frees a song that has just left the items when the list answers for it.
     void Release(TaudioTag* song);

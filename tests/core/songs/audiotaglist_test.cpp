@@ -401,6 +401,31 @@ TEST(AudioTagList, BulkAddsAndProgress)
     EXPECT_EQ(view.Count(), 7);
 }
 
+TEST(AudioTagList, AFailedBulkAddStillEndsWithTheChangeStep)
+{
+    TaudioTagList songs;
+    Fill(songs, {"old", "new"});
+    TStringList<TaudioTag> strings;
+    strings.AddObject("new", songs.GetItem(1));
+
+    // Refers only and plays at random: the play order must follow the list after a failure too.
+    TaudioTagList view;
+    view.SetActive(true);
+    view.SetRandom(true);
+    ASSERT_TRUE(view.Add(songs.GetItem(0)));
+    ASSERT_EQ(view.CurrentTag(), songs.GetItem(0));
+    int changes = 0;
+    view.OnChange = [&](TaudioTagList*) { ++changes; };
+    view.OnListProcess = [](TaudioTagList*, std::uint32_t, std::uint32_t, TaudioTag*) {
+        throw std::runtime_error("cancelled");
+    };
+    EXPECT_THROW(view.AddTags(strings, false, false), std::runtime_error);
+    EXPECT_EQ(view.UpdateCount(), 0);
+    EXPECT_EQ(changes, 1); // whoever follows the list hears that "old" left it
+    EXPECT_EQ(Titles(view), (std::vector<std::string>{"new"}));
+    EXPECT_EQ(view.CurrentTag(), songs.GetItem(1));
+}
+
 TEST(AudioTagList, RemoveMissingReportsAsTheListShrinks)
 {
     TempDir dir;
