@@ -116,13 +116,12 @@ void TcustomJukebox::UnbindLists()
 
 TcustomJukeboxEvents* TcustomJukebox::Events() const
 {
-    return events_ != nullptr && !eventsAlive_.expired() ? events_ : nullptr;
+    return events_.Get();
 }
 
 void TcustomJukebox::SetEvents(TcustomJukeboxEvents* events)
 {
-    events_ = events;
-    eventsAlive_ = events != nullptr ? events->LinkToken() : std::weak_ptr<const bool>();
+    events_.Reset(events);
 }
 
 std::string TcustomJukebox::GetDataFolder() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/util/componentlink.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -192,8 +194,7 @@ private:
     std::unique_ptr<TaudioTagPlaylistList> stacker_;
     TcustomJukeboxList* jukeboxList_ = nullptr; // link
     std::unique_ptr<TaudioTagList> randomPlayList_;
-    TcustomJukeboxEvents* events_ = nullptr; // link
-    std::weak_ptr<const bool> eventsAlive_;
+    TcomponentLink<TcustomJukeboxEvents> events_;
     std::unique_ptr<TcustomMediaPlayer> player_;
     TaudioTag* chosenTag_ = nullptr;  // link
     TaudioTag* playingTag_ = nullptr; // owned by history_
