@@ -1,5 +1,5 @@
 #include "core/plugins/taggerloader.h"
-#include "plugins/wav/wavbytes.h"
+#include "support/wavbytes.h"
 #include "testpluginfolder.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+using wavbytes::MakeWav;
+using wavbytes::WavLayout;
 
 namespace {
 
