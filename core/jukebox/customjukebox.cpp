@@ -6,6 +6,7 @@
 #include "core/jukebox/customjukeboxevents.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/player/custommediaplayer.h"
+#include "core/player/custommediaplayerevents.h"
 #include "core/songs/streamwriter.h"
 #include "core/groupings/taglistrules.h"
 #include "platform/atomicfile.h"
@@ -134,13 +135,13 @@ std::unique_ptr<TcustomMediaPlayer> TcustomJukebox::SetPlayer(std::unique_ptr<Tc
     std::unique_ptr<TcustomMediaPlayer> previous = std::move(player_);
     player_ = std::move(player);
     if (player_)
-        player_->SetEvents(playerEvents_);
+        player_->SetEvents(playerEvents_.Get());
     return previous;
 }
 
 void TcustomJukebox::SetPlayerEvents(TcustomMediaPlayerEvents* events)
 {
-    playerEvents_ = events;
+    playerEvents_.Reset(events);
     if (player_)
         player_->SetEvents(events);
 }

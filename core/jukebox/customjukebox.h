@@ -69,7 +69,7 @@ public:
     // Played songs, oldest first; owns them.
     TaudioTagHistoryList& History() { return *history_; }
     const TaudioTagHistoryList& History() const { return *history_; }
-    TcustomMediaPlayerEvents* PlayerEvents() const { return playerEvents_; }
+    TcustomMediaPlayerEvents* PlayerEvents() const { return playerEvents_.Get(); }
     // Links to the songs of the stacker's Active lists, shuffled; Active mirrors the stacker's.
     TaudioTagList& StackerPlayList() { return *stackerPlayList_; }
     const TaudioTagList& StackerPlayList() const { return *stackerPlayList_; }
@@ -199,7 +199,7 @@ private:
     TaudioTag* chosenTag_ = nullptr;  // link
     TaudioTag* playingTag_ = nullptr; // owned by history_
     std::unique_ptr<TaudioTagHistoryList> history_;
-    TcustomMediaPlayerEvents* playerEvents_ = nullptr; // link
+    TcomponentLink<TcustomMediaPlayerEvents> playerEvents_;
     std::unique_ptr<TaudioTagList> stackerPlayList_;
     TaudioTagList* activePreloadedList_ = nullptr; // link
     bool autoSavePlaylist_ = false;
