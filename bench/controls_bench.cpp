@@ -2,19 +2,14 @@
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/htmlrender.h"
-#include "markup/taggedtext.h"
 #include "controls/noscrolltreeview.h"
-#include "controls/qtcolor.h"
+#include "markup/taggedtext.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QStandardItemModel>
-#include <QStyleFactory>
-
-#include <cstdlib>
 
 namespace {
 
@@ -92,15 +87,3 @@ void BM_TreeFill8000Albums(benchmark::State& state)
 BENCHMARK(BM_TreeFill8000Albums)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
-    InstallPaletteColorResolver();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

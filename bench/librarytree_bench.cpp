@@ -1,19 +1,14 @@
 // The library tree of a 100,000-song library (3,000 artists, 8,000 albums, 16 genres): filled by the tree
 // builder into the Qt model, and filled and shown in the tree view with tagged captions.
 #include "controls/noscrolltreeview.h"
-#include "controls/qtcolor.h"
 #include "controls/treesinkmodel.h"
-#include "core/tree/customjukeboxlistviewer.h"
 #include "core/captions/librarytreecaption.h"
 #include "core/captions/tagfonts.h"
+#include "core/tree/customjukeboxlistviewer.h"
 #include "support/generatedlibrary.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QStyleFactory>
-
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -104,15 +99,3 @@ void BM_ExpandAllAndPaint100k(benchmark::State& state)
 BENCHMARK(BM_ExpandAllAndPaint100k)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create("Fusion"));
-    InstallPaletteColorResolver();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,12 +5,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
 #include <array>
-#include <cstdlib>
 
 namespace {
 
@@ -88,13 +86,3 @@ void BM_PaintDrawnButton(benchmark::State& state)
 BENCHMARK(BM_PaintDrawnButton)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,7 @@
 #include "htmllistitems.h"
 
 #include "platform/error.h"
+#include "platform/qtstring.h"
 #include "platform/textcompare.h"
 
 #include <algorithm>
@@ -201,7 +202,7 @@ QVariant ThtmlListItems::data(const QModelIndex& index, int role) const
     const Item& item = items_[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(item.text);
+        return platform::ToQString(item.text);
     case ObjectRole:
         return QVariant::fromValue(reinterpret_cast<quintptr>(item.object));
     default:

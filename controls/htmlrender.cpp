@@ -1,6 +1,7 @@
 #include "htmlrender.h"
 
 #include "markup/taggedtext.h"
+#include "platform/qtstring.h"
 #include "qtcolor.h"
 #include "qtfont.h"
 
@@ -77,7 +78,7 @@ ThtmlLineLayout LayoutTaggedText(std::string_view text, const QRect& rect, const
     const TColor forced = FromQColor(forcedColor);
     ForEachTaggedRun(text, baseDesc, forceColor, forced, [&](std::string_view run, const TFontDesc& desc) {
         ThtmlRunLayout r;
-        r.Text = QString::fromUtf8(run.data(), static_cast<qsizetype>(run.size()));
+        r.Text = platform::ToQString(run);
         r.Font = OverlayFontDesc(font, baseDesc, desc);
         if (desc.Color == baseDesc.Color)
             r.Color = color;
@@ -148,7 +149,7 @@ QSize MeasureTaggedText(std::string_view text, const QFont& font, int flags, con
     int tallest = base.height();
     ForEachTaggedRun(text, baseDesc, false, clBlack, [&](std::string_view run, const TFontDesc& desc) {
         const QFontMetrics& fm = metrics.emplace_back(Metrics(OverlayFontDesc(font, baseDesc, desc), device));
-        width += RunWidth(fm, QString::fromUtf8(run.data(), static_cast<qsizetype>(run.size())), flags);
+        width += RunWidth(fm, platform::ToQString(run), flags);
         tallest = std::max(tallest, fm.height());
     });
     auto fits = [&](int height) {

@@ -1,6 +1,7 @@
 #include "controls/myhh.h"
 
 #include "platform/desktopopen.h"
+#include "platform/qtstring.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +27,7 @@ void TmyHH::LoadHelpLibrary()
 
 void TmyHH::Attach()
 {
-    if (attached_ || !libraryLoaded_ || !QFileInfo(QString::fromStdString(fileName_)).isFile()) {
+    if (attached_ || !libraryLoaded_ || !QFileInfo(platform::ToQString(fileName_)).isFile()) {
         return;
     }
     TapplicationHelp& help = TapplicationHelp::Instance();
@@ -76,15 +77,15 @@ std::string TmyHH::TopicFile(int context) const
     if (context == 0) {
         return fileName_;
     }
-    const QFileInfo file(QString::fromStdString(fileName_));
+    const QFileInfo file(platform::ToQString(fileName_));
     const QString suffix = file.suffix().isEmpty() ? QString() : QStringLiteral(".") + file.suffix();
     const QFileInfo topic(file.dir(), file.completeBaseName() + QStringLiteral("-%1").arg(context) + suffix);
-    return topic.isFile() ? topic.filePath().toStdString() : fileName_;
+    return topic.isFile() ? platform::FromQString(topic.filePath()) : fileName_;
 }
 
 bool TmyHH::ShowHelpTopic(int context)
 {
-    if (!libraryLoaded_ || !QFileInfo(QString::fromStdString(fileName_)).isFile()) {
+    if (!libraryLoaded_ || !QFileInfo(platform::ToQString(fileName_)).isFile()) {
         return false;
     }
     return platform::OpenWithDesktop(TopicFile(context));

@@ -1,5 +1,7 @@
 #include "controls/picture.h"
 
+#include "platform/qtstring.h"
+
 #include <QString>
 
 void TPicture::Assign(const QImage& graphic)
@@ -25,7 +27,7 @@ void TPicture::Clear()
 bool TPicture::LoadFromFile(const std::string& fileName)
 {
     QImage loaded;
-    const bool ok = loaded.load(QString::fromStdString(fileName));
+    const bool ok = loaded.load(platform::ToQString(fileName));
     graphic_ = ok ? loaded : QImage();
     Changed();
     return ok;

@@ -1,5 +1,6 @@
 #include "qtfont.h"
 
+#include "platform/qtstring.h"
 #include "qtcolor.h"
 
 #include <QFontInfo>
@@ -44,7 +45,7 @@ constexpr TFontStyle kStyles[] = {TFontStyle::fsBold, TFontStyle::fsItalic, TFon
 
 QFont ToQFont(const TFontDesc& desc)
 {
-    QFont font(QString::fromStdString(desc.Name));
+    QFont font(platform::ToQString(desc.Name));
     SetSize(font, desc.Size);
     for (const TFontStyle s : kStyles)
         SetStyle(font, s, desc.Style.Has(s));
@@ -54,7 +55,7 @@ QFont ToQFont(const TFontDesc& desc)
 TFontDesc FromQFont(const QFont& font, TColor color)
 {
     TFontDesc desc;
-    desc.Name = font.family().toStdString();
+    desc.Name = platform::FromQString(font.family());
     desc.Size = font.pointSize() > 0 ? font.pointSize() : QFontInfo(font).pointSize();
     desc.Color = color;
     desc.Style = TFontStyles()
@@ -69,7 +70,7 @@ QFont OverlayFontDesc(const QFont& base, const TFontDesc& from, const TFontDesc&
 {
     QFont font = base;
     if (to.Name != from.Name)
-        font.setFamily(QString::fromStdString(to.Name));
+        font.setFamily(platform::ToQString(to.Name));
     if (to.Size != from.Size)
         SetSize(font, to.Size);
     for (const TFontStyle s : kStyles)

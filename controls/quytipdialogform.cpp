@@ -3,6 +3,7 @@
 #include "controls/colorpanel.h"
 #include "controls/imagecolorpanel.h"
 #include "controls/qtcolor.h"
+#include "platform/qtstring.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -147,5 +148,5 @@ void TQuyTipDialogForm::showEvent(QShowEvent* event)
 
 void TQuyTipDialogForm::ShowTip()
 {
-    label3_->setText(QString::fromStdString(tips_[index_]));
+    label3_->setText(platform::ToQString(tips_[index_]));
 }

@@ -1,6 +1,7 @@
 #include "treesinkmodel.h"
 
 #include "markup/taggedtext.h"
+#include "platform/qtstring.h"
 
 namespace {
 
@@ -302,16 +303,14 @@ QVariant TtreeSinkModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole: {
-        const std::string caption = Caption(node);
-        return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+        return platform::ToQString(Caption(node));
     }
     case Qt::DecorationRole:
         if (image_)
             return image_(*this, node);
         return {};
     case NodeTextRole: {
-        const std::string& text = Text(node);
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return platform::ToQString(Text(node));
     }
     case NodeDataRole:
         return QVariant::fromValue(reinterpret_cast<quintptr>(Data(node)));

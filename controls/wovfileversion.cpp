@@ -1,5 +1,7 @@
 #include "controls/wovfileversion.h"
 
+#include "platform/qtstring.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -72,7 +74,7 @@ std::optional<TfileVersionNumbers> TwovFileVersion::QueryFileVersion(const std::
         return std::nullopt;
     }
     const QString own = QFileInfo(QCoreApplication::applicationFilePath()).canonicalFilePath();
-    const QString asked = QFileInfo(QString::fromStdString(fileName)).canonicalFilePath();
+    const QString asked = QFileInfo(platform::ToQString(fileName)).canonicalFilePath();
     if (own.isEmpty() || asked != own) {
         return std::nullopt;
     }

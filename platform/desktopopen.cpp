@@ -1,5 +1,7 @@
 #include "desktopopen.h"
 
+#include "qtstring.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -32,7 +34,7 @@ bool OpenWithDesktop(const std::string& target)
     if (const TDesktopOpener& opener = Replacement())
         return opener(target);
     const QString program = XdgOpen();
-    return !program.isEmpty() && QProcess::startDetached(program, {QString::fromStdString(target)});
+    return !program.isEmpty() && QProcess::startDetached(program, {ToQString(target)});
 }
 
 void SetDesktopOpener(TDesktopOpener opener)

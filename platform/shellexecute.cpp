@@ -1,6 +1,7 @@
 #include "shellexecute.h"
 
 #include "desktopopen.h"
+#include "qtstring.h"
 #include "textcompare.h"
 #include "winampipc.h"
 
@@ -18,11 +19,6 @@ std::string Unquoted(const std::string& text)
     if (s.size() >= 2 && s.front() == '"' && s.back() == '"')
         s = s.substr(1, s.size() - 2);
     return s;
-}
-
-QString FromUtf8(const std::string& s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 } // namespace
@@ -92,28 +88,28 @@ bool ShellExecute(const std::string& file, const std::string& parameters, const 
     const std::string name = Unquoted(file);
     if (name.empty())
         return false;
-    const QString folder = FromUtf8(Unquoted(workingFolder));
-    QString program = FromUtf8(MapProgramFile(name));
+    const QString folder = ToQString(Unquoted(workingFolder));
+    QString program = ToQString(MapProgramFile(name));
     if (!program.contains(QLatin1Char('/')))
         program = QStandardPaths::findExecutable(program);
     const QFileInfo info(program);
     if (!program.isEmpty() && info.isFile() && info.isExecutable()) {
         QStringList arguments;
         for (const std::string& argument : SplitCommandLine(parameters))
-            arguments << FromUtf8(argument);
+            arguments << ToQString(argument);
         return QProcess::startDetached(program, arguments, folder);
     }
     // A document: whatever the desktop opens it with; parameters mean nothing to it.
-    if (!QFileInfo::exists(FromUtf8(name)))
+    if (!QFileInfo::exists(ToQString(name)))
         return false;
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    return !opener.isEmpty() && QProcess::startDetached(opener, {FromUtf8(name)}, folder);
+    return !opener.isEmpty() && QProcess::startDetached(opener, {ToQString(name)}, folder);
 }
 
 bool ShellOpenDocument(const std::string& file)
 {
     const std::string name = Unquoted(file);
-    return !name.empty() && QFileInfo::exists(FromUtf8(name)) && OpenWithDesktop(name);
+    return !name.empty() && QFileInfo::exists(ToQString(name)) && OpenWithDesktop(name);
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "core/plugins/taggerloader.h"
 #include "core/plugins/taggerplugin.h"
+#include "platform/qtstring.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -25,11 +26,6 @@ QFont FixedPitchFont()
     if (!QFontInfo(font).fixedPitch())
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     return font;
-}
-
-QString Q(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -97,9 +93,9 @@ QString TfrmPlugins::InfoText(const TtaggerPlugin& plugin)
     const TtaggerRecord* record = plugin.Record();
     const int version = record ? record->Version : 0;
     return QStringList{
-        "Description          : " + Q(plugin.Name()),
-        "Supported File Types : " + Q(plugin.FileTypes()),
-        "Supported Extensions : " + Q(plugin.GetExtensionList()),
+        "Description          : " + platform::ToQString(plugin.Name()),
+        "Supported File Types : " + platform::ToQString(plugin.FileTypes()),
+        "Supported Extensions : " + platform::ToQString(plugin.GetExtensionList()),
         QString::asprintf("Version              : %d.%d", (version >> 8) & 0xFF, version & 0xFF),
     }
         .join('\n');
@@ -116,7 +112,7 @@ void TfrmPlugins::FillList()
     lvPlugins->clear();
     for (int i = 0; i < loader_.GetCount(); ++i) {
         TtaggerPlugin* plugin = loader_.GetPlugin(i);
-        auto* item = new QTreeWidgetItem(lvPlugins, QStringList{Q(plugin->Name())});
+        auto* item = new QTreeWidgetItem(lvPlugins, QStringList{platform::ToQString(plugin->Name())});
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(plugin)));
         item->setCheckState(0, plugin->Enabled() ? Qt::Checked : Qt::Unchecked);
@@ -130,7 +126,7 @@ void TfrmPlugins::FillExtensions()
     loader_.GetExtensions(extensions);
     QStringList lines;
     for (const auto& item : extensions)
-        lines << Q(item.text);
+        lines << platform::ToQString(item.text);
     memoExtensions->setPlainText(lines.join('\n'));
 }
 

@@ -1,7 +1,8 @@
 #include "app/dialogs/frmwinampconfig.h"
 
-#include "core/util/promptservice.h"
 #include "core/player/winampmediaplayer.h"
+#include "core/util/promptservice.h"
+#include "platform/qtstring.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -16,15 +17,6 @@
 #include <QVBoxLayout>
 
 #include <memory>
-
-namespace {
-
-QString Q(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 TfrmWinampConfig::TfrmWinampConfig(QWidget* parent) : QDialog(parent)
 {
@@ -106,7 +98,7 @@ void TfrmWinampConfig::showEvent(QShowEvent* event)
     if (event->spontaneous())
         return;
     if (player_ != nullptr) {
-        edWinampFolder->setText(Q(player_->WinampPath()));
+        edWinampFolder->setText(platform::ToQString(player_->WinampPath()));
         cbControlVolume->setChecked(player_->ControlVolume());
     } else {
         ShowMessageBox("No valid player assigned.", ApplicationTitle(), TmessageButtons::Ok,
@@ -130,8 +122,7 @@ void TfrmWinampConfig::Apply()
 {
     if (player_ == nullptr)
         return;
-    const QByteArray folder = edWinampFolder->text().toUtf8();
-    player_->SetWinampPath(std::string(folder.constData(), static_cast<std::size_t>(folder.size())));
+    player_->SetWinampPath(platform::FromQString(edWinampFolder->text()));
     player_->SetControlVolume(cbControlVolume->isChecked());
 }
 

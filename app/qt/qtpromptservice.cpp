@@ -1,14 +1,11 @@
 #include "app/qt/qtpromptservice.h"
 
+#include "platform/qtstring.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
 namespace {
-
-QString Q(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox::Icon ToQtIcon(TmessageIcon icon)
 {
@@ -31,7 +28,7 @@ QMessageBox::Icon ToQtIcon(TmessageIcon icon)
 
 QString TqtPromptService::DisplayText(const std::string& text)
 {
-    QString shown = Q(text);
+    QString shown = platform::ToQString(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return shown;
@@ -53,7 +50,7 @@ TmessageResult TqtPromptService::MessageBox(const std::string& text, const std::
         first = QMessageBox::Yes;
         break;
     }
-    QMessageBox box(ToQtIcon(icon), Q(caption), DisplayText(text), shown, QApplication::activeWindow());
+    QMessageBox box(ToQtIcon(icon), platform::ToQString(caption), DisplayText(text), shown, QApplication::activeWindow());
     // The first button is the default one, as the program's boxes always had it.
     box.setDefaultButton(first);
     switch (box.exec()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/tree/treesink.h"
+#include "core/util/treesink.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,5 @@
 #include "core/groupings/audiotagalbum.h"
 
-#include "core/groupings/audiotagartistlist.h"
 #include "platform/textcompare.h"
 
 TaudioTagAlbum::TaudioTagAlbum() = default;

@@ -4,6 +4,9 @@
 
 #include <string>
 
+// The album artist of a compilation, and the artist its albums are listed under.
+inline constexpr const char* kCompilationsArtist = "[Compilations]";
+
 // The songs of one album: one title in one folder. Songs of several artists make it a compilation.
 class TaudioTagAlbum : public TaudioTagList
 {
@@ -12,7 +15,7 @@ public:
 
     bool Compilation() const { return compilation_; }
     void SetCompilation(bool value) { compilation_ = value; }
-    // The artist of the album's songs; "[Compilations]" once two artists meet.
+    // The artist of the album's songs; kCompilationsArtist once two artists meet.
     const std::string& AlbumArtist() const { return albumArtist_; }
     void SetAlbumArtist(std::string value) { albumArtist_ = std::move(value); }
     bool SortByTrack() const { return sortByTrack_; }
@@ -21,6 +24,7 @@ public:
 
     // A song of another artist turns the album into a compilation; then the song is added.
     bool Add(TaudioTag* song) override;
+    TtreeNodeKind Kind() const override { return tnkAlbum; }
 
 private:
     bool compilation_ = false;

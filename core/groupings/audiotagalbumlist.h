@@ -2,7 +2,7 @@
 
 #include "core/groupings/audiotagalbum.h"
 #include "core/groupings/audiotaglistlist.h"
-#include "core/tree/treesink.h"
+#include "core/util/treesink.h"
 
 #include <cstdint>
 #include <string>

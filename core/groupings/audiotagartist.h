@@ -2,7 +2,7 @@
 
 #include "core/groupings/audiotagalbumlist.h"
 #include "core/songs/audiotaglist.h"
-#include "core/tree/treesink.h"
+#include "core/util/treesink.h"
 
 #include <memory>
 #include <string>
@@ -19,6 +19,7 @@ public:
     void SetName(std::string name) { SetTitle(std::move(name)); }
     TaudioTagAlbumList& Albums() { return *albums_; }
     const TaudioTagAlbumList& Albums() const { return *albums_; }
+    TtreeNodeKind Kind() const override { return tnkArtist; }
 
     // A node under parent captioned with the name and carrying the artist, with one child per album when
     // withAlbums is set; answers the artist's node.

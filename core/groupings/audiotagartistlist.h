@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-inline constexpr const char* kCompilationsArtist = "[Compilations]";
+// The artist of songs without one.
 inline constexpr const char* kNotTaggedArtist = "[Not Tagged]";
 
 // The artist grouping (or, with IsAlphaList, the songs by the first character of their titles) and the name

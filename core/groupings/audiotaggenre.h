@@ -33,6 +33,7 @@ public:
     // Clears the artists and albums, then the songs.
     void Clear() override;
     void DoChange() override;
+    TtreeNodeKind Kind() const override { return tnkGenre; }
 
 private:
     // Declared first, destroyed last: the artists link the albums.

@@ -1,8 +1,5 @@
 #include "core/groupings/audiotaglistlist.h"
 
-#include "core/groupings/audiotagalbum.h"
-#include "core/groupings/audiotagartist.h"
-#include "core/groupings/audiotaggenre.h"
 #include "core/util/orvanexutils.h"
 #include "platform/atomicfile.h"
 #include "platform/textcompare.h"
@@ -389,26 +386,11 @@ void TaudioTagListList::SaveToStream(TstreamWriter& stream) const
         e.list->SaveToStream(stream);
 }
 
-namespace {
-
-TtreeNodeKind KindOf(const TaudioTagList* list)
-{
-    if (dynamic_cast<const TaudioTagAlbum*>(list))
-        return tnkAlbum;
-    if (dynamic_cast<const TaudioTagArtist*>(list))
-        return tnkArtist;
-    if (dynamic_cast<const TaudioTagGenre*>(list))
-        return tnkGenre;
-    return tnkList;
-}
-
-} // namespace
-
 TtreeNode AddListTreeNode(TaudioTagList* list, TtreeSink& tree, TtreeNode parent)
 {
     if (!list)
         return {};
-    return tree.AddChild(parent, list->Title(), list, KindOf(list));
+    return tree.AddChild(parent, list->Title(), list, list->Kind());
 }
 
 std::string GetListCoverFile(const TaudioTagList& list, const std::string& coverFolder)

@@ -3,7 +3,7 @@
 #include "core/songs/audiotaglist.h"
 #include "core/songs/streamreader.h"
 #include "core/songs/streamwriter.h"
-#include "core/tree/treesink.h"
+#include "core/util/treesink.h"
 #include "platform/stringlist.h"
 
 #include <cstdint>

@@ -6,11 +6,13 @@
 #include "core/jukebox/customjukeboxevents.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/player/custommediaplayer.h"
+#include "core/player/custommediaplayerevents.h"
 #include "core/songs/streamwriter.h"
 #include "core/groupings/taglistrules.h"
 #include "platform/atomicfile.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/scopeguard.h"
 
 #include <exception>
 #include <utility>
@@ -22,20 +24,6 @@ constexpr const char* kPlaylistFile = "playlist.dat";
 constexpr const char* kQueueFile = "queue.dat";
 constexpr const char* kStackerFile = "stacker.dat";
 constexpr TaudioTagListMode kShuffledLoop = lmRandom | lmLoop;
-
-// Holds a flag up for its own lifetime, also when the work inside throws.
-class TflagHold
-{
-public:
-    explicit TflagHold(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
-    ~TflagHold() { flag_ = before_; }
-    TflagHold(const TflagHold&) = delete;
-    TflagHold& operator=(const TflagHold&) = delete;
-
-private:
-    bool& flag_;
-    bool before_;
-};
 
 // Runs a save and keeps its failure, so that the lists' followers still hear of the change before the
 // failure goes on to whoever made it.
@@ -129,13 +117,12 @@ void TcustomJukebox::UnbindLists()
 
 TcustomJukeboxEvents* TcustomJukebox::Events() const
 {
-    return events_ != nullptr && !eventsAlive_.expired() ? events_ : nullptr;
+    return events_.Get();
 }
 
 void TcustomJukebox::SetEvents(TcustomJukeboxEvents* events)
 {
-    events_ = events;
-    eventsAlive_ = events != nullptr ? events->LinkToken() : std::weak_ptr<const bool>();
+    events_.Reset(events);
 }
 
 std::string TcustomJukebox::GetDataFolder() const
@@ -148,13 +135,13 @@ std::unique_ptr<TcustomMediaPlayer> TcustomJukebox::SetPlayer(std::unique_ptr<Tc
     std::unique_ptr<TcustomMediaPlayer> previous = std::move(player_);
     player_ = std::move(player);
     if (player_)
-        player_->SetEvents(playerEvents_);
+        player_->SetEvents(playerEvents_.Get());
     return previous;
 }
 
 void TcustomJukebox::SetPlayerEvents(TcustomMediaPlayerEvents* events)
 {
-    playerEvents_ = events;
+    playerEvents_.Reset(events);
     if (player_)
         player_->SetEvents(events);
 }
@@ -168,19 +155,19 @@ void TcustomJukebox::LoadAll()
 
 void TcustomJukebox::LoadStacker()
 {
-    const TflagHold loading(stackerLoading_);
+    const platform::TValueGuard loading(stackerLoading_, true);
     stacker_->LoadFromFile(GetStackerFileName(), false);
 }
 
 void TcustomJukebox::LoadQueue()
 {
-    const TflagHold loading(queueLoading_);
+    const platform::TValueGuard loading(queueLoading_, true);
     queue_->LoadFromFile(GetQueueFileName(), false);
 }
 
 void TcustomJukebox::LoadPlaylist()
 {
-    const TflagHold loading(playlistLoading_);
+    const platform::TValueGuard loading(playlistLoading_, true);
     playlist_->LoadFromFile(GetPlaylistFileName(), false);
 }
 
@@ -353,7 +340,7 @@ void TcustomJukebox::SetRandomPlay(bool value)
 void TcustomJukebox::ApplyRandomPlayRules()
 {
     if (jukeboxList_ != nullptr) {
-        const TflagHold applying(applyingRules_);
+        const platform::TValueGuard applying(applyingRules_, true);
         const TaudioTagList& global = jukeboxList_->GlobalList();
         if (rules_->HasRules())
             rules_->Apply(global, *randomPlayList_, false);
@@ -544,7 +531,7 @@ void TcustomJukebox::StackerListChange(TaudioTagList* list)
 void TcustomJukebox::ReleaseLibrarySongs()
 {
     // The rebuild that follows refills the list, asks the player and tells the followers, once.
-    const TflagHold releasing(releasingSongs_);
+    const platform::TValueGuard releasing(releasingSongs_, true);
     randomPlayList_->Clear();
     chosenTag_ = nullptr;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/util/componentlink.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -67,7 +69,7 @@ public:
     // Played songs, oldest first; owns them.
     TaudioTagHistoryList& History() { return *history_; }
     const TaudioTagHistoryList& History() const { return *history_; }
-    TcustomMediaPlayerEvents* PlayerEvents() const { return playerEvents_; }
+    TcustomMediaPlayerEvents* PlayerEvents() const { return playerEvents_.Get(); }
     // Links to the songs of the stacker's Active lists, shuffled; Active mirrors the stacker's.
     TaudioTagList& StackerPlayList() { return *stackerPlayList_; }
     const TaudioTagList& StackerPlayList() const { return *stackerPlayList_; }
@@ -198,13 +200,12 @@ private:
     std::unique_ptr<TaudioTagPlaylistList> stacker_;
     TcustomJukeboxList* jukeboxList_ = nullptr; // link
     std::unique_ptr<TaudioTagList> randomPlayList_;
-    TcustomJukeboxEvents* events_ = nullptr; // link
-    std::weak_ptr<const bool> eventsAlive_;
+    TcomponentLink<TcustomJukeboxEvents> events_;
     std::unique_ptr<TcustomMediaPlayer> player_;
     TaudioTag* chosenTag_ = nullptr;  // link
     TaudioTag* playingTag_ = nullptr; // owned by history_
     std::unique_ptr<TaudioTagHistoryList> history_;
-    TcustomMediaPlayerEvents* playerEvents_ = nullptr; // link
+    TcomponentLink<TcustomMediaPlayerEvents> playerEvents_;
     std::unique_ptr<TaudioTagList> stackerPlayList_;
     TaudioTagList* activePreloadedList_ = nullptr; // link
     bool autoSavePlaylist_ = false;

@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/scopeguard.h"
 
 #include <algorithm>
 
@@ -12,19 +13,6 @@ namespace {
 
 constexpr const char* kGlobalFile = "jukebox.dat";
 constexpr const char* kPlaylistsFile = "playlists.dat";
-
-// Sets a flag for the life of the object, also when the work inside throws.
-class TflagScope
-{
-public:
-    explicit TflagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TflagScope() { flag_ = false; }
-    TflagScope(const TflagScope&) = delete;
-    TflagScope& operator=(const TflagScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -260,7 +248,7 @@ std::string TcustomJukeboxList::GetCDCatalogueFileName(const std::string& root) 
 
 void TcustomJukeboxList::LoadGlobalList()
 {
-    const TflagScope loading(globalLoading_);
+    const platform::TValueGuard loading(globalLoading_, true);
     ReleaseGlobalLinks();
     TaudioTagList& global = *globalList_;
     global.BeginUpdate();
@@ -299,7 +287,7 @@ void TcustomJukeboxList::LoadCDCatalogues()
 
 void TcustomJukeboxList::LoadPlaylists()
 {
-    const TflagScope loading(playlistsLoading_);
+    const platform::TValueGuard loading(playlistsLoading_, true);
     playlists_->LoadFromFile(GetPlaylistsFileName(), false);
 }
 

@@ -5,14 +5,12 @@
 
 TcustomMediaPlayerEvents* TcustomMediaPlayer::Events() const
 {
-    return eventsAlive_.expired() ? nullptr : events_;
+    return events_.Get();
 }
 
 void TcustomMediaPlayer::SetEvents(TcustomMediaPlayerEvents* events)
 {
-    events_ = events;
-    eventsAlive_ =
-        events != nullptr ? std::weak_ptr<const bool>(events->alive_) : std::weak_ptr<const bool>();
+    events_.Reset(events);
 }
 
 int TcustomMediaPlayer::GetSupportLevel() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/player/mediaplaystate.h"
+#include "core/util/componentlink.h"
 #include "platform/windowmessages.h"
 
 #include <cstdint>
@@ -85,6 +86,5 @@ public:
 
 private:
     std::string workingFolder_;
-    TcustomMediaPlayerEvents* events_ = nullptr; // link
-    std::weak_ptr<const bool> eventsAlive_;
+    TcomponentLink<TcustomMediaPlayerEvents> events_;
 };

@@ -45,8 +45,5 @@ public:
     std::weak_ptr<const bool> LinkToken() const { return alive_; }
 
 private:
-    friend class TcustomMediaPlayer;
-
-    // Expires with the holder; players keep a weak reference to it beside their link.
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
 };

@@ -9,6 +9,7 @@
 #include "platform/folders.h"
 #include "platform/inifile.h"
 #include "platform/registry.h"
+#include "platform/scopeguard.h"
 #include "platform/shellexecute.h"
 #include "platform/winampipc.h"
 
@@ -61,20 +62,6 @@ std::string FolderPart(const std::string& fileName)
     const std::size_t separator = fileName.find_last_of("/\\");
     return separator == std::string::npos ? std::string() : fileName.substr(0, separator + 1);
 }
-
-// Raises a flag for the scope and puts back what it was, however the scope ends.
-class TflagGuard
-{
-public:
-    explicit TflagGuard(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~TflagGuard() { flag_ = old_; }
-    TflagGuard(const TflagGuard&) = delete;
-    TflagGuard& operator=(const TflagGuard&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
 
 std::string MissingFileText(const std::string& fileName)
 {
@@ -453,7 +440,7 @@ bool TwinampMediaPlayer::PreloadNextTag()
 
 bool TwinampMediaPlayer::EnqueueTag(const TaudioTag* tag, std::string* failure)
 {
-    const TflagGuard handingOver(handingOver_);
+    const platform::TValueGuard handingOver(handingOver_, true);
     try {
         ClearWinampPlaylist();
         // Clearing moves Winamp's position with no song starting: the poll must not take that for a start.
@@ -465,11 +452,7 @@ bool TwinampMediaPlayer::EnqueueTag(const TaudioTag* tag, std::string* failure)
             const std::string m3u = HandOverFileName();
             handOverList_->Clear();
             handOverList_->AddCopy(tag);
-            struct TemptyAfter
-            {
-                TaudioTagList& list;
-                ~TemptyAfter() { list.Clear(); }
-            } emptyAfter{*handOverList_};
+            const platform::TScopeExit emptyAfter([this] { handOverList_->Clear(); });
             std::error_code ec;
             std::filesystem::remove(m3u, ec);
             handOverList_->ExportM3U(m3u, false, true, true, "\r\n");
@@ -645,7 +628,7 @@ void TwinampMediaPlayer::TellError(const std::string& text)
     // meanwhile is not stacked on top of it.
     if (telling_)
         return;
-    const TflagGuard telling(telling_);
+    const platform::TValueGuard telling(telling_, true);
     ShowMessageBox(text, ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Error);
 }
 

@@ -6,6 +6,7 @@
 #include "core/util/genreslist.h"
 #include "core/util/orvanexutils.h"
 #include "platform/stringlist.h"
+#include "platform/qtstring.h"
 #include "platform/textcompare.h"
 
 #include <QDate>
@@ -89,7 +90,7 @@ std::string FormatDateTimeC(TDateTime value)
     QString text = locale.toString(QDate(year, month, day), QLocale::ShortFormat);
     if (hour != 0 || minute != 0 || second != 0 || ms != 0)
         text += QLatin1Char(' ') + locale.toString(QTime(hour, minute, second, ms), LongTimeFormat(locale));
-    return text.toStdString();
+    return platform::FromQString(text);
 }
 
 std::string_view WithoutTrailingSlashes(std::string_view path)

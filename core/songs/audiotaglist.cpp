@@ -4,6 +4,7 @@
 #include "core/util/orvanexutils.h"
 #include "core/plugins/taggerloader.h"
 #include "platform/atomicfile.h"
+#include "platform/scopeguard.h"
 #include "platform/textcompare.h"
 
 #include <algorithm>
@@ -71,30 +72,6 @@ std::string ExtInf(std::uint32_t seconds, std::string_view caption)
 }
 
 } // namespace
-
-// Brackets an operation; if the operation throws, the count drops back quietly (no change step from a
-// half-done operation, and no bracket left open for ever).
-class TaudioTagList::UpdateGuard
-{
-public:
-    explicit UpdateGuard(TaudioTagList& list) : list_(list) { list_.BeginUpdate(); }
-    ~UpdateGuard()
-    {
-        if (!ended_ && list_.updateCount_ > 0)
-            --list_.updateCount_;
-    }
-    UpdateGuard(const UpdateGuard&) = delete;
-    UpdateGuard& operator=(const UpdateGuard&) = delete;
-    void End()
-    {
-        ended_ = true;
-        list_.EndUpdate();
-    }
-
-private:
-    TaudioTagList& list_;
-    bool ended_ = false;
-};
 
 std::string ApplyDriveRoot(const std::string& fileName, std::string_view driveRoot)
 {
@@ -360,7 +337,7 @@ void TaudioTagList::Clear()
 
 void TaudioTagList::AddTags(const TStringList<TaudioTag>& strings, bool copy, bool append)
 {
-    UpdateGuard guard(*this);
+    platform::TUpdateGuard guard(*this);
     DoListProcessStart("Adding Files...");
     if (!append)
         Clear();
@@ -381,7 +358,7 @@ void TaudioTagList::AddTags(const TStringList<TaudioTag>& strings, bool copy, bo
 
 void TaudioTagList::CopyFrom(const TaudioTagList& source, bool copyTags, bool append)
 {
-    UpdateGuard guard(*this);
+    platform::TUpdateGuard guard(*this);
     if (!append)
         Clear();
     // A copy of the links, so that copying a list into itself ends.
@@ -431,7 +408,7 @@ void TaudioTagList::MoveDown(int i)
 
 void TaudioTagList::Shuffle()
 {
-    UpdateGuard guard(*this);
+    platform::TUpdateGuard guard(*this);
     std::vector<TaudioTag*> order;
     {
         TrandomPointerList shuffled;
@@ -449,7 +426,7 @@ void TaudioTagList::Shuffle()
 
 void TaudioTagList::RemoveMissing()
 {
-    UpdateGuard guard(*this);
+    platform::TUpdateGuard guard(*this);
     DoListProcessStart("Removing Missing Files...");
     // The walk reports each song at its position in the list as it shrinks; the list itself is compacted
     // once at the end, so the walk stays linear and handlers see a whole list.
@@ -598,7 +575,7 @@ void TaudioTagList::SaveToStream(TstreamWriter& s) const
 
 bool TaudioTagList::LoadFromFile(const std::string& fileName, bool append, std::string_view driveRoot)
 {
-    UpdateGuard guard(*this);
+    platform::TUpdateGuard guard(*this);
     if (!append)
         Clear();
     bool result = false;
@@ -612,7 +589,7 @@ bool TaudioTagList::LoadFromFile(const std::string& fileName, bool append, std::
 
 bool TaudioTagList::LoadFromStream(TstreamReader& stream, std::string_view driveRoot)
 {
-    UpdateGuard guard(*this);
+    platform::TUpdateGuard guard(*this);
     DoListProcessStart("Loading...");
     bool result = false;
     try {
@@ -694,7 +671,7 @@ void TaudioTagList::AddFileList(const TStrings& strings, bool append)
     const bool announce = strings.Count() > 1;
     if (announce)
         DoListProcessStart("Adding Files...");
-    UpdateGuard guard(*this);
+    platform::TUpdateGuard guard(*this);
     if (!append)
         Clear();
     const auto count = static_cast<std::uint32_t>(strings.Count());

@@ -4,6 +4,7 @@
 #include "core/songs/randompointerlist.h"
 #include "core/songs/streamreader.h"
 #include "core/songs/streamwriter.h"
+#include "core/util/treesink.h"
 #include "platform/stringlist.h"
 
 #include <cstdint>
@@ -126,6 +127,9 @@ public:
     // Adds a clone of the song; true when the list took it.
     virtual bool AddCopy(const TaudioTag* song);
     virtual void Clear();
+    // What the list stands for in a tree (an album, an artist, a genre, any other list), for code that must
+    // tell them apart without a type test.
+    virtual TtreeNodeKind Kind() const { return tnkList; }
 
     // Adding and removing.
     void AddTags(const TStringList<TaudioTag>& strings, bool copy, bool append);
@@ -206,8 +210,6 @@ protected:
     TaudioTag* AddCreated(std::unique_ptr<TaudioTag> song);
 
 private:
-    class UpdateGuard;
-
     void SortItems(TaudioTagSortType sortType);
     // Frees a song that has just left the items when the list answers for it.
     void Release(TaudioTag* song);

@@ -2,6 +2,7 @@
 #include "core/songs/audiotaglist.h"
 
 #include "platform/filesystem.h"
+#include "platform/scopeguard.h"
 
 #include <algorithm>
 #include <exception>
@@ -83,14 +84,9 @@ using TvisitedFolders = std::unordered_set<FolderId, FolderIdHash>;
 template <class F>
 void Bracketed(TaudioTagList& list, F&& work)
 {
-    list.BeginUpdate();
-    try {
-        work();
-    } catch (...) {
-        list.EndUpdate();
-        throw;
-    }
-    list.EndUpdate();
+    platform::TUpdateGuard guard(list);
+    work();
+    guard.End();
 }
 
 // Scans folder, already marked as visited, and the folders below it.

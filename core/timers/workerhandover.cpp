@@ -1,6 +1,7 @@
 #include "core/timers/workerhandover.h"
 
 #include "core/timers/mainthread.h"
+#include "platform/scopeguard.h"
 
 void TworkerHandover::Stop()
 {
@@ -34,15 +35,10 @@ void TworkerHandover::HandOver(std::unique_lock<std::mutex>& lock, std::function
 void TworkerHandover::RunStep(const std::function<void()>& step)
 {
     // Releases the worker also when the step throws.
-    struct TDone
-    {
-        TworkerHandover* handover;
-        ~TDone()
-        {
-            const std::lock_guard lock(handover->mutex_);
-            handover->handingOver_ = false;
-            handover->wake_.notify_all();
-        }
-    } const done{this};
+    const platform::TScopeExit done([this] {
+        const std::lock_guard lock(mutex_);
+        handingOver_ = false;
+        wake_.notify_all();
+    });
     step();
 }

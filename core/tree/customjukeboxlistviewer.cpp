@@ -5,6 +5,7 @@
 #include "core/groupings/audiotaggenrelist.h"
 #include "core/groupings/audiotagplaylistlist.h"
 #include "core/jukebox/customjukeboxlist.h"
+#include "platform/scopeguard.h"
 #include "platform/textcompare.h"
 
 #include <vector>
@@ -80,13 +81,8 @@ void TcustomJukeboxListViewer::BuildTree(const TaudioTagArtistList* artists,
                                          const TaudioTagArtistList* alphaList, TtreeViewDisplayModes modes,
                                          TtreeSink& view)
 {
-    view.BeginUpdate();
     // Closes the bracket even when a progress handler throws, so the view is not left frozen.
-    struct UpdateGuard
-    {
-        TtreeSink& view;
-        ~UpdateGuard() { view.EndUpdate(); }
-    } guard{view};
+    const platform::TUpdateGuard guard(view);
 
     view.Clear();
     filled_ = &view;

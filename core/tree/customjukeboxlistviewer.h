@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/util/componentlink.h"
-#include "core/tree/treesink.h"
+#include "core/util/treesink.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "frmwavconfig.h"
 
+#include "platform/qtstring.h"
 #include "wavsettings.h"
 
 #include <QCheckBox>
@@ -84,7 +85,7 @@ void TfrmWAVconfig::showEvent(QShowEvent* event)
 
 void TfrmWAVconfig::SettingsToControls()
 {
-    edMask_->setText(QString::fromStdString(settings_.Mask));
+    edMask_->setText(platform::ToQString(settings_.Mask));
     // The settings may have neither folder rule on; the radio buttons must be able to show that, and when
     // a settings file has both on, the artist rule shows, as the later of the two set.
     rbParentAlbum_->setAutoExclusive(false);
@@ -103,7 +104,7 @@ void TfrmWAVconfig::ControlsToSettings()
     settings_.ParentAlbum = rbParentAlbum_->isChecked();
     settings_.ParentParentArtist = cbParentParent_->isChecked();
     settings_.ParentArtist = rbParentArtist_->isChecked();
-    settings_.Mask = edMask_->text().toStdString();
+    settings_.Mask = platform::FromQString(edMask_->text());
 }
 
 void TfrmWAVconfig::UpdateParentParent()

@@ -4,6 +4,7 @@
 #include "controls/htmllistitems.h"
 #include "controls/imagelist.h"
 #include "controls/qtfont.h"
+#include "support/guievents.h"
 
 #include <QPainter>
 #include <QScrollBar>
@@ -42,14 +43,6 @@ QImage DrawLine(ThtmlListBox& box, int index, bool selected)
     QPainter painter(&image);
     box.DrawItem(painter, index, QRect(0, 0, 200, box.ItemHeight()), selected);
     return image;
-}
-
-void Wheel(QWidget* target, int delta)
-{
-    const QPointF pos(10, 10);
-    QWheelEvent event(pos, target->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &event);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "controls/htmlitemdelegate.h"
 #include "controls/htmlrender.h"
 #include "controls/noscrolltreeview.h"
+#include "support/guievents.h"
 
 #include <QScrollBar>
 #include <QStandardItemModel>
@@ -12,14 +13,6 @@
 using NoScrollTreeView = ControlsTest;
 
 namespace {
-
-void Wheel(QWidget* target, int delta)
-{
-    const QPointF pos(10, 10);
-    QWheelEvent event(pos, target->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &event);
-}
 
 // Artists with albums below them.
 std::unique_ptr<QStandardItemModel> Library(int artists, int albums)

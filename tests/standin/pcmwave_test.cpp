@@ -1,6 +1,6 @@
 #include "standin/pcmwave.h"
 #include "support/tempdir.h"
-#include "wavbytes.h"
+#include "support/wavbytes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ TEST(PcmWave, CanonicalHeader)
 {
     TempDir dir;
     const std::string bytes = Pcm(44100, 2, 16, 441000);
-    ASSERT_EQ(bytes.substr(0, 16), std::string("RIFF") + U32(36 + 1764000) + "WAVEfmt ");
+    ASSERT_EQ(bytes.substr(0, 16), std::string("RIFF") + Le32(36 + 1764000) + "WAVEfmt ");
     TpcmWave wave;
     ASSERT_TRUE(wave.Open(dir.Write("a.wav", bytes)));
     EXPECT_EQ(wave.Channels(), 2);
@@ -32,13 +32,13 @@ TEST(PcmWave, ChunksBeforeTheSamplesAreWalkedOver)
     TempDir dir;
     // An odd-sized LIST chunk (padded to even) and a fact chunk, then a 24-bit stereo extensible format.
     const std::string extensible =
-        Format(0xFFFE, 2, 48000, 24) + U16(22) + U16(24) + U32(3) + U16(1) +
+        Format(0xFFFE, 2, 48000, 24) + Le16(22) + Le16(24) + Le32(3) + Le16(1) +
         std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
     ASSERT_EQ(extensible.size(), 40u);
     const std::string samples(48000 * 6, '\0');
     const std::string bytes =
         Riff(Chunk("LIST", std::string("INFOISFT\x03\0\0\0ab\0", 15)) + Chunk("fmt ", extensible) +
-             Chunk("fact", U32(48000)) + Chunk("data", samples));
+             Chunk("fact", Le32(48000)) + Chunk("data", samples));
     TpcmWave wave;
     ASSERT_TRUE(wave.Open(dir.Write("x.wav", bytes)));
     EXPECT_EQ(wave.BitsPerSample(), 24);
@@ -60,14 +60,14 @@ TEST(PcmWave, DataSizeIsBoundByTheFile)
     const std::string head = Riff(Chunk("fmt ", Format(1, 2, 8000, 16)));
     TpcmWave wave;
     // Says 1 MB, holds 1001 bytes: 250 whole frames.
-    ASSERT_TRUE(wave.Open(dir.Write("cut.wav", head + "data" + U32(1000000) + std::string(1001, '\0'))));
+    ASSERT_TRUE(wave.Open(dir.Write("cut.wav", head + "data" + Le32(1000000) + std::string(1001, '\0'))));
     EXPECT_EQ(wave.DataSize(), 1000u);
     // Written as a stream whose end was unknown.
     ASSERT_TRUE(
-        wave.Open(dir.Write("stream.wav", head + "data" + U32(0xFFFFFFFF) + std::string(3200, '\0'))));
+        wave.Open(dir.Write("stream.wav", head + "data" + Le32(0xFFFFFFFF) + std::string(3200, '\0'))));
     EXPECT_EQ(wave.DataSize(), 3200u);
     EXPECT_EQ(wave.LengthMs(), 100u);
-    ASSERT_TRUE(wave.Open(dir.Write("empty.wav", head + "data" + U32(0))));
+    ASSERT_TRUE(wave.Open(dir.Write("empty.wav", head + "data" + Le32(0))));
     EXPECT_EQ(wave.LengthMs(), 0u);
 }
 
@@ -96,7 +96,7 @@ TEST(PcmWave, WhatCannotBePlayedIsRefused)
     EXPECT_FALSE(wave.Open(dir.File("missing.wav")));
     EXPECT_TRUE(refused("short.wav", "RIFF"));
     EXPECT_TRUE(refused("rifx.wav", "RIFX" + Pcm(8000, 1, 8, 10).substr(4)));
-    EXPECT_TRUE(refused("avi.wav", "RIFF" + U32(4) + "AVI "));
+    EXPECT_TRUE(refused("avi.wav", "RIFF" + Le32(4) + "AVI "));
     EXPECT_TRUE(refused("nodata.wav", Riff(Chunk("fmt ", Format(1, 1, 8000, 8)))));
     EXPECT_TRUE(
         refused("datafirst.wav", Riff(Chunk("data", samples) + Chunk("fmt ", Format(1, 1, 8000, 8)))));
@@ -107,5 +107,5 @@ TEST(PcmWave, WhatCannotBePlayedIsRefused)
     std::string badAlign = Format(1, 2, 8000, 16);
     badAlign[12] = 3;
     EXPECT_TRUE(refused("align.wav", Riff(Chunk("fmt ", badAlign) + Chunk("data", samples))));
-    EXPECT_TRUE(refused("hugefmt.wav", Riff("fmt " + U32(0x7FFFFFF0) + Format(1, 1, 8000, 8))));
+    EXPECT_TRUE(refused("hugefmt.wav", Riff("fmt " + Le32(0x7FFFFFF0) + Format(1, 1, 8000, 8))));
 }

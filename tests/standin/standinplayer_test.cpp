@@ -1,8 +1,9 @@
 #include "platform/winampipc.h"
 #include "platform/windowmessages.h"
 #include "standin/standinplayer.h"
+#include "support/pumpevents.h"
 #include "support/tempdir.h"
-#include "wavbytes.h"
+#include "support/wavbytes.h"
 
 #include <gtest/gtest.h>
 
@@ -21,18 +22,6 @@ namespace {
 
 // The clock runs 20 times faster: a second of song passes in 50 ms.
 constexpr double kSpeed = 20.0;
-
-bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 5000)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
 
 class StandinPlayer : public ::testing::Test
 {
@@ -89,13 +78,13 @@ TEST_F(StandinPlayer, PlayPassesOverTheDummyAndMovesOnAtTheEnd)
     EXPECT_EQ(Seconds(), 1);
     EXPECT_EQ(Ask(wa::IpcGetOutputTime, wa::OutputLengthMs), 1000);
 
-    ASSERT_TRUE(WaitUntil([&] { return ListPos() == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return ListPos() == 2; }));
     EXPECT_EQ(Seconds(), 2);
     const std::int32_t early = Ms();
-    ASSERT_TRUE(WaitUntil([&] { return Ms() > early; })) << "the position moves";
+    ASSERT_TRUE(PumpUntil([&] { return Ms() > early; })) << "the position moves";
     EXPECT_LE(Ms(), 2000);
 
-    ASSERT_TRUE(WaitUntil([&] { return State() == wa::StateStopped; })) << "no repeat: the list's end stops";
+    ASSERT_TRUE(PumpUntil([&] { return State() == wa::StateStopped; })) << "no repeat: the list's end stops";
     EXPECT_EQ(ListPos(), 2);
     EXPECT_EQ(Seconds(), 2) << "the last song stays loaded";
     EXPECT_EQ(Ms(), 0);
@@ -117,12 +106,12 @@ TEST_F(StandinPlayer, ClearedListLetsTheSongPlayOnUntilTheNextHandOver)
     EXPECT_EQ(ListPos(), 0);
 
     EXPECT_EQ(Ask(wa::IpcJumpToTime, 59900), wa::JumpDone);
-    ASSERT_TRUE(WaitUntil([&] { return ListPos() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return ListPos() == 1; }));
     EXPECT_EQ(Seconds(), 2) << "the prepared song follows";
     EXPECT_EQ(State(), wa::StatePlaying);
 
     Ask(wa::IpcClearPlaylist);
-    ASSERT_TRUE(WaitUntil([&] { return State() == wa::StateStopped; })) << "nothing prepared: it stops";
+    ASSERT_TRUE(PumpUntil([&] { return State() == wa::StateStopped; })) << "nothing prepared: it stops";
     Ask(wa::IpcClearPlaylist);
     EXPECT_EQ(Seconds(), 0) << "a stopped song goes with its list";
 }
@@ -133,7 +122,7 @@ TEST_F(StandinPlayer, PauseFreezesThePosition)
     Press(wa::CommandPause);
     EXPECT_EQ(State(), wa::StateStopped) << "pause does nothing while stopped";
     Press(wa::CommandPlay);
-    ASSERT_TRUE(WaitUntil([&] { return Ms() > 100; }));
+    ASSERT_TRUE(PumpUntil([&] { return Ms() > 100; }));
     Press(wa::CommandPause);
     EXPECT_EQ(State(), wa::StatePaused);
     const std::int32_t frozen = Ms();
@@ -145,7 +134,7 @@ TEST_F(StandinPlayer, PauseFreezesThePosition)
 
     Press(wa::CommandPause);
     EXPECT_EQ(State(), wa::StatePlaying) << "the pause button toggles";
-    ASSERT_TRUE(WaitUntil([&] { return Ms() > 30000; }));
+    ASSERT_TRUE(PumpUntil([&] { return Ms() > 30000; }));
     Press(wa::CommandPause);
     Press(wa::CommandPlay);
     EXPECT_EQ(State(), wa::StatePlaying) << "play resumes a paused song";
@@ -191,7 +180,7 @@ TEST_F(StandinPlayer, ButtonsMoveThroughTheList)
     Press(wa::CommandPrevious);
     EXPECT_EQ(ListPos(), 2);
 
-    ASSERT_TRUE(WaitUntil([&] { return Ms() > 100; }));
+    ASSERT_TRUE(PumpUntil([&] { return Ms() > 100; }));
     Ask(wa::IpcSetPlaylistPos, 1);
     EXPECT_EQ(Seconds(), 60) << "setting the position does not change the song";
     Press(wa::CommandPlay);
@@ -214,13 +203,13 @@ TEST_F(StandinPlayer, RepeatStartsTheListAgain)
     Press(wa::CommandPlay);
     ASSERT_EQ(ListPos(), 1);
     // At the end: the missing file, then the dummy are passed over, and the song starts again.
-    ASSERT_TRUE(WaitUntil([&] { return Ms() > 700; }));
-    ASSERT_TRUE(WaitUntil([&] { return Ms() < 300; }));
+    ASSERT_TRUE(PumpUntil([&] { return Ms() > 700; }));
+    ASSERT_TRUE(PumpUntil([&] { return Ms() < 300; }));
     EXPECT_EQ(ListPos(), 1);
     EXPECT_EQ(State(), wa::StatePlaying);
     Ask(wa::IpcSetRepeat, 0);
     EXPECT_EQ(Ask(wa::IpcGetRepeat), 0);
-    ASSERT_TRUE(WaitUntil([&] { return State() == wa::StateStopped; }));
+    ASSERT_TRUE(PumpUntil([&] { return State() == wa::StateStopped; }));
 }
 
 TEST_F(StandinPlayer, ShuffleChoosesAnotherEntry)

@@ -1,8 +1,9 @@
 // The stand-in as the jukebox meets it: a separate program found by its window class.
 #include "platform/winampipc.h"
 #include "platform/windowmessages.h"
+#include "support/pumpevents.h"
 #include "support/tempdir.h"
-#include "wavbytes.h"
+#include "support/wavbytes.h"
 
 #include <gtest/gtest.h>
 
@@ -19,17 +20,6 @@ using namespace platform;
 namespace wa = platform::winamp;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 5000)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
 
 QString StandinProgram()
 {
@@ -81,7 +71,7 @@ protected:
     TWindowHandle WaitForWindow()
     {
         TWindowHandle window = 0;
-        EXPECT_TRUE(WaitUntil([&] { return (window = FindWindowByClass(wa::kWindowClass)) != 0; }));
+        EXPECT_TRUE(PumpUntil([&] { return (window = FindWindowByClass(wa::kWindowClass)) != 0; }));
         return window;
     }
     std::int32_t Ask(TWindowHandle window, std::intptr_t code, std::intptr_t argument = 0)
@@ -126,11 +116,11 @@ TEST_F(StandinProcess, AddedListPlaysToItsEndAndCloseEndsTheProgram)
     EXPECT_EQ(Ask(window, wa::IpcIsPlaying), wa::StatePlaying);
     EXPECT_EQ(Ask(window, wa::IpcGetListPos), 1) << "the dummy entry is passed over";
     EXPECT_EQ(Ask(window, wa::IpcGetOutputTime, wa::OutputLengthSeconds), 1);
-    ASSERT_TRUE(WaitUntil([&] { return Ask(window, wa::IpcGetListPos) == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return Ask(window, wa::IpcGetListPos) == 2; }));
     EXPECT_EQ(Ask(window, wa::IpcGetOutputTime, wa::OutputLengthSeconds), 2);
     const std::int32_t early = Ask(window, wa::IpcGetOutputTime, wa::OutputPositionMs);
-    EXPECT_TRUE(WaitUntil([&] { return Ask(window, wa::IpcGetOutputTime, wa::OutputPositionMs) > early; }));
-    ASSERT_TRUE(WaitUntil([&] { return Ask(window, wa::IpcIsPlaying) == wa::StateStopped; }));
+    EXPECT_TRUE(PumpUntil([&] { return Ask(window, wa::IpcGetOutputTime, wa::OutputPositionMs) > early; }));
+    ASSERT_TRUE(PumpUntil([&] { return Ask(window, wa::IpcIsPlaying) == wa::StateStopped; }));
 
     Press(window, wa::CommandClose);
     ASSERT_TRUE(first.waitForFinished(5000));
@@ -170,7 +160,7 @@ TEST_F(StandinProcess, OwnClassAndRelativeNames)
     dir_.Write("work/list.m3u", "a.wav\r\n");
     QProcess& process = Start({"/CLASS=Other Player"});
     TWindowHandle window = 0;
-    ASSERT_TRUE(WaitUntil([&] { return (window = FindWindowByClass("Other Player")) != 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowByClass("Other Player")) != 0; }));
     EXPECT_EQ(FindWindowByClass(wa::kWindowClass), 0u);
 
     QProcess second;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -10,4 +11,15 @@ inline std::string Raw(std::initializer_list<int> bytes)
     for (const int b : bytes)
         out += static_cast<char>(b);
     return out;
+}
+
+// Little-endian numbers, as the file formats under test store them.
+inline std::string Le16(std::uint16_t v)
+{
+    return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+}
+
+inline std::string Le32(std::uint32_t v)
+{
+    return Le16(static_cast<std::uint16_t>(v & 0xFFFF)) + Le16(static_cast<std::uint16_t>(v >> 16));
 }

@@ -4,7 +4,7 @@
 #include "controls/htmllistitems.h"
 #include "controls/wovfileversion.h"
 #include "support/openedrecorder.h"
-#include "support/whenmodal.h"
+#include "support/guievents.h"
 
 #include <gtest/gtest.h>
 

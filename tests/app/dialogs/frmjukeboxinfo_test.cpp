@@ -2,7 +2,7 @@
 #include "core/jukebox/customjukebox.h"
 #include "core/util/orvanexutils.h"
 #include "support/generatedlibrary.h"
-#include "support/whenmodal.h"
+#include "support/guievents.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "app/dialogs/frmqueuemoveto.h"
-#include "support/whenmodal.h"
+#include "support/guievents.h"
 
 #include <gtest/gtest.h>
 

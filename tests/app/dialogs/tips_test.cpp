@@ -1,7 +1,7 @@
 #include "app/dialogs/tips.h"
 #include "controls/quytipdialog.h"
 #include "controls/quytipdialogform.h"
-#include "support/whenmodal.h"
+#include "support/guievents.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+#include "support/listtitles.h"
 #include "support/memorytree.h"
 
 #include "core/groupings/audiotaggenrelist.h"
@@ -26,22 +27,6 @@ struct Songs
         return all.back().get();
     }
 };
-
-Strings Titles(const TaudioTagListList& set)
-{
-    Strings out;
-    for (int i = 0; i < set.GetCount(); ++i)
-        out.push_back(set.GetItem(i)->Title());
-    return out;
-}
-
-Strings SongTitles(const TaudioTagList& list)
-{
-    Strings out;
-    for (const TaudioTag* s : list.Items())
-        out.push_back(s->Title());
-    return out;
-}
 
 void Fill(TaudioTagGenreList& genres, const Songs& songs)
 {
@@ -73,7 +58,7 @@ TEST(AudioTagGenreList, GenresByTextWithTheirArtistsAndAlbums)
     Fill(genres, songs);
     EXPECT_EQ(changes, 1);
 
-    EXPECT_EQ(Titles(genres), (Strings{"[Undefined]", "Jazz", "Rock"})); // the first spelling seen
+    EXPECT_EQ(ListTitles(genres), (Strings{"[Undefined]", "Jazz", "Rock"})); // the first spelling seen
     ASSERT_EQ(genres.GenreIndex().size(), 3u);
     EXPECT_EQ(genres.GenreIndex()[1].name, "Jazz");
     EXPECT_EQ(genres.GenreIndex()[1].genre, genres.FindGenre("JAZZ"));
@@ -96,8 +81,8 @@ TEST(AudioTagGenreList, GenresByTextWithTheirArtistsAndAlbums)
     EXPECT_EQ(SongTitles(*trio->Albums().GetAlbum(0)), (Strings{"Autumn", "Blue"})); // by track
     EXPECT_EQ(jazz->Artists().IndexNames().size(), 2u);                              // "Trio, The" too
     EXPECT_EQ(jazz->Artists().IndexNames()[1].name, "Trio, The");
-    EXPECT_EQ(Titles(rock->Artists()), (Strings{"Band", "Other"}));
-    EXPECT_EQ(Titles(rock->Albums()), (Strings{"Hits"}));
+    EXPECT_EQ(ListTitles(rock->Artists()), (Strings{"Band", "Other"}));
+    EXPECT_EQ(ListTitles(rock->Albums()), (Strings{"Hits"}));
     EXPECT_TRUE(rock->Albums().GetAlbum(0)->Compilation());
     EXPECT_EQ(rock->Artists().FindArtist("Band")->Albums().GetCount(), 0);
     EXPECT_EQ(rock->Artists().FindArtist("[Compilations]"), nullptr);

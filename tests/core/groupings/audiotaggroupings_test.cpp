@@ -1,4 +1,5 @@
 // Albums, artists, the alphabetical list, the name index with its aliases, and the trees they fill.
+#include "support/listtitles.h"
 #include "support/memorytree.h"
 
 #include "core/groupings/audiotagalbumlist.h"
@@ -35,22 +36,6 @@ public:
 private:
     std::vector<std::unique_ptr<TaudioTag>> songs_;
 };
-
-Strings Titles(const TaudioTagListList& set)
-{
-    Strings out;
-    for (int i = 0; i < set.GetCount(); ++i)
-        out.push_back(set.GetItem(i)->Title());
-    return out;
-}
-
-Strings SongTitles(const TaudioTagList& list)
-{
-    Strings out;
-    for (const TaudioTag* s : list.Items())
-        out.push_back(s->Title());
-    return out;
-}
 
 Strings IndexNames(const TaudioTagArtistList& artists)
 {
@@ -123,7 +108,7 @@ TEST(AudioTagAlbumList, AlbumsByTitleAndFolder)
     // New albums wait unsorted in their creation update until the set's update ends.
     EXPECT_EQ(albums.GetItem(0)->UpdateCount(), 1);
     albums.EndUpdate();
-    EXPECT_EQ(Titles(albums),
+    EXPECT_EQ(ListTitles(albums),
               (Strings{"Greatest Hits", "Greatest Hits", "Greatest Hits", "Live", "Mixed", "Nameless"}));
 
     std::map<std::string, TaudioTagAlbum*> byFolder;
@@ -189,14 +174,14 @@ TEST(AudioTagArtistList, ArtistsNotTaggedAndTheAlphabeticalList)
     songs.Add("/m/7.wav", "Quiet", ""); // no title: left out of the alphabetical list only
     g.Rebuild(songs);
 
-    EXPECT_EQ(Titles(g.artists), (Strings{"[Compilations]", "[Not Tagged]", "Abba", "Dash", "Nine", "Quiet",
+    EXPECT_EQ(ListTitles(g.artists), (Strings{"[Compilations]", "[Not Tagged]", "Abba", "Dash", "Nine", "Quiet",
                                           "Umlaut", "Zed Band"}));
     EXPECT_EQ(g.artists.FindArtist("abba")->GetCount(), 2); // named as the first song spelled it
     EXPECT_EQ(untagged->Title(), "track.mp3");
     EXPECT_EQ(titled->Title(), "Has A Title");
     EXPECT_EQ(SongTitles(*g.artists.FindArtist("[not tagged]")), (Strings{"track.mp3", "Has A Title"}));
 
-    EXPECT_EQ(Titles(g.alpha), (Strings{"9", "A", "H", "S", "T", "Z", "~"}));
+    EXPECT_EQ(ListTitles(g.alpha), (Strings{"9", "A", "H", "S", "T", "Z", "~"}));
     EXPECT_EQ(SongTitles(*g.alpha.FindArtist("a")), (Strings{"abc"}));
     EXPECT_EQ(SongTitles(*g.alpha.FindArtist("~")), (Strings{"\xC3\x9C"
                                                              "ber",
@@ -219,8 +204,8 @@ TEST(AudioTagArtistList, AssignAlbumsAndTheTree)
     g.Rebuild(songs);
 
     TaudioTagArtist* abba = g.artists.FindArtist("ABBA");
-    EXPECT_EQ(Titles(abba->Albums()), (Strings{"Arrival", "Waterloo"}));
-    EXPECT_EQ(Titles(g.artists.FindArtist("[Compilations]")->Albums()), (Strings{"Hits"}));
+    EXPECT_EQ(ListTitles(abba->Albums()), (Strings{"Arrival", "Waterloo"}));
+    EXPECT_EQ(ListTitles(g.artists.FindArtist("[Compilations]")->Albums()), (Strings{"Hits"}));
     EXPECT_EQ(g.artists.FindArtist("Cher")->Albums().GetCount(), 0);
     // An album without album artist lands nowhere.
     EXPECT_EQ(g.artists.FindArtist("[Not Tagged]")->Albums().GetCount(), 0);

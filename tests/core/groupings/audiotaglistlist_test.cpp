@@ -1,4 +1,5 @@
 #include "support/bytes.h"
+#include "support/listtitles.h"
 
 #include "core/groupings/audiotaglistlist.h"
 #include "core/groupings/audiotagplaylistlist.h"
@@ -58,14 +59,6 @@ TaudioTagList* NewList(const std::string& title, std::initializer_list<const cha
     return list;
 }
 
-std::vector<std::string> Titles(const TaudioTagListList& set)
-{
-    std::vector<std::string> out;
-    for (int i = 0; i < set.GetCount(); ++i)
-        out.push_back(set.GetItem(i)->Title());
-    return out;
-}
-
 bool Load(TaudioTagListList& set, const std::string& bytes)
 {
     TstreamReader r(bytes);
@@ -112,7 +105,7 @@ TEST(AudioTagListListFile, SavesThreeListsByteForByteAndReadsThemBack)
     TaudioTagListList back;
     back.SetOwnsObjects(true);
     ASSERT_TRUE(Load(back, kFile));
-    EXPECT_EQ(Titles(back), (Strings{"Alpha", "beta", "Gamma"}));
+    EXPECT_EQ(ListTitles(back), (Strings{"Alpha", "beta", "Gamma"}));
     const TaudioTagList* a = back.GetItem(0);
     EXPECT_TRUE(a->Active());
     EXPECT_EQ(a->PlayMode(), lmRandom | lmLoop);
@@ -149,7 +142,7 @@ TEST(AudioTagListListFile, AppendKeepsListsAndEqualTitlesStandSideBySide)
     set.OnChange = [&](TaudioTagListList*) { ++changes; };
     ASSERT_TRUE(set.LoadFromFile(file, true));
     EXPECT_EQ(changes, 1); // one notification for the whole load
-    EXPECT_EQ(Titles(set), (Strings{"ALPHA", "Alpha", "beta", "Gamma"}));
+    EXPECT_EQ(ListTitles(set), (Strings{"ALPHA", "Alpha", "beta", "Gamma"}));
     // The one filed last stands first among equal titles and is the one found.
     EXPECT_EQ(set.Find("alpha"), set.GetItem(0));
     EXPECT_EQ(set.Find("nothing"), nullptr);
@@ -160,7 +153,7 @@ TEST(AudioTagListListFile, DamagedFilesLoadWhatTheyCanAndAnswerFalse)
     const auto loaded = [](const std::string& bytes, Strings titles) {
         TaudioTagListList set;
         const bool ok = Load(set, bytes);
-        EXPECT_EQ(Titles(set), titles);
+        EXPECT_EQ(ListTitles(set), titles);
         return ok;
     };
     EXPECT_FALSE(loaded("OATL" + Int32(3) + kAlpha, {}));                        // wrong magic
@@ -203,7 +196,7 @@ TEST(AudioTagListList, OrderFindAndRename)
     set.Add(a2);
     EXPECT_EQ(set.Find("A"), a2); // found inside the update too
     set.EndUpdate();
-    EXPECT_EQ(Titles(set), (Strings{"a", "A", "b", "c"}));
+    EXPECT_EQ(ListTitles(set), (Strings{"a", "A", "b", "c"}));
     EXPECT_EQ(set.IndexOf(a), 1);
     EXPECT_EQ(set.IndexOf(nullptr), -1);
     EXPECT_EQ(set.GetItem(4), nullptr);
@@ -211,7 +204,7 @@ TEST(AudioTagListList, OrderFindAndRename)
     EXPECT_EQ(set.TotalSongs(), 3);
 
     set.Rename(a2, "d");
-    EXPECT_EQ(Titles(set), (Strings{"A", "b", "c", "d"}));
+    EXPECT_EQ(ListTitles(set), (Strings{"A", "b", "c", "d"}));
     EXPECT_EQ(set.Find("a"), a);
     EXPECT_EQ(set.Find("D"), a2);
     TaudioTagList outsider;
@@ -231,7 +224,7 @@ TEST(AudioTagListList, OrderFindAndRename)
 
     set.Remove(b);
     set.Delete(7); // ignored
-    EXPECT_EQ(Titles(set), (Strings{"A", "c", "d"}));
+    EXPECT_EQ(ListTitles(set), (Strings{"A", "c", "d"}));
     EXPECT_EQ(set.Find("B"), nullptr);
 }
 

@@ -1,4 +1,5 @@
 #include "core/groupings/taglistrules.h"
+#include "support/listtitles.h"
 
 #include <gtest/gtest.h>
 
@@ -30,14 +31,6 @@ void Fill(TaudioTagList& list, const std::vector<SongFacts>& facts)
         s->SetFilename(f.file);
         list.Add(s.release());
     }
-}
-
-std::vector<std::string> Titles(const TaudioTagList& list)
-{
-    std::vector<std::string> out;
-    for (const TaudioTag* s : list.Items())
-        out.push_back(s->Title());
-    return out;
 }
 
 using Strings = std::vector<std::string>;
@@ -76,13 +69,13 @@ TEST(FilterByYear, RangeIsInclusiveAndTextThatIsNoNumberIsYearZero)
                   {"", "hex", "$7CF", "", ""}});
     TaudioTagList dest;
     FilterByYear(source, dest, false, kNoProgress, nullptr, false, 1999, 1990, false);
-    EXPECT_EQ(Titles(dest), (Strings{"1990", "1999", "hex"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"1990", "1999", "hex"}));
 
     FilterByYear(source, dest, false, kNoProgress, nullptr, false, 9999, 0, false);
-    EXPECT_EQ(Titles(dest), (Strings{"none", "iso", "1989", "1990", "1999", "2000", "hex"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"none", "iso", "1989", "1990", "1999", "2000", "hex"}));
     // Inverted, a negative year is the only one outside 0-9999.
     FilterByYear(source, dest, false, kNoProgress, nullptr, true, 9999, 0, false);
-    EXPECT_EQ(Titles(dest), (Strings{"negative"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"negative"}));
 }
 
 TEST(FilterByGenre, GenreTextMatchesIgnoringCaseAndInvertKeepsTheRest)
@@ -97,9 +90,9 @@ TEST(FilterByGenre, GenreTextMatchesIgnoringCaseAndInvertKeepsTheRest)
     SetList(genres, {"Rock", "électro"});
     TaudioTagList dest;
     FilterByGenre(source, dest, false, kNoProgress, nullptr, false, genres, false);
-    EXPECT_EQ(Titles(dest), (Strings{"rock", "ROCK", "electro"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"rock", "ROCK", "electro"}));
     FilterByGenre(source, dest, false, kNoProgress, nullptr, true, genres, false);
-    EXPECT_EQ(Titles(dest), (Strings{"jazz", "none"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"jazz", "none"}));
 
     // The genre number plays no part.
     source.GetItem(2)->SetGenreID(17);
@@ -117,9 +110,9 @@ TEST(FilterByArtist, ArtistMatchesIgnoringCase)
     SetList(artists, {"Abba"});
     TaudioTagList dest;
     FilterByArtist(source, dest, false, kNoProgress, nullptr, false, artists, false);
-    EXPECT_EQ(Titles(dest), (Strings{"a", "b"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"a", "b"}));
     FilterByArtist(source, dest, false, kNoProgress, nullptr, true, artists, false);
-    EXPECT_EQ(Titles(dest), (Strings{"c"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"c"}));
 }
 
 TEST(FilterByPath, PlainTextPrefixIgnoringCase)
@@ -138,9 +131,9 @@ TEST(FilterByPath, PlainTextPrefixIgnoringCase)
     SetList(paths, {"/music", "/data/x/y", "/data/x/yz", "/élan/"});
     TaudioTagList dest;
     FilterByPath(source, dest, false, kNoProgress, nullptr, false, paths, false);
-    EXPECT_EQ(Titles(dest), (Strings{"inside", "sibling", "upper", "deep", "accent"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"inside", "sibling", "upper", "deep", "accent"}));
     FilterByPath(source, dest, false, kNoProgress, nullptr, true, paths, false);
-    EXPECT_EQ(Titles(dest), (Strings{"short", "near", "other"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"short", "near", "other"}));
 
     TStrings none;
     FilterByPath(source, dest, false, kNoProgress, nullptr, false, none, false);
@@ -176,7 +169,7 @@ TEST(Filters, AppendCopiesProgressAndOneChange)
         EXPECT_EQ(tag, source.GetItem(static_cast<int>(index)));
     };
     FilterByArtist(source, dest, true, progress, &rules, false, artists, true);
-    EXPECT_EQ(Titles(dest), (Strings{"two", "one", "three"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"two", "one", "three"}));
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(seen, &rules);
     EXPECT_EQ(indexes, (std::vector<std::uint32_t>{0, 1, 2}));
@@ -190,7 +183,7 @@ TEST(Filters, AppendCopiesProgressAndOneChange)
     TaudioTagList view;
     view.CopyFrom(source, false, false);
     FilterByArtist(view, view, false, kNoProgress, nullptr, false, artists, true);
-    EXPECT_EQ(Titles(view), (Strings{"one", "two", "three", "one", "three"}));
+    EXPECT_EQ(SongTitles(view), (Strings{"one", "two", "three", "one", "three"}));
 }
 
 TEST(TagListRules, ApplyWithoutRulesGivesEverySongAsTheSameObjects)
@@ -247,7 +240,7 @@ TEST(TagListRules, ApplyRunsTheRulesInTurnOverTheSurvivors)
     int changes = 0;
     dest.OnChange = [&](TaudioTagList*) { ++changes; };
     rules.Apply(source, dest, false);
-    EXPECT_EQ(Titles(dest), (Strings{"kept"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"kept"}));
     EXPECT_EQ(changes, 1);
     // Genre sees 5 songs, year the 4 left, artist 3, folder 2.
     EXPECT_EQ(events, (Strings{"Applying Rules", "0/4", "1/4", "2/4", "3/4", "4/4", "0/3", "1/3", "2/3",
@@ -286,10 +279,10 @@ TEST(TagListRules, FolderRuleNeedsPathsAllowed)
     rules.Paths().Add("/m");
     TaudioTagList dest;
     rules.Apply(source, dest, false);
-    EXPECT_EQ(Titles(dest), (Strings{"in", "out"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"in", "out"}));
     rules.SetPathsAllowed(true);
     rules.Apply(source, dest, false);
-    EXPECT_EQ(Titles(dest), (Strings{"in"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"in"}));
 }
 
 TEST(TagListRules, ListsAreSortedAndIgnoreDuplicates)

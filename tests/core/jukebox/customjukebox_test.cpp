@@ -496,6 +496,18 @@ TEST_F(JukeboxTest, EventsHolderDestroyedFirstIsForgotten)
     }
     EXPECT_EQ(jukebox.Events(), nullptr);
     Put(jukebox.Queue(), "/m/b.mp3");
+
+    // The player's holder too: a player handed over later is not given the freed one.
+    {
+        TcustomMediaPlayerEvents shortLived;
+        jukebox.SetPlayerEvents(&shortLived);
+    }
+    EXPECT_EQ(jukebox.PlayerEvents(), nullptr);
+    auto next = std::make_unique<TtestMediaPlayer>();
+    TtestMediaPlayer* raw = next.get();
+    const std::unique_ptr<TcustomMediaPlayer> previous = jukebox.SetPlayer(std::move(next));
+    EXPECT_EQ(raw->Events(), nullptr);
+    player = raw;
 }
 
 TEST(JukeboxLifetime, FreesItsPlayerAndTellsNobodyWhileGoing)

@@ -7,11 +7,13 @@
 #include "core/jukebox/localjukebox.h"
 #include "core/player/winampmediaplayer.h"
 #include "support/fakeprompts.h"
+#include "support/pumpevents.h"
 #include "platform/folders.h"
 #include "platform/winampipc.h"
 #include "platform/windowmessages.h"
-#include "standin/wavbytes.h"
+#include "support/wavbytes.h"
 #include "support/scopedenv.h"
+#include "support/standinprocess.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -31,28 +33,12 @@ namespace wa = platform::winamp;
 
 namespace {
 
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s)
-{
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
-
 class WinampJukeboxTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        const std::string program = platform::ShippedFolder() + wa::kStandinExecutable;
-        standin_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        standin_.start(QString::fromStdString(program), {});
-        ASSERT_TRUE(standin_.waitForStarted(5000)) << program;
-        ASSERT_TRUE(PumpUntil([] { return platform::FindWindowByClass(wa::kWindowClass) != 0; }));
+        ASSERT_NE(standin_.Start(), 0);
 
         playerEvents_.OnGetNextTagger = [this](TcustomMediaPlayer*, const TaudioTag*& tag) {
             tag = jukebox_->GetNextTag();
@@ -79,10 +65,7 @@ protected:
     void TearDown() override
     {
         jukebox_.reset(); // frees the player, which closes the stand-in
-        if (standin_.state() != QProcess::NotRunning && !standin_.waitForFinished(3000)) {
-            standin_.kill();
-            standin_.waitForFinished(3000);
-        }
+        standin_.Finish();
     }
 
     std::string Queue(const std::string& name, std::uint32_t ms)
@@ -102,7 +85,7 @@ protected:
     ScopedEnv silent_{"ORVANE_STANDIN_SILENT", "1"};
     ScopedEnv speed_{"ORVANE_STANDIN_SPEED", "10"};
     TfakePrompts prompts_;
-    QProcess standin_;
+    TstandinProcess standin_;
     TcustomMediaPlayerEvents playerEvents_;
     std::unique_ptr<TlocalJukebox> jukebox_;
     TwinampMediaPlayer* player_ = nullptr; // owned by the jukebox

@@ -4,11 +4,13 @@
 #include "core/player/custommediaplayerevents.h"
 #include "core/player/winampmediaplayer.h"
 #include "support/fakeprompts.h"
+#include "support/pumpevents.h"
 #include "platform/folders.h"
 #include "platform/winampipc.h"
 #include "platform/windowmessages.h"
-#include "standin/wavbytes.h"
+#include "support/wavbytes.h"
 #include "support/scopedenv.h"
+#include "support/standinprocess.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -29,35 +31,12 @@ using platform::WM_USER;
 
 namespace {
 
-// Runs the application's events (the poll's ticks among them) until condition holds.
-bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s)
-{
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
-
-void PumpFor(std::chrono::milliseconds duration)
-{
-    PumpUntil([] { return false; }, duration);
-}
-
 class WinampStandinTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        const std::string program = platform::ShippedFolder() + wa::kStandinExecutable;
-        standin_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        standin_.start(QString::fromStdString(program), {});
-        ASSERT_TRUE(standin_.waitForStarted(5000)) << program;
-        ASSERT_TRUE(
-            PumpUntil([&] { return (window_ = platform::FindWindowByClass(wa::kWindowClass)) != 0; }));
+        ASSERT_NE(window_ = standin_.Start(), 0);
 
         player_ = std::make_unique<TwinampMediaPlayer>();
         player_->SetPollInterval(20);
@@ -87,10 +66,7 @@ protected:
     void TearDown() override
     {
         player_.reset(); // closes the stand-in
-        if (standin_.state() != QProcess::NotRunning && !standin_.waitForFinished(3000)) {
-            standin_.kill();
-            standin_.waitForFinished(3000);
-        }
+        standin_.Finish();
     }
 
     const TaudioTag* Song(const std::string& name, std::uint32_t ms, bool exists = true)
@@ -121,7 +97,7 @@ protected:
     ScopedEnv silent_{"ORVANE_STANDIN_SILENT", "1"};
     ScopedEnv speed_{"ORVANE_STANDIN_SPEED", "10"};
     TfakePrompts prompts_;
-    QProcess standin_;
+    TstandinProcess standin_;
     platform::TWindowHandle window_ = 0;
     TcustomMediaPlayerEvents events_;
     std::vector<std::unique_ptr<TaudioTag>> songs_;
@@ -203,8 +179,8 @@ TEST_F(WinampStandinTest, KilledStandinIsAskedForOnceAndNoSilencesThePoll)
     queue_ = {Song("long", 60000)};
     player_->Play();
     ASSERT_TRUE(PumpUntil([&] { return !started_.empty(); }));
-    standin_.kill();
-    ASSERT_TRUE(standin_.waitForFinished(5000));
+    standin_.Process().kill();
+    ASSERT_TRUE(standin_.Process().waitForFinished(5000));
 
     prompts_.defaultAnswer = TmessageResult::No;
     ASSERT_TRUE(PumpUntil([&] { return prompts_.Count("Cannot find Winamp") == 1; }));

@@ -1,6 +1,6 @@
 #include "core/plugins/taggerloader.h"
 #include "core/songs/audiotag.h"
-#include "plugins/wav/wavbytes.h"
+#include "support/wavbytes.h"
 #include "testpluginfolder.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+using wavbytes::MakeWav;
+using wavbytes::WavLayout;
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "support/bytes.h"
+#include "support/listtitles.h"
 #include "support/testsongs.h"
 
 #include "core/songs/audiotaglist.h"
@@ -20,14 +21,6 @@ void Fill(TaudioTagList& list, std::initializer_list<const char*> titles)
     list.SetOwnsObjects(true);
     for (const char* t : titles)
         ASSERT_TRUE(list.Add(Song("A", t).release()));
-}
-
-std::vector<std::string> Titles(const TaudioTagList& list)
-{
-    std::vector<std::string> out;
-    for (const TaudioTag* s : list.Items())
-        out.push_back(s->Title());
-    return out;
 }
 
 std::string Save(const TaudioTagList& list)
@@ -206,21 +199,21 @@ TEST(AudioTagList, SortingRules)
     list.OnChange = [&](TaudioTagList*) { ++changes; };
 
     list.SetSortType(tstArtist); // not Sorted: no sort
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"c", "A", "b"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"c", "A", "b"}));
     list.SetSortType(tstTitle);
     list.SetSortOrder(tsoDescending); // sorts once even when not Sorted
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"c", "b", "A"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"c", "b", "A"}));
     EXPECT_EQ(changes, 1);
     list.Add(Song("A", "d").release());
-    EXPECT_EQ(Titles(list).back(), "d"); // still unsorted
+    EXPECT_EQ(SongTitles(list).back(), "d"); // still unsorted
 
     list.SetSortOrder(tsoAscending);
     changes = 0;
     list.SetSorted(true);
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"A", "b", "c", "d"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"A", "b", "c", "d"}));
     EXPECT_EQ(changes, 1);
     list.Add(Song("A", "a0").release());
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"A", "a0", "b", "c", "d"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"A", "a0", "b", "c", "d"}));
     EXPECT_EQ(changes, 2); // one notification for the add and its sort
 
     list.GetItem(0)->SetDuration(50);
@@ -236,7 +229,7 @@ TEST(AudioTagList, SortingRules)
         byArtist.Add(Song(artist, title).release());
     byArtist.SetSortType(tstArtist);
     byArtist.SetSortOrder(tsoDescending);
-    EXPECT_EQ(Titles(byArtist), (std::vector<std::string>{"m", "z", "a", "b"}));
+    EXPECT_EQ(SongTitles(byArtist), (std::vector<std::string>{"m", "z", "a", "b"}));
 
     // Album: tracks ascending in both directions, then titles in the list's direction.
     TaudioTagList album;
@@ -247,9 +240,9 @@ TEST(AudioTagList, SortingRules)
     album.Add(Song("A", "z", "Zz", 1).release());
     album.SetSortType(tstAlbum);
     album.SetSortOrder(tsoDescending);
-    EXPECT_EQ(Titles(album), (std::vector<std::string>{"z", "t1b", "t1a", "t2"}));
+    EXPECT_EQ(SongTitles(album), (std::vector<std::string>{"z", "t1b", "t1a", "t2"}));
     album.SetSortOrder(tsoAscending);
-    EXPECT_EQ(Titles(album), (std::vector<std::string>{"t1a", "t1b", "t2", "z"}));
+    EXPECT_EQ(SongTitles(album), (std::vector<std::string>{"t1a", "t1b", "t2", "z"}));
 }
 
 TEST(AudioTagList, ShuffleMovesAndBounds)
@@ -261,7 +254,7 @@ TEST(AudioTagList, ShuffleMovesAndBounds)
     list.OnChange = [&](TaudioTagList*) { ++changes; };
     for (int i = 0; i < 300; ++i) {
         list.Shuffle();
-        std::vector<std::string> t = Titles(list);
+        std::vector<std::string> t = SongTitles(list);
         seen.insert(t);
         std::sort(t.begin(), t.end());
         ASSERT_EQ(t, (std::vector<std::string>{"a", "b", "c"}));
@@ -271,7 +264,7 @@ TEST(AudioTagList, ShuffleMovesAndBounds)
 
     list.SetSorted(true);
     list.Shuffle();
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"a", "b", "c"}));
     list.SetSorted(false);
 
     changes = 0;
@@ -282,17 +275,17 @@ TEST(AudioTagList, ShuffleMovesAndBounds)
     list.Delete(3);
     list.Delete(-1);
     EXPECT_EQ(changes, 0);
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"a", "b", "c"}));
     list.Move(0, 2);
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"b", "c", "a"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"b", "c", "a"}));
     list.Move(2, 0);
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"a", "b", "c"}));
     list.MoveDown(0);
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"b", "a", "c"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"b", "a", "c"}));
     list.MoveUp(2);
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"b", "c", "a"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"b", "c", "a"}));
     list.Delete(1);
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"b", "a"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"b", "a"}));
     EXPECT_EQ(changes, 5);
 
     // A shuffle after Max was lowered below the count keeps what fits and frees the rest.
@@ -401,6 +394,31 @@ TEST(AudioTagList, BulkAddsAndProgress)
     EXPECT_EQ(view.Count(), 7);
 }
 
+TEST(AudioTagList, AFailedBulkAddStillEndsWithTheChangeStep)
+{
+    TaudioTagList songs;
+    Fill(songs, {"old", "new"});
+    TStringList<TaudioTag> strings;
+    strings.AddObject("new", songs.GetItem(1));
+
+    // Refers only and plays at random: the play order must follow the list after a failure too.
+    TaudioTagList view;
+    view.SetActive(true);
+    view.SetRandom(true);
+    ASSERT_TRUE(view.Add(songs.GetItem(0)));
+    ASSERT_EQ(view.CurrentTag(), songs.GetItem(0));
+    int changes = 0;
+    view.OnChange = [&](TaudioTagList*) { ++changes; };
+    view.OnListProcess = [](TaudioTagList*, std::uint32_t, std::uint32_t, TaudioTag*) {
+        throw std::runtime_error("cancelled");
+    };
+    EXPECT_THROW(view.AddTags(strings, false, false), std::runtime_error);
+    EXPECT_EQ(view.UpdateCount(), 0);
+    EXPECT_EQ(changes, 1); // whoever follows the list hears that "old" left it
+    EXPECT_EQ(SongTitles(view), (std::vector<std::string>{"new"}));
+    EXPECT_EQ(view.CurrentTag(), songs.GetItem(1));
+}
+
 TEST(AudioTagList, RemoveMissingReportsAsTheListShrinks)
 {
     TempDir dir;
@@ -423,7 +441,7 @@ TEST(AudioTagList, RemoveMissingReportsAsTheListShrinks)
     int changes = 0;
     list.OnChange = [&](TaudioTagList*) { ++changes; };
     list.RemoveMissing();
-    EXPECT_EQ(Titles(list), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(reports,
               (std::vector<std::string>{"0/6 a", "1/6 gone1", "1/5 b", "2/5 gone2", "2/4 gone3", "2/3 c"}));
     EXPECT_EQ(changes, 1);

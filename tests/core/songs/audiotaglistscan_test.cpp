@@ -3,7 +3,7 @@
 #include "core/songs/audiotaglist.h"
 #include "core/util/orvanexutils.h"
 #include "core/plugins/taggerloader.h"
-#include "plugins/wav/wavbytes.h"
+#include "support/wavbytes.h"
 #include "testpluginfolder.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,9 @@
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using wavbytes::MakeWav;
+using wavbytes::WavLayout;
 
 namespace fs = std::filesystem;
 

@@ -15,11 +15,6 @@
 
 namespace {
 
-std::string Le32(std::uint32_t v)
-{
-    return Raw({int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF), int(v >> 24)});
-}
-
 // File header and a 40-byte info header, then palette and pixels as given.
 std::string Bmp(int width, int height, int bits, std::uint32_t compression, const std::string& palette,
                 const std::string& pixels, std::uint32_t colorsUsed = 0)

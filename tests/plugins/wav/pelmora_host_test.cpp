@@ -1,9 +1,12 @@
 // The plug-in loaded, configured and saved by the program's own host.
 #include "core/plugins/taggerloader.h"
 #include "testpluginfolder.h"
-#include "wavbytes.h"
+#include "support/wavbytes.h"
 
 #include <gtest/gtest.h>
+
+using wavbytes::MakeWav;
+using wavbytes::WavLayout;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The plug-in as the program sees it: loaded from its file, reached only through GetTagger's record.
 #include "core/plugins/taggerrecord.h"
 #include "support/tempdir.h"
-#include "wavbytes.h"
+#include "support/wavbytes.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,9 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <filesystem>
+
+using wavbytes::MakeWav;
+using wavbytes::WavLayout;
 
 namespace {
 

@@ -1,11 +1,14 @@
 #include "plugins/wav/wavfile.h"
 #include "support/tempdir.h"
-#include "wavbytes.h"
+#include "support/wavbytes.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <unistd.h>
+
+using wavbytes::MakeWav;
+using wavbytes::WavLayout;
 
 TEST(WAVfile, CanonicalHeaderGivesFormatAndDuration)
 {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointF>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <functional>
@@ -25,4 +27,13 @@ inline void WhenModal(std::function<void(QWidget*)> check)
         run(modal);
     };
     QTimer::singleShot(0, [attempt] { (*attempt)(); });
+}
+
+// One turn of the mouse wheel over target (delta 120 is one notch up).
+inline void Wheel(QWidget* target, int delta)
+{
+    const QPointF pos(10, 10);
+    QWheelEvent event(pos, target->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
 }
