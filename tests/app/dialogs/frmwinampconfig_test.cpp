@@ -1,6 +1,7 @@
 #include "app/dialogs/frmwinampconfig.h"
-#include "support/fakeprompts.h"
 #include "core/player/winampmediaplayer.h"
+#include "support/fakeprompts.h"
+#include "support/whenmodal.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,6 @@
 #include <vector>
 
 namespace {
-
-// Runs check on the modal window once the caller's modal loop is up.
-void WhenModal(std::function<void(QWidget*)> check)
-{
-    QTimer::singleShot(0, [check = std::move(check)] { check(QApplication::activeModalWidget()); });
-}
 
 template <typename T>
 T* Child(QWidget* parent, const char* name)

@@ -1,4 +1,5 @@
 #include "app/qt/qtpromptservice.h"
+#include "support/whenmodal.h"
 
 #include <gtest/gtest.h>
 
@@ -9,16 +10,6 @@
 #include <QTimer>
 
 #include <functional>
-
-namespace {
-
-// Runs check on the modal window once the caller's modal loop is up.
-void WhenModal(std::function<void(QWidget*)> check)
-{
-    QTimer::singleShot(0, [check = std::move(check)] { check(QApplication::activeModalWidget()); });
-}
-
-} // namespace
 
 TEST(QtPromptService, ShowsTheCoresBoxes)
 {
