@@ -67,7 +67,7 @@ TfrmPassword::TfrmPassword(QWidget* parent) : TkeyboardableForm(parent)
     edPassword->setEchoMode(QLineEdit::Password);
     edPassword->setStyleSheet("lineedit-password-character: 42");
     auto* box = new QVBoxLayout(gbPassword);
-    box->setContentsMargins(6, 2, 6, 4);
+    box->setContentsMargins(4, 0, 4, 2);
     box->addWidget(edPassword);
     TalignLayout::SetAlign(gbPassword, TAlign::alClient);
 
