@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -64,6 +65,12 @@ QPointer<TfrmPartyPlay>& SharedForm()
 {
     static QPointer<TfrmPartyPlay> form;
     return form;
+}
+
+// Runs first in the application's destructor, while widgets may still be freed.
+void FreeSharedForm()
+{
+    delete SharedForm().data();
 }
 
 } // namespace
@@ -385,7 +392,9 @@ TfrmPartyPlay* GetPartyPlayForm()
 TfrmPartyPlay* CreatePartyPlayForm()
 {
     QPointer<TfrmPartyPlay>& form = SharedForm();
-    if (!form)
-        form = new TfrmPartyPlay; // parentless: the application frees its remaining windows at its end
+    if (!form) {
+        form = new TfrmPartyPlay;
+        qAddPostRoutine(FreeSharedForm);
+    }
     return form.data();
 }

@@ -115,6 +115,6 @@ private:
     QAction* actnTogglePartyPlay;
 };
 
-// The one options window, made by CreatePartyPlayForm (parentless; the application frees it at its end).
+// The one options window, made by CreatePartyPlayForm and freed as the application ends; null before.
 TfrmPartyPlay* GetPartyPlayForm();
 TfrmPartyPlay* CreatePartyPlayForm();

@@ -6,6 +6,7 @@
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
@@ -70,6 +71,12 @@ QPointer<TfrmKeyboard>& SharedForm()
 {
     static QPointer<TfrmKeyboard> form;
     return form;
+}
+
+// Runs first in the application's destructor, while widgets may still be freed.
+void FreeSharedForm()
+{
+    delete SharedForm().data();
 }
 
 } // namespace
@@ -199,8 +206,10 @@ void TfrmKeyboard::FormResize()
 TfrmKeyboard* GetKeyboardForm()
 {
     QPointer<TfrmKeyboard>& form = SharedForm();
-    if (!form)
-        form = new TfrmKeyboard; // parentless: the application frees its remaining windows at its end
+    if (!form) {
+        form = new TfrmKeyboard;
+        qAddPostRoutine(FreeSharedForm);
+    }
     return form.data();
 }
 

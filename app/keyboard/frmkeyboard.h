@@ -64,7 +64,7 @@ private:
     TorvaneButton* obtnShift;
 };
 
-// The shared keyboard window, made hidden at its first use; the application frees it at its end.
+// The shared keyboard window, made hidden at its first use and freed as the application ends.
 TfrmKeyboard* GetKeyboardForm();
 // The shared keyboard window if it exists yet, else null.
 TfrmKeyboard* FindKeyboardForm();

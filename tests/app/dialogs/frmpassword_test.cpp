@@ -18,13 +18,6 @@
 
 namespace {
 
-TfrmPassword* Prompt(QWidget* shown)
-{
-    auto* prompt = qobject_cast<TfrmPassword*>(shown);
-    EXPECT_NE(prompt, nullptr) << "the password prompt is up";
-    return prompt;
-}
-
 void ClickButton(QWidget* form, const char* name)
 {
     auto* button = form->findChild<TorvaneButton*>(name);
@@ -50,20 +43,17 @@ void Shift()
     QTest::mouseClick(GetKeyboardForm()->ShiftButton(), Qt::LeftButton);
 }
 
-// Runs steps one after the other inside the prompt's modal loop, letting posted keys arrive between them.
-void WhenPromptUp(std::vector<std::function<void(TfrmPassword*)>> steps)
+// Runs step inside the prompt's modal loop (closing whatever else came up).
+void WhenPromptUp(std::function<void(TfrmPassword*)> step)
 {
-    WhenModal([steps = std::move(steps)](QWidget* shown) {
-        TfrmPassword* prompt = Prompt(shown);
-        if (prompt == nullptr) {
-            if (shown != nullptr)
-                shown->close();
+    WhenModal([step = std::move(step)](QWidget* shown) {
+        if (auto* prompt = qobject_cast<TfrmPassword*>(shown)) {
+            step(prompt);
             return;
         }
-        for (const auto& step : steps) {
-            step(prompt);
-            QCoreApplication::processEvents();
-        }
+        ADD_FAILURE() << "the password prompt is not up";
+        if (shown != nullptr)
+            shown->close();
     });
 }
 
@@ -100,23 +90,21 @@ TEST_F(PasswordPrompt, NoPasswordIsGrantedWithoutAWindow)
 TEST_F(PasswordPrompt, OnlyTheExactPasswordClosesIt)
 {
     bool stayedOpen = false;
-    WhenPromptUp({
-        [&](TfrmPassword* prompt) {
-            EXPECT_EQ(prompt->windowTitle(), "Enter Password");
-            EXPECT_EQ(prompt->findChild<QGroupBox*>("gbPassword")->title(), "Enter Password :");
-            EXPECT_EQ(prompt->PasswordEdit()->echoMode(), QLineEdit::Password);
-            EXPECT_EQ(prompt->size(), QSize(300, 69));
-            EXPECT_FALSE(prompt->KeyboardDocked());
-            QTest::keyClicks(prompt->PasswordEdit(), "secret");
-            ClickButton(prompt, "obtnOK");
-            ASSERT_EQ(prompts.boxes.size(), 1u);
-            EXPECT_EQ(prompts.boxes[0].text, "The password is incorrect.");
-            EXPECT_EQ(prompts.boxes[0].caption, "Invalid Password");
-            EXPECT_EQ(prompts.boxes[0].icon, TmessageIcon::Error);
-            stayedOpen = prompt->isVisible() && prompt->PasswordEdit()->text() == "secret";
-            prompt->PasswordEdit()->setText("Secret");
-            ClickButton(prompt, "obtnOK");
-        },
+    WhenPromptUp([&](TfrmPassword* prompt) {
+        EXPECT_EQ(prompt->windowTitle(), "Enter Password");
+        EXPECT_EQ(prompt->findChild<QGroupBox*>("gbPassword")->title(), "Enter Password :");
+        EXPECT_EQ(prompt->PasswordEdit()->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(prompt->size(), QSize(300, 69));
+        EXPECT_FALSE(prompt->KeyboardDocked());
+        QTest::keyClicks(prompt->PasswordEdit(), "secret");
+        ClickButton(prompt, "obtnOK");
+        ASSERT_EQ(prompts.boxes.size(), 1u);
+        EXPECT_EQ(prompts.boxes[0].text, "The password is incorrect.");
+        EXPECT_EQ(prompts.boxes[0].caption, "Invalid Password");
+        EXPECT_EQ(prompts.boxes[0].icon, TmessageIcon::Error);
+        stayedOpen = prompt->isVisible() && prompt->PasswordEdit()->text() == "secret";
+        prompt->PasswordEdit()->setText("Secret");
+        ClickButton(prompt, "obtnOK");
     });
     EXPECT_TRUE(AskPassword("Secret", 330, 108, false));
     EXPECT_TRUE(stayedOpen) << "a wrong case keeps the prompt open with the typed text";
@@ -126,17 +114,15 @@ TEST_F(PasswordPrompt, OnlyTheExactPasswordClosesIt)
 TEST_F(PasswordPrompt, EnterActsOnItsPressNotItsRelease)
 {
     bool openAfterRelease = false;
-    WhenPromptUp({
-        [&](TfrmPassword* prompt) {
-            QLineEdit* edit = prompt->PasswordEdit();
-            // The release of the Enter that opened the prompt, then a held key's repeat: neither counts.
-            QTest::keyRelease(edit, Qt::Key_Return);
-            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
-            QApplication::sendEvent(edit, &repeat);
-            openAfterRelease = prompt->isVisible() && prompts.boxes.empty();
-            QTest::keyClicks(edit, "pw");
-            QTest::keyPress(edit, Qt::Key_Enter, Qt::KeypadModifier);
-        },
+    WhenPromptUp([&](TfrmPassword* prompt) {
+        QLineEdit* edit = prompt->PasswordEdit();
+        // The release of the Enter that opened the prompt, then a held key's repeat: neither counts.
+        QTest::keyRelease(edit, Qt::Key_Return);
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+        QApplication::sendEvent(edit, &repeat);
+        openAfterRelease = prompt->isVisible() && prompts.boxes.empty();
+        QTest::keyClicks(edit, "pw");
+        QTest::keyPress(edit, Qt::Key_Enter, Qt::KeypadModifier);
     });
     EXPECT_TRUE(AskPassword("pw", 0, 0, false));
     EXPECT_TRUE(openAfterRelease);
@@ -144,12 +130,12 @@ TEST_F(PasswordPrompt, EnterActsOnItsPressNotItsRelease)
 
 TEST_F(PasswordPrompt, CancelAndEscapeRefuse)
 {
-    WhenPromptUp({[](TfrmPassword* prompt) { ClickButton(prompt, "obtnCancel"); }});
+    WhenPromptUp([](TfrmPassword* prompt) { ClickButton(prompt, "obtnCancel"); });
     EXPECT_FALSE(AskPassword("pw", 0, 0, false));
-    WhenPromptUp({[](TfrmPassword* prompt) {
+    WhenPromptUp([](TfrmPassword* prompt) {
         QTest::keyClicks(prompt->PasswordEdit(), "pw");
         QTest::keyClick(prompt->PasswordEdit(), Qt::Key_Escape);
-    }});
+    });
     EXPECT_FALSE(AskPassword("pw", 0, 0, false));
     EXPECT_TRUE(prompts.boxes.empty());
 }
@@ -157,47 +143,41 @@ TEST_F(PasswordPrompt, CancelAndEscapeRefuse)
 TEST_F(PasswordPrompt, CarriesTheKeyboardAtTheGivenSize)
 {
     TfrmKeyboard* keyboard = GetKeyboardForm();
-    WhenPromptUp({
-        [&](TfrmPassword* prompt) {
-            EXPECT_TRUE(prompt->KeyboardDocked());
-            EXPECT_EQ(TalignLayout::AlignOf(keyboard), TAlign::alBottom);
-            EXPECT_TRUE(keyboard->isVisible());
-            // 330 wide; the keyboard 108 high under a body of one old key height (25) + 17.
-            EXPECT_EQ(prompt->size(), QSize(330, 108 + 25 + 17));
-            EXPECT_EQ(keyboard->size(), QSize(330, 108));
-            EXPECT_EQ(keyboard->Keyboard()->KeyWidth(), 27);
-            EXPECT_EQ(keyboard->Keyboard()->KeyHeight(), 27);
-            EXPECT_EQ(prompt->GetKeyboardPanel()->height(), 25 + 17);
-            EXPECT_EQ(prompt->PasswordEdit()->font().pointSize(), 12);
-            EXPECT_EQ(keyboard->Keyboard()->font().pointSize(), 8);
+    WhenPromptUp([&](TfrmPassword* prompt) {
+        EXPECT_TRUE(prompt->KeyboardDocked());
+        EXPECT_EQ(TalignLayout::AlignOf(keyboard), TAlign::alBottom);
+        EXPECT_TRUE(keyboard->isVisible());
+        // 330 wide; the keyboard 108 high under a body of one old key height (25) + 17.
+        EXPECT_EQ(prompt->size(), QSize(330, 108 + 25 + 17));
+        EXPECT_EQ(keyboard->size(), QSize(330, 108));
+        EXPECT_EQ(keyboard->Keyboard()->KeyWidth(), 27);
+        EXPECT_EQ(keyboard->Keyboard()->KeyHeight(), 27);
+        EXPECT_EQ(prompt->GetKeyboardPanel()->height(), 25 + 17);
+        EXPECT_EQ(prompt->PasswordEdit()->font().pointSize(), 12);
+        EXPECT_EQ(keyboard->Keyboard()->font().pointSize(), 8);
 
-            // Bigger goes through the prompt: now 29 x 29 keys under a body of 27 + 17.
-            keyboard->obtnBiggerClick();
-            EXPECT_EQ(prompt->size(), QSize(350, 116 + 27 + 17));
-            EXPECT_EQ(keyboard->Keyboard()->KeyHeight(), 29);
-            prompt->reject();
-        },
+        // Bigger goes through the prompt: now 29 x 29 keys under a body of 27 + 17.
+        keyboard->obtnBiggerClick();
+        EXPECT_EQ(prompt->size(), QSize(350, 116 + 27 + 17));
+        EXPECT_EQ(keyboard->Keyboard()->KeyHeight(), 29);
+        prompt->reject();
     });
     EXPECT_FALSE(AskPassword("pw", 330, 108, true));
 }
 
 TEST_F(PasswordPrompt, APasswordTypedOnTheScreenKeyboard)
 {
-    WhenPromptUp({
-        [](TfrmPassword*) {
-            ClickKey("x");
-            ClickKey("Clr");
-            Shift();
-            ClickKey("S");
-            Shift();
-            for (const char* key : {"e", "c", "r", "e", "t", "t", "<-", "Space", "4", "2"})
-                ClickKey(key);
-        },
-        [](TfrmPassword* prompt) {
-            EXPECT_EQ(prompt->PasswordEdit()->text(), "Secret 42");
-            EXPECT_TRUE(prompt->PasswordEdit()->hasFocus());
-            ClickButton(prompt, "obtnOK");
-        },
+    WhenPromptUp([](TfrmPassword* prompt) {
+        ClickKey("x");
+        ClickKey("Clr");
+        Shift();
+        ClickKey("S");
+        Shift();
+        for (const char* key : {"e", "c", "r", "e", "t", "t", "<-", "Space", "4", "2"})
+            ClickKey(key);
+        EXPECT_EQ(prompt->PasswordEdit()->text(), "Secret 42");
+        EXPECT_TRUE(prompt->PasswordEdit()->hasFocus());
+        ClickButton(prompt, "obtnOK");
     });
     EXPECT_TRUE(AskPassword("Secret 42", 330, 108, true));
     EXPECT_TRUE(prompts.boxes.empty());
