@@ -93,6 +93,8 @@ void TfrmPassword::SetKeyboardSize(int width, int height)
 void TfrmPassword::ShowKeyboard(bool on)
 {
     if (on) {
+        if (KeyboardDocked())
+            return; // its height is in the form's already
         const TfrmKeyboard* keyboard = GetKeyboardForm();
         resize(keyboard->width(), keyboard->height() + height());
         DockKeyboard();

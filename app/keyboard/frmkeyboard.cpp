@@ -149,6 +149,7 @@ void TfrmKeyboard::SetShifted(bool value)
 void TfrmKeyboard::Detach()
 {
     hide();
+    SetShifted(false); // the next host starts with small letters
     TalignLayout::SetAlign(this, TAlign::alNone);
     if (parentWidget() != nullptr)
         setParent(nullptr, kWindowFlags);

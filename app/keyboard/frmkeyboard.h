@@ -40,7 +40,8 @@ public:
     bool Shifted() const;
     void SetShifted(bool value);
 
-    // Closes the window and takes it out of its host: not aligned, no parent, a window of its own again.
+    // Closes the window and takes it out of its host: not aligned, no parent, a window of its own again,
+    // shift off.
     void Detach();
     // Lays the keys out for the window's size now, shown or not.
     void Relayout();

@@ -172,8 +172,10 @@ TEST_F(KeyboardWindow, AHostGivesTheKeyboardBackWhenItGoes)
     ExpectDetached(keyboard);
     second->SetUseKeyboard(true);
     EXPECT_EQ(keyboard->GetHostForm(), second.get());
+    keyboard->SetShifted(true);
     second.reset();
     ExpectDetached(keyboard);
+    EXPECT_FALSE(keyboard->Shifted()) << "the next host starts with small letters";
 }
 
 TEST(SyntheticKeys, CodesBecomeTheKeysARealKeyboardGives)
