@@ -66,6 +66,18 @@ void TkeyboardControl::SetBevelWidth(int value)
     update();
 }
 
+void TkeyboardControl::SetCapitals(bool value)
+{
+    capitals_ = value;
+    for (TkeyboardKey& key : keys_) {
+        if (key.Code >= 'A' && key.Code <= 'Z') {
+            const char letter = static_cast<char>(value ? key.Code : key.Code - 'A' + 'a');
+            key.Caption = QString(QLatin1Char(letter));
+        }
+    }
+    update();
+}
+
 int TkeyboardControl::KeyAt(QPoint point) const
 {
     for (std::size_t i = 0; i < keys_.size(); ++i) {

@@ -35,6 +35,9 @@ public:
     void SetFontColor(TColor value);
     int BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(int value);
+    // Letter keys show capitals (the default) or small letters; their codes stay the capitals' codes.
+    bool Capitals() const { return capitals_; }
+    void SetCapitals(bool value);
 
     int KeyWidth() const { return width() / kColumns; }
     int KeyHeight() const { return height() / kRows; }
@@ -67,6 +70,7 @@ private:
     TColor color_ = clBtnFace;
     TColor fontColor_ = clWindowText;
     int bevelWidth_ = 2;
+    bool capitals_ = true;
     std::vector<TkeyboardKey> keys_;
     int pressed_ = -1;
 };

@@ -1,5 +1,7 @@
 #include "app/qt/guiutils.h"
 
+#include "controls/alignlayout.h"
+
 #include <QWidget>
 
 void GetAbsolutePos(const QWidget* control, int& left, int& top)
@@ -21,4 +23,14 @@ void EnableGroupBoxControls(const QWidget* form, const QWidget* groupBox, bool e
     for (QWidget* child : form->findChildren<QWidget*>())
         if (child->parentWidget() == groupBox)
             child->setEnabled(enabled);
+}
+
+void RealignTree(QWidget* widget)
+{
+    if (!widget)
+        return;
+    if (TalignLayout* layout = TalignLayout::Of(widget))
+        layout->Realign();
+    for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        RealignTree(child);
 }

@@ -10,3 +10,7 @@ void GetAbsolutePos(const QWidget* control, int& left, int& top);
 
 // Sets the enabled state of every widget inside form whose direct parent is groupBox.
 void EnableGroupBoxControls(const QWidget* form, const QWidget* groupBox, bool enabled);
+
+// Places the aligned children of widget and of all its descendants now, top down. Qt defers the layout of
+// a hidden window until it is shown; sizes read before that (the keyboard's key cells) need it at once.
+void RealignTree(QWidget* widget);

@@ -2,6 +2,8 @@
 #include "support/fakeprompts.h"
 #include "support/guievents.h"
 #include "core/player/winampmediaplayer.h"
+#include "support/fakeprompts.h"
+#include "support/guievents.h"
 
 #include <gtest/gtest.h>
 
