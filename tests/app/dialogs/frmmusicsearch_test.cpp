@@ -18,6 +18,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
@@ -46,6 +48,8 @@ protected:
         library.SetEvents(&events);
     }
     void TearDown() override { ReleaseTaggerLoader(); }
+
+    const std::string& PluginFolder() const { return plugins_.Path(); }
 
     std::string Song(const std::string& name) const { return music.Write(name, wavbytes::Song(200)); }
     std::string Folder(const std::string& name) const { return music.File(name); }
@@ -247,6 +251,39 @@ TEST_F(MediaSearch, AFullRescanCutOffLeavesTheSavedLibraryAsItWas)
     EXPECT_TRUE(titles.count("Extra"));
     EXPECT_FALSE(titles.count("Song 3"));
     EXPECT_EQ(SavedCount(), 20);
+}
+
+TEST_F(MediaSearch, AFullRescanKilledHalfWayLeavesTheSavedLibraryLoadable)
+{
+    for (int i = 0; i < 30; ++i)
+        Song("Album/Song " + std::to_string(i) + ".wav");
+    TfrmMusicSearch form(library);
+    Add(form, music.Path());
+    form.ScanAll();
+    ASSERT_EQ(SavedCount(), 30);
+    const std::string saved = SavedLibrary();
+    Song("Album/Extra.wav");
+
+    QProcess probe;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    probe.setProcessEnvironment(environment);
+    probe.start(QStringLiteral(MEDIA_SCAN_PROBE),
+                {QString::fromStdString(PluginFolder()), QString::fromStdString(data.Path()),
+                 QString::fromStdString(music.Path()), "3"});
+    ASSERT_TRUE(probe.waitForFinished(30000));
+    EXPECT_EQ(probe.exitStatus(), QProcess::CrashExit) << probe.readAllStandardError().toStdString();
+    EXPECT_EQ(SavedLibrary(), saved);
+    EXPECT_EQ(SavedCount(), 30);
+
+    // Not killed, the same run replaces the library with what it found.
+    probe.start(QStringLiteral(MEDIA_SCAN_PROBE),
+                {QString::fromStdString(PluginFolder()), QString::fromStdString(data.Path()),
+                 QString::fromStdString(music.Path()), "0"});
+    ASSERT_TRUE(probe.waitForFinished(30000));
+    EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(probe.exitCode(), 0);
+    EXPECT_EQ(SavedCount(), 31);
 }
 
 TEST_F(MediaSearch, RemoveMissingLooksOnlyInsideTheFoldersScanned)
