@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -116,10 +115,4 @@ TEST_F(ConfigurePlugins, BrowseAndThePluginsList)
     Button("btnConfigurePlugins")->click();
     TtaggerLoader::SetPluginsDialogHook(nullptr);
     EXPECT_EQ(shownFor, &loader);
-}
-
-TEST(ConfigurePluginsFolder, WithoutAFolderToWorkOnNothingShows)
-{
-    ConfigurePluginsFolder(nullptr, TpluginsFolderAccess{});
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

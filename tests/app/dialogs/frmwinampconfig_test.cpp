@@ -1,6 +1,6 @@
 #include "app/dialogs/frmwinampconfig.h"
-#include "core/player/winampmediaplayer.h"
 #include "support/fakeprompts.h"
+#include "core/player/winampmediaplayer.h"
 
 #include <gtest/gtest.h>
 
