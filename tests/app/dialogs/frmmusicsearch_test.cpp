@@ -10,6 +10,7 @@
 #include "support/fakeprompts.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
+#include "support/whenmodal.h"
 #include "testpluginfolder.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +145,24 @@ TEST_F(MediaSearch, ScanAllFillsTheLibraryOnceAndASecondScanAddsNothing)
     EXPECT_EQ(form.ModifiedFiles(), 1);
     EXPECT_EQ(Titles(), (std::set<std::string>{"One", "Two", "Three", "Four"}));
     EXPECT_EQ(SavedCount(), 4);
+}
+
+TEST_F(MediaSearch, ShownModallyItScansAndClosesWhenFinished)
+{
+    Song("Album/One.wav");
+    library.MediaFolders().Add(music.Path());
+    TbusyGuard busy;
+    int changing = 0;
+    WhenModal([&](QWidget* shown) {
+        auto* form = qobject_cast<TfrmMusicSearch*>(shown);
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->findChild<QTabWidget*>("pcMediaSearch")->currentIndex(), 0);
+        form->findChild<QPushButton*>("btnStartFull")->click();
+    });
+    ShowMediaSearch(library, nullptr, &busy, [&](TfrmMusicSearch*) { ++changing; });
+    EXPECT_EQ(Titles(), std::set<std::string>{"One"});
+    EXPECT_EQ(changing, 1);
+    EXPECT_FALSE(busy.Busy());
 }
 
 TEST_F(MediaSearch, TheScanViewShowsProgressAndHoldsTheDialogOpen)
