@@ -225,6 +225,24 @@ std::vector<TOpticalDisc> MountedOpticalDiscs()
     return OpticalDiscs(text);
 }
 
+bool IsPathOnDisc(std::string_view path, const std::vector<TOpticalDisc>& discs)
+{
+    if (path.empty())
+        return false;
+    std::string folder(path);
+    if (folder.back() != '/')
+        folder += '/';
+    for (const TOpticalDisc& disc : discs)
+        if (!disc.Root.empty() && folder.compare(0, disc.Root.size(), disc.Root) == 0)
+            return true;
+    return false;
+}
+
+bool IsOnOpticalDisc(std::string_view path)
+{
+    return IsPathOnDisc(path, MountedOpticalDiscs());
+}
+
 std::uint32_t VolumeDescriptorChecksum(const unsigned char* descriptor)
 {
     unsigned char sums[4] = {0, 0, 0, 0};

@@ -37,6 +37,12 @@ std::vector<TOpticalDisc> OpticalDiscs(std::string_view mountTable);
 // tests can present a folder and an image file as a mounted disc.
 std::vector<TOpticalDisc> MountedOpticalDiscs();
 
+// True when path is the root of one of the discs or lies below it (a prefix test on whole folder names:
+// "/media/cd2" is not on the disc at "/media/cd/").
+bool IsPathOnDisc(std::string_view path, const std::vector<TOpticalDisc>& discs);
+// The same for the discs mounted now.
+bool IsOnOpticalDisc(std::string_view path);
+
 // The volume serial number of the disc in a device or image file, read from its volume descriptors without
 // mounting: ISO 9660 (the Joliet descriptor when there is one, else the primary) or, for discs without
 // ISO 9660 descriptors, UDF. Nothing when the file cannot be read or holds neither.

@@ -32,6 +32,9 @@ TlocalJukebox* TcustomlocalJukeboxList::Jukebox() const
 
 void TcustomlocalJukeboxList::GlobalListChanged()
 {
+    // Songs removed from the global list are already freed; the rebuild's progress events may let a player
+    // tick ask for the next song before the jukebox follows, so its links go first.
+    ReleaseGlobalLinks();
     TcustomJukeboxList::GlobalListChanged();
     if (jukebox_)
         jukebox_->GlobalListChanged();

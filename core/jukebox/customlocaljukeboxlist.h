@@ -46,7 +46,7 @@ public:
 
 protected:
     // The random-play list shares the global list's songs: it is emptied until the rebuild refills it, so a
-    // song asked for in the middle of a load is never one already freed.
+    // song asked for in the middle of a load or a rebuild is never one already freed.
     void ReleaseGlobalLinks() override;
 
 private:

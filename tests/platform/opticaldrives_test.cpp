@@ -198,3 +198,20 @@ TEST(OpticalSerial, SerialOfMountedRootThroughTheMountTable)
     EXPECT_FALSE(VolumeSerialOfRoot(dir.File("mnt/")).has_value());
     EXPECT_FALSE(VolumeSerialOfRoot("").has_value());
 }
+
+TEST(OpticalMountTable, PathsOnAMountedDisc)
+{
+    TempDir dir;
+    const std::string table =
+        dir.Write("mounts", "/dev/sr0 " + dir.File("media/cd") + " iso9660 ro 0 0\n" + "/dev/sda1 " +
+                                dir.File("media/usb") + " vfat rw 0 0\n");
+    const ScopedEnv mounts("ORVANE_MOUNT_TABLE", table);
+    EXPECT_TRUE(IsOnOpticalDisc(dir.File("media/cd")));
+    EXPECT_TRUE(IsOnOpticalDisc(dir.File("media/cd/")));
+    EXPECT_TRUE(IsOnOpticalDisc(dir.File("media/cd/Album/Disc 1")));
+    // Whole folder names only: a sibling whose name starts the same is not on the disc.
+    EXPECT_FALSE(IsOnOpticalDisc(dir.File("media/cd2/Album")));
+    EXPECT_FALSE(IsOnOpticalDisc(dir.File("media")));
+    EXPECT_FALSE(IsOnOpticalDisc(dir.File("media/usb/Music")));
+    EXPECT_FALSE(IsOnOpticalDisc(""));
+}

@@ -163,6 +163,31 @@ TEST_F(LocalLibraryTest, NoFreedSongIsChosenWhileJukeboxDatLoads)
     EXPECT_EQ(Jukebox().RandomPlayList().GetItem(0)->Filename().substr(0, 3), "/m/");
 }
 
+TEST_F(LocalLibraryTest, NoFreedSongIsChosenWhileTheLibraryRebuildsAfterARemoval)
+{
+    library.GlobalList().BeginUpdate();
+    for (const char* f : {"/m/a", "/m/b", "/m/c", "/m/d"})
+        Put(library.GlobalList(), f);
+    library.GlobalList().EndUpdate();
+    ASSERT_EQ(Jukebox().RandomPlayList().Count(), 4);
+
+    int asked = 0;
+    events.OnListProcess = [&](TcustomJukeboxList*, std::uint32_t, std::uint32_t, TaudioTag*) {
+        ++asked;
+        if (const TaudioTag* tag = Jukebox().GetNextTag()) {
+            EXPECT_GE(library.GlobalList().IndexOf(tag), 0) << "a song that is gone";
+        }
+    };
+    // Files that no longer exist: every song goes but one, which a rebuild follows.
+    library.GlobalList().BeginUpdate();
+    for (int i = 2; i >= 0; --i)
+        library.GlobalList().Delete(i);
+    library.GlobalList().EndUpdate();
+    EXPECT_GT(asked, 0);
+    ASSERT_EQ(Jukebox().RandomPlayList().Count(), 1);
+    EXPECT_EQ(Jukebox().RandomPlayList().GetItem(0)->Filename(), "/m/d");
+}
+
 TEST_F(LocalLibraryTest, LoadingJukeboxDatAsksThePlayerOnce)
 {
     library.GlobalList().BeginUpdate();
