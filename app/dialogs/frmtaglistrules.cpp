@@ -41,6 +41,7 @@ QSpinBox* YearEdit(const char* name, QWidget* parent)
     edit->setRange(0, INT_MAX);
     edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
     edit->setValue(0);
+    edit->setMinimumWidth(80);
     return edit;
 }
 
@@ -71,13 +72,13 @@ TfrmTagListRules::TfrmTagListRules(QWidget* parent) : QDialog(parent)
     paths_ = MakeListRule("Paths", "Paths", &TfrmTagListRules::AddPaths);
     paths_.group->setFixedHeight(kPathsGroupHeight);
 
-    // Only the artists and genres rows stretch, so hiding the folder group takes away exactly its height.
+    // Only the list row stretches, so hiding the folder group takes away exactly its height.
     auto* grid = new QGridLayout(gbRules);
-    grid->addWidget(artists_.group, 0, 0, 2, 1);
-    grid->addWidget(gbYear, 0, 1);
-    grid->addWidget(genres_.group, 1, 1);
+    grid->addWidget(artists_.group, 0, 0);
+    grid->addWidget(genres_.group, 0, 1);
+    grid->addWidget(gbYear, 1, 0, 1, 2);
     grid->addWidget(paths_.group, 2, 0, 1, 2);
-    grid->setRowStretch(1, 1);
+    grid->setRowStretch(0, 1);
 
     btnOK = new QPushButton("&OK", this);
     btnOK->setObjectName("btnOK");
@@ -110,6 +111,8 @@ TfrmTagListRules::TlistRule TfrmTagListRules::MakeListRule(const char* name, con
     rule.add = Button("btnAdd", "Add", rule.group);
     rule.remove = Button("btnDelete", "Delete", rule.group);
     rule.clear = Button("btnClear", "Clear", rule.group);
+    for (QPushButton* button : {rule.add, rule.remove, rule.clear})
+        button->setFixedWidth(kListButtonWidth);
     rule.notRule = new QCheckBox("Not Rule", rule.group);
     rule.notRule->setObjectName(QString("cbNot") + name);
 
@@ -146,9 +149,11 @@ QGroupBox* TfrmTagListRules::MakeYearGroup()
 
     auto* row = new QHBoxLayout(group);
     row->addWidget(fromLabel);
-    row->addWidget(ieFrom, 1);
+    row->addWidget(ieFrom);
+    row->addSpacing(12);
     row->addWidget(toLabel);
-    row->addWidget(ieTo, 1);
+    row->addWidget(ieTo);
+    row->addStretch(1);
     row->addWidget(cbNotYear);
     connect(group, &QGroupBox::toggled, this, [this, group] { RuleSwitched(group); });
     return group;

@@ -21,10 +21,11 @@ class TfrmTagListRules : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int kWidth = 480;
+    static constexpr int kWidth = 640;
     // The form's height with the folder rule; without it, the folder group's height less.
     static constexpr int kHeight = 400;
     static constexpr int kPathsGroupHeight = 112;
+    static constexpr int kListButtonWidth = 60;
 
     explicit TfrmTagListRules(QWidget* parent = nullptr);
 
