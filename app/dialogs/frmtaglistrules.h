@@ -58,6 +58,7 @@ public:
     QPushButton* PathsAddButton() const { return paths_.add; }
     QPushButton* ArtistsDeleteButton() const { return artists_.remove; }
     QPushButton* ArtistsClearButton() const { return artists_.clear; }
+    QPushButton* GenresClearButton() const { return genres_.clear; }
     QCheckBox* NotArtistsBox() const { return artists_.notRule; }
     QCheckBox* NotGenresBox() const { return genres_.notRule; }
     QCheckBox* NotPathsBox() const { return paths_.notRule; }

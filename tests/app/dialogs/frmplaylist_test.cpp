@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QTest>
 
 #include <memory>
 #include <string>
@@ -28,7 +27,7 @@ std::vector<std::string> Panels(const TfrmPlaylist& window)
 
 const std::vector<std::string> kEmpty = {"Count : 0", "Play Time : 0:00:00", "Artist Count : 0"};
 
-// A library with its own playing jukebox and a saved playlist of copies of generated songs.
+// A library with its own playing jukebox and a saved playlist of ten copies of generated songs.
 struct TplayingLibrary
 {
     TgeneratedLibrary songs{TlibraryShape{.Songs = 120, .Artists = 9, .Albums = 14, .Genres = 3}};
@@ -49,38 +48,14 @@ struct TplayingLibrary
 
 } // namespace
 
-TEST(PlaylistDisplay, WithoutAnActivePlaylistTheWindowIsEmptyWithZeros)
-{
-    TfrmPlaylist window;
-    EXPECT_EQ(window.windowTitle(), "Playlist");
-    EXPECT_EQ(window.size(), QSize(300, 400));
-    EXPECT_EQ(window.minimumSize(), QSize(100, 100));
-    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(window.windowType(), Qt::Tool);
-    EXPECT_EQ(Panels(window), (std::vector<std::string>{"Count :", "Play Time :", "Artist Count :"}));
-
-    window.Refresh(nullptr);
-    EXPECT_EQ(Panels(window), kEmpty);
-
-    TplayingLibrary playing;
-    playing.library.Jukebox()->SetActivePreloadedList(playing.party);
-    window.Refresh(&playing.library);
-    ASSERT_GT(window.List()->Count(), 0);
-    // "[none]" chosen as the active playlist.
-    playing.library.Jukebox()->SelectActivePlaylist("[none]");
-    ASSERT_EQ(playing.library.Jukebox()->ActivePreloadedList(), nullptr);
-    window.Refresh(&playing.library);
-    EXPECT_EQ(window.List()->Count(), 0);
-    EXPECT_EQ(Panels(window), kEmpty);
-}
-
-TEST(PlaylistDisplay, ListsTheActivePlaylistsSongsWithTheirTotals)
+TEST(PlaylistDisplay, ListsTheActivePlaylistWithItsTotalsAndNothingWithoutOne)
 {
     TplayingLibrary playing;
     TaudioTagList& party = *playing.party;
     party.GetItem(0)->SetTitle("<b>Loud</b>");
     playing.library.Jukebox()->SetActivePreloadedList(&party);
     TfrmPlaylist window;
+    EXPECT_EQ(Panels(window), (std::vector<std::string>{"Count :", "Play Time :", "Artist Count :"}));
     window.Refresh(&playing.library);
 
     TStringList<TaudioTag> expected;
@@ -93,10 +68,15 @@ TEST(PlaylistDisplay, ListsTheActivePlaylistsSongsWithTheirTotals)
     }
     // Titles are data, not mark-up.
     EXPECT_NE(StripTags(items[0]).find("<b>Loud</b>"), std::string::npos);
+    EXPECT_GT(party.ArtistCount(), 1);
     EXPECT_EQ(Panels(window),
               (std::vector<std::string>{"Count : 10", "Play Time : " + SecondsToHMS(party.TotalDuration()),
                                         "Artist Count : " + std::to_string(party.ArtistCount())}));
-    EXPECT_GT(party.ArtistCount(), 1);
+
+    playing.library.Jukebox()->SelectActivePlaylist("[none]");
+    window.Refresh(&playing.library);
+    EXPECT_EQ(window.List()->Count(), 0);
+    EXPECT_EQ(Panels(window), kEmpty);
 }
 
 TEST(PlaylistDisplay, ShowingRefreshesFromTheKeptLibraryUntilItIsGone)
@@ -108,7 +88,6 @@ TEST(PlaylistDisplay, ShowingRefreshesFromTheKeptLibraryUntilItIsGone)
     playing->library.Jukebox()->SetActivePreloadedList(playing->party);
     window.show();
     EXPECT_EQ(window.List()->Count(), 10);
-    EXPECT_EQ(window.Panel(0)->text(), "Count : 10");
 
     window.hide();
     playing.reset();
