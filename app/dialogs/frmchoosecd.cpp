@@ -52,7 +52,7 @@ TfrmChooseCD::TfrmChooseCD(QWidget* parent) : QDialog(parent)
     tvChooseCD->setModel(model_);
     tvChooseCD->setSelectionMode(QAbstractItemView::SingleSelection);
     tvChooseCD->installEventFilter(this);
-    // The view's own scroll bars stand in for the skinnable one of the main window.
+    // No skinnable scroll bar here: the view shows its native one.
     tvChooseCD->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     std::array<QIcon, kOpenAlbumImage + 1> icons;
