@@ -1,12 +1,20 @@
-// The small windows of the program's start: the splash, the about box and the information window over a
-// generated library. A test tool; `--screenshots folder` saves splash.png, about.png and information.png
-// there and quits, without it the windows show one after the other.
+// The small windows over a generated library: the splash, the about box, the information window, the album
+// chooser and the rules editor. A test tool; `--screenshots folder` saves splash.png, about.png,
+// information.png, choosecd.png and rules.png there and quits, without it the windows show one after the
+// other.
 
+#include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxinfo.h"
 #include "app/dialogs/frmojabout.h"
+#include "app/dialogs/frmtaglistrules.h"
+#include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
+#include "controls/treesinkmodel.h"
+#include "core/groupings/audiotagartist.h"
+#include "core/groupings/taglistrules.h"
 #include "core/jukebox/localjukebox.h"
 #include "support/generatedlibrary.h"
+#include "support/guievents.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,15 +48,37 @@ void FillJukebox(TgeneratedLibrary& library, TlocalJukebox& jukebox)
     jukebox.SetActivePreloadedList(library.AddPlaylist("Party Mix", 48));
 }
 
-// Runs work on the modal window once the modal loop is up.
-void WhenModal(std::function<void(QWidget*)> work)
+// Random-play rules with something in each rule: two genres, three of the library's artists, a year
+// range and a folder.
+void FillRules(const TgeneratedLibrary& library, TtagListRules& rules)
 {
-    QTimer::singleShot(50, [work = std::move(work)]() mutable {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            work(modal);
-        else
-            WhenModal(std::move(work));
-    });
+    rules.SetPathsAllowed(true);
+    rules.SetUseGenres(true);
+    rules.Genres().Add("ROCK");
+    rules.Genres().Add("JAZZ");
+    rules.SetUseArtists(true);
+    for (int i = 2; i < 5; ++i)
+        rules.Artists().Add(library.Artists().GetArtist(i)->Name());
+    rules.SetNotArtist(true);
+    rules.SetUseYear(true);
+    rules.SetFromYear(1975);
+    rules.SetToYear(1989);
+    rules.SetUsePaths(false);
+    rules.Paths().Add("/music/archive");
+}
+
+// The chooser with the compilations and one letter open and an album selected.
+void PrepareChooser(TfrmChooseCD& chooser)
+{
+    TtreeSinkModel& model = chooser.Model();
+    TnoScrollTreeView* tree = chooser.Tree();
+    const TtreeNode letter = chooser.Viewer().GetAlphaNode('C');
+    tree->expand(model.IndexOf(chooser.Viewer().GetCompilationsNode()));
+    tree->expand(model.IndexOf(letter));
+    const TtreeNode artist = model.Child(letter, 0);
+    tree->expand(model.IndexOf(artist));
+    tree->setCurrentIndex(model.IndexOf(model.Child(artist, 0)));
+    tree->scrollTo(model.IndexOf(letter), QAbstractItemView::PositionAtTop);
 }
 
 void FireSplashTimer(TfrmAbout& about)
@@ -56,7 +86,17 @@ void FireSplashTimer(TfrmAbout& about)
     QMetaObject::invokeMethod(about.SplashTimer(), "timeout");
 }
 
-bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info)
+bool Grab(QWidget& window, const QDir& dir, const char* name)
+{
+    window.show();
+    QApplication::processEvents();
+    const bool saved = window.grab().save(dir.filePath(name));
+    window.hide();
+    return saved;
+}
+
+bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TfrmChooseCD& chooser,
+             TfrmTagListRules& rules)
 {
     const QDir dir(folder);
     if (!dir.mkpath("."))
@@ -73,10 +113,11 @@ bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info)
     });
     about.ShowAboutBox();
 
-    info.show();
-    QApplication::processEvents();
-    saved = info.grab().save(dir.filePath("information.png")) && saved;
-    info.hide();
+    saved = Grab(info, dir, "information.png") && saved;
+    chooser.show();
+    PrepareChooser(chooser);
+    saved = Grab(chooser, dir, "choosecd.png") && saved;
+    saved = Grab(rules, dir, "rules.png") && saved;
     return saved;
 }
 
@@ -102,8 +143,15 @@ int main(int argc, char** argv)
     TfrmOJAbout about;
     TfrmJukeboxInfo info;
     info.FillInfo(library, &jukebox);
+    TfrmChooseCD chooser;
+    chooser.SetJukeboxList(&library);
+    TtagListRules randomRules;
+    FillRules(library, randomRules);
+    TfrmTagListRules rules;
+    rules.ShowRules(randomRules);
+    rules.SetJukeboxList(&library);
     if (!folder.isEmpty())
-        return SaveAll(folder, about, info) ? 0 : 1;
+        return SaveAll(folder, about, info, chooser, rules) ? 0 : 1;
 
     about.ShowSplash();
     QObject::connect(&about, &QDialog::finished, &about, [&] {
@@ -111,6 +159,8 @@ int main(int argc, char** argv)
         QTimer::singleShot(0, [&] {
             about.ShowAboutBox();
             info.exec();
+            chooser.exec();
+            rules.exec();
             QApplication::quit();
         });
     });
