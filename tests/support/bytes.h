@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -10,4 +11,10 @@ inline std::string Raw(std::initializer_list<int> bytes)
     for (const int b : bytes)
         out += static_cast<char>(b);
     return out;
+}
+
+// A 32-bit value as its four little-endian bytes.
+inline std::string RawLe32(std::uint32_t v)
+{
+    return Raw({int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF), int(v >> 24)});
 }

@@ -1,5 +1,7 @@
 #include "support/testpictures.h"
 
+#include "support/bytes.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -37,6 +39,17 @@ std::string MakeJpeg(int width, int height, std::uint32_t rgb)
     std::string bytes(reinterpret_cast<char*>(out), size);
     std::free(out);
     return bytes;
+}
+
+std::string MakeBmp(int width, int height, int bits, std::uint32_t compression, const std::string& palette,
+                    const std::string& pixels, std::uint32_t colorsUsed)
+{
+    const std::uint32_t offset = 14 + 40 + static_cast<std::uint32_t>(palette.size());
+    return std::string("BM") + RawLe32(offset + static_cast<std::uint32_t>(pixels.size())) + RawLe32(0) +
+           RawLe32(offset) + RawLe32(40) + RawLe32(static_cast<std::uint32_t>(width)) +
+           RawLe32(static_cast<std::uint32_t>(height)) + Raw({1, 0, bits, 0}) + RawLe32(compression) +
+           RawLe32(static_cast<std::uint32_t>(pixels.size())) + RawLe32(2835) + RawLe32(2835) +
+           RawLe32(colorsUsed) + RawLe32(0) + palette + pixels;
 }
 
 std::string MakeId3WithPicture(const std::string& mime, const std::string& picture, const std::string& audio)

@@ -1,0 +1,48 @@
+// The song-list file ("OATL"): loads whatever it is given; a list it loads must save and load again, and
+// saving what was loaded back settles on the same bytes.
+#include "fuzz/fuzzcheck.h"
+
+#include "core/songs/audiotaglist.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace {
+
+std::string Saved(const TaudioTagList& list)
+{
+    TstreamWriter out;
+    list.SaveToStream(out);
+    return out.Bytes();
+}
+
+bool Load(TaudioTagList& list, std::string_view bytes)
+{
+    TstreamReader in(bytes);
+    return list.LoadFromStream(in);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    TaudioTagList list;
+    if (!Load(list, bytes))
+        return 0;
+    for (const TaudioTag* song : list.Items()) {
+        ApplyDriveRoot(song->Filename(), "e:");
+        ApplyDriveRoot(song->Filename(), "/media/u/DISC/");
+    }
+    const std::string first = Saved(list);
+    TaudioTagList again;
+    FuzzCheck(Load(again, first), "a saved song list loads again");
+    FuzzCheck(again.Count() == list.Count(), "a saved song list keeps its songs");
+    const std::string second = Saved(again);
+    TaudioTagList third;
+    FuzzCheck(Load(third, second), "a saved song list loads again");
+    FuzzCheck(Saved(third) == second, "saving a loaded song list settles");
+    return 0;
+}
