@@ -8,6 +8,24 @@
 #include <cstdint>
 #include <string_view>
 
+namespace {
+
+// Bytes of the first character: its lead byte and the continuation bytes after it.
+std::size_t CharLength(std::string_view s)
+{
+    std::size_t n = s.empty() ? 0 : 1;
+    while (n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80)
+        ++n;
+    return n;
+}
+
+bool ValueFromName(std::string_view line, std::size_t eq, std::string_view name)
+{
+    return eq < line.size() && line[eq] == '=' && name.find(line.substr(eq + 1)) != std::string_view::npos;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -19,14 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string_view line = lines[i];
         FuzzCheck(line.size() >= 2 && line[0] == '%', "a line starts with its placeholder");
-        // "%x=value"; a mask ending in "%" gives "%=value", and "%=" as a placeholder gives "%==value".
-        const std::size_t eq = line[1] == '=' ? 1 : line.find('=', 2);
-        FuzzCheck(eq != std::string_view::npos, "a line holds placeholder=value");
-        const std::string_view value = line.substr(eq + 1);
+        // "%" and one whole character, then "=value"; a mask ending in "%" gives "%=value".
         const bool fromName =
-            name.find(value) != std::string_view::npos ||
-            (eq == 1 && !value.empty() && name.find(value.substr(1)) != std::string_view::npos);
-        FuzzCheck(fromName, "a value is part of the name");
+            ValueFromName(line, 1 + CharLength(line.substr(1)), name) || ValueFromName(line, 1, name);
+        FuzzCheck(fromName, "a line holds placeholder=value, the value taken from the name");
     }
     return 0;
 }

@@ -164,6 +164,7 @@ void Pictures()
 {
     Seed("jpeg", "red8", MakeJpeg(8, 8, 0xFF0000));
     Seed("jpeg", "wide", MakeJpeg(17, 3, 0x123456));
+    Seed("jpeg", "progressive", MakeJpeg(9, 9, 0x00FF80, true));
     Seed("bmp", "rgb24", MakeBmp(2, 2, 24, 0, "", Raw({1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 1, 2, 3, 0, 0})));
     Seed("bmp", "topdown32", MakeBmp(1, -2, 32, 0, "", Raw({1, 2, 3, 0, 4, 5, 6, 0})));
     const std::string palette = Raw({0, 0, 0, 0, 255, 255, 255, 0});

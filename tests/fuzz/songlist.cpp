@@ -1,5 +1,5 @@
-// The song-list file ("OATL"): loads whatever it is given; a list it loads must save and load again, and
-// saving what was loaded back settles on the same bytes.
+// The song-list file ("OATL"): loads whatever it is given; a list it loads shows in every display format
+// and sorts by every key, saves and loads again, and saving what was loaded back settles on the same bytes.
 #include "fuzz/fuzzcheck.h"
 
 #include "core/songs/audiotaglist.h"
@@ -24,6 +24,16 @@ bool Load(TaudioTagList& list, std::string_view bytes)
     return list.LoadFromStream(in);
 }
 
+// What the windows do with a list just loaded: show it and sort it.
+void ShowAndSort(TaudioTagList& list)
+{
+    TStringList<TaudioTag> lines;
+    for (int format = tdfArtistTitle; format <= tdfTimeArtistTitleFilename; ++format)
+        list.FormatStrings(lines, static_cast<TtagDisplayFormat>(format), true);
+    for (int key = tstTitle; key <= tstTagType; ++key)
+        list.SortBy(static_cast<TaudioTagSortType>(key));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -36,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ApplyDriveRoot(song->Filename(), "e:");
         ApplyDriveRoot(song->Filename(), "/media/u/DISC/");
     }
+    ShowAndSort(list);
     const std::string first = Saved(list);
     TaudioTagList again;
     FuzzCheck(Load(again, first), "a saved song list loads again");

@@ -8,7 +8,7 @@
 
 #include <jpeglib.h>
 
-std::string MakeJpeg(int width, int height, std::uint32_t rgb)
+std::string MakeJpeg(int width, int height, std::uint32_t rgb, bool progressive)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
@@ -23,6 +23,8 @@ std::string MakeJpeg(int width, int height, std::uint32_t rgb)
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 95, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
     for (int x = 0; x < width; ++x) {

@@ -116,6 +116,16 @@ TEST(CoverPicture, JpegDecodingAndItsErrors)
     EXPECT_EQ(LoadError(p, jpeg.substr(0, 20), true).rfind("JPEG error #", 0), 0u);
     EXPECT_EQ(p.Width(), 16); // unchanged by the failures
 
+    // A progressive JPEG whose header claims 60000 x 60000 pixels is refused before the decoder makes room
+    // for them.
+    std::string huge = MakeJpeg(9, 9, 0x00FF80, true);
+    const std::size_t sof = huge.find("\xFF\xC2");
+    ASSERT_NE(sof, std::string::npos);
+    huge.replace(sof + 5, 4, Raw({0xEA, 0x60, 0xEA, 0x60}));
+    char tooBig[32];
+    std::snprintf(tooBig, sizeof tooBig, "JPEG error #%d", JERR_IMAGE_TOO_BIG);
+    EXPECT_EQ(LoadError(p, huge, true), tooBig);
+
     // A cut JPEG decodes with what it has, as the decoder pads the rest.
     const std::string cut = jpeg.substr(0, jpeg.size() - 10);
     p.LoadFromJpeg(cut.data(), cut.size());
