@@ -1,8 +1,10 @@
-// The song-list file ("OATL"): loads whatever it is given; a list it loads shows in every display format
-// and sorts by every key, saves and loads again, and saving what was loaded back settles on the same bytes.
+// The song-list file ("OATL"): loads whatever it is given, from memory and from a file alike; a list it
+// loads shows in every display format and sorts by every key, saves and loads again, and saving what was
+// loaded back settles on the same bytes.
 #include "fuzz/fuzzcheck.h"
 
 #include "core/songs/audiotaglist.h"
+#include "support/tempdir.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -39,8 +41,14 @@ void ShowAndSort(TaudioTagList& list)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    static const TempDir dir;
     TaudioTagList list;
-    if (!Load(list, bytes))
+    const bool loaded = Load(list, bytes);
+    TaudioTagList fromFile;
+    FuzzCheck(fromFile.LoadFromFile(dir.Write("list.oatl", std::string(bytes)), false) == loaded &&
+                  fromFile.Count() == list.Count(),
+              "a song list reads the same from a file as from memory");
+    if (!loaded)
         return 0;
     for (const TaudioTag* song : list.Items()) {
         ApplyDriveRoot(song->Filename(), "e:");
