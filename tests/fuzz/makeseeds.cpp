@@ -205,6 +205,9 @@ void Frames()
     request.kind = wire::kIdentify;
     wire::Encode(request, bytes);
     Seed("messagewire", "identify", std::string(bytes, sizeof bytes));
+    request.dataSize = wire::kMaxData + 1;
+    wire::Encode(request, bytes);
+    Seed("messagewire", "toolarge", std::string(bytes, sizeof bytes));
     wire::TResponse response;
     response.result = -1;
     response.window = 9;
