@@ -56,6 +56,13 @@ int DecodeJpeg(const unsigned char* data, unsigned long size, std::vector<std::u
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
+    // Before the decoder starts: for a progressive picture it takes room for every coefficient of the size
+    // the header claims, gigabytes for a few damaged bytes.
+    const std::uint64_t declared = static_cast<std::uint64_t>(cinfo.image_width) * cinfo.image_height;
+    if (declared == 0 || declared > TcoverPicture::kMaxPixels) {
+        jpeg_destroy_decompress(&cinfo);
+        return JERR_IMAGE_TOO_BIG;
+    }
     cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
     const std::uint64_t pixels = static_cast<std::uint64_t>(cinfo.output_width) * cinfo.output_height;

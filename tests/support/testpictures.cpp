@@ -1,12 +1,14 @@
 #include "support/testpictures.h"
 
+#include "support/bytes.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include <jpeglib.h>
 
-std::string MakeJpeg(int width, int height, std::uint32_t rgb)
+std::string MakeJpeg(int width, int height, std::uint32_t rgb, bool progressive)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
@@ -21,6 +23,8 @@ std::string MakeJpeg(int width, int height, std::uint32_t rgb)
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 95, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
     for (int x = 0; x < width; ++x) {
@@ -37,6 +41,17 @@ std::string MakeJpeg(int width, int height, std::uint32_t rgb)
     std::string bytes(reinterpret_cast<char*>(out), size);
     std::free(out);
     return bytes;
+}
+
+std::string MakeBmp(int width, int height, int bits, std::uint32_t compression, const std::string& palette,
+                    const std::string& pixels, std::uint32_t colorsUsed)
+{
+    const std::uint32_t offset = 14 + 40 + static_cast<std::uint32_t>(palette.size());
+    return std::string("BM") + Le32(offset + static_cast<std::uint32_t>(pixels.size())) + Le32(0) +
+           Le32(offset) + Le32(40) + Le32(static_cast<std::uint32_t>(width)) +
+           Le32(static_cast<std::uint32_t>(height)) + Raw({1, 0, bits, 0}) + Le32(compression) +
+           Le32(static_cast<std::uint32_t>(pixels.size())) + Le32(2835) + Le32(2835) +
+           Le32(colorsUsed) + Le32(0) + palette + pixels;
 }
 
 std::string MakeId3WithPicture(const std::string& mime, const std::string& picture, const std::string& audio)
