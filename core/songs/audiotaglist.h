@@ -207,6 +207,8 @@ protected:
 
 private:
     class UpdateGuard;
+    // One folder scan or tree walk (core/audiotaglistscan.cpp).
+    class TfolderScan;
 
     void SortItems(TaudioTagSortType sortType);
     // Frees a song that has just left the items when the list answers for it.

@@ -1,6 +1,8 @@
 // Folder scans of TaudioTagList: the per-folder cache, the file-by-file read and the tree walk.
 #include "core/songs/audiotaglist.h"
 
+#include "core/plugins/taggerloader.h"
+#include "platform/atomicfile.h"
 #include "platform/filesystem.h"
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -19,7 +22,9 @@ const char* const kScanningFolder = "Scanning Folder...";
 // One "/" between folder and name; a folder that already ends in "/" (a root) gets none more.
 std::string JoinPath(const std::string& folder, std::string_view name)
 {
-    std::string out = folder;
+    std::string out;
+    out.reserve(folder.size() + 1 + name.size());
+    out = folder;
     if (out.empty() || out.back() != '/')
         out += '/';
     out += name;
@@ -40,27 +45,6 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-// The currency test. entries, when given, receives the files counted, so that a scan reads its folder once
-// and its progress total is exactly the number of files it offers to the plug-ins.
-bool CurrencyTest(const std::string& cacheFile, std::uint32_t& fileCount,
-                  std::vector<platform::TFolderEntry>* entries)
-{
-    fileCount = 0;
-    const std::optional<platform::TFolderEntry> cache = platform::EntryInfo(cacheFile);
-    bool current = cache && !cache->IsFolder() && !cache->IsSystem();
-    const TDateTime cacheTime = current ? cache->Time : 0;
-    platform::ForEachEntry(FolderOf(cacheFile), "*.*", platform::faReadOnly,
-                           [&](const platform::TFolderEntry& entry) {
-                               ++fileCount;
-                               if (current && entry.Time > cacheTime)
-                                   current = false;
-                               if (entries)
-                                   entries->push_back(entry);
-                               return true;
-                           });
-    return current;
-}
-
 struct FolderId
 {
     std::uint64_t device;
@@ -79,6 +63,64 @@ struct FolderIdHash
 // Folders scanned by one scan: links may lead into a folder twice, or in a circle.
 using TvisitedFolders = std::unordered_set<FolderId, FolderIdHash>;
 
+struct Subfolder
+{
+    std::string name;
+    FolderId id;
+};
+
+// One reading of a folder: the files a scan offers to the plug-ins (plain and read-only ones, the cache
+// among them) and, for a tree walk, the subfolders (hidden and system ones are neither). Each entry costs
+// one stat, and its time serves the currency test and the songs read alike.
+struct FolderListing
+{
+    std::vector<platform::TFolderEntry> files;
+    std::vector<Subfolder> subfolders;
+};
+
+FolderListing ListFolder(const std::string& folder, bool withSubfolders)
+{
+    FolderListing listing;
+    platform::ForEachEntry(folder, "*.*", withSubfolders ? platform::faDirectory : platform::faReadOnly,
+                           [&](const platform::TFolderEntry& entry) {
+                               if (!entry.IsFolder())
+                                   listing.files.push_back(entry);
+                               else if (withSubfolders)
+                                   listing.subfolders.push_back({entry.Name, {entry.Device, entry.Inode}});
+                               return true;
+                           });
+    return listing;
+}
+
+// The currency test. entries: the files of the cache's folder.
+bool IsCurrent(const std::optional<TDateTime>& cacheTime, const std::vector<platform::TFolderEntry>& entries)
+{
+    if (!cacheTime)
+        return false;
+    return std::none_of(entries.begin(), entries.end(),
+                        [&](const platform::TFolderEntry& e) { return e.Time > *cacheTime; });
+}
+
+std::optional<TDateTime> CacheTime(const std::optional<platform::TFolderEntry>& cache)
+{
+    if (!cache || cache->IsFolder() || cache->IsSystem())
+        return std::nullopt;
+    return cache->Time;
+}
+
+// The cache's time from the listing of its folder, which holds it unless its name is hidden (or leads
+// elsewhere); only then is it looked up on its own.
+std::optional<TDateTime> CacheTime(const std::string& cacheFile, std::string_view cacheName,
+                                   const std::vector<platform::TFolderEntry>& files)
+{
+    for (const platform::TFolderEntry& entry : files)
+        if (entry.Name == cacheName)
+            return entry.Time;
+    if (!cacheName.empty() && cacheName[0] != '.' && cacheName.find('/') == std::string_view::npos)
+        return std::nullopt;
+    return CacheTime(platform::EntryInfo(cacheFile));
+}
+
 // Runs work inside an update bracket of list that closes also when work throws.
 template <class F>
 void Bracketed(TaudioTagList& list, F&& work)
@@ -93,153 +135,254 @@ void Bracketed(TaudioTagList& list, F&& work)
     list.EndUpdate();
 }
 
-// Scans folder, already marked as visited, and the folders below it.
-void WalkFolder(TaudioTagList& list, const std::string& folder, const TStringList<TaudioTag>* index,
-                TvisitedFolders& visited)
-{
-    list.ScanFolder(folder, true, index, false);
-    if (folder.empty())
-        return;
-    std::string base = folder;
-    while (!base.empty() && base.back() == '/')
-        base.pop_back();
-    // The subfolders are listed first and walked after: no folder stays open during the walk below it.
-    std::vector<std::pair<std::string, FolderId>> subfolders;
-    platform::ForEachEntry(base.empty() ? std::string("/") : base, "*.*", platform::faDirectory,
-                           [&](const platform::TFolderEntry& entry) {
-                               if (entry.IsFolder())
-                                   subfolders.emplace_back(entry.Name, FolderId{entry.Device, entry.Inode});
-                               return true;
-                           });
-    for (const auto& [name, id] : subfolders)
-        if (visited.insert(id).second)
-            WalkFolder(list, base + "/" + name, index, visited);
-}
-
-void WalkTree(TaudioTagList& list, const std::string& folder, const TStringList<TaudioTag>* index,
-              TvisitedFolders& visited)
-{
-    if (const auto self = platform::EntryInfo(folder); self && self->IsFolder())
-        if (!visited.insert({self->Device, self->Inode}).second)
-            return;
-    WalkFolder(list, folder, index, visited);
-}
-
 } // namespace
+
+// A folder scan for one list; a tree walk keeps the folders it has scanned, so that links lead into none
+// twice.
+class TaudioTagList::TfolderScan
+{
+public:
+    TfolderScan(TaudioTagList& list, const TStringList<TaudioTag>* index) : list_(list), index_(index) {}
+
+    void Folder(const std::string& folder, bool append, bool force)
+    {
+        FolderListing listing;
+        if (!folder.empty())
+            listing = ListFolder(folder, false);
+        Scan(folder, append, force, listing.files);
+    }
+
+    void Tree(const std::string& folder)
+    {
+        if (const auto self = platform::EntryInfo(folder); self && self->IsFolder())
+            if (!visited_.insert({self->Device, self->Inode}).second)
+                return;
+        Walk(folder);
+    }
+
+private:
+    // Scans folder, already marked as visited, and the folders below it. The folder is read once, for its
+    // files and its subfolders; none stays open during the walk below it.
+    void Walk(const std::string& folder)
+    {
+        FolderListing listing;
+        if (!folder.empty())
+            listing = ListFolder(folder, true);
+        Scan(folder, true, false, listing.files);
+        if (folder.empty())
+            return;
+        listing.files = {};
+        std::string base = folder;
+        while (!base.empty() && base.back() == '/')
+            base.pop_back();
+        for (const Subfolder& sub : listing.subfolders)
+            if (visited_.insert(sub.id).second)
+                Walk(base + "/" + sub.name);
+    }
+
+    TaudioTag* Known(const std::string& fileName) const
+    {
+        if (!index_)
+            return nullptr;
+        const int at = index_->IndexOf(fileName);
+        return at >= 0 ? index_->Objects(at) : nullptr;
+    }
+
+    // A known song whose file changed since it was read is read again in place.
+    void Refresh(TaudioTag& known, TDateTime fileTime, bool& changed) const
+    {
+        if (fileTime == known.ModDate())
+            return;
+        known.ReadTag();
+        list_.DoTagFound(true, &known);
+        changed = true;
+    }
+
+    // AddFile on the scratch list, with the file's time from the listing instead of another stat.
+    static TaudioTag* ReadNewSong(TaudioTagList& scratch, const std::string& fileName, TDateTime fileTime)
+    {
+        const TtaggerRecord* record = TaggerLoader().ReadFileTag(fileName);
+        if (!record)
+            return nullptr;
+        auto song = std::make_unique<TaudioTag>();
+        song->SetFilename(fileName);
+        CopyTaggerValues(*record, *song);
+        song->SetModDate(fileTime);
+        return scratch.AddCreated(std::move(song));
+    }
+
+    // The songs of a current cache, loaded into scratch: they follow a folder that was moved or renamed,
+    // songs of files deleted since go, and songs the index knows are refreshed in place and leave scratch
+    // (the scratch list still frees its copies). Answers the songs the cache is to hold.
+    std::vector<TaudioTag*> TakeCachedSongs(TaudioTagList& scratch, const std::string& folder,
+                                            const std::vector<platform::TFolderEntry>& files,
+                                            bool& cacheChanged) const
+    {
+        std::unordered_map<std::string_view, TDateTime> present;
+        present.reserve(files.size());
+        for (const platform::TFolderEntry& entry : files)
+            present.emplace(entry.Name, entry.Time);
+        std::vector<TaudioTag*> cacheSongs;
+        cacheSongs.reserve(scratch.items_.size());
+        std::vector<TaudioTag*> fresh;
+        fresh.reserve(scratch.items_.size());
+        for (TaudioTag* song : scratch.items_) {
+            std::string name = JoinPath(folder, NameOnly(song->Filename()));
+            if (name != song->Filename()) {
+                song->SetFilename(std::move(name));
+                cacheChanged = true;
+            }
+            // The folder was just listed: a name among its files exists, without a stat.
+            const auto file = present.find(NameOnly(song->Filename()));
+            if (file == present.end()) {
+                cacheChanged = true;
+                continue;
+            }
+            if (TaudioTag* known = Known(song->Filename())) {
+                bool reread = false;
+                Refresh(*known, file->second, reread);
+                cacheSongs.push_back(reread ? known : song);
+                cacheChanged = cacheChanged || reread;
+            } else {
+                cacheSongs.push_back(song);
+                fresh.push_back(song);
+            }
+        }
+        scratch.items_.swap(fresh);
+        return cacheSongs;
+    }
+
+    // Every file offered to the plug-ins; songs the index knows are refreshed in place, never added.
+    // Answers the songs the cache is to hold: all the folder's songs, known or new.
+    std::vector<TaudioTag*> ReadFiles(TaudioTagList& scratch, const std::string& folder,
+                                      const std::vector<platform::TFolderEntry>& files) const
+    {
+        std::vector<TaudioTag*> cacheSongs;
+        const auto total = static_cast<std::uint32_t>(files.size());
+        std::uint32_t count = 0;
+        bool unused = false;
+        for (const platform::TFolderEntry& entry : files) {
+            ++count;
+            const std::string name = JoinPath(folder, entry.Name);
+            if (TaudioTag* known = Known(name)) {
+                Refresh(*known, entry.Time, unused);
+                list_.DoListProcess(count, total, known);
+                cacheSongs.push_back(known);
+            } else {
+                TaudioTag* song = ReadNewSong(scratch, name, entry.Time);
+                list_.DoListProcess(count, total, song);
+                if (song) {
+                    list_.DoTagFound(false, song);
+                    cacheSongs.push_back(song);
+                }
+            }
+        }
+        return cacheSongs;
+    }
+
+    // A cache is derived data: written without waiting for the disk, since a torn one is rejected on reading.
+    static void SaveCache(const std::string& cacheFile, const std::vector<TaudioTag*>& songs)
+    {
+        TaudioTagList cache; // not owning: it lends the songs their file format only
+        cache.items_ = songs;
+        TstreamWriter stream;
+        try {
+            cache.SaveToStream(stream);
+        } catch (...) {
+            cache.items_.clear();
+            throw;
+        }
+        cache.items_.clear();
+        platform::WriteFileAtomically(cacheFile, stream.Bytes(), platform::TFileKind::Derived);
+    }
+
+    void Scan(const std::string& folder, bool append, bool force,
+              const std::vector<platform::TFolderEntry>& files)
+    {
+        TaudioTagList& list = list_;
+        list.BeginUpdate();
+        // Not owning: whatever it made and did not hand over is freed with it.
+        TaudioTagList scratch;
+        // Never closed: the scratch list has no listeners, and a change step per file (play order refill)
+        // would make a large folder quadratic.
+        scratch.BeginUpdate();
+        std::exception_ptr failure;
+        try {
+            list.DoListProcessStart(kScanningFolder);
+            scratch.OnListProcess = list.OnListProcess;
+            if (!append)
+                list.Clear();
+            const std::string cacheFile = JoinPath(folder, list.dataFileName_);
+            list.DoDirProcess(folder);
+            if (!folder.empty()) {
+                const bool current = IsCurrent(CacheTime(cacheFile, list.dataFileName_, files), files);
+                bool fromCache = false;
+                bool cacheChanged = false;
+                std::vector<TaudioTag*> cacheSongs;
+                if (current && list.saveDataFiles_ && !force) {
+                    fromCache = scratch.LoadFromFile(cacheFile, false);
+                    if (fromCache)
+                        cacheSongs = TakeCachedSongs(scratch, folder, files, cacheChanged);
+                    else
+                        scratch.items_.clear();
+                }
+                if (!fromCache)
+                    cacheSongs = ReadFiles(scratch, folder, files);
+                // A cache loaded unchanged is not written again: the same bytes, and its time keeps it
+                // current.
+                if (list.saveDataFiles_ && !cacheSongs.empty() && (!fromCache || cacheChanged))
+                    SaveCache(cacheFile, cacheSongs);
+            }
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        HandOver(scratch, failure);
+        list.EndUpdate();
+        list.DoListProcessFinished();
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+
+    // The scratch list hands the songs it made over to the scanning list, which answers for them from here
+    // on (Max and the mask fill apply through Add). This runs after a failure too: nothing read is lost.
+    void HandOver(TaudioTagList& scratch, std::exception_ptr& failure)
+    {
+        std::vector<TaudioTag*> found;
+        found.swap(scratch.items_);
+        std::vector<std::unique_ptr<TaudioTag>> handed;
+        handed.reserve(found.size());
+        std::vector<TaudioTag*> sorted = found;
+        std::sort(sorted.begin(), sorted.end());
+        std::erase_if(scratch.created_, [&sorted](TaudioTag* song) {
+            return std::binary_search(sorted.begin(), sorted.end(), song);
+        });
+        for (TaudioTag* song : found)
+            handed.emplace_back(song);
+        try {
+            for (std::unique_ptr<TaudioTag>& song : handed)
+                list_.AddCreated(std::move(song));
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+
+    TaudioTagList& list_;
+    const TStringList<TaudioTag>* index_;
+    TvisitedFolders visited_;
+};
 
 bool TaudioTagList::IsCacheCurrent(const std::string& cacheFile, std::uint32_t& fileCount) const
 {
-    return CurrencyTest(cacheFile, fileCount, nullptr);
+    const FolderListing listing = ListFolder(FolderOf(cacheFile), false);
+    fileCount = static_cast<std::uint32_t>(listing.files.size());
+    return IsCurrent(CacheTime(platform::EntryInfo(cacheFile)), listing.files);
 }
 
 void TaudioTagList::ScanFolder(const std::string& folder, bool append, const TStringList<TaudioTag>* index,
                                bool force)
 {
-    BeginUpdate();
-    // Not owning: whatever it made and did not hand over is freed with it.
-    TaudioTagList scratch;
-    // Never closed: the scratch list has no listeners, and a change step per file (play order refill)
-    // would make a large folder quadratic.
-    scratch.BeginUpdate();
-    std::exception_ptr failure;
-    try {
-        DoListProcessStart(kScanningFolder);
-        scratch.OnListProcess = OnListProcess;
-        if (!append)
-            Clear();
-        const std::string cacheFile = JoinPath(folder, dataFileName_);
-        DoDirProcess(folder);
-        if (!folder.empty()) {
-            std::vector<platform::TFolderEntry> entries;
-            std::uint32_t total = 0;
-            const bool current = CurrencyTest(cacheFile, total, &entries);
-            bool fromCache = false;
-            bool cacheChanged = false;
-            if (current && saveDataFiles_ && !force) {
-                if (scratch.LoadFromFile(cacheFile, false)) {
-                    fromCache = true;
-                    std::unordered_set<std::string_view> present;
-                    present.reserve(entries.size());
-                    for (const platform::TFolderEntry& entry : entries)
-                        present.insert(entry.Name);
-                    // The songs follow a folder that was moved or renamed; files deleted since go.
-                    std::vector<TaudioTag*> kept;
-                    kept.reserve(scratch.items_.size());
-                    for (TaudioTag* song : scratch.items_) {
-                        std::string name = JoinPath(folder, NameOnly(song->Filename()));
-                        if (name != song->Filename()) {
-                            song->SetFilename(std::move(name));
-                            cacheChanged = true;
-                        }
-                        // The folder was just listed: a name among its files exists, without a stat.
-                        if (present.count(NameOnly(song->Filename())) != 0)
-                            kept.push_back(song);
-                        else
-                            cacheChanged = true;
-                    }
-                    scratch.items_.swap(kept);
-                } else {
-                    scratch.items_.clear();
-                }
-            }
-            if (!fromCache) {
-                std::uint32_t count = 0;
-                for (const platform::TFolderEntry& entry : entries) {
-                    ++count;
-                    const std::string name = JoinPath(folder, entry.Name);
-                    TaudioTag* known = nullptr;
-                    if (index) {
-                        const int at = index->IndexOf(name);
-                        if (at >= 0)
-                            known = index->Objects(at);
-                    }
-                    if (known) {
-                        if (entry.Time != known->ModDate()) {
-                            known->ReadTag();
-                            DoTagFound(true, known);
-                        }
-                        DoListProcess(count, total, known);
-                    } else {
-                        TaudioTag* song = scratch.AddFile(name);
-                        DoListProcess(count, total, song);
-                        if (song)
-                            DoTagFound(false, song);
-                    }
-                }
-            }
-            // A cache loaded unchanged is not written again: the same bytes, and its time keeps it current.
-            if (saveDataFiles_ && scratch.GetCount() > 0 && (!fromCache || cacheChanged))
-                scratch.SaveToFile(cacheFile);
-        }
-    } catch (...) {
-        failure = std::current_exception();
-    }
-
-    // The scratch list hands the songs it made over to this list, which answers for them from here on
-    // (Max and the mask fill apply through Add). This runs after a failure too: nothing read is lost.
-    std::vector<TaudioTag*> found;
-    found.swap(scratch.items_);
-    std::vector<std::unique_ptr<TaudioTag>> handed;
-    handed.reserve(found.size());
-    std::vector<TaudioTag*> sorted = found;
-    std::sort(sorted.begin(), sorted.end());
-    std::erase_if(scratch.created_, [&sorted](TaudioTag* song) {
-        return std::binary_search(sorted.begin(), sorted.end(), song);
-    });
-    for (TaudioTag* song : found)
-        handed.emplace_back(song);
-    try {
-        for (std::unique_ptr<TaudioTag>& song : handed)
-            AddCreated(std::move(song));
-    } catch (...) {
-        if (!failure)
-            failure = std::current_exception();
-    }
-
-    EndUpdate();
-    DoListProcessFinished();
-    if (failure)
-        std::rethrow_exception(failure);
+    TfolderScan(*this, index).Folder(folder, append, force);
 }
 
 void TaudioTagList::ScanTree(const std::string& folder, bool append, const TStringList<TaudioTag>* index)
@@ -247,8 +390,7 @@ void TaudioTagList::ScanTree(const std::string& folder, bool append, const TStri
     Bracketed(*this, [&] {
         if (!append)
             Clear();
-        TvisitedFolders visited;
-        WalkTree(*this, folder, index, visited);
+        TfolderScan(*this, index).Tree(folder);
     });
 }
 
@@ -262,8 +404,8 @@ void TaudioTagList::ScanFolderList(const TStrings& folders, bool append, const T
         for (int i = 0; i < folders.Count(); ++i)
             lines.push_back(folders[i]);
         // Shared by the whole list: a folder listed twice, or inside another listed one, adds its songs once.
-        TvisitedFolders visited;
+        TfolderScan scan(*this, index);
         for (const std::string& folder : lines)
-            WalkTree(*this, folder, index, visited);
+            scan.Tree(folder);
     });
 }
