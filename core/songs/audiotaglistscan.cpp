@@ -6,11 +6,13 @@
 #include "platform/filesystem.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
+#include <unistd.h>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -29,6 +31,20 @@ std::string JoinPath(const std::string& folder, std::string_view name)
         out += '/';
     out += name;
     return out;
+}
+
+// True when fileName is JoinPath(folder, its own name).
+bool IsIn(std::string_view fileName, std::string_view folder)
+{
+    if (fileName.size() <= folder.size() || fileName.substr(0, folder.size()) != folder)
+        return false;
+    std::string_view rest = fileName.substr(folder.size());
+    if (folder.empty() || folder.back() != '/') {
+        if (rest.front() != '/')
+            return false;
+        rest.remove_prefix(1);
+    }
+    return !rest.empty() && rest.find('/') == std::string_view::npos;
 }
 
 std::string_view NameOnly(std::string_view path)
@@ -108,17 +124,45 @@ std::optional<TDateTime> CacheTime(const std::optional<platform::TFolderEntry>& 
     return cache->Time;
 }
 
-// The cache's time from the listing of its folder, which holds it unless its name is hidden (or leads
-// elsewhere); only then is it looked up on its own.
-std::optional<TDateTime> CacheTime(const std::string& cacheFile, std::string_view cacheName,
-                                   const std::vector<platform::TFolderEntry>& files)
+// The cache as the listing of its folder shows it, which it does unless its name is hidden (or leads
+// elsewhere); only then is it looked up on its own. Nothing when there is no usable cache.
+std::optional<platform::TFolderEntry> FindCache(const std::string& cacheFile, std::string_view cacheName,
+                                                const std::vector<platform::TFolderEntry>& files)
 {
     for (const platform::TFolderEntry& entry : files)
         if (entry.Name == cacheName)
-            return entry.Time;
+            return entry;
     if (!cacheName.empty() && cacheName[0] != '.' && cacheName.find('/') == std::string_view::npos)
         return std::nullopt;
-    return CacheTime(platform::EntryInfo(cacheFile));
+    std::optional<platform::TFolderEntry> cache = platform::EntryInfo(cacheFile);
+    if (!CacheTime(cache))
+        return std::nullopt;
+    return cache;
+}
+
+// The whole cache in one read: it is small, and the listing gave its size. Nothing when it cannot be read.
+std::optional<std::string> ReadCacheBytes(const std::string& cacheFile, std::int64_t sizeHint)
+{
+    const int fd = ::open(cacheFile.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(std::max<std::int64_t>(sizeHint, 0)) + 1, '\0');
+    std::size_t got = 0;
+    for (;;) {
+        if (got == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ::close(fd);
+            if (n < 0)
+                return std::nullopt;
+            bytes.resize(got);
+            return bytes;
+        }
+        got += static_cast<std::size_t>(n);
+    }
 }
 
 // Runs work inside an update bracket of list that closes also when work throws.
@@ -218,29 +262,35 @@ private:
                                             const std::vector<platform::TFolderEntry>& files,
                                             bool& cacheChanged) const
     {
-        std::unordered_map<std::string_view, TDateTime> present;
+        // The folder was just listed: a name among its files exists, without a stat.
+        std::vector<std::pair<std::string_view, TDateTime>> present;
         present.reserve(files.size());
         for (const platform::TFolderEntry& entry : files)
-            present.emplace(entry.Name, entry.Time);
+            present.emplace_back(entry.Name, entry.Time);
+        std::sort(present.begin(), present.end());
+        const auto timeOf = [&present](std::string_view name) -> std::optional<TDateTime> {
+            const auto at = std::lower_bound(present.begin(), present.end(), name,
+                                             [](const auto& e, std::string_view n) { return e.first < n; });
+            return at != present.end() && at->first == name ? std::optional<TDateTime>(at->second)
+                                                            : std::nullopt;
+        };
         std::vector<TaudioTag*> cacheSongs;
         cacheSongs.reserve(scratch.items_.size());
         std::vector<TaudioTag*> fresh;
         fresh.reserve(scratch.items_.size());
         for (TaudioTag* song : scratch.items_) {
-            std::string name = JoinPath(folder, NameOnly(song->Filename()));
-            if (name != song->Filename()) {
-                song->SetFilename(std::move(name));
+            if (!IsIn(song->Filename(), folder)) {
+                song->SetFilename(JoinPath(folder, NameOnly(song->Filename())));
                 cacheChanged = true;
             }
-            // The folder was just listed: a name among its files exists, without a stat.
-            const auto file = present.find(NameOnly(song->Filename()));
-            if (file == present.end()) {
+            const std::optional<TDateTime> fileTime = timeOf(NameOnly(song->Filename()));
+            if (!fileTime) {
                 cacheChanged = true;
                 continue;
             }
             if (TaudioTag* known = Known(song->Filename())) {
                 bool reread = false;
-                Refresh(*known, file->second, reread);
+                Refresh(*known, *fileTime, reread);
                 cacheSongs.push_back(reread ? known : song);
                 cacheChanged = cacheChanged || reread;
             } else {
@@ -315,12 +365,17 @@ private:
             const std::string cacheFile = JoinPath(folder, list.dataFileName_);
             list.DoDirProcess(folder);
             if (!folder.empty()) {
-                const bool current = IsCurrent(CacheTime(cacheFile, list.dataFileName_, files), files);
+                const std::optional<platform::TFolderEntry> cache =
+                    FindCache(cacheFile, list.dataFileName_, files);
+                const bool current = cache && IsCurrent(cache->Time, files);
                 bool fromCache = false;
                 bool cacheChanged = false;
                 std::vector<TaudioTag*> cacheSongs;
                 if (current && list.saveDataFiles_ && !force) {
-                    fromCache = scratch.LoadFromFile(cacheFile, false);
+                    if (const std::optional<std::string> bytes = ReadCacheBytes(cacheFile, cache->Size)) {
+                        TstreamReader stream(*bytes);
+                        fromCache = scratch.LoadFromStream(stream);
+                    }
                     if (fromCache)
                         cacheSongs = TakeCachedSongs(scratch, folder, files, cacheChanged);
                     else
