@@ -224,12 +224,63 @@ private:
                 Walk(base + "/" + sub.name);
     }
 
+    // The index's song of a file of the folder being scanned. Its names inside the folder are found among the
+    // index lines that begin with the folder (a short stretch of the sorted index), the others in all of it.
     TaudioTag* Known(const std::string& fileName) const
     {
         if (!index_)
             return nullptr;
-        const int at = index_->IndexOf(fileName);
+        int at = -1;
+        if (folderLines_.first < folderLines_.second && fileName.starts_with(folderPrefix_))
+            at = FindLine(*index_, fileName, folderPrefix_.size(), folderLines_.first, folderLines_.second);
+        if (at < 0)
+            at = index_->IndexOf(fileName);
         return at >= 0 ? index_->Objects(at) : nullptr;
+    }
+
+    // Binary search in lines [lo, hi) of the sorted index: the first equal line, or -1. The lines and text
+    // begin alike with the folder's prefix; where a line's prefix is the same bytes, only the rests differ.
+    static int FindLine(const TStringList<TaudioTag>& index, std::string_view text, std::size_t prefixSize,
+                        int lo, int hi)
+    {
+        const auto compare = [&](std::string_view line) {
+            if (line.size() >= prefixSize && text.size() >= prefixSize &&
+                line.compare(0, prefixSize, text, 0, prefixSize) == 0)
+                return index.Compare(line.substr(prefixSize), text.substr(prefixSize));
+            return index.Compare(line, text);
+        };
+        const int end = hi;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (compare(index[mid]) < 0)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo < end && compare(index[lo]) == 0 ? lo : -1;
+    }
+
+    // The lines of the sorted index that begin with folder + "/", ignoring case as the index does.
+    static std::pair<int, int> FolderLines(const TStringList<TaudioTag>& index, const std::string& prefix)
+    {
+        if (!index.Sorted())
+            return {0, 0};
+        const auto begins = [&](int i) {
+            const std::string_view line = index[i];
+            return line.starts_with(prefix) || index.Compare(line.substr(0, prefix.size()), prefix) == 0;
+        };
+        int first = 0;
+        index.Find(prefix, first);
+        int lo = first;
+        int hi = index.Count();
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (begins(mid))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return {first, lo};
     }
 
     // A known song whose file changed since it was read is read again in place.
@@ -365,6 +416,10 @@ private:
             const std::string cacheFile = JoinPath(folder, list.dataFileName_);
             list.DoDirProcess(folder);
             if (!folder.empty()) {
+                if (index_) {
+                    folderPrefix_ = JoinPath(folder, "");
+                    folderLines_ = FolderLines(*index_, folderPrefix_);
+                }
                 const std::optional<platform::TFolderEntry> cache =
                     FindCache(cacheFile, list.dataFileName_, files);
                 const bool current = cache && IsCurrent(cache->Time, files);
@@ -424,6 +479,9 @@ private:
 
     TaudioTagList& list_;
     const TStringList<TaudioTag>* index_;
+    // The folder being scanned as its names begin, and the index lines that begin so.
+    std::string folderPrefix_;
+    std::pair<int, int> folderLines_{0, 0};
     TvisitedFolders visited_;
 };
 
