@@ -212,13 +212,18 @@ void TAtomicFileWriter::Flush()
     buffer_.clear();
 }
 
+bool TAtomicFileWriter::LinkAs(const std::string& name) const
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
 void TAtomicFileWriter::NameTemporary()
 {
     const std::string folder = FolderOf(fileName_);
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = folder + "/" + std::string(kTempPrefix) + RandomSuffix();
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (LinkAs(name)) {
             tempName_ = std::move(name);
             return;
         }
@@ -236,11 +241,17 @@ void TAtomicFileWriter::Commit()
         Flush();
         if (kind_ == TFileKind::Data && ::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
             throw EFileError(ErrorText("Cannot write file", fileName_));
-        if (tempName_.empty())
-            NameTemporary();
-        // Renamed while still open and locked: no cleaner takes it for a dead writer's in between.
-        if (::rename(tempName_.c_str(), fileName_.c_str()) != 0)
-            throw EFileError(ErrorText("Cannot replace file", fileName_));
+        // A new file: the unnamed one takes the target's name at once, complete, and no other name ever.
+        const bool placed = tempName_.empty() && LinkAs(fileName_);
+        if (!placed) {
+            if (tempName_.empty() && errno != EEXIST)
+                throw EFileError(ErrorText("Cannot write file", fileName_));
+            if (tempName_.empty())
+                NameTemporary();
+            // Renamed while still open and locked: no cleaner takes it for a dead writer's in between.
+            if (::rename(tempName_.c_str(), fileName_.c_str()) != 0)
+                throw EFileError(ErrorText("Cannot replace file", fileName_));
+        }
     } catch (...) {
         Discard();
         throw;

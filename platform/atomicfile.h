@@ -39,6 +39,8 @@ public:
 
 private:
     void Flush();
+    // Gives the unnamed temporary the name; false (errno set) when that fails.
+    bool LinkAs(const std::string& name) const;
     // Gives the unnamed temporary a name beside the target, so that it can be renamed.
     void NameTemporary();
     void Discard() noexcept;
