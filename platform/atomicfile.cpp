@@ -151,12 +151,12 @@ TAtomicFileWriter::TAtomicFileWriter(std::string fileName, TFileKind kind)
     : fileName_(std::move(fileName)), kind_(kind)
 {
     const std::string folder = FolderOf(fileName_);
-    RemoveStaleTemporaries(folder, NameOf(fileName_));
     // Unnamed while written: a writer killed now leaves nothing behind. The permissions are those an
     // ordinary new file gets.
     fd_ = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ < 0) {
         // File systems without unnamed files: a hidden name, locked while this writer lives.
+        RemoveStaleTemporaries(folder, NameOf(fileName_));
         tempName_ = folder + "/" + std::string(kTempPrefix) + "XXXXXX";
         fd_ = ::mkstemp(tempName_.data());
         if (fd_ < 0)
@@ -246,8 +246,11 @@ void TAtomicFileWriter::Commit()
         if (!placed) {
             if (tempName_.empty() && errno != EEXIST)
                 throw EFileError(ErrorText("Cannot write file", fileName_));
-            if (tempName_.empty())
+            if (tempName_.empty()) {
+                // Only a replacing save ever names its temporary, so this is where dead ones are swept.
+                RemoveStaleTemporaries(FolderOf(fileName_), NameOf(fileName_));
                 NameTemporary();
+            }
             // Renamed while still open and locked: no cleaner takes it for a dead writer's in between.
             if (::rename(tempName_.c_str(), fileName_.c_str()) != 0)
                 throw EFileError(ErrorText("Cannot replace file", fileName_));

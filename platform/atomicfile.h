@@ -17,9 +17,11 @@ enum class TFileKind
 
 // Writes a file so that the target is only ever the old or the new content: the bytes go to a temporary
 // file beside the target, which Commit renames over the target. The temporary has no name while it is
-// written where the file system allows it (O_TMPFILE); elsewhere it is a hidden ".orvane-tmp-XXXXXX", locked
-// while its writer lives. Every writer removes the stale temporaries of killed writers from its folder.
-// Destroying an uncommitted writer removes the temporary file and leaves the target as it was.
+// written where the file system allows it (O_TMPFILE): a new file takes its name straight from it, a
+// replacing save names it ".orvane-tmp-XXXXXX" just before the rename. Elsewhere the temporary has that
+// hidden name from the start. A named temporary is locked while its writer lives, and every writer that
+// names one first removes the stale temporaries of killed writers from its folder. Destroying an
+// uncommitted writer removes the temporary file and leaves the target as it was.
 class TAtomicFileWriter
 {
 public:
@@ -58,7 +60,7 @@ void WriteFileAtomically(const std::string& fileName, std::string_view bytes,
 
 // Removes the temporaries that killed writers left in folder: ours by name, owned by this user, older than a
 // minute and not locked by a living writer. Also those of an older naming ("<target>.tmp-XXXXXX") beside
-// target, when given. Every writer does this for its own folder.
+// target, when given.
 void RemoveStaleTemporaries(const std::string& folder, std::string_view target = {});
 
 } // namespace platform

@@ -114,7 +114,7 @@ TEST(AtomicFile, ASaveKilledHalfWayLeavesNoLastingLitter)
 TEST(AtomicFile, OnlyStaleUnlockedTemporariesOfOursAreRemoved)
 {
     TempDir dir;
-    const std::string target = dir.File("orvane.obf");
+    const std::string target = dir.Write("orvane.obf", "old cache"); // a replacing save sweeps
     const std::string stale = dir.Write(".orvane-tmp-a1B2c3", "dead writer");
     const std::string oldStyle = dir.Write("orvane.obf.tmp-Zz9y8X", "dead writer of an older version");
     const std::string fresh = dir.Write(".orvane-tmp-Fresh1", "writer at work");
