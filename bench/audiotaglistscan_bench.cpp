@@ -157,9 +157,10 @@ struct DirCloser
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-// Calls onFile(dirFd, name) for every file below folder, descending into folders the directory marks as such.
+// Calls onEntry(dirFd, name) for every entry below folder (folders too when withFolders), descending into
+// folders the directory marks as such.
 template <class F>
-void Walk(const std::string& folder, F& onFile)
+void Walk(const std::string& folder, F& onEntry, bool withFolders)
 {
     const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
     if (!dir)
@@ -168,10 +169,10 @@ void Walk(const std::string& folder, F& onFile)
         const std::string_view name(d->d_name);
         if (name[0] == '.') // ".", "..", caches set aside
             continue;
+        if (d->d_type != DT_DIR || withFolders)
+            onEntry(::dirfd(dir.get()), d->d_name);
         if (d->d_type == DT_DIR)
-            Walk(folder + "/" + d->d_name, onFile);
-        else
-            onFile(::dirfd(dir.get()), d->d_name);
+            Walk(folder + "/" + d->d_name, onEntry, withFolders);
     }
 }
 
@@ -200,7 +201,7 @@ void BM_ReadEveryHeader(benchmark::State& state)
             bytes += ::pread(fd, header, sizeof header, 0);
             ::close(fd);
         };
-        Walk(lib.root, read);
+        Walk(lib.root, read, false);
         if (bytes != std::int64_t{kFiles} * 44)
             std::abort();
     }
@@ -232,7 +233,7 @@ void BM_FindNewerWalk(benchmark::State& state)
                   st.st_mtim.tv_nsec > reference.st_mtim.tv_nsec)))
                 ++newer;
         };
-        Walk(lib.root, test);
+        Walk(lib.root, test, true);
         benchmark::DoNotOptimize(newer);
     }
 }
