@@ -29,12 +29,14 @@ const std::string& CoverFolder()
         fs::create_directories(covers);
         for (int i = 0; i < kCoverFiles; ++i)
             std::ofstream(covers + "/Someone " + std::to_string(i) + " - Something.jpg") << "x";
-        std::atexit([] {
-            std::error_code ec;
-            fs::remove_all(fs::path(CoverFolder()).parent_path(), ec);
-        });
         return covers;
     }();
+    // Registered once the folder exists, so it runs before the folder name's own destruction.
+    static const bool cleanup = std::atexit([] {
+                                    std::error_code ec;
+                                    fs::remove_all(fs::path(CoverFolder()).parent_path(), ec);
+                                }) == 0;
+    (void)cleanup;
     return folder;
 }
 
