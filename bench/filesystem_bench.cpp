@@ -19,12 +19,14 @@ const std::string& BigFolder()
             std::abort();
         for (int i = 0; i < 20000; ++i)
             std::ofstream(pattern + "/track" + std::to_string(i) + (i % 4 ? ".mp3" : ".ogg")) << "x";
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(folder, ec);
-        });
         return pattern;
     }();
+    // Registered once the folder exists, so it runs before the folder name's own destruction.
+    static const bool cleanup = std::atexit([] {
+                                    std::error_code ec;
+                                    std::filesystem::remove_all(folder, ec);
+                                }) == 0;
+    (void)cleanup;
     return folder;
 }
 

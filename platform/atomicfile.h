@@ -6,14 +6,27 @@
 
 namespace platform {
 
-// Writes a file so that a crash or a full disk never leaves it half-written: the bytes go to a temporary
-// file beside the target, which is flushed to disk and then renamed over the target by Commit.
-// Destroying an uncommitted writer removes the temporary file and leaves the target as it was.
+// What a file is worth after a crash. Data files must survive one: they are flushed to disk before they
+// take the old file's place. Derived files (caches that can be rebuilt) skip the flush: a crash may leave
+// them empty or torn, and their readers reject such a file and rebuild it.
+enum class TFileKind
+{
+    Data,
+    Derived
+};
+
+// Writes a file so that the target is only ever the old or the new content: the bytes go to a temporary
+// file beside the target, which Commit renames over the target. The temporary has no name while it is
+// written where the file system allows it (O_TMPFILE): a new file takes its name straight from it, a
+// replacing save names it ".orvane-tmp-XXXXXX" just before the rename. Elsewhere the temporary has that
+// hidden name from the start. A named temporary is locked while its writer lives, and every writer that
+// names one first removes the stale temporaries of killed writers from its folder. Destroying an
+// uncommitted writer removes the temporary file and leaves the target as it was.
 class TAtomicFileWriter
 {
 public:
     // Throws EFileError when the temporary file cannot be created.
-    explicit TAtomicFileWriter(std::string fileName);
+    explicit TAtomicFileWriter(std::string fileName, TFileKind kind = TFileKind::Data);
     ~TAtomicFileWriter();
     TAtomicFileWriter(const TAtomicFileWriter&) = delete;
     TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
@@ -28,15 +41,26 @@ public:
 
 private:
     void Flush();
+    // Gives the unnamed temporary the name; false (errno set) when that fails.
+    bool LinkAs(const std::string& name) const;
+    // Gives the unnamed temporary a name beside the target, so that it can be renamed.
+    void NameTemporary();
     void Discard() noexcept;
 
     std::string fileName_;
-    std::string tempName_;
+    TFileKind kind_;
+    std::string tempName_; // empty while the temporary has no name
     int fd_ = -1;
     std::string buffer_;
 };
 
 // Convenience: the whole content in one go.
-void WriteFileAtomically(const std::string& fileName, std::string_view bytes);
+void WriteFileAtomically(const std::string& fileName, std::string_view bytes,
+                         TFileKind kind = TFileKind::Data);
+
+// Removes the temporaries that killed writers left in folder: ours by name, owned by this user, older than a
+// minute and not locked by a living writer. Also those of an older naming ("<target>.tmp-XXXXXX") beside
+// target, when given.
+void RemoveStaleTemporaries(const std::string& folder, std::string_view target = {});
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include "core/groupings/audiotagartistlist.h"
 #include "core/groupings/audiotaglistlist.h"
+#include "core/songs/coverfinder.h"
 #include "core/util/promptservice.h"
 
 namespace {
@@ -51,6 +52,8 @@ void TmissingCoversReport::Execute()
     if (!artists)
         return;
     TStrings lines;
+    // One finder for the run: the cover folder is listed once, not once per album.
+    TcoverFinder covers(CoverFolder());
     for (int i = 0; i < artists->GetCount(); ++i) {
         bool listed = false;
         if (const TaudioTagArtist* artist = artists->GetArtist(i)) {
@@ -58,7 +61,7 @@ void TmissingCoversReport::Execute()
             for (int j = 0; j < albums.GetCount(); ++j) {
                 const TaudioTagList* album = albums.GetItem(j);
                 // An album without songs has no cover to look for.
-                if (!album || album->GetCount() == 0 || !GetListCoverFile(*album, CoverFolder()).empty())
+                if (!album || album->GetCount() == 0 || !covers.Find(*album->GetItem(0)).empty())
                     continue;
                 if (!listed) {
                     lines.Add(artist->Name());

@@ -1,6 +1,7 @@
 #include "core/songs/audiotag.h"
 
 #include "core/plugins/taggerloader.h"
+#include "core/songs/coverfinder.h"
 #include "core/songs/coverpicture.h"
 #include "core/util/filenamemask.h"
 #include "core/util/genreslist.h"
@@ -17,9 +18,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -114,45 +113,6 @@ std::string_view LastName(std::string_view path)
     const auto slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
-
-// The files of one folder by their upper-cased names: cover names are matched ignoring case, as they are
-// on the system the pictures usually come from.
-class FolderNames
-{
-public:
-    explicit FolderNames(std::string folder) : folder_(std::move(folder)) {}
-
-    // Full name of the file that matches name ignoring case, or empty.
-    std::string Find(const std::string& name)
-    {
-        if (folder_.empty())
-            return {};
-        if (!listed_)
-            List();
-        const auto it = names_.find(platform::UpperCase(name));
-        return it == names_.end() ? std::string() : Join({folder_, it->second});
-    }
-
-private:
-    void List()
-    {
-        listed_ = true;
-        namespace fs = std::filesystem;
-        std::error_code ec;
-        for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
-            std::error_code fileEc;
-            if (!it->is_regular_file(fileEc))
-                continue;
-            std::string name = it->path().filename().string();
-            // Of two names differing in case only, the first one listed serves.
-            names_.emplace(platform::UpperCase(name), std::move(name));
-        }
-    }
-
-    std::string folder_; // ends with "/"
-    bool listed_ = false;
-    std::unordered_map<std::string, std::string> names_;
-};
 
 } // namespace
 
@@ -439,46 +399,7 @@ void ApplyFileNameMask(TaudioTag& song, std::string_view mask, bool albumFromPar
 
 std::string FindCoverFile(const TaudioTag& song, const std::string& coverFolder)
 {
-    const std::string& a = song.Artist();
-    if (a.empty())
-        return {};
-    const std::string& b = song.Album();
-    const std::string names[15] = {
-        Join({a, " - ", b}),
-        Join({b, " - ", a}),
-        Join({a, " - (", b, ")"}),
-        Join({b, " - (", a, ")"}),
-        Join({"(", a, ") - ", b}),
-        Join({"(", b, ") - ", a}),
-        Join({"(", a, ") - (", b, ")"}),
-        Join({"(", b, ") - (", a, ")"}),
-        Join({"Compilation - ", b}),
-        Join({"Compilation - (", b, ")"}),
-        Join({"Soundtrack - ", b}),
-        Join({"Soundtrack - (", b, ")"}),
-        b,
-        a,
-        "Folder",
-    };
-    const std::string_view songFile = song.Filename();
-    const auto slash = songFile.rfind('/');
-    FolderNames cover(coverFolder.empty() ? std::string()
-                                          : (coverFolder.back() == '/' ? coverFolder : coverFolder + "/"));
-    FolderNames own(slash == std::string_view::npos ? std::string()
-                                                    : std::string(songFile.substr(0, slash + 1)));
-    for (const std::string& name : names) {
-        // A name that would reach into another folder is no cover name.
-        if (name.find('/') != std::string::npos)
-            continue;
-        for (FolderNames* folder : {&cover, &own}) {
-            for (const char* ext : {".jpg", ".bmp"}) {
-                std::string found = folder->Find(name + ext);
-                if (!found.empty())
-                    return found;
-            }
-        }
-    }
-    return {};
+    return TcoverFinder(coverFolder).Find(song);
 }
 
 std::uint32_t GetID3v2TagSize(const unsigned char* header)

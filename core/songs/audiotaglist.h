@@ -210,6 +210,9 @@ protected:
     TaudioTag* AddCreated(std::unique_ptr<TaudioTag> song);
 
 private:
+    // One folder scan or tree walk (core/songs/audiotaglistscan.cpp).
+    class TfolderScan;
+
     void SortItems(TaudioTagSortType sortType);
     // Frees a song that has just left the items when the list answers for it.
     void Release(TaudioTag* song);

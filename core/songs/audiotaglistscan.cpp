@@ -1,14 +1,19 @@
 // Folder scans of TaudioTagList: the per-folder cache, the file-by-file read and the tree walk.
 #include "core/songs/audiotaglist.h"
 
+#include "core/plugins/taggerloader.h"
+#include "platform/atomicfile.h"
 #include "platform/filesystem.h"
 #include "platform/scopeguard.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <unistd.h>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -20,11 +25,27 @@ const char* const kScanningFolder = "Scanning Folder...";
 // One "/" between folder and name; a folder that already ends in "/" (a root) gets none more.
 std::string JoinPath(const std::string& folder, std::string_view name)
 {
-    std::string out = folder;
+    std::string out;
+    out.reserve(folder.size() + 1 + name.size());
+    out = folder;
     if (out.empty() || out.back() != '/')
         out += '/';
     out += name;
     return out;
+}
+
+// True when fileName is JoinPath(folder, its own name).
+bool IsIn(std::string_view fileName, std::string_view folder)
+{
+    if (fileName.size() <= folder.size() || fileName.substr(0, folder.size()) != folder)
+        return false;
+    std::string_view rest = fileName.substr(folder.size());
+    if (folder.empty() || folder.back() != '/') {
+        if (rest.front() != '/')
+            return false;
+        rest.remove_prefix(1);
+    }
+    return !rest.empty() && rest.find('/') == std::string_view::npos;
 }
 
 std::string_view NameOnly(std::string_view path)
@@ -39,27 +60,6 @@ std::string FolderOf(const std::string& path)
     if (slash == std::string::npos)
         return std::string();
     return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-// The currency test. entries, when given, receives the files counted, so that a scan reads its folder once
-// and its progress total is exactly the number of files it offers to the plug-ins.
-bool CurrencyTest(const std::string& cacheFile, std::uint32_t& fileCount,
-                  std::vector<platform::TFolderEntry>* entries)
-{
-    fileCount = 0;
-    const std::optional<platform::TFolderEntry> cache = platform::EntryInfo(cacheFile);
-    bool current = cache && !cache->IsFolder() && !cache->IsSystem();
-    const TDateTime cacheTime = current ? cache->Time : 0;
-    platform::ForEachEntry(FolderOf(cacheFile), "*.*", platform::faReadOnly,
-                           [&](const platform::TFolderEntry& entry) {
-                               ++fileCount;
-                               if (current && entry.Time > cacheTime)
-                                   current = false;
-                               if (entries)
-                                   entries->push_back(entry);
-                               return true;
-                           });
-    return current;
 }
 
 struct FolderId
@@ -80,6 +80,92 @@ struct FolderIdHash
 // Folders scanned by one scan: links may lead into a folder twice, or in a circle.
 using TvisitedFolders = std::unordered_set<FolderId, FolderIdHash>;
 
+struct Subfolder
+{
+    std::string name;
+    FolderId id;
+};
+
+// One reading of a folder: the files a scan offers to the plug-ins (plain and read-only ones, the cache
+// among them) and, for a tree walk, the subfolders (hidden and system ones are neither). Each entry costs
+// one stat, and its time serves the currency test and the songs read alike.
+struct FolderListing
+{
+    std::vector<platform::TFolderEntry> files;
+    std::vector<Subfolder> subfolders;
+};
+
+FolderListing ListFolder(const std::string& folder, bool withSubfolders)
+{
+    FolderListing listing;
+    platform::ForEachEntry(folder, "*.*", withSubfolders ? platform::faDirectory : platform::faReadOnly,
+                           [&](const platform::TFolderEntry& entry) {
+                               if (!entry.IsFolder())
+                                   listing.files.push_back(entry);
+                               else if (withSubfolders)
+                                   listing.subfolders.push_back({entry.Name, {entry.Device, entry.Inode}});
+                               return true;
+                           });
+    return listing;
+}
+
+// The currency test. entries: the files of the cache's folder.
+bool IsCurrent(const std::optional<TDateTime>& cacheTime, const std::vector<platform::TFolderEntry>& entries)
+{
+    if (!cacheTime)
+        return false;
+    return std::none_of(entries.begin(), entries.end(),
+                        [&](const platform::TFolderEntry& e) { return e.Time > *cacheTime; });
+}
+
+std::optional<TDateTime> CacheTime(const std::optional<platform::TFolderEntry>& cache)
+{
+    if (!cache || cache->IsFolder() || cache->IsSystem())
+        return std::nullopt;
+    return cache->Time;
+}
+
+// The cache as the listing of its folder shows it, which it does unless its name is hidden (or leads
+// elsewhere); only then is it looked up on its own. Nothing when there is no usable cache.
+std::optional<platform::TFolderEntry> FindCache(const std::string& cacheFile, std::string_view cacheName,
+                                                const std::vector<platform::TFolderEntry>& files)
+{
+    for (const platform::TFolderEntry& entry : files)
+        if (entry.Name == cacheName)
+            return entry;
+    if (!cacheName.empty() && cacheName[0] != '.' && cacheName.find('/') == std::string_view::npos)
+        return std::nullopt;
+    std::optional<platform::TFolderEntry> cache = platform::EntryInfo(cacheFile);
+    if (!CacheTime(cache))
+        return std::nullopt;
+    return cache;
+}
+
+// The whole cache in one read: it is small, and the listing gave its size. Nothing when it cannot be read.
+std::optional<std::string> ReadCacheBytes(const std::string& cacheFile, std::int64_t sizeHint)
+{
+    const int fd = ::open(cacheFile.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(std::max<std::int64_t>(sizeHint, 0)) + 1, '\0');
+    std::size_t got = 0;
+    for (;;) {
+        if (got == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ::close(fd);
+            if (n < 0)
+                return std::nullopt;
+            bytes.resize(got);
+            return bytes;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+}
+
 // Runs work inside an update bracket of list that closes also when work throws.
 template <class F>
 void Bracketed(TaudioTagList& list, F&& work)
@@ -89,153 +175,323 @@ void Bracketed(TaudioTagList& list, F&& work)
     guard.End();
 }
 
-// Scans folder, already marked as visited, and the folders below it.
-void WalkFolder(TaudioTagList& list, const std::string& folder, const TStringList<TaudioTag>* index,
-                TvisitedFolders& visited)
-{
-    list.ScanFolder(folder, true, index, false);
-    if (folder.empty())
-        return;
-    std::string base = folder;
-    while (!base.empty() && base.back() == '/')
-        base.pop_back();
-    // The subfolders are listed first and walked after: no folder stays open during the walk below it.
-    std::vector<std::pair<std::string, FolderId>> subfolders;
-    platform::ForEachEntry(base.empty() ? std::string("/") : base, "*.*", platform::faDirectory,
-                           [&](const platform::TFolderEntry& entry) {
-                               if (entry.IsFolder())
-                                   subfolders.emplace_back(entry.Name, FolderId{entry.Device, entry.Inode});
-                               return true;
-                           });
-    for (const auto& [name, id] : subfolders)
-        if (visited.insert(id).second)
-            WalkFolder(list, base + "/" + name, index, visited);
-}
-
-void WalkTree(TaudioTagList& list, const std::string& folder, const TStringList<TaudioTag>* index,
-              TvisitedFolders& visited)
-{
-    if (const auto self = platform::EntryInfo(folder); self && self->IsFolder())
-        if (!visited.insert({self->Device, self->Inode}).second)
-            return;
-    WalkFolder(list, folder, index, visited);
-}
-
 } // namespace
+
+// A folder scan for one list; a tree walk keeps the folders it has scanned, so that links lead into none
+// twice.
+class TaudioTagList::TfolderScan
+{
+public:
+    TfolderScan(TaudioTagList& list, const TStringList<TaudioTag>* index) : list_(list), index_(index) {}
+
+    void Folder(const std::string& folder, bool append, bool force)
+    {
+        FolderListing listing;
+        if (!folder.empty())
+            listing = ListFolder(folder, false);
+        Scan(folder, append, force, listing.files);
+    }
+
+    void Tree(const std::string& folder)
+    {
+        if (const auto self = platform::EntryInfo(folder); self && self->IsFolder())
+            if (!visited_.insert({self->Device, self->Inode}).second)
+                return;
+        Walk(folder);
+    }
+
+private:
+    // Scans folder, already marked as visited, and the folders below it. The folder is read once, for its
+    // files and its subfolders; none stays open during the walk below it.
+    void Walk(const std::string& folder)
+    {
+        FolderListing listing;
+        if (!folder.empty())
+            listing = ListFolder(folder, true);
+        Scan(folder, true, false, listing.files);
+        if (folder.empty())
+            return;
+        listing.files = {};
+        std::string base = folder;
+        while (!base.empty() && base.back() == '/')
+            base.pop_back();
+        for (const Subfolder& sub : listing.subfolders)
+            if (visited_.insert(sub.id).second)
+                Walk(base + "/" + sub.name);
+    }
+
+    // The index's song of a file of the folder being scanned. Its names inside the folder are found among the
+    // index lines that begin with the folder (a short stretch of the sorted index), the others in all of it.
+    TaudioTag* Known(const std::string& fileName) const
+    {
+        if (!index_)
+            return nullptr;
+        int at = -1;
+        if (folderLines_.first < folderLines_.second && fileName.starts_with(folderPrefix_))
+            at = FindLine(*index_, fileName, folderPrefix_.size(), folderLines_.first, folderLines_.second);
+        if (at < 0)
+            at = index_->IndexOf(fileName);
+        return at >= 0 ? index_->Objects(at) : nullptr;
+    }
+
+    // Binary search in lines [lo, hi) of the sorted index: the first equal line, or -1. The lines and text
+    // begin alike with the folder's prefix; where a line's prefix is the same bytes, only the rests differ.
+    static int FindLine(const TStringList<TaudioTag>& index, std::string_view text, std::size_t prefixSize,
+                        int lo, int hi)
+    {
+        const auto compare = [&](std::string_view line) {
+            if (line.size() >= prefixSize && text.size() >= prefixSize &&
+                line.compare(0, prefixSize, text, 0, prefixSize) == 0)
+                return index.Compare(line.substr(prefixSize), text.substr(prefixSize));
+            return index.Compare(line, text);
+        };
+        const int end = hi;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (compare(index[mid]) < 0)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo < end && compare(index[lo]) == 0 ? lo : -1;
+    }
+
+    // The lines of the sorted index that begin with folder + "/", ignoring case as the index does.
+    static std::pair<int, int> FolderLines(const TStringList<TaudioTag>& index, const std::string& prefix)
+    {
+        if (!index.Sorted())
+            return {0, 0};
+        const auto begins = [&](int i) {
+            const std::string_view line = index[i];
+            return line.starts_with(prefix) || index.Compare(line.substr(0, prefix.size()), prefix) == 0;
+        };
+        int first = 0;
+        index.Find(prefix, first);
+        int lo = first;
+        int hi = index.Count();
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (begins(mid))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return {first, lo};
+    }
+
+    // A known song whose file changed since it was read is read again in place.
+    void Refresh(TaudioTag& known, TDateTime fileTime, bool& changed) const
+    {
+        if (fileTime == known.ModDate())
+            return;
+        known.ReadTag();
+        list_.DoTagFound(true, &known);
+        changed = true;
+    }
+
+    // AddFile on the scratch list, with the file's time from the listing instead of another stat.
+    static TaudioTag* ReadNewSong(TaudioTagList& scratch, const std::string& fileName, TDateTime fileTime)
+    {
+        const TtaggerRecord* record = TaggerLoader().ReadFileTag(fileName);
+        if (!record)
+            return nullptr;
+        auto song = std::make_unique<TaudioTag>();
+        song->SetFilename(fileName);
+        CopyTaggerValues(*record, *song);
+        song->SetModDate(fileTime);
+        return scratch.AddCreated(std::move(song));
+    }
+
+    // The songs of a current cache, loaded into scratch: they follow a folder that was moved or renamed,
+    // songs of files deleted since go, and songs the index knows are refreshed in place and leave scratch
+    // (the scratch list still frees its copies). Answers the songs the cache is to hold.
+    std::vector<TaudioTag*> TakeCachedSongs(TaudioTagList& scratch, const std::string& folder,
+                                            const std::vector<platform::TFolderEntry>& files,
+                                            bool& cacheChanged) const
+    {
+        // The folder was just listed: a name among its files exists, without a stat.
+        std::vector<std::pair<std::string_view, TDateTime>> present;
+        present.reserve(files.size());
+        for (const platform::TFolderEntry& entry : files)
+            present.emplace_back(entry.Name, entry.Time);
+        std::sort(present.begin(), present.end());
+        const auto timeOf = [&present](std::string_view name) -> std::optional<TDateTime> {
+            const auto at = std::lower_bound(present.begin(), present.end(), name,
+                                             [](const auto& e, std::string_view n) { return e.first < n; });
+            return at != present.end() && at->first == name ? std::optional<TDateTime>(at->second)
+                                                            : std::nullopt;
+        };
+        std::vector<TaudioTag*> cacheSongs;
+        cacheSongs.reserve(scratch.items_.size());
+        std::vector<TaudioTag*> fresh;
+        fresh.reserve(scratch.items_.size());
+        for (TaudioTag* song : scratch.items_) {
+            if (!IsIn(song->Filename(), folder)) {
+                song->SetFilename(JoinPath(folder, NameOnly(song->Filename())));
+                cacheChanged = true;
+            }
+            const std::optional<TDateTime> fileTime = timeOf(NameOnly(song->Filename()));
+            if (!fileTime) {
+                cacheChanged = true;
+                continue;
+            }
+            if (TaudioTag* known = Known(song->Filename())) {
+                bool reread = false;
+                Refresh(*known, *fileTime, reread);
+                cacheSongs.push_back(reread ? known : song);
+                cacheChanged = cacheChanged || reread;
+            } else {
+                cacheSongs.push_back(song);
+                fresh.push_back(song);
+            }
+        }
+        scratch.items_.swap(fresh);
+        return cacheSongs;
+    }
+
+    // Every file offered to the plug-ins; songs the index knows are refreshed in place, never added.
+    // Answers the songs the cache is to hold: all the folder's songs, known or new.
+    std::vector<TaudioTag*> ReadFiles(TaudioTagList& scratch, const std::string& folder,
+                                      const std::vector<platform::TFolderEntry>& files) const
+    {
+        std::vector<TaudioTag*> cacheSongs;
+        const auto total = static_cast<std::uint32_t>(files.size());
+        std::uint32_t count = 0;
+        bool unused = false;
+        for (const platform::TFolderEntry& entry : files) {
+            ++count;
+            const std::string name = JoinPath(folder, entry.Name);
+            if (TaudioTag* known = Known(name)) {
+                Refresh(*known, entry.Time, unused);
+                list_.DoListProcess(count, total, known);
+                cacheSongs.push_back(known);
+            } else {
+                TaudioTag* song = ReadNewSong(scratch, name, entry.Time);
+                list_.DoListProcess(count, total, song);
+                if (song) {
+                    list_.DoTagFound(false, song);
+                    cacheSongs.push_back(song);
+                }
+            }
+        }
+        return cacheSongs;
+    }
+
+    // A cache is derived data: written without waiting for the disk, since a torn one is rejected on reading.
+    static void SaveCache(const std::string& cacheFile, const std::vector<TaudioTag*>& songs)
+    {
+        TaudioTagList cache; // not owning: it lends the songs their file format only
+        cache.items_ = songs;
+        TstreamWriter stream;
+        try {
+            cache.SaveToStream(stream);
+        } catch (...) {
+            cache.items_.clear();
+            throw;
+        }
+        cache.items_.clear();
+        platform::WriteFileAtomically(cacheFile, stream.Bytes(), platform::TFileKind::Derived);
+    }
+
+    void Scan(const std::string& folder, bool append, bool force,
+              const std::vector<platform::TFolderEntry>& files)
+    {
+        TaudioTagList& list = list_;
+        list.BeginUpdate();
+        // Not owning: whatever it made and did not hand over is freed with it.
+        TaudioTagList scratch;
+        // Never closed: the scratch list has no listeners, and a change step per file (play order refill)
+        // would make a large folder quadratic.
+        scratch.BeginUpdate();
+        std::exception_ptr failure;
+        try {
+            list.DoListProcessStart(kScanningFolder);
+            scratch.OnListProcess = list.OnListProcess;
+            if (!append)
+                list.Clear();
+            const std::string cacheFile = JoinPath(folder, list.dataFileName_);
+            list.DoDirProcess(folder);
+            if (!folder.empty()) {
+                if (index_) {
+                    folderPrefix_ = JoinPath(folder, "");
+                    folderLines_ = FolderLines(*index_, folderPrefix_);
+                }
+                const std::optional<platform::TFolderEntry> cache =
+                    FindCache(cacheFile, list.dataFileName_, files);
+                const bool current = cache && IsCurrent(cache->Time, files);
+                bool fromCache = false;
+                bool cacheChanged = false;
+                std::vector<TaudioTag*> cacheSongs;
+                if (current && list.saveDataFiles_ && !force) {
+                    if (const std::optional<std::string> bytes = ReadCacheBytes(cacheFile, cache->Size)) {
+                        TstreamReader stream(*bytes);
+                        fromCache = scratch.LoadFromStream(stream);
+                    }
+                    if (fromCache)
+                        cacheSongs = TakeCachedSongs(scratch, folder, files, cacheChanged);
+                    else
+                        scratch.items_.clear();
+                }
+                if (!fromCache)
+                    cacheSongs = ReadFiles(scratch, folder, files);
+                // A cache loaded unchanged is not written again: the same bytes, and its time keeps it
+                // current.
+                if (list.saveDataFiles_ && !cacheSongs.empty() && (!fromCache || cacheChanged))
+                    SaveCache(cacheFile, cacheSongs);
+            }
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        HandOver(scratch, failure);
+        list.EndUpdate();
+        list.DoListProcessFinished();
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+
+    // The scratch list hands the songs it made over to the scanning list, which answers for them from here
+    // on (Max and the mask fill apply through Add). This runs after a failure too: nothing read is lost.
+    void HandOver(TaudioTagList& scratch, std::exception_ptr& failure)
+    {
+        std::vector<TaudioTag*> found;
+        found.swap(scratch.items_);
+        std::vector<std::unique_ptr<TaudioTag>> handed;
+        handed.reserve(found.size());
+        std::vector<TaudioTag*> sorted = found;
+        std::sort(sorted.begin(), sorted.end());
+        std::erase_if(scratch.created_, [&sorted](TaudioTag* song) {
+            return std::binary_search(sorted.begin(), sorted.end(), song);
+        });
+        for (TaudioTag* song : found)
+            handed.emplace_back(song);
+        try {
+            for (std::unique_ptr<TaudioTag>& song : handed)
+                list_.AddCreated(std::move(song));
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    }
+
+    TaudioTagList& list_;
+    const TStringList<TaudioTag>* index_;
+    // The folder being scanned as its names begin, and the index lines that begin so.
+    std::string folderPrefix_;
+    std::pair<int, int> folderLines_{0, 0};
+    TvisitedFolders visited_;
+};
 
 bool TaudioTagList::IsCacheCurrent(const std::string& cacheFile, std::uint32_t& fileCount) const
 {
-    return CurrencyTest(cacheFile, fileCount, nullptr);
+    const FolderListing listing = ListFolder(FolderOf(cacheFile), false);
+    fileCount = static_cast<std::uint32_t>(listing.files.size());
+    return IsCurrent(CacheTime(platform::EntryInfo(cacheFile)), listing.files);
 }
 
 void TaudioTagList::ScanFolder(const std::string& folder, bool append, const TStringList<TaudioTag>* index,
                                bool force)
 {
-    BeginUpdate();
-    // Not owning: whatever it made and did not hand over is freed with it.
-    TaudioTagList scratch;
-    // Never closed: the scratch list has no listeners, and a change step per file (play order refill)
-    // would make a large folder quadratic.
-    scratch.BeginUpdate();
-    std::exception_ptr failure;
-    try {
-        DoListProcessStart(kScanningFolder);
-        scratch.OnListProcess = OnListProcess;
-        if (!append)
-            Clear();
-        const std::string cacheFile = JoinPath(folder, dataFileName_);
-        DoDirProcess(folder);
-        if (!folder.empty()) {
-            std::vector<platform::TFolderEntry> entries;
-            std::uint32_t total = 0;
-            const bool current = CurrencyTest(cacheFile, total, &entries);
-            bool fromCache = false;
-            bool cacheChanged = false;
-            if (current && saveDataFiles_ && !force) {
-                if (scratch.LoadFromFile(cacheFile, false)) {
-                    fromCache = true;
-                    std::unordered_set<std::string_view> present;
-                    present.reserve(entries.size());
-                    for (const platform::TFolderEntry& entry : entries)
-                        present.insert(entry.Name);
-                    // The songs follow a folder that was moved or renamed; files deleted since go.
-                    std::vector<TaudioTag*> kept;
-                    kept.reserve(scratch.items_.size());
-                    for (TaudioTag* song : scratch.items_) {
-                        std::string name = JoinPath(folder, NameOnly(song->Filename()));
-                        if (name != song->Filename()) {
-                            song->SetFilename(std::move(name));
-                            cacheChanged = true;
-                        }
-                        // The folder was just listed: a name among its files exists, without a stat.
-                        if (present.count(NameOnly(song->Filename())) != 0)
-                            kept.push_back(song);
-                        else
-                            cacheChanged = true;
-                    }
-                    scratch.items_.swap(kept);
-                } else {
-                    scratch.items_.clear();
-                }
-            }
-            if (!fromCache) {
-                std::uint32_t count = 0;
-                for (const platform::TFolderEntry& entry : entries) {
-                    ++count;
-                    const std::string name = JoinPath(folder, entry.Name);
-                    TaudioTag* known = nullptr;
-                    if (index) {
-                        const int at = index->IndexOf(name);
-                        if (at >= 0)
-                            known = index->Objects(at);
-                    }
-                    if (known) {
-                        if (entry.Time != known->ModDate()) {
-                            known->ReadTag();
-                            DoTagFound(true, known);
-                        }
-                        DoListProcess(count, total, known);
-                    } else {
-                        TaudioTag* song = scratch.AddFile(name);
-                        DoListProcess(count, total, song);
-                        if (song)
-                            DoTagFound(false, song);
-                    }
-                }
-            }
-            // A cache loaded unchanged is not written again: the same bytes, and its time keeps it current.
-            if (saveDataFiles_ && scratch.GetCount() > 0 && (!fromCache || cacheChanged))
-                scratch.SaveToFile(cacheFile);
-        }
-    } catch (...) {
-        failure = std::current_exception();
-    }
-
-    // The scratch list hands the songs it made over to this list, which answers for them from here on
-    // (Max and the mask fill apply through Add). This runs after a failure too: nothing read is lost.
-    std::vector<TaudioTag*> found;
-    found.swap(scratch.items_);
-    std::vector<std::unique_ptr<TaudioTag>> handed;
-    handed.reserve(found.size());
-    std::vector<TaudioTag*> sorted = found;
-    std::sort(sorted.begin(), sorted.end());
-    std::erase_if(scratch.created_, [&sorted](TaudioTag* song) {
-        return std::binary_search(sorted.begin(), sorted.end(), song);
-    });
-    for (TaudioTag* song : found)
-        handed.emplace_back(song);
-    try {
-        for (std::unique_ptr<TaudioTag>& song : handed)
-            AddCreated(std::move(song));
-    } catch (...) {
-        if (!failure)
-            failure = std::current_exception();
-    }
-
-    EndUpdate();
-    DoListProcessFinished();
-    if (failure)
-        std::rethrow_exception(failure);
+    TfolderScan(*this, index).Folder(folder, append, force);
 }
 
 void TaudioTagList::ScanTree(const std::string& folder, bool append, const TStringList<TaudioTag>* index)
@@ -243,8 +499,7 @@ void TaudioTagList::ScanTree(const std::string& folder, bool append, const TStri
     Bracketed(*this, [&] {
         if (!append)
             Clear();
-        TvisitedFolders visited;
-        WalkTree(*this, folder, index, visited);
+        TfolderScan(*this, index).Tree(folder);
     });
 }
 
@@ -258,8 +513,8 @@ void TaudioTagList::ScanFolderList(const TStrings& folders, bool append, const T
         for (int i = 0; i < folders.Count(); ++i)
             lines.push_back(folders[i]);
         // Shared by the whole list: a folder listed twice, or inside another listed one, adds its songs once.
-        TvisitedFolders visited;
+        TfolderScan scan(*this, index);
         for (const std::string& folder : lines)
-            WalkTree(*this, folder, index, visited);
+            scan.Tree(folder);
     });
 }

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <string_view>
 
@@ -302,16 +303,20 @@ std::unique_ptr<TaudioTag> ReadAudioTagComponent(TstreamReader& s)
     s.Skip(s.ReadByte()); // component name
 
     auto song = std::make_unique<TaudioTag>();
+    // Properties come in the order they are written: the search starts after the one found last.
+    constexpr std::size_t count = std::size(kProperties);
+    std::size_t next = 0;
     for (;;) {
         length = s.ReadByte();
         if (length == 0)
             break;
         s.ReadBuffer(text, length);
         const Property* found = nullptr;
-        for (const Property& p : kProperties) {
+        for (std::size_t k = 0; k < count && !found; ++k) {
+            const Property& p = kProperties[(next + k) % count];
             if (p.name.size() == length && SameAscii(text, p.name.data(), length)) {
                 found = &p;
-                break;
+                next = (next + k + 1) % count;
             }
         }
         if (!found)

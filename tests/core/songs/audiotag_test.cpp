@@ -2,6 +2,7 @@
 #include "support/testsongs.h"
 
 #include "core/songs/audiotag.h"
+#include "core/songs/coverfinder.h"
 #include "core/songs/coverpicture.h"
 #include "platform/datetime.h"
 #include "support/tempdir.h"
@@ -290,6 +291,30 @@ TEST(AudioTag, CoverFileSearchOrder)
     EXPECT_EQ(FindCoverFile(*s, covers), songDir + "/art - alb.JPG");
     dir.Write("covers/Art - Alb.bmp", "x");
     EXPECT_EQ(FindCoverFile(*s, covers + "/"), covers + "/Art - Alb.bmp");
+}
+
+TEST(AudioTag, OneCoverFinderServesSongsOfManyFolders)
+{
+    TempDir dir;
+    const std::string covers = dir.Path() + "/covers";
+    dir.Write("covers/Art - One.jpg", "x");
+    dir.Write("one/Folder.jpg", "x");
+    dir.Write("two/Folder.bmp", "x");
+    auto one = Song("Art", "T", "One");
+    one->SetFilename(dir.Path() + "/one/1.wav");
+    auto two = Song("Art", "T", "Two");
+    two->SetFilename(dir.Path() + "/two/1.wav");
+    auto three = Song("Art", "T", "Three");
+    three->SetFilename(dir.Path() + "/three/1.wav");
+
+    TcoverFinder finder(covers);
+    EXPECT_EQ(finder.Find(*two), dir.Path() + "/two/Folder.bmp");
+    EXPECT_EQ(finder.Find(*one), covers + "/Art - One.jpg");
+    EXPECT_EQ(finder.Find(*three), "");
+    // Each song's own folder is its own, whichever folder was asked about before.
+    EXPECT_EQ(finder.Find(*two), dir.Path() + "/two/Folder.bmp");
+    one->SetAlbum("Other");
+    EXPECT_EQ(finder.Find(*one), dir.Path() + "/one/Folder.jpg");
 }
 
 TEST(AudioTag, Id3TagSize)

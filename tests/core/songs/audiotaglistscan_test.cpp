@@ -1,8 +1,8 @@
 // Folder scans end to end: real WAV files in a folder tree, read by the program's WAV plug-in through the
 // program's host, with the per-folder caches on disk.
+#include "core/plugins/taggerloader.h"
 #include "core/songs/audiotaglist.h"
 #include "core/util/orvanexutils.h"
-#include "core/plugins/taggerloader.h"
 #include "support/wavbytes.h"
 #include "testpluginfolder.h"
 
@@ -375,9 +375,77 @@ TEST_F(TreeTest, AnIndexRefreshesKnownSongsInPlaceAndAddsOnlyNewOnes)
     EXPECT_EQ(byName["Song"]->ModDate(), GetFileDateTime(Path("Band A/Album One/Song.wav")));
     EXPECT_EQ(byName["Intro"]->Duration(), 10u);
     EXPECT_EQ(library.Count(), 5);
-    // The caches hold only what the index did not know.
-    EXPECT_EQ(CacheSongs(Path("Band A/Album One/orvane.obf")).size(), 1u);
-    EXPECT_FALSE(fs::exists(Path("Band B/Second/orvane.obf")));
+    // The caches hold every song of their folder, known or new, as the scan left it.
+    const std::map<std::string, std::string> albumCache = CacheSongs(Path("Band A/Album One/orvane.obf"));
+    EXPECT_EQ(albumCache.size(), 4u);
+    EXPECT_EQ(albumCache.at("Band A/Album One/Song.wav"), "Song|Album One|Band A|7|44100|2|WAV");
+    EXPECT_EQ(albumCache.at("Band A/Album One/Intro.wav"), "Intro|Album One|Band A|10|44100|2|WAV");
+    EXPECT_EQ(CacheSongs(Path("Band B/Second/orvane.obf")).size(), 1u);
+}
+
+TEST_F(TreeTest, KnownSongsStayKnownWhicheverWayTheScanGoes)
+{
+    TaudioTagList library;
+    library.SetOwnsObjects(true);
+    library.SetSaveDataFiles(true);
+    library.ScanTree(root, false, nullptr);
+    ASSERT_EQ(library.Count(), 5);
+    TStringList<TaudioTag> index;
+    for (TaudioTag* s : library.Items())
+        index.AddObject(s->Filename(), s);
+    index.SortUnique();
+    const std::string albumCache = Path("Band A/Album One/orvane.obf");
+    const std::string secondCache = Path("Band B/Second/orvane.obf");
+    AgeWavFiles(root);
+    SetTime(Path("Band B/Second/notes.txt"), kNow - 3600);
+    for (const std::string& cache : {albumCache, secondCache, Path("orvane.obf")})
+        SetTime(cache, kNow - 1800);
+    for (TaudioTag* s : library.Items())
+        s->SetModDate(GetFileDateTime(s->Filename()));
+
+    const auto rescan = [&](std::vector<std::pair<bool, std::string>>& found) {
+        TaudioTagList search;
+        search.SetOwnsObjects(true);
+        search.SetSaveDataFiles(true);
+        search.OnTagFound = [&](TaudioTagList*, bool modified, TaudioTag* t) {
+            found.emplace_back(modified, t->Title());
+        };
+        TStrings folders;
+        folders.Add(root);
+        search.ScanFolderList(folders, false, &index);
+        return search.Count();
+    };
+
+    // Every cache current: nothing comes back as new, nothing is read, no cache is written.
+    const std::string secondBytes = TempDir::Read(secondCache);
+    std::vector<std::pair<bool, std::string>> found;
+    EXPECT_EQ(rescan(found), 0);
+    EXPECT_TRUE(found.empty());
+    EXPECT_EQ(TempDir::Read(secondCache), secondBytes);
+
+    // One file touched: its folder is read file by file, only the touched song is read again, and the
+    // folder's cache is rewritten with all its songs, current again.
+    Write("Band A/Album One/Song.wav", Wav(8, 1, 22050, 8));
+    SetTime(Path("Band A/Album One/Song.wav"), kNow - 600);
+    found.clear();
+    EXPECT_EQ(rescan(found), 0);
+    EXPECT_EQ(found, (std::vector<std::pair<bool, std::string>>{{true, "Song"}}));
+    std::uint32_t files = 0;
+    EXPECT_TRUE(library.IsCacheCurrent(albumCache, files));
+    EXPECT_EQ(CacheSongs(albumCache).at("Band A/Album One/Song.wav"), "Song|Album One|Band A|8|22050|1|WAV");
+    EXPECT_EQ(CacheSongs(albumCache).size(), 3u);
+
+    // A known song whose file time differs from the one the library holds is read again from a current
+    // cache's folder as well, and the cache takes the song as read.
+    TaudioTag* intro = index.Objects(index.IndexOf(Path("Band A/Album One/Intro.wav")));
+    intro->SetModDate(1.0);
+    intro->SetTitle("Stale");
+    found.clear();
+    EXPECT_EQ(rescan(found), 0);
+    EXPECT_EQ(found, (std::vector<std::pair<bool, std::string>>{{true, "Intro"}}));
+    EXPECT_EQ(intro->ModDate(), GetFileDateTime(Path("Band A/Album One/Intro.wav")));
+    EXPECT_EQ(CacheSongs(albumCache).size(), 3u);
+    EXPECT_EQ(library.Count(), 5);
 }
 
 TEST_F(TreeTest, TheScanningListsMaximumAppliesAndRefusedSongsAreFreed)
