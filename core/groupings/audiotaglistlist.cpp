@@ -116,15 +116,34 @@ void TaudioTagListList::Materialize() const
 {
     if (pending_.empty())
         return;
-    const auto before = [](const Entry& a, const Entry& b) {
-        const int c = a.key.compare(b.key);
-        return c < 0 || (c == 0 && a.seq > b.seq);
-    };
-    std::sort(pending_.begin(), pending_.end(), before);
+    // Titles in the locale's order; among equal titles the newer first. The new lists are ranked once
+    // among themselves, then merged into the index.
+    {
+        std::vector<std::string_view> titles;
+        titles.reserve(pending_.size());
+        for (const Entry& e : pending_)
+            titles.push_back(e.title);
+        const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(titles);
+        std::vector<std::size_t> order(pending_.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return ranks[a] < ranks[b] || (ranks[a] == ranks[b] && pending_[a].seq > pending_[b].seq);
+        });
+        std::vector<Entry> sorted;
+        sorted.reserve(pending_.size());
+        for (const std::size_t i : order)
+            sorted.push_back(std::move(pending_[i]));
+        pending_.swap(sorted);
+    }
     if (index_.empty()) {
         index_.swap(pending_);
         return;
     }
+    const auto before = [](const Entry& a, const Entry& b) {
+        const int c = platform::CompareText(a.title, b.title);
+        return c < 0 || (c == 0 && a.seq > b.seq);
+    };
     std::vector<Entry> merged;
     merged.reserve(index_.size() + pending_.size());
     std::merge(std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()),

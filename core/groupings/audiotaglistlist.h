@@ -4,6 +4,7 @@
 #include "core/songs/streamreader.h"
 #include "core/songs/streamwriter.h"
 #include "core/tree/treesink.h"
+#include "core/util/event.h"
 #include "platform/stringlist.h"
 
 #include <cstdint>
@@ -43,10 +44,10 @@ public:
     void SetListsOwnObjects(bool value);
 
     // Published events.
-    std::function<void(TaudioTagListList* sender)> OnChange;
-    std::function<void(TaudioTagListList* sender)> OnActiveChanged;
+    Tevent<void(TaudioTagListList* sender)> OnChange;
+    Tevent<void(TaudioTagListList* sender)> OnActiveChanged;
     // A member list changed or changed its play mode.
-    std::function<void(TaudioTagListList* sender, TaudioTagList* list)> OnPlaylistChange;
+    Tevent<void(TaudioTagListList* sender, TaudioTagList* list)> OnPlaylistChange;
 
     // Takes the list in under its Title (nullptr ignored): gives it ListsOwnObjects and hooks its change and
     // play-mode events to ListChanged.

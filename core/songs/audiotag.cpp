@@ -1,10 +1,10 @@
 #include "core/songs/audiotag.h"
 
+#include "core/plugins/taggerloader.h"
 #include "core/songs/coverpicture.h"
 #include "core/util/filenamemask.h"
 #include "core/util/genreslist.h"
 #include "core/util/orvanexutils.h"
-#include "core/plugins/taggerloader.h"
 #include "platform/stringlist.h"
 #include "platform/textcompare.h"
 
@@ -372,6 +372,151 @@ int CompareByTagType(const TaudioTag* a, const TaudioTag* b)
     if (r == 0)
         r = CompareByTitle(a, b);
     return g_sortSign * r;
+}
+
+namespace {
+
+// A song with the keys of one sort, each a number or a text's rank; keys compare in turn, each under its
+// sign.
+struct SortEntry
+{
+    std::uint32_t keys[3];
+    TaudioTag* song;
+};
+
+// Which value of a song a sort key is.
+enum class Field
+{
+    Title,
+    Artist,
+    Album,
+    Comment,
+    Genre,
+    Year,
+    TagType,
+    Track,
+    Duration,
+    SampleRate,
+    Bitrate,
+    Channels,
+};
+
+bool IsText(Field field)
+{
+    return field <= Field::TagType;
+}
+
+const std::string* TextOf(const TaudioTag& song, Field field)
+{
+    switch (field) {
+    case Field::Title:
+        return &song.Title();
+    case Field::Artist:
+        return &song.Artist();
+    case Field::Album:
+        return &song.Album();
+    case Field::Comment:
+        return &song.Comment();
+    case Field::Genre:
+        return &song.GenreString();
+    case Field::Year:
+        return &song.Date();
+    case Field::TagType:
+        return &song.TagType();
+    default:
+        return nullptr;
+    }
+}
+
+std::uint32_t NumberOf(const TaudioTag& song, Field field)
+{
+    switch (field) {
+    case Field::Track:
+        return song.TrackNo();
+    case Field::Duration:
+        return song.Duration();
+    case Field::SampleRate:
+        return song.SampleRate();
+    case Field::Bitrate:
+        return song.BitRate();
+    case Field::Channels:
+        return song.Channels();
+    default:
+        return 0;
+    }
+}
+
+struct SortKey
+{
+    Field field;
+    int sign;
+};
+
+// The comparers' chains unrolled: a comparer signs its key, and a tie-break comparer's answer is signed
+// again, so the title after one key compares unsigned, and after the album's track the title is signed.
+std::vector<SortKey> SortKeys(TaudioTagSortType sortType, int s)
+{
+    const auto then = [s](Field key) { return std::vector<SortKey>{{key, s}, {Field::Title, 1}}; };
+    switch (sortType) {
+    case tstArtist:
+        return then(Field::Artist);
+    case tstAlbum:
+        return {{Field::Album, s}, {Field::Track, 1}, {Field::Title, s}};
+    case tstTrack:
+        return then(Field::Track);
+    case tstComment:
+        return then(Field::Comment);
+    case tstGenre:
+        return then(Field::Genre);
+    case tstYear:
+        return then(Field::Year);
+    case tstDuration:
+        return then(Field::Duration);
+    case tstSampleRate:
+        return then(Field::SampleRate);
+    case tstBitrate:
+        return then(Field::Bitrate);
+    case tstChannels:
+        return then(Field::Channels);
+    case tstTagType:
+        return then(Field::TagType);
+    case tstTitle:
+        break;
+    }
+    return {{Field::Title, s}};
+}
+
+} // namespace
+
+void SortTags(std::vector<TaudioTag*>& songs, TaudioTagSortType sortType)
+{
+    if (songs.size() < 2)
+        return;
+    const std::vector<SortKey> keys = SortKeys(sortType, g_sortSign);
+    std::vector<SortEntry> entries(songs.size());
+    for (std::size_t i = 0; i < songs.size(); ++i)
+        entries[i].song = songs[i];
+    std::vector<std::string_view> texts(songs.size());
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        if (IsText(keys[k].field)) {
+            for (std::size_t i = 0; i < songs.size(); ++i)
+                texts[i] = *TextOf(*songs[i], keys[k].field);
+            const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(texts);
+            for (std::size_t i = 0; i < songs.size(); ++i)
+                entries[i].keys[k] = ranks[i];
+        } else {
+            for (std::size_t i = 0; i < songs.size(); ++i)
+                entries[i].keys[k] = NumberOf(*songs[i], keys[k].field);
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(), [&keys](const SortEntry& a, const SortEntry& b) {
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            if (a.keys[k] != b.keys[k])
+                return (a.keys[k] < b.keys[k]) == (keys[k].sign > 0);
+        return false;
+    });
+    for (std::size_t i = 0; i < songs.size(); ++i)
+        songs[i] = entries[i].song;
 }
 
 TaudioTagCompare TagComparer(TaudioTagSortType sortType)

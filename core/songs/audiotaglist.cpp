@@ -1,8 +1,8 @@
 #include "core/songs/audiotaglist.h"
 
+#include "core/plugins/taggerloader.h"
 #include "core/songs/audiotagstream.h"
 #include "core/util/orvanexutils.h"
-#include "core/plugins/taggerloader.h"
 #include "platform/atomicfile.h"
 #include "platform/textcompare.h"
 
@@ -140,6 +140,19 @@ std::string ApplyDriveRoot(const std::string& fileName, std::string_view driveRo
 
 TaudioTagList::TaudioTagList() = default;
 
+const TaudioTagList::ScanTexts& TaudioTagList::Texts() const
+{
+    static const ScanTexts defaults;
+    return scanTexts_ ? *scanTexts_ : defaults;
+}
+
+TaudioTagList::ScanTexts& TaudioTagList::OwnTexts()
+{
+    if (!scanTexts_)
+        scanTexts_ = std::make_unique<ScanTexts>();
+    return *scanTexts_;
+}
+
 TaudioTagList::~TaudioTagList()
 {
     FreeAll(ownsObjects_);
@@ -162,7 +175,8 @@ void TaudioTagList::Release(TaudioTag* song)
 {
     if (!ownsObjects_ || std::find(items_.begin(), items_.end(), song) != items_.end())
         return;
-    random_.Forget(song);
+    if (random_)
+        random_->Forget(song);
     const auto it = std::find(created_.begin(), created_.end(), song);
     if (it != created_.end())
         created_.erase(it);
@@ -183,7 +197,8 @@ void TaudioTagList::ReleaseAll(std::vector<TaudioTag*> songs)
     const auto doomed = [&songs](TaudioTag* song) {
         return std::binary_search(songs.begin(), songs.end(), song);
     };
-    random_.ForgetIf(doomed);
+    if (random_)
+        random_->ForgetIf(doomed);
     std::erase_if(created_, doomed);
     for (TaudioTag* song : songs)
         delete song;
@@ -263,7 +278,8 @@ void TaudioTagList::Changed()
         // Sorting here is part of this one step: listeners hear of the change once.
         if (sorted_ && !justSorted_)
             SortItems(sortType_);
-        random_.Fill(items_);
+        random_.reset();
+        randomStale_ = true;
         position_ = 0;
         DoChange();
         if (maxExceeded_)
@@ -301,9 +317,9 @@ bool TaudioTagList::Add(TaudioTag* song)
     }
     if (song->Title().empty() || song->Artist().empty()) {
         if (song->MediaType() == 0 && useAudioFileMask_)
-            ApplyFileNameMask(*song, audioFileMask_, albumFromParentFolder_, artistFromParentFolder_);
+            ApplyFileNameMask(*song, AudioFileMask(), albumFromParentFolder_, artistFromParentFolder_);
         else if (song->MediaType() == 1 && useVideoFileMask_)
-            ApplyFileNameMask(*song, videoFileMask_, albumFromParentFolder_, artistFromParentFolder_);
+            ApplyFileNameMask(*song, VideoFileMask(), albumFromParentFolder_, artistFromParentFolder_);
     }
     items_.push_back(song);
     Changed();
@@ -349,7 +365,7 @@ void TaudioTagList::Clear()
                     keep.push_back(song);
             created_.swap(keep);
         }
-        random_.Clear();
+        random_.reset();
         for (TaudioTag* song : doomed)
             delete song;
     } else {
@@ -559,9 +575,7 @@ void TaudioTagList::FormatStrings(TStringList<TaudioTag>& strings, TtagDisplayFo
 void TaudioTagList::SortItems(TaudioTagSortType sortType)
 {
     SetTagSortOrder(sortOrder_);
-    const TaudioTagCompare compare = TagComparer(sortType);
-    std::sort(items_.begin(), items_.end(),
-              [compare](const TaudioTag* a, const TaudioTag* b) { return compare(a, b) < 0; });
+    SortTags(items_, sortType);
 }
 
 void TaudioTagList::Sort()
@@ -709,14 +723,26 @@ void TaudioTagList::AddFileList(const TStrings& strings, bool append)
         DoListProcessFinished();
 }
 
+TrandomPointerList& TaudioTagList::PlayOrder() const
+{
+    if (!random_)
+        random_ = std::make_unique<TrandomPointerList>();
+    if (randomStale_) {
+        randomStale_ = false;
+        random_->Fill(items_);
+    }
+    return *random_;
+}
+
 TaudioTag* TaudioTagList::CurrentTag()
 {
     if (!active_ || items_.empty())
         return nullptr;
     if (Has(playMode_, lmRandom)) {
-        if (random_.GetCount() == 0)
-            random_.Fill(items_);
-        return random_.GetItem(0);
+        TrandomPointerList& order = PlayOrder();
+        if (order.GetCount() == 0)
+            order.Fill(items_);
+        return order.GetItem(0);
     }
     if (position_ >= GetCount() && Has(playMode_, lmLoop))
         position_ = 0;
@@ -729,7 +755,7 @@ TaudioTag* TaudioTagList::NextTag()
         return nullptr;
     TaudioTag* song = CurrentTag();
     if (Has(playMode_, lmRandom))
-        random_.Extract(0);
+        PlayOrder().Extract(0);
     else if (song)
         ++position_;
     return song;

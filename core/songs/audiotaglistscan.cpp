@@ -94,7 +94,7 @@ void Bracketed(TaudioTagList& list, F&& work)
 }
 
 // Scans folder, already marked as visited, and the folders below it.
-void WalkFolder(TaudioTagList& list, const std::string& folder, const TStringList<TaudioTag>* index,
+void WalkFolder(TaudioTagList& list, const std::string& folder, const TfileNameIndex* index,
                 TvisitedFolders& visited)
 {
     list.ScanFolder(folder, true, index, false);
@@ -116,7 +116,7 @@ void WalkFolder(TaudioTagList& list, const std::string& folder, const TStringLis
             WalkFolder(list, base + "/" + name, index, visited);
 }
 
-void WalkTree(TaudioTagList& list, const std::string& folder, const TStringList<TaudioTag>* index,
+void WalkTree(TaudioTagList& list, const std::string& folder, const TfileNameIndex* index,
               TvisitedFolders& visited)
 {
     if (const auto self = platform::EntryInfo(folder); self && self->IsFolder())
@@ -132,7 +132,7 @@ bool TaudioTagList::IsCacheCurrent(const std::string& cacheFile, std::uint32_t& 
     return CurrencyTest(cacheFile, fileCount, nullptr);
 }
 
-void TaudioTagList::ScanFolder(const std::string& folder, bool append, const TStringList<TaudioTag>* index,
+void TaudioTagList::ScanFolder(const std::string& folder, bool append, const TfileNameIndex* index,
                                bool force)
 {
     BeginUpdate();
@@ -147,7 +147,7 @@ void TaudioTagList::ScanFolder(const std::string& folder, bool append, const TSt
         scratch.OnListProcess = OnListProcess;
         if (!append)
             Clear();
-        const std::string cacheFile = JoinPath(folder, dataFileName_);
+        const std::string cacheFile = JoinPath(folder, DataFileName());
         DoDirProcess(folder);
         if (!folder.empty()) {
             std::vector<platform::TFolderEntry> entries;
@@ -242,7 +242,7 @@ void TaudioTagList::ScanFolder(const std::string& folder, bool append, const TSt
         std::rethrow_exception(failure);
 }
 
-void TaudioTagList::ScanTree(const std::string& folder, bool append, const TStringList<TaudioTag>* index)
+void TaudioTagList::ScanTree(const std::string& folder, bool append, const TfileNameIndex* index)
 {
     Bracketed(*this, [&] {
         if (!append)
@@ -252,7 +252,7 @@ void TaudioTagList::ScanTree(const std::string& folder, bool append, const TStri
     });
 }
 
-void TaudioTagList::ScanFolderList(const TStrings& folders, bool append, const TStringList<TaudioTag>* index)
+void TaudioTagList::ScanFolderList(const TStrings& folders, bool append, const TfileNameIndex* index)
 {
     Bracketed(*this, [&] {
         if (!append)

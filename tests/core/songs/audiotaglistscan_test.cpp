@@ -334,10 +334,8 @@ TEST_F(TreeTest, AnIndexRefreshesKnownSongsInPlaceAndAddsOnlyNewOnes)
     library.SetOwnsObjects(true);
     library.ScanTree(root, false, nullptr);
     ASSERT_EQ(library.Count(), 5);
-    TStringList<TaudioTag> index;
-    index.SetSorted(true);
-    for (TaudioTag* s : library.Items())
-        index.AddObject(s->Filename(), s);
+    TfileNameIndex index;
+    index.Rebuild(library.Items());
     std::map<std::string, TaudioTag*> byName;
     for (TaudioTag* s : library.Items())
         byName[s->Title()] = s;
