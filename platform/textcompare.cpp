@@ -141,28 +141,30 @@ SharedCollator& Collator()
 using Utf16 = QVarLengthArray<char16_t, 128>;
 
 // UTF-8 to UTF-16; an invalid byte becomes U+FFFD (CompareFolded tells such texts apart).
-template <class Out>
-void ToUtf16(std::string_view s, Out& out)
+void ToUtf16(std::string_view s, Utf16& out)
 {
-    out.clear();
+    // Never more UTF-16 units than UTF-8 bytes.
+    out.resize(static_cast<qsizetype>(s.size()));
+    char16_t* to = out.data();
     std::size_t i = 0;
     while (i < s.size()) {
         const auto c = static_cast<unsigned char>(s[i]);
         if (c < 0x80) {
-            out.push_back(c);
+            *to++ = c;
             ++i;
             continue;
         }
         const char32_t cp = NextCodePoint(s, i);
         if (cp > 0x10FFFF) {
-            out.push_back(u'\uFFFD');
+            *to++ = u'\uFFFD';
         } else if (cp >= 0x10000) {
-            out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+            *to++ = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            *to++ = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
         } else {
-            out.push_back(static_cast<char16_t>(cp));
+            *to++ = static_cast<char16_t>(cp);
         }
     }
+    out.resize(to - out.data());
 }
 
 QStringView View(const Utf16& s)
@@ -170,13 +172,13 @@ QStringView View(const Utf16& s)
     return QStringView(s.data(), s.size());
 }
 
-// Ranks of distinct texts ordered by folded code points.
-void RankFolded(const std::vector<std::string_view>& distinct, std::vector<std::uint32_t>& order,
+// Ranks of texts ordered by folded code points.
+void RankFolded(const std::vector<std::string_view>& texts, std::vector<std::uint32_t>& order,
                 std::vector<std::uint32_t>& rank)
 {
-    std::vector<std::string> keys(distinct.size());
-    for (std::size_t i = 0; i < distinct.size(); ++i)
-        FoldKey(distinct[i], keys[i]);
+    std::vector<std::string> keys(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        FoldKey(texts[i], keys[i]);
     std::sort(order.begin(), order.end(),
               [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
     std::uint32_t next = 0;
@@ -234,28 +236,35 @@ int CompareText(std::string_view a, std::string_view b)
 
 std::vector<std::uint32_t> TextOrderRanks(const std::vector<std::string_view>& texts)
 {
-    // One key per distinct text: song lists repeat their artists, albums and genres many times.
-    std::unordered_map<std::string_view, std::uint32_t> firstSlot;
-    std::vector<std::string_view> distinct;
-    std::vector<std::uint32_t> slotOf(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const auto [it, added] = firstSlot.emplace(texts[i], static_cast<std::uint32_t>(distinct.size()));
-        if (added)
-            distinct.push_back(texts[i]);
-        slotOf[i] = it->second;
-    }
-    std::vector<std::uint32_t> order(distinct.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::vector<std::uint32_t> rank(distinct.size());
-    Collator().With([&](const QCollator* collator) {
-        if (collator)
-            RankCollated(*collator, distinct, order, rank);
-        else
-            RankFolded(distinct, order, rank);
+    return Collator().With([&texts](const QCollator* collator) {
+        if (!collator) {
+            // Folding is cheap: every text gets its key, no search for repeats.
+            std::vector<std::uint32_t> order(texts.size());
+            std::iota(order.begin(), order.end(), 0u);
+            std::vector<std::uint32_t> rank(texts.size());
+            RankFolded(texts, order, rank);
+            return rank;
+        }
+        // One collation key per distinct text: song lists repeat their artists, albums and genres many
+        // times.
+        std::unordered_map<std::string_view, std::uint32_t> firstSlot;
+        firstSlot.reserve(texts.size());
+        std::vector<std::string_view> distinct;
+        std::vector<std::uint32_t> slotOf(texts.size());
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const auto [it, added] = firstSlot.emplace(texts[i], static_cast<std::uint32_t>(distinct.size()));
+            if (added)
+                distinct.push_back(texts[i]);
+            slotOf[i] = it->second;
+        }
+        std::vector<std::uint32_t> order(distinct.size());
+        std::iota(order.begin(), order.end(), 0u);
+        std::vector<std::uint32_t> rank(distinct.size());
+        RankCollated(*collator, distinct, order, rank);
+        for (std::uint32_t& slot : slotOf)
+            slot = rank[slot];
+        return slotOf;
     });
-    for (std::uint32_t& slot : slotOf)
-        slot = rank[slot];
-    return slotOf;
 }
 
 void SetCollationLocale(std::string_view name)

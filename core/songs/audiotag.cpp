@@ -376,11 +376,10 @@ int CompareByTagType(const TaudioTag* a, const TaudioTag* b)
 
 namespace {
 
-// A song with the keys of one sort, each a number or a text's rank; keys compare in turn, each under its
-// sign.
+// A song with the key of one sort it is being sorted by: a number or a text's rank.
 struct SortEntry
 {
-    std::uint32_t keys[3];
+    std::uint32_t key;
     TaudioTag* song;
 };
 
@@ -488,33 +487,53 @@ std::vector<SortKey> SortKeys(TaudioTagSortType sortType, int s)
 
 } // namespace
 
+namespace {
+
+// Sorts entries [begin, end), equal in every key before k, by key k and then each run of equal key k by the
+// keys after it: a key is found only for the songs whose earlier keys tie.
+void SortRun(std::vector<SortEntry>& entries, std::size_t begin, std::size_t end,
+             const std::vector<SortKey>& keys, std::size_t k)
+{
+    if (end - begin < 2 || k == keys.size())
+        return;
+    const Field field = keys[k].field;
+    if (IsText(field)) {
+        std::vector<std::string_view> texts;
+        texts.reserve(end - begin);
+        for (std::size_t i = begin; i < end; ++i)
+            texts.push_back(*TextOf(*entries[i].song, field));
+        const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(texts);
+        for (std::size_t i = begin; i < end; ++i)
+            entries[i].key = ranks[i - begin];
+    } else {
+        for (std::size_t i = begin; i < end; ++i)
+            entries[i].key = NumberOf(*entries[i].song, field);
+    }
+    const bool ascending = keys[k].sign > 0;
+    std::stable_sort(entries.begin() + static_cast<std::ptrdiff_t>(begin),
+                     entries.begin() + static_cast<std::ptrdiff_t>(end),
+                     [ascending](const SortEntry& a, const SortEntry& b) {
+                         return ascending ? a.key < b.key : a.key > b.key;
+                     });
+    std::size_t run = begin;
+    for (std::size_t i = begin + 1; i <= end; ++i) {
+        if (i == end || entries[i].key != entries[run].key) {
+            SortRun(entries, run, i, keys, k + 1);
+            run = i;
+        }
+    }
+}
+
+} // namespace
+
 void SortTags(std::vector<TaudioTag*>& songs, TaudioTagSortType sortType)
 {
     if (songs.size() < 2)
         return;
-    const std::vector<SortKey> keys = SortKeys(sortType, g_sortSign);
     std::vector<SortEntry> entries(songs.size());
     for (std::size_t i = 0; i < songs.size(); ++i)
         entries[i].song = songs[i];
-    std::vector<std::string_view> texts(songs.size());
-    for (std::size_t k = 0; k < keys.size(); ++k) {
-        if (IsText(keys[k].field)) {
-            for (std::size_t i = 0; i < songs.size(); ++i)
-                texts[i] = *TextOf(*songs[i], keys[k].field);
-            const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(texts);
-            for (std::size_t i = 0; i < songs.size(); ++i)
-                entries[i].keys[k] = ranks[i];
-        } else {
-            for (std::size_t i = 0; i < songs.size(); ++i)
-                entries[i].keys[k] = NumberOf(*songs[i], keys[k].field);
-        }
-    }
-    std::stable_sort(entries.begin(), entries.end(), [&keys](const SortEntry& a, const SortEntry& b) {
-        for (std::size_t k = 0; k < keys.size(); ++k)
-            if (a.keys[k] != b.keys[k])
-                return (a.keys[k] < b.keys[k]) == (keys[k].sign > 0);
-        return false;
-    });
+    SortRun(entries, 0, entries.size(), SortKeys(sortType, g_sortSign), 0);
     for (std::size_t i = 0; i < songs.size(); ++i)
         songs[i] = entries[i].song;
 }

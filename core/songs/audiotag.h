@@ -159,7 +159,8 @@ int CompareByTagType(const TaudioTag* a, const TaudioTag* b);
 // The comparer of a sort key (the title comparer for values outside the keys).
 TaudioTagCompare TagComparer(TaudioTagSortType sortType);
 // Sorts the songs (stably) in the order TagComparer(sortType) gives under the current sign, with the texts'
-// places in the locale's order found once for the whole sort instead of at every comparison.
+// places in the order found once for the whole sort: the sort itself then runs on a compact array instead
+// of reaching into every song at every comparison.
 void SortTags(std::vector<TaudioTag*>& songs, TaudioTagSortType sortType);
 // The process-wide sign: +1 ascending, -1 descending. A sort sets it before it runs.
 void SetTagSortOrder(TaudioTagSortOrder order);
