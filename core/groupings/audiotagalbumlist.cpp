@@ -76,7 +76,9 @@ void TaudioTagAlbumList::DoChange()
     std::vector<TaudioTagList*> albums;
     albums.reserve(static_cast<std::size_t>(GetCount()));
     ForEachMember([&albums](TaudioTagList* album) { albums.push_back(album); });
-    for (TaudioTagList* album : albums)
+    for (TaudioTagList* album : albums) {
         album->EndUpdate();
+        album->ShrinkToFit();
+    }
     TaudioTagListList::DoChange();
 }

@@ -189,6 +189,7 @@ void TaudioTagArtistList::BuildIndex()
     for (int i = 0; i < GetCount(); ++i) {
         TaudioTagList* list = GetItem(i);
         list->EndUpdate();
+        list->ShrinkToFit();
         auto* artist = dynamic_cast<TaudioTagArtist*>(list);
         if (!artist)
             continue;

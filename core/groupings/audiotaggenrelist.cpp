@@ -90,6 +90,7 @@ void TaudioTagGenreList::DoChange()
         // Sorted by title before its creation update closes, a new genre changes (and reshuffles) once.
         genre->SortBy(tstTitle);
         genre->EndUpdate();
+        genre->ShrinkToFit();
         std::string key = platform::FoldKey(genre->Genre());
         if (seen.insert(key).second)
             index.push_back(Keyed{std::move(key), IndexEntry{genre->Genre(), genre}});

@@ -14,6 +14,8 @@
 namespace {
 
 const char kListListMagic[4] = {'O', 'A', 'L', 'L'};
+// Sets up to this many members find titles by searching their entries.
+constexpr int kSmallSet = 8;
 
 } // namespace
 
@@ -102,14 +104,31 @@ void TaudioTagListList::Insert(TaudioTagList* list)
     ++generation_;
     Entry e;
     platform::FoldKey(list->Title(), e.key);
-    e.title = list->Title();
     e.list = list;
     e.seq = nextSeq_++;
-    auto it = byKey_.find(std::string_view(e.key));
-    if (it == byKey_.end())
-        it = byKey_.emplace(e.key, std::vector<Link>()).first;
-    it->second.push_back(Link{e.seq, list});
+    if (hashed_) {
+        auto it = byKey_.find(std::string_view(e.key));
+        if (it == byKey_.end())
+            it = byKey_.emplace(e.key, std::vector<Link>()).first;
+        it->second.push_back(Link{e.seq, list});
+    }
     pending_.push_back(std::move(e));
+    if (!hashed_ && GetCount() > kSmallSet)
+        HashAll();
+}
+
+void TaudioTagListList::HashAll()
+{
+    std::vector<const Entry*> all;
+    all.reserve(index_.size() + pending_.size());
+    for (const Entry& e : index_)
+        all.push_back(&e);
+    for (const Entry& e : pending_)
+        all.push_back(&e);
+    std::sort(all.begin(), all.end(), [](const Entry* a, const Entry* b) { return a->seq < b->seq; });
+    for (const Entry* e : all)
+        byKey_[e->key].push_back(Link{e->seq, e->list});
+    hashed_ = true;
 }
 
 void TaudioTagListList::Materialize() const
@@ -122,7 +141,7 @@ void TaudioTagListList::Materialize() const
         std::vector<std::string_view> titles;
         titles.reserve(pending_.size());
         for (const Entry& e : pending_)
-            titles.push_back(e.title);
+            titles.push_back(e.list->Title());
         const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(titles);
         std::vector<std::size_t> order(pending_.size());
         for (std::size_t i = 0; i < order.size(); ++i)
@@ -138,10 +157,12 @@ void TaudioTagListList::Materialize() const
     }
     if (index_.empty()) {
         index_.swap(pending_);
+        if (index_.capacity() - index_.size() > index_.size() / 8)
+            index_.shrink_to_fit();
         return;
     }
     const auto before = [](const Entry& a, const Entry& b) {
-        const int c = platform::CompareText(a.title, b.title);
+        const int c = platform::CompareText(a.list->Title(), b.list->Title());
         return c < 0 || (c == 0 && a.seq > b.seq);
     };
     std::vector<Entry> merged;
@@ -150,12 +171,14 @@ void TaudioTagListList::Materialize() const
                std::make_move_iterator(index_.begin()), std::make_move_iterator(index_.end()),
                std::back_inserter(merged), before);
     index_.swap(merged);
-    pending_.clear();
+    std::vector<Entry>().swap(pending_);
 }
 
 void TaudioTagListList::Unlink(const Entry& entry)
 {
     ++generation_;
+    if (!hashed_)
+        return;
     const auto it = byKey_.find(std::string_view(entry.key));
     if (it == byKey_.end())
         return;
@@ -220,7 +243,8 @@ void TaudioTagListList::Clear()
     Materialize();
     std::vector<Entry> old;
     old.swap(index_);
-    byKey_.clear();
+    decltype(byKey_)().swap(byKey_);
+    hashed_ = false;
     ++generation_;
     std::vector<TaudioTagList*> lists;
     lists.reserve(old.size());
@@ -267,8 +291,21 @@ TaudioTagList* TaudioTagListList::GetItem(int i) const
 const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string_view title) const
 {
     platform::FoldKey(title, scratch_);
-    const auto it = byKey_.find(std::string_view(scratch_));
-    return it == byKey_.end() ? nullptr : &it->second;
+    if (hashed_) {
+        const auto it = byKey_.find(std::string_view(scratch_));
+        return it == byKey_.end() ? nullptr : &it->second;
+    }
+    smallChain_.clear();
+    const auto collect = [this](const Entry& e) {
+        if (e.key == scratch_)
+            smallChain_.push_back(Link{e.seq, e.list});
+    };
+    std::for_each(index_.begin(), index_.end(), collect);
+    std::for_each(pending_.begin(), pending_.end(), collect);
+    if (smallChain_.empty())
+        return nullptr;
+    std::sort(smallChain_.begin(), smallChain_.end(), [](const Link& a, const Link& b) { return a.seq < b.seq; });
+    return &smallChain_;
 }
 
 TaudioTagList* TaudioTagListList::Find(std::string_view title) const
@@ -317,7 +354,7 @@ void TaudioTagListList::GetNames(TStringList<TaudioTagList>& strings) const
     strings.BeginUpdate();
     strings.Clear();
     for (const Entry& e : index_)
-        strings.AddObject(e.title, e.list);
+        strings.AddObject(e.list->Title(), e.list);
     strings.EndUpdate();
 }
 

@@ -111,8 +111,7 @@ protected:
 private:
     struct Entry
     {
-        std::string key; // case-folded title
-        std::string title;
+        std::string key; // case-folded title when filed (the title itself is the list's)
         TaudioTagList* list = nullptr;
         std::uint64_t seq = 0; // add order: among equal titles the newer stands first
     };
@@ -129,6 +128,7 @@ private:
     class ListHook;
 
     void Insert(TaudioTagList* list);
+    void HashAll();
     void Materialize() const;
     void Unlink(const Entry& entry);
     void Unhook(TaudioTagList* list) const;
@@ -145,8 +145,13 @@ private:
     // Sorted by (key, newest first); lists added since the last positional read wait in pending_.
     mutable std::vector<Entry> index_;
     mutable std::vector<Entry> pending_;
-    // Case-folded title -> its lists in add order (the last one first in title order).
+    // Case-folded title -> its lists in add order (the last one first in title order). Only sets past a
+    // few members keep it (hashed_); the many small sets (an artist's albums) search their entries, which
+    // saves a table, a node and a chain per member.
     std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>> byKey_;
+    bool hashed_ = false;
+    // A small set's chain of the title looked up last.
+    mutable std::vector<Link> smallChain_;
     std::unordered_set<TaudioTagList*> made_;
     // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing.
     std::shared_ptr<TaudioTagListList*> alive_;

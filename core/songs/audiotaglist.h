@@ -141,6 +141,8 @@ public:
     void RemoveMissing();
     void BeginUpdate() { ++updateCount_; }
     void EndUpdate();
+    // Gives back the room a list filled song by song has left over (the groupings' lists, once built).
+    void ShrinkToFit() { items_.shrink_to_fit(); }
     int UpdateCount() const { return updateCount_; }
     // The change step every modification ends with.
     void Changed();
