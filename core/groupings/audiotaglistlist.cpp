@@ -47,14 +47,16 @@ TaudioTagListList::~TaudioTagListList()
     destroying_ = true;
     *alive_ = nullptr;
     alive_.reset();
-    std::vector<TaudioTagList*> doomed(made_.begin(), made_.end());
+    std::vector<TaudioTagList*> doomed;
+    if (made_)
+        doomed.assign(made_->begin(), made_->end());
     if (ownsObjects_) {
         for (const Entry& e : index_)
             doomed.push_back(e.list);
         for (const Entry& e : pending_)
             doomed.push_back(e.list);
     }
-    made_.clear();
+    made_.reset();
     std::sort(doomed.begin(), doomed.end());
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     for (TaudioTagList* list : doomed)
@@ -88,14 +90,14 @@ void TaudioTagListList::Add(TaudioTagList* list)
 void TaudioTagListList::AddCreated(std::unique_ptr<TaudioTagList> list)
 {
     TaudioTagList* raw = list.release();
-    made_.insert(raw);
+    MadeHere(raw);
     Add(raw);
 }
 
 void TaudioTagListList::InsertCreated(std::unique_ptr<TaudioTagList> list)
 {
     TaudioTagList* raw = list.release();
-    made_.insert(raw);
+    MadeHere(raw);
     Insert(raw);
 }
 
@@ -106,15 +108,22 @@ void TaudioTagListList::Insert(TaudioTagList* list)
     platform::FoldKey(list->Title(), e.key);
     e.list = list;
     e.seq = nextSeq_++;
-    if (hashed_) {
-        auto it = byKey_.find(std::string_view(e.key));
-        if (it == byKey_.end())
-            it = byKey_.emplace(e.key, std::vector<Link>()).first;
+    if (byKey_) {
+        auto it = byKey_->find(std::string_view(e.key));
+        if (it == byKey_->end())
+            it = byKey_->emplace(e.key, std::vector<Link>()).first;
         it->second.push_back(Link{e.seq, list});
     }
     pending_.push_back(std::move(e));
-    if (!hashed_ && GetCount() > kSmallSet)
+    if (!byKey_ && GetCount() > kSmallSet)
         HashAll();
+}
+
+void TaudioTagListList::MadeHere(TaudioTagList* list)
+{
+    if (!made_)
+        made_ = std::make_unique<std::unordered_set<TaudioTagList*>>();
+    made_->insert(list);
 }
 
 void TaudioTagListList::HashAll()
@@ -126,9 +135,9 @@ void TaudioTagListList::HashAll()
     for (const Entry& e : pending_)
         all.push_back(&e);
     std::sort(all.begin(), all.end(), [](const Entry* a, const Entry* b) { return a->seq < b->seq; });
+    byKey_ = std::make_unique<KeyMap>();
     for (const Entry* e : all)
-        byKey_[e->key].push_back(Link{e->seq, e->list});
-    hashed_ = true;
+        (*byKey_)[e->key].push_back(Link{e->seq, e->list});
 }
 
 void TaudioTagListList::Materialize() const
@@ -177,10 +186,10 @@ void TaudioTagListList::Materialize() const
 void TaudioTagListList::Unlink(const Entry& entry)
 {
     ++generation_;
-    if (!hashed_)
+    if (!byKey_)
         return;
-    const auto it = byKey_.find(std::string_view(entry.key));
-    if (it == byKey_.end())
+    const auto it = byKey_->find(std::string_view(entry.key));
+    if (it == byKey_->end())
         return;
     std::vector<Link>& chain = it->second;
     const auto link =
@@ -188,7 +197,7 @@ void TaudioTagListList::Unlink(const Entry& entry)
     if (link != chain.end())
         chain.erase(link);
     if (chain.empty())
-        byKey_.erase(it);
+        byKey_->erase(it);
 }
 
 void TaudioTagListList::Unhook(TaudioTagList* list) const
@@ -201,7 +210,8 @@ void TaudioTagListList::Unhook(TaudioTagList* list) const
 
 void TaudioTagListList::Free(TaudioTagList* list)
 {
-    made_.erase(list);
+    if (made_)
+        made_->erase(list);
     delete list;
 }
 
@@ -243,8 +253,7 @@ void TaudioTagListList::Clear()
     Materialize();
     std::vector<Entry> old;
     old.swap(index_);
-    decltype(byKey_)().swap(byKey_);
-    hashed_ = false;
+    byKey_.reset();
     ++generation_;
     std::vector<TaudioTagList*> lists;
     lists.reserve(old.size());
@@ -291,9 +300,9 @@ TaudioTagList* TaudioTagListList::GetItem(int i) const
 const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string_view title) const
 {
     platform::FoldKey(title, scratch_);
-    if (hashed_) {
-        const auto it = byKey_.find(std::string_view(scratch_));
-        return it == byKey_.end() ? nullptr : &it->second;
+    if (byKey_) {
+        const auto it = byKey_->find(std::string_view(scratch_));
+        return it == byKey_->end() ? nullptr : &it->second;
     }
     smallChain_.clear();
     const auto collect = [this](const Entry& e) {

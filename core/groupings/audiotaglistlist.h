@@ -129,6 +129,7 @@ private:
 
     void Insert(TaudioTagList* list);
     void HashAll();
+    void MadeHere(TaudioTagList* list);
     void Materialize() const;
     void Unlink(const Entry& entry);
     void Unhook(TaudioTagList* list) const;
@@ -146,13 +147,14 @@ private:
     mutable std::vector<Entry> index_;
     mutable std::vector<Entry> pending_;
     // Case-folded title -> its lists in add order (the last one first in title order). Only sets past a
-    // few members keep it (hashed_); the many small sets (an artist's albums) search their entries, which
+    // few members make it; the many small sets (an artist's albums) search their entries, which
     // saves a table, a node and a chain per member.
-    std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>> byKey_;
-    bool hashed_ = false;
+    using KeyMap = std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>>;
+    std::unique_ptr<KeyMap> byKey_;
     // A small set's chain of the title looked up last.
     mutable std::vector<Link> smallChain_;
-    std::unordered_set<TaudioTagList*> made_;
+    // Made when the set first makes a list.
+    std::unique_ptr<std::unordered_set<TaudioTagList*>> made_;
     // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing.
     std::shared_ptr<TaudioTagListList*> alive_;
     mutable std::string scratch_;

@@ -106,7 +106,9 @@ public:
     void SetResetOnActivate(bool value);
 
     // Published events.
-    Tevent<void(TaudioTagList* sender)> OnChange;
+    // Every list of a set carries the set's handlers in these two: plain functions hold them without a
+    // further allocation.
+    std::function<void(TaudioTagList* sender)> OnChange;
     Tevent<void(TaudioTagList* sender, const std::string& text)> OnListProcessStart;
     Tevent<void(TaudioTagList* sender, std::uint32_t index, std::uint32_t count, TaudioTag* tag)>
         OnListProcess;
@@ -115,7 +117,7 @@ public:
     Tevent<void(TaudioTagList* sender)> OnMaxExceeded;
     Tevent<void(TaudioTagList* sender, bool modified, TaudioTag* tag)> OnTagFound;
     Tevent<void(TaudioTagList* sender)> OnActiveChanged;
-    Tevent<void(TaudioTagList* sender)> OnModeChanged;
+    std::function<void(TaudioTagList* sender)> OnModeChanged;
 
     // Overridable steps.
     virtual void DoChange();
