@@ -9,6 +9,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <numeric>
 #include <optional>
@@ -88,6 +89,13 @@ char AsciiUpper(char c)
 // tag-reader plug-in compiles this file in, and a thread_local with a destructor would keep it loaded.)
 class SharedCollator
 {
+    enum class Kind
+    {
+        Unknown,
+        Folded,
+        Collated,
+    };
+
 public:
     void SetLocale(std::string_view name)
     {
@@ -95,6 +103,7 @@ public:
         name_ = std::string(name);
         made_ = false;
         collator_.reset();
+        kind_.store(Kind::Unknown, std::memory_order_release);
     }
     std::string Locale()
     {
@@ -112,6 +121,15 @@ public:
         return work(collator_ ? &*collator_ : static_cast<const QCollator*>(nullptr));
     }
 
+    // False when the locale orders by folded code points: then no comparison needs the lock.
+    bool Collates()
+    {
+        Kind kind = kind_.load(std::memory_order_acquire);
+        if (kind == Kind::Unknown)
+            kind = With([](const QCollator* collator) { return collator ? Kind::Collated : Kind::Folded; });
+        return kind == Kind::Collated;
+    }
+
 private:
     void Make()
     {
@@ -123,12 +141,14 @@ private:
             collator_->setIgnorePunctuation(false);
         }
         made_ = true;
+        kind_.store(collator_ ? Kind::Collated : Kind::Folded, std::memory_order_release);
     }
 
     std::mutex mutex_;
     std::string name_;
     bool made_ = false;
     std::optional<QCollator> collator_;
+    std::atomic<Kind> kind_{Kind::Unknown};
 };
 
 SharedCollator& Collator()
@@ -218,8 +238,8 @@ void RankCollated(const QCollator& collator, const std::vector<std::string_view>
 
 int CompareText(std::string_view a, std::string_view b)
 {
-    if (a == b)
-        return 0;
+    if (a == b || !Collator().Collates())
+        return CompareFolded(a, b);
     Utf16 first;
     Utf16 second;
     const int c = Collator().With([&](const QCollator* collator) {
