@@ -599,12 +599,12 @@ void TaudioTagList::SaveToFile(const std::string& fileName) const
 
 void TaudioTagList::SaveToStream(TstreamWriter& s) const
 {
-    s.Reserve(s.Size() + 32 + title_.size() + filename_.size() + items_.size() * 256);
+    s.Reserve(s.Size() + 32 + title_.size() + Filename().size() + items_.size() * 256);
     s.WriteBuffer(kListMagic, 4);
     WriteHeaderText(s, title_);
     s.WriteByte(active_ ? 1 : 0);
     s.WriteByte(playMode_);
-    WriteHeaderText(s, filename_);
+    WriteHeaderText(s, Filename());
     s.WriteInt32(static_cast<std::int32_t>(items_.size()));
     for (const TaudioTag* song : items_)
         WriteAudioTagComponent(s, *song);
@@ -636,7 +636,7 @@ bool TaudioTagList::LoadFromStream(TstreamReader& stream, std::string_view drive
             SetTitle(ReadHeaderText(stream));
             SetActive(stream.ReadByte() != 0);
             playMode_ = stream.ReadByte();
-            filename_ = ReadHeaderText(stream);
+            SetFilename(ReadHeaderText(stream));
             const std::int32_t count = stream.ReadInt32();
             if (count < 0)
                 throw EReadError("Invalid song count in song list");
@@ -690,7 +690,7 @@ void TaudioTagList::ExportM3U(const std::string& fileName, bool append, bool add
     }
     lines.EndUpdate();
     platform::WriteFileAtomically(fileName, lines.Text(lineEnd));
-    filename_ = fileName;
+    SetFilename(fileName);
 }
 
 void TaudioTagList::LoadFileList(const std::string& fileName, bool append)
@@ -700,7 +700,7 @@ void TaudioTagList::LoadFileList(const std::string& fileName, bool append)
     TStrings lines;
     lines.SetText(ReadWholeFile(fileName));
     AddFileList(lines, append);
-    filename_ = fileName;
+    SetFilename(fileName);
 }
 
 void TaudioTagList::AddFileList(const TStrings& strings, bool append)

@@ -66,8 +66,8 @@ public:
     void SetDisplayFormat(TtagDisplayFormat value) { displayFormat_ = value; }
     TaudioTagListMode PlayMode() const { return playMode_; }
     void SetPlayMode(TaudioTagListMode mode);
-    const std::string& Filename() const { return filename_; }
-    void SetFilename(std::string value) { filename_ = std::move(value); }
+    const std::string& Filename() const { return Texts().filename; }
+    void SetFilename(std::string value) { OwnTexts().filename = std::move(value); }
     std::int32_t Max() const { return max_; }
     void SetMax(std::int32_t value) { max_ = value; }
     bool OwnsObjects() const { return ownsObjects_; }
@@ -215,10 +215,11 @@ protected:
 private:
     class UpdateGuard;
 
-    // The scan settings' texts, which only the library's and the scanning lists change: the groupings'
-    // thousands of lists share the defaults.
+    // The file name and the scan settings' texts, which only playlists, the library's and the scanning
+    // lists set: the groupings' thousands of lists share the defaults.
     struct ScanTexts
     {
+        std::string filename;
         std::string dataFileName = "orvane.obf";
         std::string audioFileMask = "%t - %a - %n";
         std::string videoFileMask = "%t";
@@ -237,7 +238,6 @@ private:
     bool active_ = false;
     TtagDisplayFormat displayFormat_ = tdfArtistTitle;
     TaudioTagListMode playMode_ = lmLoop;
-    std::string filename_;
     std::int32_t max_ = 0;
     bool ownsObjects_ = false;
     bool saveDataFiles_ = false;
