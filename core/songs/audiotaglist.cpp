@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <unordered_set>
 
 namespace {
 
@@ -520,16 +521,14 @@ std::uint32_t TaudioTagList::TotalDuration() const
 
 int TaudioTagList::ArtistCount() const
 {
-    std::vector<std::string_view> artists;
-    artists.reserve(items_.size());
-    for (const TaudioTag* song : items_)
-        artists.push_back(song->Artist());
-    std::sort(artists.begin(), artists.end(),
-              [](std::string_view a, std::string_view b) { return platform::CompareText(a, b) < 0; });
-    const auto end = std::unique(artists.begin(), artists.end(), [](std::string_view a, std::string_view b) {
-        return platform::CompareText(a, b) == 0;
-    });
-    return static_cast<int>(end - artists.begin());
+    // Distinct by SameText's rule; no ordering needed.
+    std::unordered_set<std::string> artists;
+    std::string key;
+    for (const TaudioTag* song : items_) {
+        platform::FoldKey(song->Artist(), key);
+        artists.insert(key);
+    }
+    return static_cast<int>(artists.size());
 }
 
 bool TaudioTagList::CheckAlbum(std::string& artist) const
