@@ -414,6 +414,12 @@ bool StartsText(std::string_view prefix, std::string_view s)
 
 void FoldKey(std::string_view text, std::string& key)
 {
+    if (IsAscii(text)) {
+        key.assign(text);
+        for (char& c : key)
+            c = AsciiLower(c);
+        return;
+    }
     key.clear();
     key.reserve(text.size());
     std::size_t i = 0;
