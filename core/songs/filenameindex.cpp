@@ -53,12 +53,15 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
     std::vector<Keyed> order(songs.size());
     for (std::size_t i = 0; i < songs.size(); ++i)
         order[i] = Keyed{Prefix(keyOf(i), shared), i};
-    std::sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
+    const auto before = [&](const Keyed& a, const Keyed& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
         const int c = keyOf(a.song).compare(keyOf(b.song));
         return c < 0 || (c == 0 && a.song < b.song);
-    });
+    };
+    // A library loaded from its file or scanned folder by folder is mostly in name order already.
+    if (!std::is_sorted(order.begin(), order.end(), before))
+        std::sort(order.begin(), order.end(), before);
     std::vector<TaudioTag*> sorted;
     sorted.reserve(order.size());
     for (std::size_t i = 0; i < order.size(); ++i)
