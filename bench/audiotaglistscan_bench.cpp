@@ -7,6 +7,7 @@
 #include "bench/statcounter.h"
 #include "core/plugins/taggerloader.h"
 #include "core/songs/audiotaglist.h"
+#include "core/songs/filenameindex.h"
 
 #include <benchmark/benchmark.h>
 
@@ -176,7 +177,7 @@ void Walk(const std::string& folder, F& onEntry, bool withFolders)
     }
 }
 
-int Scan(const Library& lib, bool saveDataFiles, const TStringList<TaudioTag>* index = nullptr)
+int Scan(const Library& lib, bool saveDataFiles, const TfileNameIndex* index = nullptr)
 {
     TaudioTagList list;
     list.SetOwnsObjects(true);
@@ -278,10 +279,8 @@ void BM_ScanTreeRescanIndexed(benchmark::State& state)
     library.SetOwnsObjects(true);
     library.SetSaveDataFiles(true);
     library.ScanTree(lib.root, false, nullptr);
-    TStringList<TaudioTag> index;
-    for (TaudioTag* song : library.Items())
-        index.AddObject(song->Filename(), song);
-    index.SortUnique();
+    TfileNameIndex index;
+    index.Rebuild(library.Items());
     int handedBack = 0;
     {
         const StatsPerFile stats(state);

@@ -1,5 +1,6 @@
-// The library's start-up load on a generated 100,000-song library: jukebox.dat read, every grouping and the
-// file-name index rebuilt, the random-play list filled; and the rebuild alone.
+// The library's start-up load on generated libraries of 100,000 and 1,000,000 songs: jukebox.dat read, every
+// grouping and the file-name index rebuilt, the random-play list filled; the memory a loaded song holds; and
+// the rebuild alone.
 #include "benchlibrary.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
@@ -8,6 +9,8 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
+#include <malloc.h>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -62,6 +65,54 @@ void BM_LibraryLoadAll(benchmark::State& state)
     }
 }
 
+// Bytes the heap hands out now, and the resident size of the process.
+struct MemoryUse
+{
+    double heap = 0;
+    double resident = 0;
+
+    static MemoryUse Now()
+    {
+        MemoryUse use;
+        const struct mallinfo2 info = ::mallinfo2();
+        use.heap = static_cast<double>(info.uordblks + info.hblkhd);
+        std::ifstream statm("/proc/self/statm");
+        double pages = 0;
+        statm >> pages >> pages;
+        use.resident = pages * static_cast<double>(::sysconf(_SC_PAGESIZE));
+        return use;
+    }
+};
+
+// What a loaded song costs: the heap and the resident size the loaded library adds, per song.
+void BM_LibraryMemoryPerSong(benchmark::State& state)
+{
+    const int songs = static_cast<int>(state.range(0));
+    const DataFolder data(songs);
+    ::malloc_trim(0);
+    MemoryUse before;
+    MemoryUse after;
+    std::unique_ptr<TlocalJukeboxList> library;
+    for (auto _ : state) {
+        state.PauseTiming();
+        library.reset();
+        ::malloc_trim(0);
+        before = MemoryUse::Now();
+        library = std::make_unique<TlocalJukeboxList>();
+        library->SetDataFolder(data.path);
+        TlocalJukeboxLoader loader;
+        loader.SetJukeboxList(library.get());
+        state.ResumeTiming();
+        loader.LoadAll();
+        state.PauseTiming();
+        ::malloc_trim(0);
+        after = MemoryUse::Now();
+        state.ResumeTiming();
+    }
+    state.counters["heap_B_per_song"] = (after.heap - before.heap) / songs;
+    state.counters["resident_B_per_song"] = (after.resident - before.resident) / songs;
+}
+
 void BM_LibraryRebuild(benchmark::State& state)
 {
     TlocalJukeboxList library;
@@ -99,4 +150,7 @@ void BM_FileNameIndex(benchmark::State& state)
 
 BENCHMARK(BM_FileNameIndex)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibraryLoadAll)->Arg(100000)->Unit(benchmark::kMillisecond);
+// The tenfold library: the load must grow linearly (a few seconds a run, so few runs).
+BENCHMARK(BM_LibraryLoadAll)->Arg(1000000)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibraryMemoryPerSong)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibraryRebuild)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

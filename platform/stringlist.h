@@ -4,6 +4,7 @@
 #include "textcompare.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -207,7 +208,17 @@ public:
 
     void Sort()
     {
-        CustomSort([](const TStringList& list, int a, int b) { return list.Compare(list[a], list[b]); });
+        if (caseSensitive_) {
+            CustomSort([](const TStringList& list, int a, int b) { return list.Compare(list[a], list[b]); });
+            return;
+        }
+        // One collation key per text instead of collating at every comparison.
+        const std::vector<std::uint32_t> ranks = Ranks();
+        CustomSort([&ranks](const TStringList&, int a, int b) {
+            const std::uint32_t ra = ranks[static_cast<std::size_t>(a)];
+            const std::uint32_t rb = ranks[static_cast<std::size_t>(b)];
+            return ra < rb ? -1 : (ra > rb ? 1 : 0);
+        });
     }
     void CustomSort(const CompareFunc& compare)
     {
@@ -229,29 +240,42 @@ public:
     // the appended order, stays (a dropped object is freed when the list owns it).
     void SortUnique()
     {
-        // Each text's key is made once (case folding per comparison would dominate a large sort).
+        // Each text's place in the order is found once (collating per comparison would dominate a large
+        // sort).
         struct Keyed
         {
-            std::string key;
+            std::uint32_t rank;
             std::size_t at;
         };
         std::vector<Keyed> keys(items_.size());
-        for (std::size_t i = 0; i < items_.size(); ++i) {
-            if (caseSensitive_)
-                keys[i].key = items_[i].text;
-            else
-                platform::FoldKey(items_[i].text, keys[i].key);
-            keys[i].at = i;
+        if (caseSensitive_) {
+            std::vector<std::size_t> order(items_.size());
+            for (std::size_t i = 0; i < order.size(); ++i)
+                order[i] = i;
+            std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+                return items_[a].text < items_[b].text;
+            });
+            std::uint32_t next = 0;
+            for (std::size_t k = 0; k < order.size(); ++k) {
+                if (k > 0 && items_[order[k]].text != items_[order[k - 1]].text)
+                    ++next;
+                keys[order[k]].rank = next;
+            }
+        } else {
+            const std::vector<std::uint32_t> ranks = Ranks();
+            for (std::size_t i = 0; i < items_.size(); ++i)
+                keys[i].rank = ranks[i];
         }
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            keys[i].at = i;
         std::sort(keys.begin(), keys.end(), [](const Keyed& a, const Keyed& b) {
-            const int c = a.key.compare(b.key);
-            return c < 0 || (c == 0 && a.at < b.at);
+            return a.rank < b.rank || (a.rank == b.rank && a.at < b.at);
         });
         std::vector<Item> sortedItems;
         sortedItems.reserve(items_.size());
         for (std::size_t i = 0; i < keys.size(); ++i) {
             Item& item = items_[keys[i].at];
-            if (duplicates_ == TDuplicates::dupIgnore && i > 0 && keys[i].key == keys[i - 1].key)
+            if (duplicates_ == TDuplicates::dupIgnore && i > 0 && keys[i].rank == keys[i - 1].rank)
                 Free(item.object);
             else
                 sortedItems.push_back(std::move(item));
@@ -396,6 +420,16 @@ public:
     int UpdateCount() const { return updateCount_; }
 
 private:
+    // Every item's place in the case-insensitive order.
+    std::vector<std::uint32_t> Ranks() const
+    {
+        std::vector<std::string_view> texts;
+        texts.reserve(items_.size());
+        for (const Item& item : items_)
+            texts.push_back(item.text);
+        return platform::TextOrderRanks(texts);
+    }
+
     static std::string QuoteIfNeeded(const std::string& s)
     {
         bool needs = s.empty();

@@ -1,7 +1,19 @@
 #include "textcompare.h"
 
 #include <QChar>
+#include <QCollator>
+#include <QCollatorSortKey>
+#include <QLocale>
 #include <QString>
+#include <QStringView>
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <numeric>
+#include <optional>
+#include <unordered_map>
 
 namespace platform {
 namespace {
@@ -72,9 +84,220 @@ char AsciiUpper(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
 }
 
+// The process-wide collator of the collation locale, made when first needed after the locale was set. A
+// collator is not to be used by two threads at once, so it is used under the lock. (No thread_local: the
+// tag-reader plug-in compiles this file in, and a thread_local with a destructor would keep it loaded.)
+class SharedCollator
+{
+    enum class Kind
+    {
+        Unknown,
+        Folded,
+        Collated,
+    };
+
+public:
+    void SetLocale(std::string_view name)
+    {
+        const std::lock_guard lock(mutex_);
+        name_ = std::string(name);
+        made_ = false;
+        collator_.reset();
+        kind_.store(Kind::Unknown, std::memory_order_release);
+    }
+    std::string Locale()
+    {
+        const std::lock_guard lock(mutex_);
+        return name_;
+    }
+    // Runs work with the collator, or with nullptr when the locale orders by folded code points (C,
+    // POSIX).
+    template <class Work>
+    auto With(Work&& work)
+    {
+        const std::lock_guard lock(mutex_);
+        if (!made_)
+            Make();
+        return work(collator_ ? &*collator_ : static_cast<const QCollator*>(nullptr));
+    }
+
+    // False when the locale orders by folded code points: then no comparison needs the lock.
+    bool Collates()
+    {
+        Kind kind = kind_.load(std::memory_order_acquire);
+        if (kind == Kind::Unknown)
+            kind = With([](const QCollator* collator) { return collator ? Kind::Collated : Kind::Folded; });
+        return kind == Kind::Collated;
+    }
+
+private:
+    void Make()
+    {
+        const QLocale locale = name_.empty() ? QLocale::system() : QLocale(QString::fromStdString(name_));
+        if (locale.language() != QLocale::C) {
+            collator_.emplace(locale);
+            collator_->setCaseSensitivity(Qt::CaseInsensitive);
+            collator_->setNumericMode(false);
+            collator_->setIgnorePunctuation(false);
+        }
+        made_ = true;
+        kind_.store(collator_ ? Kind::Collated : Kind::Folded, std::memory_order_release);
+    }
+
+    std::mutex mutex_;
+    std::string name_;
+    bool made_ = false;
+    std::optional<QCollator> collator_;
+    std::atomic<Kind> kind_{Kind::Unknown};
+};
+
+SharedCollator& Collator()
+{
+    static SharedCollator collator;
+    return collator;
+}
+
+// Short texts stay on the stack.
+using Utf16 = QVarLengthArray<char16_t, 128>;
+
+// UTF-8 to UTF-16; an invalid byte becomes U+FFFD (CompareFolded tells such texts apart).
+void ToUtf16(std::string_view s, Utf16& out)
+{
+    // Never more UTF-16 units than UTF-8 bytes.
+    out.resize(static_cast<qsizetype>(s.size()));
+    char16_t* to = out.data();
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            *to++ = c;
+            ++i;
+            continue;
+        }
+        const char32_t cp = NextCodePoint(s, i);
+        if (cp > 0x10FFFF) {
+            *to++ = u'\uFFFD';
+        } else if (cp >= 0x10000) {
+            *to++ = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            *to++ = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            *to++ = static_cast<char16_t>(cp);
+        }
+    }
+    out.resize(to - out.data());
+}
+
+QStringView View(const Utf16& s)
+{
+    return QStringView(s.data(), s.size());
+}
+
+// Ranks of texts ordered by folded code points.
+void RankFolded(const std::vector<std::string_view>& texts, std::vector<std::uint32_t>& order,
+                std::vector<std::uint32_t>& rank)
+{
+    std::vector<std::string> keys(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        FoldKey(texts[i], keys[i]);
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    std::uint32_t next = 0;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k > 0 && keys[order[k]] != keys[order[k - 1]])
+            ++next;
+        rank[order[k]] = next;
+    }
+}
+
+// Ranks of distinct texts in the collator's order, ties by folded code points.
+void RankCollated(const QCollator& collator, const std::vector<std::string_view>& distinct,
+                  std::vector<std::uint32_t>& order, std::vector<std::uint32_t>& rank)
+{
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(distinct.size());
+    Utf16 utf16;
+    for (const std::string_view text : distinct) {
+        ToUtf16(text, utf16);
+        keys.push_back(collator.sortKey(View(utf16).toString()));
+    }
+    const auto compare = [&](std::uint32_t a, std::uint32_t b) {
+        const int c = keys[a].compare(keys[b]);
+        return c != 0 ? c : CompareFolded(distinct[a], distinct[b]);
+    };
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return compare(a, b) < 0; });
+    std::uint32_t next = 0;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k > 0 && compare(order[k - 1], order[k]) != 0)
+            ++next;
+        rank[order[k]] = next;
+    }
+}
+
 } // namespace
 
 int CompareText(std::string_view a, std::string_view b)
+{
+    if (a == b || !Collator().Collates())
+        return CompareFolded(a, b);
+    Utf16 first;
+    Utf16 second;
+    const int c = Collator().With([&](const QCollator* collator) {
+        if (!collator)
+            return 0;
+        ToUtf16(a, first);
+        ToUtf16(b, second);
+        return collator->compare(View(first), View(second));
+    });
+    if (c != 0)
+        return c < 0 ? -1 : 1;
+    return CompareFolded(a, b);
+}
+
+std::vector<std::uint32_t> TextOrderRanks(const std::vector<std::string_view>& texts)
+{
+    return Collator().With([&texts](const QCollator* collator) {
+        if (!collator) {
+            // Folding is cheap: every text gets its key, no search for repeats.
+            std::vector<std::uint32_t> order(texts.size());
+            std::iota(order.begin(), order.end(), 0u);
+            std::vector<std::uint32_t> rank(texts.size());
+            RankFolded(texts, order, rank);
+            return rank;
+        }
+        // One collation key per distinct text: song lists repeat their artists, albums and genres many
+        // times.
+        std::unordered_map<std::string_view, std::uint32_t> firstSlot;
+        firstSlot.reserve(texts.size());
+        std::vector<std::string_view> distinct;
+        std::vector<std::uint32_t> slotOf(texts.size());
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const auto [it, added] = firstSlot.emplace(texts[i], static_cast<std::uint32_t>(distinct.size()));
+            if (added)
+                distinct.push_back(texts[i]);
+            slotOf[i] = it->second;
+        }
+        std::vector<std::uint32_t> order(distinct.size());
+        std::iota(order.begin(), order.end(), 0u);
+        std::vector<std::uint32_t> rank(distinct.size());
+        RankCollated(*collator, distinct, order, rank);
+        for (std::uint32_t& slot : slotOf)
+            slot = rank[slot];
+        return slotOf;
+    });
+}
+
+void SetCollationLocale(std::string_view name)
+{
+    Collator().SetLocale(name);
+}
+
+std::string CollationLocale()
+{
+    return Collator().Locale();
+}
+
+int CompareFolded(std::string_view a, std::string_view b)
 {
     std::size_t i = 0;
     std::size_t j = 0;
@@ -110,7 +333,7 @@ bool SameText(std::string_view a, std::string_view b)
                 return false;
         return true;
     }
-    return CompareText(a, b) == 0;
+    return CompareFolded(a, b) == 0;
 }
 
 int CompareStr(std::string_view a, std::string_view b)
@@ -191,6 +414,12 @@ bool StartsText(std::string_view prefix, std::string_view s)
 
 void FoldKey(std::string_view text, std::string& key)
 {
+    if (IsAscii(text)) {
+        key.assign(text);
+        for (char& c : key)
+            c = AsciiLower(c);
+        return;
+    }
     key.clear();
     key.reserve(text.size());
     std::size_t i = 0;

@@ -25,7 +25,7 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
     };
     TaudioTagList* target = nullptr;
     // The same title as last time, and nothing filed or removed since: the lookup would find the same album.
-    if (last_ && lastGeneration_ == Generation() && lastTitle_ == tag->Album() && inFolder(last_)) {
+    if (last_ && lastGeneration_ == Generation() && last_->Title() == tag->Album() && inFolder(last_)) {
         target = last_;
     } else {
         ForEachTitled(tag->Album(), [&](TaudioTagList* album) {
@@ -49,7 +49,6 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         target->Add(tag);
     }
     last_ = target;
-    lastTitle_ = tag->Album();
     lastGeneration_ = Generation();
 }
 
@@ -76,7 +75,9 @@ void TaudioTagAlbumList::DoChange()
     std::vector<TaudioTagList*> albums;
     albums.reserve(static_cast<std::size_t>(GetCount()));
     ForEachMember([&albums](TaudioTagList* album) { albums.push_back(album); });
-    for (TaudioTagList* album : albums)
+    for (TaudioTagList* album : albums) {
         album->EndUpdate();
+        album->ShrinkToFit();
+    }
     TaudioTagListList::DoChange();
 }

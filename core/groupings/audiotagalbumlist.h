@@ -25,6 +25,5 @@ public:
 private:
     // The album the last song joined: songs come folder by folder, so most need no lookup at all.
     TaudioTagList* last_ = nullptr;
-    std::string lastTitle_;
     std::uint64_t lastGeneration_ = 0;
 };

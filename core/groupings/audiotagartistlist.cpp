@@ -189,6 +189,7 @@ void TaudioTagArtistList::BuildIndex()
     for (int i = 0; i < GetCount(); ++i) {
         TaudioTagList* list = GetItem(i);
         list->EndUpdate();
+        list->ShrinkToFit();
         auto* artist = dynamic_cast<TaudioTagArtist*>(list);
         if (!artist)
             continue;
@@ -203,10 +204,20 @@ void TaudioTagArtistList::BuildIndex()
                 add(it->second.empty() ? LastNameFirst(name) : it->second, artist);
         }
     }
-    std::sort(entries.begin(), entries.end(), [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    // In the locale's order; names are unique by their folded keys, so no two rank equal.
+    std::vector<std::string_view> names;
+    names.reserve(entries.size());
+    for (const Keyed& k : entries)
+        names.push_back(k.entry.name);
+    const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(names);
+    std::vector<std::size_t> order(entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&ranks](std::size_t a, std::size_t b) { return ranks[a] < ranks[b]; });
     nameIndex_.reserve(entries.size());
-    for (Keyed& k : entries)
-        nameIndex_.push_back(std::move(k.entry));
+    for (const std::size_t i : order)
+        nameIndex_.push_back(std::move(entries[i].entry));
 }
 
 TaudioTagArtist* TaudioTagArtistList::GetArtist(int i) const

@@ -90,15 +90,25 @@ void TaudioTagGenreList::DoChange()
         // Sorted by title before its creation update closes, a new genre changes (and reshuffles) once.
         genre->SortBy(tstTitle);
         genre->EndUpdate();
+        genre->ShrinkToFit();
         std::string key = platform::FoldKey(genre->Genre());
         if (seen.insert(key).second)
             index.push_back(Keyed{std::move(key), IndexEntry{genre->Genre(), genre}});
     }
-    std::stable_sort(index.begin(), index.end(),
-                     [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+    // In the locale's order; genres are unique by their folded keys, so no two rank equal.
+    std::vector<std::string_view> names;
+    names.reserve(index.size());
+    for (const Keyed& k : index)
+        names.push_back(k.entry.name);
+    const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(names);
+    std::vector<std::size_t> order(index.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&ranks](std::size_t a, std::size_t b) { return ranks[a] < ranks[b]; });
     genreIndex_.reserve(index.size());
-    for (Keyed& k : index)
-        genreIndex_.push_back(std::move(k.entry));
+    for (const std::size_t i : order)
+        genreIndex_.push_back(std::move(index[i].entry));
 
     for (TaudioTagGenre* genre : genres) {
         genre->Artists().AssignAlbums(genre->Albums());

@@ -11,6 +11,8 @@
 namespace {
 
 const char kListListMagic[4] = {'O', 'A', 'L', 'L'};
+// Sets up to this many members find titles by searching their entries.
+constexpr int kSmallSet = 8;
 
 } // namespace
 
@@ -42,14 +44,16 @@ TaudioTagListList::~TaudioTagListList()
     destroying_ = true;
     *alive_ = nullptr;
     alive_.reset();
-    std::vector<TaudioTagList*> doomed(made_.begin(), made_.end());
+    std::vector<TaudioTagList*> doomed;
+    if (made_)
+        doomed.assign(made_->begin(), made_->end());
     if (ownsObjects_) {
         for (const Entry& e : index_)
             doomed.push_back(e.list);
         for (const Entry& e : pending_)
             doomed.push_back(e.list);
     }
-    made_.clear();
+    made_.reset();
     std::sort(doomed.begin(), doomed.end());
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     for (TaudioTagList* list : doomed)
@@ -83,14 +87,14 @@ void TaudioTagListList::Add(TaudioTagList* list)
 void TaudioTagListList::AddCreated(std::unique_ptr<TaudioTagList> list)
 {
     TaudioTagList* raw = list.release();
-    made_.insert(raw);
+    MadeHere(raw);
     Add(raw);
 }
 
 void TaudioTagListList::InsertCreated(std::unique_ptr<TaudioTagList> list)
 {
     TaudioTagList* raw = list.release();
-    made_.insert(raw);
+    MadeHere(raw);
     Insert(raw);
 }
 
@@ -99,43 +103,90 @@ void TaudioTagListList::Insert(TaudioTagList* list)
     ++generation_;
     Entry e;
     platform::FoldKey(list->Title(), e.key);
-    e.title = list->Title();
     e.list = list;
     e.seq = nextSeq_++;
-    auto it = byKey_.find(std::string_view(e.key));
-    if (it == byKey_.end())
-        it = byKey_.emplace(e.key, std::vector<Link>()).first;
-    it->second.push_back(Link{e.seq, list});
+    if (byKey_) {
+        auto it = byKey_->find(std::string_view(e.key));
+        if (it == byKey_->end())
+            it = byKey_->emplace(e.key, std::vector<Link>()).first;
+        it->second.push_back(Link{e.seq, list});
+    }
     pending_.push_back(std::move(e));
+    if (!byKey_ && GetCount() > kSmallSet)
+        HashAll();
+}
+
+void TaudioTagListList::MadeHere(TaudioTagList* list)
+{
+    if (!made_)
+        made_ = std::make_unique<std::unordered_set<TaudioTagList*>>();
+    made_->insert(list);
+}
+
+void TaudioTagListList::HashAll()
+{
+    std::vector<const Entry*> all;
+    all.reserve(index_.size() + pending_.size());
+    for (const Entry& e : index_)
+        all.push_back(&e);
+    for (const Entry& e : pending_)
+        all.push_back(&e);
+    std::sort(all.begin(), all.end(), [](const Entry* a, const Entry* b) { return a->seq < b->seq; });
+    byKey_ = std::make_unique<KeyMap>();
+    for (const Entry* e : all)
+        (*byKey_)[e->key].push_back(Link{e->seq, e->list});
 }
 
 void TaudioTagListList::Materialize() const
 {
     if (pending_.empty())
         return;
-    const auto before = [](const Entry& a, const Entry& b) {
-        const int c = a.key.compare(b.key);
-        return c < 0 || (c == 0 && a.seq > b.seq);
-    };
-    std::sort(pending_.begin(), pending_.end(), before);
+    // Titles in the locale's order; among equal titles the newer first. The new lists are ranked once
+    // among themselves, then merged into the index.
+    {
+        std::vector<std::string_view> titles;
+        titles.reserve(pending_.size());
+        for (const Entry& e : pending_)
+            titles.push_back(e.list->Title());
+        const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(titles);
+        std::vector<std::size_t> order(pending_.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return ranks[a] < ranks[b] || (ranks[a] == ranks[b] && pending_[a].seq > pending_[b].seq);
+        });
+        std::vector<Entry> sorted;
+        sorted.reserve(pending_.size());
+        for (const std::size_t i : order)
+            sorted.push_back(std::move(pending_[i]));
+        pending_.swap(sorted);
+    }
     if (index_.empty()) {
         index_.swap(pending_);
+        if (index_.capacity() - index_.size() > index_.size() / 8)
+            index_.shrink_to_fit();
         return;
     }
+    const auto before = [](const Entry& a, const Entry& b) {
+        const int c = platform::CompareText(a.list->Title(), b.list->Title());
+        return c < 0 || (c == 0 && a.seq > b.seq);
+    };
     std::vector<Entry> merged;
     merged.reserve(index_.size() + pending_.size());
     std::merge(std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()),
                std::make_move_iterator(index_.begin()), std::make_move_iterator(index_.end()),
                std::back_inserter(merged), before);
     index_.swap(merged);
-    pending_.clear();
+    std::vector<Entry>().swap(pending_);
 }
 
 void TaudioTagListList::Unlink(const Entry& entry)
 {
     ++generation_;
-    const auto it = byKey_.find(std::string_view(entry.key));
-    if (it == byKey_.end())
+    if (!byKey_)
+        return;
+    const auto it = byKey_->find(std::string_view(entry.key));
+    if (it == byKey_->end())
         return;
     std::vector<Link>& chain = it->second;
     const auto link =
@@ -143,7 +194,7 @@ void TaudioTagListList::Unlink(const Entry& entry)
     if (link != chain.end())
         chain.erase(link);
     if (chain.empty())
-        byKey_.erase(it);
+        byKey_->erase(it);
 }
 
 void TaudioTagListList::Unhook(TaudioTagList* list) const
@@ -156,7 +207,8 @@ void TaudioTagListList::Unhook(TaudioTagList* list) const
 
 void TaudioTagListList::Free(TaudioTagList* list)
 {
-    made_.erase(list);
+    if (made_)
+        made_->erase(list);
     delete list;
 }
 
@@ -198,7 +250,7 @@ void TaudioTagListList::Clear()
     Materialize();
     std::vector<Entry> old;
     old.swap(index_);
-    byKey_.clear();
+    byKey_.reset();
     ++generation_;
     std::vector<TaudioTagList*> lists;
     lists.reserve(old.size());
@@ -245,8 +297,21 @@ TaudioTagList* TaudioTagListList::GetItem(int i) const
 const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string_view title) const
 {
     platform::FoldKey(title, scratch_);
-    const auto it = byKey_.find(std::string_view(scratch_));
-    return it == byKey_.end() ? nullptr : &it->second;
+    if (byKey_) {
+        const auto it = byKey_->find(std::string_view(scratch_));
+        return it == byKey_->end() ? nullptr : &it->second;
+    }
+    smallChain_.clear();
+    const auto collect = [this](const Entry& e) {
+        if (e.key == scratch_)
+            smallChain_.push_back(Link{e.seq, e.list});
+    };
+    std::for_each(index_.begin(), index_.end(), collect);
+    std::for_each(pending_.begin(), pending_.end(), collect);
+    if (smallChain_.empty())
+        return nullptr;
+    std::sort(smallChain_.begin(), smallChain_.end(), [](const Link& a, const Link& b) { return a.seq < b.seq; });
+    return &smallChain_;
 }
 
 TaudioTagList* TaudioTagListList::Find(std::string_view title) const
@@ -295,7 +360,7 @@ void TaudioTagListList::GetNames(TStringList<TaudioTagList>& strings) const
     strings.BeginUpdate();
     strings.Clear();
     for (const Entry& e : index_)
-        strings.AddObject(e.title, e.list);
+        strings.AddObject(e.list->Title(), e.list);
     strings.EndUpdate();
 }
 

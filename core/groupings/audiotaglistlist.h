@@ -3,6 +3,7 @@
 #include "core/songs/audiotaglist.h"
 #include "core/songs/streamreader.h"
 #include "core/songs/streamwriter.h"
+#include "core/util/event.h"
 #include "core/util/treesink.h"
 #include "platform/stringlist.h"
 
@@ -43,10 +44,10 @@ public:
     void SetListsOwnObjects(bool value);
 
     // Published events.
-    std::function<void(TaudioTagListList* sender)> OnChange;
-    std::function<void(TaudioTagListList* sender)> OnActiveChanged;
+    Tevent<void(TaudioTagListList* sender)> OnChange;
+    Tevent<void(TaudioTagListList* sender)> OnActiveChanged;
     // A member list changed or changed its play mode.
-    std::function<void(TaudioTagListList* sender, TaudioTagList* list)> OnPlaylistChange;
+    Tevent<void(TaudioTagListList* sender, TaudioTagList* list)> OnPlaylistChange;
 
     // Takes the list in under its Title (nullptr ignored): gives it ListsOwnObjects and hooks its change and
     // play-mode events to ListChanged.
@@ -110,8 +111,7 @@ protected:
 private:
     struct Entry
     {
-        std::string key; // case-folded title
-        std::string title;
+        std::string key; // case-folded title when filed (the title itself is the list's)
         TaudioTagList* list = nullptr;
         std::uint64_t seq = 0; // add order: among equal titles the newer stands first
     };
@@ -128,6 +128,8 @@ private:
     class ListHook;
 
     void Insert(TaudioTagList* list);
+    void HashAll();
+    void MadeHere(TaudioTagList* list);
     void Materialize() const;
     void Unlink(const Entry& entry);
     void Unhook(TaudioTagList* list) const;
@@ -144,9 +146,15 @@ private:
     // Sorted by (key, newest first); lists added since the last positional read wait in pending_.
     mutable std::vector<Entry> index_;
     mutable std::vector<Entry> pending_;
-    // Case-folded title -> its lists in add order (the last one first in title order).
-    std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>> byKey_;
-    std::unordered_set<TaudioTagList*> made_;
+    // Case-folded title -> its lists in add order (the last one first in title order). Only sets past a
+    // few members make it; the many small sets (an artist's albums) search their entries, which
+    // saves a table, a node and a chain per member.
+    using KeyMap = std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>>;
+    std::unique_ptr<KeyMap> byKey_;
+    // A small set's chain of the title looked up last.
+    mutable std::vector<Link> smallChain_;
+    // Made when the set first makes a list.
+    std::unique_ptr<std::unordered_set<TaudioTagList*>> made_;
     // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing.
     std::shared_ptr<TaudioTagListList*> alive_;
     mutable std::string scratch_;

@@ -21,8 +21,6 @@ TcustomJukeboxList::TcustomJukeboxList()
       alphaList_(std::make_unique<TaudioTagArtistList>()), globalList_(std::make_unique<TaudioTagList>()),
       playlists_(std::make_unique<TaudioTagPlaylistList>()), genres_(std::make_unique<TaudioTagGenreList>())
 {
-    fileNameIndex_.SetSorted(true);
-    fileNameIndex_.SetDuplicates(TDuplicates::dupIgnore);
     // The groupings own their group lists; the songs in them stay the global list's.
     albums_->SetOwnsObjects(true);
     artists_->SetOwnsObjects(true);
@@ -154,14 +152,7 @@ void TcustomJukeboxList::GlobalListChanged()
 
 void TcustomJukeboxList::RebuildFileNameIndex()
 {
-    // Appended in list order and sorted once: sorted inserts would make a large library quadratic.
-    fileNameIndex_.BeginUpdate();
-    fileNameIndex_.Clear();
-    fileNameIndex_.SetSorted(false);
-    for (TaudioTag* tag : globalList_->Items())
-        fileNameIndex_.AddObject(tag->Filename(), tag);
-    fileNameIndex_.SortUnique();
-    fileNameIndex_.EndUpdate();
+    fileNameIndex_.Rebuild(globalList_->Items());
 }
 
 void TcustomJukeboxList::PlaylistsChanged()

@@ -3,8 +3,9 @@
 #include "core/groupings/audiotagalbumlist.h"
 #include "core/groupings/audiotagartistlist.h"
 #include "core/groupings/audiotaggenrelist.h"
-#include "core/songs/audiotaglist.h"
 #include "core/groupings/audiotagplaylistlist.h"
+#include "core/songs/audiotaglist.h"
+#include "core/songs/filenameindex.h"
 #include "core/util/componentlink.h"
 #include "platform/datetime.h"
 #include "platform/stringlist.h"
@@ -35,8 +36,7 @@ public:
 
     // Every song's full file name with its song, sorted, ignoring case; a second song of the same name is
     // not indexed. Handed to folder scans as the songs already known.
-    TStringList<TaudioTag>& FileNameIndex() { return fileNameIndex_; }
-    const TStringList<TaudioTag>& FileNameIndex() const { return fileNameIndex_; }
+    const TfileNameIndex& FileNameIndex() const { return fileNameIndex_; }
     TaudioTagAlbumList& Albums() { return *albums_; }
     const TaudioTagAlbumList& Albums() const { return *albums_; }
     TaudioTagArtistList& Artists() { return *artists_; }
@@ -138,7 +138,7 @@ private:
 
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
     std::string dataFolder_;
-    TStringList<TaudioTag> fileNameIndex_;
+    TfileNameIndex fileNameIndex_;
     std::unique_ptr<TaudioTagAlbumList> albums_;
     std::unique_ptr<TaudioTagArtistList> artists_;
     std::unique_ptr<TaudioTagArtistList> alphaList_;

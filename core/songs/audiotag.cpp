@@ -331,6 +331,170 @@ int CompareByTagType(const TaudioTag* a, const TaudioTag* b)
     return g_sortSign * r;
 }
 
+namespace {
+
+// A song with the key of one sort it is being sorted by: a number or a text's rank.
+struct SortEntry
+{
+    std::uint32_t key;
+    TaudioTag* song;
+};
+
+// Which value of a song a sort key is.
+enum class Field
+{
+    Title,
+    Artist,
+    Album,
+    Comment,
+    Genre,
+    Year,
+    TagType,
+    Track,
+    Duration,
+    SampleRate,
+    Bitrate,
+    Channels,
+};
+
+bool IsText(Field field)
+{
+    return field <= Field::TagType;
+}
+
+const std::string* TextOf(const TaudioTag& song, Field field)
+{
+    switch (field) {
+    case Field::Title:
+        return &song.Title();
+    case Field::Artist:
+        return &song.Artist();
+    case Field::Album:
+        return &song.Album();
+    case Field::Comment:
+        return &song.Comment();
+    case Field::Genre:
+        return &song.GenreString();
+    case Field::Year:
+        return &song.Date();
+    case Field::TagType:
+        return &song.TagType();
+    default:
+        return nullptr;
+    }
+}
+
+std::uint32_t NumberOf(const TaudioTag& song, Field field)
+{
+    switch (field) {
+    case Field::Track:
+        return song.TrackNo();
+    case Field::Duration:
+        return song.Duration();
+    case Field::SampleRate:
+        return song.SampleRate();
+    case Field::Bitrate:
+        return song.BitRate();
+    case Field::Channels:
+        return song.Channels();
+    default:
+        return 0;
+    }
+}
+
+struct SortKey
+{
+    Field field;
+    int sign;
+};
+
+// The comparers' chains unrolled: a comparer signs its key, and a tie-break comparer's answer is signed
+// again, so the title after one key compares unsigned, and after the album's track the title is signed.
+std::vector<SortKey> SortKeys(TaudioTagSortType sortType, int s)
+{
+    const auto then = [s](Field key) { return std::vector<SortKey>{{key, s}, {Field::Title, 1}}; };
+    switch (sortType) {
+    case tstArtist:
+        return then(Field::Artist);
+    case tstAlbum:
+        return {{Field::Album, s}, {Field::Track, 1}, {Field::Title, s}};
+    case tstTrack:
+        return then(Field::Track);
+    case tstComment:
+        return then(Field::Comment);
+    case tstGenre:
+        return then(Field::Genre);
+    case tstYear:
+        return then(Field::Year);
+    case tstDuration:
+        return then(Field::Duration);
+    case tstSampleRate:
+        return then(Field::SampleRate);
+    case tstBitrate:
+        return then(Field::Bitrate);
+    case tstChannels:
+        return then(Field::Channels);
+    case tstTagType:
+        return then(Field::TagType);
+    case tstTitle:
+        break;
+    }
+    return {{Field::Title, s}};
+}
+
+} // namespace
+
+namespace {
+
+// Sorts entries [begin, end), equal in every key before k, by key k and then each run of equal key k by the
+// keys after it: a key is found only for the songs whose earlier keys tie.
+void SortRun(std::vector<SortEntry>& entries, std::size_t begin, std::size_t end,
+             const std::vector<SortKey>& keys, std::size_t k)
+{
+    if (end - begin < 2 || k == keys.size())
+        return;
+    const Field field = keys[k].field;
+    if (IsText(field)) {
+        std::vector<std::string_view> texts;
+        texts.reserve(end - begin);
+        for (std::size_t i = begin; i < end; ++i)
+            texts.push_back(*TextOf(*entries[i].song, field));
+        const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(texts);
+        for (std::size_t i = begin; i < end; ++i)
+            entries[i].key = ranks[i - begin];
+    } else {
+        for (std::size_t i = begin; i < end; ++i)
+            entries[i].key = NumberOf(*entries[i].song, field);
+    }
+    const bool ascending = keys[k].sign > 0;
+    std::stable_sort(entries.begin() + static_cast<std::ptrdiff_t>(begin),
+                     entries.begin() + static_cast<std::ptrdiff_t>(end),
+                     [ascending](const SortEntry& a, const SortEntry& b) {
+                         return ascending ? a.key < b.key : a.key > b.key;
+                     });
+    std::size_t run = begin;
+    for (std::size_t i = begin + 1; i <= end; ++i) {
+        if (i == end || entries[i].key != entries[run].key) {
+            SortRun(entries, run, i, keys, k + 1);
+            run = i;
+        }
+    }
+}
+
+} // namespace
+
+void SortTags(std::vector<TaudioTag*>& songs, TaudioTagSortType sortType)
+{
+    if (songs.size() < 2)
+        return;
+    std::vector<SortEntry> entries(songs.size());
+    for (std::size_t i = 0; i < songs.size(); ++i)
+        entries[i].song = songs[i];
+    SortRun(entries, 0, entries.size(), SortKeys(sortType, g_sortSign), 0);
+    for (std::size_t i = 0; i < songs.size(); ++i)
+        songs[i] = entries[i].song;
+}
+
 TaudioTagCompare TagComparer(TaudioTagSortType sortType)
 {
     switch (sortType) {

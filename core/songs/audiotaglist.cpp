@@ -1,8 +1,8 @@
 #include "core/songs/audiotaglist.h"
 
+#include "core/plugins/taggerloader.h"
 #include "core/songs/audiotagstream.h"
 #include "core/util/orvanexutils.h"
-#include "core/plugins/taggerloader.h"
 #include "platform/atomicfile.h"
 #include "platform/scopeguard.h"
 #include "platform/textcompare.h"
@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <unordered_set>
 
 namespace {
 
@@ -117,6 +118,19 @@ std::string ApplyDriveRoot(const std::string& fileName, std::string_view driveRo
 
 TaudioTagList::TaudioTagList() = default;
 
+const TaudioTagList::ScanTexts& TaudioTagList::Texts() const
+{
+    static const ScanTexts defaults;
+    return scanTexts_ ? *scanTexts_ : defaults;
+}
+
+TaudioTagList::ScanTexts& TaudioTagList::OwnTexts()
+{
+    if (!scanTexts_)
+        scanTexts_ = std::make_unique<ScanTexts>();
+    return *scanTexts_;
+}
+
 TaudioTagList::~TaudioTagList()
 {
     FreeAll(ownsObjects_);
@@ -139,7 +153,8 @@ void TaudioTagList::Release(TaudioTag* song)
 {
     if (!ownsObjects_ || std::find(items_.begin(), items_.end(), song) != items_.end())
         return;
-    random_.Forget(song);
+    if (random_)
+        random_->Forget(song);
     const auto it = std::find(created_.begin(), created_.end(), song);
     if (it != created_.end())
         created_.erase(it);
@@ -160,7 +175,8 @@ void TaudioTagList::ReleaseAll(std::vector<TaudioTag*> songs)
     const auto doomed = [&songs](TaudioTag* song) {
         return std::binary_search(songs.begin(), songs.end(), song);
     };
-    random_.ForgetIf(doomed);
+    if (random_)
+        random_->ForgetIf(doomed);
     std::erase_if(created_, doomed);
     for (TaudioTag* song : songs)
         delete song;
@@ -240,7 +256,8 @@ void TaudioTagList::Changed()
         // Sorting here is part of this one step: listeners hear of the change once.
         if (sorted_ && !justSorted_)
             SortItems(sortType_);
-        random_.Fill(items_);
+        random_.reset();
+        randomStale_ = true;
         position_ = 0;
         DoChange();
         if (maxExceeded_)
@@ -278,9 +295,9 @@ bool TaudioTagList::Add(TaudioTag* song)
     }
     if (song->Title().empty() || song->Artist().empty()) {
         if (song->MediaType() == 0 && useAudioFileMask_)
-            ApplyFileNameMask(*song, audioFileMask_, albumFromParentFolder_, artistFromParentFolder_);
+            ApplyFileNameMask(*song, AudioFileMask(), albumFromParentFolder_, artistFromParentFolder_);
         else if (song->MediaType() == 1 && useVideoFileMask_)
-            ApplyFileNameMask(*song, videoFileMask_, albumFromParentFolder_, artistFromParentFolder_);
+            ApplyFileNameMask(*song, VideoFileMask(), albumFromParentFolder_, artistFromParentFolder_);
     }
     items_.push_back(song);
     Changed();
@@ -326,7 +343,7 @@ void TaudioTagList::Clear()
                     keep.push_back(song);
             created_.swap(keep);
         }
-        random_.Clear();
+        random_.reset();
         for (TaudioTag* song : doomed)
             delete song;
     } else {
@@ -481,16 +498,14 @@ std::uint32_t TaudioTagList::TotalDuration() const
 
 int TaudioTagList::ArtistCount() const
 {
-    std::vector<std::string_view> artists;
-    artists.reserve(items_.size());
-    for (const TaudioTag* song : items_)
-        artists.push_back(song->Artist());
-    std::sort(artists.begin(), artists.end(),
-              [](std::string_view a, std::string_view b) { return platform::CompareText(a, b) < 0; });
-    const auto end = std::unique(artists.begin(), artists.end(), [](std::string_view a, std::string_view b) {
-        return platform::CompareText(a, b) == 0;
-    });
-    return static_cast<int>(end - artists.begin());
+    // Distinct by SameText's rule; no ordering needed.
+    std::unordered_set<std::string> artists;
+    std::string key;
+    for (const TaudioTag* song : items_) {
+        platform::FoldKey(song->Artist(), key);
+        artists.insert(key);
+    }
+    return static_cast<int>(artists.size());
 }
 
 bool TaudioTagList::CheckAlbum(std::string& artist) const
@@ -536,9 +551,7 @@ void TaudioTagList::FormatStrings(TStringList<TaudioTag>& strings, TtagDisplayFo
 void TaudioTagList::SortItems(TaudioTagSortType sortType)
 {
     SetTagSortOrder(sortOrder_);
-    const TaudioTagCompare compare = TagComparer(sortType);
-    std::sort(items_.begin(), items_.end(),
-              [compare](const TaudioTag* a, const TaudioTag* b) { return compare(a, b) < 0; });
+    SortTags(items_, sortType);
 }
 
 void TaudioTagList::Sort()
@@ -562,12 +575,12 @@ void TaudioTagList::SaveToFile(const std::string& fileName) const
 
 void TaudioTagList::SaveToStream(TstreamWriter& s) const
 {
-    s.Reserve(s.Size() + 32 + title_.size() + filename_.size() + items_.size() * 256);
+    s.Reserve(s.Size() + 32 + title_.size() + Filename().size() + items_.size() * 256);
     s.WriteBuffer(kListMagic, 4);
     WriteHeaderText(s, title_);
     s.WriteByte(active_ ? 1 : 0);
     s.WriteByte(playMode_);
-    WriteHeaderText(s, filename_);
+    WriteHeaderText(s, Filename());
     s.WriteInt32(static_cast<std::int32_t>(items_.size()));
     for (const TaudioTag* song : items_)
         WriteAudioTagComponent(s, *song);
@@ -599,7 +612,7 @@ bool TaudioTagList::LoadFromStream(TstreamReader& stream, std::string_view drive
             SetTitle(ReadHeaderText(stream));
             SetActive(stream.ReadByte() != 0);
             playMode_ = stream.ReadByte();
-            filename_ = ReadHeaderText(stream);
+            SetFilename(ReadHeaderText(stream));
             const std::int32_t count = stream.ReadInt32();
             if (count < 0)
                 throw EReadError("Invalid song count in song list");
@@ -653,7 +666,7 @@ void TaudioTagList::ExportM3U(const std::string& fileName, bool append, bool add
     }
     lines.EndUpdate();
     platform::WriteFileAtomically(fileName, lines.Text(lineEnd));
-    filename_ = fileName;
+    SetFilename(fileName);
 }
 
 void TaudioTagList::LoadFileList(const std::string& fileName, bool append)
@@ -663,7 +676,7 @@ void TaudioTagList::LoadFileList(const std::string& fileName, bool append)
     TStrings lines;
     lines.SetText(ReadWholeFile(fileName));
     AddFileList(lines, append);
-    filename_ = fileName;
+    SetFilename(fileName);
 }
 
 void TaudioTagList::AddFileList(const TStrings& strings, bool append)
@@ -686,14 +699,26 @@ void TaudioTagList::AddFileList(const TStrings& strings, bool append)
         DoListProcessFinished();
 }
 
+TrandomPointerList& TaudioTagList::PlayOrder() const
+{
+    if (!random_)
+        random_ = std::make_unique<TrandomPointerList>();
+    if (randomStale_) {
+        randomStale_ = false;
+        random_->Fill(items_);
+    }
+    return *random_;
+}
+
 TaudioTag* TaudioTagList::CurrentTag()
 {
     if (!active_ || items_.empty())
         return nullptr;
     if (Has(playMode_, lmRandom)) {
-        if (random_.GetCount() == 0)
-            random_.Fill(items_);
-        return random_.GetItem(0);
+        TrandomPointerList& order = PlayOrder();
+        if (order.GetCount() == 0)
+            order.Fill(items_);
+        return order.GetItem(0);
     }
     if (position_ >= GetCount() && Has(playMode_, lmLoop))
         position_ = 0;
@@ -706,7 +731,7 @@ TaudioTag* TaudioTagList::NextTag()
         return nullptr;
     TaudioTag* song = CurrentTag();
     if (Has(playMode_, lmRandom))
-        random_.Extract(0);
+        PlayOrder().Extract(0);
     else if (song)
         ++position_;
     return song;

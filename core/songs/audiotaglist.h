@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/songs/audiotag.h"
+#include "core/songs/filenameindex.h"
 #include "core/songs/randompointerlist.h"
 #include "core/songs/streamreader.h"
 #include "core/songs/streamwriter.h"
+#include "core/util/event.h"
 #include "core/util/treesink.h"
 #include "platform/stringlist.h"
 
@@ -59,14 +61,14 @@ public:
     // Published properties.
     bool Active() const { return active_; }
     void SetActive(bool value);
-    const std::string& DataFileName() const { return dataFileName_; }
-    void SetDataFileName(std::string value) { dataFileName_ = std::move(value); }
+    const std::string& DataFileName() const { return Texts().dataFileName; }
+    void SetDataFileName(std::string value) { OwnTexts().dataFileName = std::move(value); }
     TtagDisplayFormat DisplayFormat() const { return displayFormat_; }
     void SetDisplayFormat(TtagDisplayFormat value) { displayFormat_ = value; }
     TaudioTagListMode PlayMode() const { return playMode_; }
     void SetPlayMode(TaudioTagListMode mode);
-    const std::string& Filename() const { return filename_; }
-    void SetFilename(std::string value) { filename_ = std::move(value); }
+    const std::string& Filename() const { return Texts().filename; }
+    void SetFilename(std::string value) { OwnTexts().filename = std::move(value); }
     std::int32_t Max() const { return max_; }
     void SetMax(std::int32_t value) { max_ = value; }
     bool OwnsObjects() const { return ownsObjects_; }
@@ -85,12 +87,12 @@ public:
     void SetListProcessFactor(std::int32_t value) { listProcessFactor_ = value <= 0 ? 1 : value; }
     bool UseAudioFileMask() const { return useAudioFileMask_; }
     void SetUseAudioFileMask(bool value) { useAudioFileMask_ = value; }
-    const std::string& AudioFileMask() const { return audioFileMask_; }
-    void SetAudioFileMask(std::string value) { audioFileMask_ = std::move(value); }
+    const std::string& AudioFileMask() const { return Texts().audioFileMask; }
+    void SetAudioFileMask(std::string value) { OwnTexts().audioFileMask = std::move(value); }
     bool UseVideoFileMask() const { return useVideoFileMask_; }
     void SetUseVideoFileMask(bool value) { useVideoFileMask_ = value; }
-    const std::string& VideoFileMask() const { return videoFileMask_; }
-    void SetVideoFileMask(std::string value) { videoFileMask_ = std::move(value); }
+    const std::string& VideoFileMask() const { return Texts().videoFileMask; }
+    void SetVideoFileMask(std::string value) { OwnTexts().videoFileMask = std::move(value); }
     bool AlbumFromParentFolder() const { return albumFromParentFolder_; }
     void SetAlbumFromParentFolder(bool value) { albumFromParentFolder_ = value; }
     bool ArtistFromParentFolder() const { return artistFromParentFolder_; }
@@ -105,15 +107,17 @@ public:
     void SetResetOnActivate(bool value);
 
     // Published events.
+    // Every list of a set carries the set's handlers in these two: plain functions hold them without a
+    // further allocation.
     std::function<void(TaudioTagList* sender)> OnChange;
-    std::function<void(TaudioTagList* sender, const std::string& text)> OnListProcessStart;
-    std::function<void(TaudioTagList* sender, std::uint32_t index, std::uint32_t count, TaudioTag* tag)>
+    Tevent<void(TaudioTagList* sender, const std::string& text)> OnListProcessStart;
+    Tevent<void(TaudioTagList* sender, std::uint32_t index, std::uint32_t count, TaudioTag* tag)>
         OnListProcess;
-    std::function<void(TaudioTagList* sender)> OnListProcessFinished;
-    std::function<void(TaudioTagList* sender, const std::string& dir)> OnDirProcess;
-    std::function<void(TaudioTagList* sender)> OnMaxExceeded;
-    std::function<void(TaudioTagList* sender, bool modified, TaudioTag* tag)> OnTagFound;
-    std::function<void(TaudioTagList* sender)> OnActiveChanged;
+    Tevent<void(TaudioTagList* sender)> OnListProcessFinished;
+    Tevent<void(TaudioTagList* sender, const std::string& dir)> OnDirProcess;
+    Tevent<void(TaudioTagList* sender)> OnMaxExceeded;
+    Tevent<void(TaudioTagList* sender, bool modified, TaudioTag* tag)> OnTagFound;
+    Tevent<void(TaudioTagList* sender)> OnActiveChanged;
     std::function<void(TaudioTagList* sender)> OnModeChanged;
 
     // Overridable steps.
@@ -143,6 +147,8 @@ public:
     void RemoveMissing();
     void BeginUpdate() { ++updateCount_; }
     void EndUpdate();
+    // Gives back the room a list filled song by song has left over (the groupings' lists, once built).
+    void ShrinkToFit() { items_.shrink_to_fit(); }
     int UpdateCount() const { return updateCount_; }
     // The change step every modification ends with.
     void Changed();
@@ -177,15 +183,15 @@ public:
     void AddFileList(const TStrings& strings, bool append);
 
     // Folder scans with the per-folder cache (DataFileName in each folder; core/audiotaglistscan.cpp).
-    // index: the library's full file names with their songs (sorted, ignoring case), or nullptr; songs it
+    // index: the library's songs by full file name (the library's FileNameIndex), or nullptr; songs it
     // holds are refreshed in place, never added. A cache that cannot be written throws EFileError once the
     // songs found so far are in the list and every bracket and progress run is closed.
     // True when the cache exists and no file beside it is newer; fileCount: the files counted there.
     bool IsCacheCurrent(const std::string& cacheFile, std::uint32_t& fileCount) const;
-    void ScanFolder(const std::string& folder, bool append, const TStringList<TaudioTag>* index, bool force);
+    void ScanFolder(const std::string& folder, bool append, const TfileNameIndex* index, bool force);
     // The folder, then its subfolders depth-first; a folder reached twice (links) is scanned once.
-    void ScanTree(const std::string& folder, bool append, const TStringList<TaudioTag>* index);
-    void ScanFolderList(const TStrings& folders, bool append, const TStringList<TaudioTag>* index);
+    void ScanTree(const std::string& folder, bool append, const TfileNameIndex* index);
+    void ScanFolderList(const TStrings& folders, bool append, const TfileNameIndex* index);
 
     // Play order.
     void Activate();
@@ -193,7 +199,8 @@ public:
     std::int32_t Position() const { return position_; }
     TaudioTag* CurrentTag();
     TaudioTag* NextTag();
-    const TrandomPointerList& RandomList() const { return random_; }
+    // The shuffled order, made when first asked for after a change.
+    const TrandomPointerList& RandomList() const { return PlayOrder(); }
 
     // Notifications, raised only when a handler is set.
     void DoListProcessStart(const std::string& text);
@@ -213,7 +220,20 @@ private:
     // One folder scan or tree walk (core/songs/audiotaglistscan.cpp).
     class TfolderScan;
 
+    // The file name and the scan settings' texts, which only playlists, the library's and the scanning
+    // lists set: the groupings' thousands of lists share the defaults.
+    struct ScanTexts
+    {
+        std::string filename;
+        std::string dataFileName = "orvane.obf";
+        std::string audioFileMask = "%t - %a - %n";
+        std::string videoFileMask = "%t";
+    };
+    const ScanTexts& Texts() const;
+    ScanTexts& OwnTexts();
+
     void SortItems(TaudioTagSortType sortType);
+    TrandomPointerList& PlayOrder() const;
     // Frees a song that has just left the items when the list answers for it.
     void Release(TaudioTag* song);
     // The same for many songs at once.
@@ -221,10 +241,8 @@ private:
     void FreeAll(bool itemsToo);
 
     bool active_ = false;
-    std::string dataFileName_ = "orvane.obf";
     TtagDisplayFormat displayFormat_ = tdfArtistTitle;
     TaudioTagListMode playMode_ = lmLoop;
-    std::string filename_;
     std::int32_t max_ = 0;
     bool ownsObjects_ = false;
     bool saveDataFiles_ = false;
@@ -234,16 +252,18 @@ private:
     std::string title_;
     std::int32_t listProcessFactor_ = 1;
     bool useAudioFileMask_ = false;
-    std::string audioFileMask_ = "%t - %a - %n";
     bool useVideoFileMask_ = false;
-    std::string videoFileMask_ = "%t";
+    std::unique_ptr<ScanTexts> scanTexts_;
     bool albumFromParentFolder_ = true;
     bool artistFromParentFolder_ = true;
 
     std::vector<TaudioTag*> items_;
     // Songs made here while the list did not own them; freed with the list.
     std::vector<TaudioTag*> created_;
-    TrandomPointerList random_;
+    // The shuffled order costs a link per song, so a list that never plays shuffled never makes it: a change
+    // step only marks it for a refill, which happens when the order is next read.
+    mutable std::unique_ptr<TrandomPointerList> random_;
+    mutable bool randomStale_ = false;
     std::int32_t position_ = 0;
     int updateCount_ = 0;
     bool maxExceeded_ = false;

@@ -182,7 +182,7 @@ void Bracketed(TaudioTagList& list, F&& work)
 class TaudioTagList::TfolderScan
 {
 public:
-    TfolderScan(TaudioTagList& list, const TStringList<TaudioTag>* index) : list_(list), index_(index) {}
+    TfolderScan(TaudioTagList& list, const TfileNameIndex* index) : list_(list), index_(index) {}
 
     void Folder(const std::string& folder, bool append, bool force)
     {
@@ -220,64 +220,8 @@ private:
                 Walk(base + "/" + sub.name);
     }
 
-    // The index's song of a file of the folder being scanned. Its names inside the folder are found among the
-    // index lines that begin with the folder (a short stretch of the sorted index), the others in all of it.
-    TaudioTag* Known(const std::string& fileName) const
-    {
-        if (!index_)
-            return nullptr;
-        int at = -1;
-        if (folderLines_.first < folderLines_.second && fileName.starts_with(folderPrefix_))
-            at = FindLine(*index_, fileName, folderPrefix_.size(), folderLines_.first, folderLines_.second);
-        if (at < 0)
-            at = index_->IndexOf(fileName);
-        return at >= 0 ? index_->Objects(at) : nullptr;
-    }
-
-    // Binary search in lines [lo, hi) of the sorted index: the first equal line, or -1. The lines and text
-    // begin alike with the folder's prefix; where a line's prefix is the same bytes, only the rests differ.
-    static int FindLine(const TStringList<TaudioTag>& index, std::string_view text, std::size_t prefixSize,
-                        int lo, int hi)
-    {
-        const auto compare = [&](std::string_view line) {
-            if (line.size() >= prefixSize && text.size() >= prefixSize &&
-                line.compare(0, prefixSize, text, 0, prefixSize) == 0)
-                return index.Compare(line.substr(prefixSize), text.substr(prefixSize));
-            return index.Compare(line, text);
-        };
-        const int end = hi;
-        while (lo < hi) {
-            const int mid = lo + (hi - lo) / 2;
-            if (compare(index[mid]) < 0)
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        return lo < end && compare(index[lo]) == 0 ? lo : -1;
-    }
-
-    // The lines of the sorted index that begin with folder + "/", ignoring case as the index does.
-    static std::pair<int, int> FolderLines(const TStringList<TaudioTag>& index, const std::string& prefix)
-    {
-        if (!index.Sorted())
-            return {0, 0};
-        const auto begins = [&](int i) {
-            const std::string_view line = index[i];
-            return line.starts_with(prefix) || index.Compare(line.substr(0, prefix.size()), prefix) == 0;
-        };
-        int first = 0;
-        index.Find(prefix, first);
-        int lo = first;
-        int hi = index.Count();
-        while (lo < hi) {
-            const int mid = lo + (hi - lo) / 2;
-            if (begins(mid))
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        return {first, lo};
-    }
+    // The index's song of a file of the folder being scanned.
+    TaudioTag* Known(const std::string& fileName) const { return index_ ? index_->Find(fileName) : nullptr; }
 
     // A known song whose file changed since it was read is read again in place.
     void Refresh(TaudioTag& known, TDateTime fileTime, bool& changed) const
@@ -409,15 +353,11 @@ private:
             scratch.OnListProcess = list.OnListProcess;
             if (!append)
                 list.Clear();
-            const std::string cacheFile = JoinPath(folder, list.dataFileName_);
+            const std::string cacheFile = JoinPath(folder, list.DataFileName());
             list.DoDirProcess(folder);
             if (!folder.empty()) {
-                if (index_) {
-                    folderPrefix_ = JoinPath(folder, "");
-                    folderLines_ = FolderLines(*index_, folderPrefix_);
-                }
                 const std::optional<platform::TFolderEntry> cache =
-                    FindCache(cacheFile, list.dataFileName_, files);
+                    FindCache(cacheFile, list.DataFileName(), files);
                 const bool current = cache && IsCurrent(cache->Time, files);
                 bool fromCache = false;
                 bool cacheChanged = false;
@@ -474,10 +414,8 @@ private:
     }
 
     TaudioTagList& list_;
-    const TStringList<TaudioTag>* index_;
+    const TfileNameIndex* index_;
     // The folder being scanned as its names begin, and the index lines that begin so.
-    std::string folderPrefix_;
-    std::pair<int, int> folderLines_{0, 0};
     TvisitedFolders visited_;
 };
 
@@ -488,13 +426,13 @@ bool TaudioTagList::IsCacheCurrent(const std::string& cacheFile, std::uint32_t& 
     return IsCurrent(CacheTime(platform::EntryInfo(cacheFile)), listing.files);
 }
 
-void TaudioTagList::ScanFolder(const std::string& folder, bool append, const TStringList<TaudioTag>* index,
+void TaudioTagList::ScanFolder(const std::string& folder, bool append, const TfileNameIndex* index,
                                bool force)
 {
     TfolderScan(*this, index).Folder(folder, append, force);
 }
 
-void TaudioTagList::ScanTree(const std::string& folder, bool append, const TStringList<TaudioTag>* index)
+void TaudioTagList::ScanTree(const std::string& folder, bool append, const TfileNameIndex* index)
 {
     Bracketed(*this, [&] {
         if (!append)
@@ -503,7 +441,7 @@ void TaudioTagList::ScanTree(const std::string& folder, bool append, const TStri
     });
 }
 
-void TaudioTagList::ScanFolderList(const TStrings& folders, bool append, const TStringList<TaudioTag>* index)
+void TaudioTagList::ScanFolderList(const TStrings& folders, bool append, const TfileNameIndex* index)
 {
     Bracketed(*this, [&] {
         if (!append)

@@ -124,3 +124,51 @@ TEST(StringList, CustomSortSeesIndexes)
     list.CustomSort([](const TStrings& l, int a, int b) { return std::stoi(l[a]) - std::stoi(l[b]); });
     EXPECT_EQ(list.CommaText(), "9,10,100");
 }
+
+TEST(StringList, SortedListsFollowTheLocale)
+{
+    const platform::TcollationLocaleScope french("fr_FR");
+    TStrings list;
+    list.SetSorted(true);
+    list.SetDuplicates(TDuplicates::dupIgnore);
+    for (const char* name : {"Zed",
+                             "\xC3\x89"
+                             "coute",
+                             "apple",
+                             "\xC3\xA9"
+                             "COUTE",
+                             "Bach"})
+        list.Add(name);
+    EXPECT_EQ(list.Text(), "apple\nBach\n\xC3\x89"
+                           "coute\nZed\n");
+    EXPECT_EQ(list.IndexOf("\xC3\xA9"
+                           "coute"),
+              2);
+    EXPECT_EQ(list.IndexOf("ecoute"), -1);
+
+    // Bulk filling: one sort, the first of equal names in the appended order stays.
+    TStrings bulk;
+    bulk.SetDuplicates(TDuplicates::dupIgnore);
+    for (const char* name : {"Zed",
+                             "\xC3\xA9"
+                             "coute",
+                             "Bach",
+                             "\xC3\x89"
+                             "COUTE",
+                             "bach"})
+        bulk.Add(name);
+    bulk.SortUnique();
+    EXPECT_EQ(bulk.Text(), "Bach\n\xC3\xA9"
+                           "coute\nZed\n");
+    int at = 0;
+    EXPECT_TRUE(bulk.Find("ZED", at));
+    EXPECT_EQ(at, 2);
+
+    // Equal names keep their order through a sort.
+    TStrings accepting;
+    accepting.Add("b");
+    accepting.Add("A");
+    accepting.Add("a");
+    accepting.Sort();
+    EXPECT_EQ(accepting.Text(), "A\na\nb\n");
+}

@@ -7,7 +7,7 @@
 
 using namespace platform;
 
-// The one comparison rule of the program: case-folded code points, ASCII and UTF-8 alike.
+// The C locale (the tests' default) orders by case-folded code points, ASCII and UTF-8 alike.
 TEST(TextCompare, FoldsCaseAndOrdersByCodePoint)
 {
     EXPECT_EQ(CompareText("abc", "ABC"), 0);
@@ -47,7 +47,7 @@ TEST(TextCompare, CaseAndSearchHelpers)
     EXPECT_FALSE(StartsText("The Who!", "The Who"));
 }
 
-TEST(TextCompare, FoldKeyAgreesWithSameTextAndCompareText)
+TEST(TextCompare, FoldKeyAgreesWithSameTextAndCompareFolded)
 {
     const std::vector<std::string> texts = {"",
                                             "a",
@@ -81,10 +81,89 @@ TEST(TextCompare, FoldKeyAgreesWithSameTextAndCompareText)
             const std::string kb = platform::FoldKey(b);
             EXPECT_EQ(ka == kb, platform::SameText(a, b)) << a << " / " << b;
             const int order = ka.compare(kb);
-            EXPECT_EQ(order < 0 ? -1 : order > 0 ? 1 : 0, platform::CompareText(a, b)) << a << " / " << b;
+            EXPECT_EQ(order < 0 ? -1 : order > 0 ? 1 : 0, platform::CompareFolded(a, b)) << a << " / " << b;
         }
     }
     std::string key = "left over";
     platform::FoldKey("MiXeD", key);
     EXPECT_EQ(key, "mixed");
+}
+
+TEST(TextCompare, OrderFollowsTheLocaleIgnoringCase)
+{
+    EXPECT_GT(CompareText("\xC3\x89"
+                          "coute",
+                          "Zed"),
+              0); // C: code points, so accents after every letter
+    for (const char* locale : {"fr_FR", "de_DE"}) {
+        const TcollationLocaleScope scope(locale);
+        EXPECT_EQ(CollationLocale(), locale);
+        EXPECT_LT(CompareText("\xC3\x89"
+                              "coute",
+                              "Zed"),
+                  0)
+            << locale;
+        EXPECT_LT(CompareText("ecoute", "\xC3\x89"
+                                        "coute"),
+                  0)
+            << locale; // the accent still counts
+        EXPECT_LT(CompareText("\xC3\x89"
+                              "coute",
+                              "Ecouter"),
+                  0)
+            << locale;
+        EXPECT_EQ(CompareText("\xC3\xA9"
+                              "COUTE",
+                              "\xC3\x89"
+                              "coute"),
+                  0)
+            << locale;
+        EXPECT_EQ(CompareText("ABBA", "abba"), 0) << locale;
+        EXPECT_LT(CompareText("10", "9"), 0) << locale; // numbers by their characters
+        EXPECT_GT(CompareText("Zed", "\xC3\xA4pfel"), 0) << locale;
+        // Texts the collation cannot tell apart still have an order, and only SameText texts compare 0.
+        EXPECT_NE(CompareText("a\xFF", "a\xFE"), 0) << locale;
+        EXPECT_EQ(CompareText("a\xFF", "a\xFE"), -CompareText("a\xFE", "a\xFF")) << locale;
+    }
+    EXPECT_EQ(CollationLocale(), "C"); // the scope put the tests' locale back
+}
+
+TEST(TextCompare, RanksAgreeWithCompareText)
+{
+    const std::vector<std::string> texts = {"",
+                                            "a",
+                                            "A",
+                                            "Zed",
+                                            "zed",
+                                            "\xC3\x89"
+                                            "coute",
+                                            "ecoute",
+                                            "Ecoute",
+                                            "\xC3\xA9"
+                                            "COUTE",
+                                            "10",
+                                            "9",
+                                            "The Band",
+                                            "the-band",
+                                            "[x]",
+                                            "a\xFF",
+                                            "a\xFE",
+                                            "\xF0\x9F\x8E\xB5",
+                                            "Zed"};
+    for (const char* locale : {"C", "fr_FR"}) {
+        const TcollationLocaleScope scope(locale);
+        const std::vector<std::string_view> views(texts.begin(), texts.end());
+        const std::vector<std::uint32_t> ranks = TextOrderRanks(views);
+        ASSERT_EQ(ranks.size(), texts.size());
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            for (std::size_t j = 0; j < texts.size(); ++j) {
+                const int c = CompareText(texts[i], texts[j]);
+                EXPECT_EQ(ranks[i] < ranks[j], c < 0) << locale << ": " << texts[i] << " / " << texts[j];
+                EXPECT_EQ(ranks[i] == ranks[j], c == 0) << locale << ": " << texts[i] << " / " << texts[j];
+                if (c == 0) {
+                    EXPECT_TRUE(SameText(texts[i], texts[j])) << texts[i] << " / " << texts[j];
+                }
+            }
+        }
+    }
 }

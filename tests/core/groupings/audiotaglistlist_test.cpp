@@ -5,6 +5,8 @@
 #include "core/groupings/audiotagplaylistlist.h"
 #include "support/tempdir.h"
 
+#include "platform/textcompare.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -226,6 +228,38 @@ TEST(AudioTagListList, OrderFindAndRename)
     set.Delete(7); // ignored
     EXPECT_EQ(ListTitles(set), (Strings{"A", "c", "d"}));
     EXPECT_EQ(set.Find("B"), nullptr);
+}
+
+TEST(AudioTagListList, TitlesInTheLocaleOrderWhetherAddedInBulkOrOneByOne)
+{
+    const platform::TcollationLocaleScope french("fr_FR");
+    TaudioTagListList set;
+    set.SetOwnsObjects(true);
+    set.BeginUpdate();
+    for (const char* title : {"Zed",
+                              "\xC3\x89"
+                              "coute",
+                              "abc"})
+        set.Add(NewList(title));
+    set.EndUpdate();
+    EXPECT_EQ(ListTitles(set), (Strings{"abc",
+                                    "\xC3\x89"
+                                    "coute",
+                                    "Zed"}));
+    // Merged into the sorted index; the newer of two equal titles first.
+    TaudioTagList* again = NewList("\xC3\xA9"
+                                   "COUTE");
+    set.Add(again);
+    set.Add(NewList("Bach"));
+    EXPECT_EQ(ListTitles(set), (Strings{"abc", "Bach",
+                                    "\xC3\xA9"
+                                    "COUTE",
+                                    "\xC3\x89"
+                                    "coute",
+                                    "Zed"}));
+    EXPECT_EQ(set.Find("\xC3\xA9"
+                       "coute"),
+              again);
 }
 
 TEST(AudioTagListList, NotificationsAndUpdateCounting)

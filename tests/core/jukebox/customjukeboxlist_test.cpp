@@ -133,9 +133,8 @@ TEST(CustomJukeboxList, RebuildsEveryGroupingInOnePass)
     ASSERT_EQ(library.Genres().Count(), 3);
     EXPECT_EQ(library.Genres().FindGenre("[Undefined]")->Count(), 3);
 
-    const TStringList<TaudioTag>& index = library.FileNameIndex();
+    const TfileNameIndex& index = library.FileNameIndex();
     ASSERT_EQ(index.Count(), 5);
-    EXPECT_TRUE(index.Sorted());
     EXPECT_EQ(index[0], "/m/Mix/4.mp3");
     EXPECT_EQ(index[2], "/m/X/Hits/1.mp3");
     EXPECT_EQ(index.Objects(2)->Title(), "one");

@@ -4,6 +4,7 @@
 
 #include "core/songs/audiotaglist.h"
 #include "core/songs/audiotagstream.h"
+#include "platform/textcompare.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -243,6 +244,68 @@ TEST(AudioTagList, SortingRules)
     EXPECT_EQ(SongTitles(album), (std::vector<std::string>{"z", "t1b", "t1a", "t2"}));
     album.SetSortOrder(tsoAscending);
     EXPECT_EQ(SongTitles(album), (std::vector<std::string>{"t1a", "t1b", "t2", "z"}));
+}
+
+TEST(AudioTagList, SortingFollowsTheLocaleAndKeepsEqualSongsInOrder)
+{
+    const platform::TcollationLocaleScope french("fr_FR");
+    TaudioTagList list;
+    Fill(list, {"Zed",
+                "\xC3\x89"
+                "coute",
+                "abc",
+                "\xC3\xA9"
+                "COUTE",
+                "Bach"});
+    list.SortBy(tstTitle);
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"abc", "Bach",
+                                                      "\xC3\x89"
+                                                      "coute",
+                                                      "\xC3\xA9"
+                                                      "COUTE",
+                                                      "Zed"}));
+    list.SetSortOrder(tsoDescending);
+    EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"Zed",
+                                                      "\xC3\x89"
+                                                      "coute",
+                                                      "\xC3\xA9"
+                                                      "COUTE",
+                                                      "Bach", "abc"}));
+}
+
+// The sort finds every text's place once; it must answer exactly what the comparers answer pair by pair.
+TEST(AudioTagList, SortAgreesWithTheComparers)
+{
+    const platform::TcollationLocaleScope german("de_DE");
+    std::mt19937 random(3);
+    const std::vector<std::string> words = {"", "a", "A", "\xC3\x84pfel", "apfel", "Zed", "\xC3\xA9t\xC3\xA9",
+                                            "b"};
+    const auto word = [&] { return words[random() % words.size()]; };
+    TaudioTagList list;
+    list.SetOwnsObjects(true);
+    for (int i = 0; i < 60; ++i) {
+        auto s = Song(word(), word(), word(), static_cast<std::uint32_t>(random() % 3));
+        s->SetComment(word());
+        s->SetGenreString(word());
+        s->SetDate(word());
+        s->SetTagType(word());
+        s->SetDuration(static_cast<std::uint32_t>(random() % 3));
+        s->SetSampleRate(static_cast<std::uint32_t>(random() % 2));
+        s->SetBitRate(static_cast<std::uint32_t>(random() % 2));
+        s->SetChannels(static_cast<std::uint32_t>(random() % 2));
+        list.Add(s.release());
+    }
+    for (int type = tstTitle; type <= tstTagType; ++type) {
+        for (const TaudioTagSortOrder order : {tsoAscending, tsoDescending}) {
+            const auto sortType = static_cast<TaudioTagSortType>(type);
+            list.SetSortOrder(order);
+            list.SortBy(sortType);
+            SetTagSortOrder(order);
+            const TaudioTagCompare compare = TagComparer(sortType);
+            for (int i = 1; i < list.Count(); ++i)
+                EXPECT_LE(compare(list.GetItem(i - 1), list.GetItem(i)), 0) << "type " << type << " at " << i;
+        }
+    }
 }
 
 TEST(AudioTagList, ShuffleMovesAndBounds)

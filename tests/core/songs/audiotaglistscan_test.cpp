@@ -2,6 +2,7 @@
 // program's host, with the per-folder caches on disk.
 #include "core/plugins/taggerloader.h"
 #include "core/songs/audiotaglist.h"
+#include "core/songs/filenameindex.h"
 #include "core/util/orvanexutils.h"
 #include "support/wavbytes.h"
 #include "testpluginfolder.h"
@@ -337,10 +338,8 @@ TEST_F(TreeTest, AnIndexRefreshesKnownSongsInPlaceAndAddsOnlyNewOnes)
     library.SetOwnsObjects(true);
     library.ScanTree(root, false, nullptr);
     ASSERT_EQ(library.Count(), 5);
-    TStringList<TaudioTag> index;
-    index.SetSorted(true);
-    for (TaudioTag* s : library.Items())
-        index.AddObject(s->Filename(), s);
+    TfileNameIndex index;
+    index.Rebuild(library.Items());
     std::map<std::string, TaudioTag*> byName;
     for (TaudioTag* s : library.Items())
         byName[s->Title()] = s;
@@ -390,10 +389,8 @@ TEST_F(TreeTest, KnownSongsStayKnownWhicheverWayTheScanGoes)
     library.SetSaveDataFiles(true);
     library.ScanTree(root, false, nullptr);
     ASSERT_EQ(library.Count(), 5);
-    TStringList<TaudioTag> index;
-    for (TaudioTag* s : library.Items())
-        index.AddObject(s->Filename(), s);
-    index.SortUnique();
+    TfileNameIndex index;
+    index.Rebuild(library.Items());
     const std::string albumCache = Path("Band A/Album One/orvane.obf");
     const std::string secondCache = Path("Band B/Second/orvane.obf");
     AgeWavFiles(root);

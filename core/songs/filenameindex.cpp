@@ -1,0 +1,104 @@
+#include "core/songs/filenameindex.h"
+
+#include "core/songs/audiotag.h"
+#include "platform/textcompare.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// Eight key bytes from position at, in an order-keeping integer (missing bytes count as zero).
+std::uint64_t Prefix(std::string_view key, std::size_t at)
+{
+    std::uint64_t value = 0;
+    for (std::size_t k = 0; k < 8; ++k)
+        value = (value << 8) | (at + k < key.size() ? static_cast<unsigned char>(key[at + k]) : 0u);
+    return value;
+}
+
+} // namespace
+
+void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
+{
+    // Each name is folded once, into one buffer, for the sort; the sort compares the eight bytes after the
+    // part every name shares (the music folder) as one number and reads the buffer only on a tie, so a
+    // large library sorts on a compact array. The keys live only while sorting.
+    struct Keyed
+    {
+        std::uint64_t prefix;
+        std::size_t song;
+    };
+    std::string keys;
+    std::vector<std::size_t> starts(songs.size() + 1);
+    std::string key;
+    for (std::size_t i = 0; i < songs.size(); ++i) {
+        platform::FoldKey(songs[i]->Filename(), key);
+        starts[i] = keys.size();
+        keys += key;
+    }
+    starts[songs.size()] = keys.size();
+    const auto keyOf = [&](std::size_t i) {
+        return std::string_view(keys).substr(starts[i], starts[i + 1] - starts[i]);
+    };
+    std::size_t shared = songs.empty() ? 0 : keyOf(0).size();
+    for (std::size_t i = 1; i < songs.size() && shared > 0; ++i) {
+        const std::string_view a = keyOf(0);
+        const std::string_view b = keyOf(i);
+        std::size_t n = 0;
+        while (n < shared && n < b.size() && a[n] == b[n])
+            ++n;
+        shared = n;
+    }
+    std::vector<Keyed> order(songs.size());
+    for (std::size_t i = 0; i < songs.size(); ++i)
+        order[i] = Keyed{Prefix(keyOf(i), shared), i};
+    const auto before = [&](const Keyed& a, const Keyed& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        const int c = keyOf(a.song).compare(keyOf(b.song));
+        return c < 0 || (c == 0 && a.song < b.song);
+    };
+    // A library loaded from its file or scanned folder by folder is mostly in name order already.
+    if (!std::is_sorted(order.begin(), order.end(), before))
+        std::sort(order.begin(), order.end(), before);
+    std::vector<TaudioTag*> sorted;
+    sorted.reserve(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (i == 0 || keyOf(order[i].song) != keyOf(order[i - 1].song))
+            sorted.push_back(songs[order[i].song]);
+    sorted.shrink_to_fit();
+    songs_.swap(sorted);
+}
+
+void TfileNameIndex::Clear()
+{
+    std::vector<TaudioTag*>().swap(songs_);
+}
+
+const std::string& TfileNameIndex::operator[](int i) const
+{
+    return songs_.at(static_cast<std::size_t>(i))->Filename();
+}
+
+TaudioTag* TfileNameIndex::Objects(int i) const
+{
+    return songs_.at(static_cast<std::size_t>(i));
+}
+
+int TfileNameIndex::IndexOf(std::string_view fileName) const
+{
+    const auto it = std::lower_bound(songs_.begin(), songs_.end(), fileName,
+                                     [](const TaudioTag* song, std::string_view name) {
+                                         return platform::CompareFolded(song->Filename(), name) < 0;
+                                     });
+    if (it == songs_.end() || platform::CompareFolded((*it)->Filename(), fileName) != 0)
+        return -1;
+    return static_cast<int>(it - songs_.begin());
+}
+
+TaudioTag* TfileNameIndex::Find(std::string_view fileName) const
+{
+    const int i = IndexOf(fileName);
+    return i < 0 ? nullptr : songs_[static_cast<std::size_t>(i)];
+}

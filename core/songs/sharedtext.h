@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// A text that many songs hold the same value of (artist, album, genre, date, tag type): one copy of each
+// distinct value for the whole process, counted, and freed with its last holder. Reads as a plain string.
+// Safe to make, copy and drop on any thread.
+class TsharedText
+{
+public:
+    TsharedText() = default;
+    explicit TsharedText(std::string_view text);
+    TsharedText(const TsharedText& other);
+    TsharedText(TsharedText&& other) noexcept : entry_(other.entry_) { other.entry_ = nullptr; }
+    TsharedText& operator=(const TsharedText& other);
+    TsharedText& operator=(TsharedText&& other) noexcept;
+    ~TsharedText();
+
+    const std::string& Get() const;
+    bool Empty() const { return entry_ == nullptr; }
+
+    struct Entry;
+
+private:
+    void Release();
+
+    Entry* entry_ = nullptr;
+};

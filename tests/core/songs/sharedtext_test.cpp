@@ -1,0 +1,57 @@
+#include "support/testsongs.h"
+
+#include "core/songs/sharedtext.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+TEST(SharedText, SongsShareAValueYetChangeOnTheirOwn)
+{
+    auto first = Song("Band", "One", "Album");
+    auto second = Song("Band", "Two", "Album");
+    EXPECT_EQ(&first->Artist(), &second->Artist()); // one copy
+    second->SetArtist("Other");
+    EXPECT_EQ(first->Artist(), "Band");
+    EXPECT_EQ(second->Artist(), "Other");
+    const std::unique_ptr<TaudioTag> copy = first->Clone();
+    first.reset();
+    EXPECT_EQ(copy->Artist(), "Band"); // the value outlives the song that made it
+    EXPECT_EQ(copy->Album(), "Album");
+    copy->SetAlbum("");
+    EXPECT_EQ(copy->Album(), "");
+    EXPECT_FALSE(Song("", "x")->HasArtist());
+
+    TsharedText a("text");
+    TsharedText b(a);
+    TsharedText c;
+    c = std::move(b);
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(c.Get(), "text");
+    c = c;
+    a = TsharedText();
+    EXPECT_EQ(c.Get(), "text");
+}
+
+// Scans fill songs on worker threads while the library holds the same values.
+TEST(SharedText, ThreadsMakeAndDropTheSameValues)
+{
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t] {
+            std::vector<TsharedText> held;
+            for (int i = 0; i < 5000; ++i) {
+                held.emplace_back("Artist " + std::to_string(i % 7));
+                if (i % 3 == t % 3)
+                    held.erase(held.begin());
+            }
+            for (const TsharedText& text : held)
+                ASSERT_EQ(text.Get().rfind("Artist ", 0), 0u);
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(TsharedText("Artist 3").Get(), "Artist 3");
+}
