@@ -2,10 +2,12 @@
 
 #include "htmlitemdelegate.h"
 
+#include <QDropEvent>
 #include <QWheelEvent>
 
 TnoScrollTreeView::TnoScrollTreeView(QWidget* parent)
-    : QTreeView(parent), delegate_(std::make_unique<ThtmlItemDelegate>())
+    : QTreeView(parent), TdragControl(static_cast<QAbstractItemView&>(*this)),
+      delegate_(std::make_unique<ThtmlItemDelegate>())
 {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -35,4 +37,34 @@ void TnoScrollTreeView::DoScrolled()
 {
     if (OnScrolled)
         OnScrolled(this);
+}
+
+void TnoScrollTreeView::startDrag(Qt::DropActions)
+{
+    if (model())
+        StartDrag(std::unique_ptr<QMimeData>(model()->mimeData(selectedIndexes())));
+}
+
+void TnoScrollTreeView::dragEnterEvent(QDragEnterEvent* event)
+{
+    DragEnter(*event);
+}
+
+void TnoScrollTreeView::dragMoveEvent(QDragMoveEvent* event)
+{
+    QTreeView::dragMoveEvent(event); // scrolls near the edges
+    DragMove(*event);
+}
+
+void TnoScrollTreeView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    QTreeView::dragLeaveEvent(event);
+    DragLeave();
+}
+
+void TnoScrollTreeView::dropEvent(QDropEvent* event)
+{
+    stopAutoScroll();
+    setState(NoState);
+    Drop(*event);
 }

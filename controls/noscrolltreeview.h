@@ -1,6 +1,8 @@
 #pragma once
 
 #include "controls/controlevents.h"
+#include "controls/dragcontrol.h"
+
 #include <QTreeView>
 
 #include <functional>
@@ -11,7 +13,8 @@ class ThtmlItemDelegate;
 // The library tree: a tree view without native scroll bars (the window scrolls it with its own skinnable
 // scroll bar) that reports every mouse-wheel turn, so the owner can move that scroll bar.
 // Its nodes come from a model and are drawn by a ThtmlItemDelegate: no widget per node, uniform row heights.
-class TnoScrollTreeView : public QTreeView
+// Over a TtreeSinkModel a drag of the selected nodes carries their handles and kinds (TdragControl).
+class TnoScrollTreeView : public QTreeView, public TdragControl
 {
     Q_OBJECT
 public:
@@ -30,6 +33,11 @@ protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void DoScrolled();
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     std::unique_ptr<ThtmlItemDelegate> delegate_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/draggeneration.h"
 #include "core/util/treesink.h"
 
 #include <QAbstractItemModel>
@@ -84,6 +85,13 @@ public:
     bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    // A TdragPayload of the nodes with their kinds.
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+
+    // Bumped whenever nodes go or their data changes (Clear, ClearData, SetData, DeleteChildren), so a
+    // drag of nodes made before is refused.
+    const TdragGeneration& DragGeneration() const { return generation_; }
 
 private:
     struct Record
@@ -112,4 +120,5 @@ private:
     bool resetting_ = false;
     CaptionFunction caption_;
     ImageFunction image_;
+    TdragGeneration generation_;
 };
