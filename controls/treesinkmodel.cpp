@@ -252,6 +252,13 @@ std::string TtreeSinkModel::Caption(TtreeNode node) const
     return caption_ ? caption_(*this, node) : EscapeMarkup(Text(node));
 }
 
+TtreeSinkModel::NodeImage TtreeSinkModel::Image(TtreeNode node, NodeState state) const
+{
+    if (!image_ || !Find(node))
+        return {};
+    return image_(*this, node, state);
+}
+
 TtreeNode TtreeSinkModel::NodeOf(const QModelIndex& index) const
 {
     if (!index.isValid() || index.model() != this)
@@ -313,7 +320,7 @@ QVariant TtreeSinkModel::data(const QModelIndex& index, int role) const
     }
     case Qt::DecorationRole:
         if (image_)
-            return image_(*this, node);
+            return image_(*this, node, {}).Picture;
         return {};
     case NodeTextRole: {
         return platform::ToQString(Text(node));
