@@ -49,11 +49,15 @@ void TdragControl::StartDrag(std::unique_ptr<QMimeData> data)
     if (OnStartDrag)
         OnStartDrag(&view_, *payload);
     const QPointer<TdragPayload> carried(payload);
+    const QPointer<QAbstractItemView> self(&view_);
     auto* drag = new QDrag(&view_); // freed by Qt once the drag is over
     drag->setPixmap(DragPicture(payload->Cursor(), view_.palette()));
     drag->setHotSpot(QPoint(-8, -8));
     drag->setMimeData(data.release());
     drag->exec(Qt::MoveAction, Qt::MoveAction);
+    // The window system runs its own loop during the drag: the control may be gone by now.
+    if (!self)
+        return;
     QObject* target = carried ? carried->Target() : nullptr;
     const QPoint at = carried ? carried->DropPoint() : QPoint();
     if (OnEndDrag)
