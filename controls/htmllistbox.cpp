@@ -6,6 +6,7 @@
 #include "qtcolor.h"
 #include "qtfont.h"
 
+#include <QDropEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
@@ -33,8 +34,8 @@ private:
 };
 
 ThtmlListBox::ThtmlListBox(QWidget* parent)
-    : QListView(parent), items_(std::make_unique<ThtmlListItems>()),
-      delegate_(std::make_unique<Delegate>(*this))
+    : QListView(parent), TdragControl(static_cast<QAbstractItemView&>(*this)),
+      items_(std::make_unique<ThtmlListItems>()), delegate_(std::make_unique<Delegate>(*this))
 {
     setUniformItemSizes(true);
     setEditTriggers(NoEditTriggers);
@@ -226,4 +227,33 @@ void ThtmlListBox::DoScrolled()
 {
     if (OnScrolled)
         OnScrolled(this);
+}
+
+void ThtmlListBox::startDrag(Qt::DropActions)
+{
+    StartDrag(std::unique_ptr<QMimeData>(items_->mimeData(selectedIndexes())));
+}
+
+void ThtmlListBox::dragEnterEvent(QDragEnterEvent* event)
+{
+    DragEnter(*event);
+}
+
+void ThtmlListBox::dragMoveEvent(QDragMoveEvent* event)
+{
+    QListView::dragMoveEvent(event); // scrolls near the edges
+    DragMove(*event);
+}
+
+void ThtmlListBox::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    QListView::dragLeaveEvent(event);
+    DragLeave();
+}
+
+void ThtmlListBox::dropEvent(QDropEvent* event)
+{
+    stopAutoScroll();
+    setState(NoState);
+    Drop(*event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/controlevents.h"
+#include "controls/dragcontrol.h"
 #include "markup/color.h"
 #include "markup/fontdesc.h"
 
@@ -19,7 +20,8 @@ using TonHTMLlistBoxGetImageIndexEvent = std::function<void(QObject* sender, int
 // A list box whose lines are tagged text, each optionally led by an image.
 // Selected lines are drawn in the highlight colours with the highlight text colour forced on every run
 // after a tag (ShowHighlight); the text before a line's first tag keeps the highlight text colour too.
-class ThtmlListBox : public QListView
+// A drag of the selected lines carries their rows (TdragControl).
+class ThtmlListBox : public QListView, public TdragControl
 {
     Q_OBJECT
 public:
@@ -76,6 +78,11 @@ public:
 protected:
     void wheelEvent(QWheelEvent* event) override;
     void DoScrolled();
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     class Delegate;

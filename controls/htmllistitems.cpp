@@ -1,5 +1,7 @@
 #include "htmllistitems.h"
 
+#include "dragpayload.h"
+
 #include "platform/error.h"
 #include "platform/qtstring.h"
 #include "platform/textcompare.h"
@@ -28,6 +30,8 @@ void* ThtmlListItems::Objects(int index) const
 
 bool ThtmlListItems::Batched()
 {
+    // Every change passes here first.
+    generation_.Bump();
     if (updateCount_ == 0)
         return false;
     if (!resetting_) {
@@ -208,4 +212,27 @@ QVariant ThtmlListItems::data(const QModelIndex& index, int role) const
     default:
         return QVariant();
     }
+}
+
+Qt::ItemFlags ThtmlListItems::flags(const QModelIndex& index) const
+{
+    const Qt::ItemFlags base = QAbstractListModel::flags(index);
+    return index.isValid() ? base | Qt::ItemIsDragEnabled : base;
+}
+
+QStringList ThtmlListItems::mimeTypes() const
+{
+    return {TdragPayload::kMimeType};
+}
+
+QMimeData* ThtmlListItems::mimeData(const QModelIndexList& indexes) const
+{
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(indexes.size()));
+    for (const QModelIndex& index : indexes)
+        if (index.isValid() && index.model() == this && index.row() < Count())
+            rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return new TdragPayload(generation_, std::move(rows));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/draggeneration.h"
 #include "platform/stringlist.h"
 
 #include <QAbstractListModel>
@@ -10,7 +11,8 @@
 
 // The lines of a list box: UTF-8 strings, each with an attached object (a link, never freed here), as a
 // Qt list model. Changes outside BeginUpdate/EndUpdate are reported row by row, so views keep their
-// selection; changes inside one update are reported as one reset when it ends.
+// selection; changes inside one update are reported as one reset when it ends. Every change bumps the
+// drag generation, so a drag of rows made before it is refused (TdragPayload).
 class ThtmlListItems : public QAbstractListModel
 {
     Q_OBJECT
@@ -61,8 +63,14 @@ public:
     void EndUpdate();
     int UpdateCount() const { return updateCount_; }
 
+    const TdragGeneration& DragGeneration() const { return generation_; }
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    // A TdragPayload of the rows, in ascending order.
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
 private:
     struct Item
@@ -82,4 +90,5 @@ private:
     bool sorted_ = false;
     int updateCount_ = 0;
     bool resetting_ = false;
+    TdragGeneration generation_;
 };

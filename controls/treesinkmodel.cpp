@@ -1,5 +1,7 @@
 #include "treesinkmodel.h"
 
+#include "dragpayload.h"
+
 #include "markup/taggedtext.h"
 #include "platform/qtstring.h"
 
@@ -33,6 +35,7 @@ void TtreeSinkModel::CaptionsChanged()
 
 void TtreeSinkModel::ClearData()
 {
+    generation_.Bump();
     for (Record& r : records_) {
         r.data = nullptr;
         r.kind = tnkNone;
@@ -77,6 +80,7 @@ void TtreeSinkModel::EndUpdate()
 
 void TtreeSinkModel::Clear()
 {
+    generation_.Bump();
     const bool batched = Batched();
     if (!batched)
         beginResetModel();
@@ -150,6 +154,7 @@ void TtreeSinkModel::SetData(TtreeNode node, TaudioTagList* data, TtreeNodeKind 
     Record* r = Find(node);
     if (!r)
         return;
+    generation_.Bump();
     const bool batched = Batched();
     r->data = data;
     r->kind = kind;
@@ -162,6 +167,7 @@ void TtreeSinkModel::DeleteChildren(TtreeNode node)
     Record* r = Find(node);
     if (!r || r->children.empty())
         return;
+    generation_.Bump();
     const bool batched = Batched();
     if (!batched)
         beginRemoveRows(IndexOf(node), 0, static_cast<int>(r->children.size()) - 1);
@@ -246,6 +252,13 @@ std::string TtreeSinkModel::Caption(TtreeNode node) const
     return caption_ ? caption_(*this, node) : EscapeMarkup(Text(node));
 }
 
+TtreeSinkModel::NodeImage TtreeSinkModel::Image(TtreeNode node, NodeState state) const
+{
+    if (!image_ || !Find(node))
+        return {};
+    return image_(*this, node, state);
+}
+
 TtreeNode TtreeSinkModel::NodeOf(const QModelIndex& index) const
 {
     if (!index.isValid() || index.model() != this)
@@ -307,7 +320,7 @@ QVariant TtreeSinkModel::data(const QModelIndex& index, int role) const
     }
     case Qt::DecorationRole:
         if (image_)
-            return image_(*this, node);
+            return image_(*this, node, {}).Picture;
         return {};
     case NodeTextRole: {
         return platform::ToQString(Text(node));
@@ -327,4 +340,19 @@ Qt::ItemFlags TtreeSinkModel::flags(const QModelIndex& index) const
         return Qt::NoItemFlags;
     // Not ItemNeverHasChildren: an empty root may be filled later.
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+QStringList TtreeSinkModel::mimeTypes() const
+{
+    return {TdragPayload::kMimeType};
+}
+
+QMimeData* TtreeSinkModel::mimeData(const QModelIndexList& indexes) const
+{
+    std::vector<TdragPayload::Node> nodes;
+    nodes.reserve(static_cast<std::size_t>(indexes.size()));
+    for (const QModelIndex& index : indexes)
+        if (const TtreeNode node = NodeOf(index))
+            nodes.push_back({node, Kind(node)});
+    return new TdragPayload(generation_, std::move(nodes));
 }

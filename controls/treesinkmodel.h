@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/draggeneration.h"
 #include "core/util/treesink.h"
 
 #include <QAbstractItemModel>
@@ -30,16 +31,33 @@ public:
     static constexpr int NodeDataRole = Qt::UserRole + 2;
     static constexpr int NodeKindRole = Qt::UserRole + 3;
 
+    // How a view shows a node where its image is asked for.
+    struct NodeState
+    {
+        bool Expanded = false;
+        bool Selected = false;
+    };
+    // A node's image; a tinted one is drawn on the tree's colour with the red of every pixel that is not
+    // black at full strength.
+    struct NodeImage
+    {
+        QIcon Picture;
+        bool Tinted = false;
+    };
+
     using CaptionFunction = std::function<std::string(const TtreeSinkModel& model, TtreeNode node)>;
-    using ImageFunction = std::function<QIcon(const TtreeSinkModel& model, TtreeNode node)>;
+    using ImageFunction =
+        std::function<NodeImage(const TtreeSinkModel& model, TtreeNode node, NodeState state)>;
 
     explicit TtreeSinkModel(QObject* parent = nullptr);
     ~TtreeSinkModel() override;
 
     // The display caption (tagged text) of a node; repaints every row.
     void SetCaptionFunction(CaptionFunction function);
-    // The decoration of a node; repaints every row.
+    // The image of a node in the state a view shows it; repaints every row. Views that know no state (the
+    // decoration role) ask for a collapsed, unselected node.
     void SetImageFunction(ImageFunction function);
+    bool HasImageFunction() const { return static_cast<bool>(image_); }
     // Tells the views that every caption may read otherwise (fonts changed, say).
     void CaptionsChanged();
     // Drops every node's data link, for when the lists they point to are about to go (a library rebuilding
@@ -72,6 +90,8 @@ public:
     int Row(TtreeNode node) const;
     // The caption a view draws for the node.
     std::string Caption(TtreeNode node) const;
+    // The image a view draws for the node in that state; none without an image function.
+    NodeImage Image(TtreeNode node, NodeState state) const;
 
     TtreeNode NodeOf(const QModelIndex& index) const;
     QModelIndex IndexOf(TtreeNode node) const;
@@ -84,6 +104,13 @@ public:
     bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    // A TdragPayload of the nodes with their kinds.
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+
+    // Bumped whenever nodes go or their data changes (Clear, ClearData, SetData, DeleteChildren), so a
+    // drag of nodes made before is refused.
+    const TdragGeneration& DragGeneration() const { return generation_; }
 
 private:
     struct Record
@@ -112,4 +139,5 @@ private:
     bool resetting_ = false;
     CaptionFunction caption_;
     ImageFunction image_;
+    TdragGeneration generation_;
 };

@@ -58,13 +58,12 @@ TfrmChooseCD::TfrmChooseCD(QWidget* parent) : QDialog(parent)
     std::array<QIcon, kOpenAlbumImage + 1> icons;
     for (int i = 0; i < static_cast<int>(icons.size()); ++i)
         icons[static_cast<std::size_t>(i)] = NodeIcon(i);
-    model_->SetImageFunction([this, icons](const TtreeSinkModel& model, TtreeNode node) {
-        const QModelIndex index = model.IndexOf(node);
-        const int image =
-            ImageIndex(model.Kind(node), model.Data(node) != nullptr, model.ChildCount(node) > 0,
-                       tvChooseCD->isExpanded(index), tvChooseCD->selectionModel()->isSelected(index));
-        return icons[static_cast<std::size_t>(image)];
-    });
+    model_->SetImageFunction(
+        [icons](const TtreeSinkModel& model, TtreeNode node, TtreeSinkModel::NodeState state) {
+            const int image = ImageIndex(model.Kind(node), model.Data(node) != nullptr, model.ChildCount(node) > 0,
+                                         state.Expanded, state.Selected);
+            return TtreeSinkModel::NodeImage{icons[static_cast<std::size_t>(image)], false};
+        });
     connect(tvChooseCD->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { DropNonAlbums(); });
 

@@ -36,6 +36,7 @@ TcustomJukeboxList::TcustomJukeboxList()
     globalList_->OnListProcess = [this](TaudioTagList*, std::uint32_t index, std::uint32_t count,
                                         TaudioTag* tag) { DoListProcess(index, count, tag); };
     globalList_->OnListProcessFinished = [this](TaudioTagList*) { DoListProcessFinished(); };
+    globalList_->OnFreeingSongs = [this](TaudioTagList*) { GlobalListChanging(); };
 
     playlists_->SetOwnsObjects(true);
     playlists_->SetListsOwnObjects(true);
@@ -53,6 +54,7 @@ TcustomJukeboxList::~TcustomJukeboxList()
     globalList_->OnListProcessStart = nullptr;
     globalList_->OnListProcess = nullptr;
     globalList_->OnListProcessFinished = nullptr;
+    globalList_->OnFreeingSongs = nullptr;
     playlists_->OnChange = nullptr;
     playlists_->OnPlaylistChange = nullptr;
     // The groupings link to the global list's songs: they go first, and the artists before the albums
@@ -84,37 +86,62 @@ void TcustomJukeboxList::RunChange(const std::function<void()>& work)
         work();
     } catch (...) {
         if (--changeDepth_ == 0)
-            autoSaveError_ = nullptr;
+            heldError_ = nullptr;
         throw;
     }
     if (--changeDepth_ == 0)
-        RethrowAutoSaveError();
+        RethrowHeldError();
 }
 
 void TcustomJukeboxList::AutoSave(void (TcustomJukeboxList::*save)())
 {
+    Hold([this, save] { (this->*save)(); });
+}
+
+void TcustomJukeboxList::Hold(const std::function<void()>& work)
+{
     try {
-        (this->*save)();
+        work();
     } catch (...) {
-        if (!autoSaveError_)
-            autoSaveError_ = std::current_exception();
+        if (!heldError_)
+            heldError_ = std::current_exception();
     }
 }
 
-void TcustomJukeboxList::RethrowAutoSaveError()
+void TcustomJukeboxList::RethrowHeldError()
 {
-    if (!autoSaveError_)
+    if (!heldError_)
         return;
-    std::exception_ptr error = autoSaveError_;
-    autoSaveError_ = nullptr;
+    std::exception_ptr error = heldError_;
+    heldError_ = nullptr;
     std::rethrow_exception(error);
+}
+
+void TcustomJukeboxList::GlobalListChanging()
+{
+    if (globalChanging_)
+        return;
+    globalChanging_ = true;
+    Hold([this] {
+        ReleaseGlobalLinks();
+        DoGlobalListChanging();
+    });
 }
 
 void TcustomJukeboxList::GlobalListChanged()
 {
     if (autoSaveGlobal_ && !globalLoading_)
         AutoSave(&TcustomJukeboxList::SaveGlobal);
+    GlobalListChanging();
+    {
+        const platform::TScopeExit rebuilt([this] { globalChanging_ = false; });
+        RebuildGroupings();
+    }
+    DoGlobalListChange();
+}
 
+void TcustomJukeboxList::RebuildGroupings()
+{
     TaudioTagList& global = *globalList_;
     global.DoListProcessStart("Processing Tag Information");
     artists_->BeginUpdate();
@@ -147,7 +174,6 @@ void TcustomJukeboxList::GlobalListChanged()
     alphaList_->EndUpdate();
 
     global.DoListProcessFinished();
-    DoGlobalListChange();
 }
 
 void TcustomJukeboxList::RebuildFileNameIndex()
@@ -240,7 +266,7 @@ std::string TcustomJukeboxList::GetCDCatalogueFileName(const std::string& root) 
 void TcustomJukeboxList::LoadGlobalList()
 {
     const platform::TValueGuard loading(globalLoading_, true);
-    ReleaseGlobalLinks();
+    GlobalListChanging();
     TaudioTagList& global = *globalList_;
     global.BeginUpdate();
     try {
@@ -362,6 +388,12 @@ void TcustomJukeboxList::DoListProcessFinished()
 {
     if (TcustomJukeboxListEvents* events = Events(); events && events->OnListProcessFinished)
         events->OnListProcessFinished(this);
+}
+
+void TcustomJukeboxList::DoGlobalListChanging()
+{
+    if (TcustomJukeboxListEvents* events = Events(); events && events->OnGlobalListChanging)
+        events->OnGlobalListChanging(this);
 }
 
 void TcustomJukeboxList::DoGlobalListChange()

@@ -69,7 +69,7 @@ public:
     bool AutoSavePlaylists() const { return autoSavePlaylists_; }
     void SetAutoSavePlaylists(bool value) { autoSavePlaylists_ = value; }
 
-    // Rebuilds every grouping from the global list in one pass.
+    // Rebuilds every grouping from the global list in one pass, OnGlobalListChanging first.
     virtual void GlobalListChanged();
     // Saves the playlists when switched on, then notifies.
     virtual void PlaylistsChanged();
@@ -118,10 +118,17 @@ public:
     std::weak_ptr<const bool> LinkToken() const { return alive_; }
 
 protected:
-    // Called before jukebox.dat replaces the global list's songs: whatever links to them outside the
-    // groupings lets go, because the load's progress events can let other work run before the rebuild.
+    // Tells everything that links into the groupings or the global list's songs to let go, once until the
+    // next rebuild (ReleaseGlobalLinks, then OnGlobalListChanging). The global list calls it before it frees
+    // songs, and a rebuild always follows; a listener's failure is held until the change is over, so the
+    // freeing is never cut short.
+    void GlobalListChanging();
+    // Called once before the global list's songs or the groupings go: whatever links to them outside the
+    // groupings lets go, because a load's or scan's progress events can let other work run before the
+    // rebuild.
     virtual void ReleaseGlobalLinks() {}
 
+    void DoGlobalListChanging();
     void DoGlobalListChange();
     void DoPlaylistsChange();
     void DoPlaylistListChange(TaudioTagList* list);
@@ -132,8 +139,11 @@ private:
     // Runs an automatic save; a failure is kept for the change handler to rethrow once the groupings and
     // the jukebox's lists follow the change, so no list keeps links to songs that are gone.
     void AutoSave(void (TcustomJukeboxList::*save)());
+    // Runs work, keeping its failure for the change handler to rethrow (the first one held wins).
+    void Hold(const std::function<void()>& work);
     void RunChange(const std::function<void()>& work);
-    void RethrowAutoSaveError();
+    void RethrowHeldError();
+    void RebuildGroupings();
     void RebuildFileNameIndex();
 
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
@@ -153,6 +163,7 @@ private:
     bool loadGenres_ = true;
     bool loadCDs_ = false;
     bool autoSavePlaylists_ = false;
-    std::exception_ptr autoSaveError_;
+    std::exception_ptr heldError_;
     int changeDepth_ = 0;
+    bool globalChanging_ = false;
 };

@@ -34,6 +34,11 @@ public:
     TcustomMediaPlayerEvents* PlayerEvents() const;
     void SetPlayerEvents(TcustomMediaPlayerEvents* value);
 
+    // The groupings, and maybe songs of the global list, are about to go: raised once before a rebuild
+    // clears the groupings and before songs are freed (jukebox.dat replacing them, a scan or a removal),
+    // while both are still whole. Whatever links into them (shown trees, track lists, drags) lets go here;
+    // OnGlobalListChange follows once the groupings are rebuilt.
+    TnotifyEvent OnGlobalListChanging;
     // The groupings were rebuilt.
     TnotifyEvent OnGlobalListChange;
     // The set of saved playlists changed.

@@ -158,7 +158,8 @@ void TaudioTagList::Release(TaudioTag* song)
     const auto it = std::find(created_.begin(), created_.end(), song);
     if (it != created_.end())
         created_.erase(it);
-    delete song;
+    const std::unique_ptr<TaudioTag> doomed(song); // freed even when a handler throws
+    DoFreeingSongs();
 }
 
 void TaudioTagList::ReleaseAll(std::vector<TaudioTag*> songs)
@@ -178,8 +179,13 @@ void TaudioTagList::ReleaseAll(std::vector<TaudioTag*> songs)
     if (random_)
         random_->ForgetIf(doomed);
     std::erase_if(created_, doomed);
-    for (TaudioTag* song : songs)
-        delete song;
+    if (songs.empty())
+        return;
+    const platform::TScopeExit free([&songs] {
+        for (TaudioTag* song : songs)
+            delete song;
+    });
+    DoFreeingSongs();
 }
 
 void TaudioTagList::SetActive(bool value)
@@ -331,6 +337,8 @@ bool TaudioTagList::AddCopy(const TaudioTag* song)
 
 void TaudioTagList::Clear()
 {
+    if (ownsObjects_ && !items_.empty())
+        DoFreeingSongs();
     if (ownsObjects_) {
         std::vector<TaudioTag*> doomed;
         doomed.swap(items_);
@@ -771,4 +779,10 @@ void TaudioTagList::DoMaxExceeded()
 {
     if (OnMaxExceeded)
         OnMaxExceeded(this);
+}
+
+void TaudioTagList::DoFreeingSongs()
+{
+    if (OnFreeingSongs)
+        OnFreeingSongs(this);
 }

@@ -119,6 +119,10 @@ public:
     Tevent<void(TaudioTagList* sender, bool modified, TaudioTag* tag)> OnTagFound;
     Tevent<void(TaudioTagList* sender)> OnActiveChanged;
     std::function<void(TaudioTagList* sender)> OnModeChanged;
+    // Raised before an owning list frees songs (a clear, a deletion, missing files removed, a replacing load
+    // or scan), while they are still alive, so whatever links to them can let go first; they may already
+    // be out of the list. Not raised by the destructor.
+    std::function<void(TaudioTagList* sender)> OnFreeingSongs;
 
     // Overridable steps.
     virtual void DoChange();
@@ -210,6 +214,7 @@ public:
     void DoDirProcess(const std::string& dir);
     void DoTagFound(bool modified, TaudioTag* tag);
     void DoMaxExceeded();
+    void DoFreeingSongs();
 
 protected:
     // Adds a song this list made itself; the list answers for it from here on, whether it keeps it (the

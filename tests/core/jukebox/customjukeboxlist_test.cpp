@@ -10,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -153,6 +155,101 @@ TEST(CustomJukeboxList, RebuildsEveryGroupingInOnePass)
     global.Changed();
     EXPECT_EQ(library.Genres().Count(), 0);
     EXPECT_EQ(library.Albums().Count(), 2);
+}
+
+// Songs held by the groupings, read down to each song's text: under the sanitizers a freed list or song
+// fails here.
+int GroupedSongs(const TcustomJukeboxList& library)
+{
+    int songs = 0;
+    const TaudioTagListList* const sets[] = {&library.Albums(), &library.Artists(), &library.AlphaList()};
+    for (const TaudioTagListList* set : sets)
+        for (int i = 0; i < set->Count(); ++i)
+            for (const TaudioTag* song : set->GetItem(i)->Items())
+                songs += song->Title().empty() ? 0 : 1;
+    const TfileNameIndex& index = library.FileNameIndex();
+    for (int i = 0; i < index.Count(); ++i)
+        songs += index.Objects(i)->Filename() == index[i] ? 1 : 0;
+    return songs;
+}
+
+// Whoever links into the groupings hears that they are about to go while they are still whole: once per
+// rebuild, before the rebuild's progress and before any song is freed, whichever path frees them.
+TEST(CustomJukeboxList, AnnouncesEveryRebuildWhileTheGroupingsAreWhole)
+{
+    TempDir dir;
+    TtestLibrary library;
+    library.SetDataFolder(dir.Path());
+    Recorder recorder(library);
+    std::vector<int> whole;
+    recorder.events.OnGlobalListChanging = [&](TcustomJukeboxList* sender) {
+        EXPECT_EQ(sender, &library);
+        recorder.log.push_back("changing");
+        whole.push_back(GroupedSongs(library));
+    };
+    const auto once = [&recorder] {
+        const auto& log = recorder.log;
+        EXPECT_EQ(std::count(log.begin(), log.end(), "changing"), 1);
+        EXPECT_EQ(std::count(log.begin(), log.end(), "global"), 1);
+        EXPECT_LT(std::find(log.begin(), log.end(), "changing"),
+                  std::find(log.begin(), log.end(), "start Processing Tag Information"));
+        recorder.log.clear();
+    };
+    TaudioTagList& global = library.GlobalList();
+    global.BeginUpdate();
+    for (int i = 0; i < 6; ++i)
+        AddSong(global, Song("/m/" + std::to_string(i), i < 3 ? "A" : "B", "t" + std::to_string(i),
+                             i < 3 ? "One" : "Two"));
+    global.EndUpdate();
+    once();
+    EXPECT_EQ(whole, (std::vector<int>{0})); // the first rebuild finds nothing grouped yet
+    const int grouped = GroupedSongs(library);
+    ASSERT_GT(grouped, 6);
+
+    // A deletion frees its song only after the announcement.
+    global.Delete(0);
+    once();
+    EXPECT_EQ(whole.back(), grouped);
+
+    // Many frees inside one update: one announcement, before the first.
+    const int five = GroupedSongs(library);
+    global.BeginUpdate();
+    global.Delete(0);
+    global.Delete(0);
+    global.Clear();
+    global.EndUpdate();
+    once();
+    EXPECT_EQ(whole.back(), five);
+
+    // jukebox.dat replacing the songs, and missing files removed.
+    for (int i = 0; i < 4; ++i)
+        AddSong(global, Song("/gone/" + std::to_string(i), "C", "x", "Three"));
+    library.SaveGlobal();
+    recorder.log.clear();
+    library.LoadGlobalList();
+    EXPECT_EQ(recorder.log.front(), "changing");
+    once();
+    ASSERT_EQ(global.Count(), 4);
+    const int loaded = GroupedSongs(library);
+    global.RemoveMissing();
+    once();
+    EXPECT_EQ(whole.back(), loaded);
+    EXPECT_EQ(global.Count(), 0);
+
+    // A listener that fails does not cut the freeing short: the groupings follow, then the failure
+    // reaches whoever changed the list.
+    AddSong(global, Song("/m/a", "A", "a", "One"));
+    AddSong(global, Song("/m/b", "A", "b", "One"));
+    recorder.events.OnGlobalListChanging = [](TcustomJukeboxList*) { throw std::runtime_error("busy"); };
+    recorder.log.clear();
+    EXPECT_THROW(global.Delete(0), std::runtime_error);
+    EXPECT_EQ(recorder.log.back(), "global");
+    EXPECT_EQ(library.FileNameIndex().Count(), 1);
+    ASSERT_EQ(library.Albums().Count(), 1);
+    EXPECT_EQ(library.Albums().GetItem(0)->Count(), 1);
+    recorder.events.OnGlobalListChanging = nullptr;
+    global.Delete(0);
+    EXPECT_EQ(GroupedSongs(library), 0);
 }
 
 TEST(CustomJukeboxList, ProgressIsThinnedByTheGlobalList)

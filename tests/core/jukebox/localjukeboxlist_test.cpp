@@ -1,11 +1,11 @@
 #include "core/groupings/audiotagplaylistlist.h"
+#include "core/groupings/taglistrules.h"
 #include "core/jukebox/customjukeboxevents.h"
 #include "core/jukebox/customjukeboxlistevents.h"
-#include "core/player/custommediaplayerevents.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/jukebox/localjukeboxloader.h"
-#include "core/groupings/taglistrules.h"
+#include "core/player/custommediaplayerevents.h"
 #include "platform/inifile.h"
 #include "support/tempdir.h"
 #include "support/testmediaplayer.h"
@@ -186,6 +186,30 @@ TEST_F(LocalLibraryTest, NoFreedSongIsChosenWhileTheLibraryRebuildsAfterARemoval
     EXPECT_GT(asked, 0);
     ASSERT_EQ(Jukebox().RandomPlayList().Count(), 1);
     EXPECT_EQ(Jukebox().RandomPlayList().GetItem(0)->Filename(), "/m/d");
+}
+
+// The scan window removes and replaces library songs inside one update; a player tick in between must not
+// be handed a song that is already freed.
+TEST_F(LocalLibraryTest, NoFreedSongIsChosenBeforeTheRebuild)
+{
+    library.GlobalList().BeginUpdate();
+    for (const char* f : {"/m/a", "/m/b", "/m/c"})
+        Put(library.GlobalList(), f);
+    library.GlobalList().EndUpdate();
+    ASSERT_EQ(Jukebox().RandomPlayList().Count(), 3);
+
+    library.GlobalList().BeginUpdate();
+    library.GlobalList().Delete(0);
+    library.GlobalList().Delete(0);
+    EXPECT_EQ(Jukebox().RandomPlayList().Count(), 0);
+    for (int i = 0; i < 10; ++i) {
+        if (const TaudioTag* tag = Jukebox().GetNextTag()) {
+            EXPECT_GE(library.GlobalList().IndexOf(tag), 0) << "a song that is gone";
+        }
+    }
+    library.GlobalList().EndUpdate();
+    EXPECT_EQ(Jukebox().RandomPlayList().Count(), 1);
+    EXPECT_EQ(Jukebox().RandomPlayList().GetItem(0)->Filename(), "/m/c");
 }
 
 TEST_F(LocalLibraryTest, LoadingJukeboxDatAsksThePlayerOnce)

@@ -6,9 +6,9 @@
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 #include "controls/treesinkmodel.h"
-#include "core/tree/customjukeboxlistviewer.h"
 #include "core/captions/librarytreecaption.h"
 #include "core/captions/tagfonts.h"
+#include "core/tree/customjukeboxlistviewer.h"
 #include "support/generatedlibrary.h"
 
 #include <QApplication>
@@ -70,8 +70,9 @@ struct Tree
             style->standardIcon(QStyle::SP_DirIcon),                // tnkArtist
             style->standardIcon(QStyle::SP_DirLinkIcon),            // tnkGenre
         };
-        model.SetImageFunction(
-            [icons](const TtreeSinkModel& m, TtreeNode node) { return icons[m.Kind(node)]; });
+        model.SetImageFunction([icons](const TtreeSinkModel& m, TtreeNode node, TtreeSinkModel::NodeState) {
+            return TtreeSinkModel::NodeImage{icons[m.Kind(node)]};
+        });
         view = NewView();
         viewer.FillTree(model);
     }
