@@ -73,6 +73,12 @@ void TcustomJukeboxList::GlobalListChange()
     RunChange([this] { GlobalListChanged(); });
 }
 
+void TcustomJukeboxList::RebuildGroupings()
+{
+    const platform::TValueGuard noSave(autoSaveGlobal_, false);
+    GlobalListChange();
+}
+
 void TcustomJukeboxList::PlaylistsChange()
 {
     RunChange([this] { PlaylistsChanged(); });

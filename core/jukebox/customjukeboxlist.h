@@ -3,8 +3,8 @@
 #include "core/groupings/audiotagalbumlist.h"
 #include "core/groupings/audiotagartistlist.h"
 #include "core/groupings/audiotaggenrelist.h"
-#include "core/songs/audiotaglist.h"
 #include "core/groupings/audiotagplaylistlist.h"
+#include "core/songs/audiotaglist.h"
 #include "core/util/componentlink.h"
 #include "platform/datetime.h"
 #include "platform/stringlist.h"
@@ -71,6 +71,10 @@ public:
 
     // Rebuilds every grouping from the global list in one pass.
     virtual void GlobalListChanged();
+    // Rebuilds the groupings as a change of the global list does, with the same notifications (the
+    // jukebox follows, OnGlobalListChange is raised), but without saving the unchanged jukebox.dat: for
+    // changes the groupings are made from, such as the artists' alias lines.
+    void RebuildGroupings();
     // Saves the playlists when switched on, then notifies.
     virtual void PlaylistsChanged();
     // One saved playlist changed: saves the playlists when switched on, then notifies.
