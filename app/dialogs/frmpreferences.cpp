@@ -97,7 +97,7 @@ TfrmPreferences::TfrmPreferences(TcustomJukeboxList& library, TpreferencesHost& 
     layout->addLayout(buttons);
 
     BindControls();
-    resize(520, 400);
+    resize(660, 420);
     ShowSettings();
     OpenPage(std::string());
 }
@@ -136,6 +136,8 @@ void TfrmPreferences::BuildGeneralPage()
     edAlbumArtFolder = new QLineEdit(gbAlbumArt);
     edAlbumArtFolder->setObjectName("edAlbumArtFolder");
     btnChooseAlbumArtFolder = MakeButton("btnChooseAlbumArtFolder", "...", gbAlbumArt);
+    btnChooseAlbumArtFolder->setFixedWidth(btnChooseAlbumArtFolder->fontMetrics().horizontalAdvance("...") +
+                                           24);
     auto* albumArt = new QHBoxLayout(gbAlbumArt);
     albumArt->addWidget(new QLabel("Folder :", gbAlbumArt));
     albumArt->addWidget(edAlbumArtFolder, 1);
