@@ -293,6 +293,7 @@ TEST_F(Preferences, SavedMappingsAreWrittenReadBackAndRebuildTheGroupingsOnce)
     EXPECT_TRUE(HasIndexName("Smith, John"));
     EXPECT_TRUE(HasIndexName("Artist Formerly Known"));
     EXPECT_FALSE(std::filesystem::exists(library.GetGlobalFileName()));
+    EXPECT_TRUE(library.AutoSaveGlobal());
 
     // Deleting and clearing count as changes too: the aliases go.
     RunModal(library, host, "", [](TfrmPreferences& form) {
