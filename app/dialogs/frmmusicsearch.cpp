@@ -2,11 +2,10 @@
 
 #include "app/qt/dialogservice.h"
 #include "app/qt/exceptionboundary.h"
+#include "app/qt/mediafolders.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/songs/audiotaglist.h"
-#include "core/util/promptservice.h"
 #include "platform/filesystem.h"
-#include "platform/opticaldrives.h"
 #include "platform/stringlist.h"
 
 #include <QApplication>
@@ -35,7 +34,6 @@ namespace {
 const char* const kRemoveMissingHint =
     "If the scan does not find files that are already in the library then they will be removed from the "
     "library.";
-const char* const kCannotAddCD = "You cannot add a CD to the scan list, CD-Roms are scanned automatically.";
 
 QString Q(const std::string& text)
 {
@@ -78,7 +76,7 @@ QHBoxLayout* OptionRow(QCheckBox* box, const char* note, QWidget* parent)
     return row;
 }
 
-// True when name lies inside folder (a folder as NormalizeFolder gives it).
+// True when name lies inside folder (a folder as NormalizeMediaFolder gives it).
 bool IsInside(const std::string& name, const std::string& folder)
 {
     if (folder == "/")
@@ -289,14 +287,6 @@ void TfrmMusicSearch::BindSearchList()
     search.OnTagFound = [this](TaudioTagList*, bool modified, TaudioTag*) { TagFound(modified); };
 }
 
-std::string TfrmMusicSearch::NormalizeFolder(const std::string& folder)
-{
-    std::string out = folder;
-    while (out.size() > 1 && out.back() == '/')
-        out.pop_back();
-    return out;
-}
-
 void TfrmMusicSearch::ShowOptions()
 {
     ReadMaskOptions();
@@ -362,14 +352,7 @@ void TfrmMusicSearch::CopyScanSettings()
 void TfrmMusicSearch::AddFolder()
 {
     Guarded([this] {
-        const std::optional<std::string> chosen =
-            TdialogService::Current().BrowseFolder(this, "Choose a Music Folder", std::string());
-        if (chosen && !chosen->empty()) {
-            if (platform::IsOnOpticalDisc(*chosen))
-                ShowMessageBox(kCannotAddCD, ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::None);
-            else
-                library_.MediaFolders().Add(NormalizeFolder(*chosen));
-        }
+        ChooseMediaFolder(this, library_.MediaFolders());
         FillFolders();
     });
 }
@@ -424,10 +407,10 @@ void TfrmMusicSearch::FoldersToScan(TscanScope scope, const std::string& folder,
         const bool wanted = scope == TscanScope::All ||
                             (scope == TscanScope::Checked && item && item->checkState() == Qt::Checked);
         if (wanted && !media[i].empty())
-            folders.Add(NormalizeFolder(media[i]));
+            folders.Add(NormalizeMediaFolder(media[i]));
     }
     if (scope == TscanScope::Folder && !folder.empty())
-        folders.Add(NormalizeFolder(folder));
+        folders.Add(NormalizeMediaFolder(folder));
 }
 
 void TfrmMusicSearch::RunScan(TscanScope scope, const std::string& folder)

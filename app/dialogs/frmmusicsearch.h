@@ -76,9 +76,6 @@ public:
     // Runs the pending window messages at each progress step; replaceable so that tests can act mid-scan.
     std::function<void()> ProcessMessages;
 
-    // A media folder as the list keeps it: trailing "/" dropped, except for the root itself.
-    static std::string NormalizeFolder(const std::string& folder);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 

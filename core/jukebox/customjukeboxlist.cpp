@@ -73,6 +73,12 @@ void TcustomJukeboxList::GlobalListChange()
     RunChange([this] { GlobalListChanged(); });
 }
 
+void TcustomJukeboxList::RebuildGroupings()
+{
+    const platform::TValueGuard noSave(autoSaveGlobal_, false);
+    GlobalListChange();
+}
+
 void TcustomJukeboxList::PlaylistsChange()
 {
     RunChange([this] { PlaylistsChanged(); });
@@ -135,12 +141,12 @@ void TcustomJukeboxList::GlobalListChanged()
     GlobalListChanging();
     {
         const platform::TScopeExit rebuilt([this] { globalChanging_ = false; });
-        RebuildGroupings();
+        FillGroupings();
     }
     DoGlobalListChange();
 }
 
-void TcustomJukeboxList::RebuildGroupings()
+void TcustomJukeboxList::FillGroupings()
 {
     TaudioTagList& global = *globalList_;
     global.DoListProcessStart("Processing Tag Information");

@@ -71,6 +71,10 @@ public:
 
     // Rebuilds every grouping from the global list in one pass, OnGlobalListChanging first.
     virtual void GlobalListChanged();
+    // Rebuilds the groupings as a change of the global list does, with the same notifications (the
+    // jukebox follows, OnGlobalListChange is raised), but without saving the unchanged jukebox.dat: for
+    // changes the groupings are made from, such as the artists' alias lines.
+    void RebuildGroupings();
     // Saves the playlists when switched on, then notifies.
     virtual void PlaylistsChanged();
     // One saved playlist changed: saves the playlists when switched on, then notifies.
@@ -143,7 +147,7 @@ private:
     void Hold(const std::function<void()>& work);
     void RunChange(const std::function<void()>& work);
     void RethrowHeldError();
-    void RebuildGroupings();
+    void FillGroupings();
     void RebuildFileNameIndex();
 
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);

@@ -1,12 +1,14 @@
 // The small windows over a generated library: the splash, the about box, the information window, the album
-// chooser and the rules editor. A test tool; `--screenshots folder` saves splash.png, about.png,
-// information.png, choosecd.png and rules.png there and quits, without it the windows show one after the
-// other.
+// chooser, the rules editor and the preferences. A test tool; `--screenshots folder` saves splash.png,
+// about.png, information.png, choosecd.png, rules.png, preferences.png and preferences-mappings.png there
+// and quits, without it the windows show one after the other.
 
 #include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxinfo.h"
 #include "app/dialogs/frmojabout.h"
+#include "app/dialogs/frmpreferences.h"
 #include "app/dialogs/frmtaglistrules.h"
+#include "app/dialogs/preferenceshost.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 #include "controls/treesinkmodel.h"
@@ -18,7 +20,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <functional>
@@ -95,8 +99,44 @@ bool Grab(QWidget& window, const QDir& dir, const char* name)
     return saved;
 }
 
+// The main window's settings as the preferences show them.
+class TshotHost : public TpreferencesHost
+{
+public:
+    bool ScreenSaverEnabled() const override { return true; }
+    void SetScreenSaverEnabled(bool) override {}
+    int ScreenSaverTimeout() const override { return 10; }
+    void SetScreenSaverTimeout(int) override {}
+    std::string AlbumArtFolder() const override { return "/home/music/Covers"; }
+    void SetAlbumArtFolder(const std::string&) override {}
+    void RunMediaFolderScan() override {}
+    void LibraryChanging() override {}
+    QWidget* HostWindow() const override { return nullptr; }
+};
+
+// A few mappings of the library's artists, one of them the standard form.
+void FillMappings(TgeneratedLibrary& library)
+{
+    TStrings& mappings = library.Artists().MappingList();
+    const TaudioTagArtistList& artists = library.Artists();
+    mappings.Add(artists.GetArtist(6)->Name() + "=");
+    mappings.Add(artists.GetArtist(9)->Name() + "=Nine Duo");
+    library.MediaFolders().Add("/home/music/Albums");
+}
+
+// The mappings page with an artist selected.
+bool GrabMappings(TfrmPreferences& preferences, const QDir& dir)
+{
+    auto* pages = preferences.findChild<QTabWidget*>("pcPreferences");
+    pages->setCurrentWidget(preferences.findChild<QWidget*>("tsMappings"));
+    preferences.findChild<QListWidget*>("lbArtists")->setCurrentRow(3);
+    const bool saved = Grab(preferences, dir, "preferences-mappings.png");
+    preferences.OpenPage(std::string());
+    return saved;
+}
+
 bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TfrmChooseCD& chooser,
-             TfrmTagListRules& rules)
+             TfrmTagListRules& rules, TfrmPreferences& preferences)
 {
     const QDir dir(folder);
     if (!dir.mkpath("."))
@@ -118,6 +158,8 @@ bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, T
     PrepareChooser(chooser);
     saved = Grab(chooser, dir, "choosecd.png") && saved;
     saved = Grab(rules, dir, "rules.png") && saved;
+    saved = Grab(preferences, dir, "preferences.png") && saved;
+    saved = GrabMappings(preferences, dir) && saved;
     return saved;
 }
 
@@ -150,8 +192,11 @@ int main(int argc, char** argv)
     TfrmTagListRules rules;
     rules.ShowRules(randomRules);
     rules.SetJukeboxList(&library);
+    FillMappings(library);
+    TshotHost host;
+    TfrmPreferences preferences(library, host);
     if (!folder.isEmpty())
-        return SaveAll(folder, about, info, chooser, rules) ? 0 : 1;
+        return SaveAll(folder, about, info, chooser, rules, preferences) ? 0 : 1;
 
     about.ShowSplash();
     QObject::connect(&about, &QDialog::finished, &about, [&] {
@@ -161,6 +206,7 @@ int main(int argc, char** argv)
             info.exec();
             chooser.exec();
             rules.exec();
+            preferences.exec();
             QApplication::quit();
         });
     });
