@@ -1,15 +1,21 @@
-// The small windows of the program's start: the splash, the about box and the information window over a
-// generated library. A test tool; `--screenshots folder` saves splash.png, about.png and information.png
-// there and quits, without it the windows show one after the other.
+// The small windows of the program: the splash, the about box, the information window and the song search
+// with the on-screen keyboard, over a generated library. A test tool; `--screenshots folder` saves
+// splash.png, about.png, information.png and song-search.png there and quits, without it the windows show
+// one after the other.
 
 #include "app/dialogs/frmjukeboxinfo.h"
 #include "app/dialogs/frmojabout.h"
+#include "app/dialogs/frmsongsearch.h"
+#include "app/dialogs/songsearchhost.h"
+#include "app/keyboard/frmkeyboard.h"
 #include "controls/qtcolor.h"
 #include "core/jukebox/localjukebox.h"
 #include "support/generatedlibrary.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QStyleFactory>
 #include <QTimer>
 
@@ -40,6 +46,33 @@ void FillJukebox(TgeneratedLibrary& library, TlocalJukebox& jukebox)
     jukebox.SetActivePreloadedList(library.AddPlaylist("Party Mix", 48));
 }
 
+// The search's view of the main window: the generated library and the jukebox's queue.
+class TshotSearchHost : public TsongSearchHost
+{
+public:
+    TshotSearchHost(const TcustomJukeboxList& library, TlocalJukebox& jukebox)
+        : library_(library), jukebox_(jukebox)
+    {}
+
+    const TcustomJukeboxList* SearchLibrary() const override { return &library_; }
+    TaudioTagList* PlayQueue() override { return &jukebox_.Queue(); }
+    QWidget* HostWindow() const override { return nullptr; }
+
+private:
+    const TcustomJukeboxList& library_;
+    TlocalJukebox& jukebox_;
+};
+
+// Large keys, as on a touch screen; twice, as at any showing after the first, so the search line follows
+// the keys' height.
+void DockLargeKeyboard(TfrmSongSearch& search)
+{
+    search.SetUseKeyboard(true);
+    const TfrmKeyboard* keyboard = GetKeyboardForm();
+    for (int i = 0; i < 2; ++i)
+        search.SetKeyboardSize(keyboard->KeyboardWidthFor(40), keyboard->KeyboardHeightFor(40));
+}
+
 // Runs work on the modal window once the modal loop is up.
 void WhenModal(std::function<void(QWidget*)> work)
 {
@@ -56,7 +89,19 @@ void FireSplashTimer(TfrmAbout& about)
     QMetaObject::invokeMethod(about.SplashTimer(), "timeout");
 }
 
-bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info)
+bool SaveSearch(const QDir& dir, TsongSearchHost& host)
+{
+    TfrmSongSearch search;
+    search.SetJukebox(&host);
+    DockLargeKeyboard(search);
+    search.show();
+    search.SearchEdit()->setText("ra");
+    search.TrackList()->setCurrentRow(2);
+    QApplication::processEvents();
+    return search.grab().save(dir.filePath("song-search.png"));
+}
+
+bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TsongSearchHost& host)
 {
     const QDir dir(folder);
     if (!dir.mkpath("."))
@@ -77,7 +122,7 @@ bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info)
     QApplication::processEvents();
     saved = info.grab().save(dir.filePath("information.png")) && saved;
     info.hide();
-    return saved;
+    return SaveSearch(dir, host) && saved;
 }
 
 } // namespace
@@ -102,8 +147,9 @@ int main(int argc, char** argv)
     TfrmOJAbout about;
     TfrmJukeboxInfo info;
     info.FillInfo(library, &jukebox);
+    TshotSearchHost host(library, jukebox);
     if (!folder.isEmpty())
-        return SaveAll(folder, about, info) ? 0 : 1;
+        return SaveAll(folder, about, info, host) ? 0 : 1;
 
     about.ShowSplash();
     QObject::connect(&about, &QDialog::finished, &about, [&] {
@@ -111,6 +157,8 @@ int main(int argc, char** argv)
         QTimer::singleShot(0, [&] {
             about.ShowAboutBox();
             info.exec();
+            const TfrmKeyboard* keyboard = GetKeyboardForm();
+            SearchSong(&host, keyboard->KeyboardWidthFor(40), keyboard->KeyboardHeightFor(40), true);
             QApplication::quit();
         });
     });
