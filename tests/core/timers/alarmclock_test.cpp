@@ -36,18 +36,6 @@ protected:
 
 } // namespace
 
-TEST_F(AlarmClockTest, AMissingFileGivesNoonDisabled)
-{
-    TalarmClock clock = MakeClock();
-    clock.AlarmOn().SetTime(0.25);
-    clock.LoadSettings(TIniFile(""), "Alarm");
-    EXPECT_EQ(clock.AlarmOn().Time(), 0.5);
-    EXPECT_EQ(clock.AlarmOff().Time(), 0.5);
-    EXPECT_FALSE(clock.AlarmOn().Enabled());
-    EXPECT_FALSE(clock.AlarmOff().Enabled());
-    EXPECT_FALSE(clock.Maintain());
-}
-
 TEST_F(AlarmClockTest, KeptAlarmsSurviveARestartUnderAnyLocale)
 {
     const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
@@ -70,42 +58,31 @@ TEST_F(AlarmClockTest, KeptAlarmsSurviveARestartUnderAnyLocale)
     EXPECT_TRUE(next.Maintain());
     EXPECT_EQ(next.AlarmOn().Time(), EncodeTime(7, 30, 0));
     EXPECT_EQ(next.AlarmOff().Time(), EncodeTime(22, 0, 0));
-    EXPECT_TRUE(next.AlarmOn().Enabled());
-    EXPECT_TRUE(next.AlarmOff().Enabled());
-}
+    EXPECT_TRUE(next.AlarmOn().Enabled() && next.AlarmOff().Enabled());
 
-TEST_F(AlarmClockTest, WithoutMaintainTheSwitchesAreNotReadButTheTimesAre)
-{
-    TIniFile ini("");
-    ini.LoadFromText("[Alarm]\r\nMaintain=0\r\nTimeOn=0.25\r\nTimeOff=0.75\r\nTimeOnEnabled=1\r\n"
-                     "TimeOffEnabled=1\r\n");
-    TalarmClock clock = MakeClock();
-    clock.LoadSettings(ini, "Alarm");
-    EXPECT_EQ(clock.AlarmOn().Time(), 0.25);
-    EXPECT_EQ(clock.AlarmOff().Time(), 0.75);
-    EXPECT_FALSE(clock.AlarmOn().Enabled());
-    EXPECT_FALSE(clock.AlarmOff().Enabled());
-
-    // Saving writes the switches anyway, off.
-    clock.SaveSettings(ini, "Alarm");
-    EXPECT_FALSE(ini.ReadBool("Alarm", "TimeOnEnabled", true));
+    // Without Maintain the switches are not read, but the times are.
+    ini.WriteBool("Alarm", "Maintain", false);
+    TalarmClock forgetful = MakeClock();
+    forgetful.LoadSettings(ini, "Alarm");
+    EXPECT_EQ(forgetful.AlarmOn().Time(), EncodeTime(7, 30, 0));
+    EXPECT_FALSE(forgetful.AlarmOn().Enabled() || forgetful.AlarmOff().Enabled());
 }
 
 TEST_F(AlarmClockTest, TimesReadWithAPointOrACommaElseTheDefault)
 {
-    EXPECT_EQ(TalarmClock::ParseTime("0.25", 0.5), 0.25);
     EXPECT_EQ(TalarmClock::ParseTime("0,25", 0.5), 0.25);
-    EXPECT_EQ(TalarmClock::ParseTime(" 0,75 ", 0.5), 0.75);
-    EXPECT_EQ(TalarmClock::ParseTime("45000,5", 0.5), 45000.5); // a full date-time: its time of day counts
+    EXPECT_EQ(TalarmClock::ParseTime(" 0.75 ", 0.5), 0.75);
     for (const char* bad : {"", "noon", "0,2,5", "0.25pm", "nan", "inf"})
         EXPECT_EQ(TalarmClock::ParseTime(bad, 0.5), 0.5) << bad;
 
     TIniFile ini("");
     ini.LoadFromText("[Alarm]\r\nTimeOn=0,3125\r\nTimeOff=\r\n");
     TalarmClock clock = MakeClock();
+    clock.AlarmOff().SetTime(0.25);
     clock.LoadSettings(ini, "Alarm");
     EXPECT_EQ(clock.AlarmOn().Time(), EncodeTime(7, 30, 0));
-    EXPECT_EQ(clock.AlarmOff().Time(), 0.5);
+    EXPECT_EQ(clock.AlarmOff().Time(), 0.5); // a missing value is noon
+    EXPECT_FALSE(clock.AlarmOff().Enabled());
 }
 
 TEST_F(AlarmClockTest, AnAlarmSetAMinuteAheadFiresThenAndStopSilencesBoth)
@@ -122,7 +99,6 @@ TEST_F(AlarmClockTest, AnAlarmSetAMinuteAheadFiresThenAndStopSilencesBoth)
 
     now = EncodeDateTime(2024, 3, 5, 9, 1, 1);
     ASSERT_TRUE(loop.RunUntil([&] { return on == 1; }, 5s));
-    EXPECT_EQ(off, 0);
 
     clock.AlarmOff().SetTime(EncodeTime(9, 2, 0));
     clock.AlarmOff().SetEnabled(true);
