@@ -1,7 +1,8 @@
 #include "app/dialogs/frmalarmsettings.h"
 
+#include "app/dialogs/alarmsettingshost.h"
 #include "controls/digitalclock2.h"
-#include "core/timers/alarmclock.h"
+#include "core/timers/alarm.h"
 #include "platform/datetime.h"
 
 #include <QCheckBox>
@@ -107,12 +108,6 @@ TfrmAlarmSettings::TfrmAlarmSettings(QWidget* parent) : QDialog(parent)
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmAlarmSettings::SetJukebox(TalarmClock* alarms, QWidget* hostWindow)
-{
-    alarms_ = alarms;
-    hostWindow_ = hostWindow;
-}
-
 void TfrmAlarmSettings::UpdateKeepSettings()
 {
     dtpOnTime->setEnabled(cbUseTimeOn->isChecked());
@@ -125,13 +120,13 @@ void TfrmAlarmSettings::UpdateKeepSettings()
 
 void TfrmAlarmSettings::ApplySettings()
 {
-    if (alarms_ == nullptr)
+    if (host_ == nullptr)
         return;
-    alarms_->AlarmOn().SetEnabled(cbUseTimeOn->isChecked());
-    alarms_->AlarmOn().SetTime(FromQTime(dtpOnTime->time()));
-    alarms_->SetMaintain(cbMaintainSettings->isChecked());
-    alarms_->AlarmOff().SetEnabled(cbUseTimeOff->isChecked());
-    alarms_->AlarmOff().SetTime(FromQTime(dtpOffTime->time()));
+    host_->AlarmOn().SetEnabled(cbUseTimeOn->isChecked());
+    host_->AlarmOn().SetTime(FromQTime(dtpOnTime->time()));
+    host_->SetMaintainAlarms(cbMaintainSettings->isChecked());
+    host_->AlarmOff().SetEnabled(cbUseTimeOff->isChecked());
+    host_->AlarmOff().SetTime(FromQTime(dtpOffTime->time()));
 }
 
 void TfrmAlarmSettings::clockClick()
@@ -149,30 +144,30 @@ void TfrmAlarmSettings::showEvent(QShowEvent* event)
 
 void TfrmAlarmSettings::FormShow()
 {
-    if (alarms_ != nullptr) {
-        dtpOnTime->setTime(ToQTime(alarms_->AlarmOn().Time()));
-        dtpOffTime->setTime(ToQTime(alarms_->AlarmOff().Time()));
-        cbUseTimeOn->setChecked(alarms_->AlarmOn().Enabled());
-        cbUseTimeOff->setChecked(alarms_->AlarmOff().Enabled());
-        cbMaintainSettings->setChecked(alarms_->Maintain());
+    if (host_ != nullptr) {
+        dtpOnTime->setTime(ToQTime(host_->AlarmOn().Time()));
+        dtpOffTime->setTime(ToQTime(host_->AlarmOff().Time()));
+        cbUseTimeOn->setChecked(host_->AlarmOn().Enabled());
+        cbUseTimeOff->setChecked(host_->AlarmOff().Enabled());
+        cbMaintainSettings->setChecked(host_->GetMaintainAlarms());
     }
     UpdateKeepSettings();
     clock->TimerTick(); // the present time at once, not a second late
     // Centred on the main window.
-    if (hostWindow_ != nullptr) {
-        const QRect area = hostWindow_->frameGeometry();
+    if (const QWidget* window = host_ != nullptr ? host_->HostWindow() : nullptr) {
+        const QRect area = window->frameGeometry();
         const QSize size = frameGeometry().size();
         move(area.left() + (area.width() - size.width()) / 2,
              area.top() + (area.height() - size.height()) / 2);
     }
 }
 
-void EditAlarms(TalarmClock* alarms, QWidget* hostWindow)
+void EditAlarms(TalarmSettingsHost* host)
 {
-    if (alarms == nullptr)
+    if (host == nullptr)
         return;
     TfrmAlarmSettings form;
-    form.SetJukebox(alarms, hostWindow);
+    form.SetJukebox(host);
     if (form.exec() == QDialog::Accepted)
         form.ApplySettings();
 }

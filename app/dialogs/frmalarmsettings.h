@@ -5,7 +5,7 @@
 class QCheckBox;
 class QPushButton;
 class QTimeEdit;
-class TalarmClock;
+class TalarmSettingsHost;
 class TdigitalClock2;
 
 // "Alarm Clock Settings": the on and off alarms' switches and times, and whether they are kept when the
@@ -17,9 +17,9 @@ class TfrmAlarmSettings : public QDialog
 public:
     explicit TfrmAlarmSettings(QWidget* parent = nullptr);
 
-    // The alarms edited and the window to centre on (links; either may be null).
-    void SetJukebox(TalarmClock* alarms, QWidget* hostWindow);
-    TalarmClock* Alarms() const { return alarms_; }
+    // The main window whose alarms are edited (a link; null: the controls keep their own state).
+    void SetJukebox(TalarmSettingsHost* host) { host_ = host; }
+    TalarmSettingsHost* Jukebox() const { return host_; }
 
     // Each picker follows its box; the keep box is offered only while an alarm is on, and cleared when
     // none is.
@@ -42,8 +42,7 @@ protected:
 private:
     void FormShow();
 
-    TalarmClock* alarms_ = nullptr; // link
-    QWidget* hostWindow_ = nullptr; // link
+    TalarmSettingsHost* host_ = nullptr; // link
 
     TdigitalClock2* clock;
     QCheckBox* cbUseTimeOn;
@@ -55,6 +54,6 @@ private:
     QPushButton* btnCancel;
 };
 
-// The main window's "Alarm Clock" command: edits the alarms modally, centred on hostWindow; OK applies
-// the edits, Cancel leaves the alarms as they were. Without alarms nothing happens.
-void EditAlarms(TalarmClock* alarms, QWidget* hostWindow);
+// The main window's "Alarm Clock" command: edits its alarms modally, centred on it; OK applies the edits,
+// Cancel leaves the alarms as they were. Without a main window nothing happens.
+void EditAlarms(TalarmSettingsHost* host);

@@ -135,11 +135,6 @@ TfrmReports::TfrmReports(QWidget* parent) : QDialog(parent)
     ShowProgress(false);
 }
 
-TfrmReports::~TfrmReports()
-{
-    reports_.OnProgress = nullptr;
-}
-
 void TfrmReports::SetJukebox(TreportsHost* host)
 {
     host_ = host;

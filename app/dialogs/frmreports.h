@@ -23,7 +23,6 @@ class TfrmReports : public QDialog
 
 public:
     explicit TfrmReports(QWidget* parent = nullptr);
-    ~TfrmReports() override;
 
     // Links the main window (not owned) and reads the reports' settings; null unlinks it.
     void SetJukebox(TreportsHost* host);

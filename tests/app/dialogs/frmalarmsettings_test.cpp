@@ -1,6 +1,7 @@
+#include "app/dialogs/alarmsettingshost.h"
 #include "app/dialogs/frmalarmsettings.h"
 #include "controls/digitalclock2.h"
-#include "core/timers/alarmclock.h"
+#include "core/timers/alarm.h"
 #include "support/guievents.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +22,28 @@ void Click(QWidget* widget)
     QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(5, widget->height() / 2));
 }
 
+// The main window's side: its two alarms and its keep-settings flag.
+struct TtestAlarmsHost : TalarmSettingsHost
+{
+    Talarm& AlarmOn() const override { return on; }
+    Talarm& AlarmOff() const override { return off; }
+    bool GetMaintainAlarms() const override { return maintain; }
+    void SetMaintainAlarms(bool value) override { maintain = value; }
+    QWidget* HostWindow() const override { return window; }
+
+    mutable Talarm on;
+    mutable Talarm off;
+    bool maintain = true;
+    QWidget* window = nullptr;
+};
+
 struct AlarmSettings : ::testing::Test
 {
     AlarmSettings()
     {
-        alarms.AlarmOn().SetTime(EncodeTime(7, 30, 0));
-        alarms.AlarmOn().SetEnabled(true);
-        alarms.AlarmOff().SetTime(EncodeTime(22, 0, 0));
-        alarms.SetMaintain(true);
+        alarms.on.SetTime(EncodeTime(7, 30, 0));
+        alarms.on.SetEnabled(true);
+        alarms.off.SetTime(EncodeTime(22, 0, 0));
     }
 
     // Runs step on the dialog inside EditAlarms' modal loop.
@@ -43,10 +58,11 @@ struct AlarmSettings : ::testing::Test
             }
             step(dialog);
         });
-        EditAlarms(&alarms, mainWindow);
+        alarms.window = mainWindow;
+        EditAlarms(&alarms);
     }
 
-    TalarmClock alarms;
+    TtestAlarmsHost alarms;
 };
 
 } // namespace
@@ -75,11 +91,11 @@ TEST_F(AlarmSettings, ShowsTheAlarmsCentredOnTheMainWindowAndOKHandsTheEditsOver
             QTest::mouseClick(dialog->findChild<QPushButton*>("btnOK"), Qt::LeftButton);
         },
         &mainWindow);
-    EXPECT_TRUE(alarms.AlarmOn().Enabled());
-    EXPECT_EQ(alarms.AlarmOn().Time(), EncodeTime(6, 45, 0));
-    EXPECT_TRUE(alarms.AlarmOff().Enabled());
-    EXPECT_EQ(alarms.AlarmOff().Time(), EncodeTime(23, 15, 30));
-    EXPECT_TRUE(alarms.Maintain());
+    EXPECT_TRUE(alarms.on.Enabled());
+    EXPECT_EQ(alarms.on.Time(), EncodeTime(6, 45, 0));
+    EXPECT_TRUE(alarms.off.Enabled());
+    EXPECT_EQ(alarms.off.Time(), EncodeTime(23, 15, 30));
+    EXPECT_TRUE(alarms.maintain);
 }
 
 TEST_F(AlarmSettings, NoAlarmOnMeansNothingToKeep)
@@ -96,7 +112,7 @@ TEST_F(AlarmSettings, NoAlarmOnMeansNothingToKeep)
         Click(dialog->UseTimeOffBox());
         dialog->accept();
     });
-    EXPECT_FALSE(alarms.AlarmOn().Enabled() || alarms.AlarmOff().Enabled() || alarms.Maintain());
+    EXPECT_FALSE(alarms.on.Enabled() || alarms.off.Enabled() || alarms.maintain);
 }
 
 TEST_F(AlarmSettings, EscapeLeavesTheAlarmsAsTheyWere)
@@ -106,7 +122,7 @@ TEST_F(AlarmSettings, EscapeLeavesTheAlarmsAsTheyWere)
         Click(dialog->UseTimeOnBox());
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    EXPECT_TRUE(alarms.AlarmOn().Enabled());
-    EXPECT_EQ(alarms.AlarmOn().Time(), EncodeTime(7, 30, 0));
-    EXPECT_TRUE(alarms.Maintain());
+    EXPECT_TRUE(alarms.on.Enabled());
+    EXPECT_EQ(alarms.on.Time(), EncodeTime(7, 30, 0));
+    EXPECT_TRUE(alarms.maintain);
 }
