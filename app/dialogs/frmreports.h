@@ -34,7 +34,7 @@ public:
     bool Running() const { return running_; }
     bool MayClose() const { return !running_; }
 
-    // Reports\reports.ini under the program folder.
+    // reports.ini in the Reports folder under the program folder.
     static std::string ReportsIniFile();
     void LoadReportSettings(const std::string& path);
     // Throws EFileError when the file cannot be written.
