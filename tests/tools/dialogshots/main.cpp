@@ -1,7 +1,8 @@
 // The small windows over a generated library: the splash, the about box, the information window, the album
-// chooser, the rules editor and the preferences. A test tool; `--screenshots folder` saves splash.png,
-// about.png, information.png, choosecd.png, rules.png, preferences.png and preferences-mappings.png there
-// and quits, without it the windows show one after the other.
+// chooser, the rules editor, the preferences and the song search with the on-screen keyboard. A test tool;
+// `--screenshots folder` saves splash.png, about.png, information.png, choosecd.png, rules.png,
+// preferences.png, preferences-mappings.png and song-search.png there and quits, without it the windows show
+// one after the other.
 
 #include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxinfo.h"
@@ -9,6 +10,9 @@
 #include "app/dialogs/frmpreferences.h"
 #include "app/dialogs/frmtaglistrules.h"
 #include "app/dialogs/preferenceshost.h"
+#include "app/dialogs/frmsongsearch.h"
+#include "app/dialogs/songsearchhost.h"
+#include "app/keyboard/frmkeyboard.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 #include "controls/treesinkmodel.h"
@@ -20,6 +24,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QStyleFactory>
 #include <QTabWidget>
@@ -135,8 +140,47 @@ bool GrabMappings(TfrmPreferences& preferences, const QDir& dir)
     return saved;
 }
 
+// The search's view of the main window: the generated library and the jukebox's queue.
+class TshotSearchHost : public TsongSearchHost
+{
+public:
+    TshotSearchHost(const TcustomJukeboxList& library, TlocalJukebox& jukebox)
+        : library_(library), jukebox_(jukebox)
+    {}
+
+    const TcustomJukeboxList* SearchLibrary() const override { return &library_; }
+    TaudioTagList* PlayQueue() override { return &jukebox_.Queue(); }
+    QWidget* HostWindow() const override { return nullptr; }
+
+private:
+    const TcustomJukeboxList& library_;
+    TlocalJukebox& jukebox_;
+};
+
+// Large keys, as on a touch screen; twice, as at any showing after the first, so the search line follows
+// the keys' height.
+void DockLargeKeyboard(TfrmSongSearch& search)
+{
+    search.SetUseKeyboard(true);
+    const TfrmKeyboard* keyboard = GetKeyboardForm();
+    for (int i = 0; i < 2; ++i)
+        search.SetKeyboardSize(keyboard->KeyboardWidthFor(40), keyboard->KeyboardHeightFor(40));
+}
+
+bool SaveSearch(const QDir& dir, TsongSearchHost& host)
+{
+    TfrmSongSearch search;
+    search.SetJukebox(&host);
+    DockLargeKeyboard(search);
+    search.show();
+    search.SearchEdit()->setText("ra");
+    search.TrackList()->setCurrentRow(2);
+    QApplication::processEvents();
+    return search.grab().save(dir.filePath("song-search.png"));
+}
+
 bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TfrmChooseCD& chooser,
-             TfrmTagListRules& rules, TfrmPreferences& preferences)
+             TfrmTagListRules& rules, TfrmPreferences& preferences, TsongSearchHost& searchHost)
 {
     const QDir dir(folder);
     if (!dir.mkpath("."))
@@ -160,7 +204,7 @@ bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, T
     saved = Grab(rules, dir, "rules.png") && saved;
     saved = Grab(preferences, dir, "preferences.png") && saved;
     saved = GrabMappings(preferences, dir) && saved;
-    return saved;
+    return SaveSearch(dir, searchHost) && saved;
 }
 
 } // namespace
@@ -195,8 +239,9 @@ int main(int argc, char** argv)
     FillMappings(library);
     TshotHost host;
     TfrmPreferences preferences(library, host);
+    TshotSearchHost searchHost(library, jukebox);
     if (!folder.isEmpty())
-        return SaveAll(folder, about, info, chooser, rules, preferences) ? 0 : 1;
+        return SaveAll(folder, about, info, chooser, rules, preferences, searchHost) ? 0 : 1;
 
     about.ShowSplash();
     QObject::connect(&about, &QDialog::finished, &about, [&] {
@@ -207,6 +252,8 @@ int main(int argc, char** argv)
             chooser.exec();
             rules.exec();
             preferences.exec();
+            const TfrmKeyboard* keyboard = GetKeyboardForm();
+            SearchSong(&searchHost, keyboard->KeyboardWidthFor(40), keyboard->KeyboardHeightFor(40), true);
             QApplication::quit();
         });
     });

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/keyboard/keyboardableform.h"
+#include "platform/stringlist.h"
+
+class QLineEdit;
+class QListWidget;
+class TaudioTag;
+class TorvaneButton;
+class TsongSearchHost;
+
+// "Song Search": the songs whose title, or whose artist's name, holds the typed text, listed as the user
+// types. It can carry the shared on-screen keyboard. Title mode lists "Title - Artist" lines, so that the
+// sorted lines follow what was searched for, as artist mode's "Artist - Title" lines do.
+class TfrmSongSearch : public TkeyboardableForm
+{
+    Q_OBJECT
+
+public:
+    enum TsearchMode
+    {
+        smTitle = 0,
+        smArtist = 1
+    };
+
+    explicit TfrmSongSearch(QWidget* parent = nullptr);
+    ~TfrmSongSearch() override;
+
+    // The main window searched and centred on (a link; null: nothing is found).
+    void SetJukebox(TsongSearchHost* host) { host_ = host; }
+    TsongSearchHost* Jukebox() const { return host_; }
+
+    int SearchMode() const { return searchMode_; }
+    // The song of the selected line (the library's own, a link); null without a selection.
+    TaudioTag* SelectedSong() const;
+    // The lines found, sorted, each equal line once, each with its song.
+    const TStringList<TaudioTag>& Results() const { return results_; }
+
+    void SetKeyboardSize(int width, int height) override;
+    void ShowKeyboard(bool on) override;
+    QWidget* GetKeyboardPanel() override;
+    void SendKey(std::uint16_t code, bool shift) override;
+
+    // Runs the search for the edit's text now (as every change of the text does).
+    void edSongSearchChange();
+    // Toggles between title and artist mode; the text is emptied.
+    void obtnSearchModeClick();
+    void obtnOKClick();
+    void obtnCancelClick();
+
+    QLineEdit* SearchEdit() const { return edSongSearch; }
+    QListWidget* TrackList() const { return lbTracks; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormResize();
+    int ItemHeight() const;
+
+    TsongSearchHost* host_ = nullptr; // link
+    int searchMode_ = smTitle;
+    TStringList<TaudioTag> results_;
+
+    QWidget* pnlBody;
+    QWidget* pnlTop;
+    QWidget* pnlEdit;
+    TorvaneButton* obtnSearchMode;
+    QLineEdit* edSongSearch;
+    TorvaneButton* obtnOK;
+    TorvaneButton* obtnCancel;
+    QListWidget* lbTracks;
+};
+
+// The main window's Search command: shows the search modally (with the on-screen keyboard of the given
+// size when useKeyboard), centred on the host's window. When it closes with OK on a song, a copy of that
+// song is appended to the host's play queue (whose maximum count applies; a refused copy is freed).
+// True when a copy was queued. Without a host nothing happens. A failed automatic save of the queue
+// reaches the caller once the queue holds the song.
+bool SearchSong(TsongSearchHost* host, int keyboardWidth, int keyboardHeight, bool useKeyboard);
