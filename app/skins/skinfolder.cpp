@@ -111,6 +111,21 @@ std::string Joined(const std::string& folder, const std::string& name)
     return (fs::path(folder) / name).string();
 }
 
+// The file of that name in the folder, found ignoring case when the exact name is not there (skins made
+// on a system whose file names ignore case name their bitmaps in any case); empty when there is none.
+std::string FindInFolder(const std::string& folder, const std::string& name)
+{
+    const std::string exact = Joined(folder, name);
+    if (platform::FileExists(exact))
+        return exact;
+    if (name.find_first_of("*?") != std::string::npos)
+        return {};
+    for (const platform::TFolderEntry& entry : platform::FindEntries(folder, name, 0))
+        if ((entry.Attr & platform::faDirectory) == 0)
+            return Joined(folder, entry.Name);
+    return {};
+}
+
 // A path with its links and dots resolved as far as it exists, for comparing folders.
 fs::path Normal(const std::string& path)
 {
@@ -204,8 +219,8 @@ void TskinFolder::LoadSkinImages(const TIniFile& ini, const std::string& folder)
                     const std::string name = ini.ReadString(section, part.Key, "");
                     if (!IsPlainName(name))
                         continue;
-                    const std::string path = Joined(folder, name);
-                    if (!platform::FileExists(path))
+                    const std::string path = FindInFolder(folder, name);
+                    if (path.empty())
                         continue;
                     QImage image;
                     if (!image.load(platform::ToQString(path))) {

@@ -19,6 +19,18 @@ std::string SkinFolderName(const std::string& skinFile)
     return std::filesystem::path(skinFile).parent_path().filename().string();
 }
 
+// The folder's skin.osk, its name matched ignoring case; empty when there is none.
+std::string SkinFileOf(const std::string& skinFolder)
+{
+    const std::string exact = skinFolder + "/" + kSkinFileName;
+    if (platform::FileExists(exact))
+        return exact;
+    for (const platform::TFolderEntry& entry : platform::FindEntries(skinFolder, kSkinFileName, 0))
+        if ((entry.Attr & platform::faDirectory) == 0)
+            return skinFolder + "/" + entry.Name;
+    return {};
+}
+
 } // namespace
 
 void TskinRecList::Add(std::unique_ptr<TskinRec> skin)
@@ -43,8 +55,8 @@ void TskinRecList::Scan(const std::vector<std::string>& skinsFolders)
              platform::FindEntries(folder, "*", platform::faDirectory)) {
             if ((entry.Attr & platform::faDirectory) == 0 || seen.count(entry.Name) != 0)
                 continue;
-            const std::string file = folder + "/" + entry.Name + "/" + kSkinFileName;
-            if (!platform::FileExists(file))
+            const std::string file = SkinFileOf(folder + "/" + entry.Name);
+            if (file.empty())
                 continue;
             seen.insert(entry.Name);
             Add(ReadSkin(file));

@@ -215,13 +215,14 @@ TEST_F(SkinFolder, AnUnreadableBitmapEndsOnlyItsOwnControl)
     dir.Write("home/Skins/Broken/down.bmp", "BM not a bitmap");
     dir.Write("home/Skins/Broken/skin.osk", "[sbTrackList]\r\nUpImage=up.bmp\r\nDownImage=down.bmp\r\n"
                                             "ThumbImage=thumb.bmp\r\n[obtnExit]\r\nImage=missing.bmp\r\n"
-                                            "[obtnMaximize]\r\nImage=exit.bmp\r\n");
+                                            "[obtnMaximize]\r\nImage=EXIT.Bmp\r\n");
     exit->resize(41, 10);
     skin.LoadSkinFile(UserSkin("Broken"));
     EXPECT_TRUE(SameImage(bar->UpButtonSkin(), Grey(48, 16, 90)));
     EXPECT_FALSE(SameImage(bar->ScrollButtonSkin(), Grey(48, 16, 200)));
     EXPECT_TRUE(exit->SkinBitmap().isNull());
     EXPECT_EQ(exit->width(), 41);
+    // A skin made where file names ignore case finds its bitmaps here too.
     EXPECT_TRUE(SameImage(maximize->SkinBitmap(), Grey(30, 10, 110)));
 }
 

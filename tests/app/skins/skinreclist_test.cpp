@@ -41,13 +41,13 @@ TEST(SkinRecList, ListsUserAndShippedSkinsWithDefaultFirst)
     dir.Write("home/Skins/.hidden/skin.osk", "");
     dir.Write("home/Skins/Beta/skin.osk", "[Info]\r\nTitle=Beta Mine\r\nCreator=Me\r\nDescription=Blue\r\n");
     dir.Write("bin/Skins/Beta/skin.osk", "[Info]\r\nTitle=Beta Shipped\r\n");
-    dir.Write("bin/Skins/Gamma/skin.osk", "");
+    dir.Write("bin/Skins/Gamma/Skin.OSK", "");
     TskinRecList list;
     list.ScanInstalled();
     EXPECT_EQ(Titles(list), (std::vector<std::string>{"Default", "alpha", "Beta Mine", "Gamma", "Zeta"}));
     EXPECT_EQ(list.Item(2)->Creator, "Me");
     EXPECT_EQ(list.Item(2)->Description, "Blue");
-    EXPECT_EQ(list.Item(3)->FileName, dir.File("bin/Skins/Gamma/skin.osk"));
+    EXPECT_EQ(list.Item(3)->FileName, dir.File("bin/Skins/Gamma/Skin.OSK"));
     EXPECT_EQ(list.Item(5), nullptr);
     EXPECT_EQ(list.Item(-1), nullptr);
 }
