@@ -291,9 +291,16 @@ void TskinFolder::ApplySkinColors(TColor buttonColor, TColor panelColor)
 
 void TskinFolder::SaveSkin(const std::string& fileName, bool withImages)
 {
+    WriteSkin(fileName, withImages, true);
+}
+
+void TskinFolder::WriteSkin(const std::string& fileName, bool withImages, bool keepContent)
+{
     const std::string folder = fs::path(fileName).parent_path().string();
     platform::ForceDirectories(folder);
     TIniFile ini(fileName);
+    if (!keepContent)
+        ini.LoadFromText({});
     ini.WriteString("Colors", "ButtonColor", ColorToHtml(buttonColor_));
     ini.WriteString("Colors", "PanelColor", ColorToHtml(panelColor_));
     SaveSkinFonts(ini);
@@ -350,10 +357,9 @@ TskinExportResult TskinFolder::ExportSkin(const std::string& name)
         platform::FileExists(Joined(Joined(platform::ShippedSkinsFolder(), name), kSkinFileName));
     if (exists && !ConfirmOverwrite(folder))
         return TskinExportResult::Declined;
-    // A replaced skin is the current look only: none of its old keys stay.
-    std::error_code ec;
-    fs::remove(file, ec);
-    SaveSkin(file, true);
+    // A replaced skin is the current look only: none of its old keys stay. The old file stays until the new
+    // one is whole.
+    WriteSkin(file, true, false);
     return TskinExportResult::Exported;
 }
 
@@ -374,14 +380,18 @@ std::string TskinFolder::UserCopyOf(const std::string& skinFile)
     const fs::path to = copy->parent_path();
     if (!platform::ForceDirectories(to.string()))
         throw EFileError("Cannot create the skin folder " + to.string());
-    std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(from, ec)) {
-        if (!entry.is_regular_file(ec))
-            continue;
-        fs::copy_file(entry.path(), to / entry.path().filename(), fs::copy_options::skip_existing, ec);
+    // The skin file goes last: a copy cut short is made again, whole, by the next write.
+    const auto copyFile = [&to](const fs::path& file) {
+        std::error_code ec;
+        fs::copy_file(file, to / file.filename(), fs::copy_options::skip_existing, ec);
         if (ec)
-            throw EFileError("Cannot copy the skin file " + entry.path().string());
-    }
+            throw EFileError("Cannot copy the skin file " + file.string());
+    };
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(from, ec))
+        if (entry.is_regular_file(ec) && entry.path().filename() != copy->filename())
+            copyFile(entry.path());
+    copyFile(fs::path(skinFile).parent_path() / copy->filename());
     return copy->string();
 }
 

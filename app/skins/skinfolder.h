@@ -87,6 +87,8 @@ public:
     std::function<bool(const std::string& skinFolder)> OnConfirmOverwrite;
 
 private:
+    // SaveSkin; without keepContent the file holds only what this write puts in it.
+    void WriteSkin(const std::string& fileName, bool withImages, bool keepContent);
     void DoSkinProcessStart(const std::string& caption) const;
     void DoSkinProcess(int index, int count) const;
     void DoSkinProcessFinished() const;
