@@ -30,7 +30,7 @@ using greyskin::Symbol;
 constexpr TColor kButtonColor = RGBColor(0x3C, 0x6E, 0x9F);
 constexpr TColor kPanelColor = RGBColor(0x34, 0x38, 0x40);
 
-struct TfontSpec
+struct TfontEntry
 {
     TtagFonts::FontKind Kind;
     const char* NiceName;
@@ -38,15 +38,15 @@ struct TfontSpec
 };
 
 // The main window's font sets as the skin file names them: section, colour key, background, fonts.
-struct TfontSetSpec
+struct TfontSetEntry
 {
     const char* NiceName;
     const char* ColorNiceName; // empty: the set writes no colour key
     TColor Color;
-    std::vector<TfontSpec> Fonts;
+    std::vector<TfontEntry> Fonts;
 };
 
-std::vector<TfontSetSpec> FontSets()
+std::vector<TfontSetEntry> FontSets()
 {
     using K = TtagFonts;
     const TFontStyles bold{TFontStyle::fsBold};
@@ -143,8 +143,8 @@ public:
         for (const char* name : {"sbJukeboxList", "sbTrackList", "sbQueueList", "sbVolume"})
             ScrollBar(name, true);
         ScrollBar("sbTrackPosition", false);
-        for (const TfontSetSpec& spec : FontSets())
-            FontSet(spec);
+        for (const TfontSetEntry& entry : FontSets())
+            FontSet(entry);
     }
 
     TskinComponents& Components() { return components_; }
@@ -217,13 +217,13 @@ private:
         bar->SetBackBitmap(vertical ? greyskin::ScrollTrack(16, 8) : greyskin::ScrollTrack(16, 16));
     }
 
-    void FontSet(const TfontSetSpec& spec)
+    void FontSet(const TfontSetEntry& entry)
     {
         auto fonts = std::make_unique<TtagFonts>();
-        fonts->SetNiceName(spec.NiceName);
-        fonts->SetColorNiceName(spec.ColorNiceName);
-        fonts->SetColor(spec.Color);
-        for (const TfontSpec& font : spec.Fonts) {
+        fonts->SetNiceName(entry.NiceName);
+        fonts->SetColorNiceName(entry.ColorNiceName);
+        fonts->SetColor(entry.Color);
+        for (const TfontEntry& font : entry.Fonts) {
             fonts->SetFontNiceName(font.Kind, font.NiceName);
             fonts->SetFont(font.Kind, font.Font);
         }
