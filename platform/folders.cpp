@@ -213,6 +213,10 @@ std::string TagPluginsFolder()
 }
 std::string SkinsFolder()
 {
+    return Joined(ProgramFolder(), kSkinsFolderName);
+}
+std::string ShippedSkinsFolder()
+{
     return Joined(ShippedFolder(), kSkinsFolderName);
 }
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-// Where things live. The program folder holds the user's data (Data, Settings, Cartridges, Reports, Plugins);
-// the shipped folder holds what comes with the program (TagPlugins, Skins, Docs).
+// Where things live. The program folder holds the user's data (Data, Settings, Cartridges, Reports, Plugins,
+// Skins); the shipped folder holds what comes with the program (TagPlugins, Skins, Docs).
 namespace platform {
 
 // Shell folder identifiers (the original platform's CSIDL values) of the folders the program asks for.
@@ -57,7 +57,10 @@ std::string ReportsFolder();    // program folder
 std::string PluginsFolder();    // program folder
 std::string DocsFolder();       // shipped folder
 std::string TagPluginsFolder(); // shipped folder
-std::string SkinsFolder();      // shipped folder
+// The user's skins, which the program writes (the current skin at exit, exports); a shipped skin is copied
+// here before it is first written.
+std::string SkinsFolder();        // program folder
+std::string ShippedSkinsFolder(); // shipped folder
 
 // Creates the folder and any missing parents; true when it exists as a folder afterwards.
 bool ForceDirectories(const std::string& path);

@@ -64,6 +64,7 @@ TEST(Folders, ProgramAndShippedFolders)
         EXPECT_EQ(CartridgesFolder(), dir.File("prog/Cartridges"));
         EXPECT_EQ(ReportsFolder(), dir.File("prog/Reports"));
         EXPECT_EQ(PluginsFolder(), dir.File("prog/Plugins"));
+        EXPECT_EQ(SkinsFolder(), dir.File("prog/Skins"));
     }
     {
         const ScopedEnv home("ORVANE_HOME", nullptr);
@@ -77,7 +78,7 @@ TEST(Folders, ProgramAndShippedFolders)
         const ScopedEnv bin("ORVANE_BIN_DIR", dir.File("bin"));
         EXPECT_EQ(ShippedFolder(), dir.File("bin/"));
         EXPECT_EQ(TagPluginsFolder(), dir.File("bin/TagPlugins"));
-        EXPECT_EQ(SkinsFolder(), dir.File("bin/Skins"));
+        EXPECT_EQ(ShippedSkinsFolder(), dir.File("bin/Skins"));
         EXPECT_EQ(DocsFolder(), dir.File("bin/Docs"));
     }
     {

@@ -1,7 +1,7 @@
 // Control gallery: every control of our own, skinned with a grey skin drawn in code and unskinned, in each
 // of its states. A test tool; `--screenshot file.png` saves the window and quits.
 
-#include "greyskin.h"
+#include "controls/greyskin.h"
 #include "widgetspage.h"
 
 #include "controls/alignlayout.h"

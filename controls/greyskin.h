@@ -1,14 +1,29 @@
 #pragma once
 
-// A grey skin drawn in code, following the controls' frame conventions: grey around mid-grey 128 takes
-// the control's colours, pure colours stay, mask frames are white inside and black outside.
+// A grey skin drawn in code (the control gallery's and the shipped Default skin's), following the controls'
+// frame conventions: grey around mid-grey 128 takes the control's colours, pure colours stay, mask frames are
+// white inside and black outside.
 
 #include <QImage>
 
 namespace greyskin {
 
-QImage PushButton(int w, int h);
-QImage CheckButton(int w, int h);
+// A dark grey mark on a button's faces, so that it follows the button's colour like the face does.
+enum class Symbol
+{
+    None,
+    Close,     // a cross
+    Menu,      // three bars
+    Help,      // a question mark
+    Minimize,  // a bar at the bottom
+    Maximize,  // a window frame
+    Configure, // a cog
+    Power,     // the power sign
+    MoveTo,    // an arrow to the right
+};
+
+QImage PushButton(int w, int h, Symbol symbol = Symbol::None);
+QImage CheckButton(int w, int h, Symbol symbol = Symbol::None);
 // Four round buttons (play, next, pause, stop) with their hit map.
 QImage MultiButton(int w, int h);
 // Panel pieces: corners and edges of a raised frame, and a title bar.

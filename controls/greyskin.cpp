@@ -1,8 +1,11 @@
-#include "greyskin.h"
+#include "controls/greyskin.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
 
 namespace greyskin {
 namespace {
@@ -49,19 +52,81 @@ void Mask(QPainter& p, const QRect& r, qreal radius)
     p.drawPath(Rounded(QRectF(r).adjusted(0, 0, -1, -1), radius));
 }
 
+// The mark of a title or stacker button, centred in the face r; a pressed face draws it one pixel lower.
+void DrawSymbol(QPainter& p, const QRect& r, Symbol symbol, bool pressed)
+{
+    if (symbol == Symbol::None)
+        return;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QPointF c = QRectF(r).center() + QPointF(pressed ? 1 : 0, pressed ? 1 : 0);
+    const qreal s = std::min(r.width(), r.height()) / 4.0;
+    p.setPen(QPen(G(40), std::max<qreal>(1.5, s / 2.5), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    switch (symbol) {
+    case Symbol::None:
+        break;
+    case Symbol::Close:
+        p.drawLine(c + QPointF(-s, -s), c + QPointF(s, s));
+        p.drawLine(c + QPointF(-s, s), c + QPointF(s, -s));
+        break;
+    case Symbol::Menu:
+        for (int i = -1; i <= 1; ++i)
+            p.drawLine(c + QPointF(-s, i * s * 0.8), c + QPointF(s, i * s * 0.8));
+        break;
+    case Symbol::Help: {
+        QPainterPath hook;
+        hook.moveTo(c + QPointF(-s * 0.7, -s * 0.5));
+        hook.cubicTo(c + QPointF(-s * 0.7, -s * 1.3), c + QPointF(s * 0.8, -s * 1.3),
+                     c + QPointF(s * 0.7, -s * 0.4));
+        hook.cubicTo(c + QPointF(s * 0.6, 0), c + QPointF(0, 0), c + QPointF(0, s * 0.4));
+        p.drawPath(hook);
+        p.drawPoint(c + QPointF(0, s * 1.1));
+        break;
+    }
+    case Symbol::Minimize:
+        p.drawLine(c + QPointF(-s, s * 0.8), c + QPointF(s, s * 0.8));
+        break;
+    case Symbol::Maximize:
+        p.drawRect(QRectF(c.x() - s, c.y() - s, 2 * s, 2 * s));
+        p.drawLine(c + QPointF(-s, -s * 0.5), c + QPointF(s, -s * 0.5));
+        break;
+    case Symbol::Configure:
+        p.drawEllipse(c, s * 0.55, s * 0.55);
+        for (int i = 0; i < 8; ++i) {
+            const qreal a = i * 3.14159265358979 / 4;
+            p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * s * 0.8,
+                       c + QPointF(std::cos(a), std::sin(a)) * s * 1.15);
+        }
+        break;
+    case Symbol::Power:
+        p.drawArc(QRectF(c.x() - s, c.y() - s * 0.8, 2 * s, 2 * s), 120 * 16, 300 * 16);
+        p.drawLine(c + QPointF(0, -s * 1.1), c + QPointF(0, s * 0.1));
+        break;
+    case Symbol::MoveTo:
+        p.drawLine(c + QPointF(-s, 0), c + QPointF(s, 0));
+        p.drawLine(c + QPointF(s * 0.2, -s * 0.8), c + QPointF(s, 0));
+        p.drawLine(c + QPointF(s * 0.2, s * 0.8), c + QPointF(s, 0));
+        break;
+    }
+    p.restore();
+}
+
 } // namespace
 
-QImage PushButton(int w, int h)
+QImage PushButton(int w, int h, Symbol symbol)
 {
     QImage image = Blank(3 * w, h);
     QPainter p(&image);
     Face(p, QRect(0, 0, w, h), false);
     Face(p, QRect(w, 0, w, h), true);
+    DrawSymbol(p, QRect(0, 0, w, h), symbol, false);
+    DrawSymbol(p, QRect(w, 0, w, h), symbol, true);
     Mask(p, QRect(2 * w, 0, w, h), h / 4.0);
     return image;
 }
 
-QImage CheckButton(int w, int h)
+QImage CheckButton(int w, int h, Symbol symbol)
 {
     QImage image = Blank(5 * w, h);
     QPainter p(&image);
@@ -74,6 +139,7 @@ QImage CheckButton(int w, int h)
         p.setPen(QPen(G(40), 1));
         p.setBrush(i >= 2 ? QColor(40, 230, 60) : G(70));
         p.drawEllipse(lamp);
+        DrawSymbol(p, r.adjusted(lamp.width() + 4, 0, 0, 0), symbol, i % 2 == 1);
     }
     Mask(p, QRect(4 * w, 0, w, h), h / 4.0);
     return image;
