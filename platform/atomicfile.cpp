@@ -24,6 +24,10 @@ std::string ErrorText(const std::string& what, const std::string& fileName)
 
 TAtomicFileWriter::TAtomicFileWriter(std::string fileName) : fileName_(std::move(fileName))
 {
+    // A read-only file stays as it is: renaming over it would replace it all the same.
+    struct stat facts = {};
+    if (::stat(fileName_.c_str(), &facts) == 0 && S_ISREG(facts.st_mode) && (facts.st_mode & S_IWUSR) == 0)
+        throw EFileError("Cannot write file \"" + fileName_ + "\": it is read-only");
     tempName_ = fileName_ + ".tmp-XXXXXX";
     fd_ = ::mkstemp(tempName_.data());
     if (fd_ < 0)

@@ -12,7 +12,8 @@ namespace platform {
 class TAtomicFileWriter
 {
 public:
-    // Throws EFileError when the temporary file cannot be created.
+    // Throws EFileError when the target is read-only (owner write bit clear) or the temporary file cannot be
+    // created.
     explicit TAtomicFileWriter(std::string fileName);
     ~TAtomicFileWriter();
     TAtomicFileWriter(const TAtomicFileWriter&) = delete;

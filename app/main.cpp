@@ -1,0 +1,81 @@
+// The program's main routine and its only composition root: the application object, the single-instance
+// gate, the Qt-side services the core asks through, the windows, the message loop and the shutdown.
+#include "app/dialogs/frmplugins.h"
+#include "app/dialogs/frmwinampconfig.h"
+#include "app/qt/closesignals.h"
+#include "app/qt/exceptionboundary.h"
+#include "app/qt/qtpromptservice.h"
+#include "app/windows/frmojb.h"
+#include "controls/qtcolor.h"
+#include "core/plugins/taggerloader.h"
+#include "core/util/promptservice.h"
+#include "platform/singleinstance.h"
+
+#include <QMetaObject>
+
+namespace {
+
+// Brings the running copy's window to the front when another copy starts.
+void ActivateWindow(QWidget* window)
+{
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
+{
+    TmainWindowPtr window;
+    if (!Guarded([&] { window = CreateMainWindow<TfrmOJB>(); }))
+        return 1;
+    auto* main = static_cast<TfrmOJB*>(window.get());
+    main->SetSingleInstance(&gate);
+    InstallWinampConfigDialog(main);
+
+    gate.OnActivate = [main] { ActivateWindow(main); };
+    // The message loop ends once the main window has closed; queued, so that a close during the start-up
+    // step still ends the loop that starts after it.
+    main->OnClosed = [](TfrmJukebox*) {
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    };
+    const TcloseSignals closeSignals([main] { main->CloseFromSystem(); });
+
+    if (main->OwnsSingleInstance()) {
+        Guarded([main] { main->LoadPreferences(); });
+        main->show();
+        main->repaint();
+        Guarded([main] { main->Startup(); });
+    }
+    const int result = app.exec();
+    gate.OnActivate = nullptr;
+    window.reset();
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    TorvaneApplication app(argc, argv);
+    InstallPaletteColorResolver();
+    SetApplicationTitle("Orvane Jukebox");
+    QApplication::setApplicationName(QString::fromStdString(ApplicationTitle()));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // One copy per user: a second one raises the first and ends before it makes anything, so it neither
+    // starts a player (which would empty the running copy's playlist) nor touches the settings.
+    platform::TsingleInstance gate(ApplicationTitle());
+    if (!gate.Owns()) {
+        gate.ActivateRunning();
+        return 0;
+    }
+
+    InstallQtPromptService();
+    InstallPluginsDialog();
+    const int result = RunMainWindow(app, gate);
+    ReleaseTaggerLoader();
+    return result;
+}
