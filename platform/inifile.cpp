@@ -9,6 +9,75 @@
 #include <sstream>
 #include <utility>
 
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// A value is written as it is unless reading it back would change it: edge blanks (trimmed on reading), line
+// breaks (which would end the line), or an enclosing pair of quotes (which reading strips). Those values are
+// written in quotes, with backslash escapes for the quote, the backslash and the line breaks.
+bool NeedsQuotes(std::string_view value)
+{
+    if (value.empty())
+        return false;
+    if (IsBlank(value.front()) || IsBlank(value.back()))
+        return true;
+    if (value.find_first_of("\r\n") != std::string_view::npos)
+        return true;
+    return value.size() >= 2 && value.front() == '"' && value.back() == '"';
+}
+
+std::string EncodeValue(std::string_view value)
+{
+    if (!NeedsQuotes(value))
+        return std::string(value);
+    std::string out = "\"";
+    for (const char c : value) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+// A value in quotes loses them, and its escapes are undone; any other value is taken as it stands.
+std::string DecodeValue(std::string value)
+{
+    if (value.size() < 2 || value.front() != '"' || value.back() != '"')
+        return value;
+    std::string out;
+    for (std::size_t i = 1; i + 1 < value.size(); ++i) {
+        char c = value[i];
+        if (c == '\\' && i + 2 < value.size()) {
+            const char next = value[i + 1];
+            if (next == '"' || next == '\\' || next == 'r' || next == 'n') {
+                c = next == 'r' ? '\r' : next == 'n' ? '\n' : next;
+                ++i;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName))
 {
     std::ifstream in(fileName_, std::ios::binary);
@@ -48,7 +117,7 @@ void TIniFile::LoadFromText(std::string_view text)
         if (!current || eq == std::string::npos || eq == 0)
             continue;
         std::string key = platform::Trim(std::string_view(line).substr(0, eq));
-        std::string value = platform::Trim(std::string_view(line).substr(eq + 1));
+        std::string value = DecodeValue(platform::Trim(std::string_view(line).substr(eq + 1)));
         if (key.empty())
             continue;
         bool replaced = false;
@@ -235,7 +304,7 @@ std::string TIniFile::ToText() const
             out += "\r\n";
         out += "[" + sections_[i].name + "]\r\n";
         for (const Entry& e : sections_[i].entries)
-            out += e.key + "=" + e.value + "\r\n";
+            out += e.key + "=" + EncodeValue(e.value) + "\r\n";
     }
     return out;
 }

@@ -6,11 +6,7 @@
 
 namespace {
 
-std::unique_ptr<TdialogService>& Installed()
-{
-    static std::unique_ptr<TdialogService> service;
-    return service;
-}
+TdialogService* installed = nullptr;
 
 std::vector<std::string> Split(const std::string& text, char separator)
 {
@@ -34,16 +30,14 @@ std::string TdialogService::InputBox(QWidget* parent, const std::string& caption
 
 TdialogService& TdialogService::Current()
 {
-    auto& service = Installed();
-    if (!service)
-        service = std::make_unique<TqtDialogService>();
-    return *service;
+    static TqtDialogService qtDialogs;
+    return installed ? *installed : qtDialogs;
 }
 
-std::unique_ptr<TdialogService> TdialogService::Install(std::unique_ptr<TdialogService> service)
+TdialogService* TdialogService::Install(TdialogService* service)
 {
-    auto previous = std::move(Installed());
-    Installed() = std::move(service);
+    TdialogService* const previous = installed;
+    installed = service;
     return previous;
 }
 

@@ -3,7 +3,6 @@
 #include "markup/color.h"
 #include "markup/fontdesc.h"
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,10 +47,11 @@ public:
     std::string InputBox(QWidget* parent, const std::string& caption, const std::string& prompt,
                          const std::string& defaultValue);
 
-    // The installed service; the Qt one unless another was installed.
+    // The installed service (a link); the Qt one unless another was installed.
     static TdialogService& Current();
-    // Installs service (nullptr restores the Qt one) and hands back the one it replaces.
-    static std::unique_ptr<TdialogService> Install(std::unique_ptr<TdialogService> service);
+    // Installs service (nullptr restores the Qt one) and returns the one it replaces (nullptr for the Qt
+    // one).
+    static TdialogService* Install(TdialogService* service);
 };
 
 // "Caption|*.a;*.b|Other|*.c" as Qt's name filters: "Caption (*.a *.b)", "Other (*.c)".

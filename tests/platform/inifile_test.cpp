@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 TEST(IniFile, ReadsInFileOrderIgnoringCaseAndSkipsDamage)
 {
@@ -78,4 +80,30 @@ TEST(IniFile, WritesOnlyWhenUpdatedAndRoundTrips)
     back.EraseSection("skins");
     EXPECT_FALSE(back.SectionExists("Skins"));
     EXPECT_EQ(back.ToText(), "[Player]\r\nVolume=128\r\n");
+}
+
+TEST(IniFile, ValuesSurviveASaveAndALoadExactly)
+{
+    const std::vector<std::string> values = {
+        "plain value", " leading", "trailing\t", "two\r\nlines", "\"quoted\"", "a \"middle\" quote",
+        "back\\slash", "=x=", "pässwörd é", "", "\" \\\" \"",
+    };
+    TempDir dir;
+    const std::string name = dir.Path() + "/values.ini";
+    {
+        TIniFile ini(name);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            ini.WriteString("Values", "V" + std::to_string(i), values[i]);
+        ini.UpdateFile();
+    }
+    TIniFile again(name);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(again.ReadString("Values", "V" + std::to_string(i), "?"), values[i]) << i;
+
+    // Values that need no quotes are written byte for byte as before.
+    const std::string text = again.ToText();
+    EXPECT_NE(text.find("V0=plain value\r\n"), std::string::npos);
+    EXPECT_NE(text.find("V5=a \"middle\" quote\r\n"), std::string::npos);
+    EXPECT_NE(text.find("V6=back\\slash\r\n"), std::string::npos);
+    EXPECT_NE(text.find("V1=\" leading\"\r\n"), std::string::npos);
 }

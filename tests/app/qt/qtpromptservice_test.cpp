@@ -62,5 +62,21 @@ TEST(QtPromptService, ShowsTheCoresBoxes)
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(buttons, QMessageBox::Ok);
 
+    bool okIsDefault = false;
+    WhenModal([&](QWidget* shown) {
+        auto* box = qobject_cast<QMessageBox*>(shown);
+        ASSERT_NE(box, nullptr);
+        buttons = box->standardButtons();
+        okIsDefault = box->defaultButton() == box->button(QMessageBox::Ok);
+        QTest::mouseClick(box->button(QMessageBox::Cancel), Qt::LeftButton);
+    });
+    EXPECT_EQ(ShowMessageBox("Sure?", "Caption", TmessageButtons::OkCancel, TmessageIcon::Warning),
+              TmessageResult::Cancel);
+    EXPECT_EQ(buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_TRUE(okIsDefault);
+
     TpromptService::Install(previous);
+    // Without a service, an OK/Cancel box answers Cancel: it starts nothing.
+    EXPECT_EQ(ShowMessageBox("Sure?", "Caption", TmessageButtons::OkCancel, TmessageIcon::Warning),
+              TmessageResult::Cancel);
 }
