@@ -1,5 +1,6 @@
 #include "app/windows/frmjukebox.h"
 
+#include "app/qt/demolibrary.h"
 #include "app/qt/exceptionboundary.h"
 #include "controls/myhh.h"
 #include "controls/quytipdialog.h"
@@ -674,6 +675,9 @@ void TfrmJukebox::Startup()
             const TIniFile ini(GetSettingsFile());
             GetJukeboxList().LoadSettings(ini, kJukebox);
         }
+        // After the library's settings: a library with media folders of its own is not a first start.
+        if (loadDemoLibrary_)
+            demolibrary::LoadIfEmpty(GetJukeboxList());
         StackerChanged();
         PlayerStateChanged(mpsStopped);
     }
@@ -867,7 +871,9 @@ void TfrmJukebox::FormClose()
         CloseStepPart([&] { OnSaveFailure(message); });
         return;
     }
-    std::fprintf(stderr, "%s: %s\n", ApplicationTitle().c_str(), message.c_str());
+    std::string line = message;
+    std::replace(line.begin(), line.end(), '\r', ' ');
+    std::fprintf(stderr, "%s: %s\n", ApplicationTitle().c_str(), line.c_str());
     if (!closeFromSystem_)
         CloseStepPart(
             [&] { ShowMessageBox(message, ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Error); });

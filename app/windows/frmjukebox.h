@@ -191,6 +191,10 @@ public:
     // the system. Replaceable for tests.
     std::function<void(const std::string& message)> OnSaveFailure;
 
+    // A first start (no songs, no media folders) gets the demo songs at the start-up step.
+    bool LoadDemoLibrary() const { return loadDemoLibrary_; }
+    void SetLoadDemoLibrary(bool on) { loadDemoLibrary_ = on; }
+
     TjukeboxActions& Actions() { return alMain; }
     QMenu* PopupMenu() const { return pmMain; }
     TbusyGuard& Busy() { return busy_; }
@@ -279,6 +283,7 @@ private:
     bool gateHasRun_ = false;
     TfrmProgress* progress_ = nullptr; // link
     bool popupEnabled_ = true;
+    bool loadDemoLibrary_ = false;
     TbusyGuard busy_;
     std::unique_ptr<TbusyGuard::TScope> progressScope_;
 };

@@ -7,6 +7,7 @@ TfrmOJB::TfrmOJB(QWidget* parent) : TfrmJukebox(parent)
 {
     setObjectName(QStringLiteral("frmOJB"));
     setWindowTitle(QStringLiteral("Orvane Jukebox Window"));
+    SetLoadDemoLibrary(true);
 }
 
 std::unique_ptr<TcustomlocalJukeboxList> TfrmOJB::CreateJukeboxList()

@@ -69,7 +69,7 @@ public:
     // Starts Winamp (also when it runs already) and the poll, and clears Winamp's playlist; when Winamp
     // cannot be found, asks whether to start it. Raises no OnInitialise.
     void Initialise(platform::TWindowHandle ownerWindow) override;
-    // Raises OnUninitialise, stops the poll and closes Winamp.
+    // Raises OnUninitialise, stops the poll and closes Winamp; asked during a hand-over, once it is done.
     void Uninitialise() override;
     void PreloadNext() override;
 
@@ -131,6 +131,8 @@ protected:
     virtual void ProcessMessages();
 
 private:
+    // The hand-over itself, inside EnqueueTag's flag.
+    bool HandOver(const TaudioTag* tag, std::string* failure);
     // Runs a song-play request that arrived during a hand-over.
     void RunPendingPlay();
     // After a start from the prompt: the poll runs against a fresh, empty Winamp.
@@ -161,6 +163,7 @@ private:
     bool handingOver_ = false;
     bool pendingPreload_ = false;
     bool pendingPlay_ = false;
+    bool uninitialisePending_ = false;
     std::unique_ptr<TaudioTag> pendingPlayTag_;
     int launchTimeout_ = 5000;
     int addTimeout_ = 5000;
