@@ -1,5 +1,7 @@
 #include "app/qt/busyguard.h"
 
+#include "app/qt/exceptionboundary.h"
+
 #include <utility>
 
 TbusyGuard::TScope::TScope(TbusyGuard& guard) : guard_(guard)
@@ -9,7 +11,8 @@ TbusyGuard::TScope::TScope(TbusyGuard& guard) : guard_(guard)
 
 TbusyGuard::TScope::~TScope()
 {
-    guard_.Leave();
+    // A held close that fails must not leave a destructor: it is shown and the program goes on.
+    Guarded([this] { guard_.Leave(); });
 }
 
 bool TbusyGuard::RequestClose(std::function<void()> close)

@@ -1,0 +1,132 @@
+#include "app/dialogs/frmjukeboxinfo.h"
+
+#include "core/jukebox/customjukebox.h"
+#include "core/jukebox/customlocaljukeboxlist.h"
+#include "core/jukebox/localjukebox.h"
+#include "core/util/orvanexutils.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+std::string Line(const char* label, std::int64_t count)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "%s%lld", label, static_cast<long long>(count));
+    return text;
+}
+
+std::string Line(const char* label, const std::string& value)
+{
+    return label + value;
+}
+
+QFont FixedPitchFont()
+{
+    QFont font("Courier New", 9);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    if (!QFontInfo(font).fixedPitch())
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    return font;
+}
+
+} // namespace
+
+TfrmJukeboxInfo::TfrmJukeboxInfo(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("frmJukeboxInfo");
+    setWindowTitle("Information");
+    setFixedSize(292, 273);
+    setSizeGripEnabled(false);
+
+    mmoInfo = new QPlainTextEdit(this);
+    mmoInfo->setObjectName("mmoInfo");
+    mmoInfo->setReadOnly(true);
+    mmoInfo->setFont(FixedPitchFont());
+    mmoInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    mmoInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    auto* bottom = new QWidget(this);
+    bottom->setObjectName("pnlBottom");
+    btnClose = new QPushButton("&Close", bottom);
+    btnClose->setObjectName("btnClose");
+    btnClose->setDefault(true);
+    auto* buttons = new QHBoxLayout(bottom);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->addStretch(1);
+    buttons->addWidget(btnClose);
+    buttons->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(mmoInfo, 1);
+    layout->addWidget(bottom);
+
+    // Esc reaches reject() as well: Close is the cancel button too.
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+std::vector<std::string> TfrmJukeboxInfo::InfoLines(const TcustomJukeboxList& library,
+                                                    const TcustomJukebox* jukebox)
+{
+    const TaudioTagList& global = library.GlobalList();
+    const TaudioTagList* queue = jukebox ? &jukebox->Queue() : nullptr;
+    const TaudioTagPlaylistList* stacker = jukebox ? &jukebox->Stacker() : nullptr;
+    const TaudioTagList* active = jukebox ? jukebox->ActivePreloadedList() : nullptr;
+    return {
+        "Global List Details",
+        Line("  Track Count  : ", global.Count()),
+        Line("  Duration     : ", SecondsToHMS(global.TotalDuration())),
+        Line("  Artist Count : ", library.Artists().Count()),
+        Line("  Album Count  : ", library.Albums().Count()),
+        "",
+        "Queue Details",
+        Line("  Track Count : ", queue ? queue->Count() : 0),
+        Line("  Duration    : ", SecondsToHMS(queue ? queue->TotalDuration() : 0)),
+        "",
+        "Stacker Details",
+        Line("  List Count  : ", stacker ? stacker->Count() : 0),
+        Line("  Track Count : ", stacker ? stacker->TotalSongs() : 0),
+        Line("  Duration    : ", SecondsToHMS(stacker ? stacker->TotalDuration() : 0)),
+        "",
+        "Playlist Details",
+        Line("  Active Playlist : ", active ? active->Title() : std::string("[none]")),
+        Line("  Track Count     : ", active ? active->Count() : 0),
+        Line("  Duration        : ", SecondsToHMS(active ? active->TotalDuration() : 0)),
+    };
+}
+
+void TfrmJukeboxInfo::FillInfo(const TcustomJukeboxList& library, const TcustomJukebox* jukebox)
+{
+    mmoInfo->clear();
+    for (const std::string& line : InfoLines(library, jukebox))
+        mmoInfo->appendPlainText(QString::fromStdString(line));
+    mmoInfo->moveCursor(QTextCursor::Start);
+}
+
+void TfrmJukeboxInfo::FillInfo(const TcustomlocalJukeboxList& library)
+{
+    FillInfo(library, library.Jukebox());
+}
+
+void ShowJukeboxInfo(const TcustomJukeboxList& library, const TcustomJukebox* jukebox, QWidget* parent)
+{
+    TfrmJukeboxInfo info(parent);
+    info.FillInfo(library, jukebox);
+    info.exec();
+}
+
+void ShowJukeboxInfo(const TcustomlocalJukeboxList& library, QWidget* parent)
+{
+    ShowJukeboxInfo(library, library.Jukebox(), parent);
+}

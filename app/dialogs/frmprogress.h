@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/qt/busyguard.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QGroupBox;
+class QProgressBar;
+
+// The one progress window of the program. Long operations announce themselves (caption and show), step
+// the bar, and close it at their end. Every step lets pending window messages run so the windows stay
+// responsive; while the window shows it holds the main window's busy flag, so commands that would start
+// another long operation are refused and a close request waits until the window closes.
+class TfrmProgress : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmProgress(QWidget* parent = nullptr, TbusyGuard* busyGuard = nullptr);
+    ~TfrmProgress() override;
+
+    // The busy flag held while shown (a link; nullptr for none). Takes effect at the next showing.
+    TbusyGuard* BusyGuard() const { return busyGuard_; }
+    void SetBusyGuard(TbusyGuard* guard) { busyGuard_ = guard; }
+
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+
+    // Sets the bar (each value only when it differs) and lets pending messages run. A position past the
+    // maximum shows a full bar; both values are kept as given.
+    void SetProgress(int position, int maximum);
+    int Position() const { return position_; }
+    int Maximum() const { return maximum_; }
+
+    // Shows the window centred on its parent's window (or the screen), on top.
+    void ShowProgress();
+    // Hides the window and lets go of the busy flag; a close request held meanwhile runs now.
+    void CloseProgress();
+
+    // The three steps of a long list operation, as the library and the song lists raise them.
+    void ListProcessStart(const std::string& text);
+    void ListProcess(std::uint32_t index, std::uint32_t count);
+    void ListProcessFinished();
+
+    // Runs the pending window messages; replaceable so that tests can watch the steps.
+    std::function<void()> ProcessMessages;
+
+    QGroupBox* GroupBox() const { return gbProgress; }
+    QProgressBar* ProgressBar() const { return pgbProgress; }
+
+protected:
+    // The window is closed by the program only.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CentreOnOwner();
+    void ShowBar();
+
+    TbusyGuard* busyGuard_ = nullptr; // link
+    std::unique_ptr<TbusyGuard::TScope> busy_;
+    int position_ = 0;
+    int maximum_ = 100;
+    QGroupBox* gbProgress;
+    QProgressBar* pgbProgress;
+};
