@@ -1,6 +1,8 @@
 // The program's main routine and its only composition root: the application object, the single-instance
 // gate, the Qt-side services the core asks through, the windows, the message loop and the shutdown.
+#include "app/dialogs/frmojabout.h"
 #include "app/dialogs/frmplugins.h"
+#include "app/dialogs/frmprogress.h"
 #include "app/dialogs/frmwinampconfig.h"
 #include "app/qt/closesignals.h"
 #include "app/qt/exceptionboundary.h"
@@ -12,6 +14,8 @@
 #include "platform/singleinstance.h"
 
 #include <QMetaObject>
+
+#include <memory>
 
 namespace {
 
@@ -34,12 +38,20 @@ int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
     auto* main = static_cast<TfrmOJB*>(window.get());
     main->SetSingleInstance(&gate);
     InstallWinampConfigDialog(main);
+    // The windows that live for the whole run, after the main window. The progress window is the main
+    // window's child and goes with it; the about form outlives it.
+    const auto about = std::make_unique<TfrmOJAbout>();
+    main->SetAboutForm(about.get());
+    main->SetProgressWindow(new TfrmProgress(main, &main->Busy()));
 
     gate.OnActivate = [main] { ActivateWindow(main); };
     // The message loop ends once the main window has closed; queued, so that a close during the start-up
     // step still ends the loop that starts after it.
     main->OnClosed = [](TfrmJukebox*) {
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        // exit, not quit: quit asks every window to close first, and the splash and the progress window
+        // refuse.
+        QMetaObject::invokeMethod(
+            qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     };
     const TcloseSignals closeSignals([main] { main->CloseFromSystem(); });
 

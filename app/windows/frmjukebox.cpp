@@ -1,5 +1,8 @@
 #include "app/windows/frmjukebox.h"
 
+#include "app/dialogs/frmabout.h"
+#include "app/dialogs/frmprogress.h"
+#include "app/dialogs/tips.h"
 #include "app/qt/demolibrary.h"
 #include "app/qt/exceptionboundary.h"
 #include "controls/myhh.h"
@@ -632,6 +635,7 @@ void TfrmJukebox::AfterFormStyleChange() {}
 void TfrmJukebox::LoadPreferences()
 {
     settingsLoaded_ = true;
+    FillTips(tdMain->Tips(), ApplicationTitle());
     const TIniFile ini(GetSettingsFile());
     LoadSettings(ini);
 }
@@ -685,21 +689,21 @@ void TfrmJukebox::Startup()
         return;
     // The tip window is modal: it comes up once the start-up step is over, so it holds up neither the
     // rest of the start nor auto play.
-    if (GetShowTipsAtStartup())
-        QTimer::singleShot(0, this, [this] { ShowDeferredTips(); });
+    QTimer::singleShot(0, this, [this] { ShowDeferredTips(); });
     if (GetAutoPlay())
         Play(true);
 }
 
 void TfrmJukebox::ShowSplash()
 {
-    // The about form shows here as the splash once it exists.
+    if (TfrmAbout* about = GetAboutForm())
+        about->ShowSplash();
 }
 
 void TfrmJukebox::ShowDeferredTips()
 {
     if (!closing_ && isVisible())
-        tdMain->Execute();
+        ShowStartupTip(*tdMain);
 }
 
 // ---- Gated operations
@@ -1000,16 +1004,20 @@ void TfrmJukebox::alarmOffTime(Talarm*)
 
 // ---- Progress
 
-void TfrmJukebox::ShowProgress(const std::string&)
+void TfrmJukebox::ShowProgress(const std::string& caption)
 {
-    // The progress window lets messages run: while it shows, a close waits and long commands are refused.
-    if (!progressScope_)
-        progressScope_ = std::make_unique<TbusyGuard::TScope>(busy_);
+    if (progress_)
+        progress_->ListProcessStart(caption);
 }
 
-void TfrmJukebox::StepProgress(std::uint32_t, std::uint32_t) {}
+void TfrmJukebox::StepProgress(std::uint32_t index, std::uint32_t count)
+{
+    if (progress_)
+        progress_->ListProcess(index, count);
+}
 
 void TfrmJukebox::CloseProgress()
 {
-    progressScope_.reset();
+    if (progress_)
+        progress_->ListProcessFinished();
 }

@@ -178,7 +178,8 @@ public:
     bool OwnsSingleInstance() const;
     void ReleaseSingleInstance();
 
-    // The one progress window; a link.
+    // The one progress window (a link): it shows the library's long operations and holds the busy flag
+    // while it shows.
     void SetProgressWindow(TfrmProgress* window) { progress_ = window; }
     TfrmProgress* ProgressWindow() const { return progress_; }
 
@@ -285,7 +286,6 @@ private:
     bool popupEnabled_ = true;
     bool loadDemoLibrary_ = false;
     TbusyGuard busy_;
-    std::unique_ptr<TbusyGuard::TScope> progressScope_;
 };
 
 // Deletes a main window after running its destruction step.
