@@ -61,7 +61,9 @@ int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
         main->repaint();
         Guarded([main] { main->Startup(); });
     }
-    const int result = app.exec();
+    // A close that came while the start-up step let messages run has already ended the window; the exit
+    // it queued may have been taken by a nested loop, so the loop is not entered then.
+    const int result = main->Closing() ? 0 : app.exec();
     gate.OnActivate = nullptr;
     window.reset();
     return result;

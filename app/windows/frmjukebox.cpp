@@ -7,6 +7,7 @@
 #include "app/qt/exceptionboundary.h"
 #include "controls/myhh.h"
 #include "controls/quytipdialog.h"
+#include "controls/quytipdialogform.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/player/custommediaplayer.h"
@@ -700,10 +701,35 @@ void TfrmJukebox::ShowSplash()
         about->ShowSplash();
 }
 
+TQuyTipDialogForm* TfrmJukebox::StartupTip() const
+{
+    return startupTip_;
+}
+
 void TfrmJukebox::ShowDeferredTips()
 {
-    if (!closing_ && isVisible())
-        ShowStartupTip(*tdMain);
+    if (closing_ || !isVisible() || !GetShowTipsAtStartup() || startupTip_ || !tdMain->CreateForm)
+        return;
+    // Window-modal but not blocking: a nested loop here would hold up whatever let messages run (the
+    // player's hand-over of the auto-played song), and a close would then not end the program.
+    std::unique_ptr<TQuyTipDialogForm> form = tdMain->CreateForm(this);
+    if (!form)
+        return;
+    form->SetPicture(tdMain->Image().Graphic());
+    form->ClearTipText();
+    form->SetTips(tdMain->Tips());
+    form->SetIndex(tdMain->TipNo());
+    form->SetShowAtStart(tdMain->ShowAtStart());
+    form->setWindowModality(Qt::WindowModal);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    startupTip_ = form.release();
+    connect(startupTip_.data(), &QDialog::finished, this, [this] {
+        if (!startupTip_)
+            return;
+        tdMain->SetShowAtStart(startupTip_->ShowAtStart());
+        tdMain->SetTipNo(startupTip_->Index());
+    });
+    startupTip_->open();
 }
 
 // ---- Gated operations

@@ -10,6 +10,7 @@
 #include "core/player/mediaplaystate.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -30,6 +31,7 @@ class TlocalJukeboxList;
 class Talarm;
 class TmyHH;
 class TQuyTipDialog;
+class TQuyTipDialogForm;
 class TThreadedTimer;
 
 namespace platform {
@@ -154,6 +156,8 @@ public:
     Talarm& AlarmOn() const { return *alarmOn; }
     Talarm& AlarmOff() const { return *alarmOff; }
     TQuyTipDialog& TipDialog() const { return *tdMain; }
+    // The tip window the start-up step opened, while it shows.
+    TQuyTipDialogForm* StartupTip() const;
     bool SettingsLoaded() const { return settingsLoaded_; }
     bool Closing() const { return closing_; }
 
@@ -285,6 +289,7 @@ private:
     TfrmProgress* progress_ = nullptr; // link
     bool popupEnabled_ = true;
     bool loadDemoLibrary_ = false;
+    QPointer<TQuyTipDialogForm> startupTip_; // the start-up tip while it shows; deletes itself
     TbusyGuard busy_;
 };
 

@@ -2,6 +2,7 @@
 #include "app/windows/frmjukebox.h"
 
 #include "controls/quytipdialog.h"
+#include "controls/quytipdialogform.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/plugins/taggerloader.h"
@@ -410,4 +411,23 @@ TEST_F(FrmJukeboxTest, CloseWaitsForALongOperation)
     EXPECT_EQ(Player().CountCalls("Uninitialise"), 1u);
     window_->close();
     EXPECT_EQ(Player().CountCalls("Uninitialise"), 1u) << "the close step runs once";
+}
+
+TEST_F(FrmJukeboxTest, StartupTipDoesNotHoldUpAutoPlay)
+{
+    {
+        TIniFile ini(window_->GetSettingsFile());
+        ini.WriteBool("Preferences", "AutoPlay", true);
+        ini.UpdateFile();
+    }
+    Restart();
+    window_->LoadPreferences();
+    ASSERT_TRUE(window_->GetShowTipsAtStartup());
+    window_->Startup();
+    EXPECT_EQ(Player().CountCalls("Play"), 1u);
+    QApplication::processEvents();
+    ASSERT_NE(window_->StartupTip(), nullptr) << "the tip of the day comes up after the start-up step";
+    EXPECT_EQ(window_->TipDialog().Tips().Count(), 11);
+    window_->StartupTip()->reject();
+    EXPECT_TRUE(window_->GetShowTipsAtStartup());
 }
