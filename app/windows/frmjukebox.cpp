@@ -23,8 +23,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -95,6 +97,16 @@ TfrmJukebox::TfrmJukebox(QWidget* parent)
 
     BindEvents();
     resize(800, 600);
+    CentreOnDesktop();
+}
+
+void TfrmJukebox::CentreOnDesktop()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->availableGeometry();
+        move(desktop.left() + (desktop.width() - width()) / 2,
+             desktop.top() + (desktop.height() - height()) / 2);
+    }
 }
 
 TfrmJukebox::~TfrmJukebox() = default;
@@ -730,6 +742,10 @@ void TfrmJukebox::ShowDeferredTips()
         tdMain->SetTipNo(startupTip_->Index());
     });
     startupTip_->open();
+    // The splash stays on top of everything for its few seconds, also where no window manager keeps it
+    // there.
+    if (TfrmAbout* about = GetAboutForm(); about && about->isVisible())
+        about->raise();
 }
 
 // ---- Gated operations

@@ -256,6 +256,7 @@ protected:
 
 private:
     void BindEvents();
+    void CentreOnDesktop();
     void SetUpScreenSaverFonts();
     void CreateFolders() const;
     void ApplyTitleHints();
