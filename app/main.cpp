@@ -32,10 +32,20 @@ void ActivateWindow(QWidget* window)
 
 int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
 {
+    // SIGTERM and SIGINT are the system's close command; one that comes while the window is being made
+    // closes it as soon as it exists.
+    TfrmOJB* main = nullptr;
+    bool closeAsked = false;
+    const TcloseSignals closeSignals([&main, &closeAsked] {
+        if (main)
+            main->CloseFromSystem();
+        else
+            closeAsked = true;
+    });
     TmainWindowPtr window;
     if (!Guarded([&] { window = CreateMainWindow<TfrmOJB>(); }))
         return 1;
-    auto* main = static_cast<TfrmOJB*>(window.get());
+    main = static_cast<TfrmOJB*>(window.get());
     main->SetSingleInstance(&gate);
     InstallWinampConfigDialog(main);
     // The windows that live for the whole run, after the main window. The progress window is the main
@@ -53,9 +63,10 @@ int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
         QMetaObject::invokeMethod(
             qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     };
-    const TcloseSignals closeSignals([main] { main->CloseFromSystem(); });
 
-    if (main->OwnsSingleInstance()) {
+    if (closeAsked)
+        main->CloseFromSystem();
+    if (main->OwnsSingleInstance() && !main->Closing()) {
         Guarded([main] { main->LoadPreferences(); });
         main->show();
         main->repaint();
@@ -65,6 +76,7 @@ int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
     // it queued may have been taken by a nested loop, so the loop is not entered then.
     const int result = main->Closing() ? 0 : app.exec();
     gate.OnActivate = nullptr;
+    main = nullptr;
     window.reset();
     return result;
 }

@@ -893,7 +893,10 @@ void TfrmJukebox::FormClose()
     // the alarms, the idle timer and the player are shut down.
     std::string saveFailure;
     try {
-        SavePreferences();
+        // Closed before the settings were read (a signal during the creation step): writing now would put
+        // the defaults over the user's settings.
+        if (settingsLoaded_)
+            SavePreferences();
     } catch (const std::exception& error) {
         saveFailure = error.what();
     } catch (...) {

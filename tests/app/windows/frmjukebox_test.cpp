@@ -431,3 +431,17 @@ TEST_F(FrmJukeboxTest, StartupTipDoesNotHoldUpAutoPlay)
     window_->StartupTip()->reject();
     EXPECT_TRUE(window_->GetShowTipsAtStartup());
 }
+
+TEST_F(FrmJukeboxTest, CloseBeforeTheSettingsWereReadKeepsTheFile)
+{
+    {
+        TIniFile ini(window_->GetSettingsFile());
+        ini.WriteBool("Preferences", "AutoPlay", true);
+        ini.UpdateFile();
+    }
+    window_->CloseFromSystem();
+    EXPECT_TRUE(window_->Closing());
+    EXPECT_EQ(Player().CountCalls("Uninitialise"), 1u);
+    const TIniFile ini(window_->GetSettingsFile());
+    EXPECT_EQ(Keys(ini, "Preferences"), std::vector<std::string>{"AutoPlay"}) << "nothing written over it";
+}
