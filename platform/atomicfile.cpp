@@ -150,6 +150,10 @@ void RemoveStaleTemporaries(const std::string& folder, std::string_view target)
 TAtomicFileWriter::TAtomicFileWriter(std::string fileName, TFileKind kind)
     : fileName_(std::move(fileName)), kind_(kind)
 {
+    // A read-only file stays as it is: renaming over it would replace it all the same.
+    struct stat facts = {};
+    if (::stat(fileName_.c_str(), &facts) == 0 && S_ISREG(facts.st_mode) && (facts.st_mode & S_IWUSR) == 0)
+        throw EFileError("Cannot write file \"" + fileName_ + "\": it is read-only");
     const std::string folder = FolderOf(fileName_);
     // Unnamed while written: a writer killed now leaves nothing behind. The permissions are those an
     // ordinary new file gets.

@@ -25,7 +25,8 @@ enum class TFileKind
 class TAtomicFileWriter
 {
 public:
-    // Throws EFileError when the temporary file cannot be created.
+    // Throws EFileError when the target is read-only (owner write bit clear) or the temporary file cannot be
+    // created.
     explicit TAtomicFileWriter(std::string fileName, TFileKind kind = TFileKind::Data);
     ~TAtomicFileWriter();
     TAtomicFileWriter(const TAtomicFileWriter&) = delete;

@@ -3,9 +3,9 @@
 #include "core/songs/audiotag.h"
 #include "core/songs/audiotaglist.h"
 #include "core/timers/mainthread.h"
+#include "core/timers/threadedtimer.h"
 #include "core/util/orvanexutils.h"
 #include "core/util/promptservice.h"
-#include "core/timers/threadedtimer.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
 #include "platform/registry.h"
@@ -269,6 +269,13 @@ void TwinampMediaPlayer::Initialise(platform::TWindowHandle ownerWindow)
 
 void TwinampMediaPlayer::Uninitialise()
 {
+    // Closing Winamp in the middle of a hand-over would let the "/add" start a fresh Winamp that nobody
+    // closes: the hand-over ends first.
+    if (handingOver_) {
+        uninitialisePending_ = true;
+        return;
+    }
+    uninitialisePending_ = false;
     initialised_ = false;
     TcustomMediaPlayer::Uninitialise();
     if (pollTimer_)
@@ -440,7 +447,18 @@ bool TwinampMediaPlayer::PreloadNextTag()
 
 bool TwinampMediaPlayer::EnqueueTag(const TaudioTag* tag, std::string* failure)
 {
-    const platform::TValueGuard handingOver(handingOver_, true);
+    bool handedOver = false;
+    {
+        const platform::TValueGuard handingOver(handingOver_, true);
+        handedOver = HandOver(tag, failure);
+    }
+    if (uninitialisePending_ && !handingOver_)
+        Uninitialise();
+    return handedOver;
+}
+
+bool TwinampMediaPlayer::HandOver(const TaudioTag* tag, std::string* failure)
+{
     try {
         ClearWinampPlaylist();
         // Clearing moves Winamp's position with no song starting: the poll must not take that for a start.

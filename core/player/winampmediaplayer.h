@@ -70,7 +70,7 @@ public:
     // Starts Winamp (also when it runs already) and the poll, and clears Winamp's playlist; when Winamp
     // cannot be found, asks whether to start it. Raises no OnInitialise.
     void Initialise(platform::TWindowHandle ownerWindow) override;
-    // Raises OnUninitialise, stops the poll and closes Winamp.
+    // Raises OnUninitialise, stops the poll and closes Winamp; asked during a hand-over, once it is done.
     void Uninitialise() override;
     void PreloadNext() override;
 
@@ -140,6 +140,8 @@ private:
     void TellStartFailure();
     // An Ok box with the error, captioned with the application's title; one at a time.
     void TellError(const std::string& text);
+    // The hand-over itself, inside EnqueueTag's flag.
+    bool HandOver(const TaudioTag* tag, std::string* failure);
     // Runs a song-play request that arrived during a hand-over.
     void RunPendingPlay();
     // After a start from the prompt: the poll runs against a fresh, empty Winamp.
@@ -170,6 +172,7 @@ private:
     bool handingOver_ = false;
     bool pendingPreload_ = false;
     bool pendingPlay_ = false;
+    bool uninitialisePending_ = false;
     std::unique_ptr<TaudioTag> pendingPlayTag_;
     std::string startFailure_;
     bool telling_ = false;

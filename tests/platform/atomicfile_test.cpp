@@ -135,3 +135,17 @@ TEST(AtomicFile, OnlyStaleUnlockedTemporariesOfOursAreRemoved)
                                         "jukebox.dat.tmp-Zz9y8X", "orvane.obf"}));
     EXPECT_EQ(TempDir::Read(target), "cache");
 }
+
+TEST(AtomicFile, ReadOnlyTargetIsRefusedAndKept)
+{
+    TempDir dir;
+    const std::string name = dir.Write("settings.ini", "kept");
+    ::chmod(name.c_str(), 0444);
+    // Also for root, who could rename over it: the file's own read-only mark decides.
+    EXPECT_THROW(WriteFileAtomically(name, "replaced"), EFileError);
+    EXPECT_EQ(TempDir::Read(name), "kept");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+    ::chmod(name.c_str(), 0644);
+    WriteFileAtomically(name, "replaced");
+    EXPECT_EQ(TempDir::Read(name), "replaced");
+}

@@ -2,14 +2,16 @@
 // reports back. Poll ticks are run by calling PollWinamp, except where the timer itself is under test.
 #include "core/player/winampmediaplayer.h"
 
-#include "core/songs/audiotag.h"
 #include "core/player/custommediaplayerevents.h"
+#include "core/songs/audiotag.h"
 #include "support/fakeprompts.h"
 #include "support/fakewinamp.h"
 #include "platform/error.h"
 #include "platform/inifile.h"
 #include "platform/shellexecute.h"
 #include "platform/winampipc.h"
+#include "support/fakeprompts.h"
+#include "support/fakewinamp.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
 #include "support/testmainthread.h"
@@ -21,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -707,6 +710,25 @@ TEST_F(WinampPlayerTest, HandOverHoldsCommandsThatArriveMeanwhile)
     winamp_->EndSong();
     player_->PollWinamp();
     EXPECT_EQ(started_.back(), b->Filename());
+}
+
+TEST_F(WinampPlayerTest, ShutdownDuringAHandOverClosesWinampOnceTheSongIsHandedOver)
+{
+    Initialise();
+    const TaudioTag* a = Song("a", "A", "First", 100);
+    next_ = a;
+    // The program closes while the song goes to Winamp (the hand-over lets messages run).
+    bool once = true;
+    player_->duringMessages = [&] {
+        if (std::exchange(once, false))
+            player_->Uninitialise();
+    };
+    player_->PreloadNext();
+    player_->duringMessages = nullptr;
+    EXPECT_EQ(winamp_->playlist, (std::vector<std::string>{"DoesNotExist", a->Filename()}))
+        << "the \"/add\" was waited for, so it cannot start a Winamp of its own later";
+    EXPECT_TRUE(winamp_->closed);
+    EXPECT_FALSE(player_->Polling());
 }
 
 TEST_F(WinampPlayerTest, TheThreadTimerDrivesThePoll)

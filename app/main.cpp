@@ -1,0 +1,107 @@
+// The program's main routine and its only composition root: the application object, the single-instance
+// gate, the Qt-side services the core asks through, the windows, the message loop and the shutdown.
+#include "app/dialogs/frmojabout.h"
+#include "app/dialogs/frmplugins.h"
+#include "app/dialogs/frmprogress.h"
+#include "app/dialogs/frmwinampconfig.h"
+#include "app/qt/closesignals.h"
+#include "app/qt/exceptionboundary.h"
+#include "app/qt/qtpromptservice.h"
+#include "app/windows/frmojb.h"
+#include "controls/qtcolor.h"
+#include "core/plugins/taggerloader.h"
+#include "core/util/promptservice.h"
+#include "platform/singleinstance.h"
+
+#include <QMetaObject>
+
+#include <memory>
+
+namespace {
+
+// Brings the running copy's window to the front when another copy starts.
+void ActivateWindow(QWidget* window)
+{
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
+{
+    // SIGTERM and SIGINT are the system's close command; one that comes while the window is being made
+    // closes it as soon as it exists.
+    TfrmOJB* main = nullptr;
+    bool closeAsked = false;
+    const TcloseSignals closeSignals([&main, &closeAsked] {
+        if (main)
+            main->CloseFromSystem();
+        else
+            closeAsked = true;
+    });
+    TmainWindowPtr window;
+    if (!Guarded([&] { window = CreateMainWindow<TfrmOJB>(); }))
+        return 1;
+    main = static_cast<TfrmOJB*>(window.get());
+    main->SetSingleInstance(&gate);
+    InstallWinampConfigDialog(main);
+    // The windows that live for the whole run, after the main window. The progress window is the main
+    // window's child and goes with it; the about form outlives it.
+    const auto about = std::make_unique<TfrmOJAbout>();
+    main->SetAboutForm(about.get());
+    main->SetProgressWindow(new TfrmProgress(main, &main->Busy()));
+
+    gate.OnActivate = [main] { ActivateWindow(main); };
+    // The message loop ends once the main window has closed; queued, so that a close during the start-up
+    // step still ends the loop that starts after it.
+    main->OnClosed = [](TfrmJukebox*) {
+        // exit, not quit: quit asks every window to close first, and the splash and the progress window
+        // refuse.
+        QMetaObject::invokeMethod(
+            qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    };
+
+    if (closeAsked)
+        main->CloseFromSystem();
+    if (main->OwnsSingleInstance() && !main->Closing()) {
+        Guarded([main] { main->LoadPreferences(); });
+        main->show();
+        main->repaint();
+        Guarded([main] { main->Startup(); });
+    }
+    // A close that came while the start-up step let messages run has already ended the window; the exit
+    // it queued may have been taken by a nested loop, so the loop is not entered then.
+    const int result = main->Closing() ? 0 : app.exec();
+    gate.OnActivate = nullptr;
+    main = nullptr;
+    window.reset();
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    TorvaneApplication app(argc, argv);
+    InstallPaletteColorResolver();
+    SetApplicationTitle("Orvane Jukebox");
+    QApplication::setApplicationName(QString::fromStdString(ApplicationTitle()));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // One copy per user: a second one raises the first and ends before it makes anything, so it neither
+    // starts a player (which would empty the running copy's playlist) nor touches the settings.
+    platform::TsingleInstance gate(ApplicationTitle());
+    if (!gate.Owns()) {
+        gate.ActivateRunning();
+        return 0;
+    }
+
+    InstallQtPromptService();
+    InstallPluginsDialog();
+    const int result = RunMainWindow(app, gate);
+    ReleaseTaggerLoader();
+    return result;
+}

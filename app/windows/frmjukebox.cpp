@@ -1,0 +1,1068 @@
+#include "app/windows/frmjukebox.h"
+
+#include "app/dialogs/frmabout.h"
+#include "app/dialogs/frmprogress.h"
+#include "app/dialogs/tips.h"
+#include "app/qt/demolibrary.h"
+#include "app/qt/exceptionboundary.h"
+#include "controls/myhh.h"
+#include "controls/quytipdialog.h"
+#include "controls/quytipdialogform.h"
+#include "core/jukebox/localjukebox.h"
+#include "core/jukebox/localjukeboxlist.h"
+#include "core/player/custommediaplayer.h"
+#include "core/plugins/taggerloader.h"
+#include "core/timers/alarm.h"
+#include "core/timers/threadedtimer.h"
+#include "core/util/promptservice.h"
+#include "platform/error.h"
+#include "platform/folders.h"
+#include "platform/inifile.h"
+#include "platform/singleinstance.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kPreferences = "Preferences";
+constexpr const char* kKeyboards = "OnScreenKeyboards";
+constexpr const char* kScreenSaver = "ScreenSaver";
+constexpr const char* kRandomPlay = "RandomPlay";
+constexpr const char* kStacker = "Stacker";
+constexpr const char* kPaths = "Paths";
+constexpr const char* kAlarm = "Alarm";
+constexpr const char* kPlayer = "Player";
+constexpr const char* kJukebox = "Jukebox";
+
+constexpr TDateTime kNoon = 0.5;
+constexpr unsigned kMaxScreenSaverTimeout = 60;
+constexpr std::uint32_t kIdleTickMs = 500;
+
+// The screensaver's fonts are given in pixels; fonts here are in points, at 96 dots per inch.
+constexpr int PixelsToPoints(int pixels)
+{
+    return (pixels * 72 + 48) / 96;
+}
+
+std::string WithoutTrailingSlash(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+} // namespace
+
+TfrmJukebox::TfrmJukebox(QWidget* parent)
+    : QMainWindow(parent), alMain(this), pmMain(new QMenu(this)),
+      NoCDJukebox(std::make_unique<TlocalJukeboxList>()), alarmOn(std::make_unique<Talarm>()),
+      alarmOff(std::make_unique<Talarm>()), tdMain(std::make_unique<TQuyTipDialog>()),
+      ssTimer(std::make_unique<TThreadedTimer>()), myHH1(std::make_unique<TmyHH>(this))
+{
+    setObjectName(QStringLiteral("frmJukebox"));
+    pmMain->setObjectName(QStringLiteral("pmMain"));
+    menuBar()->setObjectName(QStringLiteral("mmMain"));
+    alMain.BuildMainMenu(menuBar());
+
+    NoCDJukebox->SetAutoSaveGlobal(false);
+    NoCDJukebox->SetAutoSavePlaylists(false);
+    NoCDJukebox->SetAutoSavePlaylist(false);
+    NoCDJukebox->SetAutoSaveStacker(false);
+    NoCDJukebox->SetAutoSaveQueue(false);
+    NoCDJukebox->SetLoadCDs(false);
+    NoCDJukebox->SetLoadGenres(true);
+    NoCDLoader.SetJukeboxList(NoCDJukebox.get());
+
+    for (Talarm* alarm : {alarmOn.get(), alarmOff.get()}) {
+        alarm->SetTime(kNoon);
+        alarm->SetEnabled(false);
+    }
+    tdMain->SetShowAtStart(false);
+    tdMain->SetTipNo(0);
+    tdMain->SetParent(this);
+    ssTimer->SetEnabled(false);
+    ssTimer->SetInterval(kIdleTickMs);
+    SetUpScreenSaverFonts();
+    playlistsFolder_ = GetProgramFolder();
+
+    BindEvents();
+    resize(800, 600);
+    CentreOnDesktop();
+}
+
+void TfrmJukebox::CentreOnDesktop()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->availableGeometry();
+        move(desktop.left() + (desktop.width() - width()) / 2,
+             desktop.top() + (desktop.height() - height()) / 2);
+    }
+}
+
+TfrmJukebox::~TfrmJukebox() = default;
+
+void TfrmJukebox::BindEvents()
+{
+    PlayerEvents.OnGetNextTagger = [this](TcustomMediaPlayer* s, const TaudioTag*& tag) {
+        PlayerEventsGetNextTagger(s, tag);
+    };
+    PlayerEvents.OnPlaybackStart = [this](TcustomMediaPlayer* s, const TaudioTag* tag) {
+        PlayerEventsPlaybackStart(s, tag);
+    };
+    PlayerEvents.OnPlaybackFinished = [this](TcustomMediaPlayer* s, const TaudioTag* tag) {
+        PlayerEventsPlaybackFinished(s, tag);
+    };
+    PlayerEvents.OnStateChange = [this](TcustomMediaPlayer* s, TmediaPlayState state) {
+        PlayerEventsStateChange(s, state);
+    };
+    PlayerEvents.OnVolumeChange = [this](TcustomMediaPlayer* s, std::uint8_t volume) {
+        PlayerEventsVolumeChange(s, volume);
+    };
+    JukeboxEvents.OnQueueChange = [this](TcustomJukebox* s) { JukeboxEventsQueueChange(s); };
+    JukeboxEvents.OnStackerChange = [this](TcustomJukebox* s) { JukeboxEventsStackerChange(s); };
+    JukeboxEvents.OnStackerListChange = [this](TcustomJukebox* s, TaudioTagList* list) {
+        JukeboxEventsStackerListChange(s, list);
+    };
+    JukeboxEvents.OnPlaylistChange = [this](TcustomJukebox* s) { JukeboxEventsPlaylistChange(s); };
+    JukeboxEvents.OnActivePreloadedListChanged = [this](TcustomJukebox* s, TaudioTagList* list) {
+        JukeboxEventsActivePreloadedListChanged(s, list);
+    };
+    JukeboxListEvents.SetPlayerEvents(&PlayerEvents);
+    JukeboxListEvents.SetJukeboxEvents(&JukeboxEvents);
+    JukeboxListEvents.OnGlobalListChange = [this](TcustomJukeboxList* s) {
+        JukeboxListEventsGlobalListChange(s);
+    };
+    JukeboxListEvents.OnPlaylistsChange = [this](TcustomJukeboxList* s) {
+        JukeboxListEventsPlaylistsChange(s);
+    };
+    JukeboxListEvents.OnPlaylistListChange = [this](TcustomJukeboxList* s, TaudioTagList* list) {
+        JukeboxListEventsPlaylistListChange(s, list);
+    };
+    JukeboxListEvents.OnListProcessStart = [this](TcustomJukeboxList* s, const std::string& text) {
+        JukeboxListEventsListProcessStart(s, text);
+    };
+    JukeboxListEvents.OnListProcess = [this](TcustomJukeboxList* s, std::uint32_t index, std::uint32_t count,
+                                             TaudioTag* tag) {
+        JukeboxListEventsListProcess(s, index, count, tag);
+    };
+    JukeboxListEvents.OnListProcessFinished = [this](TcustomJukeboxList* s) {
+        JukeboxListEventsListProcessFinished(s);
+    };
+    NoCDJukeboxListEvents.OnGlobalListChange = [this](TcustomJukeboxList* s) {
+        NoCDJukeboxListEventsGlobalListChange(s);
+    };
+    alarmOn->OnTime = [this](Talarm* s) { alarmOnTime(s); };
+    alarmOff->OnTime = [this](Talarm* s) { alarmOffTime(s); };
+
+    connect(alMain.actnFileExit, &QAction::triggered, this, [this] {
+        exitRequested_ = !IsPartyPlay();
+        close();
+    });
+}
+
+void TfrmJukebox::SetUpScreenSaverFonts()
+{
+    tfScreenSaver.BeginUpdate();
+    tfScreenSaver.SetNiceName("Screen Saver");
+    tfScreenSaver.SetColor(clBlack);
+    const struct
+    {
+        TtagFonts::FontKind kind;
+        TColor color;
+        const char* niceName;
+    } fonts[] = {
+        {TtagFonts::fkArtist, RGBColor(0x81, 0xFE, 0xDC), "Artist"},
+        {TtagFonts::fkAlbum, RGBColor(0x80, 0x80, 0xFF), "Album"},
+        {TtagFonts::fkTitle, RGBColor(0x86, 0xFF, 0x80), "Title"},
+        {TtagFonts::fkCharacter, RGBColor(0xFF, 0x80, 0xEC), "Characters"},
+        {TtagFonts::fkDuration, RGBColor(0xFF, 0xCC, 0x80), nullptr},
+        {TtagFonts::fkIndex, RGBColor(0xBC, 0x80, 0xFF), "Track Number"},
+    };
+    for (const auto& f : fonts) {
+        TFontDesc font;
+        font.Name = "Arial Black";
+        font.Size = PixelsToPoints(27);
+        font.Color = f.color;
+        tfScreenSaver.SetFont(f.kind, font);
+        if (f.niceName)
+            tfScreenSaver.SetFontNiceName(f.kind, f.niceName);
+    }
+    tfScreenSaver.EndUpdate();
+}
+
+// ---- Creation and destruction
+
+void TfrmJukebox::FormCreate()
+{
+    CheckSingleInstance();
+    if (!library_)
+        library_ = CreateJukeboxList();
+    if (library_)
+        library_->SetEvents(&JukeboxListEvents);
+    NoCDJukebox->SetEvents(&NoCDJukeboxListEvents);
+    Loader.SetJukeboxList(library_.get());
+    if (library_ && library_->Jukebox())
+        library_->Jukebox()->Playlist().SetTitle("RUNNING");
+    MirrorMainMenu();
+    CreateFolders();
+    if (library_) {
+        library_->Artists().SetMappingListFile(GetSettingsFolder() + "/mappings.txt");
+        library_->SetDataFolder(GetDataFolder());
+    }
+    NoCDJukebox->SetDataFolder(GetDataFolder());
+
+    std::unique_ptr<TcustomMediaPlayer> player = CreatePlayer();
+    player_ = player.get();
+    if (player_)
+        player_->Initialise(static_cast<platform::TWindowHandle>(winId()));
+    if (player && library_ && library_->Jukebox())
+        library_->Jukebox()->SetPlayer(std::move(player));
+    else
+        player_ = nullptr; // nobody would own it
+    if (player_)
+        TaggerLoader().SetSupportLevel(static_cast<std::uint32_t>(player_->GetSupportLevel()));
+
+    ApplyTitleHints();
+    myHH1->SetFileName(GetHelpFile());
+    myHH1->Attach();
+}
+
+void TfrmJukebox::FormDestroy()
+{
+    myHH1->Detach();
+    ReleaseSingleInstance();
+}
+
+void TmainWindowDeleter::operator()(TfrmJukebox* window) const
+{
+    Guarded([window] { window->FormDestroy(); });
+    delete window;
+}
+
+void TfrmJukebox::ApplyTitleHints()
+{
+    const QString title = QString::fromStdString(ApplicationTitle());
+    TjukeboxActions::SetHint(alMain.actnFileExit, QStringLiteral("Exit ") + title);
+    TjukeboxActions::SetHint(alMain.actnHelpHelp, QStringLiteral("Help for ") + title);
+    TjukeboxActions::SetHint(alMain.actnHelpAbout, QStringLiteral("About ") + title);
+    TjukeboxActions::SetHint(alMain.actnViewMinimize, QStringLiteral("Minimize ") + title);
+}
+
+void TfrmJukebox::CreateFolders() const
+{
+    for (const std::string& folder : {GetDataFolder(), GetSettingsFolder(), GetCartridgesFolder(),
+                                      GetReportsFolder(), GetPluginsFolder(), GetDocsFolder()})
+        platform::ForceDirectories(folder);
+}
+
+void TfrmJukebox::MirrorMainMenu()
+{
+    pmMain->clear();
+    const std::function<void(const QMenu* from, QMenu* into)> copy = [&copy](const QMenu* from, QMenu* into) {
+        for (QAction* item : from->actions()) {
+            if (item->isSeparator()) {
+                into->addSeparator()->setVisible(item->isVisible());
+            } else if (QMenu* sub = item->menu()) {
+                QMenu* mirror = into->addMenu(sub->title());
+                mirror->setObjectName(sub->objectName());
+                mirror->menuAction()->setVisible(item->isVisible());
+                copy(sub, mirror);
+            } else {
+                into->addAction(item);
+            }
+        }
+    };
+    for (QAction* top : menuBar()->actions()) {
+        if (QMenu* sub = top->menu()) {
+            QMenu* mirror = pmMain->addMenu(sub->title());
+            mirror->setObjectName(sub->objectName());
+            mirror->menuAction()->setVisible(top->isVisible());
+            copy(sub, mirror);
+        } else if (top->isSeparator()) {
+            pmMain->addSeparator();
+        } else {
+            pmMain->addAction(top);
+        }
+    }
+}
+
+// ---- Single instance
+
+void TfrmJukebox::CheckSingleInstance()
+{
+    gateHasRun_ = true;
+}
+
+bool TfrmJukebox::OwnsSingleInstance() const
+{
+    return gate_ == nullptr || gate_->Owns();
+}
+
+void TfrmJukebox::ReleaseSingleInstance()
+{
+    if (gateHasRun_ && gate_)
+        gate_->Release();
+}
+
+// ---- Library and player
+
+TcustomJukeboxList& TfrmJukebox::GetJukeboxList() const
+{
+    return GetLocalJukeboxList();
+}
+
+TcustomlocalJukeboxList& TfrmJukebox::GetLocalJukeboxList() const
+{
+    if (!library_)
+        throw EOrvaneError("No Jukebox has been assigned.");
+    return *library_;
+}
+
+TlocalJukebox& TfrmJukebox::GetJukebox() const
+{
+    TlocalJukebox* jukebox = GetLocalJukeboxList().Jukebox();
+    if (!jukebox)
+        throw EOrvaneError("No Jukebox has been assigned.");
+    return *jukebox;
+}
+
+TcustomMediaPlayer& TfrmJukebox::GetPlayer() const
+{
+    if (!player_)
+        throw EOrvaneError("No Player has been assigned.");
+    return *player_;
+}
+
+// ---- Folders
+
+std::string TfrmJukebox::GetProgramFolder() const
+{
+    return platform::ProgramFolder();
+}
+
+std::string TfrmJukebox::GetDataFolder() const
+{
+    return platform::DataFolder();
+}
+
+std::string TfrmJukebox::GetSettingsFolder() const
+{
+    return platform::SettingsFolder();
+}
+
+std::string TfrmJukebox::GetSettingsFile() const
+{
+    return GetSettingsFolder() + "/settings.ini";
+}
+
+std::string TfrmJukebox::GetCartridgesFolder() const
+{
+    return platform::CartridgesFolder();
+}
+
+std::string TfrmJukebox::GetReportsFolder() const
+{
+    return platform::ReportsFolder();
+}
+
+std::string TfrmJukebox::GetReportsIniFile() const
+{
+    return GetReportsFolder() + "/reports.ini";
+}
+
+std::string TfrmJukebox::GetPluginsFolder() const
+{
+    return platform::PluginsFolder();
+}
+
+std::string TfrmJukebox::GetDocsFolder() const
+{
+    return platform::DocsFolder();
+}
+
+std::string TfrmJukebox::GetHelpFile() const
+{
+    // The help is a page the desktop's viewer opens, named after the program.
+    return GetDocsFolder() + "/OrvaneJukebox.html";
+}
+
+std::string TfrmJukebox::GetTagReadersFolder() const
+{
+    return tagReadersFolder_.empty() ? platform::TagPluginsFolder() : tagReadersFolder_;
+}
+
+void TfrmJukebox::SetTagReadersFolder(const std::string& folder)
+{
+    // The shipped folder is kept as "the shipped folder", so a moved or reinstalled program still finds
+    // its plug-ins; a folder of the user's own stays as chosen.
+    const std::string chosen = WithoutTrailingSlash(folder);
+    tagReadersFolder_ = chosen == WithoutTrailingSlash(platform::TagPluginsFolder()) ? std::string() : chosen;
+    TaggerLoader().SetPluginFolder(GetTagReadersFolder());
+}
+
+// ---- Accessors
+
+bool TfrmJukebox::GetShowTimeRemaining() const
+{
+    return alMain.actnSettingsShowTimeRemaining->isChecked();
+}
+
+bool TfrmJukebox::GetAlwaysOnTop() const
+{
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void TfrmJukebox::SetAlwaysOnTop(bool on)
+{
+    BeforeFormStyleChange();
+    hide();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    alMain.actnSettingsAlwaysOnTop->setChecked(GetAlwaysOnTop());
+    show();
+    AfterFormStyleChange();
+}
+
+bool TfrmJukebox::GetKeyboardsEnabled() const
+{
+    return alMain.actnViewKeyboards->isChecked();
+}
+
+void TfrmJukebox::SetKeyboardsEnabled(bool on)
+{
+    alMain.actnViewKeyboards->setChecked(on);
+}
+
+bool TfrmJukebox::GetShowTipsAtStartup() const
+{
+    return tdMain->ShowAtStart();
+}
+
+void TfrmJukebox::SetShowTipsAtStartup(bool on)
+{
+    tdMain->SetShowAtStart(on);
+}
+
+bool TfrmJukebox::GetScreenSaverEnabled() const
+{
+    return ssTimer && ssTimer->Enabled();
+}
+
+void TfrmJukebox::SetScreenSaverEnabled(bool on)
+{
+    if (ssTimer)
+        ssTimer->SetEnabled(on);
+}
+
+void TfrmJukebox::SetScreenSaverTimeout(int minutes)
+{
+    screenSaverTimeout_ = minutes < 0 ? kMaxScreenSaverTimeout
+                                      : std::min(static_cast<unsigned>(minutes), kMaxScreenSaverTimeout);
+}
+
+bool TfrmJukebox::GetAutoPlay() const
+{
+    return alMain.actnSettingsAutoPlay->isChecked();
+}
+
+void TfrmJukebox::SetAutoPlay(bool on)
+{
+    alMain.actnSettingsAutoPlay->setChecked(on);
+}
+
+bool TfrmJukebox::GetRandomPlayEnabled() const
+{
+    return GetJukebox().RandomPlay();
+}
+
+void TfrmJukebox::SetRandomPlayEnabled(bool on)
+{
+    GetJukebox().SetRandomPlay(on);
+    alMain.actnRandomPlayEnabled->setChecked(GetJukebox().RandomPlay());
+}
+
+bool TfrmJukebox::GetStackerEnabled() const
+{
+    return GetJukebox().Stacker().Active();
+}
+
+std::string TfrmJukebox::GetStackerTitle() const
+{
+    return GetJukebox().GetStackerStatus();
+}
+
+bool TfrmJukebox::IsPartyPlay() const
+{
+    return alMain.actnPartyPlayEnabled->isChecked();
+}
+
+// ---- Virtual operations
+
+void TfrmJukebox::SetPartyPlayEnabled(bool on)
+{
+    // The party-play window asks for its password here once it exists; until then access is granted.
+    alMain.actnPartyPlayEnabled->setChecked(on);
+    ApplyPartyPlayState();
+}
+
+void TfrmJukebox::SetStackerEnabled(bool on)
+{
+    GetLocalJukeboxList().SetStackerActive(on);
+    alMain.actnStackerEnabled->setChecked(GetStackerEnabled());
+}
+
+void TfrmJukebox::LoadSettings(const TIniFile& ini)
+{
+    SetShowTimeRemaining(ini.ReadBool(kPreferences, "ShowTimeRemaining", false));
+    SetAlwaysOnTop(ini.ReadBool(kPreferences, "AlwaysOnTop", false));
+    SetShowTipsAtStartup(ini.ReadBool(kPreferences, "ShowTipsAtStartup", true));
+    tdMain->SetTipNo(ini.ReadInteger(kPreferences, "LastTipNo", 0));
+    SetAutoPlay(ini.ReadBool(kPreferences, "AutoPlay", false));
+
+    SetKeyboardWidth(ini.ReadInteger(kKeyboards, "KeyboardWidth", GetKeyboardWidth()));
+    SetKeyboardHeight(ini.ReadInteger(kKeyboards, "KeyboardHeight", GetKeyboardHeight()));
+    SetKeyboardsEnabled(ini.ReadBool(kKeyboards, "Enabled", true));
+
+    SetScreenSaverEnabled(ini.ReadBool(kScreenSaver, "Enabled", false));
+    SetScreenSaverTimeout(ini.ReadInteger(kScreenSaver, "Timeout", 5));
+
+    SetRandomPlayEnabled(ini.ReadBool(kRandomPlay, "Enabled", true));
+
+    SetTagReadersFolder(ini.ReadString(kPaths, "TagReaders", StoredTagReadersFolder()));
+    SetCoverArtFolder(ini.ReadString(kPaths, "CoverArt", ""));
+    SetPlaylistsFolder(ini.ReadString(kPaths, "Playlists", GetProgramFolder()));
+
+    SetMaintainAlarms(ini.ReadBool(kAlarm, "Maintain", false));
+    alarmOn->SetTime(ini.ReadFloat(kAlarm, "TimeOn", kNoon));
+    alarmOff->SetTime(ini.ReadFloat(kAlarm, "TimeOff", kNoon));
+    if (GetMaintainAlarms()) {
+        alarmOn->SetEnabled(ini.ReadBool(kAlarm, "TimeOnEnabled", false));
+        alarmOff->SetEnabled(ini.ReadBool(kAlarm, "TimeOffEnabled", false));
+    }
+
+    SetStackerEnabled(ini.ReadBool(kStacker, "Enabled", false));
+
+    GetPlayer().LoadSettings(ini, kPlayer);
+}
+
+void TfrmJukebox::SaveSettings(TIniFile& ini)
+{
+    ini.WriteBool(kPreferences, "ShowTimeRemaining", GetShowTimeRemaining());
+    ini.WriteBool(kPreferences, "AlwaysOnTop", GetAlwaysOnTop());
+    ini.WriteBool(kPreferences, "ShowTipsAtStartup", GetShowTipsAtStartup());
+    ini.WriteInteger(kPreferences, "LastTipNo", tdMain->TipNo());
+    ini.WriteBool(kPreferences, "AutoPlay", GetAutoPlay());
+
+    ini.WriteInteger(kKeyboards, "KeyboardWidth", GetKeyboardWidth());
+    ini.WriteInteger(kKeyboards, "KeyboardHeight", GetKeyboardHeight());
+    ini.WriteBool(kKeyboards, "Enabled", GetKeyboardsEnabled());
+
+    ini.WriteBool(kScreenSaver, "Enabled", GetScreenSaverEnabled());
+    ini.WriteInteger(kScreenSaver, "Timeout", static_cast<int>(GetScreenSaverTimeout()));
+
+    ini.WriteBool(kStacker, "Enabled", GetStackerEnabled());
+    ini.WriteBool(kRandomPlay, "Enabled", GetRandomPlayEnabled());
+
+    // "" is the shipped folder, wherever the program lives.
+    ini.WriteString(kPaths, "TagReaders", StoredTagReadersFolder());
+    ini.WriteString(kPaths, "CoverArt", GetCoverArtFolder());
+    ini.WriteString(kPaths, "Playlists", GetPlaylistsFolder());
+
+    ini.WriteBool(kAlarm, "Maintain", GetMaintainAlarms());
+    ini.WriteFloat(kAlarm, "TimeOn", alarmOn->Time());
+    ini.WriteFloat(kAlarm, "TimeOff", alarmOff->Time());
+    ini.WriteBool(kAlarm, "TimeOnEnabled", alarmOn->Enabled());
+    ini.WriteBool(kAlarm, "TimeOffEnabled", alarmOff->Enabled());
+
+    GetPlayer().SaveSettings(ini, kPlayer);
+    GetJukeboxList().SaveSettings(ini, kJukebox);
+    // The party-play window, the playlist editor and the stacker window add their sections here.
+}
+
+void TfrmJukebox::SetShowTimeRemaining(bool on)
+{
+    alMain.actnSettingsShowTimeRemaining->setChecked(on);
+}
+
+void TfrmJukebox::StackerChanged() {}
+
+void TfrmJukebox::QueueChanged()
+{
+    // The party-play window refreshes its queue here once it exists.
+}
+
+void TfrmJukebox::PlaylistChanged()
+{
+    // The playlist editor and the playlist display follow here once they exist.
+}
+
+void TfrmJukebox::PlaybackStarted(const TaudioTag* song)
+{
+    GetJukebox().SongStarted(song);
+    StackerChanged();
+}
+
+void TfrmJukebox::PlayerStateChanged(TmediaPlayState) {}
+
+void TfrmJukebox::VolumeChanged(std::uint8_t) {}
+
+void TfrmJukebox::PlaylistsChanged() {}
+
+void TfrmJukebox::PlaylistListChanged(TaudioTagList*) {}
+
+void TfrmJukebox::ActivePreloadedListChanged(TaudioTagList* list)
+{
+    if (closing_)
+        return;
+    alMain.actnPlaylistEnabled->setEnabled(list != nullptr);
+}
+
+std::unique_ptr<TcustomlocalJukeboxList> TfrmJukebox::CreateJukeboxList()
+{
+    return nullptr;
+}
+
+std::unique_ptr<TcustomMediaPlayer> TfrmJukebox::CreatePlayer()
+{
+    return nullptr;
+}
+
+TfrmAbout* TfrmJukebox::GetAboutForm() const
+{
+    return nullptr;
+}
+
+void TfrmJukebox::BeforeFormStyleChange() {}
+
+void TfrmJukebox::AfterFormStyleChange() {}
+
+void TfrmJukebox::LoadPreferences()
+{
+    settingsLoaded_ = true;
+    FillTips(tdMain->Tips(), ApplicationTitle());
+    const TIniFile ini(GetSettingsFile());
+    LoadSettings(ini);
+}
+
+void TfrmJukebox::SavePreferences()
+{
+    // The file's current contents stay in the object, so keys nobody writes survive.
+    TIniFile ini(GetSettingsFile());
+    SaveSettings(ini);
+    ini.UpdateFile();
+}
+
+void TfrmJukebox::ShowMediaFolders(bool force)
+{
+    if (!force && IsPartyPlay())
+        return;
+    // The media folders and scan window opens here once it exists.
+}
+
+void TfrmJukebox::ApplyPartyPlayState()
+{
+    TaudioTagList& queue = GetJukebox().Queue();
+    if (IsPartyPlay()) {
+        queue.SetMax(0); // the party-play window's queue limit once it exists; 0 = none
+        popupEnabled_ = false;
+    } else {
+        popupEnabled_ = true;
+        queue.SetMax(0);
+    }
+}
+
+void TfrmJukebox::Startup()
+{
+    {
+        // A close asked for while the library loads waits until the load is done.
+        const TbusyGuard::TScope busy(busy_);
+        ShowSplash();
+        PlayerEventsPlaybackStart(player_, nullptr);
+        Loader.LoadAll();
+        {
+            const TIniFile ini(GetSettingsFile());
+            GetJukeboxList().LoadSettings(ini, kJukebox);
+        }
+        // After the library's settings: a library with media folders of its own is not a first start.
+        if (loadDemoLibrary_)
+            demolibrary::LoadIfEmpty(GetJukeboxList());
+        StackerChanged();
+        PlayerStateChanged(mpsStopped);
+    }
+    if (closing_)
+        return;
+    // The tip window is modal: it comes up once the start-up step is over, so it holds up neither the
+    // rest of the start nor auto play.
+    QTimer::singleShot(0, this, [this] { ShowDeferredTips(); });
+    if (GetAutoPlay())
+        Play(true);
+}
+
+void TfrmJukebox::ShowSplash()
+{
+    if (TfrmAbout* about = GetAboutForm())
+        about->ShowSplash();
+}
+
+TQuyTipDialogForm* TfrmJukebox::StartupTip() const
+{
+    return startupTip_;
+}
+
+void TfrmJukebox::ShowDeferredTips()
+{
+    if (closing_ || !isVisible() || !GetShowTipsAtStartup() || startupTip_ || !tdMain->CreateForm)
+        return;
+    // Window-modal but not blocking: a nested loop here would hold up whatever let messages run (the
+    // player's hand-over of the auto-played song), and a close would then not end the program.
+    std::unique_ptr<TQuyTipDialogForm> form = tdMain->CreateForm(this);
+    if (!form)
+        return;
+    form->SetPicture(tdMain->Image().Graphic());
+    form->ClearTipText();
+    form->SetTips(tdMain->Tips());
+    form->SetIndex(tdMain->TipNo());
+    form->SetShowAtStart(tdMain->ShowAtStart());
+    form->setWindowModality(Qt::WindowModal);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    startupTip_ = form.release();
+    connect(startupTip_.data(), &QDialog::finished, this, [this] {
+        if (!startupTip_)
+            return;
+        tdMain->SetShowAtStart(startupTip_->ShowAtStart());
+        tdMain->SetTipNo(startupTip_->Index());
+    });
+    startupTip_->open();
+    // The splash stays on top of everything for its few seconds, also where no window manager keeps it
+    // there.
+    if (TfrmAbout* about = GetAboutForm(); about && about->isVisible())
+        about->raise();
+}
+
+// ---- Gated operations
+
+bool TfrmJukebox::PartyPlayOption(TpartyPlayOption) const
+{
+    return false;
+}
+
+bool TfrmJukebox::Gate(bool force, TpartyPlayOption option) const
+{
+    return force || !IsPartyPlay() || !PartyPlayOption(option);
+}
+
+void TfrmJukebox::SetVolume(std::uint8_t volume, bool force)
+{
+    if (Gate(force, TpartyPlayOption::VolumeChange))
+        GetPlayer().SetVolume(volume);
+}
+
+void TfrmJukebox::SetPosition(std::uint32_t ms, bool force)
+{
+    if (!closing_ && Gate(force, TpartyPlayOption::TrackSearching))
+        GetPlayer().SetPosition(ms);
+}
+
+void TfrmJukebox::ClearQueue(bool force)
+{
+    if (!Gate(force, TpartyPlayOption::QueueControls) || GetJukebox().Queue().GetCount() == 0)
+        return;
+    if (ShowMessageBox("Are you sure you want to clear the queue?", ApplicationTitle(),
+                       TmessageButtons::OkCancel, TmessageIcon::Warning) == TmessageResult::Ok)
+        GetLocalJukeboxList().QueueClear();
+}
+
+void TfrmJukebox::DeleteQueueItem(int index, bool force)
+{
+    if (Gate(force, TpartyPlayOption::QueueControls))
+        GetLocalJukeboxList().QueueDelete(index);
+}
+
+void TfrmJukebox::MoveQueueItemDown(int index, bool force)
+{
+    if (Gate(force, TpartyPlayOption::QueueControls))
+        GetLocalJukeboxList().QueueMoveDown(index);
+}
+
+void TfrmJukebox::MoveQueueItem(int from, int to, bool force)
+{
+    if (Gate(force, TpartyPlayOption::QueueControls))
+        GetJukebox().Queue().Move(from, to);
+}
+
+void TfrmJukebox::MoveQueueItemUp(int index, bool force)
+{
+    if (Gate(force, TpartyPlayOption::QueueControls))
+        GetLocalJukeboxList().QueueMoveUp(index);
+}
+
+void TfrmJukebox::PlayNext(bool force)
+{
+    if (Gate(force, TpartyPlayOption::NextControl))
+        GetPlayer().Next();
+}
+
+void TfrmJukebox::Pause(bool force)
+{
+    if (Gate(force, TpartyPlayOption::PauseControl))
+        GetPlayer().Pause();
+}
+
+void TfrmJukebox::Play(bool)
+{
+    GetPlayer().Play();
+}
+
+void TfrmJukebox::Stop(bool force)
+{
+    if (Gate(force, TpartyPlayOption::StopControl))
+        GetPlayer().Stop();
+}
+
+void TfrmJukebox::ToggleStacker(bool force)
+{
+    if (Gate(force, TpartyPlayOption::StackerControl))
+        SetStackerEnabled(!GetStackerEnabled());
+}
+
+// ---- Closing
+
+void TfrmJukebox::CloseFromSystem()
+{
+    closeFromSystem_ = true;
+    close();
+}
+
+void TfrmJukebox::closeEvent(QCloseEvent* event)
+{
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    if (busy_.Busy()) {
+        event->ignore();
+        // The close runs once the operation is over, from the event loop, not from inside the operation.
+        busy_.RequestClose([this] { QTimer::singleShot(0, this, [this] { close(); }); });
+        return;
+    }
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (!canClose) {
+        event->ignore();
+        closeFromSystem_ = false;
+        return;
+    }
+    FormClose();
+    event->accept();
+    if (OnClosed)
+        OnClosed(this);
+}
+
+void TfrmJukebox::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!popupEnabled_) {
+        event->ignore();
+        return;
+    }
+    pmMain->exec(event->globalPos());
+}
+
+void TfrmJukebox::FormCloseQuery(bool& canClose)
+{
+    canClose = exitRequested_ || !IsPartyPlay() || !PartyPlayOption(TpartyPlayOption::ApplicationClose);
+}
+
+void TfrmJukebox::CloseStepPart(const std::function<void()>& part)
+{
+    Guarded(part);
+}
+
+void TfrmJukebox::FormClose()
+{
+    closing_ = true;
+    // The close step always runs to its end: a settings file that cannot be written is told once, after
+    // the alarms, the idle timer and the player are shut down.
+    std::string saveFailure;
+    try {
+        // Closed before the settings were read (a signal during the creation step): writing now would put
+        // the defaults over the user's settings.
+        if (settingsLoaded_)
+            SavePreferences();
+    } catch (const std::exception& error) {
+        saveFailure = error.what();
+    } catch (...) {
+        saveFailure = "unknown error";
+    }
+    CloseStepPart([this] {
+        alarmOn->SetEnabled(false);
+        alarmOff->SetEnabled(false);
+        alarmOn.reset();
+        alarmOff.reset();
+    });
+    CloseStepPart([this] { SetScreenSaverEnabled(false); });
+    CloseStepPart([this] {
+        if (player_)
+            player_->Uninitialise();
+    });
+    if (saveFailure.empty())
+        return;
+    const std::string message = "The settings could not be saved.\r" + saveFailure;
+    if (OnSaveFailure) {
+        CloseStepPart([&] { OnSaveFailure(message); });
+        return;
+    }
+    std::string line = message;
+    std::replace(line.begin(), line.end(), '\r', ' ');
+    std::fprintf(stderr, "%s: %s\n", ApplicationTitle().c_str(), line.c_str());
+    if (!closeFromSystem_)
+        CloseStepPart(
+            [&] { ShowMessageBox(message, ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Error); });
+}
+
+// ---- Event handlers
+
+void TfrmJukebox::PlayerEventsGetNextTagger(TcustomMediaPlayer*, const TaudioTag*& tag)
+{
+    tag = closing_ ? nullptr : GetJukebox().GetNextTag();
+}
+
+void TfrmJukebox::PlayerEventsPlaybackStart(TcustomMediaPlayer*, const TaudioTag* tag)
+{
+    if (!closing_)
+        PlaybackStarted(tag);
+}
+
+void TfrmJukebox::PlayerEventsPlaybackFinished(TcustomMediaPlayer*, const TaudioTag*)
+{
+    if (!closing_)
+        GetPlayer().Next();
+}
+
+void TfrmJukebox::PlayerEventsStateChange(TcustomMediaPlayer*, TmediaPlayState state)
+{
+    if (closing_)
+        return;
+    StackerChanged();
+    PlayerStateChanged(state);
+}
+
+void TfrmJukebox::PlayerEventsVolumeChange(TcustomMediaPlayer*, std::uint8_t volume)
+{
+    if (!closing_)
+        VolumeChanged(volume);
+}
+
+void TfrmJukebox::JukeboxEventsQueueChange(TcustomJukebox*)
+{
+    if (!closing_)
+        QueueChanged();
+}
+
+void TfrmJukebox::JukeboxEventsStackerChange(TcustomJukebox*)
+{
+    // The stacker window and the playlist editor refresh here once they exist.
+    if (!closing_)
+        StackerChanged();
+}
+
+void TfrmJukebox::JukeboxEventsStackerListChange(TcustomJukebox*, TaudioTagList*)
+{
+    // The playlist editor follows the stacker's list here once it exists.
+}
+
+void TfrmJukebox::JukeboxEventsPlaylistChange(TcustomJukebox*)
+{
+    if (!closing_)
+        PlaylistChanged();
+}
+
+void TfrmJukebox::JukeboxEventsActivePreloadedListChanged(TcustomJukebox*, TaudioTagList* list)
+{
+    if (!closing_)
+        ActivePreloadedListChanged(list);
+}
+
+void TfrmJukebox::JukeboxListEventsGlobalListChange(TcustomJukeboxList*)
+{
+    // The library without CDs follows the new jukebox.dat for the editor and the stacker window.
+    if (!closing_)
+        NoCDLoader.LoadGlobal();
+}
+
+void TfrmJukebox::JukeboxListEventsPlaylistsChange(TcustomJukeboxList*)
+{
+    if (closing_)
+        return;
+    PlaylistsChanged();
+    NoCDLoader.LoadPlaylists();
+}
+
+void TfrmJukebox::JukeboxListEventsPlaylistListChange(TcustomJukeboxList*, TaudioTagList* list)
+{
+    if (closing_)
+        return;
+    PlaylistListChanged(list);
+    NoCDLoader.LoadPlaylists();
+}
+
+void TfrmJukebox::JukeboxListEventsListProcessStart(TcustomJukeboxList*, const std::string& text)
+{
+    ShowProgress(text);
+}
+
+void TfrmJukebox::JukeboxListEventsListProcess(TcustomJukeboxList*, std::uint32_t index, std::uint32_t count,
+                                               TaudioTag*)
+{
+    StepProgress(index, count);
+}
+
+void TfrmJukebox::JukeboxListEventsListProcessFinished(TcustomJukeboxList*)
+{
+    CloseProgress();
+}
+
+void TfrmJukebox::NoCDJukeboxListEventsGlobalListChange(TcustomJukeboxList*)
+{
+    // The playlist editor rebuilds its tree and the stacker window follows here once they exist.
+}
+
+void TfrmJukebox::alarmOnTime(Talarm*)
+{
+    if (!closing_)
+        GetPlayer().Play();
+}
+
+void TfrmJukebox::alarmOffTime(Talarm*)
+{
+    if (!closing_)
+        GetPlayer().Stop();
+}
+
+// ---- Progress
+
+void TfrmJukebox::ShowProgress(const std::string& caption)
+{
+    if (progress_)
+        progress_->ListProcessStart(caption);
+}
+
+void TfrmJukebox::StepProgress(std::uint32_t index, std::uint32_t count)
+{
+    if (progress_)
+        progress_->ListProcess(index, count);
+}
+
+void TfrmJukebox::CloseProgress()
+{
+    if (progress_)
+        progress_->ListProcessFinished();
+}

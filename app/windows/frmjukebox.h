@@ -1,0 +1,311 @@
+#pragma once
+
+#include "app/qt/busyguard.h"
+#include "app/windows/jukeboxactions.h"
+#include "core/captions/tagfonts.h"
+#include "core/jukebox/customjukeboxevents.h"
+#include "core/jukebox/customjukeboxlistevents.h"
+#include "core/jukebox/localjukeboxloader.h"
+#include "core/player/custommediaplayerevents.h"
+#include "core/player/mediaplaystate.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QMenu;
+class TaudioTag;
+class TaudioTagList;
+class TcustomJukeboxList;
+class TcustomlocalJukeboxList;
+class TcustomMediaPlayer;
+class TfrmAbout;
+class TfrmProgress;
+class TIniFile;
+class TlocalJukebox;
+class TlocalJukeboxList;
+class Talarm;
+class TmyHH;
+class TQuyTipDialog;
+class TQuyTipDialogForm;
+class TThreadedTimer;
+
+namespace platform {
+class TsingleInstance;
+}
+
+// The options of the party-play window that make a gated operation refuse.
+enum class TpartyPlayOption
+{
+    VolumeChange,
+    TrackSearching,
+    QueueControls,
+    NextControl,
+    PauseControl,
+    StopControl,
+    StackerControl,
+    PlaylistEditor,
+    ApplicationClose,
+};
+
+// The application controller and the root of the main-window chain. It holds the library (with its playing
+// jukebox) and the player, made through two factories that the concrete window overrides; it binds their
+// event holders to its handlers and turns each event into a virtual operation for the descendants; it holds
+// the commands and the main menu, and reads and writes the main window's part of settings.ini.
+//
+// Constructors do not reach overrides, so the creation step is FormCreate(), run after construction, and
+// the destruction step FormDestroy(), run before delete: TmainWindowPtr and CreateMainWindow<T>() do both.
+// Every override of a virtual operation calls the inherited one first, except FormClose, where the most
+// derived class does its own part first.
+class TfrmJukebox : public QMainWindow
+{
+public:
+    explicit TfrmJukebox(QWidget* parent = nullptr);
+    ~TfrmJukebox() override;
+
+    // Creation and destruction steps.
+    virtual void FormCreate();
+    virtual void FormDestroy();
+
+    // Virtual operations, in slot order.
+    virtual void SetPartyPlayEnabled(bool on);
+    virtual void SetStackerEnabled(bool on);
+    virtual void LoadSettings(const TIniFile& ini);
+    virtual void SaveSettings(TIniFile& ini);
+    virtual void SetShowTimeRemaining(bool on);
+    virtual void StackerChanged();
+    virtual void QueueChanged();
+    virtual void PlaylistChanged();
+    virtual void PlaybackStarted(const TaudioTag* song);
+    virtual void PlayerStateChanged(TmediaPlayState state);
+    virtual void VolumeChanged(std::uint8_t volume);
+    virtual void PlaylistsChanged();
+    virtual void PlaylistListChanged(TaudioTagList* list);
+    virtual void ActivePreloadedListChanged(TaudioTagList* list);
+    virtual std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList();
+    virtual std::unique_ptr<TcustomMediaPlayer> CreatePlayer();
+    virtual TfrmAbout* GetAboutForm() const;
+    virtual void BeforeFormStyleChange();
+    virtual void AfterFormStyleChange();
+    virtual void LoadPreferences();
+    virtual void SavePreferences();
+    virtual void ShowMediaFolders(bool force);
+    virtual void ApplyPartyPlayState();
+    virtual void Startup();
+
+    // The library and the player; throw EOrvaneError "No Jukebox has been assigned." and "No Player has been
+    // assigned." while there is none.
+    TcustomJukeboxList& GetJukeboxList() const;
+    TcustomlocalJukeboxList& GetLocalJukeboxList() const;
+    TlocalJukebox& GetJukebox() const;
+    TcustomMediaPlayer& GetPlayer() const;
+
+    // The program's folders and files, without a trailing "/" (the program folder has one).
+    std::string GetProgramFolder() const;
+    std::string GetDataFolder() const;
+    std::string GetSettingsFolder() const;
+    std::string GetSettingsFile() const;
+    std::string GetCartridgesFolder() const;
+    std::string GetReportsFolder() const;
+    std::string GetReportsIniFile() const;
+    std::string GetPluginsFolder() const;
+    std::string GetDocsFolder() const;
+    std::string GetHelpFile() const;
+    // The chosen folder, else the shipped TagPlugins folder.
+    std::string GetTagReadersFolder() const;
+    // Stores the folder ("" or the shipped folder itself: follow the program wherever it lives) and points
+    // the tag-reader host at the result, which rescans.
+    void SetTagReadersFolder(const std::string& folder);
+    // The folder as stored: "" while it is the shipped one.
+    const std::string& StoredTagReadersFolder() const { return tagReadersFolder_; }
+    const std::string& GetCoverArtFolder() const { return coverArtFolder_; }
+    void SetCoverArtFolder(std::string value) { coverArtFolder_ = std::move(value); }
+    const std::string& GetPlaylistsFolder() const { return playlistsFolder_; }
+    void SetPlaylistsFolder(std::string value) { playlistsFolder_ = std::move(value); }
+
+    // Accessors.
+    bool GetShowTimeRemaining() const;
+    bool GetAlwaysOnTop() const;
+    void SetAlwaysOnTop(bool on);
+    int GetKeyboardWidth() const { return keyboardWidth_; }
+    void SetKeyboardWidth(int value) { keyboardWidth_ = value; }
+    int GetKeyboardHeight() const { return keyboardHeight_; }
+    void SetKeyboardHeight(int value) { keyboardHeight_ = value; }
+    bool GetKeyboardsEnabled() const;
+    void SetKeyboardsEnabled(bool on);
+    bool GetShowTipsAtStartup() const;
+    void SetShowTipsAtStartup(bool on);
+    bool GetScreenSaverEnabled() const;
+    void SetScreenSaverEnabled(bool on);
+    unsigned GetScreenSaverTimeout() const { return screenSaverTimeout_; }
+    // Minutes; above 60 and below 0 become 60.
+    void SetScreenSaverTimeout(int minutes);
+    bool GetAutoPlay() const;
+    void SetAutoPlay(bool on);
+    bool GetRandomPlayEnabled() const;
+    void SetRandomPlayEnabled(bool on);
+    bool GetStackerEnabled() const;
+    std::string GetStackerTitle() const;
+    bool IsPartyPlay() const;
+    bool GetMaintainAlarms() const { return maintainAlarms_; }
+    void SetMaintainAlarms(bool on) { maintainAlarms_ = on; }
+    Talarm& AlarmOn() const { return *alarmOn; }
+    Talarm& AlarmOff() const { return *alarmOff; }
+    TQuyTipDialog& TipDialog() const { return *tdMain; }
+    // The tip window the start-up step opened, while it shows.
+    TQuyTipDialogForm* StartupTip() const;
+    bool SettingsLoaded() const { return settingsLoaded_; }
+    bool Closing() const { return closing_; }
+
+    // Gated operations: each does nothing while party play is on and its option is checked, unless forced.
+    void SetVolume(std::uint8_t volume, bool force);
+    void SetPosition(std::uint32_t ms, bool force);
+    void ClearQueue(bool force);
+    void DeleteQueueItem(int index, bool force);
+    void MoveQueueItemDown(int index, bool force);
+    void MoveQueueItem(int from, int to, bool force);
+    void MoveQueueItemUp(int index, bool force);
+    void PlayNext(bool force);
+    void Pause(bool force);
+    void Play(bool force);
+    void Stop(bool force);
+    void ToggleStacker(bool force);
+
+    // The single-instance gate runs in main() before any core object exists; the window keeps the gate
+    // (a link) and releases it in its destruction step. Without one, this process counts as the only copy.
+    void SetSingleInstance(platform::TsingleInstance* gate) { gate_ = gate; }
+    void CheckSingleInstance();
+    bool OwnsSingleInstance() const;
+    void ReleaseSingleInstance();
+
+    // The one progress window (a link): it shows the library's long operations and holds the busy flag
+    // while it shows.
+    void SetProgressWindow(TfrmProgress* window) { progress_ = window; }
+    TfrmProgress* ProgressWindow() const { return progress_; }
+
+    // A close that comes from outside (a signal): runs as soon as no long operation is under way, subject
+    // to the close query; a failure to save the settings then goes to the error stream, not a box.
+    void CloseFromSystem();
+    // The close step ran and the window closed.
+    std::function<void(TfrmJukebox* sender)> OnClosed;
+    // How the close step tells that the settings could not be written; a box unless the close came from
+    // the system. Replaceable for tests.
+    std::function<void(const std::string& message)> OnSaveFailure;
+
+    // A first start (no songs, no media folders) gets the demo songs at the start-up step.
+    bool LoadDemoLibrary() const { return loadDemoLibrary_; }
+    void SetLoadDemoLibrary(bool on) { loadDemoLibrary_ = on; }
+
+    TjukeboxActions& Actions() { return alMain; }
+    QMenu* PopupMenu() const { return pmMain; }
+    TbusyGuard& Busy() { return busy_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+    // The close query and the close step (the form's OnCloseQuery and OnClose).
+    virtual void FormCloseQuery(bool& canClose);
+    virtual void FormClose();
+
+    // Event handlers; each returns at once while closing, except the three progress handlers.
+    virtual void PlayerEventsGetNextTagger(TcustomMediaPlayer* sender, const TaudioTag*& tag);
+    virtual void PlayerEventsPlaybackStart(TcustomMediaPlayer* sender, const TaudioTag* tag);
+    virtual void PlayerEventsPlaybackFinished(TcustomMediaPlayer* sender, const TaudioTag* tag);
+    virtual void PlayerEventsStateChange(TcustomMediaPlayer* sender, TmediaPlayState state);
+    virtual void PlayerEventsVolumeChange(TcustomMediaPlayer* sender, std::uint8_t volume);
+    virtual void JukeboxEventsQueueChange(TcustomJukebox* sender);
+    virtual void JukeboxEventsStackerChange(TcustomJukebox* sender);
+    virtual void JukeboxEventsStackerListChange(TcustomJukebox* sender, TaudioTagList* list);
+    virtual void JukeboxEventsPlaylistChange(TcustomJukebox* sender);
+    virtual void JukeboxEventsActivePreloadedListChanged(TcustomJukebox* sender, TaudioTagList* list);
+    virtual void JukeboxListEventsGlobalListChange(TcustomJukeboxList* sender);
+    virtual void JukeboxListEventsPlaylistsChange(TcustomJukeboxList* sender);
+    virtual void JukeboxListEventsPlaylistListChange(TcustomJukeboxList* sender, TaudioTagList* list);
+    virtual void JukeboxListEventsListProcessStart(TcustomJukeboxList* sender, const std::string& text);
+    virtual void JukeboxListEventsListProcess(TcustomJukeboxList* sender, std::uint32_t index,
+                                              std::uint32_t count, TaudioTag* tag);
+    virtual void JukeboxListEventsListProcessFinished(TcustomJukeboxList* sender);
+    virtual void NoCDJukeboxListEventsGlobalListChange(TcustomJukeboxList* sender);
+    virtual void alarmOnTime(Talarm* sender);
+    virtual void alarmOffTime(Talarm* sender);
+
+    // Copies the main menu into the popup menu: the same actions, new sub-menus, the same visibility.
+    void MirrorMainMenu();
+
+    // Components. The event holders come before the libraries, which link to them.
+    TcustomMediaPlayerEvents PlayerEvents;
+    TcustomJukeboxEvents JukeboxEvents;
+    TcustomJukeboxListEvents JukeboxListEvents;
+    TcustomJukeboxListEvents NoCDJukeboxListEvents;
+    TjukeboxActions alMain;
+    QMenu* pmMain;
+    std::unique_ptr<TlocalJukeboxList> NoCDJukebox;
+    TlocalJukeboxLoader Loader;
+    TlocalJukeboxLoader NoCDLoader;
+    std::unique_ptr<Talarm> alarmOn;
+    std::unique_ptr<Talarm> alarmOff;
+    std::unique_ptr<TQuyTipDialog> tdMain;
+    std::unique_ptr<TThreadedTimer> ssTimer;
+    TtagFonts tfScreenSaver;
+    std::unique_ptr<TmyHH> myHH1;
+
+private:
+    void BindEvents();
+    void CentreOnDesktop();
+    void SetUpScreenSaverFonts();
+    void CreateFolders() const;
+    void ApplyTitleHints();
+    // True when the operation may run: forced, party play off, or its option unchecked.
+    bool Gate(bool force, TpartyPlayOption option) const;
+    // The party-play window's option; none is checked while that window does not exist.
+    bool PartyPlayOption(TpartyPlayOption option) const;
+    void ShowSplash();
+    void ShowDeferredTips();
+    void ShowProgress(const std::string& caption);
+    void StepProgress(std::uint32_t index, std::uint32_t count);
+    void CloseProgress();
+    // Runs one part of the close step; a failure is shown and the step goes on.
+    void CloseStepPart(const std::function<void()>& part);
+
+    std::unique_ptr<TcustomlocalJukeboxList> library_;
+    TcustomMediaPlayer* player_ = nullptr; // owned by the playing jukebox once handed over
+    std::string tagReadersFolder_;
+    std::string coverArtFolder_;
+    std::string playlistsFolder_;
+    bool maintainAlarms_ = false;
+    unsigned screenSaverTimeout_ = 5;
+    int keyboardWidth_ = 310;
+    int keyboardHeight_ = 100;
+    bool settingsLoaded_ = false;
+    bool closing_ = false;
+    bool exitRequested_ = false;
+    bool closeFromSystem_ = false;
+    platform::TsingleInstance* gate_ = nullptr; // link
+    bool gateHasRun_ = false;
+    TfrmProgress* progress_ = nullptr; // link
+    bool popupEnabled_ = true;
+    bool loadDemoLibrary_ = false;
+    QPointer<TQuyTipDialogForm> startupTip_; // the start-up tip while it shows; deletes itself
+    TbusyGuard busy_;
+};
+
+// Deletes a main window after running its destruction step.
+struct TmainWindowDeleter
+{
+    void operator()(TfrmJukebox* window) const;
+};
+using TmainWindowPtr = std::unique_ptr<TfrmJukebox, TmainWindowDeleter>;
+
+// Constructs the window, then runs its creation step (which reaches the overrides).
+template <typename T, typename... Args>
+TmainWindowPtr CreateMainWindow(Args&&... args)
+{
+    TmainWindowPtr window(new T(std::forward<Args>(args)...));
+    window->FormCreate();
+    return window;
+}
