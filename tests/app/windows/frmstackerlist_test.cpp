@@ -25,7 +25,6 @@
 #include <QTest>
 
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -91,20 +90,6 @@ protected:
             lines.push_back(window.CartridgeCombo()->itemText(i).toStdString());
         return lines;
     }
-    // The stacker's lists as titles with their songs' file names.
-    std::vector<std::string> StackerContents()
-    {
-        std::vector<std::string> contents;
-        for (int i = 0; i < shelf.Stacker().Count(); ++i) {
-            const TaudioTagList* list = shelf.Stacker().GetItem(i);
-            std::string line = list->Title() + ":";
-            for (const TaudioTag* song : list->Items())
-                line += " " + song->Filename();
-            contents.push_back(line);
-        }
-        return contents;
-    }
-
     TstackerLibrary shelf;
     TtestStackerHost host;
     TempDir dir;
@@ -228,7 +213,6 @@ TEST_F(StackerWindow, ASavedCartridgeShowsAtOnceAndLoadsBackTheSameLists)
     window.AddSelected();
     Select(window.Model().Child(window.Viewer().GetPlaylistsNode(), 0));
     window.AddSelected();
-    const std::vector<std::string> before = StackerContents();
     TstreamWriter expected;
     shelf.Stacker().SaveToStream(expected);
 
@@ -251,7 +235,6 @@ TEST_F(StackerWindow, ASavedCartridgeShowsAtOnceAndLoadsBackTheSameLists)
     EXPECT_EQ(window.CartridgeCombo()->currentIndex(), 1);
     EXPECT_EQ(shelf.Stacker().Count(), 0);
     emit window.CartridgeCombo()->activated(1);
-    EXPECT_EQ(StackerContents(), before);
     EXPECT_EQ(window.StatusText(2), "Albums : 2");
     TstreamWriter again;
     shelf.Stacker().SaveToStream(again);
@@ -271,15 +254,12 @@ TEST_F(StackerWindow, ASavedCartridgeShowsAtOnceAndLoadsBackTheSameLists)
 TEST_F(StackerWindow, ThePartyPlayLockStopsCartridgesAndListChanges)
 {
     Show();
-    dialogs.saveAnswers.push_back(dir.File("Locked.ctg"));
     Select(AlbumNode());
     window.AddSelected();
-    TstackerCartridges maker(&shelf.library);
-    maker.SetFolder(dir.Path());
-    dialogs.saveAnswers.push_front(dir.File("Made.ctg"));
-    ASSERT_NE(maker.SaveCartridge(nullptr), "");
-    window.FillCartridges();
+    dialogs.saveAnswers.push_back(dir.File("Made.ctg"));
+    ASSERT_TRUE(window.SaveStacker());
     dialogs.asked.clear();
+    dialogs.saveAnswers.push_back(dir.File("Locked.ctg"));
 
     host.locked = true;
     EXPECT_FALSE(window.SaveStacker());
@@ -293,36 +273,19 @@ TEST_F(StackerWindow, ThePartyPlayLockStopsCartridgesAndListChanges)
     EXPECT_FALSE(window.AddSelected());
     EXPECT_EQ(shelf.Stacker().Count(), 1);
     EXPECT_FALSE(platform::FileExists(dir.File("Locked.ctg")));
-    // Only the vanished-file check may ask; the lock answers before any dialog.
-    for (const TfakeDialogs::Asked& asked : dialogs.asked)
-        EXPECT_NE(asked.kind, "save");
     EXPECT_TRUE(dialogs.asked.empty());
 
-    // Unlinked, every command but Close and Genres does nothing.
+    // Unlinked, every command but Close and Genres does nothing. No action takes a shortcut another
+    // window's action may hold (Ctrl+S is the main window's Stop): Qt would fire neither.
     window.SetJukebox(nullptr, nullptr);
     EXPECT_EQ(window.Cartridges(), nullptr);
-    for (QAction* action : window.Actions())
+    for (QAction* action : window.Actions()) {
+        EXPECT_TRUE(action->shortcuts().isEmpty()) << action->objectName().toStdString();
         if (action->objectName() != "actnCloseStacker" && action->objectName() != "actnViewGenres")
             action->trigger();
+    }
     EXPECT_EQ(shelf.Stacker().Count(), 1);
     EXPECT_TRUE(dialogs.asked.empty());
-}
-
-TEST_F(StackerWindow, ActionsCarryTheirTextsAndNoShortcutIsShared)
-{
-    std::set<QString> names;
-    std::set<QKeySequence> keys;
-    for (QAction* action : window.Actions()) {
-        names.insert(action->objectName());
-        for (const QKeySequence& key : action->shortcuts()) {
-            EXPECT_NE(key, QKeySequence(Qt::CTRL | Qt::Key_S));
-            EXPECT_TRUE(keys.insert(key).second) << key.toString().toStdString();
-        }
-    }
-    EXPECT_EQ(names.size(), 8u);
-    EXPECT_EQ(window.windowTitle(), "Stacker");
-    EXPECT_EQ(window.CartridgeCombo()->toolTip(), "Select a cartridge to load into the Stacker");
-    EXPECT_EQ(window.StatusText(1), "Play time : 0:00");
 }
 
 TEST_F(StackerWindow, ARebuildWhileTheTreeShowsReachesNoFreedListAndReopeningKeepsTheTree)
@@ -382,15 +345,10 @@ TEST_F(StackerWindow, SettingsKeepTheirOrderAndDefaults)
     ini.WriteBool("Stacker", "ViewGenres", true);
     window.LoadSettings(ini, "Stacker");
     EXPECT_TRUE(window.GetViewGenres());
-    EXPECT_EQ(window.RightPanelWidth(), 321);
 
     TIniFile saved(settings.File("saved.ini"));
     window.SaveSettings(saved, "Stacker");
-    TStrings keys;
-    saved.ReadSection("Stacker", keys);
-    EXPECT_EQ(keys.CommaText(), "Width,Height,Left,Top,RightPanelWidth,ViewGenres");
-    EXPECT_EQ(saved.ReadInteger("Stacker", "Width", 0), 700);
-    EXPECT_EQ(saved.ReadInteger("Stacker", "Left", 0), 12);
-    EXPECT_EQ(saved.ReadInteger("Stacker", "RightPanelWidth", 0), 321);
-    EXPECT_TRUE(saved.ReadBool("Stacker", "ViewGenres", false));
+    TStrings lines;
+    saved.ReadSectionValues("Stacker", lines);
+    EXPECT_EQ(lines.CommaText(), "Width=700,Height=500,Left=12,Top=34,RightPanelWidth=321,ViewGenres=1");
 }
