@@ -1,7 +1,7 @@
 // The small windows over a generated library: the splash, the about box, the information window, the album
-// chooser, the rules editor and the preferences. A test tool; `--screenshots folder` saves splash.png,
-// about.png, information.png, choosecd.png, rules.png, preferences.png and preferences-mappings.png there
-// and quits, without it the windows show one after the other.
+// chooser, the rules editor, the preferences and the stacker. A test tool; `--screenshots folder` saves
+// splash.png, about.png, information.png, choosecd.png, rules.png, preferences.png, preferences-mappings.png
+// and stacker.png there and quits, without it the windows show one after the other.
 
 #include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxinfo.h"
@@ -9,12 +9,17 @@
 #include "app/dialogs/frmpreferences.h"
 #include "app/dialogs/frmtaglistrules.h"
 #include "app/dialogs/preferenceshost.h"
+#include "app/windows/frmstackerlist.h"
+#include "app/windows/stackercartridges.h"
+#include "app/windows/stackerhost.h"
+#include "controls/htmllistbox.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 #include "controls/treesinkmodel.h"
 #include "core/groupings/audiotagartist.h"
 #include "core/groupings/taglistrules.h"
 #include "core/jukebox/localjukebox.h"
+#include "core/jukebox/localjukeboxlist.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
 
@@ -23,6 +28,7 @@
 #include <QListWidget>
 #include <QStyleFactory>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -135,6 +141,67 @@ bool GrabMappings(TfrmPreferences& preferences, const QDir& dir)
     return saved;
 }
 
+// The stacker's seams: unlocked, no progress window.
+class TstackerShotHost : public TstackerHost
+{
+public:
+    QWidget* HostWindow() const override { return nullptr; }
+    TfrmProgress* ProgressWindow() const override { return nullptr; }
+    bool StackerLocked() const override { return false; }
+};
+
+// The stacker window over a library of local files holding the generated songs: two albums and a saved
+// playlist in the stacker, two cartridges in the combo, a letter of the tree open with an album selected.
+class TstackerShot
+{
+public:
+    explicit TstackerShot(const TgeneratedLibrary& from)
+    {
+        TaudioTagList& global = library_.GlobalList();
+        global.BeginUpdate();
+        for (const TaudioTag* song : from.GlobalList().Items())
+            global.AddCopy(song);
+        global.EndUpdate();
+        auto party = std::make_unique<TaudioTagList>();
+        party->SetTitle("Party Mix");
+        for (int i = 0; i < 30; ++i)
+            party->AddCopy(global.GetItem(i * 11));
+        library_.Playlists().Add(party.release());
+        window_.SetJukebox(&library_, &host_);
+        TstackerCartridges& cartridges = *window_.Cartridges();
+        cartridges.SetFolder(folder_.path().toStdString());
+        cartridges.AddListToStacker(*library_.Playlists().GetItem(0));
+        for (const char* name : {"Sunday Morning", "Road Trip"})
+            cartridges.Stacker()->SaveToFile(cartridges.FileOf(name));
+        for (int i : {3, 17})
+            cartridges.AddListToStacker(*library_.Albums().GetItem(i));
+    }
+
+    TfrmStackerList& Window() { return window_; }
+
+    bool Save(const QDir& dir)
+    {
+        window_.show();
+        QApplication::processEvents();
+        TtreeSinkModel& model = window_.Model();
+        const TtreeNode letter = window_.Viewer().GetAlphaNode('B');
+        TnoScrollTreeView* tree = window_.Tree();
+        tree->expand(model.IndexOf(letter));
+        const TtreeNode artist = model.Child(letter, 0);
+        tree->expand(model.IndexOf(artist));
+        tree->setCurrentIndex(model.IndexOf(model.Child(artist, 0)));
+        tree->scrollTo(model.IndexOf(letter), QAbstractItemView::PositionAtTop);
+        window_.StackerList()->SetItemIndex(1);
+        return Grab(window_, dir, "stacker.png");
+    }
+
+private:
+    QTemporaryDir folder_;
+    TlocalJukeboxList library_;
+    TstackerShotHost host_;
+    TfrmStackerList window_;
+};
+
 bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TfrmChooseCD& chooser,
              TfrmTagListRules& rules, TfrmPreferences& preferences)
 {
@@ -195,8 +262,11 @@ int main(int argc, char** argv)
     FillMappings(library);
     TshotHost host;
     TfrmPreferences preferences(library, host);
-    if (!folder.isEmpty())
-        return SaveAll(folder, about, info, chooser, rules, preferences) ? 0 : 1;
+    TstackerShot stacker(library);
+    if (!folder.isEmpty()) {
+        const bool saved = SaveAll(folder, about, info, chooser, rules, preferences);
+        return stacker.Save(QDir(folder)) && saved ? 0 : 1;
+    }
 
     about.ShowSplash();
     QObject::connect(&about, &QDialog::finished, &about, [&] {
@@ -207,6 +277,7 @@ int main(int argc, char** argv)
             chooser.exec();
             rules.exec();
             preferences.exec();
+            stacker.Window().exec();
             QApplication::quit();
         });
     });
