@@ -350,9 +350,8 @@ void TfrmStackerList::RefreshStacker()
     albums.reserve(static_cast<std::size_t>(names.Count()));
     ThtmlListItems& items = lbStacker->Items();
     const int selected = lbStacker->ItemIndex();
-    items.BeginUpdate();
     {
-        const platform::TScopeExit end([&items] { items.EndUpdate(); });
+        const platform::TUpdateGuard update(items);
         items.Clear();
         for (int i = 0; i < names.Count(); ++i) {
             bool album = false;
