@@ -1,14 +1,14 @@
 #include "core/jukebox/customjukebox.h"
 
-#include "core/reports/audiotaghistorylist.h"
-#include "core/songs/audiotaglist.h"
 #include "core/groupings/audiotagplaylistlist.h"
+#include "core/groupings/taglistrules.h"
 #include "core/jukebox/customjukeboxevents.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/player/custommediaplayer.h"
 #include "core/player/custommediaplayerevents.h"
+#include "core/reports/audiotaghistorylist.h"
+#include "core/songs/audiotaglist.h"
 #include "core/songs/streamwriter.h"
-#include "core/groupings/taglistrules.h"
 #include "platform/atomicfile.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
@@ -428,7 +428,11 @@ void TcustomJukebox::RebuildStackerList()
         }
     }
     play.EndUpdate();
+    // A list taken out of the stacker is no longer where it plays from.
+    if (!playingStackerListName_.empty() && stacker_->Find(playingStackerListName_) == nullptr)
+        playingStackerListName_.clear();
     chosenTag_ = nullptr;
+    chosenStackerListName_.clear();
     PreloadNext();
 }
 

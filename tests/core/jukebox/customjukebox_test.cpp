@@ -1,21 +1,21 @@
 #include "core/jukebox/customjukebox.h"
 
-#include "support/bytes.h"
-#include "core/songs/audiotag.h"
-#include "core/reports/audiotaghistorylist.h"
-#include "core/songs/audiotaglist.h"
 #include "core/groupings/audiotagplaylistlist.h"
+#include "core/groupings/taglistrules.h"
 #include "core/jukebox/customjukeboxevents.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/jukebox/customjukeboxlistevents.h"
-#include "core/player/custommediaplayerevents.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/jukebox/localjukeboxloader.h"
-#include "core/groupings/taglistrules.h"
+#include "core/player/custommediaplayerevents.h"
+#include "core/reports/audiotaghistorylist.h"
+#include "core/songs/audiotag.h"
+#include "core/songs/audiotaglist.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
 #include "platform/inifile.h"
+#include "support/bytes.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
 #include "support/testmediaplayer.h"
@@ -387,6 +387,25 @@ TEST_F(JukeboxTest, StackerPlaysTheSongsOfItsActiveListsAndNamesThePlayingList)
     stacker.SetActive(false);
     EXPECT_FALSE(jukebox.StackerPlayList().Active());
     EXPECT_EQ(jukebox.GetStackerStatus(), "");
+}
+
+TEST_F(JukeboxTest, DeletingThePlayingStackerListLeavesNoStackerPosition)
+{
+    jukebox.SetRandomPlay(false);
+    TaudioTagPlaylistList& stacker = jukebox.Stacker();
+    TaudioTagList* rock = StackerList(stacker, "Rock", {"/m/r1.mp3", "/m/r2.mp3"}, true);
+    StackerList(stacker, "Jazz", {"/m/j1.mp3"}, true);
+    stacker.SetActive(true);
+    for (int i = 0; i < 6 && jukebox.PlayingStackerListName() != "Rock"; ++i)
+        Play();
+    ASSERT_EQ(jukebox.GetStackerStatus(), "Rock");
+
+    stacker.Remove(rock);
+    EXPECT_EQ(jukebox.PlayingStackerListName(), "");
+    EXPECT_EQ(jukebox.GetStackerStatus(), "Inactive");
+    EXPECT_EQ(Next(), "/m/j1.mp3");
+    EXPECT_EQ(Play(), "/m/j1.mp3");
+    EXPECT_EQ(jukebox.GetStackerStatus(), "Jazz");
 }
 
 TEST_F(JukeboxTest, StackerWithoutActiveListsIsEmpty)

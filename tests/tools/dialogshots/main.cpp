@@ -1,8 +1,8 @@
 // The small windows over a generated library: the splash, the about box, the information window, the album
-// chooser, the rules editor, the preferences and the song search with the on-screen keyboard. A test tool;
-// `--screenshots folder` saves splash.png, about.png, information.png, choosecd.png, rules.png,
-// preferences.png, preferences-mappings.png and song-search.png there and quits, without it the windows show
-// one after the other.
+// chooser, the rules editor, the preferences, the song search with the on-screen keyboard and the stacker. A
+// test tool; `--screenshots folder` saves splash.png, about.png, information.png, choosecd.png, rules.png,
+// preferences.png, preferences-mappings.png, song-search.png and stacker.png there and quits, without it the
+// windows show one after the other.
 
 #include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxinfo.h"
@@ -13,12 +13,17 @@
 #include "app/dialogs/frmsongsearch.h"
 #include "app/dialogs/songsearchhost.h"
 #include "app/keyboard/frmkeyboard.h"
+#include "app/windows/frmstackerlist.h"
+#include "app/windows/stackercartridges.h"
+#include "app/windows/stackerhost.h"
+#include "controls/htmllistbox.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 #include "controls/treesinkmodel.h"
 #include "core/groupings/audiotagartist.h"
 #include "core/groupings/taglistrules.h"
 #include "core/jukebox/localjukebox.h"
+#include "core/jukebox/localjukeboxlist.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
 
@@ -28,6 +33,7 @@
 #include <QListWidget>
 #include <QStyleFactory>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <functional>
@@ -179,6 +185,67 @@ bool SaveSearch(const QDir& dir, TsongSearchHost& host)
     return search.grab().save(dir.filePath("song-search.png"));
 }
 
+// The stacker's seams: unlocked, no progress window.
+class TstackerShotHost : public TstackerHost
+{
+public:
+    QWidget* HostWindow() const override { return nullptr; }
+    TfrmProgress* ProgressWindow() const override { return nullptr; }
+    bool StackerLocked() const override { return false; }
+};
+
+// The stacker window over a library of local files holding the generated songs: two albums and a saved
+// playlist in the stacker, two cartridges in the combo, a letter of the tree open with an album selected.
+class TstackerShot
+{
+public:
+    explicit TstackerShot(const TgeneratedLibrary& from)
+    {
+        TaudioTagList& global = library_.GlobalList();
+        global.BeginUpdate();
+        for (const TaudioTag* song : from.GlobalList().Items())
+            global.AddCopy(song);
+        global.EndUpdate();
+        auto party = std::make_unique<TaudioTagList>();
+        party->SetTitle("Party Mix");
+        for (int i = 0; i < 30; ++i)
+            party->AddCopy(global.GetItem(i * 11));
+        library_.Playlists().Add(party.release());
+        window_.SetJukebox(&library_, &host_);
+        TstackerCartridges& cartridges = *window_.Cartridges();
+        cartridges.SetFolder(folder_.path().toStdString());
+        cartridges.AddListToStacker(*library_.Playlists().GetItem(0));
+        for (const char* name : {"Sunday Morning", "Road Trip"})
+            cartridges.Stacker()->SaveToFile(cartridges.FileOf(name));
+        for (int i : {3, 17})
+            cartridges.AddListToStacker(*library_.Albums().GetItem(i));
+    }
+
+    TfrmStackerList& Window() { return window_; }
+
+    bool Save(const QDir& dir)
+    {
+        window_.show();
+        QApplication::processEvents();
+        TtreeSinkModel& model = window_.Model();
+        const TtreeNode letter = window_.Viewer().GetAlphaNode('B');
+        TnoScrollTreeView* tree = window_.Tree();
+        tree->expand(model.IndexOf(letter));
+        const TtreeNode artist = model.Child(letter, 0);
+        tree->expand(model.IndexOf(artist));
+        tree->setCurrentIndex(model.IndexOf(model.Child(artist, 0)));
+        tree->scrollTo(model.IndexOf(letter), QAbstractItemView::PositionAtTop);
+        window_.StackerList()->SetItemIndex(1);
+        return Grab(window_, dir, "stacker.png");
+    }
+
+private:
+    QTemporaryDir folder_;
+    TlocalJukeboxList library_;
+    TstackerShotHost host_;
+    TfrmStackerList window_;
+};
+
 bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TfrmChooseCD& chooser,
              TfrmTagListRules& rules, TfrmPreferences& preferences, TsongSearchHost& searchHost)
 {
@@ -240,8 +307,11 @@ int main(int argc, char** argv)
     TshotHost host;
     TfrmPreferences preferences(library, host);
     TshotSearchHost searchHost(library, jukebox);
-    if (!folder.isEmpty())
-        return SaveAll(folder, about, info, chooser, rules, preferences, searchHost) ? 0 : 1;
+    TstackerShot stacker(library);
+    if (!folder.isEmpty()) {
+        const bool saved = SaveAll(folder, about, info, chooser, rules, preferences, searchHost);
+        return stacker.Save(QDir(folder)) && saved ? 0 : 1;
+    }
 
     about.ShowSplash();
     QObject::connect(&about, &QDialog::finished, &about, [&] {
@@ -254,6 +324,7 @@ int main(int argc, char** argv)
             preferences.exec();
             const TfrmKeyboard* keyboard = GetKeyboardForm();
             SearchSong(&searchHost, keyboard->KeyboardWidthFor(40), keyboard->KeyboardHeightFor(40), true);
+            stacker.Window().exec();
             QApplication::quit();
         });
     });
