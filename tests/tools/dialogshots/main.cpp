@@ -1,7 +1,8 @@
 // The small windows over a generated library: the splash, the about box, the information window, the album
-// chooser, the rules editor and the preferences. A test tool; `--screenshots folder` saves splash.png,
-// about.png, information.png, choosecd.png, rules.png, preferences.png and preferences-mappings.png there
-// and quits, without it the windows show one after the other.
+// chooser, the rules editor, the preferences and the playlist editor. A test tool; `--screenshots folder`
+// saves splash.png, about.png, information.png, choosecd.png, rules.png, preferences.png,
+// preferences-mappings.png and playlist-editor.png there and quits, without it the windows show one after
+// the other.
 
 #include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxinfo.h"
@@ -9,12 +10,17 @@
 #include "app/dialogs/frmpreferences.h"
 #include "app/dialogs/frmtaglistrules.h"
 #include "app/dialogs/preferenceshost.h"
+#include "app/windows/frmplaylisteditor.h"
+#include "app/windows/playlisteditorhost.h"
+#include "controls/htmllistbox.h"
+#include "controls/htmllistitems.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 #include "controls/treesinkmodel.h"
 #include "core/groupings/audiotagartist.h"
 #include "core/groupings/taglistrules.h"
 #include "core/jukebox/localjukebox.h"
+#include "core/jukebox/localjukeboxlist.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
 
@@ -114,6 +120,66 @@ public:
     QWidget* HostWindow() const override { return nullptr; }
 };
 
+// The main window as the playlist editor sees it: one library for the tree and the lists.
+class TeditorShotHost : public TplaylistEditorHost
+{
+public:
+    explicit TeditorShotHost(TcustomJukeboxList& library) : library_(library) {}
+    TcustomJukeboxList* LibraryWithoutCDs() override { return &library_; }
+    std::string PlaylistsFolder() const override { return "/home/music/Playlists"; }
+    void SetPlaylistsFolder(const std::string&) override {}
+    void LoadCartridge() override {}
+    void AddCartridge() override {}
+    void SaveCartridge() override {}
+    TfrmProgress* ProgressWindow() const override { return nullptr; }
+
+private:
+    TcustomJukeboxList& library_;
+};
+
+// A local library holding copies of the generated songs, with two saved playlists and a stacker list.
+void FillEditorLibrary(const TgeneratedLibrary& generated, TlocalJukeboxList& library)
+{
+    const TaudioTagList& songs = generated.GlobalList();
+    library.GlobalList().BeginUpdate();
+    for (const TaudioTag* song : songs.Items())
+        library.GlobalList().AddCopy(song);
+    library.GlobalList().EndUpdate();
+    library.Playlists().Add(Cartridge(songs, "Party Mix", 10, 24).release());
+    library.Playlists().Add(Cartridge(songs, "Late Night", 200, 16).release());
+    library.Jukebox()->Stacker().Add(Cartridge(songs, "Road Trip", 90, 30).release());
+    library.Jukebox()->SetActivePreloadedList(library.Playlists().Find("Party Mix"));
+}
+
+// The editor with an artist open, an album's songs listed and the first saved playlist being edited.
+bool GrabPlaylistEditor(TfrmPlaylistEditor& editor, const QDir& dir)
+{
+    editor.resize(1000, 640);
+    editor.show();
+    QApplication::processEvents();
+    const TcustomJukeboxListViewer& viewer = editor.Viewer();
+    TtreeSinkModel& model = editor.Model();
+    TnoScrollTreeView* tree = editor.Tree();
+    const TtreeNode letter = viewer.GetAlphaNode('B');
+    tree->expand(model.IndexOf(letter));
+    const TtreeNode artist = model.Child(letter, 0);
+    tree->expand(model.IndexOf(artist));
+    tree->setCurrentIndex(model.IndexOf(model.Child(artist, 0)));
+    tree->scrollTo(model.IndexOf(letter), QAbstractItemView::PositionAtTop);
+    ThtmlListBox* lists = editor.PlaylistsBox();
+    const int row = lists->Items().IndexOf("Party Mix");
+    lists->SetItemIndex(row);
+    lists->SetSelected(row, true);
+    editor.PlaylistsClicked();
+    editor.PlaylistBox()->SetItemIndex(3);
+    editor.PlaylistBox()->SetSelected(3, true);
+    QApplication::processEvents();
+    editor.PlaylistBox()->scrollToTop();
+    const bool saved = editor.grab().save(dir.filePath("playlist-editor.png"));
+    editor.hide();
+    return saved;
+}
+
 // A few mappings of the library's artists, one of them the standard form.
 void FillMappings(TgeneratedLibrary& library)
 {
@@ -136,7 +202,7 @@ bool GrabMappings(TfrmPreferences& preferences, const QDir& dir)
 }
 
 bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TfrmChooseCD& chooser,
-             TfrmTagListRules& rules, TfrmPreferences& preferences)
+             TfrmTagListRules& rules, TfrmPreferences& preferences, TfrmPlaylistEditor& editor)
 {
     const QDir dir(folder);
     if (!dir.mkpath("."))
@@ -160,6 +226,7 @@ bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, T
     saved = Grab(rules, dir, "rules.png") && saved;
     saved = Grab(preferences, dir, "preferences.png") && saved;
     saved = GrabMappings(preferences, dir) && saved;
+    saved = GrabPlaylistEditor(editor, dir) && saved;
     return saved;
 }
 
@@ -195,8 +262,13 @@ int main(int argc, char** argv)
     FillMappings(library);
     TshotHost host;
     TfrmPreferences preferences(library, host);
+    TlocalJukeboxList editorLibrary;
+    FillEditorLibrary(library, editorLibrary);
+    TeditorShotHost editorHost(editorLibrary);
+    TfrmPlaylistEditor editor(editorLibrary);
+    editor.SetJukebox(&editorHost);
     if (!folder.isEmpty())
-        return SaveAll(folder, about, info, chooser, rules, preferences) ? 0 : 1;
+        return SaveAll(folder, about, info, chooser, rules, preferences, editor) ? 0 : 1;
 
     about.ShowSplash();
     QObject::connect(&about, &QDialog::finished, &about, [&] {
@@ -207,6 +279,7 @@ int main(int argc, char** argv)
             chooser.exec();
             rules.exec();
             preferences.exec();
+            editor.exec();
             QApplication::quit();
         });
     });
