@@ -1,5 +1,6 @@
 // The playlist editor over a generated library held by a local library, wired to the library's events as
 // the main window wires it, with the dialogs and boxes answered by the test.
+#include "app/dialogs/frmmusicsearch.h"
 #include "app/dialogs/frmtaglistrules.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/playlisteditorhost.h"
@@ -13,6 +14,8 @@
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/player/custommediaplayerevents.h"
+#include "core/plugins/taggerloader.h"
+#include "platform/folders.h"
 #include "platform/inifile.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
@@ -20,6 +23,8 @@
 #include "support/guievents.h"
 #include "support/tempdir.h"
 #include "support/testmediaplayer.h"
+#include "support/wavbytes.h"
+#include "testpluginfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -96,10 +101,11 @@ std::vector<std::string> Files(const TaudioTagList& list)
     return files;
 }
 
-class PlaylistEditor : public ::testing::Test
+// The editor shown, linked to a host over the library and wired to its events as the main window wires it.
+class EditorTest : public ::testing::Test
 {
 protected:
-    PlaylistEditor()
+    EditorTest()
     {
         library.SetDataFolder(dir.File("Data"));
         events.OnGlobalListChanging = [this](TcustomJukeboxList*) { editor.LibraryChanging(); };
@@ -126,21 +132,11 @@ protected:
         player = owned.get();
         library.Jukebox()->SetPlayer(std::move(owned));
 
-        TlibraryShape shape;
-        shape.Songs = 120;
-        shape.Artists = 8;
-        shape.Albums = 12;
-        TgeneratedLibrary generated(shape);
-        library.GlobalList().BeginUpdate();
-        for (const TaudioTag* song : generated.GlobalList().Items())
-            library.GlobalList().AddCopy(song);
-        library.GlobalList().EndUpdate();
-
         editor.SetJukebox(&host);
         editor.resize(800, 600);
         editor.show();
     }
-    ~PlaylistEditor() override { library.SetEvents(nullptr); }
+    ~EditorTest() override { library.SetEvents(nullptr); }
 
     TtreeNode FindNode(TtreeNodeKind kind, TtreeNode parent = {}) const
     {
@@ -188,6 +184,45 @@ protected:
     TtestMediaPlayer* player = nullptr;
     TtestHost host{library};
     TfrmPlaylistEditor editor{library};
+};
+
+// Over generated songs; the tree follows the library's rebuild.
+class PlaylistEditor : public EditorTest
+{
+protected:
+    PlaylistEditor()
+    {
+        TlibraryShape shape;
+        shape.Songs = 120;
+        shape.Artists = 8;
+        shape.Albums = 12;
+        TgeneratedLibrary generated(shape);
+        library.GlobalList().BeginUpdate();
+        for (const TaudioTag* song : generated.GlobalList().Items())
+            library.GlobalList().AddCopy(song);
+        library.GlobalList().EndUpdate();
+    }
+};
+
+// Over WAV files read through the program's plug-in, scanned by the media search window.
+class PlaylistEditorScan : public EditorTest
+{
+protected:
+    void SetUp() override
+    {
+        plugins_.AddFile(platform::ShippedFolder() + "TagPlugins/TAG_Pelmora.so", "TAG_Pelmora.so");
+        TaggerLoader().SetSupportLevel(2);
+        TaggerLoader().SetPluginFolder(plugins_.Path());
+        ASSERT_EQ(TaggerLoader().GetCount(), 1);
+        for (const char* name : {"Band A/First/One.wav", "Band A/First/Two.wav", "Band B/Second/Three.wav"})
+            music.Write(name, wavbytes::Song(200));
+    }
+    void TearDown() override { ReleaseTaggerLoader(); }
+
+    TempDir music;
+
+private:
+    TestPluginFolder plugins_;
 };
 
 } // namespace
@@ -561,4 +596,49 @@ TEST_F(PlaylistEditor, SettingsRoundTripInTheirSection)
         ASSERT_NE(found, std::string::npos) << key;
         at = found;
     }
+}
+
+TEST_F(PlaylistEditorScan, M3UFilesLoadIntoTheEditedListAndAFullRescanLeavesNoStaleLink)
+{
+    TfrmMusicSearch search(library);
+    dialogs.folderAnswers.push_back(music.Path());
+    search.AddFolder();
+    search.ScanAll();
+    ASSERT_EQ(library.GlobalList().Count(), 3);
+
+    // An M3U names two of the songs and a file that is gone; append adds to what is there.
+    TaudioTagList* list = NewList("From M3U");
+    const std::string m3u =
+        dir.Write("lists/mix.m3u", music.File("Band A/First/Two.wav") + "\n" + music.File("gone.wav") + "\n" +
+                                       music.File("Band B/Second/Three.wav") + "\n");
+    dialogs.openAnswers.push_back({m3u});
+    editor.ChooseM3U(false);
+    EXPECT_EQ(Files(*list), (std::vector<std::string>{music.File("Band A/First/Two.wav"),
+                                                      music.File("Band B/Second/Three.wav")}));
+    EXPECT_EQ(host.folder, dir.File("lists"));
+    editor.LoadM3U(m3u, true);
+    EXPECT_EQ(list->Count(), 4);
+    editor.LoadM3U(m3u, false);
+    EXPECT_EQ(list->Count(), 2);
+
+    // The tree shows an album, its lines are dragged, a song plays; then a full rescan replaces every song.
+    const TtreeNode album = FindNode(tnkAlbum);
+    ASSERT_FALSE(album.IsNull());
+    editor.Tree()->setCurrentIndex(editor.Model().IndexOf(album));
+    editor.SongsBox()->SetSelected(0, true);
+    auto fromSongs = RowsDrag(editor.SongsBox());
+    auto fromTree = TreeDrag(album);
+    player->PreloadNext();
+    ASSERT_NE(player->StartPrepared(), nullptr);
+    search.findChild<QCheckBox*>("cbFullScan")->setChecked(true);
+    search.ScanAll();
+    ASSERT_EQ(library.GlobalList().Count(), 3);
+    editor.grab();
+
+    EXPECT_FALSE(DropAt(*editor.PlaylistBox(), *fromTree, {5, 5}));
+    EXPECT_FALSE(DropAt(*editor.PlaylistBox(), *fromSongs, {5, 5}));
+    EXPECT_EQ(list->Count(), 2);
+    auto fresh = TreeDrag(FindNode(tnkAlbum));
+    EXPECT_TRUE(DropAt(*editor.PlaylistBox(), *fresh, {5, 5}));
+    EXPECT_GT(list->Count(), 2);
 }
