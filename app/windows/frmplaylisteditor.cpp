@@ -472,6 +472,12 @@ void TfrmPlaylistEditor::SetJukebox(TplaylistEditorHost* host)
 {
     host_ = host;
     viewer_.SetJukeboxList(TreeLibrary());
+    if (!host_) {
+        // The main window goes before this window: nothing may link into its libraries any more.
+        lbSongs->Items().Clear();
+        model_->Clear();
+        SetEditedList(nullptr);
+    }
 }
 
 TcustomJukeboxList* TfrmPlaylistEditor::TreeLibrary() const

@@ -570,6 +570,13 @@ TEST_F(PlaylistEditor, ALibraryReloadWhileTheTreeShowsAndASongPlaysLeavesNoStale
     EXPECT_GT(list->Count(), 0);
     player->PreloadNext();
     EXPECT_NE(player->StartPrepared(), nullptr);
+
+    // The main window unlinking itself takes the tree and the edited list with it.
+    editor.SetJukebox(nullptr);
+    EXPECT_EQ(editor.Model().NodeCount(), 0);
+    EXPECT_EQ(editor.SongsBox()->Count(), 0);
+    EXPECT_EQ(editor.EditedList(), nullptr);
+    EXPECT_FALSE(editor.PlaylistAccepts(*fresh));
 }
 
 TEST_F(PlaylistEditor, SettingsRoundTripInTheirSection)
