@@ -1,8 +1,8 @@
 // The small windows over a generated library: the splash, the about box, the information window, the album
-// chooser, the rules editor, the preferences, the song search with the on-screen keyboard and the stacker. A
-// test tool; `--screenshots folder` saves splash.png, about.png, information.png, choosecd.png, rules.png,
-// preferences.png, preferences-mappings.png, song-search.png and stacker.png there and quits, without it the
-// windows show one after the other.
+// chooser, the rules editor, the preferences, the song search with the on-screen keyboard, the stacker and the
+// playlist editor. A test tool; `--screenshots folder` saves splash.png, about.png, information.png,
+// choosecd.png, rules.png, preferences.png, preferences-mappings.png, song-search.png, stacker.png and
+// playlist-editor.png there and quits, without it the windows show one after the other.
 
 #include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxinfo.h"
@@ -13,10 +13,13 @@
 #include "app/dialogs/frmsongsearch.h"
 #include "app/dialogs/songsearchhost.h"
 #include "app/keyboard/frmkeyboard.h"
+#include "app/windows/frmplaylisteditor.h"
 #include "app/windows/frmstackerlist.h"
+#include "app/windows/playlisteditorhost.h"
 #include "app/windows/stackercartridges.h"
 #include "app/windows/stackerhost.h"
 #include "controls/htmllistbox.h"
+#include "controls/htmllistitems.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 #include "controls/treesinkmodel.h"
@@ -124,6 +127,66 @@ public:
     void LibraryChanging() override {}
     QWidget* HostWindow() const override { return nullptr; }
 };
+
+// The main window as the playlist editor sees it: one library for the tree and the lists.
+class TeditorShotHost : public TplaylistEditorHost
+{
+public:
+    explicit TeditorShotHost(TcustomJukeboxList& library) : library_(library) {}
+    TcustomJukeboxList* LibraryWithoutCDs() override { return &library_; }
+    std::string PlaylistsFolder() const override { return "/home/music/Playlists"; }
+    void SetPlaylistsFolder(const std::string&) override {}
+    void LoadCartridge() override {}
+    void AddCartridge() override {}
+    void SaveCartridge() override {}
+    TfrmProgress* ProgressWindow() const override { return nullptr; }
+
+private:
+    TcustomJukeboxList& library_;
+};
+
+// A local library holding copies of the generated songs, with two saved playlists and a stacker list.
+void FillEditorLibrary(const TgeneratedLibrary& generated, TlocalJukeboxList& library)
+{
+    const TaudioTagList& songs = generated.GlobalList();
+    library.GlobalList().BeginUpdate();
+    for (const TaudioTag* song : songs.Items())
+        library.GlobalList().AddCopy(song);
+    library.GlobalList().EndUpdate();
+    library.Playlists().Add(Cartridge(songs, "Party Mix", 10, 24).release());
+    library.Playlists().Add(Cartridge(songs, "Late Night", 200, 16).release());
+    library.Jukebox()->Stacker().Add(Cartridge(songs, "Road Trip", 90, 30).release());
+    library.Jukebox()->SetActivePreloadedList(library.Playlists().Find("Party Mix"));
+}
+
+// The editor with an artist open, an album's songs listed and the first saved playlist being edited.
+bool GrabPlaylistEditor(TfrmPlaylistEditor& editor, const QDir& dir)
+{
+    editor.resize(1000, 640);
+    editor.show();
+    QApplication::processEvents();
+    const TcustomJukeboxListViewer& viewer = editor.Viewer();
+    TtreeSinkModel& model = editor.Model();
+    TnoScrollTreeView* tree = editor.Tree();
+    const TtreeNode letter = viewer.GetAlphaNode('B');
+    tree->expand(model.IndexOf(letter));
+    const TtreeNode artist = model.Child(letter, 0);
+    tree->expand(model.IndexOf(artist));
+    tree->setCurrentIndex(model.IndexOf(model.Child(artist, 0)));
+    tree->scrollTo(model.IndexOf(letter), QAbstractItemView::PositionAtTop);
+    ThtmlListBox* lists = editor.PlaylistsBox();
+    const int row = lists->Items().IndexOf("Party Mix");
+    lists->SetItemIndex(row);
+    lists->SetSelected(row, true);
+    editor.PlaylistsClicked();
+    editor.PlaylistBox()->SetItemIndex(3);
+    editor.PlaylistBox()->SetSelected(3, true);
+    QApplication::processEvents();
+    editor.PlaylistBox()->scrollToTop();
+    const bool saved = editor.grab().save(dir.filePath("playlist-editor.png"));
+    editor.hide();
+    return saved;
+}
 
 // A few mappings of the library's artists, one of them the standard form.
 void FillMappings(TgeneratedLibrary& library)
@@ -247,7 +310,8 @@ private:
 };
 
 bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TfrmChooseCD& chooser,
-             TfrmTagListRules& rules, TfrmPreferences& preferences, TsongSearchHost& searchHost)
+             TfrmTagListRules& rules, TfrmPreferences& preferences, TsongSearchHost& searchHost,
+             TfrmPlaylistEditor& editor)
 {
     const QDir dir(folder);
     if (!dir.mkpath("."))
@@ -271,6 +335,7 @@ bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, T
     saved = Grab(rules, dir, "rules.png") && saved;
     saved = Grab(preferences, dir, "preferences.png") && saved;
     saved = GrabMappings(preferences, dir) && saved;
+    saved = GrabPlaylistEditor(editor, dir) && saved;
     return SaveSearch(dir, searchHost) && saved;
 }
 
@@ -308,8 +373,13 @@ int main(int argc, char** argv)
     TfrmPreferences preferences(library, host);
     TshotSearchHost searchHost(library, jukebox);
     TstackerShot stacker(library);
+    TlocalJukeboxList editorLibrary;
+    FillEditorLibrary(library, editorLibrary);
+    TeditorShotHost editorHost(editorLibrary);
+    TfrmPlaylistEditor editor(editorLibrary);
+    editor.SetJukebox(&editorHost);
     if (!folder.isEmpty()) {
-        const bool saved = SaveAll(folder, about, info, chooser, rules, preferences, searchHost);
+        const bool saved = SaveAll(folder, about, info, chooser, rules, preferences, searchHost, editor);
         return stacker.Save(QDir(folder)) && saved ? 0 : 1;
     }
 
@@ -325,6 +395,7 @@ int main(int argc, char** argv)
             const TfrmKeyboard* keyboard = GetKeyboardForm();
             SearchSong(&searchHost, keyboard->KeyboardWidthFor(40), keyboard->KeyboardHeightFor(40), true);
             stacker.Window().exec();
+            editor.exec();
             QApplication::quit();
         });
     });
