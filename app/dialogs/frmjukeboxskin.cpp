@@ -137,6 +137,7 @@ QWidget* TfrmJukeboxSkin::BuildColorsPage()
     pnlButtonColor = ColorPanel("pnlButtonColor", "Button Color", gbObjectColors);
     pnlPanelColor = ColorPanel("pnlPanelColor", "Panel Color", gbObjectColors);
     auto* colors = new QHBoxLayout(gbObjectColors);
+    colors->setContentsMargins(6, 4, 6, 6);
     colors->addWidget(Label("lblButtonColor", "Button Color :", gbObjectColors));
     colors->addWidget(pnlButtonColor, 1);
     colors->addSpacing(12);
@@ -149,6 +150,7 @@ QWidget* TfrmJukeboxSkin::BuildColorsPage()
     tcTagFonts->setObjectName("tcTagFonts");
     tcTagFonts->setExpanding(false);
     tcTagFonts->setUsesScrollButtons(true);
+    tcTagFonts->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     pnlTagFonts = new TcolorPanel(gbFonts);
     pnlTagFonts->setObjectName("pnlTagFonts");
     pnlTagFonts->SetBevelOuter(TPanelBevel::bvLowered);
@@ -179,12 +181,15 @@ QWidget* TfrmJukeboxSkin::BuildColorsPage()
     body->addWidget(lbTagFonts, 1);
     body->addLayout(side, 1);
     auto* fonts = new QVBoxLayout(gbFonts);
+    fonts->setContentsMargins(6, 4, 6, 6);
+    fonts->setSpacing(4);
     fonts->addWidget(tcTagFonts);
     fonts->addLayout(body, 1);
     fonts->addWidget(btnMakeAllSame);
     fonts->addWidget(btnMatchFonts);
 
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(gbObjectColors);
     layout->addWidget(gbFonts, 1);
     return page;
@@ -281,6 +286,8 @@ void TfrmJukeboxSkin::BuildTagFontsTabs()
     for (const auto& record : records_)
         tcTagFonts->addTab(platform::ToQString(record->Working().NiceName()));
     tcTagFonts->setCurrentIndex(records_.empty() ? -1 : 0);
+    // A hidden tab bar does not tell its layout that its height changed with its first tab.
+    tcTagFonts->updateGeometry();
     ShowTagFontsSet();
 }
 
