@@ -1,7 +1,11 @@
 // The shipped Default skin on a rough copy of the main window's frame: title bar with its buttons, the
 // song title, the transport and stacker panels, the three lists with their bars and scroll bars. A test
-// tool; `--screenshot file.png` saves the window and quits.
+// tool; `--screenshot file.png` saves the window and quits, `--skins-dialog colors.png skins.png` saves the
+// two pages of the Skins dialog on that window and quits.
 
+#include "app/dialogs/frmjukeboxskin.h"
+#include "app/dialogs/skinshost.h"
+#include "app/skins/pixelfont.h"
 #include "app/skins/skincomponents.h"
 #include "app/skins/skinfolder.h"
 #include "controls/alignlayout.h"
@@ -9,14 +13,19 @@
 #include "controls/orvanemultibutton.h"
 #include "controls/orvanepanel.h"
 #include "controls/orvanescrollbar.h"
+#include "core/captions/tagfonts.h"
 #include "platform/folders.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QStyleFactory>
+#include <QTabWidget>
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -55,6 +64,20 @@ public:
         List(body, "JukeboxList", "pnlJukeboxListLeft", TAlign::alClient);
         components_.SetWindow(this);
         components_.AddChildren(this);
+        AddFonts("Jukebox List", {{TtagFonts::fkArtist, "Artist"},
+                                  {TtagFonts::fkAlbum, "Album"},
+                                  {TtagFonts::fkTitle, "Details"},
+                                  {TtagFonts::fkIndex, "Root Font"}});
+        AddFonts("Track List", {{TtagFonts::fkArtist, "Artist"},
+                                {TtagFonts::fkTitle, "Track Title"},
+                                {TtagFonts::fkIndex, "Track Number"},
+                                {TtagFonts::fkDuration, "Duration"},
+                                {TtagFonts::fkCharacter, "Characters"}});
+        AddFonts("Queue List", {{TtagFonts::fkArtist, "Artist"},
+                                {TtagFonts::fkTitle, "Track Title"},
+                                {TtagFonts::fkIndex, "Play Index"},
+                                {TtagFonts::fkDuration, "Duration"},
+                                {TtagFonts::fkCharacter, "Characters"}});
     }
 
     TskinComponents& Components() { return components_; }
@@ -105,8 +128,55 @@ private:
         return clip;
     }
 
+    void AddFonts(const std::string& name,
+                  const std::vector<std::pair<TtagFonts::FontKind, std::string>>& fonts)
+    {
+        auto& set = *fontSets_.emplace_back(std::make_unique<TtagFonts>());
+        set.SetNiceName(name);
+        set.SetColorNiceName(name);
+        for (const auto& [kind, niceName] : fonts) {
+            set.SetFontNiceName(kind, niceName);
+            set.SetFont(kind, PixelFont("Arial", 15, kind == TtagFonts::fkArtist ? clYellow : clWhite));
+        }
+        components_.AddFontSet(&set);
+    }
+
     TskinComponents components_;
+    std::vector<std::unique_ptr<TtagFonts>> fontSets_;
 };
+
+// The preview window as the Skins dialog sees it.
+class TpreviewHost : public TskinsHost
+{
+public:
+    TpreviewHost(TpreviewWindow& window, TskinFolder& skin, std::vector<TtagFonts*> fontSets)
+        : window_(window), skin_(skin), fontSets_(std::move(fontSets))
+    {}
+    TskinFolder& SkinFolder() override { return skin_; }
+    std::vector<TtagFonts*> SkinFontSets() const override { return fontSets_; }
+    QWidget* HostWindow() const override { return &window_; }
+
+private:
+    TpreviewWindow& window_;
+    TskinFolder& skin_;
+    std::vector<TtagFonts*> fontSets_;
+};
+
+// Both pages of the dialog, the colours and fonts first.
+bool SaveSkinsDialog(TpreviewWindow& window, TskinFolder& skin, const char* colorsFile, const char* skinsFile)
+{
+    TpreviewHost host(window, skin, window.Components().FontSets());
+    TfrmJukeboxSkin dialog(&window);
+    dialog.SetJukeboxApp(&host);
+    dialog.show();
+    QApplication::processEvents();
+    if (!dialog.grab().save(colorsFile))
+        return false;
+    dialog.findChild<QTabWidget*>("pcSkins")->setCurrentIndex(1);
+    dialog.findChild<QListWidget*>("lbSkins")->setCurrentRow(0);
+    QApplication::processEvents();
+    return dialog.grab().save(skinsFile);
+}
 
 } // namespace
 
@@ -123,5 +193,7 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     if (argc == 3 && std::strcmp(argv[1], "--screenshot") == 0)
         return window.grab().save(argv[2]) ? 0 : 1;
+    if (argc == 4 && std::strcmp(argv[1], "--skins-dialog") == 0)
+        return SaveSkinsDialog(window, skin, argv[2], argv[3]) ? 0 : 1;
     return QApplication::exec();
 }
