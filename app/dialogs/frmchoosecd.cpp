@@ -1,6 +1,7 @@
 #include "app/dialogs/frmchoosecd.h"
 
 #include "app/qt/exceptionboundary.h"
+#include "app/qt/guiutils.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 #include "controls/qtfont.h"
@@ -60,32 +61,19 @@ TfrmChooseCD::TfrmChooseCD(QWidget* parent) : QDialog(parent)
         icons[static_cast<std::size_t>(i)] = NodeIcon(i);
     model_->SetImageFunction(
         [icons](const TtreeSinkModel& model, TtreeNode node, TtreeSinkModel::NodeState state) {
-            const int image = ImageIndex(model.Kind(node), model.Data(node) != nullptr, model.ChildCount(node) > 0,
-                                         state.Expanded, state.Selected);
+            const int image = ImageIndex(model.Kind(node), model.Data(node) != nullptr,
+                                         model.ChildCount(node) > 0, state.Expanded, state.Selected);
             return TtreeSinkModel::NodeImage{icons[static_cast<std::size_t>(image)], false};
         });
     connect(tvChooseCD->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { DropNonAlbums(); });
 
-    btnOK = new QPushButton("&OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
-    btnCancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    QHBoxLayout* const buttons = MakeOkCancelButtons(*this, btnOK, btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tvChooseCD, 1);
     layout->addLayout(buttons);
     SetTreeColors(nullptr, clWhite);
-
-    connect(btnOK, &QPushButton::clicked, this, &TfrmChooseCD::accept);
-    // Esc reaches reject() as well: Cancel is the cancel button.
-    connect(btnCancel, &QPushButton::clicked, this, &TfrmChooseCD::reject);
 }
 
 TfrmChooseCD::~TfrmChooseCD()

@@ -5,8 +5,8 @@
 #include "core/jukebox/localjukebox.h"
 #include "core/util/orvanexutils.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
+#include "app/qt/guiutils.h"
+
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,16 +28,6 @@ std::string Line(const char* label, std::int64_t count)
 std::string Line(const char* label, const std::string& value)
 {
     return label + value;
-}
-
-QFont FixedPitchFont()
-{
-    QFont font("Courier New", 9);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    if (!QFontInfo(font).fixedPitch())
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    return font;
 }
 
 } // namespace

@@ -1,11 +1,10 @@
 #include "app/dialogs/frmplugins.h"
 
+#include "app/qt/guiutils.h"
 #include "core/plugins/taggerloader.h"
 #include "core/plugins/taggerplugin.h"
 #include "platform/qtstring.h"
 
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,20 +14,6 @@
 #include <QStringList>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-QFont FixedPitchFont()
-{
-    QFont font("Courier New", 9);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    if (!QFontInfo(font).fixedPitch())
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    return font;
-}
-
-} // namespace
 
 TfrmPlugins::TfrmPlugins(TtaggerLoader& loader, QWidget* parent) : QDialog(parent), loader_(loader)
 {

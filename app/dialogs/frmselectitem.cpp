@@ -1,5 +1,6 @@
 #include "app/dialogs/frmselectitem.h"
 
+#include "app/qt/guiutils.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "markup/taggedtext.h"
@@ -31,24 +32,11 @@ TfrmSelectItem::TfrmSelectItem(const std::string& caption, const std::string& gr
     auto* group = new QVBoxLayout(gbItemList);
     group->addWidget(lbItems);
 
-    btnOK = new QPushButton("&OK", this);
-    btnOK->setObjectName("btnOK");
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton("&Cancel", this);
-    btnCancel->setObjectName("btnCancel");
-    btnCancel->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
+    QHBoxLayout* const buttons = MakeOkCancelButtons(*this, btnOK, btnCancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(gbItemList, 1);
     layout->addLayout(buttons);
-
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    // Esc reaches reject() as well: Cancel is the cancel button.
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TfrmSelectItem::GetSelected(TStrings& chosen) const

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QFont>
+
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 // Screen-position and enabling helpers shared by the windows.
@@ -14,3 +19,10 @@ void EnableGroupBoxControls(const QWidget* form, const QWidget* groupBox, bool e
 // Places the aligned children of widget and of all its descendants now, top down. Qt defers the layout of
 // a hidden window until it is shown; sizes read before that (the keyboard's key cells) need it at once.
 void RealignTree(QWidget* widget);
+
+// The fixed-pitch font of the program's text reports: Courier New 9, else the system's fixed font.
+QFont FixedPitchFont();
+
+// The OK and Cancel row of a dialog: "&OK" the default button (accept), "&Cancel" the cancel one (reject,
+// which Esc reaches too), right-aligned.
+QHBoxLayout* MakeOkCancelButtons(QDialog& dialog, QPushButton*& ok, QPushButton*& cancel);
