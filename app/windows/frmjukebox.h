@@ -237,7 +237,7 @@ protected:
     // Copies the main menu into the popup menu: the same actions, new sub-menus, the same visibility.
     void MirrorMainMenu();
     // The party-play window's option; none is checked while that window does not exist.
-    bool PartyPlayOption(TpartyPlayOption option) const;
+    virtual bool PartyPlayOption(TpartyPlayOption option) const;
 
     // Components. The event holders come before the libraries, which link to them.
     TcustomMediaPlayerEvents PlayerEvents;

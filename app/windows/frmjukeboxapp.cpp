@@ -756,13 +756,13 @@ void TfrmJukeboxApp::FillTrackList(TtreeNode node)
     TtagDisplayFormat format = tdfTitleArtistDuration;
     if (kind == tnkAlbum) {
         const bool compilation = list->ArtistCount() > 1;
-        if (GetShowTrackNumbers()) {
-            list->SortBy(tstTrack);
+        const bool numbers = GetShowTrackNumbers();
+        if (numbers)
             format = compilation ? tdfTrackArtistTitleDuration : tdfTrackTitleDuration;
-        } else {
-            list->SortBy(compilation ? tstArtist : tstTitle);
+        else
             format = compilation ? tdfArtistTitleDuration : tdfTitleDuration;
-        }
+        // A sorted list sorts by its own sort type, so the type goes first.
+        list->SetSortType(numbers ? tstTrack : compilation ? tstArtist : tstTitle);
         list->SetSorted(true);
     } else if (kind == tnkArtist) {
         if (hasParent && !Has(GetDisplayMode(), dmArtists)) {
