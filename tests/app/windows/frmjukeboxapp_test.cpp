@@ -2,6 +2,9 @@
 // library and the recording player.
 #include "app/windows/frmjukeboxapp.h"
 
+#include "app/skins/skincomponents.h"
+#include "app/skins/skinfolder.h"
+
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/noscrolltreeview.h"
@@ -386,4 +389,36 @@ TEST_F(FrmJukeboxAppTest, ShortcutsAreUniqueAndTrackDetailsReadAsSevenLines)
     EXPECT_EQ(TfrmJukeboxApp::TrackDetails(song),
               "File : /m/a.wav\rArtist : Ann\rTitle : Tune\rAlbum : Disc\r"
               "Length : 2:05\rBit Rate : 128kbps\rSample Rate : 44100Hz");
+}
+
+TEST_F(FrmJukeboxAppTest, TheDefaultSkinReachesEveryFontAndColourOfTheBrowsersSets)
+{
+    TskinComponents components;
+    TtagFonts* sets[] = {&Window().JukeboxListFonts(), &Window().TrackListFonts(), &Window().QueueListFonts(),
+                         &Window().SongTitleFonts()};
+    for (TtagFonts* fonts : sets) {
+        fonts->SetColor(clRed);
+        components.AddFontSet(fonts);
+    }
+    TskinFolder folder(components);
+    const std::string file = TskinFolder::DefaultSkinFile();
+    ASSERT_TRUE(std::filesystem::exists(file)) << file;
+    folder.LoadSkinFonts(TIniFile(file));
+    const std::pair<TtagFonts*, std::vector<TtagFonts::FontKind>> named[] = {
+        {sets[0], {TtagFonts::fkArtist, TtagFonts::fkAlbum, TtagFonts::fkDuration, TtagFonts::fkIndex}},
+        {sets[1],
+         {TtagFonts::fkArtist, TtagFonts::fkTitle, TtagFonts::fkCharacter, TtagFonts::fkDuration,
+          TtagFonts::fkIndex}},
+        {sets[2],
+         {TtagFonts::fkArtist, TtagFonts::fkTitle, TtagFonts::fkCharacter, TtagFonts::fkDuration,
+          TtagFonts::fkIndex}},
+    };
+    for (const auto& [fonts, kinds] : named) {
+        EXPECT_NE(fonts->Color(), clRed) << fonts->NiceName() << ": the colour's key";
+        for (TtagFonts::FontKind kind : kinds)
+            EXPECT_EQ(fonts->Font(kind).Name, "Arial")
+                << fonts->NiceName() << " " << fonts->FontNiceName(kind);
+    }
+    EXPECT_NE(sets[3]->Color(), clRed);
+    EXPECT_EQ(sets[3]->TitleFont().Name, "Arial");
 }
