@@ -237,7 +237,11 @@ TEST_F(FrmJukeboxAppTest, QueueEditsRemoveAndMoveExactlyTheChosenLines)
     auto drag = RowsDrag(queue);
     ASSERT_TRUE(drag);
     ASSERT_TRUE(Window().QueueAccepts(*drag));
-    Window().QueueDrop(*drag, 5, queue->ItemRect(queue->Count() - 1).bottom() + 50);
+    window_->resize(800, 900);
+    window_->show();
+    const int below = queue->ItemRect(queue->Count() - 1).bottom() + 4;
+    ASSERT_LT(below, queue->viewport()->height()) << "room below the last line";
+    EXPECT_TRUE(DropAt(*queue, *drag, {5, below}));
     EXPECT_EQ(Files(Queue().Items()).back(), expected.front());
     EXPECT_EQ(queue->ItemIndex(), Queue().Count() - 1);
 }
