@@ -236,6 +236,8 @@ protected:
 
     // Copies the main menu into the popup menu: the same actions, new sub-menus, the same visibility.
     void MirrorMainMenu();
+    // The party-play window's option; none is checked while that window does not exist.
+    virtual bool PartyPlayOption(TpartyPlayOption option) const;
 
     // Components. The event holders come before the libraries, which link to them.
     TcustomMediaPlayerEvents PlayerEvents;
@@ -262,8 +264,6 @@ private:
     void ApplyTitleHints();
     // True when the operation may run: forced, party play off, or its option unchecked.
     bool Gate(bool force, TpartyPlayOption option) const;
-    // The party-play window's option; none is checked while that window does not exist.
-    bool PartyPlayOption(TpartyPlayOption option) const;
     void ShowSplash();
     void ShowDeferredTips();
     void ShowProgress(const std::string& caption);

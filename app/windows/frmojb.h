@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/windows/frmjukebox.h"
+#include "app/windows/frmjukeboxapp.h"
 
 // The program's main window: the library of local files, the Winamp player and the program's about form.
-class TfrmOJB : public TfrmJukebox
+class TfrmOJB : public TfrmJukeboxApp
 {
 public:
     explicit TfrmOJB(QWidget* parent = nullptr);

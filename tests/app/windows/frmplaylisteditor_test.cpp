@@ -17,6 +17,7 @@
 #include "core/plugins/taggerloader.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "support/dragevents.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
@@ -60,30 +61,6 @@ public:
 private:
     TcustomJukeboxList& library_;
 };
-
-std::unique_ptr<TdragPayload> Payload(QMimeData* data, QObject* source)
-{
-    std::unique_ptr<QMimeData> owned(data);
-    if (!TdragPayload::From(owned.get()))
-        return nullptr;
-    std::unique_ptr<TdragPayload> payload(static_cast<TdragPayload*>(owned.release()));
-    payload->SetSource(source);
-    return payload;
-}
-
-// Drags data over the target's viewport to `at` and drops it there; true when the drop was taken.
-bool DropAt(QAbstractItemView& target, const QMimeData& data, QPoint at)
-{
-    QWidget* viewport = target.viewport();
-    QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &enter);
-    QDragMoveEvent move(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &move);
-    QDropEvent drop(QPointF(at), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    drop.ignore();
-    QApplication::sendEvent(viewport, &drop);
-    return drop.isAccepted();
-}
 
 std::vector<std::string> Lines(const ThtmlListBox& box)
 {
