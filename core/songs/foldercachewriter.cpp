@@ -34,7 +34,13 @@ void TfolderCacheWriter::Write(std::string fileName, std::string bytes)
         for (std::size_t i = 0; i < threadCount_; ++i)
             threads_.emplace_back([this](const std::stop_token& stop) { Work(stop); });
     }
-    roomOrDone_.wait(lock, [this] { return queue_.size() < queueLimit_; });
+    if (queue_.size() >= queueLimit_) {
+        // The threads lag behind (busy elsewhere, or a slow file system): the caller lends a hand rather
+        // than wait.
+        lock.unlock();
+        write_(fileName, bytes);
+        return;
+    }
     queue_.push_back({std::move(fileName), std::move(bytes)});
     lock.unlock();
     jobReady_.notify_one();
@@ -55,7 +61,7 @@ void TfolderCacheWriter::Finish()
 {
     {
         std::unique_lock lock(mutex_);
-        roomOrDone_.wait(lock, [this] { return queue_.empty() && busy_ == 0; });
+        done_.wait(lock, [this] { return queue_.empty() && busy_ == 0; });
     }
     ThrowIfFailed();
 }
@@ -68,7 +74,6 @@ void TfolderCacheWriter::Work(const std::stop_token& stop)
         queue_.pop_front();
         ++busy_;
         lock.unlock();
-        roomOrDone_.notify_all();
         std::exception_ptr failure;
         try {
             write_(job.fileName, job.bytes);
@@ -79,6 +84,6 @@ void TfolderCacheWriter::Work(const std::stop_token& stop)
         --busy_;
         if (failure && !failure_)
             failure_ = failure;
-        roomOrDone_.notify_all();
+        done_.notify_all();
     }
 }

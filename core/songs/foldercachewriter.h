@@ -14,7 +14,7 @@
 // Writes the folder caches of a tree scan on a few threads of its own: creating a file costs far more on a
 // disk than reading the songs it holds, and files in different folders are created side by side. The
 // caller hands over finished bytes only, so nothing of the scan is shared. At most queueLimit writes wait;
-// Write blocks while that many do. Threads start with the first write.
+// while that many do, Write writes on the caller's thread. Threads start with the first write.
 class TfolderCacheWriter
 {
 public:
@@ -28,6 +28,7 @@ public:
     TfolderCacheWriter(const TfolderCacheWriter&) = delete;
     TfolderCacheWriter& operator=(const TfolderCacheWriter&) = delete;
 
+    // Throws only when it writes on the caller's thread and that write fails.
     void Write(std::string fileName, std::string bytes);
     // Rethrows the first failed write, once; the writes after it still go ahead.
     void ThrowIfFailed();
@@ -48,7 +49,7 @@ private:
     const TwriteFile write_;
     std::mutex mutex_;
     std::condition_variable_any jobReady_;
-    std::condition_variable roomOrDone_;
+    std::condition_variable done_; // the queue empty and no write going on
     std::deque<Tjob> queue_;
     std::size_t busy_ = 0; // writes taken from the queue and not finished
     std::exception_ptr failure_;
