@@ -26,6 +26,18 @@ constexpr std::size_t kTempSuffixLength = 6;
 // A writer that has not touched its temporary for this long and holds no lock on it is gone.
 constexpr std::time_t kStaleSeconds = 60;
 
+// The process's file mode mask. Reading it means setting it for a moment, so it is read once: writers on
+// several threads would race, and the last to put it back could leave it at 0 for the whole process.
+mode_t FileModeMask()
+{
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    return mask;
+}
+
 std::string ErrorText(const std::string& what, const std::string& fileName)
 {
     return what + " \"" + fileName + "\": " + std::strerror(errno);
@@ -165,9 +177,7 @@ TAtomicFileWriter::TAtomicFileWriter(std::string fileName, TFileKind kind)
         fd_ = ::mkstemp(tempName_.data());
         if (fd_ < 0)
             throw EFileError(ErrorText("Cannot create file", fileName_));
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd_, 0666 & ~mask);
+        ::fchmod(fd_, 0666 & ~FileModeMask());
     }
     ::flock(fd_, LOCK_EX | LOCK_NB);
     buffer_.reserve(kBufferSize);

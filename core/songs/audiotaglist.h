@@ -189,7 +189,9 @@ public:
     // Folder scans with the per-folder cache (DataFileName in each folder; core/audiotaglistscan.cpp).
     // index: the library's songs by full file name (the library's FileNameIndex), or nullptr; songs it
     // holds are refreshed in place, never added. A cache that cannot be written throws EFileError once the
-    // songs found so far are in the list and every bracket and progress run is closed.
+    // songs found so far are in the list and every bracket and progress run is closed. Every cache is on disk
+    // when a scan returns; a tree walk writes them on threads of its own (core/songs/foldercachewriter.h)
+    // and ends at the next folder once a write failed.
     // True when the cache exists and no file beside it is newer; fileCount: the files counted there.
     bool IsCacheCurrent(const std::string& cacheFile, std::uint32_t& fileCount) const;
     void ScanFolder(const std::string& folder, bool append, const TfileNameIndex* index, bool force);

@@ -2,7 +2,9 @@
 #include "core/songs/audiotaglist.h"
 
 #include "core/plugins/taggerloader.h"
+#include "core/songs/foldercachewriter.h"
 #include "platform/atomicfile.h"
+#include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/scopeguard.h"
 
@@ -86,6 +88,11 @@ struct Subfolder
     FolderId id;
 };
 
+// Threads that write a tree scan's caches: a few, since creating files in different folders overlaps on a
+// disk, and a short queue, since a cache waits there in full.
+constexpr std::size_t kCacheWriterThreads = 4;
+constexpr std::size_t kCacheWriterQueue = 16;
+
 // One reading of a folder: the files a scan offers to the plug-ins (plain and read-only ones, the cache
 // among them) and, for a tree walk, the subfolders (hidden and system ones are neither). Each entry costs
 // one stat, and its time serves the currency test and the songs read alike.
@@ -123,6 +130,19 @@ std::optional<TDateTime> CacheTime(const std::optional<platform::TFolderEntry>& 
     if (!cache || cache->IsFolder() || cache->IsSystem())
         return std::nullopt;
     return cache->Time;
+}
+
+// A cache that the listing shows cannot be written: a folder, or a read-only file, has its name. A tree scan
+// writes its caches later, on other threads, so it tells these at once, where a write would have failed.
+void CheckCacheWritable(const std::string& cacheFile, std::string_view cacheName,
+                        const FolderListing& listing)
+{
+    for (const Subfolder& sub : listing.subfolders)
+        if (sub.name == cacheName)
+            throw EFileError("Cannot replace file \"" + cacheFile + "\": a folder has its name");
+    for (const platform::TFolderEntry& entry : listing.files)
+        if (entry.Name == cacheName && (entry.Attr & platform::faReadOnly) != 0)
+            throw EFileError("Cannot write file \"" + cacheFile + "\": it is read-only");
 }
 
 // The cache as the listing of its folder shows it, which it does unless its name is hidden (or leads
@@ -184,20 +204,32 @@ class TaudioTagList::TfolderScan
 public:
     TfolderScan(TaudioTagList& list, const TfileNameIndex* index) : list_(list), index_(index) {}
 
+    // Writes the caches inline.
     void Folder(const std::string& folder, bool append, bool force)
     {
         FolderListing listing;
         if (!folder.empty())
             listing = ListFolder(folder, false);
-        Scan(folder, append, force, listing.files);
+        Scan(folder, append, force, listing);
     }
 
+    // Writes the caches on the writer threads; Finish waits for them. A failed write ends the walk at the
+    // next folder.
     void Tree(const std::string& folder)
     {
+        if (!writer_)
+            writer_ = std::make_unique<TfolderCacheWriter>(kCacheWriterThreads, kCacheWriterQueue);
         if (const auto self = platform::EntryInfo(folder); self && self->IsFolder())
             if (!visited_.insert({self->Device, self->Inode}).second)
                 return;
         Walk(folder);
+    }
+
+    // Every cache of the scan is on disk; throws the first that could not be written.
+    void Finish()
+    {
+        if (writer_)
+            writer_->Finish();
     }
 
 private:
@@ -205,10 +237,11 @@ private:
     // files and its subfolders; none stays open during the walk below it.
     void Walk(const std::string& folder)
     {
+        writer_->ThrowIfFailed();
         FolderListing listing;
         if (!folder.empty())
             listing = ListFolder(folder, true);
-        Scan(folder, true, false, listing.files);
+        Scan(folder, true, false, listing);
         if (folder.empty())
             return;
         listing.files = {};
@@ -321,8 +354,21 @@ private:
         return cacheSongs;
     }
 
+    // The cache's bytes are made here, on the scanning thread, so that no song is shared with a writer.
+    void SaveCache(const std::string& cacheFile, const std::vector<TaudioTag*>& songs,
+                   const FolderListing& listing) const
+    {
+        std::string bytes = CacheBytes(songs);
+        if (!writer_) {
+            platform::WriteFileAtomically(cacheFile, bytes, platform::TFileKind::Derived);
+            return;
+        }
+        CheckCacheWritable(cacheFile, list_.DataFileName(), listing);
+        writer_->Write(cacheFile, std::move(bytes));
+    }
+
     // A cache is derived data: written without waiting for the disk, since a torn one is rejected on reading.
-    static void SaveCache(const std::string& cacheFile, const std::vector<TaudioTag*>& songs)
+    static std::string CacheBytes(const std::vector<TaudioTag*>& songs)
     {
         TaudioTagList cache; // not owning: it lends the songs their file format only
         cache.items_ = songs;
@@ -334,12 +380,12 @@ private:
             throw;
         }
         cache.items_.clear();
-        platform::WriteFileAtomically(cacheFile, stream.Bytes(), platform::TFileKind::Derived);
+        return stream.Bytes();
     }
 
-    void Scan(const std::string& folder, bool append, bool force,
-              const std::vector<platform::TFolderEntry>& files)
+    void Scan(const std::string& folder, bool append, bool force, const FolderListing& listing)
     {
+        const std::vector<platform::TFolderEntry>& files = listing.files;
         TaudioTagList& list = list_;
         list.BeginUpdate();
         // Not owning: whatever it made and did not hand over is freed with it.
@@ -377,7 +423,7 @@ private:
                 // A cache loaded unchanged is not written again: the same bytes, and its time keeps it
                 // current.
                 if (list.saveDataFiles_ && !cacheSongs.empty() && (!fromCache || cacheChanged))
-                    SaveCache(cacheFile, cacheSongs);
+                    SaveCache(cacheFile, cacheSongs, listing);
             }
         } catch (...) {
             failure = std::current_exception();
@@ -415,8 +461,9 @@ private:
 
     TaudioTagList& list_;
     const TfileNameIndex* index_;
-    // The folder being scanned as its names begin, and the index lines that begin so.
     TvisitedFolders visited_;
+    // Null while the caches are written inline.
+    std::unique_ptr<TfolderCacheWriter> writer_;
 };
 
 bool TaudioTagList::IsCacheCurrent(const std::string& cacheFile, std::uint32_t& fileCount) const
@@ -437,7 +484,9 @@ void TaudioTagList::ScanTree(const std::string& folder, bool append, const Tfile
     Bracketed(*this, [&] {
         if (!append)
             Clear();
-        TfolderScan(*this, index).Tree(folder);
+        TfolderScan scan(*this, index);
+        scan.Tree(folder);
+        scan.Finish();
     });
 }
 
@@ -454,5 +503,6 @@ void TaudioTagList::ScanFolderList(const TStrings& folders, bool append, const T
         TfolderScan scan(*this, index);
         for (const std::string& folder : lines)
             scan.Tree(folder);
+        scan.Finish();
     });
 }

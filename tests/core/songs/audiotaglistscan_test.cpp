@@ -668,6 +668,46 @@ TEST_F(ScanTest, ACacheThatCannotBeWrittenReachesTheCallerWithNothingLost)
     }
 }
 
+// A tree walk writes its caches on other threads: a write that fails there still reaches the caller, after
+// the songs of the folder are in the list. A hidden cache name with a folder in its place is not in the
+// listing, so only the write itself finds it (root writes in read-only folders).
+TEST_F(ScanTest, ACacheWriteThatFailsOnAWriterThreadReachesTheCaller)
+{
+    Write("A/1.wav", Wav(1));
+    Write("A/2.wav", Wav(2));
+    fs::create_directories(Path("A/.obf"));
+    TaudioTagList list;
+    list.SetOwnsObjects(true);
+    list.SetSaveDataFiles(true);
+    list.SetDataFileName(".obf");
+    int changes = 0, starts = 0, finishes = 0;
+    list.OnChange = [&](TaudioTagList*) { ++changes; };
+    list.OnListProcessStart = [&](TaudioTagList*, const std::string&) { ++starts; };
+    list.OnListProcessFinished = [&](TaudioTagList*) { ++finishes; };
+    // The only folder: the failure is known once the walk is over.
+    EXPECT_THROW(list.ScanTree(Path("A"), false, nullptr), EFileError);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.UpdateCount(), 0);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(starts, 1);
+    EXPECT_EQ(finishes, 1);
+
+    // Folders around the failing one keep their songs and their caches; the walk may end early.
+    Write("1.wav", Wav(1));
+    Write("A/Below/1.wav", Wav(1));
+    changes = starts = finishes = 0;
+    EXPECT_THROW(list.ScanTree(root, false, nullptr), EFileError);
+    const std::map<std::string, std::string> songs = Songs(list);
+    EXPECT_TRUE(songs.count("1.wav") && songs.count("A/1.wav") && songs.count("A/2.wav"));
+    EXPECT_EQ(list.UpdateCount(), 0);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(starts, finishes);
+    EXPECT_EQ(CacheSongs(Path(".obf")).size(), 1u);
+    if (songs.count("A/Below/1.wav")) {
+        EXPECT_EQ(CacheSongs(Path("A/Below/.obf")).size(), 1u);
+    }
+}
+
 TEST_F(ScanTest, AFolderTextEndingInASlashJoinsNamesWithOneSlash)
 {
     Write("Top.wav", Wav(1));
