@@ -120,10 +120,13 @@ bool TjukeboxCommands::IsCommandShortcut(QObject* watched, QEvent* event) const
 
 bool TjukeboxCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    // Not accepting the override lets the shortcut map have the key; the control never sees it.
+    // Not accepting the override lets the shortcut map have the key. The control never sees it, also
+    // when the command is locked and its shortcut does not fire: the key press is then swallowed.
     if (event->type() == QEvent::ShortcutOverride && IsCommandShortcut(watched, event)) {
         event->ignore();
         return true;
     }
+    if (event->type() == QEvent::KeyPress && IsCommandShortcut(watched, event))
+        return true;
     return QObject::eventFilter(watched, event);
 }

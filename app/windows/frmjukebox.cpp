@@ -226,6 +226,8 @@ void TfrmJukebox::BindCommands()
     c.Bind(C::HelpHelp, [this] { myHH1->ShowHelp(); });
     c.Bind(C::HelpTips, [this] { tdMain->Execute(); });
     c.Bind(C::HelpAbout, [this] { ShowAbout(); });
+    // Deactivate waits for an active playlist.
+    c.SetAvailable(C::PlaylistEnabled, false);
     // Refresh/Scan CDs, the stacker's Configure and cartridges and the playlist editor wait for their
     // windows: unbound, but locked and disabled by party play like the rest.
     BindToggles();
