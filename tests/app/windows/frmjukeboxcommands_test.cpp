@@ -145,7 +145,8 @@ protected:
                          &TfrmPartyPlay::SetDisablePlaylistEditor})
             (partyPlay_.*set)(true);
         partyPlay_.SetPassword(password);
-        AnswerPassword(password);
+        if (!password.empty())
+            AnswerPassword(password); // an empty password asks nothing
         Actions().actnPartyPlayEnabled->trigger();
         ASSERT_TRUE(Window().IsPartyPlay());
     }
@@ -159,17 +160,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(FrmJukeboxCommandsTest, ControlCommandsDriveThePlayer)
-{
-    Player().Calls.clear();
-    for (QAction* action : {Actions().actnControlPlay, Actions().actnControlNext, Actions().actnControlPause,
-                            Actions().actnControlStop})
-        action->trigger();
-    EXPECT_EQ(Player().Calls, (std::vector<std::string>{"Play", "Next", "Pause", "Stop"}));
-    Actions().actnSettingsPlayer->trigger();
-    EXPECT_EQ(Player().CountCalls("Configure"), 1u);
-}
 
 TEST_F(FrmJukeboxCommandsTest, QueueFileAsksWithThePluginsFilterAndCancelQueuesNothing)
 {
@@ -336,7 +326,6 @@ TEST_F(FrmJukeboxCommandsTest, QueueLimitKeepsTheQueueButRefusesNewSongs)
     auto fourth = Song("fourth");
     EXPECT_FALSE(Queue().Add(fourth.get()));
 
-    AnswerPassword("");
     Actions().actnPartyPlayEnabled->trigger();
     EXPECT_TRUE(Queue().Add(fourth.release()));
 }

@@ -81,15 +81,6 @@ TEST(PartyPlayGateTest, LockedCommandsCoverEveryWayIntoTheLockedParts)
     EXPECT_TRUE(TpartyPlayGate(true).AllowsCommand(TjukeboxCommand::ControlStop));
 }
 
-TEST(PartyPlayGateTest, FixedAnswersIgnoreTheirSwitches)
-{
-    TpartyPlayGate gate(true);
-    gate.SetChecked(TpartyPlayOption::None, true);
-    gate.SetChecked(TpartyPlayOption::Always, false);
-    EXPECT_TRUE(gate.Allows(TpartyPlayOption::None));
-    EXPECT_FALSE(gate.Allows(TpartyPlayOption::Always));
-}
-
 TEST(PartyPlayGateTest, ActionNamesAreDistinct)
 {
     std::set<std::string> names;
