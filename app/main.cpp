@@ -1,9 +1,13 @@
 // The program's main routine and its only composition root: the application object, the single-instance
 // gate, the Qt-side services the core asks through, the windows, the message loop and the shutdown.
 #include "app/dialogs/frmojabout.h"
+#include "app/dialogs/frmpartyplay.h"
+#include "app/dialogs/frmplaylist.h"
 #include "app/dialogs/frmplugins.h"
 #include "app/dialogs/frmprogress.h"
+#include "app/dialogs/frmreports.h"
 #include "app/dialogs/frmwinampconfig.h"
+#include "app/keyboard/frmkeyboard.h"
 #include "app/qt/closesignals.h"
 #include "app/qt/exceptionboundary.h"
 #include "app/qt/qtpromptservice.h"
@@ -53,6 +57,12 @@ int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
     const auto about = std::make_unique<TfrmOJAbout>();
     main->SetAboutForm(about.get());
     main->SetProgressWindow(new TfrmProgress(main, &main->Busy()));
+    // The playlist editor and the stacker window come here once they exist. The playlist display and
+    // the reports window are the main window's children and go with it; it links itself to them (and to
+    // the party-play window) at its start-up step.
+    main->SetPlaylistWindow(new TfrmPlaylist(main));
+    main->SetReportsWindow(new TfrmReports(main));
+    main->SetPartyPlayForm(GetPartyPlayForm());
 
     gate.OnActivate = [main] { ActivateWindow(main); };
     // The message loop ends once the main window has closed; queued, so that a close during the start-up
@@ -101,6 +111,10 @@ int main(int argc, char** argv)
 
     InstallQtPromptService();
     InstallPluginsDialog();
+    // The windows that exist before the main window: the shared on-screen keyboard and the party-play
+    // options (both freed as the application ends).
+    GetKeyboardForm();
+    CreatePartyPlayForm();
     const int result = RunMainWindow(app, gate);
     ReleaseTaggerLoader();
     return result;

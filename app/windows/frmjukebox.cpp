@@ -1,23 +1,38 @@
 #include "app/windows/frmjukebox.h"
 
 #include "app/dialogs/frmabout.h"
+#include "app/dialogs/frmalarmsettings.h"
+#include "app/dialogs/frmchoosecd.h"
+#include "app/dialogs/frmconfigureplugins.h"
+#include "app/dialogs/frmjukeboxinfo.h"
+#include "app/dialogs/frmmusicsearch.h"
+#include "app/dialogs/frmpartyplay.h"
+#include "app/dialogs/frmplaylist.h"
+#include "app/dialogs/frmpreferences.h"
 #include "app/dialogs/frmprogress.h"
+#include "app/dialogs/frmreports.h"
+#include "app/dialogs/frmsongsearch.h"
+#include "app/dialogs/frmtaglistrules.h"
 #include "app/dialogs/tips.h"
 #include "app/qt/demolibrary.h"
+#include "app/qt/dialogservice.h"
 #include "app/qt/exceptionboundary.h"
 #include "controls/myhh.h"
 #include "controls/quytipdialog.h"
 #include "controls/quytipdialogform.h"
+#include "core/groupings/audiotagalbum.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/player/custommediaplayer.h"
 #include "core/plugins/taggerloader.h"
 #include "core/timers/alarm.h"
+#include "core/timers/alarmtime.h"
 #include "core/timers/threadedtimer.h"
 #include "core/util/promptservice.h"
 #include "platform/error.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/shellexecute.h"
 #include "platform/singleinstance.h"
 
 #include <QAction>
@@ -43,6 +58,7 @@ constexpr const char* kPaths = "Paths";
 constexpr const char* kAlarm = "Alarm";
 constexpr const char* kPlayer = "Player";
 constexpr const char* kJukebox = "Jukebox";
+constexpr const char* kPartyPlay = "PartyPlay";
 
 constexpr TDateTime kNoon = 0.5;
 constexpr unsigned kMaxScreenSaverTimeout = 60;
@@ -95,7 +111,9 @@ TfrmJukebox::TfrmJukebox(QWidget* parent)
     SetUpScreenSaverFonts();
     playlistsFolder_ = GetProgramFolder();
 
+    commands_ = std::make_unique<TjukeboxCommands>(this, alMain, busy_, [this] { return PartyPlayGate(); });
     BindEvents();
+    BindCommands();
     resize(800, 600);
     CentreOnDesktop();
 }
@@ -163,11 +181,130 @@ void TfrmJukebox::BindEvents()
     };
     alarmOn->OnTime = [this](Talarm* s) { alarmOnTime(s); };
     alarmOff->OnTime = [this](Talarm* s) { alarmOffTime(s); };
+}
 
-    connect(alMain.actnFileExit, &QAction::triggered, this, [this] {
+void TfrmJukebox::BindCommands()
+{
+    using C = TjukeboxCommand;
+    TjukeboxCommands& c = *commands_;
+    c.Bind(C::FileQueueFile, [this] { QueueFile(); });
+    c.Bind(C::FileScanFolders, [this] { ShowMediaFolders(false); });
+    c.Bind(C::FileInformation, [this] { ShowJukeboxInfo(GetLocalJukeboxList(), this); });
+    c.Bind(C::FileExit, [this] {
         exitRequested_ = !IsPartyPlay();
         close();
     });
+    c.Bind(C::SettingsMusicFolders, [this] { ShowMediaFolders(false); });
+    c.Bind(C::SettingsGeneral, [this] { ShowPreferences(GetJukeboxList(), *this, "general"); });
+    c.Bind(C::SettingsAlarmClock, [this] { EditAlarms(this); });
+    c.Bind(C::SettingsPlayer, [this] { GetPlayer().Configure(); });
+    c.Bind(C::SettingsPlugins, [this] {
+        ConfigurePluginsFolder(this, {[this] { return GetTagReadersFolder(); },
+                                      [this](const std::string& folder) { SetTagReadersFolder(folder); }});
+    });
+    c.Bind(C::ControlPlay, [this] { Play(false); });
+    c.Bind(C::ControlNext, [this] { PlayNext(false); });
+    c.Bind(C::ControlPause, [this] { Pause(false); });
+    c.Bind(C::ControlStop, [this] { Stop(false); });
+    c.Bind(C::RandomPlayFilters, [this] { SetRandomPlayFilters(); });
+    c.Bind(C::QueueAlbum, [this] { QueueAlbum(); });
+    c.Bind(C::QueueRandomize, [this] { GetJukebox().Queue().Shuffle(); });
+    c.Bind(C::QueueClear, [this] { ClearQueue(false); });
+    c.Bind(C::PlaylistsShow, [this] {
+        if (playlist_)
+            playlist_->ShowPlaylist(&GetLocalJukeboxList());
+    });
+    c.Bind(C::PlaylistEnabled, [this] { GetJukebox().SetActivePreloadedList(nullptr); });
+    c.Bind(C::PartyPlayConfigure, [this] { ConfigurePartyPlay(); });
+    c.Bind(C::ReportsRun, [this] {
+        if (reports_)
+            reports_->exec();
+    });
+    c.Bind(C::ReportsShowHistory, [this] { ShowHistory(); });
+    c.Bind(C::Search, [this] { SearchSong(this, keyboardWidth_, keyboardHeight_, GetKeyboardsEnabled()); });
+    c.Bind(C::ViewMinimize, [this] { showMinimized(); });
+    c.Bind(C::HelpHelp, [this] { myHH1->ShowHelp(); });
+    c.Bind(C::HelpTips, [this] { tdMain->Execute(); });
+    c.Bind(C::HelpAbout, [this] { ShowAbout(); });
+    // Deactivate waits for an active playlist.
+    c.SetAvailable(C::PlaylistEnabled, false);
+    // Refresh/Scan CDs, the stacker's Configure and cartridges and the playlist editor wait for their
+    // windows: unbound, but locked and disabled by party play like the rest.
+    BindToggles();
+}
+
+void TfrmJukebox::BindToggles()
+{
+    using C = TjukeboxCommand;
+    TjukeboxCommands& c = *commands_;
+    c.Bind(
+        C::SettingsAutoPlay, [this] { SetAutoPlay(!GetAutoPlay()); }, [this] { return GetAutoPlay(); });
+    c.Bind(
+        C::SettingsAlwaysOnTop, [this] { SetAlwaysOnTop(!GetAlwaysOnTop()); },
+        [this] { return GetAlwaysOnTop(); });
+    c.Bind(
+        C::SettingsShowTimeRemaining, [this] { SetShowTimeRemaining(!GetShowTimeRemaining()); },
+        [this] { return GetShowTimeRemaining(); });
+    // Read back from the jukebox: a refused change leaves the mark true to it.
+    c.Bind(
+        C::RandomPlayEnabled, [this] { SetRandomPlayEnabled(!GetRandomPlayEnabled()); },
+        [this] { return library_ && library_->Jukebox() && GetRandomPlayEnabled(); });
+    c.Bind(
+        C::StackerEnabled, [this] { ToggleStacker(false); },
+        [this] { return library_ && library_->Jukebox() && GetStackerEnabled(); });
+    c.Bind(
+        C::PartyPlayEnabled, [this] { SetPartyPlayEnabled(!IsPartyPlay()); },
+        [this] { return IsPartyPlay(); });
+    c.Bind(
+        C::ViewKeyboards, [this] { SetKeyboardsEnabled(!GetKeyboardsEnabled()); },
+        [this] { return GetKeyboardsEnabled(); });
+}
+
+void TfrmJukebox::QueueFile()
+{
+    TfileDialogOptions options;
+    options.Filter = TaggerLoader().GetOpenDialogFilter();
+    const std::vector<std::string> files = TdialogService::Current().OpenFile(this, options);
+    if (files.empty())
+        return;
+    TStrings lines;
+    lines.Add(files.front());
+    GetJukebox().Queue().AddFileList(lines, true);
+}
+
+void TfrmJukebox::QueueAlbum()
+{
+    TaudioTagAlbum* album = nullptr;
+    if (ChooseAlbum(library_.get(), album, nullptr, clWhite, this) && album)
+        GetLocalJukeboxList().QueueList(*album, true);
+}
+
+void TfrmJukebox::SetRandomPlayFilters()
+{
+    if (EditTagListRules(GetJukebox().Rules(), library_.get(), this))
+        GetJukebox().ApplyRandomPlayRules();
+}
+
+void TfrmJukebox::ConfigurePartyPlay()
+{
+    if (!partyPlay_)
+        return;
+    partyPlay_->HideTrackSearchingAndVolumeOptions();
+    partyPlay_->ShowOptions();
+    // The options may have changed under party play: the limit and the locks follow.
+    if (IsPartyPlay())
+        ApplyPartyPlayState();
+}
+
+void TfrmJukebox::ShowHistory()
+{
+    platform::ShellOpenDocument("\"" + GetJukebox().GetHistoryFileName() + "\"");
+}
+
+void TfrmJukebox::ShowAbout()
+{
+    if (TfrmAbout* about = GetAboutForm(); about && !about->isVisible())
+        about->ShowAboutBox();
 }
 
 void TfrmJukebox::SetUpScreenSaverFonts()
@@ -239,6 +376,10 @@ void TfrmJukebox::FormCreate()
 
 void TfrmJukebox::FormDestroy()
 {
+    if (partyPlay_ && partyPlay_->Jukebox() == this)
+        partyPlay_->SetJukebox(nullptr);
+    if (reports_ && reports_->Jukebox() == this)
+        reports_->SetJukebox(nullptr);
     myHH1->Detach();
     ReleaseSingleInstance();
 }
@@ -509,7 +650,9 @@ bool TfrmJukebox::IsPartyPlay() const
 
 void TfrmJukebox::SetPartyPlayEnabled(bool on)
 {
-    // The party-play window asks for its password here once it exists; until then access is granted.
+    // Without the party-play window (a bare window in tests) there is no password to ask.
+    if (partyPlay_ && !partyPlay_->CheckAccess())
+        return;
     alMain.actnPartyPlayEnabled->setChecked(on);
     ApplyPartyPlayState();
 }
@@ -542,8 +685,8 @@ void TfrmJukebox::LoadSettings(const TIniFile& ini)
     SetPlaylistsFolder(ini.ReadString(kPaths, "Playlists", GetProgramFolder()));
 
     SetMaintainAlarms(ini.ReadBool(kAlarm, "Maintain", false));
-    alarmOn->SetTime(ini.ReadFloat(kAlarm, "TimeOn", kNoon));
-    alarmOff->SetTime(ini.ReadFloat(kAlarm, "TimeOff", kNoon));
+    alarmOn->SetTime(ReadAlarmTime(ini, kAlarm, "TimeOn", kNoon));
+    alarmOff->SetTime(ReadAlarmTime(ini, kAlarm, "TimeOff", kNoon));
     if (GetMaintainAlarms()) {
         alarmOn->SetEnabled(ini.ReadBool(kAlarm, "TimeOnEnabled", false));
         alarmOff->SetEnabled(ini.ReadBool(kAlarm, "TimeOffEnabled", false));
@@ -578,14 +721,16 @@ void TfrmJukebox::SaveSettings(TIniFile& ini)
     ini.WriteString(kPaths, "Playlists", GetPlaylistsFolder());
 
     ini.WriteBool(kAlarm, "Maintain", GetMaintainAlarms());
-    ini.WriteFloat(kAlarm, "TimeOn", alarmOn->Time());
-    ini.WriteFloat(kAlarm, "TimeOff", alarmOff->Time());
+    WriteAlarmTime(ini, kAlarm, "TimeOn", alarmOn->Time());
+    WriteAlarmTime(ini, kAlarm, "TimeOff", alarmOff->Time());
     ini.WriteBool(kAlarm, "TimeOnEnabled", alarmOn->Enabled());
     ini.WriteBool(kAlarm, "TimeOffEnabled", alarmOff->Enabled());
 
     GetPlayer().SaveSettings(ini, kPlayer);
     GetJukeboxList().SaveSettings(ini, kJukebox);
-    // The party-play window, the playlist editor and the stacker window add their sections here.
+    if (partyPlay_)
+        partyPlay_->SaveSettings(ini, kPartyPlay);
+    // The playlist editor and the stacker window add their sections here.
 }
 
 void TfrmJukebox::SetShowTimeRemaining(bool on)
@@ -597,12 +742,15 @@ void TfrmJukebox::StackerChanged() {}
 
 void TfrmJukebox::QueueChanged()
 {
-    // The party-play window refreshes its queue here once it exists.
+    if (partyPlay_)
+        partyPlay_->RefreshQueue();
 }
 
 void TfrmJukebox::PlaylistChanged()
 {
-    // The playlist editor and the playlist display follow here once they exist.
+    // The playlist editor follows here once it exists.
+    if (!closing_ && playlist_)
+        playlist_->Refresh(library_.get());
 }
 
 void TfrmJukebox::PlaybackStarted(const TaudioTag* song)
@@ -615,15 +763,25 @@ void TfrmJukebox::PlayerStateChanged(TmediaPlayState) {}
 
 void TfrmJukebox::VolumeChanged(std::uint8_t) {}
 
-void TfrmJukebox::PlaylistsChanged() {}
+void TfrmJukebox::PlaylistsChanged()
+{
+    if (!closing_ && playlist_)
+        playlist_->Refresh(library_.get());
+}
 
-void TfrmJukebox::PlaylistListChanged(TaudioTagList*) {}
+void TfrmJukebox::PlaylistListChanged(TaudioTagList*)
+{
+    if (!closing_ && playlist_)
+        playlist_->Refresh(library_.get());
+}
 
 void TfrmJukebox::ActivePreloadedListChanged(TaudioTagList* list)
 {
     if (closing_)
         return;
-    alMain.actnPlaylistEnabled->setEnabled(list != nullptr);
+    if (playlist_)
+        playlist_->Refresh(library_.get());
+    commands_->SetAvailable(TjukeboxCommand::PlaylistEnabled, list != nullptr);
 }
 
 std::unique_ptr<TcustomlocalJukeboxList> TfrmJukebox::CreateJukeboxList()
@@ -665,19 +823,50 @@ void TfrmJukebox::ShowMediaFolders(bool force)
 {
     if (!force && IsPartyPlay())
         return;
-    // The media folders and scan window opens here once it exists.
+    ShowMediaSearch(GetJukeboxList(), this, &busy_, [this](TfrmMusicSearch*) { LibraryChanging(); });
 }
 
 void TfrmJukebox::ApplyPartyPlayState()
 {
     TaudioTagList& queue = GetJukebox().Queue();
     if (IsPartyPlay()) {
-        queue.SetMax(0); // the party-play window's queue limit once it exists; 0 = none
+        queue.SetMax(partyPlay_ ? partyPlay_->GetQueueLimit() : 0);
         popupEnabled_ = false;
     } else {
         popupEnabled_ = true;
         queue.SetMax(0);
     }
+    commands_->ApplyLocks();
+}
+
+QWidget* TfrmJukebox::HostWindow() const
+{
+    return const_cast<TfrmJukebox*>(this);
+}
+
+void TfrmJukebox::TogglePartyPlay()
+{
+    commands_->Run(TjukeboxCommand::PartyPlayEnabled);
+}
+
+const TcustomJukeboxList* TfrmJukebox::SearchLibrary() const
+{
+    return library_.get();
+}
+
+TcustomJukeboxList* TfrmJukebox::ReportLibrary() const
+{
+    return library_.get();
+}
+
+TaudioTagList* TfrmJukebox::PlayQueue()
+{
+    return library_ && library_->Jukebox() ? &library_->Jukebox()->Queue() : nullptr;
+}
+
+void TfrmJukebox::LibraryChanging()
+{
+    // Nothing on this window links into the library's songs yet; the library browser lets go here.
 }
 
 void TfrmJukebox::Startup()
@@ -687,10 +876,16 @@ void TfrmJukebox::Startup()
         const TbusyGuard::TScope busy(busy_);
         ShowSplash();
         PlayerEventsPlaybackStart(player_, nullptr);
+        if (reports_)
+            reports_->SetJukebox(this);
+        if (partyPlay_)
+            partyPlay_->SetJukebox(this);
         Loader.LoadAll();
         {
             const TIniFile ini(GetSettingsFile());
             GetJukeboxList().LoadSettings(ini, kJukebox);
+            if (partyPlay_)
+                partyPlay_->LoadSettings(ini, kPartyPlay);
         }
         // After the library's settings: a library with media folders of its own is not a first start.
         if (loadDemoLibrary_)
@@ -750,14 +945,52 @@ void TfrmJukebox::ShowDeferredTips()
 
 // ---- Gated operations
 
-bool TfrmJukebox::PartyPlayOption(TpartyPlayOption) const
+TpartyPlayGate TfrmJukebox::PartyPlayGate() const
 {
+    TpartyPlayGate gate(IsPartyPlay());
+    for (auto o = static_cast<std::uint8_t>(TpartyPlayOption::VolumeChange);
+         o < static_cast<std::uint8_t>(TpartyPlayOption::Always); ++o) {
+        const auto option = static_cast<TpartyPlayOption>(o);
+        gate.SetChecked(option, PartyPlayOption(option));
+    }
+    return gate;
+}
+
+bool TfrmJukebox::PartyPlayOption(TpartyPlayOption option) const
+{
+    const TfrmPartyPlay* form = partyPlay_;
+    if (!form)
+        return false;
+    switch (option) {
+    case TpartyPlayOption::VolumeChange:
+        return form->GetDisableVolumeChange();
+    case TpartyPlayOption::TrackSearching:
+        return form->GetDisableTrackSearching();
+    case TpartyPlayOption::QueueControls:
+        return form->GetDisableQueueControls();
+    case TpartyPlayOption::NextControl:
+        return form->GetDisableNextControl();
+    case TpartyPlayOption::PauseControl:
+        return form->GetDisablePauseControl();
+    case TpartyPlayOption::StopControl:
+        return form->GetDisableStopControl();
+    case TpartyPlayOption::StackerControl:
+        return form->GetDisableStackerControl();
+    case TpartyPlayOption::PlaylistEditor:
+        return form->GetDisablePlaylistEditor();
+    case TpartyPlayOption::ApplicationClose:
+        return form->GetDisableApplicationClose();
+    case TpartyPlayOption::None:
+        return false;
+    case TpartyPlayOption::Always:
+        return true;
+    }
     return false;
 }
 
 bool TfrmJukebox::Gate(bool force, TpartyPlayOption option) const
 {
-    return force || !IsPartyPlay() || !PartyPlayOption(option);
+    return PartyPlayGate().Allows(option, force);
 }
 
 void TfrmJukebox::SetVolume(std::uint8_t volume, bool force)
@@ -834,6 +1067,20 @@ void TfrmJukebox::ToggleStacker(bool force)
         SetStackerEnabled(!GetStackerEnabled());
 }
 
+void TfrmJukebox::ConfigureStacker(bool force)
+{
+    if (!Gate(force, TpartyPlayOption::StackerControl))
+        return;
+    // The stacker window opens here, modal, once it exists.
+}
+
+void TfrmJukebox::ShowPlaylistEditor(bool force)
+{
+    if (!Gate(force, TpartyPlayOption::PlaylistEditor))
+        return;
+    // The playlist editor opens here, modal, once it exists.
+}
+
 // ---- Closing
 
 void TfrmJukebox::CloseFromSystem()
@@ -878,7 +1125,7 @@ void TfrmJukebox::contextMenuEvent(QContextMenuEvent* event)
 
 void TfrmJukebox::FormCloseQuery(bool& canClose)
 {
-    canClose = exitRequested_ || !IsPartyPlay() || !PartyPlayOption(TpartyPlayOption::ApplicationClose);
+    canClose = exitRequested_ || Gate(false, TpartyPlayOption::ApplicationClose);
 }
 
 void TfrmJukebox::CloseStepPart(const std::function<void()>& part)

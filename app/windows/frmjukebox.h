@@ -1,11 +1,18 @@
 #pragma once
 
+#include "app/commands/jukeboxactions.h"
+#include "app/commands/jukeboxcommands.h"
+#include "app/dialogs/alarmsettingshost.h"
+#include "app/dialogs/partyplayhost.h"
+#include "app/dialogs/preferenceshost.h"
+#include "app/dialogs/reportshost.h"
+#include "app/dialogs/songsearchhost.h"
 #include "app/qt/busyguard.h"
-#include "app/windows/jukeboxactions.h"
 #include "core/captions/tagfonts.h"
 #include "core/jukebox/customjukeboxevents.h"
 #include "core/jukebox/customjukeboxlistevents.h"
 #include "core/jukebox/localjukeboxloader.h"
+#include "core/jukebox/partyplaygate.h"
 #include "core/player/custommediaplayerevents.h"
 #include "core/player/mediaplaystate.h"
 
@@ -24,6 +31,9 @@ class TcustomJukeboxList;
 class TcustomlocalJukeboxList;
 class TcustomMediaPlayer;
 class TfrmAbout;
+class TfrmPartyPlay;
+class TfrmPlaylist;
+class TfrmReports;
 class TfrmProgress;
 class TIniFile;
 class TlocalJukebox;
@@ -38,20 +48,6 @@ namespace platform {
 class TsingleInstance;
 }
 
-// The options of the party-play window that make a gated operation refuse.
-enum class TpartyPlayOption
-{
-    VolumeChange,
-    TrackSearching,
-    QueueControls,
-    NextControl,
-    PauseControl,
-    StopControl,
-    StackerControl,
-    PlaylistEditor,
-    ApplicationClose,
-};
-
 // The application controller and the root of the main-window chain. It holds the library (with its playing
 // jukebox) and the player, made through two factories that the concrete window overrides; it binds their
 // event holders to its handlers and turns each event into a virtual operation for the descendants; it holds
@@ -61,7 +57,15 @@ enum class TpartyPlayOption
 // the destruction step FormDestroy(), run before delete: TmainWindowPtr and CreateMainWindow<T>() do both.
 // Every override of a virtual operation calls the inherited one first, except FormClose, where the most
 // derived class does its own part first.
-class TfrmJukebox : public QMainWindow
+//
+// The other windows reach it through small host interfaces (party play, song search, reports, alarms,
+// preferences) instead of this class.
+class TfrmJukebox : public QMainWindow,
+                    public TpartyPlayHost,
+                    public TsongSearchHost,
+                    public TreportsHost,
+                    public TalarmSettingsHost,
+                    public TpreferencesHost
 {
 public:
     explicit TfrmJukebox(QWidget* parent = nullptr);
@@ -140,10 +144,10 @@ public:
     bool GetShowTipsAtStartup() const;
     void SetShowTipsAtStartup(bool on);
     bool GetScreenSaverEnabled() const;
-    void SetScreenSaverEnabled(bool on);
+    void SetScreenSaverEnabled(bool on) override;
     unsigned GetScreenSaverTimeout() const { return screenSaverTimeout_; }
     // Minutes; above 60 and below 0 become 60.
-    void SetScreenSaverTimeout(int minutes);
+    void SetScreenSaverTimeout(int minutes) override;
     bool GetAutoPlay() const;
     void SetAutoPlay(bool on);
     bool GetRandomPlayEnabled() const;
@@ -151,10 +155,10 @@ public:
     bool GetStackerEnabled() const;
     std::string GetStackerTitle() const;
     bool IsPartyPlay() const;
-    bool GetMaintainAlarms() const { return maintainAlarms_; }
-    void SetMaintainAlarms(bool on) { maintainAlarms_ = on; }
-    Talarm& AlarmOn() const { return *alarmOn; }
-    Talarm& AlarmOff() const { return *alarmOff; }
+    bool GetMaintainAlarms() const override { return maintainAlarms_; }
+    void SetMaintainAlarms(bool on) override { maintainAlarms_ = on; }
+    Talarm& AlarmOn() const override { return *alarmOn; }
+    Talarm& AlarmOff() const override { return *alarmOff; }
     TQuyTipDialog& TipDialog() const { return *tdMain; }
     // The tip window the start-up step opened, while it shows.
     TQuyTipDialogForm* StartupTip() const;
@@ -174,6 +178,41 @@ public:
     void Play(bool force);
     void Stop(bool force);
     void ToggleStacker(bool force);
+    // The stacker window and the playlist editor, modal, once they exist; gated already.
+    void ConfigureStacker(bool force);
+    void ShowPlaylistEditor(bool force);
+
+    // The party-play state and options now, as the gate of every command and gated operation sees them.
+    TpartyPlayGate PartyPlayGate() const;
+    // The command table: every route into a command runs it through Commands().Run.
+    TjukeboxCommands& Commands() { return *commands_; }
+
+    // The windows made once for the run (links; the main window links itself to them at the start-up step
+    // and unlinks itself in its destruction step). Without one its commands do nothing.
+    void SetPartyPlayForm(TfrmPartyPlay* form) { partyPlay_ = form; }
+    TfrmPartyPlay* PartyPlayForm() const { return partyPlay_; }
+    void SetReportsWindow(TfrmReports* window) { reports_ = window; }
+    void SetPlaylistWindow(TfrmPlaylist* window) { playlist_ = window; }
+    TfrmPlaylist* PlaylistWindow() const { return playlist_; }
+
+    // Host interfaces.
+    bool UseOnScreenKeyboard() const override { return GetKeyboardsEnabled(); }
+    int KeyboardWidth() const override { return keyboardWidth_; }
+    int KeyboardHeight() const override { return keyboardHeight_; }
+    QWidget* HostWindow() const override;
+    void TogglePartyPlay() override;
+    bool PartyPlayEnabled() const override { return IsPartyPlay(); }
+    const TcustomJukeboxList* SearchLibrary() const override;
+    TaudioTagList* PlayQueue() override;
+    TcustomJukeboxList* ReportLibrary() const override;
+    std::string CoverArtFolder() const override { return coverArtFolder_; }
+    TbusyGuard* BusyGuard() override { return &busy_; }
+    bool ScreenSaverEnabled() const override { return GetScreenSaverEnabled(); }
+    int ScreenSaverTimeout() const override { return static_cast<int>(screenSaverTimeout_); }
+    std::string AlbumArtFolder() const override { return coverArtFolder_; }
+    void SetAlbumArtFolder(const std::string& folder) override { coverArtFolder_ = folder; }
+    void RunMediaFolderScan() override { ShowMediaFolders(true); }
+    void LibraryChanging() override;
 
     // The single-instance gate runs in main() before any core object exists; the window keeps the gate
     // (a link) and releases it in its destruction step. Without one, this process counts as the only copy.
@@ -262,6 +301,14 @@ private:
     void SetUpScreenSaverFonts();
     void CreateFolders() const;
     void ApplyTitleHints();
+    void BindCommands();
+    void BindToggles();
+    void QueueFile();
+    void QueueAlbum();
+    void SetRandomPlayFilters();
+    void ConfigurePartyPlay();
+    void ShowHistory();
+    void ShowAbout();
     // True when the operation may run: forced, party play off, or its option unchecked.
     bool Gate(bool force, TpartyPlayOption option) const;
     void ShowSplash();
@@ -292,6 +339,10 @@ private:
     bool loadDemoLibrary_ = false;
     QPointer<TQuyTipDialogForm> startupTip_; // the start-up tip while it shows; deletes itself
     TbusyGuard busy_;
+    std::unique_ptr<TjukeboxCommands> commands_;
+    TfrmPartyPlay* partyPlay_ = nullptr; // link
+    TfrmReports* reports_ = nullptr;     // link
+    TfrmPlaylist* playlist_ = nullptr;   // link
 };
 
 // Deletes a main window after running its destruction step.

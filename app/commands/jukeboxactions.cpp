@@ -1,4 +1,4 @@
-#include "app/windows/jukeboxactions.h"
+#include "app/commands/jukeboxactions.h"
 
 #include <QAction>
 #include <QKeySequence>
