@@ -1,7 +1,7 @@
 // The small windows over a generated library: the splash, the about box, the information window, the album
-// chooser, the rules editor and the preferences. A test tool; `--screenshots folder` saves splash.png,
-// about.png, information.png, choosecd.png, rules.png, preferences.png and preferences-mappings.png there
-// and quits, without it the windows show one after the other.
+// chooser, the rules editor, the preferences and the screensaver. A test tool; `--screenshots folder` saves
+// splash.png, about.png, information.png, choosecd.png, rules.png, preferences.png, preferences-mappings.png
+// and screensaver.png there and quits, without it the windows show one after the other.
 
 #include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxinfo.h"
@@ -9,24 +9,34 @@
 #include "app/dialogs/frmpreferences.h"
 #include "app/dialogs/frmtaglistrules.h"
 #include "app/dialogs/preferenceshost.h"
+#include "app/windows/frmscreensaver.h"
+#include "app/windows/screensaverhost.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
+#include "controls/scrollbanner3.h"
 #include "controls/treesinkmodel.h"
+#include "core/captions/tagfonts.h"
 #include "core/groupings/audiotagartist.h"
 #include "core/groupings/taglistrules.h"
 #include "core/jukebox/localjukebox.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
+#include "support/testpictures.h"
+#include "support/testsongs.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
 #include <QStyleFactory>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include <cmath>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -135,8 +145,82 @@ bool GrabMappings(TfrmPreferences& preferences, const QDir& dir)
     return saved;
 }
 
+// The screensaver's caption fonts and a cover folder holding one album's cover.
+class TshotScreenSaverHost : public TscreenSaverHost
+{
+public:
+    TshotScreenSaverHost()
+    {
+        fonts_.BeginUpdate();
+        fonts_.SetArtistFont(Font(26, clWhite, true));
+        fonts_.SetTitleFont(Font(26, clYellow, true));
+        fonts_.SetCharacterFont(Font(22, clSilver, false));
+        fonts_.SetAlbumFont(Font(22, clAqua, false));
+        fonts_.SetDurationFont(Font(22, clSilver, false));
+        fonts_.EndUpdate();
+    }
+
+    const TtagFonts& ScreenSaverFonts() const override { return fonts_; }
+    std::string AlbumArtFolder() const override { return folder_.path().toStdString(); }
+
+    bool WriteCover(const std::string& name) const
+    {
+        std::ofstream out(AlbumArtFolder() + "/" + name, std::ios::binary);
+        const std::string bmp = CoverBmp();
+        return bool(out.write(bmp.data(), std::streamsize(bmp.size())));
+    }
+
+private:
+    static TFontDesc Font(int size, TColor color, bool bold)
+    {
+        TFontDesc font;
+        font.Name = "DejaVu Sans";
+        font.Size = size;
+        font.Color = color;
+        font.Style = bold ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
+        return font;
+    }
+
+    // A 24-bit bitmap of rings over a dusk gradient, rows bottom-up as bitmaps store them.
+    static std::string CoverBmp()
+    {
+        constexpr int kSide = 320;
+        std::string pixels;
+        pixels.reserve(kSide * kSide * 3);
+        for (int row = kSide - 1; row >= 0; --row) {
+            for (int x = 0; x < kSide; ++x) {
+                const double dx = x - kSide / 2.0;
+                const double dy = row - kSide * 0.62;
+                const bool ring = int(std::sqrt(dx * dx + dy * dy)) / 14 % 2 == 0;
+                const int red = 40 + row * 180 / kSide;
+                const int green = 20 + (ring ? 40 : 12);
+                const int blue = 120 - row * 80 / kSide + (ring ? 30 : 0);
+                pixels += char(blue);
+                pixels += char(green);
+                pixels += char(red);
+            }
+        }
+        return MakeBmp(kSide, kSide, 24, 0, std::string(), pixels);
+    }
+
+    TtagFonts fonts_;
+    QTemporaryDir folder_;
+};
+
+bool GrabScreenSaver(TfrmScreenSaver& saver, const QDir& dir)
+{
+    saver.show();
+    // A wide screen, so the black shows beside the cover.
+    saver.resize(1024, 576);
+    QApplication::processEvents();
+    saver.Banner()->move(0, saver.BannerRange() * 4 / 5);
+    const bool saved = saver.grab().save(dir.filePath("screensaver.png"));
+    saver.close();
+    return saved;
+}
+
 bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TfrmChooseCD& chooser,
-             TfrmTagListRules& rules, TfrmPreferences& preferences)
+             TfrmTagListRules& rules, TfrmPreferences& preferences, TfrmScreenSaver& saver)
 {
     const QDir dir(folder);
     if (!dir.mkpath("."))
@@ -160,6 +244,7 @@ bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, T
     saved = Grab(rules, dir, "rules.png") && saved;
     saved = Grab(preferences, dir, "preferences.png") && saved;
     saved = GrabMappings(preferences, dir) && saved;
+    saved = GrabScreenSaver(saver, dir) && saved;
     return saved;
 }
 
@@ -195,8 +280,15 @@ int main(int argc, char** argv)
     FillMappings(library);
     TshotHost host;
     TfrmPreferences preferences(library, host);
+    TshotScreenSaverHost saverHost;
+    const auto song = Song("The Lanterns", "Northern Lights", "Harbour Songs", 4);
+    if (!saverHost.WriteCover("The Lanterns - Harbour Songs.bmp"))
+        return 1;
+    TfrmScreenSaver saver;
+    saver.SetJukebox(&saverHost);
+    saver.SetSong(song.get());
     if (!folder.isEmpty())
-        return SaveAll(folder, about, info, chooser, rules, preferences) ? 0 : 1;
+        return SaveAll(folder, about, info, chooser, rules, preferences, saver) ? 0 : 1;
 
     about.ShowSplash();
     QObject::connect(&about, &QDialog::finished, &about, [&] {
@@ -207,7 +299,8 @@ int main(int argc, char** argv)
             chooser.exec();
             rules.exec();
             preferences.exec();
-            QApplication::quit();
+            // A key or a click closes the last window and ends the tour.
+            saver.show();
         });
     });
     return app.exec();
