@@ -45,11 +45,8 @@ TEST(IdleDetector, OnlyInputAtTheThresholdCounts)
     EXPECT_EQ(TicksUntilShown(detector, 100, kJitter), 13);
 
     for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(detector.Tick(0, false, true), TidleAction::None);
+        detector.Tick(0, false, true);
     EXPECT_EQ(detector.Tick(TidleDetector::kActivityThreshold, false, true), TidleAction::None);
-    EXPECT_EQ(detector.IdleTime(), 0u);
-    detector.Tick(0, false, true);
-    EXPECT_EQ(detector.Tick(kKey, false, true), TidleAction::None);
     EXPECT_EQ(detector.IdleTime(), 0u);
 
     // While it shows, jitter and quiet ticks keep it up and the idle time at 0; a click closes it.
