@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <random>
-#include <string>
 
 class TactivityMonitor;
 class TaudioTag;
