@@ -1,8 +1,9 @@
 // The small windows over a generated library: the splash, the about box, the information window, the album
-// chooser, the rules editor, the preferences, the song search with the on-screen keyboard, the stacker and the
-// playlist editor. A test tool; `--screenshots folder` saves splash.png, about.png, information.png,
-// choosecd.png, rules.png, preferences.png, preferences-mappings.png, song-search.png, stacker.png and
-// playlist-editor.png there and quits, without it the windows show one after the other.
+// chooser, the rules editor, the preferences, the song search with the on-screen keyboard, the stacker, the
+// playlist editor and the screensaver. A test tool; `--screenshots folder` saves splash.png, about.png,
+// information.png, choosecd.png, rules.png, preferences.png, preferences-mappings.png, song-search.png,
+// stacker.png, playlist-editor.png and screensaver.png there and quits, without it the windows show one after
+// the other.
 
 #include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxinfo.h"
@@ -14,21 +15,27 @@
 #include "app/dialogs/songsearchhost.h"
 #include "app/keyboard/frmkeyboard.h"
 #include "app/windows/frmplaylisteditor.h"
+#include "app/windows/frmscreensaver.h"
 #include "app/windows/frmstackerlist.h"
 #include "app/windows/playlisteditorhost.h"
+#include "app/windows/screensaverhost.h"
 #include "app/windows/stackercartridges.h"
 #include "app/windows/stackerhost.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
+#include "controls/scrollbanner3.h"
 #include "controls/treesinkmodel.h"
+#include "core/captions/tagfonts.h"
 #include "core/groupings/audiotagartist.h"
 #include "core/groupings/taglistrules.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
+#include "support/testpictures.h"
+#include "support/testsongs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,8 +46,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <cmath>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -309,9 +319,83 @@ private:
     TfrmStackerList window_;
 };
 
+// The screensaver's caption fonts and a cover folder holding one album's cover.
+class TshotScreenSaverHost : public TscreenSaverHost
+{
+public:
+    TshotScreenSaverHost()
+    {
+        fonts_.BeginUpdate();
+        fonts_.SetArtistFont(Font(26, clWhite, true));
+        fonts_.SetTitleFont(Font(26, clYellow, true));
+        fonts_.SetCharacterFont(Font(22, clSilver, false));
+        fonts_.SetAlbumFont(Font(22, clAqua, false));
+        fonts_.SetDurationFont(Font(22, clSilver, false));
+        fonts_.EndUpdate();
+    }
+
+    const TtagFonts& ScreenSaverFonts() const override { return fonts_; }
+    std::string AlbumArtFolder() const override { return folder_.path().toStdString(); }
+
+    bool WriteCover(const std::string& name) const
+    {
+        std::ofstream out(AlbumArtFolder() + "/" + name, std::ios::binary);
+        const std::string bmp = CoverBmp();
+        return bool(out.write(bmp.data(), std::streamsize(bmp.size())));
+    }
+
+private:
+    static TFontDesc Font(int size, TColor color, bool bold)
+    {
+        TFontDesc font;
+        font.Name = "DejaVu Sans";
+        font.Size = size;
+        font.Color = color;
+        font.Style = bold ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
+        return font;
+    }
+
+    // A 24-bit bitmap of rings over a dusk gradient, rows bottom-up as bitmaps store them.
+    static std::string CoverBmp()
+    {
+        constexpr int kSide = 320;
+        std::string pixels;
+        pixels.reserve(kSide * kSide * 3);
+        for (int row = kSide - 1; row >= 0; --row) {
+            for (int x = 0; x < kSide; ++x) {
+                const double dx = x - kSide / 2.0;
+                const double dy = row - kSide * 0.62;
+                const bool ring = int(std::sqrt(dx * dx + dy * dy)) / 14 % 2 == 0;
+                const int red = 40 + row * 180 / kSide;
+                const int green = 20 + (ring ? 40 : 12);
+                const int blue = 120 - row * 80 / kSide + (ring ? 30 : 0);
+                pixels += char(blue);
+                pixels += char(green);
+                pixels += char(red);
+            }
+        }
+        return MakeBmp(kSide, kSide, 24, 0, std::string(), pixels);
+    }
+
+    TtagFonts fonts_;
+    QTemporaryDir folder_;
+};
+
+bool GrabScreenSaver(TfrmScreenSaver& saver, const QDir& dir)
+{
+    saver.show();
+    // A wide screen, so the black shows beside the cover.
+    saver.resize(1024, 576);
+    QApplication::processEvents();
+    saver.Banner()->move(0, saver.BannerRange() * 4 / 5);
+    const bool saved = saver.grab().save(dir.filePath("screensaver.png"));
+    saver.close();
+    return saved;
+}
+
 bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TfrmChooseCD& chooser,
              TfrmTagListRules& rules, TfrmPreferences& preferences, TsongSearchHost& searchHost,
-             TfrmPlaylistEditor& editor)
+             TfrmPlaylistEditor& editor, TfrmScreenSaver& saver)
 {
     const QDir dir(folder);
     if (!dir.mkpath("."))
@@ -336,6 +420,7 @@ bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, T
     saved = Grab(preferences, dir, "preferences.png") && saved;
     saved = GrabMappings(preferences, dir) && saved;
     saved = GrabPlaylistEditor(editor, dir) && saved;
+    saved = GrabScreenSaver(saver, dir) && saved;
     return SaveSearch(dir, searchHost) && saved;
 }
 
@@ -378,8 +463,15 @@ int main(int argc, char** argv)
     TeditorShotHost editorHost(editorLibrary);
     TfrmPlaylistEditor editor(editorLibrary);
     editor.SetJukebox(&editorHost);
+    TshotScreenSaverHost saverHost;
+    const auto song = Song("The Lanterns", "Northern Lights", "Harbour Songs", 4);
+    if (!saverHost.WriteCover("The Lanterns - Harbour Songs.bmp"))
+        return 1;
+    TfrmScreenSaver saver;
+    saver.SetJukebox(&saverHost);
+    saver.SetSong(song.get());
     if (!folder.isEmpty()) {
-        const bool saved = SaveAll(folder, about, info, chooser, rules, preferences, searchHost, editor);
+        const bool saved = SaveAll(folder, about, info, chooser, rules, preferences, searchHost, editor, saver);
         return stacker.Save(QDir(folder)) && saved ? 0 : 1;
     }
 
@@ -396,7 +488,8 @@ int main(int argc, char** argv)
             SearchSong(&searchHost, keyboard->KeyboardWidthFor(40), keyboard->KeyboardHeightFor(40), true);
             stacker.Window().exec();
             editor.exec();
-            QApplication::quit();
+            // A key or a click closes the last window and ends the tour.
+            saver.show();
         });
     });
     return app.exec();
