@@ -1,0 +1,414 @@
+#include "app/windows/frmskinnedjukeboxapp.h"
+
+#include "app/qt/exceptionboundary.h"
+#include "app/skins/pixelfont.h"
+#include "app/skins/skinfolder.h"
+#include "app/windows/jukeboxactions.h"
+#include "controls/htmllistbox.h"
+#include "controls/noscrolltreeview.h"
+#include "controls/orvanebutton.h"
+#include "controls/orvanemultibutton.h"
+#include "controls/orvanepanel.h"
+#include "controls/orvanescrollbar.h"
+#include "platform/error.h"
+#include "platform/folders.h"
+#include "platform/inifile.h"
+
+#include <QAbstractScrollArea>
+#include <QAction>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// The skin folder that lets the window's own operations do the skin's parts, so a descendant window
+// can add to them.
+class TwindowSkinFolder : public TskinFolder
+{
+public:
+    TwindowSkinFolder(TskinComponents& components, TfrmSkinnedJukeboxApp& window)
+        : TskinFolder(components), window_(window)
+    {}
+
+    void LoadSkinImages(const TIniFile& ini, const std::string& folder) override
+    {
+        window_.LoadSkinImages(ini, folder);
+    }
+    void LoadSkinFonts(const TIniFile& ini) override { window_.LoadSkinFonts(ini); }
+    void SaveSkinFonts(TIniFile& ini) const override { window_.SaveSkinFonts(ini); }
+    void ApplySkinColors(TColor buttonColor, TColor panelColor) override
+    {
+        window_.ApplySkinColors(buttonColor, panelColor);
+    }
+
+private:
+    TfrmSkinnedJukeboxApp& window_; // link
+};
+
+constexpr const char* kGeometry = "Geometry";
+
+QRect PrimaryScreenRect()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        return screen->geometry();
+    return {0, 0, 1024, 768};
+}
+
+TorvanePanel* MakePanel(QWidget* parent, const char* name)
+{
+    auto* panel = new TorvanePanel(parent);
+    panel->setObjectName(QString::fromUtf8(name));
+    return panel;
+}
+
+} // namespace
+
+TfrmSkinnedJukeboxApp::TfrmSkinnedJukeboxApp(QWidget* parent)
+    : TfrmJukeboxApp(parent), skinFolder_(std::make_unique<TwindowSkinFolder>(skinComponents_, *this))
+{
+    // The window draws its own frame and title.
+    setWindowFlag(Qt::FramelessWindowHint, true);
+    resize(640, 463);
+    BuildSkinActions();
+    BuildOtherFonts();
+    BuildControls();
+    sbJukeboxList = WrapList(Tree(), "JukeboxList");
+    sbTrackList = WrapList(TrackList(), "TrackList");
+    sbQueueList = WrapList(QueueList(), "QueueList");
+    BuildFrame();
+    RegisterSkin();
+}
+
+TfrmSkinnedJukeboxApp::~TfrmSkinnedJukeboxApp() = default;
+
+// ---- Creation
+
+void TfrmSkinnedJukeboxApp::BuildSkinActions()
+{
+    actnViewFullScreen = new QAction(QStringLiteral("&Full Screen"), this);
+    actnViewFullScreen->setObjectName(QStringLiteral("actnViewFullScreen"));
+    actnViewFullScreen->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+F")));
+    actnViewFullScreen->setCheckable(true);
+    TjukeboxActions::SetHint(actnViewFullScreen,
+                             QStringLiteral("Toggle Between Full Screen and Normal Modes"));
+    addAction(actnViewFullScreen);
+    connect(actnViewFullScreen, &QAction::triggered, this,
+            [this](bool on) { Guarded([this, on] { SetFullScreen(on); }); });
+    actnViewToolbar->setText(QStringLiteral("&Main Menu"));
+    TjukeboxActions::SetHint(actnViewToolbar, QStringLiteral("Hide/Show the Main Menu."));
+}
+
+void TfrmSkinnedJukeboxApp::BuildOtherFonts()
+{
+    using K = TtagFonts;
+    tfOther.BeginUpdate();
+    tfOther.SetNiceName("Other");
+    tfOther.SetColorNiceName("Timer/Clock");
+    tfOther.SetColor(clBlack);
+    const struct
+    {
+        K::FontKind kind;
+        const char* name;
+        int pixels;
+    } fonts[] = {{K::fkTitle, "Track Details Values & Clock", 13},
+                 {K::fkIndex, "Track Details Titles", 13},
+                 {K::fkArtist, "Queue Details Titles", 13},
+                 {K::fkAlbum, "Queue Details Values", 11},
+                 {K::fkCharacter, "Timer", 19},
+                 {K::fkDuration, "Toolbar", 13}};
+    for (const auto& entry : fonts) {
+        TFontDesc font;
+        font.Name = "Arial";
+        font.Size = PixelsToPoints(entry.pixels);
+        font.Color = clWhite;
+        tfOther.SetFont(entry.kind, font);
+        tfOther.SetFontNiceName(entry.kind, entry.name);
+    }
+    tfOther.EndUpdate();
+}
+
+TorvaneButton* TfrmSkinnedJukeboxApp::TitleButton(const char* name, QAction* action, int width)
+{
+    auto* button = new TorvaneButton(opnlTitle);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setFixedSize(width, 18);
+    if (action)
+        button->SetAction(action);
+    return button;
+}
+
+void TfrmSkinnedJukeboxApp::BuildTitle(QWidget* body)
+{
+    opnlTitle = MakePanel(body, "opnlTitle");
+    opnlTitle->setFixedHeight(kTitleHeight);
+    opnlTitle->setCursor(Qt::PointingHandCursor);
+    obtnMenu = TitleButton("obtnMenu", nullptr, 18);
+    obtnMenu->SetHint(QStringLiteral("Main Menu"));
+    obtnMenu->OnClick = [this](QObject*) {
+        Guarded([this] { PopupMenu()->popup(obtnMenu->mapToGlobal(QPoint(0, obtnMenu->height()))); });
+    };
+    obtnHelp = TitleButton("obtnHelp", alMain.actnHelpHelp, 18);
+    obtnMinimize = TitleButton("obtnMinimize", alMain.actnViewMinimize, 18);
+    obtnMaximize = TitleButton("obtnMaximize", actnViewFullScreen, 30);
+    obtnMaximize->SetIsCheckButton(true);
+    obtnExit = TitleButton("obtnExit", alMain.actnFileExit, 18);
+    auto* layout = new QHBoxLayout(opnlTitle);
+    layout->setContentsMargins(0, 3, 4, 3);
+    layout->setSpacing(0);
+    layout->addStretch(1);
+    for (QWidget* button : {obtnMenu, obtnHelp, obtnMinimize, obtnMaximize, obtnExit})
+        layout->addWidget(button);
+}
+
+void TfrmSkinnedJukeboxApp::BuildControls()
+{
+    QWidget* pnlControls = findChild<QWidget*>(QStringLiteral("pnlControls"));
+    opnlControls = MakePanel(pnlControls, "opnlControls");
+    ombtnControls = new TorvaneMultiButton(opnlControls);
+    ombtnControls->setObjectName(QStringLiteral("ombtnControls"));
+    const TColor hits[] = {clFuchsia, clBlue, clLime, clRed};
+    for (int button = 1; button <= 4; ++button)
+        ombtnControls->SetButtonHitColor(button, hits[button - 1]);
+    ombtnControls->OnButton1Click = [this](QObject*) { Guarded([this] { Play(false); }); };
+    ombtnControls->OnButton2Click = [this](QObject*) { Guarded([this] { PlayNext(false); }); };
+    ombtnControls->OnButton3Click = [this](QObject*) { Guarded([this] { Pause(false); }); };
+    ombtnControls->OnButton4Click = [this](QObject*) { Guarded([this] { Stop(false); }); };
+    auto* inner = new QHBoxLayout(opnlControls);
+    inner->setContentsMargins(4, 4, 4, 4);
+    inner->addWidget(ombtnControls);
+    inner->addStretch(1);
+    auto* outer = new QHBoxLayout(pnlControls);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(opnlControls);
+}
+
+TorvaneScrollBar* TfrmSkinnedJukeboxApp::WrapList(QWidget* list, const char* name)
+{
+    auto* splitter = qobject_cast<QSplitter*>(list->parentWidget());
+    const QList<int> sizes = splitter ? splitter->sizes() : QList<int>();
+    const int index = splitter ? splitter->indexOf(list) : -1;
+    const std::string base(name);
+    auto* clip = new QWidget;
+    clip->setObjectName(QString::fromStdString("pnl" + base + "Clip"));
+    auto* top = MakePanel(clip, ("opnl" + base + "Top").c_str());
+    auto* bottom = MakePanel(clip, ("opnl" + base + "Bottom").c_str());
+    const char* leftName = base == "JukeboxList" ? "pnlJukeboxListLeft"
+                           : base == "TrackList" ? "opnlTrackListLeft"
+                                                 : "opnlQueueLeft";
+    auto* left = MakePanel(clip, leftName);
+    top->setFixedHeight(8);
+    bottom->setFixedHeight(8);
+    left->setFixedWidth(4);
+    auto* bar = new TorvaneScrollBar(clip);
+    bar->setObjectName(QString::fromStdString("sb" + base));
+    bar->SetMin(0);
+    bar->SetMax(1);
+    bar->SetSmallStep(1);
+    bar->SetLargeStep(10);
+    // The window's own bar stands in for the native one.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(list)) {
+        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setFrameShape(QFrame::NoFrame);
+    }
+    auto* layout = new QGridLayout(clip);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(top, 0, 0, 1, 3);
+    layout->addWidget(left, 1, 0);
+    layout->addWidget(list, 1, 1);
+    layout->addWidget(bar, 1, 2);
+    layout->addWidget(bottom, 2, 0, 1, 3);
+    if (splitter) {
+        splitter->insertWidget(index, clip);
+        splitter->setSizes(sizes);
+    }
+    return bar;
+}
+
+void TfrmSkinnedJukeboxApp::BuildFrame()
+{
+    QWidget* client = takeCentralWidget();
+    auto* root = new QWidget(this);
+    root->setObjectName(QStringLiteral("pnlRoot"));
+    auto* top = MakePanel(root, "opnlBodyTop");
+    top->SetPanelColor(clGray);
+    auto* left = MakePanel(root, "opnlBodyLeft");
+    auto* right = MakePanel(root, "opnlBodyRight");
+    auto* bottom = MakePanel(root, "opnlBodyBottom");
+    top->setFixedHeight(kFrameWidth);
+    bottom->setFixedHeight(kFrameWidth);
+    left->setFixedWidth(kFrameWidth);
+    right->setFixedWidth(kFrameWidth);
+    client->setObjectName(QStringLiteral("pnlBody"));
+    BuildTitle(client);
+    if (auto* column = qobject_cast<QVBoxLayout*>(client->layout()))
+        column->insertWidget(0, opnlTitle);
+    auto* grid = new QGridLayout(root);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    grid->addWidget(top, 0, 0, 1, 3);
+    grid->addWidget(left, 1, 0);
+    grid->addWidget(client, 1, 1);
+    grid->addWidget(right, 1, 2);
+    grid->addWidget(bottom, 2, 0, 1, 3);
+    setCentralWidget(root);
+}
+
+void TfrmSkinnedJukeboxApp::RegisterSkin()
+{
+    skinComponents_.SetWindow(this);
+    skinComponents_.AddChildren(this);
+    for (TtagFonts* fonts : {&JukeboxListFonts(), &TrackListFonts(), &QueueListFonts(), &SongTitleFonts(),
+                             &tfOther, &tfScreenSaver})
+        skinComponents_.AddFontSet(fonts);
+}
+
+void TfrmSkinnedJukeboxApp::FormCreate()
+{
+    TfrmJukeboxApp::FormCreate();
+    platform::ForceDirectories(TskinFolder::GetSkinsFolder());
+    if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("View1"))) {
+        view->addSeparator();
+        view->addAction(actnViewFullScreen);
+    }
+    MirrorMainMenu();
+}
+
+// ---- Skin
+
+void TfrmSkinnedJukeboxApp::LoadSkinImages(const TIniFile& ini, const std::string& folder)
+{
+    skinFolder_->TskinFolder::LoadSkinImages(ini, folder);
+}
+
+void TfrmSkinnedJukeboxApp::LoadSkinFonts(const TIniFile& ini)
+{
+    skinFolder_->TskinFolder::LoadSkinFonts(ini);
+}
+
+void TfrmSkinnedJukeboxApp::SaveSkinFonts(TIniFile& ini) const
+{
+    skinFolder_->TskinFolder::SaveSkinFonts(ini);
+}
+
+void TfrmSkinnedJukeboxApp::ApplySkinColors(TColor buttonColor, TColor panelColor)
+{
+    skinFolder_->TskinFolder::ApplySkinColors(buttonColor, panelColor);
+}
+
+void TfrmSkinnedJukeboxApp::LoadSkinFile(const std::string& fileName)
+{
+    skinFolder_->LoadSkinFile(fileName);
+}
+
+std::string TfrmSkinnedJukeboxApp::GetSkinFile() const
+{
+    return skinFolder_->GetSkinFile();
+}
+
+void TfrmSkinnedJukeboxApp::SaveCurrentSkin()
+{
+    skinFolder_->SaveCurrentSkin();
+}
+
+// ---- Geometry
+
+QRect TfrmSkinnedJukeboxApp::OnScreen(const QRect& bounds)
+{
+    // The title strip must be reachable on some screen, or the window could never be moved back.
+    const QRect title(bounds.left(), bounds.top(), bounds.width(), kTitleHeight);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect seen = screen->availableGeometry().intersected(title);
+        if (seen.width() >= 2 * kTitleHeight && seen.height() > 0)
+            return bounds;
+    }
+    const QRect desktop = QGuiApplication::primaryScreen()
+                              ? QGuiApplication::primaryScreen()->availableGeometry()
+                              : PrimaryScreenRect();
+    const int width = std::min(bounds.width(), desktop.width());
+    const int height = std::min(bounds.height(), desktop.height());
+    return {desktop.left() + (desktop.width() - width) / 2, desktop.top() + (desktop.height() - height) / 2,
+            width, height};
+}
+
+void TfrmSkinnedJukeboxApp::SetFullScreen(bool on)
+{
+    if (on != fullScreen_) {
+        fullScreen_ = on;
+        if (on) {
+            savedBounds_ = geometry();
+            const QRect screenRect = screen() ? screen()->geometry() : PrimaryScreenRect();
+            setGeometry(screenRect);
+            obtnMaximize->SetChecked(true);
+        } else {
+            RestoreBounds();
+        }
+    }
+    actnViewFullScreen->setChecked(on);
+}
+
+void TfrmSkinnedJukeboxApp::RestoreBounds()
+{
+    setGeometry(savedBounds_);
+    obtnMaximize->SetChecked(false);
+}
+
+// ---- Settings
+
+void TfrmSkinnedJukeboxApp::LoadSettings(const TIniFile& ini)
+{
+    TfrmJukeboxApp::LoadSettings(ini);
+    LoadSkinFile(ini.ReadString("Skins", "SkinFile", ""));
+
+    const QRect screenRect = PrimaryScreenRect();
+    const int width = ini.ReadInteger(kGeometry, "Width", kDefaultWidth);
+    const int height = ini.ReadInteger(kGeometry, "Height", kDefaultHeight);
+    const int left = ini.ReadInteger(kGeometry, "Left", (screenRect.width() - width) / 2);
+    const int top = ini.ReadInteger(kGeometry, "Top", (screenRect.height() - height) / 2);
+    const QRect stored = OnScreen(QRect(left, top, width, height));
+    if (ini.ReadBool(kGeometry, "FullScreen", true)) {
+        SetFullScreen(true);
+        // Leaving full screen returns to the stored bounds, not to where the window was made.
+        savedBounds_ = stored;
+    } else {
+        SetFullScreen(false);
+        savedBounds_ = stored;
+        RestoreBounds();
+    }
+}
+
+void TfrmSkinnedJukeboxApp::SaveSettings(TIniFile& ini)
+{
+    TfrmJukeboxApp::SaveSettings(ini);
+    ini.WriteBool(kGeometry, "FullScreen", fullScreen_);
+    if (!fullScreen_)
+        savedBounds_ = geometry();
+    ini.WriteInteger(kGeometry, "Left", savedBounds_.left());
+    ini.WriteInteger(kGeometry, "Top", savedBounds_.top());
+    ini.WriteInteger(kGeometry, "Width", savedBounds_.width());
+    ini.WriteInteger(kGeometry, "Height", savedBounds_.height());
+    ini.WriteString("Skins", "SkinFile", GetSkinFile());
+    SetFullScreen(false);
+}
+
+void TfrmSkinnedJukeboxApp::SavePreferences()
+{
+    TfrmJukeboxApp::SavePreferences();
+    try {
+        SaveCurrentSkin();
+    } catch (const EFileError& error) {
+        // The settings are written; the skin keeps its last saved look, and the user hears why.
+        if (OnSaveFailure)
+            OnSaveFailure(error.what());
+        else
+            ShowException(error);
+    }
+}

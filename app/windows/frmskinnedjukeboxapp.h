@@ -1,0 +1,103 @@
+#pragma once
+
+#include "app/skins/skincomponents.h"
+#include "app/windows/frmjukeboxapp.h"
+#include "core/captions/tagfonts.h"
+
+#include <QRect>
+
+#include <memory>
+#include <string>
+
+class QAction;
+class TorvaneButton;
+class TorvaneMultiButton;
+class TorvanePanel;
+class TorvaneScrollBar;
+class TskinFolder;
+
+// The library browser as a borderless, skinnable window that normally fills the screen: its own title panel
+// with the exit, menu, help, minimise and full-screen buttons, four skinned frame panels around the body,
+// the four-button transport control and its own scroll bars beside the three lists. The skin (skin.osk) is
+// loaded onto every registered control and font set; the window geometry is its own settings section.
+// Never shown by itself: the concrete main window inherits all of it.
+class TfrmSkinnedJukeboxApp : public TfrmJukeboxApp
+{
+public:
+    // Bounds of a first start and of a window whose saved place is off every screen.
+    static constexpr int kDefaultWidth = 800;
+    static constexpr int kDefaultHeight = 600;
+    static constexpr int kFrameWidth = 6;
+    static constexpr int kTitleHeight = 24;
+
+    explicit TfrmSkinnedJukeboxApp(QWidget* parent = nullptr);
+    ~TfrmSkinnedJukeboxApp() override;
+
+    void FormCreate() override;
+
+    // New virtual operations: the skin's parts, through the skin folder.
+    virtual void LoadSkinImages(const TIniFile& ini, const std::string& folder);
+    virtual void LoadSkinFonts(const TIniFile& ini);
+    virtual void SaveSkinFonts(TIniFile& ini) const;
+    virtual void ApplySkinColors(TColor buttonColor, TColor panelColor);
+
+    // Overrides.
+    void LoadSettings(const TIniFile& ini) override;
+    void SaveSettings(TIniFile& ini) override;
+    void SavePreferences() override;
+
+    // The skin.
+    void LoadSkinFile(const std::string& fileName);
+    std::string GetSkinFile() const;
+    // Writes the colours and fonts in use into the current skin's user copy.
+    void SaveCurrentSkin();
+    TskinFolder& SkinFolder() const { return *skinFolder_; }
+    TskinComponents& SkinComponents() { return skinComponents_; }
+    TtagFonts& OtherFonts() { return tfOther; }
+
+    // Full screen covers the screen the window is on; leaving it returns to the saved bounds.
+    bool GetFullScreen() const { return fullScreen_; }
+    void SetFullScreen(bool on);
+    void RestoreBounds();
+    const QRect& SavedBounds() const { return savedBounds_; }
+
+    // Bounds brought onto a screen: bounds that meet no screen are centred on the primary one.
+    static QRect OnScreen(const QRect& bounds);
+
+    TorvanePanel* TitlePanel() const { return opnlTitle; }
+    TorvaneMultiButton* ControlsButton() const { return ombtnControls; }
+    TorvaneScrollBar* JukeboxListBar() const { return sbJukeboxList; }
+    TorvaneScrollBar* TrackListBar() const { return sbTrackList; }
+    TorvaneScrollBar* QueueListBar() const { return sbQueueList; }
+
+    QAction* actnViewFullScreen;
+
+private:
+    void BuildSkinActions();
+    void BuildFrame();
+    void BuildTitle(QWidget* body);
+    void BuildControls();
+    // Puts a list between its top and bottom panels, with its left panel and its own scroll bar.
+    TorvaneScrollBar* WrapList(QWidget* list, const char* name);
+    void BuildOtherFonts();
+    void RegisterSkin();
+    TorvaneButton* TitleButton(const char* name, QAction* action, int width);
+
+    TskinComponents skinComponents_;
+    std::unique_ptr<TskinFolder> skinFolder_;
+    TtagFonts tfOther;
+    bool fullScreen_ = false;
+    QRect savedBounds_;
+
+    TorvanePanel* opnlTitle = nullptr;
+    TorvaneButton* obtnExit = nullptr;
+    TorvaneButton* obtnMenu = nullptr;
+    TorvaneButton* obtnHelp = nullptr;
+    TorvaneButton* obtnMinimize = nullptr;
+    TorvaneButton* obtnMaximize = nullptr;
+    TorvanePanel* opnlControls = nullptr;
+    TorvaneMultiButton* ombtnControls = nullptr;
+    TorvaneScrollBar* sbJukeboxList = nullptr;
+    TorvaneScrollBar* sbTrackList = nullptr;
+    TorvaneScrollBar* sbQueueList = nullptr;
+};

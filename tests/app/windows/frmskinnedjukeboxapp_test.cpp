@@ -1,0 +1,216 @@
+// The skinned main window: its frame and skin, full screen and the geometry settings, driven headless with
+// the recording player and the shipped Default skin.
+#include "app/windows/frmskinnedjukeboxapp.h"
+
+#include "app/skins/skinfolder.h"
+#include "controls/htmllistbox.h"
+#include "controls/noscrolltreeview.h"
+#include "controls/orvanebutton.h"
+#include "controls/orvanemultibutton.h"
+#include "controls/orvanepanel.h"
+#include "controls/orvanescrollbar.h"
+#include "core/jukebox/localjukeboxlist.h"
+#include "markup/color.h"
+#include "markup/htmlcolor.h"
+#include "platform/inifile.h"
+#include "support/testmediaplayer.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace {
+
+class TtestSkinnedWindow : public TfrmSkinnedJukeboxApp
+{
+public:
+    std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
+    {
+        return std::make_unique<TlocalJukeboxList>();
+    }
+    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
+    {
+        return std::make_unique<TtestMediaPlayer>();
+    }
+};
+
+QRect ScreenRect()
+{
+    return QGuiApplication::primaryScreen()->geometry();
+}
+
+// Pixels of a rendered control clearly leaning to red.
+int ReddishPixels(QWidget* control)
+{
+    const QImage image = control->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > c.green() + 60 && c.red() > c.blue() + 60)
+                ++count;
+        }
+    return count;
+}
+
+class FrmSkinnedJukeboxAppTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { window_ = CreateMainWindow<TtestSkinnedWindow>(); }
+
+    TtestSkinnedWindow& Window() { return static_cast<TtestSkinnedWindow&>(*window_); }
+
+    // Loads the preferences from a settings file the test writes first.
+    void Start(const std::function<void(TIniFile&)>& write = {})
+    {
+        if (write) {
+            TIniFile ini(Window().GetSettingsFile());
+            write(ini);
+            std::filesystem::create_directories(std::filesystem::path(ini.FileName()).parent_path());
+            ini.UpdateFile();
+        }
+        Window().LoadPreferences();
+    }
+
+    static void Windowed(TIniFile& ini, int left, int top, int width, int height)
+    {
+        ini.WriteBool("Geometry", "FullScreen", false);
+        ini.WriteInteger("Geometry", "Left", left);
+        ini.WriteInteger("Geometry", "Top", top);
+        ini.WriteInteger("Geometry", "Width", width);
+        ini.WriteInteger("Geometry", "Height", height);
+    }
+
+    template <class T>
+    T* Child(const char* name)
+    {
+        return Window().findChild<T*>(QString::fromUtf8(name));
+    }
+
+    TmainWindowPtr window_;
+};
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheWindowIsBorderlessAndItsSkinnableControlsAreRegistered)
+{
+    EXPECT_TRUE(Window().windowFlags().testFlag(Qt::FramelessWindowHint));
+    for (const char* name :
+         {"opnlTitle", "obtnExit", "obtnMenu", "obtnHelp", "obtnMinimize", "obtnMaximize", "opnlBodyTop",
+          "opnlBodyLeft", "opnlBodyRight", "opnlBodyBottom", "opnlControls", "ombtnControls", "sbJukeboxList",
+          "sbTrackList", "sbQueueList", "opnlJukeboxListTop", "opnlTrackListBottom", "opnlQueueLeft",
+          "pnlJukeboxListLeft"})
+        EXPECT_NE(Window().SkinComponents().Find(name), nullptr) << name;
+    ASSERT_EQ(Window().SkinComponents().FontSets().size(), 6u);
+    EXPECT_EQ(Window().SkinComponents().FontSets()[4]->NiceName(), "Other");
+    EXPECT_EQ(Window().actnViewFullScreen->text(), "&Full Screen");
+    EXPECT_EQ(Window().actnViewFullScreen->toolTip().toStdString().find("Screena"), std::string::npos);
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheDefaultSkinReachesTheTitleFramesButtonsAndBars)
+{
+    Start();
+    EXPECT_FALSE(Window().TitlePanel()->BitmapTopCenter().isNull());
+    EXPECT_FALSE(Child<TorvanePanel>("opnlBodyLeft")->BitmapLeftCenter().isNull() &&
+                 Child<TorvanePanel>("opnlBodyLeft")->Bitmap().isNull());
+    EXPECT_FALSE(Child<TorvaneButton>("obtnExit")->SkinBitmap().isNull());
+    EXPECT_FALSE(Window().ControlsButton()->SkinBitmap().isNull());
+    EXPECT_FALSE(Window().TrackListBar()->BackBitmap().isNull());
+    EXPECT_EQ(Window().OtherFonts().CharacterFont().Name, "Arial");
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, ASkinColourReachesTheTitleButtonsPixels)
+{
+    Start();
+    auto* exit = Child<TorvaneButton>("obtnExit");
+    Window().ApplySkinColors(clBlue, clBlue);
+    EXPECT_EQ(ReddishPixels(exit), 0);
+    Window().ApplySkinColors(clRed, clRed);
+    EXPECT_GT(ReddishPixels(exit), 0);
+    EXPECT_EQ(Window().SkinFolder().ButtonColor(), clRed);
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheFirstStartIsFullScreenAndLeavingItCentresTheDesignBounds)
+{
+    Start();
+    const QRect screen = ScreenRect();
+    EXPECT_TRUE(Window().GetFullScreen());
+    EXPECT_TRUE(Window().actnViewFullScreen->isChecked());
+    EXPECT_TRUE(Child<TorvaneButton>("obtnMaximize")->Checked());
+    EXPECT_EQ(Window().geometry(), screen);
+    Window().actnViewFullScreen->trigger();
+    EXPECT_FALSE(Window().GetFullScreen());
+    EXPECT_FALSE(Child<TorvaneButton>("obtnMaximize")->Checked());
+    EXPECT_EQ(Window().geometry(), QRect((screen.width() - 800) / 2, (screen.height() - 600) / 2, 800, 600));
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, AWindowedStartIsCentredWithoutAStoredPlace)
+{
+    const QRect screen = ScreenRect();
+    Start([](TIniFile& ini) {
+        ini.WriteBool("Geometry", "FullScreen", false);
+        ini.WriteInteger("Geometry", "Width", 500);
+        ini.WriteInteger("Geometry", "Height", 400);
+    });
+    EXPECT_FALSE(Window().GetFullScreen());
+    EXPECT_EQ(Window().geometry(), QRect((screen.width() - 500) / 2, (screen.height() - 400) / 2, 500, 400));
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, FullScreenReturnsToTheStoredBoundsAndSavingKeepsThem)
+{
+    Start([](TIniFile& ini) {
+        Windowed(ini, 20, 30, 500, 400);
+        ini.WriteBool("Geometry", "FullScreen", true);
+    });
+    ASSERT_TRUE(Window().GetFullScreen());
+    TIniFile saved(Window().GetSettingsFile());
+    Window().SetFullScreen(true);
+    Window().SaveSettings(saved);
+    EXPECT_TRUE(saved.ReadBool("Geometry", "FullScreen", false));
+    EXPECT_EQ(saved.ReadInteger("Geometry", "Left", -1), 20);
+    EXPECT_EQ(saved.ReadInteger("Geometry", "Width", -1), 500);
+    // Saving ends full screen at the stored bounds.
+    EXPECT_FALSE(Window().GetFullScreen());
+    EXPECT_EQ(Window().geometry(), QRect(20, 30, 500, 400));
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, APlaceOffEveryScreenComesBackOnScreen)
+{
+    const QRect screen = ScreenRect();
+    Start([](TIniFile& ini) { Windowed(ini, 9000, -5000, 500, 400); });
+    const QRect placed = Window().geometry();
+    EXPECT_EQ(placed.size(), QSize(500, 400));
+    EXPECT_TRUE(screen.contains(placed.topLeft())) << placed.x() << "," << placed.y();
+    // A place that is on screen stays where it is.
+    EXPECT_EQ(TfrmSkinnedJukeboxApp::OnScreen(QRect(10, 10, 300, 200)), QRect(10, 10, 300, 200));
+    // Too large for the screen: it shrinks to fit.
+    const QRect huge = TfrmSkinnedJukeboxApp::OnScreen(QRect(-20000, 0, 20000, 20000));
+    EXPECT_TRUE(screen.contains(huge));
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheSkinWrittenAtExitIsTheUsersCopyWithTheColoursInUse)
+{
+    Start();
+    const std::string shipped = Window().GetSkinFile();
+    ASSERT_TRUE(std::filesystem::exists(shipped)) << shipped;
+    const std::string shippedText = TIniFile(shipped).ToText();
+    Window().ApplySkinColors(clRed, clLime);
+    Window().SavePreferences();
+    const std::string written = Window().GetSkinFile();
+    EXPECT_EQ(written.rfind(TskinFolder::GetSkinsFolder(), 0), 0u) << written;
+    const TIniFile copy(written);
+    EXPECT_EQ(HtmlToColor(copy.ReadString("Colors", "ButtonColor", "")), clRed);
+    EXPECT_EQ(HtmlToColor(copy.ReadString("Colors", "PanelColor", "")), clLime);
+    if (written != shipped) {
+        EXPECT_EQ(TIniFile(shipped).ToText(), shippedText);
+    }
+    const TIniFile settings(Window().GetSettingsFile());
+    EXPECT_FALSE(settings.ReadString("Skins", "SkinFile", "").empty());
+}
+
+} // namespace
