@@ -4,12 +4,17 @@
 #include "app/skins/pixelfont.h"
 #include "app/skins/skinfolder.h"
 #include "app/windows/jukeboxactions.h"
+#include "controls/digitaldisplay.h"
 #include "controls/htmllistbox.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/orvanebutton.h"
 #include "controls/orvanemultibutton.h"
 #include "controls/orvanepanel.h"
 #include "controls/orvanescrollbar.h"
+#include "controls/qtfont.h"
+#include "controls/scrollbanner3.h"
+#include "core/songs/audiotag.h"
+#include "core/util/promptservice.h"
 #include "platform/error.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
@@ -21,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -80,6 +86,7 @@ TfrmSkinnedJukeboxApp::TfrmSkinnedJukeboxApp(QWidget* parent)
     BuildSkinActions();
     BuildOtherFonts();
     BuildControls();
+    BuildSongTitle();
     sbJukeboxList = WrapList(Tree(), "JukeboxList");
     sbTrackList = WrapList(TrackList(), "TrackList");
     sbQueueList = WrapList(QueueList(), "QueueList");
@@ -102,6 +109,14 @@ void TfrmSkinnedJukeboxApp::BuildSkinActions()
     addAction(actnViewFullScreen);
     connect(actnViewFullScreen, &QAction::triggered, this,
             [this](bool on) { Guarded([this, on] { SetFullScreen(on); }); });
+    actnSettingsScrollSongTitle = new QAction(QStringLiteral("Scro&ll Song Title"), this);
+    actnSettingsScrollSongTitle->setObjectName(QStringLiteral("actnSettingsScrollSongTitle"));
+    actnSettingsScrollSongTitle->setCheckable(true);
+    TjukeboxActions::SetHint(actnSettingsScrollSongTitle,
+                             QStringLiteral("Enable/Disable Scrolling of the Song Title"));
+    addAction(actnSettingsScrollSongTitle);
+    connect(actnSettingsScrollSongTitle, &QAction::triggered, this,
+            [this](bool on) { Guarded([this, on] { SetScrollSongTitle(on); }); });
     actnViewToolbar->setText(QStringLiteral("&Main Menu"));
     TjukeboxActions::SetHint(actnViewToolbar, QStringLiteral("Hide/Show the Main Menu."));
 }
@@ -150,6 +165,7 @@ void TfrmSkinnedJukeboxApp::BuildTitle(QWidget* body)
     opnlTitle = MakePanel(body, "opnlTitle");
     opnlTitle->setFixedHeight(kTitleHeight);
     opnlTitle->setCursor(Qt::PointingHandCursor);
+    opnlTitle->installEventFilter(this);
     obtnMenu = TitleButton("obtnMenu", nullptr, 18);
     obtnMenu->SetHint(QStringLiteral("Main Menu"));
     obtnMenu->OnClick = [this](QObject*) {
@@ -185,9 +201,59 @@ void TfrmSkinnedJukeboxApp::BuildControls()
     inner->setContentsMargins(4, 4, 4, 4);
     inner->addWidget(ombtnControls);
     inner->addStretch(1);
+    opnlControls->setContextMenuPolicy(Qt::ActionsContextMenu);
+    opnlControls->addActions(pnlControls->actions());
+    opnlControls->addAction(actnSettingsScrollSongTitle);
     auto* outer = new QHBoxLayout(pnlControls);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(opnlControls);
+}
+
+void TfrmSkinnedJukeboxApp::BuildSongTitle()
+{
+    QWidget* host = SongTitlePanel();
+    for (QWidget* old : host->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        old->hide();
+    opnlSongTitle = MakePanel(host, "opnlSongTitle");
+    opnlSongTitle->setContextMenuPolicy(Qt::ActionsContextMenu);
+    opnlSongTitle->addAction(actnSettingsScrollSongTitle);
+    sbnrSongTitle = new TScrollBanner3(opnlSongTitle);
+    sbnrSongTitle->setObjectName(QStringLiteral("sbnrSongTitle"));
+    sbnrSongTitle->SetColor(clBlack);
+    sbnrSongTitle->SetScrollDelay(15);
+    sbnrSongTitle->SetScrollInc(1);
+    sbnrSongTitle->SetScrollEnabled(false);
+    sbnrSongTitle->setCursor(Qt::PointingHandCursor);
+    sbnrSongTitle->setFixedHeight(26);
+    ddTimer = new TdigitalDisplay(opnlSongTitle);
+    ddTimer->setObjectName(QStringLiteral("ddTimer"));
+    TFontDesc timerFont;
+    timerFont.Name = "Arial";
+    timerFont.Size = PixelsToPoints(19);
+    timerFont.Color = clWhite;
+    ddTimer->setFont(ToQFont(timerFont));
+    ddTimer->SetFontColor(clWhite);
+    ddTimer->SetBackColor(clBlack);
+    ddTimer->setCursor(Qt::PointingHandCursor);
+    ddTimer->setFixedSize(72, 26);
+    for (QWidget* clickable : {static_cast<QWidget*>(sbnrSongTitle), static_cast<QWidget*>(ddTimer)})
+        clickable->installEventFilter(this);
+    auto* inner = new QHBoxLayout(opnlSongTitle);
+    inner->setContentsMargins(4, 4, 4, 4);
+    inner->setSpacing(4);
+    inner->addWidget(sbnrSongTitle, 1);
+    inner->addWidget(ddTimer);
+    host->layout()->addWidget(opnlSongTitle);
+    SongTitleFonts().OnChange = [this](TtagFonts*) { Guarded([this] { ApplyBannerFonts(); }); };
+    ApplyBannerFonts();
+}
+
+void TfrmSkinnedJukeboxApp::ApplyBannerFonts()
+{
+    const TtagFonts& fonts = SongTitleFonts();
+    sbnrSongTitle->SetColor(fonts.Color());
+    sbnrSongTitle->setFont(ToQFont(fonts.TitleFont()));
+    sbnrSongTitle->SetFontColor(fonts.TitleFont().Color);
 }
 
 TorvaneScrollBar* TfrmSkinnedJukeboxApp::WrapList(QWidget* list, const char* name)
@@ -275,11 +341,107 @@ void TfrmSkinnedJukeboxApp::FormCreate()
 {
     TfrmJukeboxApp::FormCreate();
     platform::ForceDirectories(TskinFolder::GetSkinsFolder());
+    PlayerEvents.OnTimeChange = [this](TcustomMediaPlayer*, std::uint32_t position, std::uint32_t length) {
+        Guarded([this, position, length] { TimeChanged(position, length); });
+    };
+    if (QMenu* settings = menuBar()->findChild<QMenu*>(QStringLiteral("Settings1")))
+        settings->addAction(actnSettingsScrollSongTitle);
     if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("View1"))) {
         view->addSeparator();
         view->addAction(actnViewFullScreen);
     }
     MirrorMainMenu();
+}
+
+void TfrmSkinnedJukeboxApp::FormClose()
+{
+    sbnrSongTitle->SetScrollEnabled(false);
+    TfrmJukeboxApp::FormClose();
+}
+
+// ---- Song title and time
+
+bool TfrmSkinnedJukeboxApp::GetScrollSongTitle() const
+{
+    return sbnrSongTitle->ScrollEnabled();
+}
+
+void TfrmSkinnedJukeboxApp::SetScrollSongTitle(bool on)
+{
+    sbnrSongTitle->SetScrollEnabled(on);
+    actnSettingsScrollSongTitle->setChecked(on);
+}
+
+void TfrmSkinnedJukeboxApp::TimeChanged(std::uint32_t msPosition, std::uint32_t msLength)
+{
+    if (Closing())
+        return;
+    if (GetShowTimeRemaining()) {
+        const std::uint32_t left = msLength > msPosition ? msLength - msPosition : 0;
+        ddTimer->SetSeconds(-static_cast<int>(left / 1000));
+    } else {
+        ddTimer->SetSeconds(static_cast<int>(msPosition / 1000));
+    }
+}
+
+void TfrmSkinnedJukeboxApp::PlaybackStarted(const TaudioTag* song)
+{
+    TfrmJukeboxApp::PlaybackStarted(song);
+    if (Closing())
+        return;
+    if (song)
+        sbnrSongTitle->SetCaption(SongTitleFonts().SongCaption(*song, tdfArtistTitleAlbumTrack));
+    else
+        PlayerStateChanged(mpsStopped);
+}
+
+void TfrmSkinnedJukeboxApp::PlayerStateChanged(TmediaPlayState state)
+{
+    TfrmJukeboxApp::PlayerStateChanged(state);
+    if (Closing())
+        return;
+    switch (state) {
+    case mpsPlaying:
+        ombtnControls->SetButtonChecked(1);
+        break;
+    case mpsPaused:
+        ombtnControls->SetButtonChecked(3);
+        break;
+    default:
+        ombtnControls->SetButtonChecked(4);
+        sbnrSongTitle->SetCaption(SongTitleFonts().FontMarkup(TtagFonts::fkTitle) + ApplicationTitle());
+        ddTimer->SetSeconds(0);
+        break;
+    }
+}
+
+// ---- Mouse on the window's own panels
+
+bool TfrmSkinnedJukeboxApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == opnlTitle || watched == sbnrSongTitle || watched == ddTimer) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            pressedOn_ = watched;
+            pressedAt_ = mouse->globalPosition().toPoint();
+        } else if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+            const bool click = pressedOn_ == watched;
+            pressedOn_ = nullptr;
+            if (click && !Closing())
+                Guarded([this, watched] { PanelClicked(watched); });
+        }
+    }
+    return TfrmJukeboxApp::eventFilter(watched, event);
+}
+
+void TfrmSkinnedJukeboxApp::PanelClicked(QObject* watched)
+{
+    if (watched == opnlTitle)
+        alMain.actnHelpAbout->trigger();
+    else if (watched == sbnrSongTitle)
+        SetScrollSongTitle(!GetScrollSongTitle());
+    else if (watched == ddTimer)
+        SetShowTimeRemaining(!GetShowTimeRemaining());
 }
 
 // ---- Skin
@@ -367,6 +529,7 @@ void TfrmSkinnedJukeboxApp::LoadSettings(const TIniFile& ini)
 {
     TfrmJukeboxApp::LoadSettings(ini);
     LoadSkinFile(ini.ReadString("Skins", "SkinFile", ""));
+    SetScrollSongTitle(ini.ReadBool("SongTitle", "Scroll", false));
 
     const QRect screenRect = PrimaryScreenRect();
     const int width = ini.ReadInteger(kGeometry, "Width", kDefaultWidth);
@@ -389,6 +552,7 @@ void TfrmSkinnedJukeboxApp::SaveSettings(TIniFile& ini)
 {
     TfrmJukeboxApp::SaveSettings(ini);
     ini.WriteBool(kGeometry, "FullScreen", fullScreen_);
+    ini.WriteBool("SongTitle", "Scroll", GetScrollSongTitle());
     if (!fullScreen_)
         savedBounds_ = geometry();
     ini.WriteInteger(kGeometry, "Left", savedBounds_.left());

@@ -4,7 +4,10 @@
 #include "app/windows/frmjukeboxapp.h"
 #include "core/captions/tagfonts.h"
 
+#include <QPoint>
 #include <QRect>
+
+#include <cstdint>
 
 #include <memory>
 #include <string>
@@ -14,6 +17,8 @@ class TorvaneButton;
 class TorvaneMultiButton;
 class TorvanePanel;
 class TorvaneScrollBar;
+class TScrollBanner3;
+class TdigitalDisplay;
 class TskinFolder;
 
 // The library browser as a borderless, skinnable window that normally fills the screen: its own title panel
@@ -45,6 +50,14 @@ public:
     void LoadSettings(const TIniFile& ini) override;
     void SaveSettings(TIniFile& ini) override;
     void SavePreferences() override;
+    void PlaybackStarted(const TaudioTag* song) override;
+    void PlayerStateChanged(TmediaPlayState state) override;
+
+    // The banner scrolls the playing song's caption.
+    bool GetScrollSongTitle() const;
+    void SetScrollSongTitle(bool on);
+    // The player's time: elapsed seconds, or the seconds left (negative) while show time remaining is on.
+    void TimeChanged(std::uint32_t msPosition, std::uint32_t msLength);
 
     // The skin.
     void LoadSkinFile(const std::string& fileName);
@@ -69,14 +82,26 @@ public:
     TorvaneScrollBar* JukeboxListBar() const { return sbJukeboxList; }
     TorvaneScrollBar* TrackListBar() const { return sbTrackList; }
     TorvaneScrollBar* QueueListBar() const { return sbQueueList; }
+    TScrollBanner3* SongTitleBanner() const { return sbnrSongTitle; }
+    TdigitalDisplay* TimeDisplay() const { return ddTimer; }
 
     QAction* actnViewFullScreen;
+    QAction* actnSettingsScrollSongTitle;
+
+protected:
+    void FormClose() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildSkinActions();
     void BuildFrame();
     void BuildTitle(QWidget* body);
     void BuildControls();
+    void BuildSongTitle();
+    // The song title set's colour and title font on the banner.
+    void ApplyBannerFonts();
+    // A click (press and release without a drag) on one of the window's own panels.
+    void PanelClicked(QObject* watched);
     // Puts a list between its top and bottom panels, with its left panel and its own scroll bar.
     TorvaneScrollBar* WrapList(QWidget* list, const char* name);
     void BuildOtherFonts();
@@ -88,6 +113,8 @@ private:
     TtagFonts tfOther;
     bool fullScreen_ = false;
     QRect savedBounds_;
+    QObject* pressedOn_ = nullptr; // link: the panel the left button went down on
+    QPoint pressedAt_;
 
     TorvanePanel* opnlTitle = nullptr;
     TorvaneButton* obtnExit = nullptr;
@@ -95,6 +122,9 @@ private:
     TorvaneButton* obtnHelp = nullptr;
     TorvaneButton* obtnMinimize = nullptr;
     TorvaneButton* obtnMaximize = nullptr;
+    TorvanePanel* opnlSongTitle = nullptr;
+    TScrollBanner3* sbnrSongTitle = nullptr;
+    TdigitalDisplay* ddTimer = nullptr;
     TorvanePanel* opnlControls = nullptr;
     TorvaneMultiButton* ombtnControls = nullptr;
     TorvaneScrollBar* sbJukeboxList = nullptr;

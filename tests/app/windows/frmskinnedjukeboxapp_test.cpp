@@ -3,23 +3,30 @@
 #include "app/windows/frmskinnedjukeboxapp.h"
 
 #include "app/skins/skinfolder.h"
+#include "controls/digitaldisplay.h"
 #include "controls/htmllistbox.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/orvanebutton.h"
 #include "controls/orvanemultibutton.h"
 #include "controls/orvanepanel.h"
 #include "controls/orvanescrollbar.h"
+#include "controls/scrollbanner3.h"
 #include "core/jukebox/localjukeboxlist.h"
+#include "core/songs/audiotag.h"
+#include "core/util/promptservice.h"
 #include "markup/color.h"
 #include "markup/htmlcolor.h"
 #include "platform/inifile.h"
+#include "support/generatedlibrary.h"
 #include "support/testmediaplayer.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QScreen>
 
 #include <filesystem>
@@ -58,6 +65,15 @@ int ReddishPixels(QWidget* control)
                 ++count;
         }
     return count;
+}
+
+void Click(QWidget* target, QPoint at = {4, 4})
+{
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
 }
 
 class FrmSkinnedJukeboxAppTest : public ::testing::Test
@@ -211,6 +227,66 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheSkinWrittenAtExitIsTheUsersCopyWithTheColour
     }
     const TIniFile settings(Window().GetSettingsFile());
     EXPECT_FALSE(settings.ReadString("Skins", "SkinFile", "").empty());
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheBannerShowsThePlayingSongAndTheTitleWhenStopped)
+{
+    Start();
+    const TgeneratedLibrary generated({.Songs = 3, .Artists = 1, .Albums = 1}, 1);
+    const TaudioTag& song = *generated.GlobalList().Items()[0];
+    Window().PlaybackStarted(&song);
+    TScrollBanner3& banner = *Window().SongTitleBanner();
+    EXPECT_EQ(banner.Caption(), Window().SongTitleFonts().SongCaption(song, tdfArtistTitleAlbumTrack));
+    Window().PlayerStateChanged(mpsPlaying);
+    EXPECT_EQ(Window().ControlsButton()->ButtonChecked(), 1);
+    Window().PlayerStateChanged(mpsPaused);
+    EXPECT_EQ(Window().ControlsButton()->ButtonChecked(), 3);
+    Window().TimeDisplay()->SetSeconds(42);
+    Window().PlaybackStarted(nullptr);
+    EXPECT_EQ(Window().ControlsButton()->ButtonChecked(), 4);
+    EXPECT_EQ(banner.Caption(),
+              Window().SongTitleFonts().FontMarkup(TtagFonts::fkTitle) + ApplicationTitle());
+    EXPECT_EQ(Window().TimeDisplay()->Seconds(), 0);
+    // The skin's banner colour reaches the banner.
+    EXPECT_EQ(banner.Color(), Window().SongTitleFonts().Color());
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, ClicksSwitchTheTimeDisplayTheScrollingAndRunAbout)
+{
+    Start();
+    Window().SetShowTimeRemaining(false);
+    Window().TimeChanged(65'400, 200'000);
+    EXPECT_EQ(Window().TimeDisplay()->Seconds(), 65);
+    Click(Window().TimeDisplay());
+    EXPECT_TRUE(Window().GetShowTimeRemaining());
+    Window().TimeChanged(65'400, 200'000);
+    EXPECT_EQ(Window().TimeDisplay()->Seconds(), -134);
+    Window().TimeChanged(300'000, 200'000);
+    EXPECT_EQ(Window().TimeDisplay()->Seconds(), 0);
+
+    EXPECT_FALSE(Window().GetScrollSongTitle());
+    Click(Window().SongTitleBanner());
+    EXPECT_TRUE(Window().GetScrollSongTitle());
+    EXPECT_TRUE(Window().actnSettingsScrollSongTitle->isChecked());
+    EXPECT_TRUE(Window().SongTitleBanner()->ScrollEnabled());
+    EXPECT_EQ(Window().actnSettingsScrollSongTitle->toolTip().toStdString().find("Enabled/"),
+              std::string::npos);
+
+    int abouts = 0;
+    QObject::connect(Window().Actions().actnHelpAbout, &QAction::triggered, [&abouts] { ++abouts; });
+    Click(Window().TitlePanel());
+    EXPECT_EQ(abouts, 1);
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheSongTitleScrollingIsASetting)
+{
+    Start([](TIniFile& ini) { ini.WriteBool("SongTitle", "Scroll", true); });
+    EXPECT_TRUE(Window().GetScrollSongTitle());
+    Window().SetScrollSongTitle(false);
+    TIniFile saved(Window().GetSettingsFile());
+    Window().SaveSettings(saved);
+    EXPECT_FALSE(saved.ReadBool("SongTitle", "Scroll", true));
+    EXPECT_TRUE(saved.ValueExists("Geometry", "FullScreen"));
 }
 
 } // namespace
