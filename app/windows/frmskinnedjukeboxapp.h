@@ -13,6 +13,7 @@
 #include <string>
 
 class QAction;
+class QMouseEvent;
 class TorvaneButton;
 class TorvaneMultiButton;
 class TorvanePanel;
@@ -34,6 +35,8 @@ public:
     static constexpr int kDefaultHeight = 600;
     static constexpr int kFrameWidth = 6;
     static constexpr int kTitleHeight = 24;
+    // The resize grip: this many pixels at the bottom-right of the right and bottom frame panels.
+    static constexpr int kGripSize = 10;
 
     explicit TfrmSkinnedJukeboxApp(QWidget* parent = nullptr);
     ~TfrmSkinnedJukeboxApp() override;
@@ -82,6 +85,10 @@ public:
     TorvaneScrollBar* JukeboxListBar() const { return sbJukeboxList; }
     TorvaneScrollBar* TrackListBar() const { return sbTrackList; }
     TorvaneScrollBar* QueueListBar() const { return sbQueueList; }
+    TorvanePanel* BodyRight() const { return opnlBodyRight; }
+    TorvanePanel* BodyBottom() const { return opnlBodyBottom; }
+    // True when the point of a frame panel lies in the resize grip.
+    static bool InGrip(const QWidget* panel, const QPoint& at);
     TScrollBanner3* SongTitleBanner() const { return sbnrSongTitle; }
     TdigitalDisplay* TimeDisplay() const { return ddTimer; }
 
@@ -102,6 +109,11 @@ private:
     void ApplyBannerFonts();
     // A click (press and release without a drag) on one of the window's own panels.
     void PanelClicked(QObject* watched);
+    // Moving the window by its title and sizing it by its grip: the system's move or resize where the
+    // platform has one, else the window follows the mouse itself (Xvfb without a window manager).
+    void TitleMouseMove(const QMouseEvent& mouse);
+    bool GripMouse(QWidget* panel, QEvent* event);
+    void FollowDrag(const QPoint& globalPosition);
     // Puts a list between its top and bottom panels, with its left panel and its own scroll bar.
     TorvaneScrollBar* WrapList(QWidget* list, const char* name);
     void BuildOtherFonts();
@@ -115,8 +127,18 @@ private:
     QRect savedBounds_;
     QObject* pressedOn_ = nullptr; // link: the panel the left button went down on
     QPoint pressedAt_;
+    enum class Tdrag
+    {
+        None,
+        Move,
+        Resize,
+    };
+    Tdrag drag_ = Tdrag::None;
+    QRect dragBounds_;
 
     TorvanePanel* opnlTitle = nullptr;
+    TorvanePanel* opnlBodyRight = nullptr;
+    TorvanePanel* opnlBodyBottom = nullptr;
     TorvaneButton* obtnExit = nullptr;
     TorvaneButton* obtnMenu = nullptr;
     TorvaneButton* obtnHelp = nullptr;

@@ -76,6 +76,28 @@ void Click(QWidget* target, QPoint at = {4, 4})
     }
 }
 
+void Mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, at, target->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// Presses at `from`, moves by `by` and lets go, the way a hand drags.
+void Drag(QWidget* target, QPoint from, QPoint by)
+{
+    const QPoint global = target->mapToGlobal(from);
+    const auto send = [target](QEvent::Type type, QPoint local, QPoint screen, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, local, screen, type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          buttons, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    };
+    send(QEvent::MouseButtonPress, from, global, Qt::LeftButton);
+    send(QEvent::MouseMove, from + by / 2, global + by / 2, Qt::LeftButton);
+    send(QEvent::MouseMove, from + by, global + by, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, from + by, global + by, Qt::NoButton);
+}
+
 class FrmSkinnedJukeboxAppTest : public ::testing::Test
 {
 protected:
@@ -287,6 +309,49 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheSongTitleScrollingIsASetting)
     Window().SaveSettings(saved);
     EXPECT_FALSE(saved.ReadBool("SongTitle", "Scroll", true));
     EXPECT_TRUE(saved.ValueExists("Geometry", "FullScreen"));
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, DraggingTheTitleMovesTheWindowButNotInFullScreen)
+{
+    Start([](TIniFile& ini) { Windowed(ini, 20, 30, 500, 400); });
+    Window().show();
+    int abouts = 0;
+    QObject::connect(Window().Actions().actnHelpAbout, &QAction::triggered, [&abouts] { ++abouts; });
+    Drag(Window().TitlePanel(), {40, 10}, {50, 40});
+    EXPECT_EQ(Window().geometry(), QRect(70, 70, 500, 400));
+    EXPECT_EQ(abouts, 0) << "a drag is no click";
+
+    Window().SetFullScreen(true);
+    const QRect full = Window().geometry();
+    Drag(Window().TitlePanel(), {40, 10}, {50, 40});
+    EXPECT_EQ(Window().geometry(), full);
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheGripAtTheBottomRightSizesTheWindow)
+{
+    Start([](TIniFile& ini) { Windowed(ini, 20, 30, 500, 400); });
+    Window().show();
+    TorvanePanel* right = Window().BodyRight();
+    const QPoint corner(right->width() - 1, right->height() - 1);
+    const QPoint near = corner - QPoint(4, 4);
+    EXPECT_TRUE(TfrmSkinnedJukeboxApp::InGrip(right, near));
+    EXPECT_FALSE(TfrmSkinnedJukeboxApp::InGrip(right, QPoint(right->width() - 1, right->height() - 15)));
+
+    TorvanePanel* bottom = Window().BodyBottom();
+    const QPoint bottomNear(bottom->width() - 5, bottom->height() - 5);
+    Mouse(bottom, QEvent::MouseMove, bottomNear, Qt::NoButton);
+    EXPECT_EQ(bottom->cursor().shape(), Qt::SizeFDiagCursor);
+    Mouse(bottom, QEvent::MouseMove, QPoint(bottom->width() - 15, bottom->height() - 5), Qt::NoButton);
+    EXPECT_EQ(bottom->cursor().shape(), Qt::ArrowCursor);
+
+    Drag(bottom, bottomNear, {30, 20});
+    EXPECT_EQ(Window().geometry(), QRect(20, 30, 530, 420));
+    Drag(bottom, QPoint(bottom->width() - 15, bottom->height() - 5), {30, 20});
+    EXPECT_EQ(Window().geometry(), QRect(20, 30, 530, 420)) << "15 pixels away is no grip";
+
+    Window().SetFullScreen(true);
+    Mouse(bottom, QEvent::MouseMove, bottomNear, Qt::NoButton);
+    EXPECT_EQ(bottom->cursor().shape(), Qt::ArrowCursor);
 }
 
 } // namespace
