@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -92,6 +93,12 @@ TfrmSkinnedJukeboxApp::TfrmSkinnedJukeboxApp(QWidget* parent)
     sbJukeboxList = WrapList(Tree(), "JukeboxList");
     sbTrackList = WrapList(TrackList(), "TrackList");
     sbQueueList = WrapList(QueueList(), "QueueList");
+    FollowList(sbJukeboxList, Tree());
+    FollowList(sbTrackList, TrackList());
+    FollowList(sbQueueList, QueueList());
+    Tree()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(Tree()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { sbTrackList->SetValueQuiet(0); });
     BuildFrame();
     RegisterSkin();
 }
@@ -157,8 +164,11 @@ TorvaneButton* TfrmSkinnedJukeboxApp::TitleButton(const char* name, QAction* act
     auto* button = new TorvaneButton(opnlTitle);
     button->setObjectName(QString::fromUtf8(name));
     button->setFixedSize(width, 18);
-    if (action)
+    if (action) {
         button->SetAction(action);
+        // The skin's glyph tells what the button does; the action's text stays off it.
+        button->SetCaption(QString());
+    }
     return button;
 }
 
@@ -170,9 +180,7 @@ void TfrmSkinnedJukeboxApp::BuildTitle(QWidget* body)
     opnlTitle->installEventFilter(this);
     obtnMenu = TitleButton("obtnMenu", nullptr, 18);
     obtnMenu->SetHint(QStringLiteral("Main Menu"));
-    obtnMenu->OnClick = [this](QObject*) {
-        Guarded([this] { PopupMenu()->popup(obtnMenu->mapToGlobal(QPoint(0, obtnMenu->height()))); });
-    };
+    obtnMenu->OnClick = [this](QObject*) { Guarded([this] { MenuButtonClick(); }); };
     obtnHelp = TitleButton("obtnHelp", alMain.actnHelpHelp, 18);
     obtnMinimize = TitleButton("obtnMinimize", alMain.actnViewMinimize, 18);
     obtnMaximize = TitleButton("obtnMaximize", actnViewFullScreen, 30);
@@ -301,6 +309,30 @@ TorvaneScrollBar* TfrmSkinnedJukeboxApp::WrapList(QWidget* list, const char* nam
     return bar;
 }
 
+void TfrmSkinnedJukeboxApp::SyncBar(TorvaneScrollBar& bar, const QAbstractScrollArea& list)
+{
+    const QScrollBar& native = *list.verticalScrollBar();
+    if (bar.Max() < native.minimum())
+        bar.SetMax(native.minimum());
+    if (bar.Min() != native.minimum())
+        bar.SetMin(native.minimum());
+    if (bar.Max() != native.maximum())
+        bar.SetMax(native.maximum());
+    if (bar.Value() != native.value())
+        bar.SetValueQuiet(native.value());
+    const int large = std::max(1, native.pageStep() - 1);
+    if (bar.LargeStep() != large)
+        bar.SetLargeStep(large);
+}
+
+void TfrmSkinnedJukeboxApp::FollowList(TorvaneScrollBar* bar, QAbstractScrollArea* list)
+{
+    bar->SetScrollComponent(list);
+    const auto follow = [bar, list] { Guarded([bar, list] { SyncBar(*bar, *list); }); };
+    connect(list->verticalScrollBar(), &QScrollBar::valueChanged, bar, follow);
+    connect(list->verticalScrollBar(), &QScrollBar::rangeChanged, bar, follow);
+}
+
 void TfrmSkinnedJukeboxApp::BuildFrame()
 {
     QWidget* client = takeCentralWidget();
@@ -421,6 +453,37 @@ void TfrmSkinnedJukeboxApp::PlayerStateChanged(TmediaPlayState state)
         ddTimer->SetSeconds(0);
         break;
     }
+}
+
+// ---- Party play
+
+void TfrmSkinnedJukeboxApp::ApplyPartyPlayState()
+{
+    TfrmJukeboxApp::ApplyPartyPlayState();
+    const bool party = IsPartyPlay();
+    if (party) {
+        if (!partyFullScreen_)
+            savedFullScreen_ = fullScreen_;
+        partyFullScreen_ = true;
+        SetFullScreen(true);
+    } else if (partyFullScreen_) {
+        partyFullScreen_ = false;
+        SetFullScreen(savedFullScreen_);
+    }
+    // The title buttons follow their actions; the layout packs the visible ones from the right edge.
+    for (QAction* action :
+         {alMain.actnFileExit, actnViewFullScreen, alMain.actnViewMinimize, alMain.actnHelpHelp})
+        action->setVisible(!party);
+    opnlTitle->layout()->activate();
+    obtnMenu->SetHint(party ? alMain.actnPartyPlayEnabled->toolTip() : QStringLiteral("Main Menu"));
+}
+
+void TfrmSkinnedJukeboxApp::MenuButtonClick()
+{
+    if (IsPartyPlay())
+        alMain.actnPartyPlayEnabled->trigger();
+    else
+        PopupMenu()->popup(obtnMenu->mapToGlobal(QPoint(0, obtnMenu->height())));
 }
 
 // ---- Mouse on the window's own panels
@@ -621,7 +684,8 @@ void TfrmSkinnedJukeboxApp::LoadSettings(const TIniFile& ini)
     const int left = ini.ReadInteger(kGeometry, "Left", (screenRect.width() - width) / 2);
     const int top = ini.ReadInteger(kGeometry, "Top", (screenRect.height() - height) / 2);
     const QRect stored = OnScreen(QRect(left, top, width, height));
-    if (ini.ReadBool(kGeometry, "FullScreen", true)) {
+    savedFullScreen_ = ini.ReadBool(kGeometry, "FullScreen", true);
+    if (savedFullScreen_) {
         SetFullScreen(true);
         // Leaving full screen returns to the stored bounds, not to where the window was made.
         savedBounds_ = stored;
@@ -635,7 +699,8 @@ void TfrmSkinnedJukeboxApp::LoadSettings(const TIniFile& ini)
 void TfrmSkinnedJukeboxApp::SaveSettings(TIniFile& ini)
 {
     TfrmJukeboxApp::SaveSettings(ini);
-    ini.WriteBool(kGeometry, "FullScreen", fullScreen_);
+    // Party play's full screen is not the user's choice.
+    ini.WriteBool(kGeometry, "FullScreen", partyFullScreen_ ? savedFullScreen_ : fullScreen_);
     ini.WriteBool("SongTitle", "Scroll", GetScrollSongTitle());
     if (!fullScreen_)
         savedBounds_ = geometry();

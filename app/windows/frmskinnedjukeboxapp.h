@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+class QAbstractScrollArea;
 class QAction;
 class QMouseEvent;
 class TorvaneButton;
@@ -54,6 +55,7 @@ public:
     void SaveSettings(TIniFile& ini) override;
     void SavePreferences() override;
     void PlaybackStarted(const TaudioTag* song) override;
+    void ApplyPartyPlayState() override;
     void PlayerStateChanged(TmediaPlayState state) override;
 
     // The banner scrolls the playing song's caption.
@@ -117,6 +119,11 @@ private:
     // Puts a list between its top and bottom panels, with its left panel and its own scroll bar.
     TorvaneScrollBar* WrapList(QWidget* list, const char* name);
     void BuildOtherFonts();
+    // The window's own bar follows the list's native one (range, page, position) and scrolls the list.
+    void FollowList(TorvaneScrollBar* bar, QAbstractScrollArea* list);
+    static void SyncBar(TorvaneScrollBar& bar, const QAbstractScrollArea& list);
+    // The menu button: the main menu, or the party-play switch while party play is on.
+    void MenuButtonClick();
     void RegisterSkin();
     TorvaneButton* TitleButton(const char* name, QAction* action, int width);
 
@@ -125,6 +132,9 @@ private:
     TtagFonts tfOther;
     bool fullScreen_ = false;
     QRect savedBounds_;
+    // The full-screen state to return to when party play ends.
+    bool savedFullScreen_ = false;
+    bool partyFullScreen_ = false;
     QObject* pressedOn_ = nullptr; // link: the panel the left button went down on
     QPoint pressedAt_;
     enum class Tdrag

@@ -11,8 +11,10 @@
 #include "controls/orvanepanel.h"
 #include "controls/orvanescrollbar.h"
 #include "controls/scrollbanner3.h"
+#include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/songs/audiotag.h"
+#include "core/songs/audiotaglist.h"
 #include "core/util/promptservice.h"
 #include "markup/color.h"
 #include "markup/htmlcolor.h"
@@ -26,8 +28,10 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <filesystem>
 #include <functional>
@@ -352,6 +356,62 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheGripAtTheBottomRightSizesTheWindow)
     Window().SetFullScreen(true);
     Mouse(bottom, QEvent::MouseMove, bottomNear, Qt::NoButton);
     EXPECT_EQ(bottom->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheQueuesOwnBarFollowsTheListBothWays)
+{
+    Start([](TIniFile& ini) { Windowed(ini, 0, 0, 600, 500); });
+    Window().show();
+    const TgeneratedLibrary generated({.Songs = 120, .Artists = 4, .Albums = 6}, 2);
+    TaudioTagList& queue = Window().GetJukebox().Queue();
+    queue.BeginUpdate();
+    for (const TaudioTag* song : generated.GlobalList().Items())
+        queue.AddCopy(song);
+    queue.EndUpdate();
+    QApplication::processEvents();
+    ThtmlListBox* list = Window().QueueList();
+    TorvaneScrollBar* bar = Window().QueueListBar();
+    QScrollBar* native = list->verticalScrollBar();
+    ASSERT_GT(native->maximum(), 0) << "the queue must need scrolling";
+    EXPECT_EQ(bar->Max(), native->maximum());
+    EXPECT_EQ(bar->LargeStep(), std::max(1, native->pageStep() - 1));
+
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+    QApplication::sendEvent(list, &end);
+    ASSERT_GT(native->value(), 0);
+    EXPECT_EQ(bar->Value(), native->value());
+
+    bar->SetValue(3);
+    EXPECT_EQ(native->value(), 3);
+    EXPECT_EQ(bar->Value(), 3);
+    EXPECT_EQ(native->isVisible(), false);
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, PartyPlayForcesFullScreenAndHidesTheTitleButtons)
+{
+    Start([](TIniFile& ini) { Windowed(ini, 20, 30, 500, 400); });
+    Window().show();
+    Window().SetPartyPlayEnabled(true);
+    EXPECT_TRUE(Window().GetFullScreen());
+    for (const char* name : {"obtnExit", "obtnMaximize", "obtnMinimize", "obtnHelp"})
+        EXPECT_TRUE(Child<TorvaneButton>(name)->isHidden()) << name;
+    auto* menu = Child<TorvaneButton>("obtnMenu");
+    EXPECT_FALSE(menu->isHidden());
+    // The visible button sits at the right edge of the title.
+    EXPECT_GT(menu->geometry().right(), Window().TitlePanel()->width() - 30);
+
+    TIniFile saved(Window().GetSettingsFile());
+    Window().SaveSettings(saved);
+    EXPECT_FALSE(saved.ReadBool("Geometry", "FullScreen", true)) << "party play's full screen is not stored";
+    Window().SetPartyPlayEnabled(true);
+
+    Window().SetPartyPlayEnabled(false);
+    EXPECT_FALSE(Window().GetFullScreen());
+    EXPECT_EQ(Window().geometry(), QRect(20, 30, 500, 400));
+    for (const char* name : {"obtnExit", "obtnMaximize", "obtnMinimize", "obtnHelp"})
+        EXPECT_FALSE(Child<TorvaneButton>(name)->isHidden()) << name;
 }
 
 } // namespace
