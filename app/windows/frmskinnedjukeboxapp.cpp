@@ -1,5 +1,6 @@
 #include "app/windows/frmskinnedjukeboxapp.h"
 
+#include "app/dialogs/frmjukeboxskin.h"
 #include "app/qt/exceptionboundary.h"
 #include "app/skins/pixelfont.h"
 #include "app/skins/skinfolder.h"
@@ -18,6 +19,7 @@
 #include "platform/error.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/scopeguard.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -126,6 +128,8 @@ void TfrmSkinnedJukeboxApp::BuildSkinActions()
     addAction(actnSettingsScrollSongTitle);
     connect(actnSettingsScrollSongTitle, &QAction::triggered, this,
             [this](bool on) { Guarded([this, on] { SetScrollSongTitle(on); }); });
+    connect(actnSettingsSkins, &QAction::triggered, this,
+            [this] { Guarded([this] { ShowSkinsDialog(this); }); });
     actnViewToolbar->setText(QStringLiteral("&Main Menu"));
     TjukeboxActions::SetHint(actnViewToolbar, QStringLiteral("Hide/Show the Main Menu."));
 }
@@ -203,8 +207,8 @@ void TfrmSkinnedJukeboxApp::BuildControls()
     const TColor hits[] = {clFuchsia, clBlue, clLime, clRed};
     for (int button = 1; button <= 4; ++button)
         ombtnControls->SetButtonHitColor(button, hits[button - 1]);
-    ombtnControls->OnButton1Click = [this](QObject*) { Guarded([this] { Play(false); }); };
-    ombtnControls->OnButton2Click = [this](QObject*) { Guarded([this] { PlayNext(false); }); };
+    ombtnControls->OnButton1Click = [this](QObject*) { Guarded([this] { ControlsPlay(); }); };
+    ombtnControls->OnButton2Click = [this](QObject*) { Guarded([this] { ControlsNext(); }); };
     ombtnControls->OnButton3Click = [this](QObject*) { Guarded([this] { Pause(false); }); };
     ombtnControls->OnButton4Click = [this](QObject*) { Guarded([this] { Stop(false); }); };
     auto* inner = new QHBoxLayout(opnlControls);
@@ -453,6 +457,24 @@ void TfrmSkinnedJukeboxApp::PlayerStateChanged(TmediaPlayState state)
         ddTimer->SetSeconds(0);
         break;
     }
+}
+
+// ---- Transport
+
+void TfrmSkinnedJukeboxApp::ControlsPlay()
+{
+    ombtnControls->setEnabled(false);
+    const platform::TScopeExit enable([this] { ombtnControls->setEnabled(true); });
+    QCoreApplication::processEvents();
+    Play(false);
+}
+
+void TfrmSkinnedJukeboxApp::ControlsNext()
+{
+    ombtnControls->setEnabled(false);
+    const platform::TScopeExit enable([this] { ombtnControls->setEnabled(true); });
+    QCoreApplication::processEvents();
+    PlayNext(false);
 }
 
 // ---- Party play

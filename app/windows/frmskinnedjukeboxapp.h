@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/dialogs/skinshost.h"
 #include "app/skins/skincomponents.h"
 #include "app/windows/frmjukeboxapp.h"
 #include "core/captions/tagfonts.h"
@@ -11,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAbstractScrollArea;
 class QAction;
@@ -28,7 +30,7 @@ class TskinFolder;
 // the four-button transport control and its own scroll bars beside the three lists. The skin (skin.osk) is
 // loaded onto every registered control and font set; the window geometry is its own settings section.
 // Never shown by itself: the concrete main window inherits all of it.
-class TfrmSkinnedJukeboxApp : public TfrmJukeboxApp
+class TfrmSkinnedJukeboxApp : public TfrmJukeboxApp, public TskinsHost
 {
 public:
     // Bounds of a first start and of a window whose saved place is off every screen.
@@ -69,7 +71,13 @@ public:
     std::string GetSkinFile() const;
     // Writes the colours and fonts in use into the current skin's user copy.
     void SaveCurrentSkin();
-    TskinFolder& SkinFolder() const { return *skinFolder_; }
+    // The skins dialog's view of the window.
+    TskinFolder& SkinFolder() override { return *skinFolder_; }
+    std::vector<TtagFonts*> SkinFontSets() const override { return skinComponents_.FontSets(); }
+    QWidget* HostWindow() const override { return const_cast<TfrmSkinnedJukeboxApp*>(this); }
+    // The transport's Play and Next: the control is off while the command runs, refused or not.
+    void ControlsPlay();
+    void ControlsNext();
     TskinComponents& SkinComponents() { return skinComponents_; }
     TtagFonts& OtherFonts() { return tfOther; }
 

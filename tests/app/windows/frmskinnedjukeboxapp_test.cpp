@@ -2,6 +2,7 @@
 // the recording player and the shipped Default skin.
 #include "app/windows/frmskinnedjukeboxapp.h"
 
+#include "app/dialogs/frmjukeboxskin.h"
 #include "app/skins/skinfolder.h"
 #include "controls/digitaldisplay.h"
 #include "controls/htmllistbox.h"
@@ -20,6 +21,7 @@
 #include "markup/htmlcolor.h"
 #include "platform/inifile.h"
 #include "support/generatedlibrary.h"
+#include "support/guievents.h"
 #include "support/testmediaplayer.h"
 
 #include <gtest/gtest.h>
@@ -412,6 +414,28 @@ TEST_F(FrmSkinnedJukeboxAppTest, PartyPlayForcesFullScreenAndHidesTheTitleButton
     EXPECT_EQ(Window().geometry(), QRect(20, 30, 500, 400));
     for (const char* name : {"obtnExit", "obtnMaximize", "obtnMinimize", "obtnHelp"})
         EXPECT_FALSE(Child<TorvaneButton>(name)->isHidden()) << name;
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheSkinsCommandOpensTheDialogOnTheWindowsSetsAndTransportReenables)
+{
+    Start();
+    TskinsHost* seen = nullptr;
+    std::size_t sets = 0;
+    WhenModal([&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<TfrmJukeboxSkin*>(modal)) {
+            seen = dialog->JukeboxApp();
+            sets = static_cast<std::size_t>(dialog->RecordCount());
+        }
+        modal->close();
+    });
+    Window().actnSettingsSkins->trigger();
+    EXPECT_EQ(seen, static_cast<TskinsHost*>(&Window()));
+    EXPECT_EQ(sets, Window().SkinFontSets().size());
+
+    Window().ControlsPlay();
+    EXPECT_TRUE(Window().ControlsButton()->isEnabled());
+    Window().ControlsNext();
+    EXPECT_TRUE(Window().ControlsButton()->isEnabled());
 }
 
 } // namespace
