@@ -33,6 +33,8 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -395,6 +397,36 @@ void TfrmSkinnedJukeboxApp::FormCreate()
         view->addAction(actnViewFullScreen);
     }
     MirrorMainMenu();
+    BuildMenuToolbar();
+}
+
+void TfrmSkinnedJukeboxApp::BuildMenuToolbar()
+{
+    auto* bar = findChild<QToolBar*>(QStringLiteral("tbMain"));
+    if (!bar)
+        return;
+    bar->clear();
+    bar->setStyleSheet(QStringLiteral(
+        "QToolBar { background: black; border: 0; spacing: 0; }"
+        "QToolButton { color: white; background: black; border: 1px solid black; padding: 1px 6px; }"
+        "QToolButton:hover { border-color: #404040 #202020 #202020 #404040; }"
+        "QToolButton:pressed { border-color: #202020 #404040 #404040 #202020; }"
+        "QToolButton::menu-indicator { image: none; width: 0; }"));
+    for (QAction* top : menuBar()->actions()) {
+        QMenu* menu = top->menu();
+        if (!menu)
+            continue;
+        auto* button = new QToolButton(bar);
+        button->setObjectName(QStringLiteral("tb") + menu->objectName());
+        button->setText(menu->title());
+        button->setMenu(menu);
+        button->setPopupMode(QToolButton::InstantPopup);
+        button->setAutoRaise(true);
+        bar->addWidget(button);
+    }
+    // The window's own tool bar stands in for the native menu bar; the actions' shortcuts belong to the
+    // window.
+    menuBar()->hide();
 }
 
 void TfrmSkinnedJukeboxApp::FormClose()

@@ -115,6 +115,8 @@ private:
     void BuildTitle(QWidget* body);
     void BuildControls();
     void BuildSongTitle();
+    // The tool bar becomes the main menu: a caption button per menu, in the window's own colours.
+    void BuildMenuToolbar();
     // The song title set's colour and title font on the banner.
     void ApplyBannerFonts();
     // A click (press and release without a drag) on one of the window's own panels.

@@ -34,6 +34,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <filesystem>
 #include <functional>
@@ -153,6 +155,13 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheWindowIsBorderlessAndItsSkinnableControlsAre
     ASSERT_EQ(Window().SkinComponents().FontSets().size(), 6u);
     EXPECT_EQ(Window().SkinComponents().FontSets()[4]->NiceName(), "Other");
     EXPECT_EQ(Window().actnViewFullScreen->text(), "&Full Screen");
+    QStringList captions;
+    for (const QToolButton* button : Child<QToolBar>("tbMain")->findChildren<QToolButton*>())
+        if (button->objectName().startsWith("tb"))
+            captions << button->text();
+    EXPECT_EQ(captions.join("|").toStdString(),
+              "&File|&Settings|&Control|&Random Play|&Queue|Stac&ker|&Playlists|"
+              "Party Pla&y|R&eports|&View|&Help");
     EXPECT_EQ(Window().actnViewFullScreen->toolTip().toStdString().find("Screena"), std::string::npos);
 }
 
