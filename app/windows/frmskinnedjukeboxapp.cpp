@@ -206,6 +206,8 @@ void TfrmSkinnedJukeboxApp::BuildControls()
     opnlControls = MakePanel(pnlControls, "opnlControls");
     ombtnControls = new TorvaneMultiButton(opnlControls);
     ombtnControls->setObjectName(QStringLiteral("ombtnControls"));
+    // The Default skin's size; the layout keeps the control at it.
+    ombtnControls->setFixedSize(176, 44);
     const TColor hits[] = {clFuchsia, clBlue, clLime, clRed};
     for (int button = 1; button <= 4; ++button)
         ombtnControls->SetButtonHitColor(button, hits[button - 1]);

@@ -175,6 +175,10 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheDefaultSkinReachesTheTitleFramesButtonsAndBa
     EXPECT_FALSE(Window().ControlsButton()->SkinBitmap().isNull());
     EXPECT_FALSE(Window().TrackListBar()->BackBitmap().isNull());
     EXPECT_EQ(Window().OtherFonts().CharacterFont().Name, "Arial");
+    // Every font set follows the skin file, the window's own "Other" set included.
+    EXPECT_EQ(Window().TrackListFonts().ArtistFont().Color, HtmlToColor("#FFD080"));
+    EXPECT_EQ(Window().OtherFonts().AlbumFont().Size,
+              TIniFile(Window().GetSkinFile()).ReadInteger("Other", "QueueDetailsValuesSize", -1));
 }
 
 TEST_F(FrmSkinnedJukeboxAppTest, ASkinColourReachesTheTitleButtonsPixels)
