@@ -5,6 +5,7 @@
 #include "app/skins/pixelfont.h"
 #include "app/skins/skinfolder.h"
 #include "app/windows/jukeboxactions.h"
+#include "controls/daskellabel.h"
 #include "controls/digitaldisplay.h"
 #include "controls/htmllistbox.h"
 #include "controls/noscrolltreeview.h"
@@ -94,6 +95,7 @@ TfrmSkinnedJukeboxApp::TfrmSkinnedJukeboxApp(QWidget* parent)
     BuildOtherFonts();
     BuildControls();
     BuildSongTitle();
+    BuildStacker();
     sbJukeboxList = WrapList(Tree(), "JukeboxList");
     sbTrackList = WrapList(TrackList(), "TrackList");
     sbQueueList = WrapList(QueueList(), "QueueList");
@@ -264,6 +266,39 @@ void TfrmSkinnedJukeboxApp::BuildSongTitle()
     host->layout()->addWidget(opnlSongTitle);
     SongTitleFonts().OnChange = [this](TtagFonts*) { Guarded([this] { ApplyBannerFonts(); }); };
     ApplyBannerFonts();
+}
+
+void TfrmSkinnedJukeboxApp::BuildStacker()
+{
+    QWidget* host = StackerPanel();
+    opnlStacker = MakePanel(host, "opnlStacker");
+    lblStackerTitle = new TdaskelLabel(QStringLiteral("Empty"), opnlStacker);
+    lblStackerTitle->setObjectName(QStringLiteral("lblStackerTitle"));
+    TFontDesc titleFont;
+    titleFont.Name = "Arial";
+    titleFont.Size = PixelsToPoints(13);
+    titleFont.Style = titleFont.Style.With(TFontStyle::fsBold);
+    lblStackerTitle->setFont(ToQFont(titleFont));
+    lblStackerTitle->SetFontColor(clWhite);
+    obtnStackerConfigure = new TorvaneButton(opnlStacker);
+    obtnStackerConfigure->setObjectName(QStringLiteral("obtnStackerConfigure"));
+    obtnStackerConfigure->setFixedSize(22, 22);
+    obtnStackerConfigure->SetAction(alMain.actnStackerConfigure);
+    obtnStackerConfigure->SetCaption(QString());
+    obtnStackerPower = new TorvaneButton(opnlStacker);
+    obtnStackerPower->setObjectName(QStringLiteral("obtnStackerPower"));
+    obtnStackerPower->setFixedSize(32, 22);
+    obtnStackerPower->SetIsCheckButton(true);
+    obtnStackerPower->SetAction(alMain.actnStackerEnabled);
+    obtnStackerPower->SetCaption(QString());
+    auto* row = new QHBoxLayout(opnlStacker);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(4);
+    row->addWidget(lblStackerTitle);
+    row->addWidget(StackerList(), 1);
+    row->addWidget(obtnStackerConfigure);
+    row->addWidget(obtnStackerPower);
+    host->layout()->addWidget(opnlStacker);
 }
 
 void TfrmSkinnedJukeboxApp::ApplyBannerFonts()
@@ -491,6 +526,21 @@ void TfrmSkinnedJukeboxApp::PlayerStateChanged(TmediaPlayState state)
         ddTimer->SetSeconds(0);
         break;
     }
+}
+
+// ---- Stacker
+
+void TfrmSkinnedJukeboxApp::StackerChanged()
+{
+    TfrmJukeboxApp::StackerChanged();
+    if (!Closing())
+        lblStackerTitle->SetCaption(QString::fromStdString(GetStackerTitle()));
+}
+
+void TfrmSkinnedJukeboxApp::SetStackerEnabled(bool on)
+{
+    TfrmJukeboxApp::SetStackerEnabled(on);
+    obtnStackerPower->SetChecked(GetStackerEnabled());
 }
 
 // ---- Transport

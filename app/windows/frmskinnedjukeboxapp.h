@@ -22,6 +22,7 @@ class TorvaneMultiButton;
 class TorvanePanel;
 class TorvaneScrollBar;
 class TScrollBanner3;
+class TdaskelLabel;
 class TdigitalDisplay;
 class TskinFolder;
 
@@ -58,6 +59,8 @@ public:
     void SavePreferences() override;
     void PlaybackStarted(const TaudioTag* song) override;
     void ApplyPartyPlayState() override;
+    void StackerChanged() override;
+    void SetStackerEnabled(bool on) override;
     void PlayerStateChanged(TmediaPlayState state) override;
 
     // The banner scrolls the playing song's caption.
@@ -101,6 +104,8 @@ public:
     static bool InGrip(const QWidget* panel, const QPoint& at);
     TScrollBanner3* SongTitleBanner() const { return sbnrSongTitle; }
     TdigitalDisplay* TimeDisplay() const { return ddTimer; }
+    TdaskelLabel* StackerTitle() const { return lblStackerTitle; }
+    TorvaneButton* StackerPower() const { return obtnStackerPower; }
 
     QAction* actnViewFullScreen;
     QAction* actnSettingsScrollSongTitle;
@@ -115,6 +120,8 @@ private:
     void BuildTitle(QWidget* body);
     void BuildControls();
     void BuildSongTitle();
+    // The stacker's title and its configure and power buttons around the stacker's lists.
+    void BuildStacker();
     // The tool bar becomes the main menu: a caption button per menu, in the window's own colours.
     void BuildMenuToolbar();
     // The song title set's colour and title font on the banner.
@@ -167,6 +174,10 @@ private:
     TorvanePanel* opnlSongTitle = nullptr;
     TScrollBanner3* sbnrSongTitle = nullptr;
     TdigitalDisplay* ddTimer = nullptr;
+    TorvanePanel* opnlStacker = nullptr;
+    TdaskelLabel* lblStackerTitle = nullptr;
+    TorvaneButton* obtnStackerConfigure = nullptr;
+    TorvaneButton* obtnStackerPower = nullptr;
     TorvanePanel* opnlControls = nullptr;
     TorvaneMultiButton* ombtnControls = nullptr;
     TorvaneScrollBar* sbJukeboxList = nullptr;

@@ -4,6 +4,7 @@
 
 #include "app/dialogs/frmjukeboxskin.h"
 #include "app/skins/skinfolder.h"
+#include "controls/daskellabel.h"
 #include "controls/digitaldisplay.h"
 #include "controls/htmllistbox.h"
 #include "controls/noscrolltreeview.h"
@@ -449,6 +450,19 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheSkinsCommandOpensTheDialogOnTheWindowsSetsAn
     EXPECT_TRUE(Window().ControlsButton()->isEnabled());
     Window().ControlsNext();
     EXPECT_TRUE(Window().ControlsButton()->isEnabled());
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheStackerTitleAndPowerButtonFollowTheStacker)
+{
+    Start();
+    Window().SetStackerEnabled(true);
+    EXPECT_TRUE(Window().StackerPower()->Checked());
+    Window().StackerChanged();
+    EXPECT_EQ(Window().StackerTitle()->text().toStdString(), Window().GetStackerTitle());
+    EXPECT_FALSE(Window().GetStackerTitle().empty());
+    Window().SetStackerEnabled(false);
+    EXPECT_FALSE(Window().StackerPower()->Checked());
+    EXPECT_EQ(Window().StackerTitle()->text().toStdString(), "");
 }
 
 } // namespace
