@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/windows/frmjukeboxapp.h"
+#include "app/windows/frmskinnedjukeboxapp.h"
 
 // The program's main window: the library of local files, the Winamp player and the program's about form.
-class TfrmOJB : public TfrmJukeboxApp
+class TfrmOJB : public TfrmSkinnedJukeboxApp
 {
 public:
     explicit TfrmOJB(QWidget* parent = nullptr);
