@@ -1,5 +1,9 @@
 #include "app/dialogs/frmprogress.h"
 
+#include "controls/treesinkmodel.h"
+#include "core/tree/customjukeboxlistviewer.h"
+#include "platform/scopeguard.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -131,4 +135,23 @@ void TfrmProgress::CentreOnOwner()
     if (area.isEmpty())
         return;
     move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+}
+
+void FillTreeWithProgress(TcustomJukeboxListViewer& viewer, TtreeSinkModel& model, TfrmProgress* progress)
+{
+    if (!progress) {
+        viewer.FillTree(model);
+        return;
+    }
+    viewer.OnProcess = [progress](TcustomJukeboxListViewer*, int index, int count,
+                                  const std::string& comment) {
+        progress->SetCaption("Updating Tree : " + comment);
+        progress->SetProgress(index, count);
+    };
+    const platform::TScopeExit done([&viewer, progress] {
+        viewer.OnProcess = nullptr;
+        progress->CloseProgress();
+    });
+    progress->ShowProgress();
+    viewer.FillTree(model);
 }

@@ -10,6 +10,8 @@
 #include <string>
 
 class QGroupBox;
+class TcustomJukeboxListViewer;
+class TtreeSinkModel;
 class QProgressBar;
 
 // The one progress window of the program. Long operations announce themselves (caption and show), step
@@ -68,3 +70,7 @@ private:
     QGroupBox* gbProgress;
     QProgressBar* pgbProgress;
 };
+
+// Fills model through viewer; with a progress window, the tree builder's comments show in it as
+// "Updating Tree : " and its steps move the bar, and the window closes again however the fill ends.
+void FillTreeWithProgress(TcustomJukeboxListViewer& viewer, TtreeSinkModel& model, TfrmProgress* progress);

@@ -695,22 +695,7 @@ void TfrmJukeboxApp::RebuildTree()
         model_->Clear();
     }
     lbTrackList->Items().Clear();
-    TfrmProgress* progress = ProgressWindow();
-    if (!progress) {
-        viewer_.FillTree(*model_);
-        return;
-    }
-    viewer_.OnProcess = [progress](TcustomJukeboxListViewer*, int index, int count,
-                                   const std::string& comment) {
-        progress->SetCaption("Updating Tree : " + comment);
-        progress->SetProgress(index, count);
-    };
-    const platform::TScopeExit done([this, progress] {
-        viewer_.OnProcess = nullptr;
-        progress->CloseProgress();
-    });
-    progress->ShowProgress();
-    viewer_.FillTree(*model_);
+    FillTreeWithProgress(viewer_, *model_, ProgressWindow());
 }
 
 TtreeNode TfrmJukeboxApp::SelectedNode() const

@@ -671,22 +671,7 @@ void TfrmPlaylistEditor::RebuildTree()
         model_->Clear();
         return;
     }
-    TfrmProgress* progress = host_->ProgressWindow();
-    if (!progress) {
-        viewer_.FillTree(*model_);
-        return;
-    }
-    viewer_.OnProcess = [progress](TcustomJukeboxListViewer*, int index, int count,
-                                   const std::string& comment) {
-        progress->SetCaption("Updating Tree : " + comment);
-        progress->SetProgress(index, count);
-    };
-    const platform::TScopeExit done([this, progress] {
-        viewer_.OnProcess = nullptr;
-        progress->CloseProgress();
-    });
-    progress->ShowProgress();
-    viewer_.FillTree(*model_);
+    FillTreeWithProgress(viewer_, *model_, host_->ProgressWindow());
 }
 
 // The edited list.

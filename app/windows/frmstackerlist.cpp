@@ -402,21 +402,7 @@ void TfrmStackerList::RebuildTree()
         return;
     TfrmProgress* progress = host_ != nullptr ? host_->ProgressWindow() : nullptr;
     viewer_.SetDisplayMode(DisplayModes());
-    viewer_.OnProcess = [progress](TcustomJukeboxListViewer*, int index, int count,
-                                   const std::string& comment) {
-        if (progress) {
-            progress->SetCaption("Updating Tree : " + comment);
-            progress->SetProgress(index, count);
-        }
-    };
-    if (progress)
-        progress->ShowProgress();
-    const platform::TScopeExit close([this, progress] {
-        viewer_.OnProcess = nullptr;
-        if (progress)
-            progress->CloseProgress();
-    });
-    viewer_.FillTree(*model_);
+    FillTreeWithProgress(viewer_, *model_, progress);
     treeStale_ = false;
 }
 

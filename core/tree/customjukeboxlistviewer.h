@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/jukebox/customjukeboxlist.h"
 #include "core/util/componentlink.h"
 #include "core/util/treesink.h"
 
@@ -11,7 +12,6 @@
 
 class TaudioTagArtist;
 class TaudioTagArtistList;
-class TcustomJukeboxList;
 
 // What a library tree shows; a display mode is a set of these, stored as one byte of these bit values
 // (the View settings keep that byte).
