@@ -44,6 +44,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -349,15 +350,15 @@ QWidget* TfrmPlaylistEditor::BuildStackerPage()
     buttons->addWidget(ActionButton(Action("actnPlaylistsDelete"), page));
     buttons->addWidget(ActionButton(Action("actnPlaylistsRename"), page));
     const auto cartridge = [this, page, buttons](const char* name, const char* caption, const char* hint,
-                                                 void (TplaylistEditorHost::*run)()) {
+                                                 std::function<void(TplaylistEditorHost&)> run) {
         auto* button = new QPushButton(caption, page);
         button->setObjectName(name);
         if (*hint)
             button->setToolTip(hint);
         connect(button, &QPushButton::clicked, this, [this, run] {
-            Guarded([&] {
+            Guarded([this, &run] {
                 if (host_)
-                    (host_->*run)();
+                    run(*host_);
             });
         });
         buttons->addWidget(button);

@@ -629,8 +629,11 @@ void TfrmSkinnedJukeboxApp::TitleMouseMove(const QMouseEvent& mouse)
 
 bool TfrmSkinnedJukeboxApp::GripMouse(QWidget* panel, QEvent* event)
 {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease)
+        return false;
     const auto* mouse = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseMove:
         if (drag_ == Tdrag::Resize) {
             FollowDrag(mouse->globalPosition().toPoint());
@@ -671,7 +674,10 @@ bool TfrmSkinnedJukeboxApp::eventFilter(QObject* watched, QEvent* event)
     if (watched == opnlTitle && event->type() == QEvent::MouseMove) {
         Guarded([&] { TitleMouseMove(*static_cast<QMouseEvent*>(event)); });
     }
-    if (watched == opnlTitle || watched == sbnrSongTitle || watched == ddTimer) {
+    const bool pressOrRelease =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
+    if (pressOrRelease && (watched == opnlTitle || watched == sbnrSongTitle || watched == ddTimer)) {
+        // Only mouse events are read as such: the filter sees every event of these panels.
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
             pressedOn_ = watched;
