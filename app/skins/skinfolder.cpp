@@ -97,10 +97,11 @@ void FitToSkin(QWidget* control, const std::vector<std::string>& loadedKeys)
     } else if (auto* bar = qobject_cast<TorvaneScrollBar*>(control)) {
         if (std::find(loadedKeys.begin(), loadedKeys.end(), "BackImage") == loadedKeys.end())
             return;
+        // Fixed, not resized: the bars sit in layouts, which would undo a plain resize.
         if (bar->Style() == TosbStyle::osbVertical)
-            bar->resize(bar->BackBitmap().width(), bar->height());
+            bar->setFixedWidth(bar->BackBitmap().width());
         else
-            bar->resize(bar->width(), bar->BackBitmap().height());
+            bar->setFixedHeight(bar->BackBitmap().height());
     } else if (auto* panel = qobject_cast<TorvanePanel*>(control)) {
         FitPanelToSkin(panel);
     }

@@ -1,10 +1,10 @@
 #include "app/windows/frmskinnedjukeboxapp.h"
 
+#include "app/commands/jukeboxactions.h"
 #include "app/dialogs/frmjukeboxskin.h"
 #include "app/qt/exceptionboundary.h"
 #include "app/skins/pixelfont.h"
 #include "app/skins/skinfolder.h"
-#include "app/commands/jukeboxactions.h"
 #include "controls/daskellabel.h"
 #include "controls/digitaldisplay.h"
 #include "controls/htmllistbox.h"
@@ -332,6 +332,7 @@ TorvaneScrollBar* TfrmSkinnedJukeboxApp::WrapList(QWidget* list, const char* nam
     bar->SetMax(1);
     bar->SetSmallStep(1);
     bar->SetLargeStep(10);
+    bar->setFixedWidth(kScrollBarWidth);
     // The window's own bar stands in for the native one.
     if (auto* area = qobject_cast<QAbstractScrollArea*>(list)) {
         area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -415,6 +416,14 @@ void TfrmSkinnedJukeboxApp::RegisterSkin()
 {
     skinComponents_.SetWindow(this);
     skinComponents_.AddChildren(this);
+    // The window's own buttons and panels draw from their skin bitmaps, not the plain look.
+    for (int i = 0; i < skinComponents_.Count(); ++i) {
+        QWidget* control = skinComponents_.Control(i);
+        if (auto* button = qobject_cast<TorvaneButton*>(control))
+            button->SetIsSkinned(true);
+        else if (auto* panel = qobject_cast<TorvanePanel*>(control))
+            panel->SetIsSkinned(true);
+    }
     for (TtagFonts* fonts : {&JukeboxListFonts(), &TrackListFonts(), &QueueListFonts(), &SongTitleFonts(),
                              &tfOther, &tfScreenSaver})
         skinComponents_.AddFontSet(fonts);

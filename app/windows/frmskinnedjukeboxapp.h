@@ -41,6 +41,8 @@ public:
     static constexpr int kTitleHeight = 24;
     // The resize grip: this many pixels at the bottom-right of the right and bottom frame panels.
     static constexpr int kGripSize = 10;
+    // The lists' own scroll bars until a skin gives them its width.
+    static constexpr int kScrollBarWidth = 16;
 
     explicit TfrmSkinnedJukeboxApp(QWidget* parent = nullptr);
     ~TfrmSkinnedJukeboxApp() override;

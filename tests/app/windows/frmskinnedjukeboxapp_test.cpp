@@ -175,6 +175,11 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheDefaultSkinReachesTheTitleFramesButtonsAndBa
     EXPECT_FALSE(Child<TorvaneButton>("obtnExit")->SkinBitmap().isNull());
     EXPECT_FALSE(Window().ControlsButton()->SkinBitmap().isNull());
     EXPECT_FALSE(Window().TrackListBar()->BackBitmap().isNull());
+    // The bitmaps are drawn, not only loaded, and the bars take the skin's width inside their layouts.
+    EXPECT_TRUE(Child<TorvaneButton>("obtnExit")->IsSkinned());
+    EXPECT_TRUE(Window().TitlePanel()->IsSkinned());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Window().TrackListBar()->width(), Window().TrackListBar()->BackBitmap().width());
     EXPECT_EQ(Window().OtherFonts().CharacterFont().Name, "Arial");
     // Every font set follows the skin file, the window's own "Other" set included.
     EXPECT_EQ(Window().TrackListFonts().ArtistFont().Color, HtmlToColor("#FFD080"));
