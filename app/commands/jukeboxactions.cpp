@@ -63,7 +63,7 @@ TjukeboxActions::TjukeboxActions(QWidget* window)
     actnReportsRun = Make(window, "actnReportsRun", "&Run Report", "Run a Report on your media collection");
     actnReportsShowHistory =
         Make(window, "actnReportsShowHistory", "&History Log", "Show the Track History Log");
-    actnSearch = Make(window, "actnSearch", "&Search", "Search for a track based on its title.");
+    actnSearch = Make(window, "actnSearch", "&Search", "Search for a track based on its title.", "Ctrl+F");
     actnViewKeyboards = Make(window, "actnViewKeyboards", "On Screen &Keyboards",
                              "Enable/Disable On Screen Keyboards", nullptr, true);
     actnViewMinimize = Make(window, "actnViewMinimize", "Minimi&ze", "Minimize");
@@ -146,7 +146,8 @@ void TjukeboxActions::BuildMainMenu(QMenuBar* menuBar) const
     AddMenu(menuBar, "Control1", "&Control",
             {actnControlPlay, actnControlNext, actnControlPause, actnControlStop});
     AddMenu(menuBar, "RandomPlay1", "&Random Play", {actnRandomPlayEnabled, actnRandomPlayFilters});
-    AddMenu(menuBar, "Queue1", "&Queue", {actnQueueAlbum, actnQueueRandomize, actnQueueClear});
+    // The search has no other way in: it sits with the queue, which is what it feeds.
+    AddMenu(menuBar, "Queue1", "&Queue", {actnQueueAlbum, actnSearch, actnQueueRandomize, actnQueueClear});
     AddMenu(menuBar, "Stacker1", "Stac&ker", {actnStackerConfigure, actnStackerEnabled});
     AddMenu(menuBar, "Playlists1", "&Playlists",
             {actnPlaylistsShow, actnPlaylistsShowEditor, nullptr, actnPlaylistEnabled});
