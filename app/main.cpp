@@ -10,6 +10,7 @@
 #include "app/keyboard/frmkeyboard.h"
 #include "app/qt/closesignals.h"
 #include "app/qt/exceptionboundary.h"
+#include "app/qt/focuskeeper.h"
 #include "app/qt/qtpromptservice.h"
 #include "app/windows/frmojb.h"
 #include "controls/qtcolor.h"
@@ -65,6 +66,7 @@ int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
     main->SetPartyPlayForm(GetPartyPlayForm());
 
     gate.OnActivate = [main] { ActivateWindow(main); };
+    const TfocusKeeper focusKeeper(main);
     // The message loop ends once the main window has closed; queued, so that a close during the start-up
     // step still ends the loop that starts after it.
     main->OnClosed = [](TfrmJukebox*) {
