@@ -55,7 +55,8 @@ int TcdScanner::ScanCDs(bool force)
     songs.SetOwnsObjects(true);
     int counted = 0;
     for (const TcdDrive& drive : drives)
-        counted += Visit(drive, force, songs);
+        if (Visit(drive, force, songs))
+            ++counted;
     if (counted > 0)
         loader_.LoadGlobal();
     return counted;
