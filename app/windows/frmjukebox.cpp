@@ -21,6 +21,7 @@
 #include "controls/quytipdialog.h"
 #include "controls/quytipdialogform.h"
 #include "core/groupings/audiotagalbum.h"
+#include "core/jukebox/cdscanner.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/player/custommediaplayer.h"
@@ -188,6 +189,7 @@ void TfrmJukebox::BindCommands()
     using C = TjukeboxCommand;
     TjukeboxCommands& c = *commands_;
     c.Bind(C::FileQueueFile, [this] { QueueFile(); });
+    c.Bind(C::FileRefreshCDs, [this] { ScanCDs(false); });
     c.Bind(C::FileScanFolders, [this] { ShowMediaFolders(false); });
     c.Bind(C::FileInformation, [this] { ShowJukeboxInfo(GetLocalJukeboxList(), this); });
     c.Bind(C::FileExit, [this] {
@@ -228,8 +230,8 @@ void TfrmJukebox::BindCommands()
     c.Bind(C::HelpAbout, [this] { ShowAbout(); });
     // Deactivate waits for an active playlist.
     c.SetAvailable(C::PlaylistEnabled, false);
-    // Refresh/Scan CDs, the stacker's Configure and cartridges and the playlist editor wait for their
-    // windows: unbound, but locked and disabled by party play like the rest.
+    // The stacker's Configure and cartridges and the playlist editor wait for their windows: unbound, but
+    // locked and disabled by party play like the rest.
     BindToggles();
 }
 
@@ -824,6 +826,12 @@ void TfrmJukebox::ShowMediaFolders(bool force)
     if (!force && IsPartyPlay())
         return;
     ShowMediaSearch(GetJukeboxList(), this, &busy_, [this](TfrmMusicSearch*) { LibraryChanging(); });
+}
+
+void TfrmJukebox::ScanCDs(bool force)
+{
+    if (Gate(false, TpartyPlayGate::OptionOf(TjukeboxCommand::FileRefreshCDs)))
+        TcdScanner(GetJukeboxList(), Loader).ScanCDs(force);
 }
 
 void TfrmJukebox::ApplyPartyPlayState()

@@ -100,6 +100,9 @@ public:
     virtual void ShowMediaFolders(bool force);
     virtual void ApplyPartyPlayState();
     virtual void Startup();
+    // Offers to scan the discs in the drives that the library does not know yet (force: scans them without
+    // asking), then reloads the library with their catalogues. Refused under party play.
+    void ScanCDs(bool force);
 
     // The library and the player; throw EOrvaneError "No Jukebox has been assigned." and "No Player has been
     // assigned." while there is none.

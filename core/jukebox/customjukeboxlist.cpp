@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/opticaldrives.h"
 #include "platform/scopeguard.h"
 
 #include <algorithm>
@@ -269,6 +270,11 @@ std::string TcustomJukeboxList::GetCDCatalogueFileName(const std::string& root) 
     return dataFolder_ + "/" + serial + ".dat";
 }
 
+std::string TcustomJukeboxList::GetCDCatalogueFileName(std::uint32_t serial) const
+{
+    return dataFolder_ + "/" + FormatVolumeSerial(serial) + ".dat";
+}
+
 void TcustomJukeboxList::LoadGlobalList()
 {
     const platform::TValueGuard loading(globalLoading_, true);
@@ -328,9 +334,16 @@ void TcustomJukeboxList::SavePlaylists()
 
 bool TcustomJukeboxList::SaveCDCatalogue(const TaudioTagList& songs, const std::string& root)
 {
-    const std::string catalogue = GetCDCatalogueFileName(root);
-    if (catalogue.empty())
+    const auto serial = platform::VolumeSerialOfRoot(root);
+    if (!serial)
         return false;
+    SaveCDCatalogue(songs, root, *serial);
+    return true;
+}
+
+void TcustomJukeboxList::SaveCDCatalogue(const TaudioTagList& songs, const std::string& root,
+                                         std::uint32_t serial)
+{
     // Names on the disc are stored in drive-letter form ("d:\Music\a.mp3"), which a load puts under
     // whatever mount point the disc has then, however deep it is.
     std::string prefix = root;
@@ -352,8 +365,7 @@ bool TcustomJukeboxList::SaveCDCatalogue(const TaudioTagList& songs, const std::
         tag->SetFilename("d:\\" + rest);
     }
     ForceDataFolder();
-    stored.SaveToFile(catalogue);
-    return true;
+    stored.SaveToFile(GetCDCatalogueFileName(serial));
 }
 
 void TcustomJukeboxList::AutoSavePlaylistsFile()

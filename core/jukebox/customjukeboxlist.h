@@ -95,6 +95,8 @@ public:
     // The catalogue of the disc mounted at root: DataFolder, "/", its volume serial ("%8.8X") and ".dat";
     // "" when the disc's serial cannot be read.
     std::string GetCDCatalogueFileName(const std::string& root) const;
+    // The catalogue of the disc with this volume serial.
+    std::string GetCDCatalogueFileName(std::uint32_t serial) const;
 
     // Loads jukebox.dat (and, with LoadCDs, the catalogues of the discs now mounted) with one rebuild.
     void LoadGlobalList();
@@ -107,6 +109,8 @@ public:
     void SavePlaylists();
     // Writes a scanned disc's songs as its catalogue; false when the disc's serial cannot be read.
     bool SaveCDCatalogue(const TaudioTagList& songs, const std::string& root);
+    // The same for a disc whose serial is known: its songs below root are stored relative to the disc.
+    void SaveCDCatalogue(const TaudioTagList& songs, const std::string& root, std::uint32_t serial);
     void AutoSavePlaylistsFile();
     // The handler of a saved playlist's change: PlaylistListChanged, and a failed automatic save rethrown
     // after it.

@@ -70,11 +70,15 @@ void GetCDRomDrives(TStrings& strings)
 void GetVolumeSerial(const std::string& root, std::string& output)
 {
     const auto serial = platform::VolumeSerialOfRoot(root);
-    if (!serial)
-        return;
+    if (serial)
+        output = FormatVolumeSerial(*serial);
+}
+
+std::string FormatVolumeSerial(std::uint32_t serial)
+{
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%8.8X", static_cast<unsigned>(*serial));
-    output = buffer;
+    std::snprintf(buffer, sizeof buffer, "%8.8X", static_cast<unsigned>(serial));
+    return buffer;
 }
 
 std::int64_t StrToIntDef(std::string_view s, std::int64_t def)

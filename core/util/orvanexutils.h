@@ -39,3 +39,5 @@ void GetCDRomDrives(TStrings& strings);
 // The volume serial number of the disc mounted at root, as eight upper-case hexadecimal digits; output is
 // left as it was when root is not the root of a mounted optical disc or its volume cannot be read.
 void GetVolumeSerial(const std::string& root, std::string& output);
+// A volume serial number as GetVolumeSerial gives it ("%8.8X").
+std::string FormatVolumeSerial(std::uint32_t serial);

@@ -13,6 +13,7 @@
 #include "core/songs/audiotag.h"
 #include "core/timers/alarm.h"
 #include "platform/scopeguard.h"
+#include "support/discimage.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/guievents.h"
@@ -31,6 +32,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -328,4 +330,32 @@ TEST_F(FrmJukeboxCommandsTest, QueueLimitKeepsTheQueueButRefusesNewSongs)
 
     Actions().actnPartyPlayEnabled->trigger();
     EXPECT_TRUE(Queue().Add(fourth.release()));
+}
+
+TEST_F(FrmJukeboxCommandsTest, RefreshCDsAsksAboutANewDiscAndPartyPlayRefusesIt)
+{
+    // "\x01CD001\x01" sums to 31 74 45 30 by byte position; these four bytes bring it to 00 12 AB 34.
+    TempDir disc;
+    const std::string iso =
+        disc.Write("disc.iso", discimage::HandmadeIso(std::string("\x04\xCF\x9E\x66", 4)));
+    disc.Write("cd/a.wav", "");
+    const ScopedEnv mounts("ORVANE_MOUNT_TABLE",
+                           disc.Write("mounts", iso + " " + disc.File("cd") + " iso9660 ro 0 0\n"));
+    const std::string catalogue = Window().GetJukeboxList().GetCDCatalogueFileName(0x0012AB34);
+
+    PartyOn();
+    EXPECT_FALSE(Window().Commands().Run(TjukeboxCommand::FileRefreshCDs));
+    Window().ScanCDs(true);
+    EXPECT_TRUE(prompts_.boxes.empty());
+    AnswerPassword("Pass 1");
+    Actions().actnPartyPlayEnabled->trigger();
+
+    // The command asks first; No leaves the disc unscanned.
+    Actions().actnFileRefreshCDs->trigger();
+    ASSERT_EQ(prompts_.Count("New CD"), 1);
+    EXPECT_FALSE(std::filesystem::exists(catalogue));
+    prompts_.answers = {TmessageResult::Yes};
+    Actions().actnFileRefreshCDs->trigger();
+    EXPECT_EQ(prompts_.Count("New CD"), 2);
+    EXPECT_TRUE(std::filesystem::exists(catalogue));
 }
