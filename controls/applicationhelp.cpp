@@ -95,7 +95,9 @@ bool TapplicationHelp::eventFilter(QObject* watched, QEvent* event)
         if (key->matches(QKeySequence::HelpContents) || key->key() == Qt::Key_F1) {
             if (auto* widget = qobject_cast<QWidget*>(watched)) {
                 const int context = HelpContextOf(widget);
-                if (context != 0) {
+                // A window with a help handler of its own answers F1 anywhere in it, at its default
+                // topic when no widget up the parents has a context.
+                if (context != 0 || FormHelp(widget->window())) {
                     HelpContext(widget, context);
                     return true;
                 }

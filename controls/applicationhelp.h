@@ -19,7 +19,8 @@ constexpr std::uint16_t HELP_FINDER = 0x000B;
 using THelpEvent = std::function<bool(std::uint16_t command, std::intptr_t data, bool& callHelp)>;
 
 // The framework's help requests: F1 (or the HelpContents key) over a widget asks for the help context of
-// the nearest widget up its parents that has one. A request goes to its window's handler, then, while
+// the nearest widget up its parents that has one; in a window with a handler of its own, F1 without a
+// context asks for context 0 (the default topic). A request goes to its window's handler, then, while
 // callHelp is still set, to the application's. There is no built-in help engine behind them.
 class TapplicationHelp : public QObject
 {

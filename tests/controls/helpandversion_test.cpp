@@ -127,6 +127,10 @@ TEST(HelpHook, AttachingHooksTheOwnerWindowOnlyWhenItIsOne)
         EXPECT_FALSE(help.FormHelp(&window));
         EXPECT_TRUE(help.HelpContext(child, 5));
         EXPECT_EQ(previous, 0);
+        // F1 without a context in a window without its own handler asks nobody.
+        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QCoreApplication::sendEvent(child, &f1);
+        EXPECT_EQ(rec.opened, std::vector<std::string>{file});
     } // destroyed attached: the previous handler is back
     EXPECT_FALSE(help.HelpContext(nullptr, 5));
     EXPECT_EQ(previous, 1);
@@ -135,10 +139,14 @@ TEST(HelpHook, AttachingHooksTheOwnerWindowOnlyWhenItIsOne)
     formHook.SetFileName(file);
     formHook.Attach();
     EXPECT_TRUE(help.FormHelp(&window));
-    // F1 in a widget with a help context reaches the hook through the window.
-    TapplicationHelp::SetHelpContext(&window, 42);
+    // F1 anywhere in the hooked window opens the help file, with or without a help context.
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QCoreApplication::sendEvent(child, &f1);
+    EXPECT_EQ(rec.opened.size(), 2u);
+    EXPECT_EQ(rec.opened.back(), file);
+    TapplicationHelp::SetHelpContext(&window, 42);
+    QCoreApplication::sendEvent(child, &f1);
+    EXPECT_EQ(rec.opened.size(), 3u);
     EXPECT_EQ(rec.opened.back(), file);
     formHook.Detach();
     EXPECT_FALSE(help.FormHelp(&window));

@@ -1,17 +1,24 @@
 // The small windows over a generated library: the splash, the about box, the information window, the album
-// chooser, the rules editor, the preferences, the song search with the on-screen keyboard, the stacker, the
-// playlist editor and the screensaver. A test tool; `--screenshots folder` saves splash.png, about.png,
-// information.png, choosecd.png, rules.png, preferences.png, preferences-mappings.png, song-search.png,
-// stacker.png, playlist-editor.png and screensaver.png there and quits, without it the windows show one after
-// the other.
+// chooser, the rules editor, the preferences, the alarm clock settings, the reports window, the queue's Move
+// To popup, the song search with the on-screen keyboard, the stacker, the playlist editor and the
+// screensaver. A test tool; `--screenshots folder` saves splash.png, about.png, information.png,
+// choosecd.png, rules.png, preferences.png, preferences-mappings.png, alarm-settings.png, reports.png,
+// queue-move-to.png, song-search.png, stacker.png, playlist-editor.png and screensaver.png there and quits,
+// without it the windows show one after the other. The program folder is a temporary one, so the reports
+// window reads and writes no settings of the user's.
 
+#include "app/dialogs/alarmsettingshost.h"
+#include "app/dialogs/frmalarmsettings.h"
 #include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxinfo.h"
 #include "app/dialogs/frmojabout.h"
 #include "app/dialogs/frmpreferences.h"
+#include "app/dialogs/frmqueuemoveto.h"
+#include "app/dialogs/frmreports.h"
+#include "app/dialogs/frmsongsearch.h"
 #include "app/dialogs/frmtaglistrules.h"
 #include "app/dialogs/preferenceshost.h"
-#include "app/dialogs/frmsongsearch.h"
+#include "app/dialogs/reportshost.h"
 #include "app/dialogs/songsearchhost.h"
 #include "app/keyboard/frmkeyboard.h"
 #include "app/windows/frmplaylisteditor.h"
@@ -32,6 +39,8 @@
 #include "core/groupings/taglistrules.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
+#include "core/timers/alarm.h"
+#include "platform/datetime.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
 #include "support/testpictures.h"
@@ -41,6 +50,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSpinBox>
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -219,6 +229,64 @@ bool GrabMappings(TfrmPreferences& preferences, const QDir& dir)
     return saved;
 }
 
+// A wake-up alarm at half past seven, kept across runs; the turn-off alarm set but not in use.
+class TshotAlarmHost : public TalarmSettingsHost
+{
+public:
+    TshotAlarmHost()
+    {
+        on_.SetTime(platform::EncodeTime(7, 30, 0));
+        on_.SetEnabled(true);
+        off_.SetTime(platform::EncodeTime(23, 0, 0));
+    }
+
+    Talarm& AlarmOn() const override { return on_; }
+    Talarm& AlarmOff() const override { return off_; }
+    bool GetMaintainAlarms() const override { return true; }
+    void SetMaintainAlarms(bool) override {}
+    QWidget* HostWindow() const override { return nullptr; }
+
+private:
+    mutable Talarm on_;
+    mutable Talarm off_;
+};
+
+// The reports window over the generated library, no cover folder, no busy flag.
+class TshotReportsHost : public TreportsHost
+{
+public:
+    explicit TshotReportsHost(TcustomJukeboxList& library) : library_(library) {}
+    TcustomJukeboxList* ReportLibrary() const override { return &library_; }
+    std::string CoverArtFolder() const override { return ""; }
+    QWidget* HostWindow() const override { return nullptr; }
+    TbusyGuard* BusyGuard() override { return nullptr; }
+
+private:
+    TcustomJukeboxList& library_;
+};
+
+// The reports window with "Missing Album Covers" selected: its description and output file show.
+bool GrabReports(TfrmReports& reports, const QDir& dir)
+{
+    reports.show();
+    QApplication::processEvents();
+    QListWidget* list = reports.ReportList();
+    for (int row = 0; row < list->count(); ++row)
+        if (list->item(row)->text() == "Missing Album Covers")
+            list->setCurrentRow(row);
+    return Grab(reports, dir, "reports.png");
+}
+
+// The Move To popup for the fourth of twelve queued songs.
+bool GrabMoveTo(const QDir& dir)
+{
+    TfrmQueueMoveTo popup;
+    popup.setFixedWidth(popup.PositionEdit()->width());
+    popup.PositionEdit()->setRange(1, 12);
+    popup.PositionEdit()->setValue(4);
+    return Grab(popup, dir, "queue-move-to.png");
+}
+
 // The search's view of the main window: the generated library and the jukebox's queue.
 class TshotSearchHost : public TsongSearchHost
 {
@@ -394,8 +462,9 @@ bool GrabScreenSaver(TfrmScreenSaver& saver, const QDir& dir)
 }
 
 bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, TfrmChooseCD& chooser,
-             TfrmTagListRules& rules, TfrmPreferences& preferences, TsongSearchHost& searchHost,
-             TfrmPlaylistEditor& editor, TfrmScreenSaver& saver)
+             TfrmTagListRules& rules, TfrmPreferences& preferences, TfrmAlarmSettings& alarms,
+             TfrmReports& reports, TsongSearchHost& searchHost, TfrmPlaylistEditor& editor,
+             TfrmScreenSaver& saver)
 {
     const QDir dir(folder);
     if (!dir.mkpath("."))
@@ -419,6 +488,9 @@ bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, T
     saved = Grab(rules, dir, "rules.png") && saved;
     saved = Grab(preferences, dir, "preferences.png") && saved;
     saved = GrabMappings(preferences, dir) && saved;
+    saved = Grab(alarms, dir, "alarm-settings.png") && saved;
+    saved = GrabReports(reports, dir) && saved;
+    saved = GrabMoveTo(dir) && saved;
     saved = GrabPlaylistEditor(editor, dir) && saved;
     saved = GrabScreenSaver(saver, dir) && saved;
     return SaveSearch(dir, searchHost) && saved;
@@ -429,6 +501,8 @@ bool SaveAll(const QString& folder, TfrmOJAbout& about, TfrmJukeboxInfo& info, T
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    const QTemporaryDir home;
+    qputenv("ORVANE_HOME", home.path().toUtf8());
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     InstallPaletteColorResolver();
     const QStringList args = app.arguments();
@@ -456,6 +530,12 @@ int main(int argc, char** argv)
     FillMappings(library);
     TshotHost host;
     TfrmPreferences preferences(library, host);
+    TshotAlarmHost alarmHost;
+    TfrmAlarmSettings alarms;
+    alarms.SetJukebox(&alarmHost);
+    TshotReportsHost reportsHost(library);
+    TfrmReports reports;
+    reports.SetJukebox(&reportsHost);
     TshotSearchHost searchHost(library, jukebox);
     TstackerShot stacker(library);
     TlocalJukeboxList editorLibrary;
@@ -471,7 +551,8 @@ int main(int argc, char** argv)
     saver.SetJukebox(&saverHost);
     saver.SetSong(song.get());
     if (!folder.isEmpty()) {
-        const bool saved = SaveAll(folder, about, info, chooser, rules, preferences, searchHost, editor, saver);
+        const bool saved = SaveAll(folder, about, info, chooser, rules, preferences, alarms, reports,
+                                   searchHost, editor, saver);
         return stacker.Save(QDir(folder)) && saved ? 0 : 1;
     }
 
@@ -484,6 +565,9 @@ int main(int argc, char** argv)
             chooser.exec();
             rules.exec();
             preferences.exec();
+            alarms.exec();
+            reports.exec();
+            AskQueuePosition(0, 11, 3, 200, 200);
             const TfrmKeyboard* keyboard = GetKeyboardForm();
             SearchSong(&searchHost, keyboard->KeyboardWidthFor(40), keyboard->KeyboardHeightFor(40), true);
             stacker.Window().exec();
