@@ -25,6 +25,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kTimerWidth = 110;
@@ -205,8 +207,10 @@ void TfrmMain::TimeChanged(std::uint32_t msPosition, std::uint32_t msLength)
     if (Closing())
         return;
     const int length = TrackLengthMs(msLength);
-    if (sbTrackPosition->Max() != length)
-        sbTrackPosition->SetMax(length);
+    // The bar's range is never empty: a song of no known length holds the thumb at the start.
+    const int max = std::max(1, length);
+    if (sbTrackPosition->Max() != max)
+        sbTrackPosition->SetMax(max);
     const int position = std::min(TrackLengthMs(msPosition), length);
     if (sbTrackPosition->Value() != position)
         sbTrackPosition->SetValueQuiet(position);
