@@ -20,6 +20,7 @@
 #include "platform/inifile.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QToolBar>
@@ -359,8 +360,11 @@ void TfrmMain::DetailsFontsChanged()
     clock->SetFontColor(fonts.TitleFont().Color);
     apply(TimeDisplay(), fonts.CharacterFont());
     TimeDisplay()->SetFontColor(fonts.CharacterFont().Color);
-    if (auto* bar = findChild<QToolBar*>(QStringLiteral("tbMain")))
+    if (auto* bar = findChild<QToolBar*>(QStringLiteral("tbMain"))) {
         apply(bar, fonts.DurationFont());
+        // The menu's tool bar is as high as its captions and a margin.
+        ToolbarPanel()->setFixedHeight(QFontMetrics(bar->font()).height() + 8);
+    }
     for (TdaskelLabel* label : findChildren<TdaskelLabel*>()) {
         const TFontDesc* font = nullptr;
         switch (label->property("Tag").toInt()) {

@@ -522,6 +522,13 @@ void TfrmSkinnedJukeboxApp::RegisterSkin()
 {
     skinComponents_.SetWindow(this);
     skinComponents_.AddChildren(this);
+    // The window's own panels and buttons draw the skin's bitmaps, not the plain face.
+    for (int i = 0; i < skinComponents_.Count(); ++i) {
+        if (auto* panel = qobject_cast<TorvanePanel*>(skinComponents_.Control(i)))
+            panel->SetIsSkinned(true);
+        else if (auto* button = qobject_cast<TorvaneButton*>(skinComponents_.Control(i)))
+            button->SetIsSkinned(true);
+    }
     for (TtagFonts* fonts : {&JukeboxListFonts(), &TrackListFonts(), &QueueListFonts(), &SongTitleFonts(),
                              &tfOther, &tfScreenSaver})
         skinComponents_.AddFontSet(fonts);

@@ -261,7 +261,12 @@ TEST_F(FrmMainTest, MoveToTakesTheSelectedEntryWhereThePopupSays)
     dialogs_.queuePositionAnswers.push_back(0);
     // The button runs the command, as the menu does.
     TorvaneButton* button = Window().QueueMoveToButton();
-    button->Click();
+    const QPoint centre = button->rect().center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &event);
+    }
     ASSERT_EQ(dialogs_.asked.size(), 1u);
     EXPECT_EQ(dialogs_.asked[0].kind, "queue position");
     EXPECT_EQ(dialogs_.asked[0].detail.substr(0, 7), "0..4 2 ");

@@ -184,6 +184,12 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheDefaultSkinReachesTheTitleFramesButtonsAndBa
     EXPECT_FALSE(Child<TorvaneButton>("obtnExit")->SkinBitmap().isNull());
     EXPECT_FALSE(Window().ControlsButton()->SkinBitmap().isNull());
     EXPECT_FALSE(Window().TrackListBar()->BackBitmap().isNull());
+    // The panels draw the skin, not their plain face: the title's shading runs down its middle.
+    const QImage title = Window().TitlePanel()->grab().toImage();
+    std::set<QRgb> shades;
+    for (int y = 0; y < title.height(); ++y)
+        shades.insert(title.pixel(title.width() / 2, y));
+    EXPECT_GT(shades.size(), 4u);
     EXPECT_EQ(Window().OtherFonts().CharacterFont().Name, "Arial");
     // Every font set follows the skin file, the window's own "Other" set included.
     EXPECT_EQ(Window().TrackListFonts().ArtistFont().Color, HtmlToColor("#FFD080"));
