@@ -430,7 +430,7 @@ void TfrmSkinnedJukeboxApp::BuildQueueControls()
 {
     auto* clip = sbQueueList->parentWidget();
     opnlQueueControls = MakePanel(clip, "opnlQueueControls");
-    opnlQueueControls->setFixedWidth(kQueueButtonSize + 8);
+    opnlQueueControls->setFixedWidth(2 * kQueueButtonSize + 10);
     // The browser's own queue commands run through their actions; the table's through the table, so the
     // busy flag and party play hold here as on every other route.
     obtnQueueMoveUp = QueueButton("obtnQueueMoveUp", actnQueueMoveUp);
@@ -443,17 +443,21 @@ void TfrmSkinnedJukeboxApp::BuildQueueControls()
     obtnQueueClear->OnClick = [this](QObject*) { Commands().Run(TjukeboxCommand::QueueClear); };
     // A short queue clips the column rather than holding the window taller.
     opnlQueueControls->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
-    auto* column = new QVBoxLayout(opnlQueueControls);
-    column->setSizeConstraint(QLayout::SetNoConstraint);
-    column->setContentsMargins(4, 4, 4, 4);
-    column->setSpacing(2);
+    // Two columns, so the buttons fit beside a queue of a few lines.
+    auto* grid = new QGridLayout(opnlQueueControls);
+    grid->setSizeConstraint(QLayout::SetNoConstraint);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->setSpacing(2);
+    int at = 0;
     for (QWidget* button : {obtnQueueMoveUp, obtnQueueMoveDown, obtnQueueMoveTo, obtnQueueDelete,
-                            obtnQueueRandomize, obtnQueueClear})
-        column->addWidget(button);
-    column->addStretch(1);
+                            obtnQueueRandomize, obtnQueueClear}) {
+        grid->addWidget(button, at / 2, at % 2);
+        ++at;
+    }
+    grid->setRowStretch(3, 1);
     // Right of the queue's own scroll bar, over the full height of the list's frame.
-    if (auto* grid = qobject_cast<QGridLayout*>(clip->layout()))
-        grid->addWidget(opnlQueueControls, 0, 3, 3, 1);
+    if (auto* frame = qobject_cast<QGridLayout*>(clip->layout()))
+        frame->addWidget(opnlQueueControls, 0, 3, 3, 1);
 }
 
 void TfrmSkinnedJukeboxApp::BuildCoverArt()
