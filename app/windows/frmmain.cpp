@@ -3,6 +3,7 @@
 #include "app/qt/dialogservice.h"
 #include "app/qt/exceptionboundary.h"
 #include "app/qt/guiutils.h"
+#include "app/windows/menutoolbutton.h"
 #include "controls/daskellabel.h"
 #include "controls/digitalclock2.h"
 #include "controls/digitaldisplay.h"
@@ -362,6 +363,8 @@ void TfrmMain::DetailsFontsChanged()
     TimeDisplay()->SetFontColor(fonts.CharacterFont().Color);
     if (auto* bar = findChild<QToolBar*>(QStringLiteral("tbMain"))) {
         apply(bar, fonts.DurationFont());
+        for (TmenuToolButton* button : bar->findChildren<TmenuToolButton*>())
+            button->SetFontColor(fonts.DurationFont().Color);
         // The menu's tool bar is as high as its captions and a margin.
         ToolbarPanel()->setFixedHeight(QFontMetrics(bar->font()).height() + 8);
     }

@@ -5,6 +5,7 @@
 #include "app/qt/exceptionboundary.h"
 #include "app/skins/pixelfont.h"
 #include "app/skins/skinfolder.h"
+#include "app/windows/menutoolbutton.h"
 #include "controls/coverimage.h"
 #include "controls/daskelbitmap.h"
 #include "controls/daskellabel.h"
@@ -564,17 +565,12 @@ void TfrmSkinnedJukeboxApp::BuildMenuToolbar()
     if (!bar)
         return;
     bar->clear();
-    bar->setStyleSheet(QStringLiteral(
-        "QToolBar { background: black; border: 0; spacing: 0; }"
-        "QToolButton { color: white; background: black; border: 1px solid black; padding: 1px 6px; }"
-        "QToolButton:hover { border-color: #404040 #202020 #202020 #404040; }"
-        "QToolButton:pressed { border-color: #202020 #404040 #404040 #202020; }"
-        "QToolButton::menu-indicator { image: none; width: 0; }"));
+    bar->setStyleSheet(QStringLiteral("QToolBar { background: black; border: 0; spacing: 0; }"));
     for (QAction* top : menuBar()->actions()) {
         QMenu* menu = top->menu();
         if (!menu)
             continue;
-        auto* button = new QToolButton(bar);
+        auto* button = new TmenuToolButton(bar);
         button->setObjectName(QStringLiteral("tb") + menu->objectName());
         button->setText(menu->title());
         button->setMenu(menu);

@@ -22,34 +22,6 @@ TEST(NowPlayingTexts, AlbumTrackSampleRateAndFileType)
     EXPECT_EQ(FileTypeText("/music/a.abcdefghijklmnopqrstuvwxyz"), "ABCDEFGHIJKLMNOPQRST");
 }
 
-TEST(NowPlayingTexts, ASongFillsEveryLabelAndNoSongEmptiesThem)
-{
-    TaudioTag song;
-    song.SetFilename("/music/Take Five.flac");
-    song.SetTitle("Take Five");
-    song.SetArtist("Quartet");
-    song.SetAlbum("Time Out");
-    song.SetTrackNo(3);
-    song.SetDuration(324);
-    song.SetChannels(2);
-    song.SetBitRate(912);
-    song.SetSampleRate(44100);
-    const TnowPlayingTexts texts = NowPlayingTexts(&song);
-    EXPECT_EQ(texts.Track, "Take Five");
-    EXPECT_EQ(texts.Artist, "Quartet");
-    EXPECT_EQ(texts.Album, "Time Out [Track 3]");
-    EXPECT_EQ(texts.Duration, "5:24");
-    EXPECT_EQ(texts.Mode, "Stereo");
-    EXPECT_EQ(texts.BitRate, "912kbps");
-    EXPECT_EQ(texts.SampleRate, "44.1kHz");
-    EXPECT_EQ(texts.FileType, "FLAC");
-
-    const TnowPlayingTexts none = NowPlayingTexts(nullptr);
-    for (const std::string* text : {&none.Track, &none.Artist, &none.Album, &none.Duration, &none.Mode,
-                                    &none.BitRate, &none.SampleRate, &none.FileType})
-        EXPECT_TRUE(text->empty());
-}
-
 TEST(NowPlayingTexts, CountPanelsAndTheTrackLength)
 {
     TaudioTagList list;

@@ -108,7 +108,10 @@ int main(int argc, char** argv)
     window.Tree()->expand(window.TreeModel().IndexOf(window.TreeModel().Parent(album)));
     window.SelectNode(album);
     window.QueueSelectedAlbum();
-    const TaudioTag& playing = *window.GetJukebox().Queue().GetItem(0);
+    // The player reports its own copy of the song, as a real player does: the queue's entry goes when it
+    // starts.
+    const std::unique_ptr<TaudioTag> copy = window.GetJukebox().Queue().GetItem(0)->Clone();
+    const TaudioTag& playing = *copy;
     WriteCover(covers.path(), playing);
     window.player->DoPlaybackStart(&playing);
     window.player->DoStateChange(mpsPlaying);
