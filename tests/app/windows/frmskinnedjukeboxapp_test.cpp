@@ -4,6 +4,7 @@
 
 #include "app/dialogs/frmjukeboxskin.h"
 #include "app/skins/skinfolder.h"
+#include "app/windows/menutoolbutton.h"
 #include "controls/daskelbitmap.h"
 #include "controls/daskellabel.h"
 #include "controls/digitaldisplay.h"
@@ -576,4 +577,23 @@ TEST_F(FrmSkinnedJukeboxAppTest, ThePaneSizesAreSetOnceTheWindowShowsAndSavedFro
     EXPECT_EQ(saved.ReadInteger("Geometry", "TrackListWidth", -1), 300);
     EXPECT_EQ(saved.ReadInteger("Geometry", "QueueListHeight", -1), 150);
     EXPECT_EQ(saved.ReadInteger("Geometry", "QueueDetailsWidth", -1), 260);
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, APressedMenuButtonIsDrawnSunkenWithItsCaption)
+{
+    Start();
+    auto* button = Child<TmenuToolButton>("tbFile1");
+    ASSERT_NE(button, nullptr);
+    button->resize(60, 22);
+    button->SetColor(clGray);
+    const QImage flat = button->Render();
+    EXPECT_EQ(flat.pixelColor(0, 0), flat.pixelColor(59, 21)) << "no edge while neither hot nor down";
+    button->setDown(true);
+    const QImage pressed = button->Render();
+    EXPECT_LT(pressed.pixelColor(0, 0).lightness(), pressed.pixelColor(59, 21).lightness());
+    int black = 0;
+    for (int x = 0; x < 60; ++x)
+        for (int y = 1; y < 21; ++y)
+            black += pressed.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+    EXPECT_GT(black, 0) << "the caption's shadow";
 }
