@@ -108,6 +108,21 @@ void DrawSymbol(QPainter& p, const QRect& r, Symbol symbol, bool pressed)
         p.drawLine(c + QPointF(s * 0.2, -s * 0.8), c + QPointF(s, 0));
         p.drawLine(c + QPointF(s * 0.2, s * 0.8), c + QPointF(s, 0));
         break;
+    case Symbol::MoveUp:
+    case Symbol::MoveDown: {
+        const qreal tip = symbol == Symbol::MoveUp ? -s : s;
+        p.drawLine(c + QPointF(0, -tip), c + QPointF(0, tip));
+        p.drawLine(c + QPointF(-s * 0.8, tip * 0.2), c + QPointF(0, tip));
+        p.drawLine(c + QPointF(s * 0.8, tip * 0.2), c + QPointF(0, tip));
+        break;
+    }
+    case Symbol::Delete:
+        p.drawLine(c + QPointF(-s, 0), c + QPointF(s, 0));
+        break;
+    case Symbol::Shuffle:
+        p.drawPolyline(QPolygonF({c + QPointF(-s, s * 0.6), c + QPointF(-s * 0.33, -s * 0.6),
+                                  c + QPointF(s * 0.33, s * 0.6), c + QPointF(s, -s * 0.6)}));
+        break;
     }
     p.restore();
 }

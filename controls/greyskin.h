@@ -20,6 +20,10 @@ enum class Symbol
     Configure, // a cog
     Power,     // the power sign
     MoveTo,    // an arrow to the right
+    MoveUp,    // an arrow up
+    MoveDown,  // an arrow down
+    Delete,    // a bar across
+    Shuffle,   // a zigzag
 };
 
 QImage PushButton(int w, int h, Symbol symbol = Symbol::None);

@@ -42,6 +42,10 @@ public:
                                                   const std::string& prompt, const std::string& value) = 0;
     virtual std::optional<TColor> ChooseColor(QWidget* parent, TColor initial) = 0;
     virtual std::optional<TFontDesc> ChooseFont(QWidget* parent, const TFontDesc& initial) = 0;
+    // A song's new 0-based place in the queue, between lowest and highest, asked for in the small popup
+    // whose top left corner is at (left, top) on the screen; current when cancelled.
+    virtual int AskQueuePosition(QWidget* parent, int lowest, int highest, int current, int left,
+                                 int top) = 0;
 
     // The framework's input box: Cancel gives back the default.
     std::string InputBox(QWidget* parent, const std::string& caption, const std::string& prompt,

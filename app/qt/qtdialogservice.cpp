@@ -1,5 +1,6 @@
 #include "app/qt/qtdialogservice.h"
 
+#include "app/dialogs/frmqueuemoveto.h"
 #include "controls/qtcolor.h"
 #include "controls/qtfont.h"
 
@@ -111,4 +112,10 @@ std::optional<TFontDesc> TqtDialogService::ChooseFont(QWidget* parent, const TFo
     if (!ok)
         return std::nullopt;
     return FromQFont(chosen, initial.Color);
+}
+
+int TqtDialogService::AskQueuePosition(QWidget* parent, int lowest, int highest, int current, int left,
+                                       int top)
+{
+    return ::AskQueuePosition(lowest, highest, current, left, top, parent);
 }

@@ -2,7 +2,7 @@
 
 #include "app/qt/dialogservice.h"
 
-// The dialogs as Qt's own: QFileDialog, QColorDialog, QFontDialog, QInputDialog.
+// The dialogs as Qt's own: QFileDialog, QColorDialog, QFontDialog, QInputDialog; the queue position popup.
 class TqtDialogService : public TdialogService
 {
 public:
@@ -14,4 +14,5 @@ public:
                                           const std::string& prompt, const std::string& value) override;
     std::optional<TColor> ChooseColor(QWidget* parent, TColor initial) override;
     std::optional<TFontDesc> ChooseFont(QWidget* parent, const TFontDesc& initial) override;
+    int AskQueuePosition(QWidget* parent, int lowest, int highest, int current, int left, int top) override;
 };

@@ -122,7 +122,8 @@ public:
         VerticalBar("opnlBodyLeft", 6, 1);
         VerticalBar("opnlBodyRight", 6, 2);
         HorizontalBar("opnlBodyBottom", 6, false);
-        for (const char* name : {"opnlSongTitle", "opnlControls", "opnlStacker", "opnlCoverArt"})
+        for (const char* name :
+             {"opnlSongTitle", "opnlControls", "opnlStacker", "opnlCoverArt", "opnlQueueControls"})
             Frame(name);
         for (const char* list : {"JukeboxList", "TrackList", "QueueList"}) {
             HorizontalBar(std::string("opnl") + list + "Top", 8, true);
@@ -137,7 +138,12 @@ public:
         Button("obtnMaximize", true, 30, 18, Symbol::Maximize);
         Button("obtnStackerConfigure", false, 22, 22, Symbol::Configure);
         Button("obtnStackerPower", true, 32, 22, Symbol::Power);
+        Button("obtnQueueMoveUp", false, 22, 22, Symbol::MoveUp);
+        Button("obtnQueueMoveDown", false, 22, 22, Symbol::MoveDown);
         Button("obtnQueueMoveTo", false, 22, 22, Symbol::MoveTo);
+        Button("obtnQueueDelete", false, 22, 22, Symbol::Delete);
+        Button("obtnQueueRandomize", false, 22, 22, Symbol::Shuffle);
+        Button("obtnQueueClear", false, 22, 22, Symbol::Close);
         auto* controls = Add<TorvaneMultiButton>("ombtnControls");
         controls->SetSkinBitmap(greyskin::MultiButton(176, 44));
         for (const char* name : {"sbJukeboxList", "sbTrackList", "sbQueueList", "sbVolume"})

@@ -3,7 +3,7 @@
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/player/winampmediaplayer.h"
 
-TfrmOJB::TfrmOJB(QWidget* parent) : TfrmSkinnedJukeboxApp(parent)
+TfrmOJB::TfrmOJB(QWidget* parent) : TfrmMain(parent)
 {
     setObjectName(QStringLiteral("frmOJB"));
     setWindowTitle(QStringLiteral("Orvane Jukebox Window"));

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/windows/frmskinnedjukeboxapp.h"
+#include "app/windows/frmmain.h"
 
 // The program's main window: the library of local files, the Winamp player and the program's about form.
-class TfrmOJB : public TfrmSkinnedJukeboxApp
+class TfrmOJB : public TfrmMain
 {
 public:
     explicit TfrmOJB(QWidget* parent = nullptr);

@@ -5,6 +5,9 @@
 #include "app/qt/exceptionboundary.h"
 #include "app/skins/pixelfont.h"
 #include "app/skins/skinfolder.h"
+#include "app/windows/menutoolbutton.h"
+#include "controls/coverimage.h"
+#include "controls/daskelbitmap.h"
 #include "controls/daskellabel.h"
 #include "controls/digitaldisplay.h"
 #include "controls/htmllistbox.h"
@@ -16,6 +19,7 @@
 #include "controls/qtfont.h"
 #include "controls/scrollbanner3.h"
 #include "core/songs/audiotag.h"
+#include "core/songs/coverpicture.h"
 #include "core/util/promptservice.h"
 #include "platform/error.h"
 #include "platform/folders.h"
@@ -34,6 +38,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStackedLayout>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -68,6 +73,8 @@ private:
 };
 
 constexpr const char* kGeometry = "Geometry";
+constexpr const char* kPreferences = "Preferences";
+constexpr int kQueueButtonSize = 22;
 
 QRect PrimaryScreenRect()
 {
@@ -99,6 +106,8 @@ TfrmSkinnedJukeboxApp::TfrmSkinnedJukeboxApp(QWidget* parent)
     sbJukeboxList = WrapList(Tree(), "JukeboxList");
     sbTrackList = WrapList(TrackList(), "TrackList");
     sbQueueList = WrapList(QueueList(), "QueueList");
+    BuildQueueControls();
+    BuildCoverArt();
     FollowList(sbJukeboxList, Tree());
     FollowList(sbTrackList, TrackList());
     FollowList(sbQueueList, QueueList());
@@ -134,8 +143,40 @@ void TfrmSkinnedJukeboxApp::BuildSkinActions()
             [this](bool on) { Guarded([this, on] { SetScrollSongTitle(on); }); });
     connect(actnSettingsSkins, &QAction::triggered, this,
             [this] { Guarded([this] { ShowSkinsDialog(this); }); });
+    actnViewQueueControls =
+        MakeViewAction("actnViewQueueControls", "&Queue Controls", "Hide/Show the Queue Controls Panel");
+    connect(actnViewQueueControls, &QAction::triggered, this,
+            [this](bool on) { Guarded([this, on] { SetQueueControlsVisible(on); }); });
+    actnViewQueueDetails = MakeViewAction("actnViewQueueDetails", "Queue &Details",
+                                          "Hide/Show Information in Album Cover panel");
+    connect(actnViewQueueDetails, &QAction::triggered, this,
+            [this](bool on) { Guarded([this, on] { SetShowQueueDetails(on); }); });
+    actnViewCoverArt = MakeViewAction("actnViewCoverArt", "&Cover Art", "Hide/Show Album Cover Art");
+    actnViewCoverArt->setChecked(true);
+    connect(actnViewCoverArt, &QAction::triggered, this,
+            [this](bool on) { Guarded([this, on] { SetShowCoverArt(on); }); });
+    actnViewShowDetailsWhenCoverPresent =
+        MakeViewAction("actnViewShowDetailsWhenCoverPresent", "&Show Details when Cover Present",
+                       "Hide/Show Information in Album Covers Panel when a cover is present.");
+    actnViewShowDetailsWhenCoverPresent->setChecked(true);
+    connect(actnViewShowDetailsWhenCoverPresent, &QAction::triggered, this,
+            [this](bool on) { Guarded([this, on] { SetShowDetailsWhenCoverPresent(on); }); });
+    // Kept for the menus of older skins and settings; there is no other view to switch to.
+    actnViewGraphical = MakeViewAction("actnViewGraphical", "&Graphical View", "");
+    actnViewGraphical->setCheckable(false);
     actnViewToolbar->setText(QStringLiteral("&Main Menu"));
     TjukeboxActions::SetHint(actnViewToolbar, QStringLiteral("Hide/Show the Main Menu."));
+}
+
+QAction* TfrmSkinnedJukeboxApp::MakeViewAction(const char* name, const char* caption, const char* hint)
+{
+    auto* action = new QAction(QString::fromUtf8(caption), this);
+    action->setObjectName(QString::fromUtf8(name));
+    action->setCheckable(true);
+    if (*hint)
+        TjukeboxActions::SetHint(action, QString::fromUtf8(hint));
+    addAction(action);
+    return action;
 }
 
 void TfrmSkinnedJukeboxApp::BuildOtherFonts()
@@ -377,6 +418,77 @@ void TfrmSkinnedJukeboxApp::FollowList(TorvaneScrollBar* bar, QAbstractScrollAre
     connect(list->verticalScrollBar(), &QScrollBar::rangeChanged, bar, follow);
 }
 
+TorvaneButton* TfrmSkinnedJukeboxApp::QueueButton(const char* name, QAction* action)
+{
+    auto* button = new TorvaneButton(opnlQueueControls);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setFixedSize(kQueueButtonSize, kQueueButtonSize);
+    button->SetAction(action);
+    button->SetCaption(QString());
+    return button;
+}
+
+void TfrmSkinnedJukeboxApp::BuildQueueControls()
+{
+    auto* clip = sbQueueList->parentWidget();
+    opnlQueueControls = MakePanel(clip, "opnlQueueControls");
+    opnlQueueControls->setFixedWidth(2 * kQueueButtonSize + 10);
+    // The browser's own queue commands run through their actions; the table's through the table, so the
+    // busy flag and party play hold here as on every other route.
+    obtnQueueMoveUp = QueueButton("obtnQueueMoveUp", actnQueueMoveUp);
+    obtnQueueMoveDown = QueueButton("obtnQueueMoveDown", actnQueueMoveDown);
+    obtnQueueMoveTo = QueueButton("obtnQueueMoveTo", actnQueueMoveTo);
+    obtnQueueDelete = QueueButton("obtnQueueDelete", actnQueueDelete);
+    obtnQueueRandomize = QueueButton("obtnQueueRandomize", alMain.actnQueueRandomize);
+    obtnQueueRandomize->OnClick = [this](QObject*) { Commands().Run(TjukeboxCommand::QueueRandomize); };
+    obtnQueueClear = QueueButton("obtnQueueClear", alMain.actnQueueClear);
+    obtnQueueClear->OnClick = [this](QObject*) { Commands().Run(TjukeboxCommand::QueueClear); };
+    // A short queue clips the column rather than holding the window taller.
+    opnlQueueControls->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    // Two columns, so the buttons fit beside a queue of a few lines.
+    auto* grid = new QGridLayout(opnlQueueControls);
+    grid->setSizeConstraint(QLayout::SetNoConstraint);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->setSpacing(2);
+    int at = 0;
+    for (QWidget* button : {obtnQueueMoveUp, obtnQueueMoveDown, obtnQueueMoveTo, obtnQueueDelete,
+                            obtnQueueRandomize, obtnQueueClear}) {
+        grid->addWidget(button, at / 2, at % 2);
+        ++at;
+    }
+    grid->setRowStretch(3, 1);
+    // Right of the queue's own scroll bar, over the full height of the list's frame.
+    if (auto* frame = qobject_cast<QGridLayout*>(clip->layout()))
+        frame->addWidget(opnlQueueControls, 0, 3, 3, 1);
+}
+
+void TfrmSkinnedJukeboxApp::BuildCoverArt()
+{
+    pnlQueueRight = findChild<QWidget*>(QStringLiteral("pnlQueueRight"));
+    opnlCoverArt = MakePanel(pnlQueueRight, "opnlCoverArt");
+    opnlCoverArt->SetBorderWidth(3);
+    bmCoverArt = new TdaskelBitmap(opnlCoverArt);
+    bmCoverArt->setObjectName(QStringLiteral("bmCoverArt"));
+    bmCoverArt->SetStyle(TdaskelBitmapStyle::dbsMaintainAspect);
+    bmCoverArt->SetAlignment(TdaskelBitmapAlignment::dbaRightBottom);
+    bmCoverArt->SetColor(clBlack);
+    // The details lie over the picture; the picture keeps to the bottom right.
+    pnlCoverDetails = new QWidget(opnlCoverArt);
+    pnlCoverDetails->setObjectName(QStringLiteral("pnlCoverDetails"));
+    auto* stack = new QStackedLayout(opnlCoverArt);
+    stack->setStackingMode(QStackedLayout::StackAll);
+    stack->setContentsMargins(3, 3, 3, 3);
+    stack->addWidget(pnlCoverDetails);
+    stack->addWidget(bmCoverArt);
+    stack->setCurrentWidget(pnlCoverDetails);
+    auto* fill = new QVBoxLayout(pnlQueueRight);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(opnlCoverArt);
+    showQueueDetails_ = true;
+    actnViewQueueDetails->setChecked(true);
+    UpdateCoverPanel();
+}
+
 void TfrmSkinnedJukeboxApp::BuildFrame()
 {
     QWidget* client = takeCentralWidget();
@@ -416,13 +528,12 @@ void TfrmSkinnedJukeboxApp::RegisterSkin()
 {
     skinComponents_.SetWindow(this);
     skinComponents_.AddChildren(this);
-    // The window's own buttons and panels draw from their skin bitmaps, not the plain look.
+    // The window's own panels and buttons draw the skin's bitmaps, not the plain face.
     for (int i = 0; i < skinComponents_.Count(); ++i) {
-        QWidget* control = skinComponents_.Control(i);
-        if (auto* button = qobject_cast<TorvaneButton*>(control))
-            button->SetIsSkinned(true);
-        else if (auto* panel = qobject_cast<TorvanePanel*>(control))
+        if (auto* panel = qobject_cast<TorvanePanel*>(skinComponents_.Control(i)))
             panel->SetIsSkinned(true);
+        else if (auto* button = qobject_cast<TorvaneButton*>(skinComponents_.Control(i)))
+            button->SetIsSkinned(true);
     }
     for (TtagFonts* fonts : {&JukeboxListFonts(), &TrackListFonts(), &QueueListFonts(), &SongTitleFonts(),
                              &tfOther, &tfScreenSaver})
@@ -440,6 +551,9 @@ void TfrmSkinnedJukeboxApp::FormCreate()
         settings->addAction(actnSettingsScrollSongTitle);
     if (QMenu* view = menuBar()->findChild<QMenu*>(QStringLiteral("View1"))) {
         view->addSeparator();
+        view->addActions({actnViewQueueControls, actnViewQueueDetails, actnViewCoverArt,
+                          actnViewShowDetailsWhenCoverPresent});
+        view->addSeparator();
         view->addAction(actnViewFullScreen);
     }
     MirrorMainMenu();
@@ -452,17 +566,12 @@ void TfrmSkinnedJukeboxApp::BuildMenuToolbar()
     if (!bar)
         return;
     bar->clear();
-    bar->setStyleSheet(QStringLiteral(
-        "QToolBar { background: black; border: 0; spacing: 0; }"
-        "QToolButton { color: white; background: black; border: 1px solid black; padding: 1px 6px; }"
-        "QToolButton:hover { border-color: #404040 #202020 #202020 #404040; }"
-        "QToolButton:pressed { border-color: #202020 #404040 #404040 #202020; }"
-        "QToolButton::menu-indicator { image: none; width: 0; }"));
+    bar->setStyleSheet(QStringLiteral("QToolBar { background: black; border: 0; spacing: 0; }"));
     for (QAction* top : menuBar()->actions()) {
         QMenu* menu = top->menu();
         if (!menu)
             continue;
-        auto* button = new QToolButton(bar);
+        auto* button = new TmenuToolButton(bar);
         button->setObjectName(QStringLiteral("tb") + menu->objectName());
         button->setText(menu->title());
         button->setMenu(menu);
@@ -511,10 +620,73 @@ void TfrmSkinnedJukeboxApp::PlaybackStarted(const TaudioTag* song)
     TfrmJukeboxApp::PlaybackStarted(song);
     if (Closing())
         return;
-    if (song)
+    if (song) {
         sbnrSongTitle->SetCaption(SongTitleFonts().SongCaption(*song, tdfArtistTitleAlbumTrack));
-    else
+        LoadCoverArt(*song);
+    } else {
         PlayerStateChanged(mpsStopped);
+    }
+}
+
+// ---- Queue panel
+
+bool TfrmSkinnedJukeboxApp::GetQueueControlsVisible() const
+{
+    return !opnlQueueControls->isHidden();
+}
+
+void TfrmSkinnedJukeboxApp::SetQueueControlsVisible(bool on)
+{
+    opnlQueueControls->setVisible(on);
+    actnViewQueueControls->setChecked(on);
+}
+
+bool TfrmSkinnedJukeboxApp::GetShowCoverArt() const
+{
+    return actnViewCoverArt->isChecked();
+}
+
+void TfrmSkinnedJukeboxApp::SetShowCoverArt(bool on)
+{
+    actnViewCoverArt->setChecked(on);
+    UpdateCoverPanel();
+}
+
+void TfrmSkinnedJukeboxApp::SetShowQueueDetails(bool on)
+{
+    showQueueDetails_ = on;
+    actnViewQueueDetails->setChecked(on);
+    UpdateCoverPanel();
+}
+
+void TfrmSkinnedJukeboxApp::SetShowDetailsWhenCoverPresent(bool on)
+{
+    showDetailsWhenCoverPresent_ = on;
+    actnViewShowDetailsWhenCoverPresent->setChecked(on);
+    UpdateCoverPanel();
+}
+
+bool TfrmSkinnedJukeboxApp::CoverLoaded() const
+{
+    return !bmCoverArt->Picture().Empty();
+}
+
+void TfrmSkinnedJukeboxApp::LoadCoverArt(const TaudioTag& song)
+{
+    // A fresh picture each time: a song without a cover must not go on showing the last song's.
+    TcoverPicture cover;
+    GetCoverPicture(song, GetCoverArtFolder(), cover, true);
+    bmCoverArt->SetPicture(ToQImage(cover));
+    UpdateCoverPanel();
+}
+
+void TfrmSkinnedJukeboxApp::UpdateCoverPanel()
+{
+    const bool coverArt = GetShowCoverArt();
+    pnlQueueRight->setVisible(showQueueDetails_ || coverArt);
+    bmCoverArt->setVisible(coverArt);
+    pnlCoverDetails->setVisible(!coverArt ||
+                                (showQueueDetails_ && (showDetailsWhenCoverPresent_ || !CoverLoaded())));
 }
 
 void TfrmSkinnedJukeboxApp::PlayerStateChanged(TmediaPlayState state)
@@ -577,12 +749,17 @@ void TfrmSkinnedJukeboxApp::ApplyPartyPlayState()
     TfrmJukeboxApp::ApplyPartyPlayState();
     const bool party = IsPartyPlay();
     if (party) {
-        if (!partyFullScreen_)
+        if (!partyFullScreen_) {
             savedFullScreen_ = fullScreen_;
+            savedQueueControlsVisible_ = GetQueueControlsVisible();
+        }
         partyFullScreen_ = true;
+        SetQueueControlsVisible(savedQueueControlsVisible_ &&
+                                !PartyPlayOption(TpartyPlayOption::QueueControls));
         SetFullScreen(true);
     } else if (partyFullScreen_) {
         partyFullScreen_ = false;
+        SetQueueControlsVisible(savedQueueControlsVisible_);
         SetFullScreen(savedFullScreen_);
     }
     // The title buttons follow their actions; the layout packs the visible ones from the right edge.
@@ -798,6 +975,11 @@ void TfrmSkinnedJukeboxApp::LoadSettings(const TIniFile& ini)
     TfrmJukeboxApp::LoadSettings(ini);
     LoadSkinFile(ini.ReadString("Skins", "SkinFile", ""));
     SetScrollSongTitle(ini.ReadBool("SongTitle", "Scroll", false));
+    SetQueueControlsVisible(ini.ReadBool("QueueControls", "Visible", true));
+    savedQueueControlsVisible_ = GetQueueControlsVisible();
+    SetShowCoverArt(ini.ReadBool(kPreferences, "ShowCoverArt", actnViewCoverArt->isChecked()));
+    SetShowQueueDetails(ini.ReadBool(kPreferences, "ShowQueueDetails", actnViewQueueDetails->isChecked()));
+    SetShowDetailsWhenCoverPresent(ini.ReadBool(kPreferences, "ShowDetailsWhenCoverPresent", true));
 
     const QRect screenRect = PrimaryScreenRect();
     const int width = ini.ReadInteger(kGeometry, "Width", kDefaultWidth);
@@ -815,6 +997,7 @@ void TfrmSkinnedJukeboxApp::LoadSettings(const TIniFile& ini)
         savedBounds_ = stored;
         RestoreBounds();
     }
+    LoadPanelSizes(ini);
 }
 
 void TfrmSkinnedJukeboxApp::SaveSettings(TIniFile& ini)
@@ -823,14 +1006,94 @@ void TfrmSkinnedJukeboxApp::SaveSettings(TIniFile& ini)
     // Party play's full screen is not the user's choice.
     ini.WriteBool(kGeometry, "FullScreen", partyFullScreen_ ? savedFullScreen_ : fullScreen_);
     ini.WriteBool("SongTitle", "Scroll", GetScrollSongTitle());
+    ini.WriteBool("QueueControls", "Visible",
+                  partyFullScreen_ ? savedQueueControlsVisible_ : GetQueueControlsVisible());
+    ini.WriteBool(kPreferences, "ShowCoverArt", GetShowCoverArt());
+    ini.WriteBool(kPreferences, "ShowQueueDetails", showQueueDetails_);
+    ini.WriteBool(kPreferences, "ShowDetailsWhenCoverPresent", showDetailsWhenCoverPresent_);
     if (!fullScreen_)
         savedBounds_ = geometry();
     ini.WriteInteger(kGeometry, "Left", savedBounds_.left());
     ini.WriteInteger(kGeometry, "Top", savedBounds_.top());
     ini.WriteInteger(kGeometry, "Width", savedBounds_.width());
     ini.WriteInteger(kGeometry, "Height", savedBounds_.height());
+    SavePanelSizes(ini);
     ini.WriteString("Skins", "SkinFile", GetSkinFile());
     SetFullScreen(false);
+}
+
+// The splitters' panes: the track list's width, the queue's height and the right queue panel's width.
+// A splitter keeps its total; the pane set takes its size from its neighbour.
+namespace {
+
+void SetPane(QSplitter* splitter, int index, int size)
+{
+    constexpr int kLeastNeighbour = 50;
+    if (!splitter || splitter->count() < 2 || size <= 0)
+        return;
+    QList<int> sizes = splitter->sizes();
+    const int other = index == 0 ? 1 : index - 1;
+    const int both = sizes[index] + sizes[other];
+    if (both <= 2 * kLeastNeighbour)
+        return;
+    sizes[index] = std::min(size, both - kLeastNeighbour);
+    sizes[other] = both - sizes[index];
+    splitter->setSizes(sizes);
+}
+
+int Pane(const QSplitter* splitter, int index, int fallback)
+{
+    if (!splitter || splitter->count() <= index)
+        return fallback;
+    const int size = splitter->sizes().value(index);
+    return size > 0 ? size : fallback;
+}
+
+} // namespace
+
+QSplitter* TfrmSkinnedJukeboxApp::Splitter(const char* name) const
+{
+    return findChild<QSplitter*>(QString::fromUtf8(name));
+}
+
+void TfrmSkinnedJukeboxApp::LoadPanelSizes(const TIniFile& ini)
+{
+    trackListWidth_ = ini.ReadInteger(kGeometry, "TrackListWidth", PrimaryScreenRect().width() / 2);
+    queueListHeight_ = ini.ReadInteger(kGeometry, "QueueListHeight", Pane(Splitter("tsQueue"), 1, 0));
+    queueDetailsWidth_ = ini.ReadInteger(kGeometry, "QueueDetailsWidth", Pane(Splitter("tsQueueList"), 1, 0));
+    // A hidden window's splitters have no sizes of their own yet: the panes are set once it shows.
+    panesPending_ = true;
+    if (isVisible())
+        ApplyPanelSizes();
+}
+
+void TfrmSkinnedJukeboxApp::ApplyPanelSizes()
+{
+    panesPending_ = false;
+    SetPane(Splitter("tsLists"), 1, trackListWidth_);
+    SetPane(Splitter("tsQueue"), 1, queueListHeight_);
+    SetPane(Splitter("tsQueueList"), 1, queueDetailsWidth_);
+}
+
+void TfrmSkinnedJukeboxApp::showEvent(QShowEvent* event)
+{
+    TfrmJukeboxApp::showEvent(event);
+    if (panesPending_)
+        Guarded([this] { ApplyPanelSizes(); });
+}
+
+void TfrmSkinnedJukeboxApp::SavePanelSizes(TIniFile& ini)
+{
+    // Until the panes are set on screen, the sizes read are the ones kept.
+    if (isVisible() && !panesPending_) {
+        trackListWidth_ = Pane(Splitter("tsLists"), 1, trackListWidth_);
+        queueListHeight_ = Pane(Splitter("tsQueue"), 1, queueListHeight_);
+        if (!pnlQueueRight->isHidden())
+            queueDetailsWidth_ = Pane(Splitter("tsQueueList"), 1, queueDetailsWidth_);
+    }
+    ini.WriteInteger(kGeometry, "TrackListWidth", trackListWidth_);
+    ini.WriteInteger(kGeometry, "QueueListHeight", queueListHeight_);
+    ini.WriteInteger(kGeometry, "QueueDetailsWidth", queueDetailsWidth_);
 }
 
 void TfrmSkinnedJukeboxApp::SavePreferences()

@@ -17,11 +17,13 @@
 class QAbstractScrollArea;
 class QAction;
 class QMouseEvent;
+class QSplitter;
 class TorvaneButton;
 class TorvaneMultiButton;
 class TorvanePanel;
 class TorvaneScrollBar;
 class TScrollBanner3;
+class TdaskelBitmap;
 class TdaskelLabel;
 class TdigitalDisplay;
 class TskinFolder;
@@ -69,7 +71,21 @@ public:
     bool GetScrollSongTitle() const;
     void SetScrollSongTitle(bool on);
     // The player's time: elapsed seconds, or the seconds left (negative) while show time remaining is on.
-    void TimeChanged(std::uint32_t msPosition, std::uint32_t msLength);
+    virtual void TimeChanged(std::uint32_t msPosition, std::uint32_t msLength);
+
+    // The queue panel: the queue-controls panel beside the queue's scroll bar, and the right queue panel
+    // with the cover art and the details over it. Each setter also sets its action's check mark.
+    bool GetQueueControlsVisible() const;
+    void SetQueueControlsVisible(bool on);
+    bool GetShowCoverArt() const;
+    void SetShowCoverArt(bool on);
+    bool GetShowQueueDetails() const { return showQueueDetails_; }
+    void SetShowQueueDetails(bool on);
+    bool GetShowDetailsWhenCoverPresent() const { return showDetailsWhenCoverPresent_; }
+    void SetShowDetailsWhenCoverPresent(bool on);
+    // The playing song's cover: its embedded picture, else one from the cover-art folder; none clears it.
+    void LoadCoverArt(const TaudioTag& song);
+    bool CoverLoaded() const;
 
     // The skin.
     void LoadSkinFile(const std::string& fileName);
@@ -96,6 +112,7 @@ public:
     static QRect OnScreen(const QRect& bounds);
 
     TorvanePanel* TitlePanel() const { return opnlTitle; }
+    TorvanePanel* ControlsPanel() const { return opnlControls; }
     TorvaneMultiButton* ControlsButton() const { return ombtnControls; }
     TorvaneScrollBar* JukeboxListBar() const { return sbJukeboxList; }
     TorvaneScrollBar* TrackListBar() const { return sbTrackList; }
@@ -108,13 +125,25 @@ public:
     TdigitalDisplay* TimeDisplay() const { return ddTimer; }
     TdaskelLabel* StackerTitle() const { return lblStackerTitle; }
     TorvaneButton* StackerPower() const { return obtnStackerPower; }
+    TorvanePanel* QueueControlsPanel() const { return opnlQueueControls; }
+    TorvaneButton* QueueMoveToButton() const { return obtnQueueMoveTo; }
+    TorvanePanel* CoverArtPanel() const { return opnlCoverArt; }
+    TdaskelBitmap* CoverArt() const { return bmCoverArt; }
+    // The details over the cover art; the concrete window puts its labels on it.
+    QWidget* CoverDetails() const { return pnlCoverDetails; }
 
     QAction* actnViewFullScreen;
     QAction* actnSettingsScrollSongTitle;
+    QAction* actnViewQueueControls;
+    QAction* actnViewQueueDetails;
+    QAction* actnViewCoverArt;
+    QAction* actnViewShowDetailsWhenCoverPresent;
+    QAction* actnViewGraphical;
 
 protected:
     void FormClose() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildSkinActions();
@@ -138,6 +167,17 @@ private:
     // Puts a list between its top and bottom panels, with its left panel and its own scroll bar.
     TorvaneScrollBar* WrapList(QWidget* list, const char* name);
     void BuildOtherFonts();
+    QAction* MakeViewAction(const char* name, const char* caption, const char* hint);
+    // The queue-controls panel right of the queue's scroll bar, and the cover panel in the right queue panel.
+    void BuildQueueControls();
+    void BuildCoverArt();
+    TorvaneButton* QueueButton(const char* name, QAction* action);
+    // The right queue panel and the details follow cover art, queue details and the loaded picture.
+    void UpdateCoverPanel();
+    QSplitter* Splitter(const char* name) const;
+    void LoadPanelSizes(const TIniFile& ini);
+    void SavePanelSizes(TIniFile& ini);
+    void ApplyPanelSizes();
     // The window's own bar follows the list's native one (range, page, position) and scrolls the list.
     void FollowList(TorvaneScrollBar* bar, QAbstractScrollArea* list);
     static void SyncBar(TorvaneScrollBar& bar, const QAbstractScrollArea& list);
@@ -154,6 +194,15 @@ private:
     // The full-screen state to return to when party play ends.
     bool savedFullScreen_ = false;
     bool partyFullScreen_ = false;
+    bool showQueueDetails_ = false;
+    bool showDetailsWhenCoverPresent_ = true;
+    // The queue controls' visibility to return to when party play ends.
+    bool savedQueueControlsVisible_ = true;
+    // The pane sizes as last read or seen on screen.
+    int trackListWidth_ = 0;
+    int queueListHeight_ = 0;
+    int queueDetailsWidth_ = 0;
+    bool panesPending_ = false;
     QObject* pressedOn_ = nullptr; // link: the panel the left button went down on
     QPoint pressedAt_;
     enum class Tdrag
@@ -185,4 +234,15 @@ private:
     TorvaneScrollBar* sbJukeboxList = nullptr;
     TorvaneScrollBar* sbTrackList = nullptr;
     TorvaneScrollBar* sbQueueList = nullptr;
+    TorvanePanel* opnlQueueControls = nullptr;
+    TorvaneButton* obtnQueueMoveUp = nullptr;
+    TorvaneButton* obtnQueueMoveDown = nullptr;
+    TorvaneButton* obtnQueueMoveTo = nullptr;
+    TorvaneButton* obtnQueueDelete = nullptr;
+    TorvaneButton* obtnQueueRandomize = nullptr;
+    TorvaneButton* obtnQueueClear = nullptr;
+    QWidget* pnlQueueRight = nullptr;
+    TorvanePanel* opnlCoverArt = nullptr;
+    TdaskelBitmap* bmCoverArt = nullptr;
+    QWidget* pnlCoverDetails = nullptr;
 };

@@ -19,9 +19,9 @@ public:
 
     struct Asked
     {
-        std::string kind; // "open", "save", "folder", "input", "color", "font"
+        std::string kind; // "open", "save", "folder", "input", "color", "font", "queue position"
         std::string caption;
-        std::string detail; // filter, prompt or initial folder
+        std::string detail; // filter, prompt or initial folder; "lowest..highest current at left,top"
     };
 
     std::deque<std::vector<std::string>> openAnswers;
@@ -30,6 +30,7 @@ public:
     std::deque<std::optional<std::string>> inputAnswers;
     std::deque<std::optional<TColor>> colorAnswers;
     std::deque<std::optional<TFontDesc>> fontAnswers;
+    std::deque<std::optional<int>> queuePositionAnswers;
     std::vector<Asked> asked;
 
     std::vector<std::string> OpenFile(QWidget*, const TfileDialogOptions& options) override
@@ -63,6 +64,15 @@ public:
     {
         asked.push_back({"font", "", ""});
         return Next(fontAnswers, std::optional<TFontDesc>{});
+    }
+
+    int AskQueuePosition(QWidget*, int lowest, int highest, int current, int left, int top) override
+    {
+        asked.push_back({"queue position", "",
+                         std::to_string(lowest) + ".." + std::to_string(highest) + " " +
+                             std::to_string(current) + " at " + std::to_string(left) + "," +
+                             std::to_string(top)});
+        return Next(queuePositionAnswers, std::optional<int>{}).value_or(current);
     }
 
 private:

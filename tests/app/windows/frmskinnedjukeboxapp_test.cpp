@@ -4,6 +4,8 @@
 
 #include "app/dialogs/frmjukeboxskin.h"
 #include "app/skins/skinfolder.h"
+#include "app/windows/menutoolbutton.h"
+#include "controls/daskelbitmap.h"
 #include "controls/daskellabel.h"
 #include "controls/digitaldisplay.h"
 #include "controls/htmllistbox.h"
@@ -21,9 +23,12 @@
 #include "markup/color.h"
 #include "markup/htmlcolor.h"
 #include "platform/inifile.h"
+#include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
+#include "support/tempdir.h"
 #include "support/testmediaplayer.h"
+#include "support/testpictures.h"
 
 #include <gtest/gtest.h>
 
@@ -35,11 +40,13 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
 
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 
 namespace {
@@ -55,6 +62,9 @@ public:
     {
         return std::make_unique<TtestMediaPlayer>();
     }
+    bool PartyPlayOption(TpartyPlayOption option) const override { return locked.count(option) > 0; }
+
+    std::set<TpartyPlayOption> locked;
 };
 
 QRect ScreenRect()
@@ -175,9 +185,13 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheDefaultSkinReachesTheTitleFramesButtonsAndBa
     EXPECT_FALSE(Child<TorvaneButton>("obtnExit")->SkinBitmap().isNull());
     EXPECT_FALSE(Window().ControlsButton()->SkinBitmap().isNull());
     EXPECT_FALSE(Window().TrackListBar()->BackBitmap().isNull());
-    // The bitmaps are drawn, not only loaded, and the bars take the skin's width inside their layouts.
-    EXPECT_TRUE(Child<TorvaneButton>("obtnExit")->IsSkinned());
-    EXPECT_TRUE(Window().TitlePanel()->IsSkinned());
+    // The panels draw the skin, not their plain face: the title's shading runs down its middle.
+    const QImage title = Window().TitlePanel()->grab().toImage();
+    std::set<QRgb> shades;
+    for (int y = 0; y < title.height(); ++y)
+        shades.insert(title.pixel(title.width() / 2, y));
+    EXPECT_GT(shades.size(), 4u);
+    // The bars take the skin's width inside their layouts.
     QCoreApplication::processEvents();
     EXPECT_EQ(Window().TrackListBar()->width(), Window().TrackListBar()->BackBitmap().width());
     EXPECT_EQ(Window().OtherFonts().CharacterFont().Name, "Arial");
@@ -471,3 +485,118 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheStackerTitleAndPowerButtonFollowTheStacker)
 }
 
 } // namespace
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheCoverPanelFollowsCoverArtQueueDetailsAndThePlayingSongsPicture)
+{
+    Start();
+    TempDir covers;
+    covers.Write("Quartet - Time Out.jpg", MakeJpeg(40, 40, 0x2040C0));
+    Window().SetCoverArtFolder(covers.Path());
+    TaudioTag withCover;
+    withCover.SetFilename(covers.File("music/one.wav"));
+    withCover.SetArtist("Quartet");
+    withCover.SetAlbum("Time Out");
+    TaudioTag without;
+    without.SetFilename(covers.File("music/two.wav"));
+    without.SetArtist("Trio");
+    without.SetAlbum("Elsewhere");
+    QWidget* details = Window().CoverDetails();
+    QWidget* right = Child<QWidget>("pnlQueueRight");
+
+    EXPECT_TRUE(Window().GetShowQueueDetails());
+    Window().PlaybackStarted(&withCover);
+    EXPECT_TRUE(Window().CoverLoaded());
+    EXPECT_EQ(Window().CoverArt()->Picture().Width(), 40);
+    EXPECT_FALSE(details->isHidden()) << "details show over a cover by default";
+    Window().actnViewShowDetailsWhenCoverPresent->trigger();
+    EXPECT_TRUE(details->isHidden());
+
+    // A song without a cover clears the last one, and the details come back in its place.
+    Window().PlaybackStarted(&without);
+    EXPECT_FALSE(Window().CoverLoaded());
+    EXPECT_FALSE(details->isHidden());
+
+    Window().PlaybackStarted(&withCover);
+    Window().actnViewCoverArt->trigger();
+    EXPECT_TRUE(Window().CoverArt()->isHidden());
+    EXPECT_FALSE(details->isHidden()) << "without cover art the details always show";
+    Window().actnViewQueueDetails->trigger();
+    EXPECT_TRUE(right->isHidden()) << "neither cover art nor details";
+    Window().actnViewCoverArt->trigger();
+    EXPECT_FALSE(right->isHidden());
+    EXPECT_TRUE(details->isHidden());
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheQueueControlsRunTheQueueCommandsAndPartyPlayCanHideThem)
+{
+    TfakePrompts prompts;
+    Start();
+    const TgeneratedLibrary generated({.Songs = 3, .Artists = 1, .Albums = 1}, 1);
+    TaudioTagList& queue = Window().GetJukebox().Queue();
+    for (const TaudioTag* song : generated.GlobalList().Items())
+        queue.AddCopy(song);
+    auto* clear = Child<TorvaneButton>("obtnQueueClear");
+    ASSERT_NE(clear, nullptr);
+    EXPECT_EQ(Child<TorvaneButton>("obtnQueueMoveTo"), Window().QueueMoveToButton());
+    EXPECT_TRUE(Window().GetQueueControlsVisible());
+
+    // Party play with the queue controls disabled: the panel goes and the table refuses the command.
+    Window().locked = {TpartyPlayOption::QueueControls};
+    Window().SetPartyPlayEnabled(true);
+    EXPECT_FALSE(Window().GetQueueControlsVisible());
+    clear->OnClick(clear);
+    EXPECT_TRUE(prompts.boxes.empty());
+    EXPECT_EQ(queue.Count(), 3);
+    TIniFile saved(Window().GetSettingsFile());
+    Window().SaveSettings(saved);
+    EXPECT_TRUE(saved.ReadBool("QueueControls", "Visible", false)) << "party play's choice is not stored";
+    Window().SetPartyPlayEnabled(false);
+    EXPECT_TRUE(Window().GetQueueControlsVisible());
+
+    prompts.answers.push_back(TmessageResult::Ok);
+    clear->OnClick(clear);
+    EXPECT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_EQ(queue.Count(), 0);
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, ThePaneSizesAreSetOnceTheWindowShowsAndSavedFromIt)
+{
+    Start([](TIniFile& ini) {
+        Windowed(ini, 20, 30, 900, 700);
+        ini.WriteInteger("Geometry", "TrackListWidth", 320);
+        ini.WriteInteger("Geometry", "QueueListHeight", 150);
+        ini.WriteInteger("Geometry", "QueueDetailsWidth", 260);
+    });
+    Window().show();
+    QApplication::processEvents();
+    EXPECT_EQ(Child<QSplitter>("tsLists")->sizes().value(1), 320);
+    EXPECT_EQ(Child<QSplitter>("tsQueue")->sizes().value(1), 150);
+    EXPECT_EQ(Child<QSplitter>("tsQueueList")->sizes().value(1), 260);
+
+    QSplitter& lists = *Child<QSplitter>("tsLists");
+    lists.setSizes({lists.sizes().value(0) + lists.sizes().value(1) - 300, 300});
+    TIniFile saved(Window().GetSettingsFile());
+    Window().SaveSettings(saved);
+    EXPECT_EQ(saved.ReadInteger("Geometry", "TrackListWidth", -1), 300);
+    EXPECT_EQ(saved.ReadInteger("Geometry", "QueueListHeight", -1), 150);
+    EXPECT_EQ(saved.ReadInteger("Geometry", "QueueDetailsWidth", -1), 260);
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, APressedMenuButtonIsDrawnSunkenWithItsCaption)
+{
+    Start();
+    auto* button = Child<TmenuToolButton>("tbFile1");
+    ASSERT_NE(button, nullptr);
+    button->resize(60, 22);
+    button->SetColor(clGray);
+    const QImage flat = button->Render();
+    EXPECT_EQ(flat.pixelColor(0, 0), flat.pixelColor(59, 21)) << "no edge while neither hot nor down";
+    button->setDown(true);
+    const QImage pressed = button->Render();
+    EXPECT_LT(pressed.pixelColor(0, 0).lightness(), pressed.pixelColor(59, 21).lightness());
+    int black = 0;
+    for (int x = 0; x < 60; ++x)
+        for (int y = 1; y < 21; ++y)
+            black += pressed.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+    EXPECT_GT(black, 0) << "the caption's shadow";
+}

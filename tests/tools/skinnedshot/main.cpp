@@ -58,6 +58,8 @@ bool Save(QWidget& window, const char* file)
 int main(int argc, char** argv)
 {
     const bool shots = argc == 4 && std::strcmp(argv[1], "--screenshot") == 0;
+    // The shipped Default skin of this build.
+    ::setenv("ORVANE_BIN_DIR", ORVANE_DEFAULT_BIN_DIR, 0);
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     InstallPaletteColorResolver();
