@@ -393,7 +393,11 @@ void TfrmStackerList::LibraryChanging()
 
 void TfrmStackerList::LibraryChanged()
 {
-    RebuildTree();
+    // A hidden window fills its tree at the next showing.
+    if (isVisible())
+        RebuildTree();
+    else
+        treeStale_ = true;
 }
 
 void TfrmStackerList::RebuildTree()

@@ -67,7 +67,8 @@ public:
     // The library is about to free its groupings: the tree lets go of its lists (the main window calls it
     // from the library's OnGlobalListChanging).
     void LibraryChanging();
-    // The library's groupings were rebuilt: the tree is filled again.
+    // The library's groupings were rebuilt: the tree is filled again, at once while shown, else at the next
+    // showing.
     void LibraryChanged();
     void RebuildTree();
     void FillCartridges();
