@@ -16,7 +16,6 @@ std::uint32_t Weight(QEvent::Type type)
     case QEvent::Wheel:
         return TactivityMonitor::kMouseWeight;
     case QEvent::KeyPress:
-    case QEvent::Shortcut:
         return TactivityMonitor::kKeyWeight;
     default:
         return 0;
@@ -53,9 +52,8 @@ void TactivityMonitor::Remove()
 bool TactivityMonitor::eventFilter(QObject* watched, QEvent* event)
 {
     // The window system delivers input to a window first, which passes it on to its widgets: counting at
-    // the window counts each input once, whichever widgets it then travels through. A key that is a
-    // shortcut never reaches the window: it is counted where the shortcut goes instead (one receiver).
-    if (watched->isWindowType() != (event->type() == QEvent::Shortcut))
+    // the window counts each input once, whichever widgets it then travels through.
+    if (watched->isWindowType())
         count_ += Weight(event->type());
     return false;
 }

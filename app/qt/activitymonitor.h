@@ -5,8 +5,7 @@
 #include <cstdint>
 
 // Counts the user's input for the idle detection: an application-wide event filter that adds 1 for each
-// mouse move, 5 for any other mouse event (buttons, double clicks, the wheel) and 6 for each key press,
-// also one that fires a shortcut (the menu's commands) and so never reaches a window as a key press.
+// mouse move, 5 for any other mouse event (buttons, double clicks, the wheel) and 6 for each key press.
 // Every input is counted once, where the window system hands it to a window, and every event is let
 // through. Installed and removed explicitly; destroying the monitor removes it.
 class TactivityMonitor : public QObject
