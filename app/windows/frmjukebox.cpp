@@ -422,7 +422,7 @@ void TfrmJukebox::LinkWindows()
     if (reports_)
         reports_->SetJukebox(this);
     if (stackerList_)
-        stackerList_->SetJukebox(library_.get(), this);
+        stackerList_->SetJukebox(library_.get(), this, NoCDJukebox.get());
     if (partyPlay_)
         partyPlay_->SetJukebox(this);
     if (screenSaver_)
@@ -946,10 +946,8 @@ TaudioTagList* TfrmJukebox::PlayQueue()
 
 void TfrmJukebox::LibraryChanging()
 {
-    // The stacker window's tree shows the main library (its cartridges work on the playing jukebox's
-    // stacker); the library browser lets go of its own links in its override.
-    if (stackerList_)
-        stackerList_->LibraryChanging();
+    // Nothing on this window links into the library's groupings; the library browser lets go of its own
+    // links in its override.
 }
 
 TcustomJukeboxList* TfrmJukebox::LibraryWithoutCDs()
@@ -1424,6 +1422,8 @@ void TfrmJukebox::NoCDJukeboxListEventsGlobalListChanging(TcustomJukeboxList*)
     // Not skipped while closing: links into freed songs are never kept.
     if (playlistEditor_)
         playlistEditor_->LibraryChanging();
+    if (stackerList_)
+        stackerList_->LibraryChanging();
 }
 
 void TfrmJukebox::alarmOnTime(Talarm*)

@@ -180,6 +180,7 @@ TEST_F(FrmJukeboxWindowsTest, StartupLinksTheWindowsAndTheirSettingsGoWithThePre
     Start();
     EXPECT_EQ(editor_->Jukebox(), &W());
     EXPECT_EQ(stacker_->Jukebox(), &W().GetLocalJukeboxList());
+    EXPECT_EQ(stacker_->TreeLibrary(), W().LibraryWithoutCDs()) << "the stacker's tree has no CD songs";
     EXPECT_EQ(screenSaver_.Jukebox(), &W());
     EXPECT_TRUE(W().ActivityMonitor().Installed());
 
