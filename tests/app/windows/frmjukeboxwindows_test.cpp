@@ -28,6 +28,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -390,4 +391,25 @@ TEST_F(FrmJukeboxWindowsTest, ARescanWhileTheEditorShowsAndASongPlaysDropsEveryL
     // The stacker window, hidden through it all, fills its tree from the new songs when shown.
     EXPECT_EQ(CountModals([&] { Actions().actnStackerConfigure->trigger(); }).stacker, 1);
     EXPECT_GT(stacker_->Model().ChildCount({}), 0);
+}
+
+TEST_F(FrmJukeboxWindowsTest, DeactivateIsOfferedOnlyWhileAPlaylistIsActiveAndTheEditorFollows)
+{
+    Fill();
+    Start();
+    auto party = std::make_unique<TaudioTagList>();
+    party->SetTitle("Party Mix");
+    party->AddCopy(W().GetJukeboxList().GlobalList().GetItem(0));
+    TaudioTagList* list = party.get();
+    W().GetJukeboxList().Playlists().Add(party.release());
+    EXPECT_FALSE(Actions().actnPlaylistEnabled->isEnabled());
+
+    W().GetJukebox().SetActivePreloadedList(list);
+    EXPECT_TRUE(Actions().actnPlaylistEnabled->isEnabled());
+    EXPECT_EQ(editor_->ActiveCombo()->currentText().toStdString(), "Party Mix");
+
+    Actions().actnPlaylistEnabled->trigger();
+    EXPECT_EQ(W().GetJukebox().ActivePreloadedList(), nullptr);
+    EXPECT_FALSE(Actions().actnPlaylistEnabled->isEnabled());
+    EXPECT_EQ(editor_->ActiveCombo()->currentText().toStdString(), "[none]");
 }
