@@ -7,9 +7,11 @@
 #include "app/windows/frmjukeboxapp.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/frmscreensaver.h"
+#include "app/windows/frmskinnedjukeboxapp.h"
 #include "app/windows/frmstackerlist.h"
 #include "app/windows/stackercartridges.h"
 #include "controls/htmllistbox.h"
+#include "controls/orvanebutton.h"
 #include "controls/treesinkmodel.h"
 #include "core/groupings/audiotagplaylistlist.h"
 #include "core/jukebox/localjukebox.h"
@@ -62,6 +64,22 @@ public:
     TtestMediaPlayer* player = nullptr;
     std::set<TpartyPlayOption> locked;
     bool active = true;
+};
+
+class TwiredSkinnedWindow : public TfrmSkinnedJukeboxApp
+{
+public:
+    std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
+    {
+        return std::make_unique<TlocalJukeboxList>();
+    }
+    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
+    {
+        return std::make_unique<TtestMediaPlayer>();
+    }
+    bool PartyPlayOption(TpartyPlayOption option) const override { return locked.count(option) > 0; }
+
+    std::set<TpartyPlayOption> locked;
 };
 
 std::vector<std::string> ListTitles(const TaudioTagPlaylistList& lists)
@@ -412,4 +430,29 @@ TEST_F(FrmJukeboxWindowsTest, DeactivateIsOfferedOnlyWhileAPlaylistIsActiveAndTh
     EXPECT_EQ(W().GetJukebox().ActivePreloadedList(), nullptr);
     EXPECT_FALSE(Actions().actnPlaylistEnabled->isEnabled());
     EXPECT_EQ(editor_->ActiveCombo()->currentText().toStdString(), "[none]");
+}
+
+// The skinned window's stacker panel button is one more route to the same command.
+TEST(FrmJukeboxWindowsButtons, TheStackerButtonOpensTheStackerWindowUnlessPartyPlayLocksIt)
+{
+    const TempDir home;
+    const ScopedEnv homeEnv("ORVANE_HOME", home.Path() + "/");
+    TfakePrompts prompts;
+    TfakeDialogs dialogs;
+    TmainWindowPtr window = CreateMainWindow<TwiredSkinnedWindow>();
+    auto& skinned = static_cast<TwiredSkinnedWindow&>(*window);
+    skinned.SetStackerWindow(new TfrmStackerList(&skinned));
+    skinned.LoadPreferences();
+    skinned.SetShowTipsAtStartup(false);
+    skinned.Startup();
+    skinned.show();
+    auto* button = skinned.findChild<TorvaneButton*>("obtnStackerConfigure");
+    ASSERT_NE(button, nullptr);
+    const QPoint inside = button->rect().center();
+    EXPECT_EQ(CountModals([&] { QTest::mouseClick(button, Qt::LeftButton, {}, inside); }).stacker, 1);
+
+    skinned.locked = {TpartyPlayOption::StackerControl};
+    skinned.SetPartyPlayEnabled(true);
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(CountModals([&] { QTest::mouseClick(button, Qt::LeftButton, {}, inside); }).stacker, 0);
 }
