@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -57,27 +56,4 @@ TEST(ActivityMonitor, WeighsEachInputOnceAndLetsItThrough)
     }
     QTest::keyClick(handle, Qt::Key_C);
     EXPECT_EQ(edit->text(), "xabc");
-}
-
-// A key that fires a shortcut (a command of the main window) reaches the window first and counts once.
-TEST(ActivityMonitor, AShortcutKeyCountsOnce)
-{
-    QWidget window;
-    auto* action = new QAction(&window);
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    window.addAction(action);
-    int fired = 0;
-    QObject::connect(action, &QAction::triggered, [&fired] { ++fired; });
-    window.resize(100, 60);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-
-    TactivityMonitor monitor;
-    monitor.Install();
-    QTest::keyClick(window.windowHandle(), Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(fired, 1);
-    EXPECT_EQ(monitor.Count(), TactivityMonitor::kKeyWeight);
-    QTest::keyClick(window.windowHandle(), Qt::Key_Q);
-    EXPECT_EQ(monitor.Count(), 2 * TactivityMonitor::kKeyWeight);
 }
