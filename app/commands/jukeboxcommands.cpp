@@ -150,10 +150,12 @@ bool TjukeboxCommands::Run(QAction* action)
 
 void TjukeboxCommands::SetAvailable(QAction* action, bool available)
 {
+    // Only this action: it follows a selection, and the others keep whatever state they are in.
     for (Textra& extra : extras_)
-        if (extra.action == action)
+        if (extra.action == action) {
             extra.available = available;
-    ApplyLocks();
+            extra.action->setEnabled(available && (!gate_ || gate_().Allows(extra.option)));
+        }
 }
 
 bool TjukeboxCommands::RunGated(TpartyPlayOption option, bool runsWhileBusy,
