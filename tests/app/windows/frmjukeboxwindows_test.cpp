@@ -5,9 +5,11 @@
 #include "app/windows/frmjukeboxapp.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/frmscreensaver.h"
+#include "app/windows/frmskinnedjukeboxapp.h"
 #include "app/windows/frmstackerlist.h"
 #include "app/windows/stackercartridges.h"
 #include "controls/htmllistbox.h"
+#include "controls/orvanebutton.h"
 #include "controls/treesinkmodel.h"
 #include "core/groupings/audiotagplaylistlist.h"
 #include "core/jukebox/localjukebox.h"
@@ -38,7 +40,8 @@
 
 namespace {
 
-class TwiredWindow : public TfrmJukeboxApp
+template <class Base>
+class Twired : public Base
 {
 public:
     std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
@@ -60,6 +63,7 @@ public:
     std::set<TpartyPlayOption> locked;
     bool active = true;
 };
+using TwiredWindow = Twired<TfrmJukeboxApp>;
 
 // The titles of the stacker's lists, then the files of their songs.
 std::vector<std::string> Contents(const TaudioTagPlaylistList& lists)
@@ -318,4 +322,27 @@ TEST_F(FrmJukeboxWindowsTest, ARescanWhileTheEditorShowsAndASongPlaysDropsEveryL
     Fill(3);
     EXPECT_FALSE(FirstList(editor_->Model()));
     EXPECT_FALSE(FirstList(stacker_->Model()));
+}
+
+// The skinned window's stacker button is one more route to the same command.
+TEST(FrmJukeboxWindowsButtons, TheStackerButtonOpensTheStackerWindowUnlessPartyPlayLocksIt)
+{
+    const TempDir home;
+    const ScopedEnv homeEnv("ORVANE_HOME", home.Path() + "/");
+    const TfakePrompts prompts;
+    TmainWindowPtr window = CreateMainWindow<Twired<TfrmSkinnedJukeboxApp>>();
+    auto& skinned = static_cast<Twired<TfrmSkinnedJukeboxApp>&>(*window);
+    skinned.SetStackerWindow(new TfrmStackerList(&skinned));
+    skinned.LoadPreferences();
+    skinned.SetShowTipsAtStartup(false);
+    skinned.Startup();
+    skinned.show();
+    auto* button = skinned.findChild<TorvaneButton*>("obtnStackerConfigure");
+    ASSERT_NE(button, nullptr);
+    const auto click = [button] { QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center()); };
+    EXPECT_EQ(OpenedWhile(click).first, 1);
+    skinned.locked = {TpartyPlayOption::StackerControl};
+    skinned.SetPartyPlayEnabled(true);
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(OpenedWhile(click).first, 0);
 }
