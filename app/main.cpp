@@ -13,6 +13,9 @@
 #include "app/qt/focuskeeper.h"
 #include "app/qt/qtpromptservice.h"
 #include "app/windows/frmojb.h"
+#include "app/windows/frmplaylisteditor.h"
+#include "app/windows/frmscreensaver.h"
+#include "app/windows/frmstackerlist.h"
 #include "controls/qtcolor.h"
 #include "core/plugins/taggerloader.h"
 #include "core/util/promptservice.h"
@@ -53,17 +56,18 @@ int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
     main = static_cast<TfrmOJB*>(window.get());
     main->SetSingleInstance(&gate);
     InstallWinampConfigDialog(main);
-    // The windows that live for the whole run, after the main window. The progress window is the main
-    // window's child and goes with it; the about form outlives it.
+    // The windows that live for the whole run, in this order after the main window. The about form
+    // outlives it; the others are its children and go with it. It links itself to them (and to the
+    // party-play window and the screensaver) at its start-up step and lets go in its destruction step.
     const auto about = std::make_unique<TfrmOJAbout>();
     main->SetAboutForm(about.get());
     main->SetProgressWindow(new TfrmProgress(main, &main->Busy()));
-    // The playlist editor and the stacker window come here once they exist. The playlist display and
-    // the reports window are the main window's children and go with it; it links itself to them (and to
-    // the party-play window) at its start-up step.
+    main->SetPlaylistEditor(new TfrmPlaylistEditor(main->GetLocalJukeboxList(), main));
+    main->SetStackerWindow(new TfrmStackerList(main));
     main->SetPlaylistWindow(new TfrmPlaylist(main));
     main->SetReportsWindow(new TfrmReports(main));
     main->SetPartyPlayForm(GetPartyPlayForm());
+    main->SetScreenSaverForm(GetScreenSaverForm());
 
     gate.OnActivate = [main] { ActivateWindow(main); };
     const TfocusKeeper focusKeeper(main);
@@ -113,10 +117,11 @@ int main(int argc, char** argv)
 
     InstallQtPromptService();
     InstallPluginsDialog();
-    // The windows that exist before the main window: the shared on-screen keyboard and the party-play
-    // options (both freed as the application ends).
+    // The windows that exist before the main window: the shared on-screen keyboard, the party-play
+    // options and the screensaver (all freed as the application ends).
     GetKeyboardForm();
     CreatePartyPlayForm();
+    GetScreenSaverForm();
     const int result = RunMainWindow(app, gate);
     ReleaseTaggerLoader();
     return result;

@@ -103,6 +103,69 @@ void TjukeboxCommands::ApplyLocks()
         const auto command = static_cast<TjukeboxCommand>(i);
         entries_[i].action->setEnabled(entries_[i].available && gate.AllowsCommand(command));
     }
+    for (const Textra& extra : extras_)
+        extra.action->setEnabled(extra.available && gate.Allows(extra.option));
+}
+
+void TjukeboxCommands::Add(QAction* action, TpartyPlayOption option, bool runsWhileBusy,
+                           std::function<void()> work)
+{
+    if (!action || Extra(action))
+        throw EOrvaneError("A command is added once, with its action.");
+    extras_.push_back({action, option, runsWhileBusy, std::move(work), action->isEnabled()});
+    connect(action, &QAction::triggered, this, [this, action] { Run(action); });
+    ApplyLocks();
+}
+
+const TjukeboxCommands::Textra* TjukeboxCommands::Extra(const QAction* action) const
+{
+    for (const Textra& extra : extras_)
+        if (extra.action == action)
+            return &extra;
+    return nullptr;
+}
+
+bool TjukeboxCommands::ExtraAllowed(const Textra& extra) const
+{
+    if (busy_.Busy() && !extra.runsWhileBusy)
+        return false;
+    return !gate_ || gate_().Allows(extra.option);
+}
+
+bool TjukeboxCommands::Allowed(const QAction* action) const
+{
+    const Textra* extra = Extra(action);
+    return extra && ExtraAllowed(*extra);
+}
+
+bool TjukeboxCommands::Run(QAction* action)
+{
+    const Textra* extra = Extra(action);
+    if (!extra || !extra->work || !extra->available || !ExtraAllowed(*extra))
+        return false;
+    // The work may add commands: a copy runs.
+    const std::function<void()> work = extra->work;
+    return Guarded(work);
+}
+
+void TjukeboxCommands::SetAvailable(QAction* action, bool available)
+{
+    // Only this action: it follows a selection, and the others keep whatever state they are in.
+    for (Textra& extra : extras_)
+        if (extra.action == action) {
+            extra.available = available;
+            extra.action->setEnabled(available && (!gate_ || gate_().Allows(extra.option)));
+        }
+}
+
+bool TjukeboxCommands::RunGated(TpartyPlayOption option, bool runsWhileBusy,
+                                const std::function<void()>& work)
+{
+    if (busy_.Busy() && !runsWhileBusy)
+        return false;
+    if (gate_ && !gate_().Allows(option))
+        return false;
+    return Guarded(work);
 }
 
 bool TjukeboxCommands::IsCommandShortcut(QObject* watched, QEvent* event) const

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QWidget;
@@ -45,6 +46,17 @@ public:
     // Sets every toggle's check mark from its state, without running anything.
     void SyncChecks();
 
+    // A command a descendant window adds (the browser's queue commands): its action, the party-play option
+    // that locks it and whether it may run while a long operation is under way. It runs through Run like
+    // the table's own, from its action and from any other route (a double click, a drop).
+    void Add(QAction* action, TpartyPlayOption option, bool runsWhileBusy, std::function<void()> work);
+    bool Run(QAction* action);
+    bool Allowed(const QAction* action) const;
+    void SetAvailable(QAction* action, bool available);
+    // Work of no action of its own (a drop onto the queue), under the same rule: runs when not refused by
+    // the busy flag or the option; true when it ran to its end.
+    bool RunGated(TpartyPlayOption option, bool runsWhileBusy, const std::function<void()>& work);
+
 protected:
     // A command's shortcut wins over the focused control's own use of the key (Ctrl+A is Pause, never
     // select-all, inside the window).
@@ -59,14 +71,26 @@ private:
         bool available = true;
     };
 
+    struct Textra
+    {
+        QAction* action = nullptr; // link
+        TpartyPlayOption option = TpartyPlayOption::None;
+        bool runsWhileBusy = false;
+        std::function<void()> work;
+        bool available = true;
+    };
+
     Tentry& Entry(TjukeboxCommand command) { return entries_[static_cast<std::size_t>(command)]; }
     const Tentry& Entry(TjukeboxCommand command) const { return entries_[static_cast<std::size_t>(command)]; }
     void Triggered(TjukeboxCommand command);
     void SyncCheck(const Tentry& entry) const;
     bool IsCommandShortcut(QObject* watched, QEvent* event) const;
+    const Textra* Extra(const QAction* action) const;
+    bool ExtraAllowed(const Textra& extra) const;
 
     QWidget* window_; // link
     TbusyGuard& busy_;
     TgateSource gate_;
     std::array<Tentry, kJukeboxCommandCount> entries_;
+    std::vector<Textra> extras_;
 };

@@ -14,9 +14,14 @@
 #include "app/dialogs/frmsongsearch.h"
 #include "app/dialogs/frmtaglistrules.h"
 #include "app/dialogs/tips.h"
+#include "app/qt/activitymonitor.h"
 #include "app/qt/demolibrary.h"
 #include "app/qt/dialogservice.h"
 #include "app/qt/exceptionboundary.h"
+#include "app/windows/frmplaylisteditor.h"
+#include "app/windows/frmscreensaver.h"
+#include "app/windows/frmstackerlist.h"
+#include "app/windows/stackercartridges.h"
 #include "controls/myhh.h"
 #include "controls/quytipdialog.h"
 #include "controls/quytipdialogform.h"
@@ -60,10 +65,11 @@ constexpr const char* kAlarm = "Alarm";
 constexpr const char* kPlayer = "Player";
 constexpr const char* kJukebox = "Jukebox";
 constexpr const char* kPartyPlay = "PartyPlay";
+constexpr const char* kPlaylistEditor = "PlaylistEditor";
 
 constexpr TDateTime kNoon = 0.5;
 constexpr unsigned kMaxScreenSaverTimeout = 60;
-constexpr std::uint32_t kIdleTickMs = 500;
+constexpr std::uint32_t kIdleTickMs = TidleDetector::kTickInterval;
 
 // The screensaver's fonts are given in pixels; fonts here are in points, at 96 dots per inch.
 constexpr int PixelsToPoints(int pixels)
@@ -84,7 +90,8 @@ TfrmJukebox::TfrmJukebox(QWidget* parent)
     : QMainWindow(parent), alMain(this), pmMain(new QMenu(this)),
       NoCDJukebox(std::make_unique<TlocalJukeboxList>()), alarmOn(std::make_unique<Talarm>()),
       alarmOff(std::make_unique<Talarm>()), tdMain(std::make_unique<TQuyTipDialog>()),
-      ssTimer(std::make_unique<TThreadedTimer>()), myHH1(std::make_unique<TmyHH>(this))
+      ssTimer(std::make_unique<TThreadedTimer>()), myHH1(std::make_unique<TmyHH>(this)),
+      activity_(std::make_unique<TactivityMonitor>())
 {
     setObjectName(QStringLiteral("frmJukebox"));
     pmMain->setObjectName(QStringLiteral("pmMain"));
@@ -109,6 +116,8 @@ TfrmJukebox::TfrmJukebox(QWidget* parent)
     tdMain->SetParent(this);
     ssTimer->SetEnabled(false);
     ssTimer->SetInterval(kIdleTickMs);
+    ssTimer->OnTimer = [this](TThreadedTimer*) { Guarded([this] { IdleTick(); }); };
+    idle_.SetTimeout(static_cast<int>(screenSaverTimeout_));
     SetUpScreenSaverFonts();
     playlistsFolder_ = GetProgramFolder();
 
@@ -128,7 +137,13 @@ void TfrmJukebox::CentreOnDesktop()
     }
 }
 
-TfrmJukebox::~TfrmJukebox() = default;
+TfrmJukebox::~TfrmJukebox()
+{
+    // No tick and no rebuild notice reaches a window half gone.
+    ssTimer->OnTimer = nullptr;
+    JukeboxListEvents.OnGlobalListChanging = nullptr;
+    NoCDJukeboxListEvents.OnGlobalListChanging = nullptr;
+}
 
 void TfrmJukebox::BindEvents()
 {
@@ -180,6 +195,13 @@ void TfrmJukebox::BindEvents()
     NoCDJukeboxListEvents.OnGlobalListChange = [this](TcustomJukeboxList* s) {
         NoCDJukeboxListEventsGlobalListChange(s);
     };
+    // Raised in the middle of a load or a rebuild: a failure must not break it off.
+    JukeboxListEvents.OnGlobalListChanging = [this](TcustomJukeboxList*) {
+        Guarded([this] { LibraryChanging(); });
+    };
+    NoCDJukeboxListEvents.OnGlobalListChanging = [this](TcustomJukeboxList* s) {
+        Guarded([this, s] { NoCDJukeboxListEventsGlobalListChanging(s); });
+    };
     alarmOn->OnTime = [this](Talarm* s) { alarmOnTime(s); };
     alarmOff->OnTime = [this](Talarm* s) { alarmOffTime(s); };
 }
@@ -216,6 +238,7 @@ void TfrmJukebox::BindCommands()
         if (playlist_)
             playlist_->ShowPlaylist(&GetLocalJukeboxList());
     });
+    c.Bind(C::PlaylistsShowEditor, [this] { ShowPlaylistEditor(false); });
     c.Bind(C::PlaylistEnabled, [this] { GetJukebox().SetActivePreloadedList(nullptr); });
     c.Bind(C::PartyPlayConfigure, [this] { ConfigurePartyPlay(); });
     c.Bind(C::ReportsRun, [this] {
@@ -230,9 +253,18 @@ void TfrmJukebox::BindCommands()
     c.Bind(C::HelpAbout, [this] { ShowAbout(); });
     // Deactivate waits for an active playlist.
     c.SetAvailable(C::PlaylistEnabled, false);
-    // The stacker's Configure and cartridges and the playlist editor wait for their windows: unbound, but
-    // locked and disabled by party play like the rest.
+    BindStackerCommands();
     BindToggles();
+}
+
+void TfrmJukebox::BindStackerCommands()
+{
+    using C = TjukeboxCommand;
+    TjukeboxCommands& c = *commands_;
+    c.Bind(C::StackerConfigure, [this] { ConfigureStacker(false); });
+    c.Bind(C::StackerLoadCartridge, [this] { LoadCartridge(0); });
+    c.Bind(C::StackerAddCartridge, [this] { LoadCartridge(1); });
+    c.Bind(C::StackerSaveCartridge, [this] { SaveStackerCartridge(); });
 }
 
 void TfrmJukebox::BindToggles()
@@ -346,6 +378,7 @@ void TfrmJukebox::FormCreate()
     CheckSingleInstance();
     if (!library_)
         library_ = CreateJukeboxList();
+    cartridges_ = std::make_unique<TstackerCartridges>(library_.get(), [this] { return !StackerLocked(); });
     if (library_)
         library_->SetEvents(&JukeboxListEvents);
     NoCDJukebox->SetEvents(&NoCDJukeboxListEvents);
@@ -378,12 +411,40 @@ void TfrmJukebox::FormCreate()
 
 void TfrmJukebox::FormDestroy()
 {
+    activity_->Remove();
+    UnlinkWindows();
+    myHH1->Detach();
+    ReleaseSingleInstance();
+}
+
+void TfrmJukebox::LinkWindows()
+{
+    if (playlistEditor_)
+        playlistEditor_->SetJukebox(this);
+    if (reports_)
+        reports_->SetJukebox(this);
+    if (stackerList_)
+        stackerList_->SetJukebox(library_.get(), this, NoCDJukebox.get());
+    if (partyPlay_)
+        partyPlay_->SetJukebox(this);
+    if (screenSaver_)
+        screenSaver_->SetJukebox(this);
+}
+
+void TfrmJukebox::UnlinkWindows()
+{
     if (partyPlay_ && partyPlay_->Jukebox() == this)
         partyPlay_->SetJukebox(nullptr);
     if (reports_ && reports_->Jukebox() == this)
         reports_->SetJukebox(nullptr);
-    myHH1->Detach();
-    ReleaseSingleInstance();
+    if (playlistEditor_ && playlistEditor_->Jukebox() == this)
+        playlistEditor_->SetJukebox(nullptr);
+    if (stackerList_ && stackerList_->Jukebox() == library_.get())
+        stackerList_->SetJukebox(nullptr, nullptr);
+    if (screenSaver_ && screenSaver_->Jukebox() == this) {
+        screenSaver_->close();
+        screenSaver_->SetJukebox(nullptr);
+    }
 }
 
 void TmainWindowDeleter::operator()(TfrmJukebox* window) const
@@ -610,6 +671,7 @@ void TfrmJukebox::SetScreenSaverTimeout(int minutes)
 {
     screenSaverTimeout_ = minutes < 0 ? kMaxScreenSaverTimeout
                                       : std::min(static_cast<unsigned>(minutes), kMaxScreenSaverTimeout);
+    idle_.SetTimeout(static_cast<int>(screenSaverTimeout_));
 }
 
 bool TfrmJukebox::GetAutoPlay() const
@@ -732,7 +794,10 @@ void TfrmJukebox::SaveSettings(TIniFile& ini)
     GetJukeboxList().SaveSettings(ini, kJukebox);
     if (partyPlay_)
         partyPlay_->SaveSettings(ini, kPartyPlay);
-    // The playlist editor and the stacker window add their sections here.
+    if (playlistEditor_)
+        playlistEditor_->SaveSettings(ini, kPlaylistEditor);
+    if (stackerList_)
+        stackerList_->SaveSettings(ini, kStacker);
 }
 
 void TfrmJukebox::SetShowTimeRemaining(bool on)
@@ -750,8 +815,11 @@ void TfrmJukebox::QueueChanged()
 
 void TfrmJukebox::PlaylistChanged()
 {
-    // The playlist editor follows here once it exists.
-    if (!closing_ && playlist_)
+    if (closing_)
+        return;
+    if (playlistEditor_)
+        playlistEditor_->PlaylistChanged();
+    if (playlist_)
         playlist_->Refresh(library_.get());
 }
 
@@ -759,6 +827,8 @@ void TfrmJukebox::PlaybackStarted(const TaudioTag* song)
 {
     GetJukebox().SongStarted(song);
     StackerChanged();
+    if (screenSaver_)
+        screenSaver_->SetSong(song);
 }
 
 void TfrmJukebox::PlayerStateChanged(TmediaPlayState) {}
@@ -767,13 +837,21 @@ void TfrmJukebox::VolumeChanged(std::uint8_t) {}
 
 void TfrmJukebox::PlaylistsChanged()
 {
-    if (!closing_ && playlist_)
+    if (closing_)
+        return;
+    if (playlistEditor_)
+        playlistEditor_->PlaylistsChanged();
+    if (playlist_)
         playlist_->Refresh(library_.get());
 }
 
-void TfrmJukebox::PlaylistListChanged(TaudioTagList*)
+void TfrmJukebox::PlaylistListChanged(TaudioTagList* list)
 {
-    if (!closing_ && playlist_)
+    if (closing_)
+        return;
+    if (playlistEditor_)
+        playlistEditor_->PlaylistListChanged(list);
+    if (playlist_)
         playlist_->Refresh(library_.get());
 }
 
@@ -781,6 +859,8 @@ void TfrmJukebox::ActivePreloadedListChanged(TaudioTagList* list)
 {
     if (closing_)
         return;
+    if (playlistEditor_)
+        playlistEditor_->SelectActivePlaylist(list);
     if (playlist_)
         playlist_->Refresh(library_.get());
     commands_->SetAvailable(TjukeboxCommand::PlaylistEnabled, list != nullptr);
@@ -874,7 +954,18 @@ TaudioTagList* TfrmJukebox::PlayQueue()
 
 void TfrmJukebox::LibraryChanging()
 {
-    // Nothing on this window links into the library's songs yet; the library browser lets go here.
+    // Nothing on this window links into the library's groupings; the library browser lets go of its own
+    // links in its override.
+}
+
+TcustomJukeboxList* TfrmJukebox::LibraryWithoutCDs()
+{
+    return NoCDJukebox.get();
+}
+
+bool TfrmJukebox::StackerLocked() const
+{
+    return !Gate(false, TpartyPlayOption::StackerControl);
 }
 
 void TfrmJukebox::Startup()
@@ -884,16 +975,17 @@ void TfrmJukebox::Startup()
         const TbusyGuard::TScope busy(busy_);
         ShowSplash();
         PlayerEventsPlaybackStart(player_, nullptr);
-        if (reports_)
-            reports_->SetJukebox(this);
-        if (partyPlay_)
-            partyPlay_->SetJukebox(this);
+        LinkWindows();
         Loader.LoadAll();
         {
             const TIniFile ini(GetSettingsFile());
             GetJukeboxList().LoadSettings(ini, kJukebox);
             if (partyPlay_)
                 partyPlay_->LoadSettings(ini, kPartyPlay);
+            if (playlistEditor_)
+                playlistEditor_->LoadSettings(ini, kPlaylistEditor);
+            if (stackerList_)
+                stackerList_->LoadSettings(ini, kStacker);
         }
         // After the library's settings: a library with media folders of its own is not a first start.
         if (loadDemoLibrary_)
@@ -906,6 +998,7 @@ void TfrmJukebox::Startup()
     // The tip window is modal: it comes up once the start-up step is over, so it holds up neither the
     // rest of the start nor auto play.
     QTimer::singleShot(0, this, [this] { ShowDeferredTips(); });
+    activity_->Install();
     if (GetAutoPlay())
         Play(true);
 }
@@ -1077,16 +1170,47 @@ void TfrmJukebox::ToggleStacker(bool force)
 
 void TfrmJukebox::ConfigureStacker(bool force)
 {
-    if (!Gate(force, TpartyPlayOption::StackerControl))
+    if (!Gate(force, TpartyPlayOption::StackerControl) || !stackerList_ || stackerList_->isVisible())
         return;
-    // The stacker window opens here, modal, once it exists.
+    stackerList_->exec();
 }
 
 void TfrmJukebox::ShowPlaylistEditor(bool force)
 {
-    if (!Gate(force, TpartyPlayOption::PlaylistEditor))
+    if (!Gate(force, TpartyPlayOption::PlaylistEditor) || !playlistEditor_ || playlistEditor_->isVisible())
         return;
-    // The playlist editor opens here, modal, once it exists.
+    playlistEditor_->exec();
+}
+
+void TfrmJukebox::LoadCartridge(int mode)
+{
+    cartridges_->LoadCartridge(this, mode == 1);
+}
+
+void TfrmJukebox::SaveStackerCartridge()
+{
+    cartridges_->SaveCartridge(this);
+}
+
+bool TfrmJukebox::AddListToStacker(const TaudioTagList& list)
+{
+    return cartridges_->AddListToStacker(list);
+}
+
+// ---- Idle detection
+
+bool TfrmJukebox::IsActiveHost() const
+{
+    return isActiveWindow();
+}
+
+void TfrmJukebox::IdleTick()
+{
+    if (closing_)
+        return;
+    // The screensaver comes up modeless over whatever the main window shows; a modal window of the
+    // program keeps the main window from being the active one, so none shows over a dialog.
+    ScreenSaverIdleTick(idle_, *activity_, screenSaver_, IsActiveHost());
 }
 
 // ---- Closing
@@ -1224,14 +1348,19 @@ void TfrmJukebox::JukeboxEventsQueueChange(TcustomJukebox*)
 
 void TfrmJukebox::JukeboxEventsStackerChange(TcustomJukebox*)
 {
-    // The stacker window and the playlist editor refresh here once they exist.
-    if (!closing_)
-        StackerChanged();
+    if (closing_)
+        return;
+    if (stackerList_)
+        stackerList_->RefreshStacker();
+    if (playlistEditor_)
+        playlistEditor_->StackerChanged();
+    StackerChanged();
 }
 
-void TfrmJukebox::JukeboxEventsStackerListChange(TcustomJukebox*, TaudioTagList*)
+void TfrmJukebox::JukeboxEventsStackerListChange(TcustomJukebox*, TaudioTagList* list)
 {
-    // The playlist editor follows the stacker's list here once it exists.
+    if (!closing_ && playlistEditor_)
+        playlistEditor_->StackerListChanged(list);
 }
 
 void TfrmJukebox::JukeboxEventsPlaylistChange(TcustomJukebox*)
@@ -1287,7 +1416,22 @@ void TfrmJukebox::JukeboxListEventsListProcessFinished(TcustomJukeboxList*)
 
 void TfrmJukebox::NoCDJukeboxListEventsGlobalListChange(TcustomJukeboxList*)
 {
-    // The playlist editor rebuilds its tree and the stacker window follows here once they exist.
+    if (closing_ || !playlistEditor_)
+        return;
+    // A hidden editor fills its tree when it is shown.
+    if (playlistEditor_->isVisible())
+        playlistEditor_->RebuildTree();
+    if (stackerList_)
+        stackerList_->LibraryChanged();
+}
+
+void TfrmJukebox::NoCDJukeboxListEventsGlobalListChanging(TcustomJukeboxList*)
+{
+    // Not skipped while closing: links into freed songs are never kept.
+    if (playlistEditor_)
+        playlistEditor_->LibraryChanging();
+    if (stackerList_)
+        stackerList_->LibraryChanging();
 }
 
 void TfrmJukebox::alarmOnTime(Talarm*)

@@ -8,6 +8,9 @@
 #include "app/dialogs/reportshost.h"
 #include "app/dialogs/songsearchhost.h"
 #include "app/qt/busyguard.h"
+#include "app/windows/playlisteditorhost.h"
+#include "app/windows/screensaverhost.h"
+#include "app/windows/stackerhost.h"
 #include "core/captions/tagfonts.h"
 #include "core/jukebox/customjukeboxevents.h"
 #include "core/jukebox/customjukeboxlistevents.h"
@@ -15,6 +18,7 @@
 #include "core/jukebox/partyplaygate.h"
 #include "core/player/custommediaplayerevents.h"
 #include "core/player/mediaplaystate.h"
+#include "core/timers/idledetector.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -32,8 +36,13 @@ class TcustomlocalJukeboxList;
 class TcustomMediaPlayer;
 class TfrmAbout;
 class TfrmPartyPlay;
+class TactivityMonitor;
 class TfrmPlaylist;
+class TfrmPlaylistEditor;
 class TfrmReports;
+class TfrmScreenSaver;
+class TfrmStackerList;
+class TstackerCartridges;
 class TfrmProgress;
 class TIniFile;
 class TlocalJukebox;
@@ -59,13 +68,16 @@ class TsingleInstance;
 // derived class does its own part first.
 //
 // The other windows reach it through small host interfaces (party play, song search, reports, alarms,
-// preferences) instead of this class.
+// preferences, the stacker window, the playlist editor, the screensaver) instead of this class.
 class TfrmJukebox : public QMainWindow,
                     public TpartyPlayHost,
                     public TsongSearchHost,
                     public TreportsHost,
                     public TalarmSettingsHost,
-                    public TpreferencesHost
+                    public TpreferencesHost,
+                    public TstackerHost,
+                    public TplaylistEditorHost,
+                    public TscreenSaverHost
 {
 public:
     explicit TfrmJukebox(QWidget* parent = nullptr);
@@ -132,7 +144,7 @@ public:
     const std::string& GetCoverArtFolder() const { return coverArtFolder_; }
     void SetCoverArtFolder(std::string value) { coverArtFolder_ = std::move(value); }
     const std::string& GetPlaylistsFolder() const { return playlistsFolder_; }
-    void SetPlaylistsFolder(std::string value) { playlistsFolder_ = std::move(value); }
+    void SetPlaylistsFolder(const std::string& value) override { playlistsFolder_ = value; }
 
     // Accessors.
     bool GetShowTimeRemaining() const;
@@ -181,9 +193,18 @@ public:
     void Play(bool force);
     void Stop(bool force);
     void ToggleStacker(bool force);
-    // The stacker window and the playlist editor, modal, once they exist; gated already.
+    // The stacker window and the playlist editor, modal.
     void ConfigureStacker(bool force);
     void ShowPlaylistEditor(bool force);
+
+    // The stacker's cartridges and copies of library lists; each asks the stacker's party-play lock.
+    TstackerCartridges& Cartridges() const { return *cartridges_; }
+    // "&Load Cartridge" (append false) and "&Add Cartridge" (append true): a *.ctg file into the stacker.
+    void LoadCartridge(int mode);
+    // "&Save Cartridge".
+    void SaveStackerCartridge();
+    // A copy of the list, with its songs copied, appended to the stacker, active.
+    bool AddListToStacker(const TaudioTagList& list);
 
     // The party-play state and options now, as the gate of every command and gated operation sees them.
     TpartyPlayGate PartyPlayGate() const;
@@ -197,6 +218,18 @@ public:
     void SetReportsWindow(TfrmReports* window) { reports_ = window; }
     void SetPlaylistWindow(TfrmPlaylist* window) { playlist_ = window; }
     TfrmPlaylist* PlaylistWindow() const { return playlist_; }
+    void SetPlaylistEditor(TfrmPlaylistEditor* editor) { playlistEditor_ = editor; }
+    TfrmPlaylistEditor* PlaylistEditor() const { return playlistEditor_; }
+    void SetStackerWindow(TfrmStackerList* window) { stackerList_ = window; }
+    TfrmStackerList* StackerWindow() const { return stackerList_; }
+    void SetScreenSaverForm(TfrmScreenSaver* form) { screenSaver_ = form; }
+    TfrmScreenSaver* ScreenSaverForm() const { return screenSaver_; }
+
+    // Idle detection: the activity monitor counts input from the start-up step to the destruction step,
+    // and every tick of the 500 ms idle timer (running while the screensaver is enabled) weighs it.
+    TactivityMonitor& ActivityMonitor() const { return *activity_; }
+    const TidleDetector& IdleDetector() const { return idle_; }
+    void IdleTick();
 
     // Host interfaces.
     bool UseOnScreenKeyboard() const override { return GetKeyboardsEnabled(); }
@@ -215,7 +248,15 @@ public:
     std::string AlbumArtFolder() const override { return coverArtFolder_; }
     void SetAlbumArtFolder(const std::string& folder) override { coverArtFolder_ = folder; }
     void RunMediaFolderScan() override { ShowMediaFolders(true); }
+    // The library is about to rebuild its groupings: every window linking into them lets go.
     void LibraryChanging() override;
+    bool StackerLocked() const override;
+    TcustomJukeboxList* LibraryWithoutCDs() override;
+    std::string PlaylistsFolder() const override { return playlistsFolder_; }
+    void LoadCartridge() override { commands_->Run(TjukeboxCommand::StackerLoadCartridge); }
+    void AddCartridge() override { commands_->Run(TjukeboxCommand::StackerAddCartridge); }
+    void SaveCartridge() override { commands_->Run(TjukeboxCommand::StackerSaveCartridge); }
+    const TtagFonts& ScreenSaverFonts() const override { return tfScreenSaver; }
 
     // The single-instance gate runs in main() before any core object exists; the window keeps the gate
     // (a link) and releases it in its destruction step. Without one, this process counts as the only copy.
@@ -227,7 +268,7 @@ public:
     // The one progress window (a link): it shows the library's long operations and holds the busy flag
     // while it shows.
     void SetProgressWindow(TfrmProgress* window) { progress_ = window; }
-    TfrmProgress* ProgressWindow() const { return progress_; }
+    TfrmProgress* ProgressWindow() const override { return progress_; }
 
     // A close that comes from outside (a signal): runs as soon as no long operation is under way, subject
     // to the close query; a failure to save the settings then goes to the error stream, not a box.
@@ -273,6 +314,7 @@ protected:
                                               std::uint32_t count, TaudioTag* tag);
     virtual void JukeboxListEventsListProcessFinished(TcustomJukeboxList* sender);
     virtual void NoCDJukeboxListEventsGlobalListChange(TcustomJukeboxList* sender);
+    virtual void NoCDJukeboxListEventsGlobalListChanging(TcustomJukeboxList* sender);
     virtual void alarmOnTime(Talarm* sender);
     virtual void alarmOffTime(Talarm* sender);
 
@@ -280,6 +322,8 @@ protected:
     void MirrorMainMenu();
     // The party-play window's option; none is checked while that window does not exist.
     virtual bool PartyPlayOption(TpartyPlayOption option) const;
+    // Whether this is the active window, which the screensaver needs to appear.
+    virtual bool IsActiveHost() const;
 
     // Components. The event holders come before the libraries, which link to them.
     TcustomMediaPlayerEvents PlayerEvents;
@@ -306,6 +350,9 @@ private:
     void ApplyTitleHints();
     void BindCommands();
     void BindToggles();
+    void BindStackerCommands();
+    void LinkWindows();
+    void UnlinkWindows();
     void QueueFile();
     void QueueAlbum();
     void SetRandomPlayFilters();
@@ -343,9 +390,15 @@ private:
     QPointer<TQuyTipDialogForm> startupTip_; // the start-up tip while it shows; deletes itself
     TbusyGuard busy_;
     std::unique_ptr<TjukeboxCommands> commands_;
-    TfrmPartyPlay* partyPlay_ = nullptr; // link
-    TfrmReports* reports_ = nullptr;     // link
-    TfrmPlaylist* playlist_ = nullptr;   // link
+    TfrmPartyPlay* partyPlay_ = nullptr;           // link
+    TfrmReports* reports_ = nullptr;               // link
+    TfrmPlaylist* playlist_ = nullptr;             // link
+    TfrmPlaylistEditor* playlistEditor_ = nullptr; // link
+    TfrmStackerList* stackerList_ = nullptr;       // link
+    TfrmScreenSaver* screenSaver_ = nullptr;       // link
+    std::unique_ptr<TstackerCartridges> cartridges_;
+    std::unique_ptr<TactivityMonitor> activity_;
+    TidleDetector idle_;
 };
 
 // Deletes a main window after running its destruction step.

@@ -3,6 +3,7 @@
 #include "app/dialogs/frmprogress.h"
 #include "app/qt/exceptionboundary.h"
 #include "app/skins/pixelfont.h"
+#include "app/windows/frmstackerlist.h"
 #include "controls/dragpayload.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
@@ -84,17 +85,14 @@ TfrmJukeboxApp::TfrmJukeboxApp(QWidget* parent) : TfrmJukebox(parent), ilLists(s
     BuildLayout();
     BindActions();
     BindDragAndDrop();
-    JukeboxListEvents.OnGlobalListChanging = [this](TcustomJukeboxList*) {
-        Guarded([this] { LibraryChanging(); });
-    };
 }
 
 TfrmJukeboxApp::~TfrmJukeboxApp()
 {
-    // Nothing asks for a caption or an image while the views go.
+    // Nothing asks for a caption or an image while the views go, and no rebuild notice reaches them.
+    JukeboxListEvents.OnGlobalListChanging = nullptr;
     model_->SetCaptionFunction(nullptr);
     model_->SetImageFunction(nullptr);
-    JukeboxListEvents.OnGlobalListChanging = nullptr;
 }
 
 // ---- Creation
@@ -187,13 +185,19 @@ void TfrmJukeboxApp::BindActions()
     const auto bind = [this](QAction* action, auto&& run) {
         connect(action, &QAction::triggered, this, [run] { Guarded(run); });
     };
-    bind(actnQueueAddSelected, [this] { QueueAddSelected(); });
-    bind(actnQueueAddAll, [this] { QueueAddAll(); });
-    bind(actnQueueQueueSelectedAlbum, [this] { QueueSelectedAlbum(); });
-    bind(actnQueueMoveUp, [this] { QueueMoveUp(); });
-    bind(actnQueueMoveDown, [this] { QueueMoveDown(); });
-    bind(actnQueueDelete, [this] { QueueDeleteSelected(); });
-    bind(actnPlaylistActivateSelected, [this] { ActivateSelectedPlaylist(); });
+    // The queue commands run through the command table, whichever route asks: the busy flag and party
+    // play hold for them as for the main menu's. Adding is what guests do (the queue limit holds); moving
+    // and deleting are the queue controls.
+    using O = TpartyPlayOption;
+    TjukeboxCommands& c = Commands();
+    c.Add(actnQueueAddSelected, O::None, false, [this] { QueueAddSelected(); });
+    c.Add(actnQueueAddAll, O::None, false, [this] { QueueAddAll(); });
+    c.Add(actnQueueQueueSelectedAlbum, O::None, false, [this] { QueueSelectedAlbum(); });
+    c.Add(actnQueueMoveUp, O::QueueControls, false, [this] { QueueMoveUp(); });
+    c.Add(actnQueueMoveDown, O::QueueControls, false, [this] { QueueMoveDown(); });
+    c.Add(actnQueueDelete, O::QueueControls, false, [this] { QueueDeleteSelected(); });
+    // Hidden under party play.
+    c.Add(actnPlaylistActivateSelected, O::Always, false, [this] { ActivateSelectedPlaylist(); });
     bind(actnViewArtists, [this] { ToggleView(dmArtists); });
     bind(actnViewAlbums, [this] { ToggleView(dmAlbums); });
     bind(actnViewTitles, [this] { ToggleView(dmTitles); });
@@ -308,6 +312,15 @@ void TfrmJukeboxApp::ApplyFonts()
     lbQueueList->SetItemHeight(kItemHeight);
     lbQueueList->SetColor(tfQueueList.Color());
     model_->CaptionsChanged();
+    PushTreeLook();
+}
+
+void TfrmJukeboxApp::PushTreeLook()
+{
+    if (TfrmStackerList* stacker = StackerWindow()) {
+        stacker->SetTreeFont(tfJukeboxList.ArtistFont());
+        stacker->SetTreeColor(tfJukeboxList.Color());
+    }
 }
 
 void TfrmJukeboxApp::BuildLayout()
@@ -423,7 +436,7 @@ void TfrmJukeboxApp::BuildLayout()
     lbQueueList->addActions({actnQueueMoveUp, actnQueueMoveDown, actnQueueMoveTo, actnQueueDelete,
                              alMain.actnQueueClear, separator(), actnSettingsShowTrackDetails});
     connect(lbTrackList, &QAbstractItemView::doubleClicked, this,
-            [this] { Guarded([this] { QueueAddSelected(); }); });
+            [this] { Commands().Run(actnQueueAddSelected); });
 
     tsQueueList = new QSplitter(Qt::Horizontal, tsQueue);
     tsQueueList->setObjectName("tsQueueList");
@@ -722,9 +735,9 @@ void TfrmJukeboxApp::TreeSelectionChanged()
         return;
     const TtreeNode node = SelectedNode();
     const bool holds = model_->Data(node) != nullptr;
-    actnQueueQueueSelectedAlbum->setEnabled(holds && model_->Kind(node) == tnkAlbum);
+    Commands().SetAvailable(actnQueueQueueSelectedAlbum, holds && model_->Kind(node) == tnkAlbum);
     const bool playlist = holds && IsPlaylistNode(node);
-    actnPlaylistActivateSelected->setEnabled(playlist);
+    Commands().SetAvailable(actnPlaylistActivateSelected, playlist);
     actnPlaylistActivateSelected->setVisible(playlist && !IsPartyPlay());
     FillTrackList(node);
 }
@@ -773,6 +786,7 @@ TaudioTagList* TfrmJukeboxApp::SelectedAlbum() const
 
 void TfrmJukeboxApp::LibraryChanging()
 {
+    TfrmJukebox::LibraryChanging();
     model_->ClearData();
     tvJukeboxList->clearSelection();
     lbTrackList->Items().Clear();
@@ -975,7 +989,7 @@ bool TfrmJukeboxApp::QueueAccepts(const TdragPayload& source) const
     if (!source.IsCurrent())
         return false;
     if (source.Source() == lbQueueList)
-        return !source.Rows().empty();
+        return !source.Rows().empty() && PartyPlayGate().Allows(TpartyPlayOption::QueueControls);
     if (source.Source() == lbTrackList)
         return !source.Rows().empty();
     if (source.Source() == tvJukeboxList)
@@ -987,6 +1001,14 @@ void TfrmJukeboxApp::QueueDrop(const TdragPayload& source, int x, int y)
 {
     if (!QueueAccepts(source))
         return;
+    // A move within the queue is a queue control; songs from the library are added like Add Selected.
+    const TpartyPlayOption option =
+        source.Source() == lbQueueList ? TpartyPlayOption::QueueControls : TpartyPlayOption::None;
+    Commands().RunGated(option, false, [&] { DropOnQueue(source, x, y); });
+}
+
+void TfrmJukeboxApp::DropOnQueue(const TdragPayload& source, int x, int y)
+{
     if (source.Source() == lbQueueList) {
         const int count = GetJukebox().Queue().Count();
         const int from = source.Rows().front();
@@ -1085,9 +1107,9 @@ void TfrmJukeboxApp::ApplyPartyPlayState()
 void TfrmJukeboxApp::ApplyLocks()
 {
     const bool party = IsPartyPlay();
-    const bool queueLocked = party && PartyPlayOption(TpartyPlayOption::QueueControls);
-    for (QAction* action : {actnQueueMoveUp, actnQueueMoveDown, actnQueueMoveTo, actnQueueDelete})
-        action->setEnabled(!queueLocked);
+    // Move To belongs to the concrete window, which gates it itself; the other queue commands are the
+    // command table's.
+    actnQueueMoveTo->setEnabled(!(party && PartyPlayOption(TpartyPlayOption::QueueControls)));
     actnViewToolbar->setEnabled(!party);
     actnViewStacker->setEnabled(!(party && PartyPlayOption(TpartyPlayOption::StackerControl)));
     actnSettingsSkins->setEnabled(!party);
@@ -1095,6 +1117,7 @@ void TfrmJukeboxApp::ApplyLocks()
 
 void TfrmJukeboxApp::Startup()
 {
+    PushTreeLook();
     TfrmJukebox::Startup();
     tvJukeboxList->setFocus();
 }

@@ -31,7 +31,9 @@ class TtreeSinkModel;
 //
 // The tree's nodes and the track list's lines link into the library's groupings; the library's
 // OnGlobalListChanging drops every such link (and voids drags begun from them) before the groupings go.
-// Queue edits go through the base's gated operations, so party play holds whichever route asks.
+// The queue commands are commands of the main window's command table (the busy flag and party play hold
+// for every route: menu, shortcut, double click, drop), and queue edits go through the base's gated
+// operations.
 class TfrmJukeboxApp : public TfrmJukebox
 {
 public:
@@ -103,7 +105,7 @@ public:
     // Selects the root of a letter or digit; no such root clears the selection.
     void JumpToAlpha(char ch);
     // The library is about to rebuild its groupings: the tree's links, the track list and drags go.
-    void LibraryChanging();
+    void LibraryChanging() override;
 
     // Drag and drop into lbQueueList, as its events run them.
     bool QueueAccepts(const TdragPayload& source) const;
@@ -170,11 +172,14 @@ private:
     void BuildImages();
     void BindDragAndDrop();
     void ApplyFonts();
+    // The stacker window's tree looks like this one.
+    void PushTreeLook();
     void ApplyLocks();
     // The view actions' check marks as a display mode.
     TtreeViewDisplayModes CheckedDisplayMode() const;
     void RefreshQueue();
     void RefreshStackerPanel();
+    void DropOnQueue(const TdragPayload& source, int x, int y);
     void FillTrackList(TtreeNode node);
     bool IsPlaylistNode(TtreeNode node) const;
     TaudioTagList* SelectedAlbum() const;

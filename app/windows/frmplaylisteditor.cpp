@@ -105,6 +105,12 @@ TfrmPlaylistEditor::TfrmPlaylistEditor(TcustomlocalJukeboxList& library, QWidget
     splitter_->addWidget(BuildLeft());
     splitter_->addWidget(BuildRight());
     splitter_->setSizes({kWidth / 2, kWidth / 2});
+    connect(splitter_, &QSplitter::splitterMoved, this,
+            [this] { rightPanelWidth_ = splitter_->sizes().value(1, rightPanelWidth_); });
+    connect(leftSplitter_, &QSplitter::splitterMoved, this,
+            [this] { trackListHeight_ = leftSplitter_->sizes().value(1, trackListHeight_); });
+    connect(rightSplitter_, &QSplitter::splitterMoved, this,
+            [this] { selectionHeight_ = rightSplitter_->sizes().value(0, selectionHeight_); });
 
     sbPlaylistEditor = new QStatusBar(this);
     sbPlaylistEditor->setObjectName("sbPlaylistEditor");
@@ -537,12 +543,12 @@ void TfrmPlaylistEditor::LoadSettings(const TIniFile& ini, const std::string& se
     const int height = ini.ReadInteger(section, "Height", this->height());
     const int left = ini.ReadInteger(section, "Left", (screen.width() - width) / 2);
     const int top = ini.ReadInteger(section, "Top", (screen.height() - height) / 2);
-    const QList<int> across = splitter_->sizes();
-    const QList<int> leftDown = leftSplitter_->sizes();
-    const QList<int> rightDown = rightSplitter_->sizes();
-    const int rightWidth = ini.ReadInteger(section, "RightPanelWidth", across.value(1));
-    const int trackHeight = ini.ReadInteger(section, "TrackListHeight", leftDown.value(1));
-    const int pagesHeight = ini.ReadInteger(section, "PLSelectionHeight", rightDown.value(0));
+    rightPanelWidth_ = ini.ReadInteger(section, "RightPanelWidth", rightPanelWidth_);
+    trackListHeight_ = ini.ReadInteger(section, "TrackListHeight", trackListHeight_);
+    selectionHeight_ = ini.ReadInteger(section, "PLSelectionHeight", selectionHeight_);
+    const int rightWidth = rightPanelWidth_;
+    const int trackHeight = trackListHeight_;
+    const int pagesHeight = selectionHeight_;
     resize(width, height);
     move(left, top);
     const int inner = std::max(width, rightWidth + 1);
@@ -559,9 +565,9 @@ void TfrmPlaylistEditor::SaveSettings(TIniFile& ini, const std::string& section)
     ini.WriteInteger(section, "Height", height());
     ini.WriteInteger(section, "Left", x());
     ini.WriteInteger(section, "Top", y());
-    ini.WriteInteger(section, "RightPanelWidth", splitter_->sizes().value(1));
-    ini.WriteInteger(section, "TrackListHeight", leftSplitter_->sizes().value(1));
-    ini.WriteInteger(section, "PLSelectionHeight", rightSplitter_->sizes().value(0));
+    ini.WriteInteger(section, "RightPanelWidth", rightPanelWidth_);
+    ini.WriteInteger(section, "TrackListHeight", trackListHeight_);
+    ini.WriteInteger(section, "PLSelectionHeight", selectionHeight_);
     rules_.SaveSettings(ini, section);
 }
 

@@ -203,6 +203,11 @@ private:
     int dragIndex_ = -1;
     const TaudioTag* draggedSong_ = nullptr; // link
     bool settingBoxes_ = false;
+    // The panel sizes as loaded or as the user last dragged them: a window never shown has splitters of no
+    // real size, which must not go into the settings.
+    int rightPanelWidth_ = kWidth / 2;
+    int trackListHeight_ = kHeight * 2 / 5;
+    int selectionHeight_ = kHeight * 2 / 5;
     std::map<std::string, QAction*> actions_;
 
     TtreeSinkModel* model_;

@@ -276,11 +276,13 @@ QWidget* TfrmStackerList::CreateRightPanel()
     return panel;
 }
 
-void TfrmStackerList::SetJukebox(TcustomlocalJukeboxList* library, TstackerHost* host)
+void TfrmStackerList::SetJukebox(TcustomlocalJukeboxList* library, TstackerHost* host,
+                                 TcustomlocalJukeboxList* treeLibrary)
 {
     library_.Reset(library);
+    treeLibrary_.Reset(library != nullptr ? (treeLibrary != nullptr ? treeLibrary : library) : nullptr);
     host_ = library != nullptr ? host : nullptr;
-    viewer_.SetJukeboxList(library);
+    viewer_.SetJukeboxList(treeLibrary_.Get());
     cartridges_.reset();
     if (library != nullptr)
         cartridges_ = std::make_unique<TstackerCartridges>(
@@ -297,6 +299,11 @@ void TfrmStackerList::SetJukebox(TcustomlocalJukeboxList* library, TstackerHost*
 TcustomlocalJukeboxList* TfrmStackerList::Jukebox() const
 {
     return library_.Get();
+}
+
+TcustomlocalJukeboxList* TfrmStackerList::TreeLibrary() const
+{
+    return treeLibrary_.Get();
 }
 
 void TfrmStackerList::SetTreeFont(const TFontDesc& font)
@@ -393,12 +400,16 @@ void TfrmStackerList::LibraryChanging()
 
 void TfrmStackerList::LibraryChanged()
 {
-    RebuildTree();
+    // A hidden window fills its tree at the next showing.
+    if (isVisible())
+        RebuildTree();
+    else
+        treeStale_ = true;
 }
 
 void TfrmStackerList::RebuildTree()
 {
-    if (!Jukebox())
+    if (!Jukebox() || !TreeLibrary())
         return;
     TfrmProgress* progress = host_ != nullptr ? host_->ProgressWindow() : nullptr;
     viewer_.SetDisplayMode(DisplayModes());
@@ -586,7 +597,7 @@ void TfrmStackerList::showEvent(QShowEvent* event)
 {
     Guarded([this] {
         ApplyTreeLook();
-        if (TcustomlocalJukeboxList* library = Jukebox()) {
+        if (TcustomlocalJukeboxList* library = TreeLibrary(); library && Jukebox()) {
             const TDateTime global = library->GetGlobalFileDate();
             const TDateTime playlists = library->GetPlaylistsFileDate();
             if (global != globalDate_ || playlists != playlistsDate_ || treeStale_) {

@@ -51,10 +51,14 @@ public:
     explicit TfrmStackerList(QWidget* parent = nullptr);
     ~TfrmStackerList() override;
 
-    // Links the library and the main window's seams (both null unlinks); the tree is filled from the library
-    // at the next showing.
-    void SetJukebox(TcustomlocalJukeboxList* library, TstackerHost* host);
+    // Links the library whose playing jukebox's stacker this window fills and the main window's seams (both
+    // null unlinks); the tree shows treeLibrary (the main window's library without CDs), the library itself
+    // when there is none, and is filled at the next showing.
+    void SetJukebox(TcustomlocalJukeboxList* library, TstackerHost* host,
+                    TcustomlocalJukeboxList* treeLibrary = nullptr);
     TcustomlocalJukeboxList* Jukebox() const;
+    // The library the tree shows; null while unlinked.
+    TcustomlocalJukeboxList* TreeLibrary() const;
     // The cartridge commands this window runs; null while unlinked.
     TstackerCartridges* Cartridges() const { return cartridges_.get(); }
 
@@ -67,7 +71,8 @@ public:
     // The library is about to free its groupings: the tree lets go of its lists (the main window calls it
     // from the library's OnGlobalListChanging).
     void LibraryChanging();
-    // The library's groupings were rebuilt: the tree is filled again.
+    // The library's groupings were rebuilt: the tree is filled again, at once while shown, else at the next
+    // showing.
     void LibraryChanged();
     void RebuildTree();
     void FillCartridges();
@@ -125,6 +130,7 @@ private:
     bool StepCartridge(int key);
 
     TcomponentLink<TcustomlocalJukeboxList> library_;
+    TcomponentLink<TcustomlocalJukeboxList> treeLibrary_;
     TstackerHost* host_ = nullptr; // link
     std::unique_ptr<TstackerCartridges> cartridges_;
     TcustomJukeboxListViewer viewer_;

@@ -426,3 +426,24 @@ TEST_F(FrmJukeboxAppTest, TheDefaultSkinReachesEveryFontAndColourOfTheBrowsersSe
     EXPECT_NE(sets[3]->Color(), clRed);
     EXPECT_EQ(sets[3]->TitleFont().Name, "Arial");
 }
+
+TEST_F(FrmJukeboxAppTest, WhileALongOperationRunsNoRouteQueuesSongs)
+{
+    window_->show();
+    Window().SelectNode(Find(tnkAlbum));
+    ThtmlListBox* tracks = Window().TrackList();
+    const QModelIndex first = tracks->model()->index(0, 0);
+    {
+        const TbusyGuard::TScope busy(Window().Busy());
+        tracks->SetSelected(0, true);
+        emit tracks->doubleClicked(first);
+        Window().actnQueueAddSelected->trigger();
+        Window().actnQueueAddAll->trigger();
+        auto drag = RowsDrag(tracks);
+        Window().QueueDrop(*drag, 5, 5);
+        EXPECT_EQ(Queue().Count(), 0);
+    }
+    tracks->SetSelected(0, true);
+    emit tracks->doubleClicked(first);
+    EXPECT_EQ(Queue().Count(), 1) << "a double click adds the selected song";
+}
