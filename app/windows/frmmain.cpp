@@ -46,7 +46,8 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmSkinnedJukeboxApp(parent)
     BuildClock();
     BuildDetails();
     alMain.actnViewMinimize->setVisible(true);
-    connect(actnQueueMoveTo, &QAction::triggered, this, [this] { Guarded([this] { QueueMoveTo(); }); });
+    // Through the command table like the other queue edits: the busy flag and the queue-controls lock hold.
+    Commands().Add(actnQueueMoveTo, TpartyPlayOption::QueueControls, false, [this] { QueueMoveTo(); });
     OtherFonts().OnChange = [this](TtagFonts*) { Guarded([this] { DetailsFontsChanged(); }); };
 }
 
