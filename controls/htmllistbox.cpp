@@ -3,6 +3,7 @@
 #include "htmllistitems.h"
 #include "htmlrender.h"
 #include "imagelist.h"
+#include "markup/taggedtext.h"
 #include "qtcolor.h"
 #include "qtfont.h"
 
@@ -24,9 +25,9 @@ public:
         owner_.DrawItem(*painter, index.row(), option.rect, option.state.testFlag(QStyle::State_Selected));
         painter->restore();
     }
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override
     {
-        return QSize(1, owner_.ItemHeight());
+        return QSize(owner_.ItemWidth(index.row()), owner_.ItemHeight());
     }
 
 private:
@@ -182,6 +183,16 @@ QRect ThtmlListBox::ItemRect(int index) const
     if (index < 0 || index >= Count())
         return QRect();
     return visualRect(items_->index(index));
+}
+
+int ThtmlListBox::ItemWidth(int index) const
+{
+    if (flow() != QListView::LeftToRight || index < 0 || index >= Count())
+        return 1;
+    const int text =
+        fontMetrics().horizontalAdvance(QString::fromStdString(StripTags(items_->Strings(index))));
+    constexpr int kMargins = 2 + 8;
+    return text + kMargins + (images_ ? images_->Width() : 0);
 }
 
 void ThtmlListBox::DrawItem(QPainter& painter, int index, const QRect& rect, bool selected)

@@ -47,6 +47,9 @@ public:
     void SetColor(TColor color);
 
     int ItemHeight() const { return itemHeight_; }
+    // A line's width: the whole view in a top-to-bottom list, the picture and the text side by side in a
+    // left-to-right one (which then sizes each line on its own).
+    int ItemWidth(int index) const;
     // Heights of 0 or less are ignored.
     void SetItemHeight(int value);
 

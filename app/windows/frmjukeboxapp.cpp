@@ -311,6 +311,9 @@ void TfrmJukeboxApp::ApplyFonts()
     lbQueueList->SetLFont(tfQueueList.ArtistFont());
     lbQueueList->SetItemHeight(kItemHeight);
     lbQueueList->SetColor(tfQueueList.Color());
+    // The stacker's lists are names from the tree, so they look like it.
+    lbStacker->SetLFont(tfJukeboxList.ArtistFont());
+    lbStacker->SetColor(tfJukeboxList.Color());
     model_->CaptionsChanged();
     PushTreeLook();
 }
@@ -374,6 +377,7 @@ void TfrmJukeboxApp::BuildLayout()
     lbStacker = new ThtmlListBox(pnlStacker);
     lbStacker->setObjectName("lbStacker");
     lbStacker->setFlow(QListView::LeftToRight);
+    lbStacker->setUniformItemSizes(false);
     lbStacker->setFixedHeight(kItemHeight + 8);
     auto* stackerLayout = new QHBoxLayout(pnlStacker);
     stackerLayout->setContentsMargins(0, 0, 0, 0);

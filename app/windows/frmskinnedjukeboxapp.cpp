@@ -321,6 +321,9 @@ void TfrmSkinnedJukeboxApp::BuildStacker()
     titleFont.Style = titleFont.Style.With(TFontStyle::fsBold);
     lblStackerTitle->setFont(ToQFont(titleFont));
     lblStackerTitle->SetFontColor(clWhite);
+    // Room for the longest title a list is likely to have; the list of the stacker's lists takes the rest.
+    lblStackerTitle->setMinimumWidth(
+        lblStackerTitle->fontMetrics().horizontalAdvance(QString(24, QLatin1Char('M'))) / 2);
     obtnStackerConfigure = new TorvaneButton(opnlStacker);
     obtnStackerConfigure->setObjectName(QStringLiteral("obtnStackerConfigure"));
     obtnStackerConfigure->setFixedSize(22, 22);

@@ -156,6 +156,16 @@ TEST_F(HtmlListBox, FontSetsTheLineHeight)
     EXPECT_EQ(box.ItemAtPos(QPoint(5, 25), true), 1);
     EXPECT_EQ(box.ItemAtPos(QPoint(5, 150), true), -1);
     EXPECT_EQ(box.ItemAtPos(QPoint(5, 150), false), 2);
+
+    // Side by side, each line is as wide as its text (the mark-up does not count), and the next one follows.
+    box.setFlow(QListView::LeftToRight);
+    box.setUniformItemSizes(false);
+    box.Items().Add("<b>a much longer line</b>");
+    QApplication::processEvents();
+    EXPECT_GT(box.ItemRect(0).width(), box.fontMetrics().horizontalAdvance(QStringLiteral("one")));
+    EXPECT_LT(box.ItemRect(2).width(),
+              box.fontMetrics().horizontalAdvance(QStringLiteral("<b>a much longer line</b>")));
+    EXPECT_EQ(box.ItemRect(1).left(), box.ItemRect(0).right() + 1);
 }
 
 TEST_F(HtmlListBox, SelectedLinesUseTheHighlightColours)
