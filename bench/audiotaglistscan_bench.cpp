@@ -4,6 +4,9 @@
 // one stat per entry). 1,000 album folders by default; ORVANE_SCAN_BENCH_FOLDERS=5000 gives 100,000 files.
 // Counters: stats per file (stat-family calls of the whole process) and, for rescans given the library's
 // file-name index, the songs handed back as new.
+// On ext4 without a journal, creating a file searches past the inodes freed in the last half minute in its
+// block group: runs started less than that after another run (which removes its library at exit), or next
+// to other programs deleting many files, time that search in the scans that write caches.
 #include "bench/statcounter.h"
 #include "core/plugins/taggerloader.h"
 #include "core/songs/audiotaglist.h"
@@ -111,9 +114,11 @@ const std::string& FlatFolder()
     return folder;
 }
 
-// The caches move out of the scans' way under hidden names. Deleting them would not do: ext4 skips the
-// inodes freed in the last half minute when it allocates new ones, so a loop that deletes and writes a
-// thousand small files measures that search rather than the writes.
+// The caches move out of the scans' way, into a folder beside the library: the tree a scan lists stays the
+// one the header walk lists (names set aside inside the album folders would pile up round by round, and only
+// in the scans with caches). Deleting them would not do: ext4 without a journal skips the inodes freed in
+// the last half minute when it allocates new ones, so a loop that deletes and writes a thousand small files
+// measures that search rather than the writes.
 void SetCachesAside(const std::string& root)
 {
     static int round = 0;
@@ -122,8 +127,13 @@ void SetCachesAside(const std::string& root)
     for (const auto& e : fs::recursive_directory_iterator(root))
         if (e.path().filename() == "orvane.obf")
             caches.push_back(e.path());
+    if (caches.empty())
+        return;
+    const fs::path attic = fs::path(root).parent_path() / "SetAside" / std::to_string(round);
+    fs::create_directories(attic);
+    std::size_t n = 0;
     for (const fs::path& cache : caches)
-        fs::rename(cache, cache.parent_path() / (".set-aside-" + std::to_string(round)));
+        fs::rename(cache, attic / std::to_string(n++));
 }
 
 // Stats per file over the timed loop.
@@ -168,7 +178,7 @@ void Walk(const std::string& folder, F& onEntry, bool withFolders)
         return;
     while (const dirent* d = ::readdir(dir.get())) {
         const std::string_view name(d->d_name);
-        if (name[0] == '.') // ".", "..", caches set aside
+        if (name[0] == '.') // ".", "..", hidden names, as the scan skips them
             continue;
         if (d->d_type != DT_DIR || withFolders)
             onEntry(::dirfd(dir.get()), d->d_name);
