@@ -1,13 +1,18 @@
 // Folder scans of a generated WAV library (20 files per album folder, 20 albums per artist folder), read by
-// the program's WAV plug-in, next to the two floors a scan is measured against: reading every header (a
-// directory walk that opens and reads each file's first bytes) and a bare "find -newer" walk (readdir and
-// one stat per entry). 1,000 album folders by default; ORVANE_SCAN_BENCH_FOLDERS=5000 gives 100,000 files.
+// the program's WAV plug-in, next to the floors a scan is measured against: reading every header (a
+// directory walk that opens and reads each file's first bytes), a bare "find -newer" walk (readdir and one
+// stat per entry) and, for a first scan that writes caches, creating the caches' files alone. 1,000 album
+// folders by default; ORVANE_SCAN_BENCH_FOLDERS=5000 gives 100,000 files.
 // Counters: stats per file (stat-family calls of the whole process) and, for rescans given the library's
 // file-name index, the songs handed back as new.
+// On ext4 without a journal, creating a file searches past the inodes freed in the last half minute in its
+// block group: runs started less than that after another run (which removes its library at exit), or next
+// to other programs deleting many files, time that search wherever files are created.
 #include "bench/statcounter.h"
 #include "core/plugins/taggerloader.h"
 #include "core/songs/audiotaglist.h"
 #include "core/songs/filenameindex.h"
+#include "platform/atomicfile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,6 +59,12 @@ std::string WavHeader(std::uint32_t seconds)
            Le32(44100) + Le32(176400) + std::string("\x04\x00\x10\x00", 4) + "data" + Le32(data);
 }
 
+std::string AlbumFolder(const std::string& root, int f)
+{
+    return root + "/Artist " + std::to_string(f / kAlbumsPerArtist) + "/Album " +
+           std::to_string(f % kAlbumsPerArtist);
+}
+
 struct Library
 {
     std::string base;
@@ -75,8 +86,7 @@ const Library& TheLibrary()
             plugin = std::string(bin) + "/TagPlugins/TAG_Pelmora.so";
         fs::copy_file(plugin, lib.plugins + "/TAG_Pelmora.so");
         for (int f = 0; f < kFolders; ++f) {
-            const std::string album = lib.root + "/Artist " + std::to_string(f / kAlbumsPerArtist) +
-                                      "/Album " + std::to_string(f % kAlbumsPerArtist);
+            const std::string album = AlbumFolder(lib.root, f);
             fs::create_directories(album);
             for (int t = 0; t < kTracksPerAlbum; ++t)
                 std::ofstream(album + "/" + std::to_string(t + 1) + " - Track " + std::to_string(t) + ".wav",
@@ -111,9 +121,11 @@ const std::string& FlatFolder()
     return folder;
 }
 
-// The caches move out of the scans' way under hidden names. Deleting them would not do: ext4 skips the
-// inodes freed in the last half minute when it allocates new ones, so a loop that deletes and writes a
-// thousand small files measures that search rather than the writes.
+// The caches move out of the scans' way, into a folder beside the library: the tree a scan lists stays the
+// one the header walk lists (names set aside inside the album folders would pile up round by round, and only
+// in the scans with caches). Deleting them would not do: ext4 without a journal skips the inodes freed in
+// the last half minute when it allocates new ones, so a loop that deletes and writes a thousand small files
+// measures that search rather than the writes.
 void SetCachesAside(const std::string& root)
 {
     static int round = 0;
@@ -122,8 +134,13 @@ void SetCachesAside(const std::string& root)
     for (const auto& e : fs::recursive_directory_iterator(root))
         if (e.path().filename() == "orvane.obf")
             caches.push_back(e.path());
+    if (caches.empty())
+        return;
+    const fs::path attic = fs::path(root).parent_path() / "SetAside" / std::to_string(round);
+    fs::create_directories(attic);
+    std::size_t n = 0;
     for (const fs::path& cache : caches)
-        fs::rename(cache, cache.parent_path() / (".set-aside-" + std::to_string(round)));
+        fs::rename(cache, attic / std::to_string(n++));
 }
 
 // Stats per file over the timed loop.
@@ -168,7 +185,7 @@ void Walk(const std::string& folder, F& onEntry, bool withFolders)
         return;
     while (const dirent* d = ::readdir(dir.get())) {
         const std::string_view name(d->d_name);
-        if (name[0] == '.') // ".", "..", caches set aside
+        if (name[0] == '.') // ".", "..", hidden names, as the scan skips them
             continue;
         if (d->d_type != DT_DIR || withFolders)
             onEntry(::dirfd(dir.get()), d->d_name);
@@ -208,6 +225,26 @@ void BM_ReadEveryHeader(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadEveryHeader)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The file system's part of a first scan with caches: a file of a cache's size created in every album
+// folder, as the scan's writers create theirs (unnamed while written, then linked), one after another.
+void BM_CreateEveryCache(benchmark::State& state)
+{
+    const Library& lib = TheLibrary();
+    std::vector<std::string> caches;
+    for (int f = 0; f < kFolders; ++f)
+        caches.push_back(AlbumFolder(lib.root, f) + "/orvane.obf");
+    const std::string bytes(5760, 'x'); // the cache of one album folder
+    StatsPerFile stats(state);
+    for (auto _ : state) {
+        state.PauseTiming();
+        stats.Exclude([&] { SetCachesAside(lib.root); });
+        state.ResumeTiming();
+        for (const std::string& cache : caches)
+            platform::WriteFileAtomically(cache, bytes, platform::TFileKind::Derived);
+    }
+}
+BENCHMARK(BM_CreateEveryCache)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The floor of a rescan: "find -newer" of the tree, one stat per entry against a reference time.
 void BM_FindNewerWalk(benchmark::State& state)

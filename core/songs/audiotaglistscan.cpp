@@ -3,6 +3,7 @@
 
 #include "core/plugins/taggerloader.h"
 #include "core/songs/foldercachewriter.h"
+#include "core/songs/folderlister.h"
 #include "platform/atomicfile.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
@@ -16,7 +17,6 @@
 #include <optional>
 #include <string_view>
 #include <unistd.h>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -64,56 +64,18 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-struct FolderId
-{
-    std::uint64_t device;
-    std::uint64_t inode;
-    bool operator==(const FolderId&) const = default;
-};
-
-struct FolderIdHash
-{
-    std::size_t operator()(const FolderId& id) const noexcept
-    {
-        return std::hash<std::uint64_t>()(id.inode * 0x9E3779B97F4A7C15ull ^ id.device);
-    }
-};
-
-// Folders scanned by one scan: links may lead into a folder twice, or in a circle.
-using TvisitedFolders = std::unordered_set<FolderId, FolderIdHash>;
-
-struct Subfolder
-{
-    std::string name;
-    FolderId id;
-};
+using TvisitedFolders = TfolderLister::TvisitedFolders;
+using FolderListing = TfolderLister::Tlisting;
+using Subfolder = TfolderLister::Tsubfolder;
 
 // Threads that write a tree scan's caches: a few, since creating files in different folders overlaps on a
 // disk, and a short queue, since a cache waits there in full.
 constexpr std::size_t kCacheWriterThreads = 4;
 constexpr std::size_t kCacheWriterQueue = 16;
 
-// One reading of a folder: the files a scan offers to the plug-ins (plain and read-only ones, the cache
-// among them) and, for a tree walk, the subfolders (hidden and system ones are neither). Each entry costs
-// one stat, and its time serves the currency test and the songs read alike.
-struct FolderListing
-{
-    std::vector<platform::TFolderEntry> files;
-    std::vector<Subfolder> subfolders;
-};
-
 FolderListing ListFolder(const std::string& folder, bool withSubfolders)
 {
-    FolderListing listing;
-    platform::ForEachEntry(folder, "*.*", withSubfolders ? platform::faDirectory : platform::faReadOnly,
-                           [&](const platform::TFolderEntry& entry) {
-                               if (!entry.IsFolder())
-                                   listing.files.push_back(entry);
-                               else if (withSubfolders)
-                                   listing.subfolders.push_back({entry.Name, {entry.Device, entry.Inode}});
-                               return true;
-                           });
-    return listing;
+    return TfolderLister::List(folder, withSubfolders);
 }
 
 // The currency test. entries: the files of the cache's folder.
@@ -233,24 +195,20 @@ public:
     }
 
 private:
-    // Scans folder, already marked as visited, and the folders below it. The folder is read once, for its
-    // files and its subfolders; none stays open during the walk below it.
+    // Scans folder, already marked as visited, and the folders below it, each folder before the ones below
+    // it. The lister reads the folders ahead, each once, for its files and its subfolders.
     void Walk(const std::string& folder)
     {
-        writer_->ThrowIfFailed();
-        FolderListing listing;
-        if (!folder.empty())
-            listing = ListFolder(folder, true);
-        Scan(folder, true, false, listing);
-        if (folder.empty())
+        if (folder.empty()) {
+            writer_->ThrowIfFailed();
+            Scan(folder, true, false, FolderListing{});
             return;
-        listing.files = {};
-        std::string base = folder;
-        while (!base.empty() && base.back() == '/')
-            base.pop_back();
-        for (const Subfolder& sub : listing.subfolders)
-            if (visited_.insert(sub.id).second)
-                Walk(base + "/" + sub.name);
+        }
+        TfolderLister lister(folder, visited_);
+        while (const std::optional<FolderListing> listing = lister.Next()) {
+            writer_->ThrowIfFailed();
+            Scan(listing->folder, true, false, *listing);
+        }
     }
 
     // The index's song of a file of the folder being scanned.

@@ -7,6 +7,10 @@
 
 namespace {
 
+// Waiting writes that wake a second writer although one is at work: fewer and it keeps up alone, and each
+// wake-up costs the scanning thread a system call.
+constexpr std::size_t kWakeAnotherAt = 4;
+
 void WriteDerived(const std::string& fileName, std::string_view bytes)
 {
     platform::WriteFileAtomically(fileName, bytes, platform::TFileKind::Derived);
@@ -42,8 +46,11 @@ void TfolderCacheWriter::Write(std::string fileName, std::string bytes)
         return;
     }
     queue_.push_back({std::move(fileName), std::move(bytes)});
+    // A writer at work takes the next write when it is done.
+    const bool wake = busy_ == 0 || queue_.size() >= kWakeAnotherAt;
     lock.unlock();
-    jobReady_.notify_one();
+    if (wake)
+        jobReady_.notify_one();
 }
 
 void TfolderCacheWriter::ThrowIfFailed()
