@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint32_t kRepeatInterval = 100;
@@ -53,6 +55,42 @@ TorvaneScrollBar::~TorvaneScrollBar()
 int TorvaneScrollBar::AxisLength(const QWidget* w) const
 {
     return Vertical() ? w->height() : w->width();
+}
+
+QSize TorvaneScrollBar::PartSize(const TorvaneButton* part) const
+{
+    const QImage& skin = part->SkinBitmap();
+    return IsEmptyBitmap(skin) ? part->size() : QSize(skin.width() / 3, skin.height());
+}
+
+int TorvaneScrollBar::Thickness() const
+{
+    int thickness = 0;
+    for (const TorvaneButton* part : {up_, down_, thumb_}) {
+        const QSize size = PartSize(part);
+        thickness = std::max(thickness, Vertical() ? size.width() : size.height());
+    }
+    return thickness;
+}
+
+QSize TorvaneScrollBar::Oriented(int along, int across) const
+{
+    return Vertical() ? QSize(across, along) : QSize(along, across);
+}
+
+QSize TorvaneScrollBar::sizeHint() const
+{
+    int along = 0;
+    for (const TorvaneButton* part : {up_, down_, thumb_})
+        along += Vertical() ? PartSize(part).height() : PartSize(part).width();
+    return Oriented(along, Thickness());
+}
+
+QSize TorvaneScrollBar::minimumSizeHint() const
+{
+    const int arrows = Vertical() ? PartSize(up_).height() + PartSize(down_).height()
+                                  : PartSize(up_).width() + PartSize(down_).width();
+    return Oriented(arrows, Thickness());
 }
 
 int TorvaneScrollBar::AxisStart(const QWidget* w) const
@@ -231,6 +269,7 @@ void TorvaneScrollBar::SetPartSkin(TorvaneButton* part, const QImage& value)
     if (!IsEmptyBitmap(value)) {
         part->SetIsSkinned(true);
     }
+    updateGeometry();
     update();
 }
 
@@ -245,6 +284,7 @@ void TorvaneScrollBar::CopySkinFrom(const TorvaneScrollBar& other)
 void TorvaneScrollBar::SetStyle(TosbStyle value)
 {
     style_ = value;
+    updateGeometry();
     if (isAligned_) {
         ApplyAlign();
     }

@@ -88,6 +88,11 @@ public:
     TosbChangeEvent PositionChanged;
     TNotifyEvent OnResize;
 
+    // As thick as its thickest part (a skinned part: one frame of its skin), as long as its three parts:
+    // in a layout beside a list the bar keeps the width its skin was drawn for.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -98,6 +103,10 @@ private:
     bool Vertical() const { return style_ == TosbStyle::osbVertical; }
     int AxisLength(const QWidget* w) const;
     int AxisStart(const QWidget* w) const;
+    // A part's size as the bar lays it out: one frame of its skin, else its own size.
+    QSize PartSize(const TorvaneButton* part) const;
+    int Thickness() const;
+    QSize Oriented(int along, int across) const;
     int TrackLength() const;
     void UpdatePosition();
     void MoveThumbTo(int start);

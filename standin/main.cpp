@@ -4,7 +4,8 @@
 //   orvane-standin FILE...        replaces the playlist with the files and plays
 //   orvane-standin                nothing more when one already runs
 // --silent (or ORVANE_STANDIN_SILENT=1) plays without a device; --speed=F (or ORVANE_STANDIN_SPEED=F) runs
-// the silent clock F times faster than real time.
+// the silent clock F times faster than real time. --log=FILE (or ORVANE_STANDIN_LOG=FILE) appends what it
+// plays to FILE, one line each ("play FILE", "pause", "resume", "stop", "close").
 #include "standinplayer.h"
 
 #include "platform/error.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -36,6 +38,7 @@ struct TOptions
     std::vector<std::string> files;
     bool silent = false;
     double speed = 1.0;
+    std::string logFile;
 };
 
 std::string Absolute(const std::string& fileName)
@@ -56,6 +59,8 @@ TOptions ReadOptions(int argc, char** argv)
     options.silent = TrueText(std::getenv("ORVANE_STANDIN_SILENT"));
     if (const char* speed = std::getenv("ORVANE_STANDIN_SPEED"))
         options.speed = std::atof(speed);
+    if (const char* log = std::getenv("ORVANE_STANDIN_LOG"))
+        options.logFile = log;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (SameText(argument, "/add"))
@@ -66,6 +71,8 @@ TOptions ReadOptions(int argc, char** argv)
             options.silent = true;
         else if (argument.compare(0, 8, "--speed=") == 0)
             options.speed = std::atof(argument.c_str() + 8);
+        else if (argument.compare(0, 6, "--log=") == 0)
+            options.logFile = argument.substr(6);
         else if (argument.empty() || argument.compare(0, 2, "--") == 0)
             continue;
         // Winamp's other switches (/NEW, /PLAY...) mean nothing here; a name with a folder is a file.
@@ -129,6 +136,11 @@ int main(int argc, char** argv)
         return player.HandleCopyData(tag, data);
     };
     // The answer to the close command goes out before the loop ends.
+    std::ofstream log;
+    if (!options.logFile.empty()) {
+        log.open(options.logFile, std::ios::app);
+        player.OnReport = [&log](const std::string& line) { log << line << std::endl; };
+    }
     player.OnClose = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); };
     for (const std::string& file : options.files)
         player.Playlist().Append(file);

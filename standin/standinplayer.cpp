@@ -128,6 +128,7 @@ std::int32_t TstandinPlayer::Command(std::intptr_t command)
         break;
     case winamp::CommandClose:
         Stop();
+        Report("close");
         if (OnClose)
             OnClose();
         break;
@@ -153,6 +154,7 @@ void TstandinPlayer::Play()
         output_->Resume();
         state_ = TState::Playing;
         ticker_.start();
+        Report("resume");
         return;
     }
     // Pressed while playing, it starts the entry at the playlist position afresh.
@@ -165,6 +167,7 @@ void TstandinPlayer::Pause()
         output_->Pause();
         state_ = TState::Paused;
         ticker_.stop();
+        Report("pause");
     } else if (state_ == TState::Paused) {
         Play();
     }
@@ -173,8 +176,10 @@ void TstandinPlayer::Pause()
 void TstandinPlayer::Stop()
 {
     output_->Stop();
-    state_ = TState::Stopped;
     ticker_.stop();
+    if (state_ != TState::Stopped)
+        Report("stop");
+    state_ = TState::Stopped;
 }
 
 void TstandinPlayer::Next()
@@ -246,6 +251,7 @@ bool TstandinPlayer::PlayFrom(int index, int step)
             output_->Start(song_, 0);
             state_ = TState::Playing;
             ticker_.start();
+            Report("play " + playlist_.At(index).fileName);
             return true;
         }
         index = Following(index, step, false);
@@ -278,6 +284,12 @@ void TstandinPlayer::SongEnded()
     const int next = Following(position_, 1, true);
     if (next < 0 || !PlayFrom(next, 1))
         Stop();
+}
+
+void TstandinPlayer::Report(const std::string& line) const
+{
+    if (OnReport)
+        OnReport(line);
 }
 
 void TstandinPlayer::Tick()

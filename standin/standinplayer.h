@@ -36,6 +36,9 @@ public:
 
     // The close command came; the owner ends the program.
     std::function<void()> OnClose;
+    // What the player does, one line each: "play FILE", "pause", "resume", "stop", "close"; for watching
+    // the player from outside (orvane-standin --log=FILE).
+    std::function<void(const std::string& line)> OnReport;
 
     TstandinPlaylist& Playlist() { return playlist_; }
     int Position() const { return position_; }
@@ -71,6 +74,7 @@ private:
     int Following(int from, int step, bool mayShuffle);
     void SongEnded();
     void Tick();
+    void Report(const std::string& line) const;
 
     std::unique_ptr<TsoundOutput> output_;
     TstandinPlaylist playlist_;

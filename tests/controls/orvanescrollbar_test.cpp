@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QHBoxLayout>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
@@ -287,6 +288,32 @@ TEST(OrvaneScrollBar, SkinsSizeThePartsAndTileTheBackground)
     EXPECT_EQ(copy.BackBitmap().size(), back.size());
     EXPECT_EQ(copy.ScrollButtonSkin().size(), thumbSkin.size());
     EXPECT_TRUE(copy.Thumb()->IsSkinned());
+}
+
+TEST(OrvaneScrollBar, BesideAListInALayoutKeepsTheThicknessOfItsParts)
+{
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* list = new QListWidget(&window);
+    auto* bar = new TorvaneScrollBar(&window);
+    layout->addWidget(list);
+    layout->addWidget(bar);
+    window.resize(300, 200);
+    window.show();
+    EXPECT_EQ(bar->width(), 20) << "unskinned parts are 20 wide";
+
+    const QImage arrow = Grey(48, 16, 128); // three frames of 16 x 16
+    bar->SetUpButtonSkin(arrow);
+    bar->SetDownButtonSkin(arrow);
+    bar->SetScrollButtonSkin(Grey(42, 36, 128));
+    layout->activate();
+    EXPECT_EQ(bar->width(), 16) << "the thickest skinned part";
+    EXPECT_EQ(bar->minimumSizeHint(), QSize(16, 32));
+
+    bar->SetStyle(TosbStyle::osbHorizontal);
+    EXPECT_EQ(bar->sizeHint(), QSize(16 + 16 + 14, 36));
 }
 
 TEST(OrvaneScrollBar, AlignsToTheSideItsStyleSays)

@@ -12,8 +12,10 @@
 #include <chrono>
 #include <functional>
 #include <set>
+#include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <vector>
 
 using namespace platform;
 namespace wa = platform::winamp;
@@ -274,6 +276,24 @@ TEST_F(StandinPlayer, CloseStopsAndTellsTheOwner)
     EXPECT_EQ(State(), wa::StateStopped);
     player_.HandleMessage(WM_CLOSE, 0, 0);
     EXPECT_EQ(closed, 2);
+}
+
+TEST_F(StandinPlayer, ReportTellsWhatPlaysAndEachChangeOfStateOnce)
+{
+    std::vector<std::string> lines;
+    player_.OnReport = [&](const std::string& line) { lines.push_back(line); };
+    HandOver({a_, long_});
+    Press(wa::CommandStop);
+    Press(wa::CommandPlay);
+    Press(wa::CommandPause);
+    Press(wa::CommandPause);
+    Press(wa::CommandNext);
+    Press(wa::CommandStop);
+    Press(wa::CommandStop);
+    Press(wa::CommandClose);
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"play " + a_, "pause", "resume", "play " + long_, "stop", "close"}))
+        << "the dummy entry that cannot be opened is not reported, a stop while stopped neither";
 }
 
 TEST_F(StandinPlayer, PlayFileTakesOnlyFilesThatAreThere)

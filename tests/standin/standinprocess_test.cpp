@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -158,7 +159,8 @@ TEST_F(StandinProcess, OwnClassAndRelativeNames)
 {
     dir_.Write("work/a.wav", wavbytes::Song(1000));
     dir_.Write("work/list.m3u", "a.wav\r\n");
-    QProcess& process = Start({"/CLASS=Other Player"});
+    QProcess& process =
+        Start({"/CLASS=Other Player", QString::fromStdString("--log=" + dir_.File("played.log"))});
     TWindowHandle window = 0;
     ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowByClass("Other Player")) != 0; }));
     EXPECT_EQ(FindWindowByClass(wa::kWindowClass), 0u);
@@ -175,6 +177,10 @@ TEST_F(StandinProcess, OwnClassAndRelativeNames)
 
     process.terminate();
     ASSERT_TRUE(process.waitForFinished(5000));
+    std::ifstream log(dir_.File("played.log"));
+    std::string line;
+    ASSERT_TRUE(std::getline(log, line));
+    EXPECT_EQ(line, "play " + dir_.File("work/a.wav")) << "--log tells what plays";
     EXPECT_EQ(FindWindowByClass("Other Player"), 0u);
     EXPECT_FALSE(std::filesystem::exists(MessageSocketName("Other Player")))
         << "a terminated stand-in cleans up";
