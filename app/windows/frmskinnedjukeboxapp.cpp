@@ -751,24 +751,30 @@ void TfrmSkinnedJukeboxApp::ApplyPartyPlayState()
 {
     TfrmJukeboxApp::ApplyPartyPlayState();
     const bool party = IsPartyPlay();
+    // The title buttons follow their actions; the layout packs the visible ones from the right edge. Party
+    // play hides them, and its end gives each its own visibility back (Minimize is not in every window).
+    const std::array<QAction*, kTitleActions> titleActions{alMain.actnFileExit, actnViewFullScreen,
+                                                           alMain.actnViewMinimize, alMain.actnHelpHelp};
     if (party) {
         if (!partyFullScreen_) {
             savedFullScreen_ = fullScreen_;
             savedQueueControlsVisible_ = GetQueueControlsVisible();
+            for (std::size_t i = 0; i < titleActions.size(); ++i)
+                savedTitleVisible_[i] = titleActions[i]->isVisible();
         }
         partyFullScreen_ = true;
         SetQueueControlsVisible(savedQueueControlsVisible_ &&
                                 !PartyPlayOption(TpartyPlayOption::QueueControls));
         SetFullScreen(true);
+        for (QAction* action : titleActions)
+            action->setVisible(false);
     } else if (partyFullScreen_) {
         partyFullScreen_ = false;
         SetQueueControlsVisible(savedQueueControlsVisible_);
         SetFullScreen(savedFullScreen_);
+        for (std::size_t i = 0; i < titleActions.size(); ++i)
+            titleActions[i]->setVisible(savedTitleVisible_[i]);
     }
-    // The title buttons follow their actions; the layout packs the visible ones from the right edge.
-    for (QAction* action :
-         {alMain.actnFileExit, actnViewFullScreen, alMain.actnViewMinimize, alMain.actnHelpHelp})
-        action->setVisible(!party);
     opnlTitle->layout()->activate();
     obtnMenu->SetHint(party ? alMain.actnPartyPlayEnabled->toolTip() : QStringLiteral("Main Menu"));
 }

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include <array>
 #include <cstdint>
 
 #include <memory>
@@ -198,6 +199,8 @@ private:
     bool showDetailsWhenCoverPresent_ = true;
     // The queue controls' visibility to return to when party play ends.
     bool savedQueueControlsVisible_ = true;
+    static constexpr std::size_t kTitleActions = 4;
+    std::array<bool, kTitleActions> savedTitleVisible_{true, true, true, true};
     // The pane sizes as last read or seen on screen.
     int trackListWidth_ = 0;
     int queueListHeight_ = 0;
