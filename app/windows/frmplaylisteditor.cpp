@@ -690,7 +690,7 @@ void TfrmPlaylistEditor::SetEditedList(TaudioTagList* list)
     const int stacked = host_ && StackerLists() && list ? StackerLists()->IndexOf(list) : -1;
     QAction* toStacker = Action("actnAddToStacker");
     QAction* toPlaylists = Action("actnAddToplaylists");
-    toStacker->setEnabled(list && stacked < 0);
+    toStacker->setEnabled(list && stacked < 0 && !(host_ && host_->StackerLocked()));
     toPlaylists->setEnabled(list && saved < 0);
     if (toStacker->isEnabled())
         tbtnAddPlaylistTo->setDefaultAction(toStacker);
@@ -852,9 +852,18 @@ void TfrmPlaylistEditor::showEvent(QShowEvent* event)
         RebuildTree();
         PlaylistsChanged();
         StackerChanged();
+        ApplyStackerLock();
         PageChanged();
     });
     QDialog::showEvent(event);
+}
+
+void TfrmPlaylistEditor::ApplyStackerLock()
+{
+    const bool locked = host_ && host_->StackerLocked();
+    if (locked && pcPlaylists->currentIndex() == kStackerPage)
+        pcPlaylists->setCurrentIndex(kCollectionPage);
+    pcPlaylists->setTabEnabled(kStackerPage, !locked);
 }
 
 bool TfrmPlaylistEditor::eventFilter(QObject* watched, QEvent* event)

@@ -90,6 +90,8 @@ public:
     void ShowNode(TtreeNode node);
     // The page change: the edited list follows the page's selected list.
     void PageChanged();
+    // Party play's stacker lock reaches the editor's own stacker edits too.
+    void ApplyStackerLock();
     // A click in lbPlaylists or lbStacker.
     void PlaylistsClicked();
     void StackerClicked();

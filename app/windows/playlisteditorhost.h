@@ -22,6 +22,8 @@ public:
     virtual void LoadCartridge() = 0;
     virtual void AddCartridge() = 0;
     virtual void SaveCartridge() = 0;
+    // True while party play locks the stacker: the editor's Stacker page and Add To Stacker are off then.
+    virtual bool StackerLocked() const = 0;
     // The program's progress window; null for none.
     virtual TfrmProgress* ProgressWindow() const = 0;
 

@@ -54,8 +54,10 @@ public:
     void AddCartridge() override { calls.push_back("add"); }
     void SaveCartridge() override { calls.push_back("save"); }
     TfrmProgress* ProgressWindow() const override { return nullptr; }
+    bool StackerLocked() const override { return stackerLocked; }
 
     std::string folder = "/playlists";
+    bool stackerLocked = false;
     std::vector<std::string> calls;
 
 private:
@@ -424,6 +426,18 @@ TEST_F(PlaylistEditor, ListsTravelBetweenTheCollectionTheStackerAndTheJukebox)
     editor.EmptyStacker();
     EXPECT_EQ(stacker.Count(), 0);
     EXPECT_EQ(editor.StackerBox()->Count(), 0);
+
+    // Party play's stacker lock: opened on the Stacker page, the editor turns to the collection and offers
+    // no stacker edit.
+    host.stackerLocked = true;
+    editor.hide();
+    editor.show();
+    EXPECT_FALSE(editor.Pages()->isTabEnabled(TfrmPlaylistEditor::kStackerPage));
+    EXPECT_EQ(editor.Pages()->currentIndex(), TfrmPlaylistEditor::kCollectionPage);
+    editor.PlaylistsBox()->SetItemIndex(editor.PlaylistsBox()->Items().IndexOf("Saved"));
+    editor.PlaylistsBox()->SetSelected(editor.PlaylistsBox()->ItemIndex(), true);
+    editor.PlaylistsClicked();
+    EXPECT_FALSE(editor.Action("actnAddToStacker")->isEnabled());
 }
 
 TEST_F(PlaylistEditor, ApplyFiltersTakesTheRulesOnlyOnOK)

@@ -160,6 +160,7 @@ public:
     void AddCartridge() override {}
     void SaveCartridge() override {}
     TfrmProgress* ProgressWindow() const override { return nullptr; }
+    bool StackerLocked() const override { return false; }
 
 private:
     TcustomJukeboxList& library_;
