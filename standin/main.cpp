@@ -5,7 +5,7 @@
 //   orvane-standin                nothing more when one already runs
 // --silent (or ORVANE_STANDIN_SILENT=1) plays without a device; --speed=F (or ORVANE_STANDIN_SPEED=F) runs
 // the silent clock F times faster than real time. --log=FILE (or ORVANE_STANDIN_LOG=FILE) appends what it
-// plays to FILE, one line each ("play FILE", "pause", "resume", "stop", "close").
+// plays to FILE, one line each ("play FILE", "pause", "resume", "stop", "close", "volume N").
 #include "standinplayer.h"
 
 #include "platform/error.h"

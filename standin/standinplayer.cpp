@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 using namespace platform;
@@ -221,8 +222,12 @@ void TstandinPlayer::SetPosition(int index)
 
 void TstandinPlayer::SetVolume(int volume)
 {
-    volume_ = std::clamp(volume, 0, 255);
+    const int clamped = std::clamp(volume, 0, 255);
+    if (clamped == volume_)
+        return;
+    volume_ = clamped;
     output_->SetVolume(volume_);
+    Report("volume " + std::to_string(volume_));
 }
 
 std::int32_t TstandinPlayer::JumpTo(std::uint32_t ms)

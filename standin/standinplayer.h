@@ -36,8 +36,8 @@ public:
 
     // The close command came; the owner ends the program.
     std::function<void()> OnClose;
-    // What the player does, one line each: "play FILE", "pause", "resume", "stop", "close"; for watching
-    // the player from outside (orvane-standin --log=FILE).
+    // What the player does, one line each: "play FILE", "pause", "resume", "stop", "close", "volume N" (a
+    // change, 0..255); for watching the player from outside (orvane-standin --log=FILE).
     std::function<void(const std::string& line)> OnReport;
 
     TstandinPlaylist& Playlist() { return playlist_; }

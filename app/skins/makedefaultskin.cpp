@@ -29,6 +29,7 @@ using greyskin::Symbol;
 
 constexpr TColor kButtonColor = RGBColor(0x3C, 0x6E, 0x9F);
 constexpr TColor kPanelColor = RGBColor(0x34, 0x38, 0x40);
+constexpr int kVolumeThumbLength = 12;
 
 struct TfontEntry
 {
@@ -146,8 +147,11 @@ public:
         Button("obtnQueueClear", false, 22, 22, Symbol::Close);
         auto* controls = Add<TorvaneMultiButton>("ombtnControls");
         controls->SetSkinBitmap(greyskin::MultiButton(176, 44));
-        for (const char* name : {"sbJukeboxList", "sbTrackList", "sbQueueList", "sbVolume"})
+        for (const char* name : {"sbJukeboxList", "sbTrackList", "sbQueueList"})
             ScrollBar(name, true);
+        // The volume bar is only as high as the time display: a list bar's thumb would cover its arrows
+        // and leave it no room to move.
+        ScrollBar("sbVolume", true, kVolumeThumbLength);
         ScrollBar("sbTrackPosition", false);
         for (const TfontSetEntry& entry : FontSets())
             FontSet(entry);
@@ -213,13 +217,14 @@ private:
                                     : greyskin::PushButton(w, h, symbol));
     }
 
-    void ScrollBar(const std::string& name, bool vertical)
+    void ScrollBar(const std::string& name, bool vertical, int thumbLength = 36)
     {
         auto* bar = Add<TorvaneScrollBar>(name);
         bar->SetStyle(vertical ? TosbStyle::osbVertical : TosbStyle::osbHorizontal);
         bar->SetUpButtonSkin(greyskin::ScrollArrow(16, vertical ? 0 : 2));
         bar->SetDownButtonSkin(greyskin::ScrollArrow(16, vertical ? 1 : 3));
-        bar->SetScrollButtonSkin(vertical ? greyskin::ScrollThumb(16, 36) : greyskin::ScrollThumb(36, 16));
+        bar->SetScrollButtonSkin(vertical ? greyskin::ScrollThumb(16, thumbLength)
+                                          : greyskin::ScrollThumb(thumbLength, 16));
         bar->SetBackBitmap(vertical ? greyskin::ScrollTrack(16, 8) : greyskin::ScrollTrack(16, 16));
     }
 

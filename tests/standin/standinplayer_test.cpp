@@ -296,6 +296,18 @@ TEST_F(StandinPlayer, ReportTellsWhatPlaysAndEachChangeOfStateOnce)
         << "the dummy entry that cannot be opened is not reported, a stop while stopped neither";
 }
 
+TEST_F(StandinPlayer, ReportTellsEachChangeOfVolume)
+{
+    std::vector<std::string> lines;
+    player_.OnReport = [&](const std::string& line) { lines.push_back(line); };
+    Ask(wa::IpcSetVolume, 100);
+    Ask(wa::IpcSetVolume, 100);
+    Ask(wa::IpcSetVolume, wa::QueryVolume);
+    Ask(wa::IpcSetVolume, 300);
+    EXPECT_EQ(lines, (std::vector<std::string>{"volume 100", "volume 255"}))
+        << "a query and a volume already set are not reported; the report gives the clamped volume";
+}
+
 TEST_F(StandinPlayer, PlayFileTakesOnlyFilesThatAreThere)
 {
     const std::string fifo = dir_.File("pipe.wav");

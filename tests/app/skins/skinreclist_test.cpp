@@ -123,3 +123,17 @@ TEST(SkinRecList, TheShippedDefaultSkinIsWhole)
     EXPECT_EQ(exit->width(), exit->SkinBitmap().width() / 3);
     EXPECT_EQ(saver.TitleFont().Name, "Arial Black");
 }
+
+// The main window's volume bar is as high as its time display (54 pixels): the Default skin's arrows and
+// thumb must leave the thumb room to move there, else the volume cannot be set by the bar.
+TEST(SkinRecList, TheShippedDefaultVolumeBarLeavesItsThumbRoom)
+{
+    const std::string folder = platform::ShippedSkinsFolder() + "/Default/";
+    const TIniFile ini(folder + "skin.osk");
+    const auto height = [&](const char* key) {
+        return QImage(QString::fromStdString(folder + ini.ReadString("sbVolume", key, ""))).height();
+    };
+    const int parts = height("UpImage") + height("DownImage") + height("ThumbImage");
+    EXPECT_GT(height("ThumbImage"), 0);
+    EXPECT_LE(parts + 8, 54) << "the thumb moves less than 8 pixels";
+}
