@@ -701,10 +701,13 @@ void TfrmPlaylistEditor::SetEditedList(TaudioTagList* list)
 
 std::string TfrmPlaylistEditor::ListSuffix() const
 {
-    if (Action("actnAddToplaylists")->isEnabled())
-        return " (stacker)";
-    if (Action("actnAddToStacker")->isEnabled())
+    // From where the list is, not from what is offered: the stacker's lock turns the offers off.
+    if (!host_ || !editedList_)
+        return {};
+    if (SavedPlaylists() && SavedPlaylists()->IndexOf(editedList_) >= 0)
         return " (playlist collection)";
+    if (StackerLists() && StackerLists()->IndexOf(editedList_) >= 0)
+        return " (stacker)";
     return {};
 }
 

@@ -438,6 +438,7 @@ TEST_F(PlaylistEditor, ListsTravelBetweenTheCollectionTheStackerAndTheJukebox)
     editor.PlaylistsBox()->SetSelected(editor.PlaylistsBox()->ItemIndex(), true);
     editor.PlaylistsClicked();
     EXPECT_FALSE(editor.Action("actnAddToStacker")->isEnabled());
+    EXPECT_EQ(Panel(0), "List : Saved (playlist collection)");
 }
 
 TEST_F(PlaylistEditor, ApplyFiltersTakesTheRulesOnlyOnOK)
