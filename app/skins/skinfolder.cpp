@@ -202,15 +202,23 @@ void TskinFolder::LoadSkin()
     LoadSkinFonts(ini);
 }
 
-void TskinFolder::LoadSkinImages(const TIniFile& ini, const std::string& folder)
+void TskinFolder::EachControl(const std::string& caption, TColor windowColor,
+                              const std::function<void(QWidget* control)>& work) const
 {
-    DoSkinProcessStart("Loading Skin Images...");
+    DoSkinProcessStart(caption);
     const platform::TScopeExit finished([this] { DoSkinProcessFinished(); });
-    SetWindowColor(panelColor_);
+    SetWindowColor(windowColor);
     const int count = components_.Count();
     for (int i = 0; i < count; ++i) {
         RunMessages();
-        QWidget* control = components_.Control(i);
+        work(components_.Control(i));
+        DoSkinProcess(i, count);
+    }
+}
+
+void TskinFolder::LoadSkinImages(const TIniFile& ini, const std::string& folder)
+{
+    EachControl("Loading Skin Images...", panelColor_, [&](QWidget* control) {
         if (control && !control->objectName().isEmpty()) {
             const std::string section = platform::FromQString(control->objectName());
             std::vector<std::string> loaded;
@@ -237,8 +245,7 @@ void TskinFolder::LoadSkinImages(const TIniFile& ini, const std::string& folder)
                 // One control's files failing leaves the others to load.
             }
         }
-        DoSkinProcess(i, count);
-    }
+    });
 }
 
 void TskinFolder::LoadSkinFonts(const TIniFile& ini)
@@ -259,13 +266,7 @@ void TskinFolder::ApplySkinColors(TColor buttonColor, TColor panelColor)
 {
     buttonColor_ = buttonColor;
     panelColor_ = panelColor;
-    DoSkinProcessStart("Applying Skin...");
-    const platform::TScopeExit finished([this] { DoSkinProcessFinished(); });
-    SetWindowColor(panelColor);
-    const int count = components_.Count();
-    for (int i = 0; i < count; ++i) {
-        RunMessages();
-        QWidget* control = components_.Control(i);
+    EachControl("Applying Skin...", panelColor, [&](QWidget* control) {
         if (auto* button = qobject_cast<TorvaneButton*>(control)) {
             button->SetColor(buttonColor);
             button->SetOuterColor(panelColor);
@@ -286,8 +287,7 @@ void TskinFolder::ApplySkinColors(TColor buttonColor, TColor panelColor)
             palette.setColor(QPalette::Window, control->parentWidget()->palette().color(QPalette::Window));
             control->setPalette(palette);
         }
-        DoSkinProcess(i, count);
-    }
+    });
 }
 
 void TskinFolder::SaveSkin(const std::string& fileName, bool withImages)

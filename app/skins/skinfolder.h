@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+class QWidget;
 class TIniFile;
 class TskinComponents;
 
@@ -93,6 +94,10 @@ private:
     void DoSkinProcess(int index, int count) const;
     void DoSkinProcessFinished() const;
     void RunMessages() const;
+    // One pass over the registered controls in order, in the window's panel colour, reported to the
+    // progress events under the caption.
+    void EachControl(const std::string& caption, TColor windowColor,
+                     const std::function<void(QWidget* control)>& work) const;
     bool ConfirmOverwrite(const std::string& skinFolder) const;
     // The exit button's colour and outer colour, the defaults of a skin without colours.
     std::pair<TColor, TColor> ExitButtonColors() const;
