@@ -12,6 +12,7 @@
 #include "core/plugins/taggerloader.h"
 #include "core/songs/audiotaglist.h"
 #include "core/songs/filenameindex.h"
+#include "core/songs/folderlister.h"
 #include "platform/atomicfile.h"
 
 #include <benchmark/benchmark.h>
@@ -293,6 +294,24 @@ void BM_ScanTreeFirst(benchmark::State& state)
     state.SetLabel(writeCaches ? "caches written" : "no caches");
 }
 BENCHMARK(BM_ScanTreeFirst)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The scan's folder lister alone, draining the walk a rescan makes: the rescan's floor within the program.
+void BM_ListTree(benchmark::State& state)
+{
+    const Library& lib = TheLibrary();
+    SetCachesAside(lib.root);
+    Scan(lib, true);
+    const StatsPerFile stats(state);
+    for (auto _ : state) {
+        TfolderLister::TvisitedFolders visited;
+        TfolderLister lister(lib.root, visited);
+        std::size_t files = 0;
+        while (const std::optional<TfolderLister::Tlisting> listing = lister.Next())
+            files += listing->files.size();
+        benchmark::DoNotOptimize(files);
+    }
+}
+BENCHMARK(BM_ListTree)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Every folder's cache current: directory entries and the caches are read, no WAV file is opened.
 void BM_ScanTreeRescan(benchmark::State& state)

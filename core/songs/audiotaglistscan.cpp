@@ -68,10 +68,13 @@ using TvisitedFolders = TfolderLister::TvisitedFolders;
 using FolderListing = TfolderLister::Tlisting;
 using Subfolder = TfolderLister::Tsubfolder;
 
-// Threads that write a tree scan's caches: a few, since creating files in different folders overlaps on a
-// disk, and a short queue, since a cache waits there in full.
-constexpr std::size_t kCacheWriterThreads = 4;
-constexpr std::size_t kCacheWriterQueue = 16;
+// Threads that write a tree scan's caches: several, since creating files in different folders overlaps on a
+// disk (and on ext4 without a journal, right after many files were deleted, a creation costs about what
+// reading 25 songs does), and a short queue, since a cache waits there in full. The caches of a few folders
+// go over at a time.
+constexpr std::size_t kCacheWriterThreads = 6;
+constexpr std::size_t kCacheWriterQueue = 32;
+constexpr std::size_t kCacheWriterBatch = 8;
 
 FolderListing ListFolder(const std::string& folder, bool withSubfolders)
 {
@@ -180,7 +183,8 @@ public:
     void Tree(const std::string& folder)
     {
         if (!writer_)
-            writer_ = std::make_unique<TfolderCacheWriter>(kCacheWriterThreads, kCacheWriterQueue);
+            writer_ = std::make_unique<TfolderCacheWriter>(kCacheWriterThreads, kCacheWriterQueue,
+                                                           kCacheWriterBatch);
         if (const auto self = platform::EntryInfo(folder); self && self->IsFolder())
             if (!visited_.insert({self->Device, self->Inode}).second)
                 return;
@@ -316,7 +320,7 @@ private:
     void SaveCache(const std::string& cacheFile, const std::vector<TaudioTag*>& songs,
                    const FolderListing& listing) const
     {
-        std::string bytes = CacheBytes(songs);
+        std::string bytes = CacheBytes(songs, writer_ ? writer_->SpareBuffer() : std::string());
         if (!writer_) {
             platform::WriteFileAtomically(cacheFile, bytes, platform::TFileKind::Derived);
             return;
@@ -326,11 +330,11 @@ private:
     }
 
     // A cache is derived data: written without waiting for the disk, since a torn one is rejected on reading.
-    static std::string CacheBytes(const std::vector<TaudioTag*>& songs)
+    static std::string CacheBytes(const std::vector<TaudioTag*>& songs, std::string buffer)
     {
         TaudioTagList cache; // not owning: it lends the songs their file format only
         cache.items_ = songs;
-        TstreamWriter stream;
+        TstreamWriter stream(std::move(buffer));
         try {
             cache.SaveToStream(stream);
         } catch (...) {
@@ -338,7 +342,7 @@ private:
             throw;
         }
         cache.items_.clear();
-        return stream.Bytes();
+        return stream.TakeBytes();
     }
 
     void Scan(const std::string& folder, bool append, bool force, const FolderListing& listing)

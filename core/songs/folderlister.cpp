@@ -2,6 +2,14 @@
 
 #include <utility>
 
+namespace {
+
+// Folders queued before a waiting taker is woken: a wake-up costs the lister about what listing a small
+// folder does, and a rescan, which reads only caches, keeps up with the lister and would wait per folder.
+constexpr std::size_t kWakeTakerAt = 8;
+
+} // namespace
+
 TfolderLister::Tlisting TfolderLister::List(const std::string& folder, bool withSubfolders)
 {
     Tlisting listing;
@@ -88,12 +96,16 @@ bool TfolderLister::Put(Tlisting listing, const std::stop_token& stop)
     const auto hasRoom = [this] { return queue_.empty() || queuedEntries_ < aheadEntries_; };
     if (!hasRoom()) {
         listerWaits_ = true;
+        if (takerWaits_) {
+            takerWaits_ = false;
+            changed_.notify_all();
+        }
         if (!changed_.wait(lock, stop, hasRoom))
             return false;
     }
     queuedEntries_ += listing.files.size() + listing.subfolders.size();
     queue_.push_back(std::move(listing));
-    const bool wake = takerWaits_;
+    const bool wake = takerWaits_ && (queue_.size() >= kWakeTakerAt || queuedEntries_ >= aheadEntries_ / 2);
     if (wake)
         takerWaits_ = false;
     lock.unlock();

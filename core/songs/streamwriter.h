@@ -4,11 +4,16 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Little-endian writer that collects a file's bytes in memory; the caller hands Bytes() to the atomic writer.
 class TstreamWriter
 {
 public:
+    TstreamWriter() = default;
+    // Writes into buffer's storage, emptied first: a caller writing many files reuses one allocation.
+    explicit TstreamWriter(std::string buffer) : bytes_(std::move(buffer)) { bytes_.clear(); }
+
     void WriteBuffer(const void* data, std::size_t count)
     {
         bytes_.append(static_cast<const char*>(data), count);
@@ -19,6 +24,7 @@ public:
     void WriteInt32(std::int32_t value);
 
     const std::string& Bytes() const { return bytes_; }
+    std::string TakeBytes() { return std::move(bytes_); }
     std::size_t Size() const { return bytes_.size(); }
     void Reserve(std::size_t size) { bytes_.reserve(size); }
 

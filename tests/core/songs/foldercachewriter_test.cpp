@@ -1,4 +1,5 @@
-// The folder cache writer's threads: every write handed over is done, failures reach the caller once.
+// The folder cache writer's threads: every write handed over is done, in batches or alone, failures reach the
+// caller once, and written caches lend their storage back.
 #include "core/songs/foldercachewriter.h"
 #include "platform/error.h"
 
@@ -49,11 +50,12 @@ std::set<std::string> Expected(int count, int skip = -1)
     return out;
 }
 
-// A short queue: some writes run on the caller's thread, and a failure there is thrown at once.
+// A short queue: some batches are written on the caller's thread, and a failure there is thrown at once,
+// after the rest of its batch.
 TEST(FolderCacheWriter, EveryWriteIsDoneAndTheFirstFailureReachesTheCallerOnce)
 {
     RecordingWrite record("7");
-    TfolderCacheWriter writer(3, 2, record.Function());
+    TfolderCacheWriter writer(3, 2, 3, record.Function());
     int failures = 0;
     for (int i = 0; i < 40; ++i) {
         try {
@@ -79,14 +81,35 @@ TEST(FolderCacheWriter, DestroyingItFinishesTheWritesAndKeepsTheirFailures)
 {
     RecordingWrite record("3");
     {
-        TfolderCacheWriter writer(2, 40, record.Function());
-        for (int i = 0; i < 20; ++i)
+        // The last batch is not full: it goes when the writer does.
+        TfolderCacheWriter writer(2, 40, 4, record.Function());
+        for (int i = 0; i < 21; ++i)
             writer.Write(std::to_string(i), "bytes " + std::to_string(i));
     }
-    EXPECT_EQ(record.Written(), Expected(20, 3));
+    EXPECT_EQ(record.Written(), Expected(21, 3));
     // No write at all starts no thread and has nothing to wait for.
     TfolderCacheWriter idle;
     EXPECT_NO_THROW(idle.Finish());
+}
+
+TEST(FolderCacheWriter, AWrittenCacheLendsItsStorageToTheNextOne)
+{
+    RecordingWrite record;
+    TfolderCacheWriter writer(1, 8, 1, record.Function());
+    std::string bytes(1000, 'x');
+    const char* storage = bytes.data();
+    writer.Write("0", std::move(bytes));
+    std::string spare;
+    for (int tries = 0; tries < 5000 && spare.capacity() < 1000; ++tries) {
+        spare = writer.SpareBuffer();
+        if (spare.capacity() < 1000)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(spare.empty());
+    EXPECT_EQ(spare.data(), storage);
+    EXPECT_EQ(writer.SpareBuffer().capacity(), std::string().capacity()); // nothing else written yet
+    writer.Finish();
+    EXPECT_EQ(record.Written(), std::set<std::string>{"0=" + std::string(1000, 'x')});
 }
 
 } // namespace
