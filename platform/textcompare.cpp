@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <numeric>
 #include <optional>
@@ -56,6 +58,29 @@ char32_t NextCodePoint(std::string_view s, std::size_t& i)
     }
     i += extra + 1;
     return cp;
+}
+
+// Bytes both texts share from the start, backed up to the start of a character in both: equal bytes are
+// equal characters, and since a decoding step never takes in an ASCII byte, the position after one is a
+// step's start in both texts. File names in one folder share long prefixes, so this spares the character
+// loop most of its work.
+std::size_t SharedStart(std::string_view a, std::string_view b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    std::size_t k = 0;
+    for (; k + 8 <= n; k += 8) {
+        std::uint64_t x = 0;
+        std::uint64_t y = 0;
+        std::memcpy(&x, a.data() + k, 8);
+        std::memcpy(&y, b.data() + k, 8);
+        if (x != y)
+            break;
+    }
+    while (k < n && a[k] == b[k])
+        ++k;
+    while (k > 0 && static_cast<unsigned char>(a[k - 1]) >= 0x80)
+        --k;
+    return k;
 }
 
 char32_t Fold(char32_t cp)
@@ -299,8 +324,8 @@ std::string CollationLocale()
 
 int CompareFolded(std::string_view a, std::string_view b)
 {
-    std::size_t i = 0;
-    std::size_t j = 0;
+    std::size_t i = SharedStart(a, b);
+    std::size_t j = i;
     while (i < a.size() && j < b.size()) {
         const auto ca = static_cast<unsigned char>(a[i]);
         const auto cb = static_cast<unsigned char>(b[j]);
