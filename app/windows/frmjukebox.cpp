@@ -14,6 +14,7 @@
 #include "app/dialogs/frmsongsearch.h"
 #include "app/dialogs/frmtaglistrules.h"
 #include "app/dialogs/tips.h"
+#include "app/keyboard/frmkeyboard.h"
 #include "app/qt/activitymonitor.h"
 #include "app/qt/demolibrary.h"
 #include "app/qt/dialogservice.h"
@@ -246,7 +247,8 @@ void TfrmJukebox::BindCommands()
             reports_->exec();
     });
     c.Bind(C::ReportsShowHistory, [this] { ShowHistory(); });
-    c.Bind(C::Search, [this] { SearchSong(this, keyboardWidth_, keyboardHeight_, GetKeyboardsEnabled()); });
+    c.Bind(C::Search,
+           [this] { SearchSong(this, GetKeyboardWidth(), GetKeyboardHeight(), GetKeyboardsEnabled()); });
     c.Bind(C::ViewMinimize, [this] { showMinimized(); });
     c.Bind(C::HelpHelp, [this] { myHH1->ShowHelp(); });
     c.Bind(C::HelpTips, [this] { tdMain->Execute(); });
@@ -634,6 +636,32 @@ void TfrmJukebox::SetAlwaysOnTop(bool on)
     alMain.actnSettingsAlwaysOnTop->setChecked(GetAlwaysOnTop());
     show();
     AfterFormStyleChange();
+}
+
+int TfrmJukebox::GetKeyboardWidth() const
+{
+    const TfrmKeyboard* keyboard = FindKeyboardForm();
+    return keyboard != nullptr ? keyboard->width() : keyboardWidth_;
+}
+
+void TfrmJukebox::SetKeyboardWidth(int value)
+{
+    keyboardWidth_ = value;
+    if (TfrmKeyboard* keyboard = FindKeyboardForm())
+        keyboard->resize(value, keyboard->height());
+}
+
+int TfrmJukebox::GetKeyboardHeight() const
+{
+    const TfrmKeyboard* keyboard = FindKeyboardForm();
+    return keyboard != nullptr ? keyboard->height() : keyboardHeight_;
+}
+
+void TfrmJukebox::SetKeyboardHeight(int value)
+{
+    keyboardHeight_ = value;
+    if (TfrmKeyboard* keyboard = FindKeyboardForm())
+        keyboard->resize(keyboard->width(), value);
 }
 
 bool TfrmJukebox::GetKeyboardsEnabled() const

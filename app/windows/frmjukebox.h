@@ -150,10 +150,12 @@ public:
     bool GetShowTimeRemaining() const;
     bool GetAlwaysOnTop() const;
     void SetAlwaysOnTop(bool on);
-    int GetKeyboardWidth() const { return keyboardWidth_; }
-    void SetKeyboardWidth(int value) { keyboardWidth_ = value; }
-    int GetKeyboardHeight() const { return keyboardHeight_; }
-    void SetKeyboardHeight(int value) { keyboardHeight_ = value; }
+    // The shared keyboard window's outer size, which the prompts change with Bigger and Smaller; the
+    // values here stand in while that window does not exist.
+    int GetKeyboardWidth() const;
+    void SetKeyboardWidth(int value);
+    int GetKeyboardHeight() const;
+    void SetKeyboardHeight(int value);
     bool GetKeyboardsEnabled() const;
     void SetKeyboardsEnabled(bool on);
     bool GetShowTipsAtStartup() const;
@@ -233,8 +235,8 @@ public:
 
     // Host interfaces.
     bool UseOnScreenKeyboard() const override { return GetKeyboardsEnabled(); }
-    int KeyboardWidth() const override { return keyboardWidth_; }
-    int KeyboardHeight() const override { return keyboardHeight_; }
+    int KeyboardWidth() const override { return GetKeyboardWidth(); }
+    int KeyboardHeight() const override { return GetKeyboardHeight(); }
     QWidget* HostWindow() const override;
     void TogglePartyPlay() override;
     bool PartyPlayEnabled() const override { return IsPartyPlay(); }

@@ -3,6 +3,7 @@
 #include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmpartyplay.h"
 #include "app/dialogs/frmpassword.h"
+#include "app/dialogs/frmsongsearch.h"
 #include "app/windows/frmjukebox.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/treesinkmodel.h"
@@ -12,6 +13,7 @@
 #include "core/plugins/taggerloader.h"
 #include "core/songs/audiotag.h"
 #include "core/timers/alarm.h"
+#include "platform/inifile.h"
 #include "platform/scopeguard.h"
 #include "support/discimage.h"
 #include "support/fakedialogs.h"
@@ -242,6 +244,40 @@ TEST_F(FrmJukeboxCommandsTest, QueueAlbumJumpsByLetterAndQueuesCopiesInOrder)
     EXPECT_EQ(Titles(Queue()), Titles(*shown));
     EXPECT_EQ(Titles(Queue()).size(), 3u);
     EXPECT_NE(Queue().GetItem(0), shown->GetItem(0)) << "the queue holds copies";
+}
+
+// Bigger in one prompt carries over to the next prompt and into the settings: the size is the shared
+// keyboard window's own.
+TEST_F(FrmJukeboxCommandsTest, TheKeyboardSizeAPromptChoosesIsTheNextPromptsAndIsSaved)
+{
+    Window().SetKeyboardsEnabled(true);
+    WhenModal([](QWidget* shown) {
+        auto* search = qobject_cast<TfrmSongSearch*>(shown);
+        if (search == nullptr) {
+            ADD_FAILURE() << "no song search";
+            shown->close();
+            return;
+        }
+        GetKeyboardForm()->obtnBiggerClick(); // keys of 25 x 25 grow to 27 x 27
+        search->reject();
+    });
+    Actions().actnSearch->trigger();
+    EXPECT_EQ(Window().GetKeyboardWidth(), 330);
+    EXPECT_EQ(Window().GetKeyboardHeight(), 108);
+
+    partyPlay_.SetPassword("Pass");
+    QSize docked;
+    WhenModal([&docked](QWidget* shown) {
+        docked = GetKeyboardForm()->size();
+        shown->close();
+    });
+    Actions().actnPartyPlayEnabled->trigger();
+    EXPECT_EQ(docked, QSize(330, 108));
+
+    Window().SavePreferences();
+    const TIniFile ini(Window().GetSettingsFile());
+    EXPECT_EQ(ini.ReadInteger("OnScreenKeyboards", "KeyboardWidth", 0), 330);
+    EXPECT_EQ(ini.ReadInteger("OnScreenKeyboards", "KeyboardHeight", 0), 108);
 }
 
 TEST_F(FrmJukeboxCommandsTest, AWrongPasswordIsRefusedWithItsMessageAndChangesNothing)
