@@ -18,6 +18,7 @@
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
+#include "support/localtestwindow.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
 #include "support/testmediaplayer.h"
@@ -35,7 +36,7 @@
 
 namespace {
 
-class TtestBrowserWindow : public TfrmJukeboxApp
+class TtestBrowserWindow : public TlocalTestWindow<TfrmJukeboxApp>
 {
 public:
     std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
@@ -45,15 +46,8 @@ public:
         library->SetLoadGenres(true);
         return library;
     }
-    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
-    {
-        auto made = std::make_unique<TtestMediaPlayer>();
-        player = made.get();
-        return made;
-    }
     bool PartyPlayOption(TpartyPlayOption option) const override { return locked.count(option) > 0; }
 
-    TtestMediaPlayer* player = nullptr;
     std::set<TpartyPlayOption> locked;
 };
 

@@ -19,6 +19,7 @@
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/guievents.h"
+#include "support/localtestwindow.h"
 #include "support/scopedenv.h"
 #include "support/sharedkeyboard.h"
 #include "support/tempdir.h"
@@ -40,22 +41,7 @@
 
 namespace {
 
-class TcommandWindow : public TfrmJukebox
-{
-public:
-    TtestMediaPlayer* player = nullptr;
-
-    std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
-    {
-        return std::make_unique<TlocalJukeboxList>();
-    }
-    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
-    {
-        auto made = std::make_unique<TtestMediaPlayer>();
-        player = made.get();
-        return made;
-    }
-};
+using TcommandWindow = TlocalTestWindow<TfrmJukebox>;
 
 std::unique_ptr<TaudioTag> Song(const std::string& title, const std::string& album = "Blue", int track = 1)
 {

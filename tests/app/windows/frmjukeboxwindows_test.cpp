@@ -20,6 +20,7 @@
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
+#include "support/localtestwindow.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
 #include "support/testmediaplayer.h"
@@ -41,7 +42,7 @@
 namespace {
 
 template <class Base>
-class Twired : public Base
+class Twired : public TlocalTestWindow<Base>
 {
 public:
     std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
@@ -50,16 +51,9 @@ public:
         library->SetAutoSaveGlobal(true); // the library without CDs follows jukebox.dat
         return library;
     }
-    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
-    {
-        auto made = std::make_unique<TtestMediaPlayer>();
-        player = made.get();
-        return made;
-    }
     bool PartyPlayOption(TpartyPlayOption option) const override { return locked.count(option) > 0; }
     bool IsActiveHost() const override { return active; }
 
-    TtestMediaPlayer* player = nullptr;
     std::set<TpartyPlayOption> locked;
     bool active = true;
 };

@@ -20,6 +20,7 @@
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
+#include "support/localtestwindow.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
 #include "support/testmediaplayer.h"
@@ -40,22 +41,11 @@
 
 namespace {
 
-class TtestMainWindow : public TfrmMain
+class TtestMainWindow : public TlocalTestWindow<TfrmMain>
 {
 public:
-    std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
-    {
-        return std::make_unique<TlocalJukeboxList>();
-    }
-    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
-    {
-        auto made = std::make_unique<TtestMediaPlayer>();
-        player = made.get();
-        return made;
-    }
     bool PartyPlayOption(TpartyPlayOption option) const override { return locked.count(option) > 0; }
 
-    TtestMediaPlayer* player = nullptr;
     std::set<TpartyPlayOption> locked;
 };
 

@@ -26,6 +26,7 @@
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
+#include "support/localtestwindow.h"
 #include "support/tempdir.h"
 #include "support/testmediaplayer.h"
 #include "support/testpictures.h"
@@ -53,17 +54,9 @@
 
 namespace {
 
-class TtestSkinnedWindow : public TfrmSkinnedJukeboxApp
+class TtestSkinnedWindow : public TlocalTestWindow<TfrmSkinnedJukeboxApp>
 {
 public:
-    std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
-    {
-        return std::make_unique<TlocalJukeboxList>();
-    }
-    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
-    {
-        return std::make_unique<TtestMediaPlayer>();
-    }
     bool PartyPlayOption(TpartyPlayOption option) const override { return locked.count(option) > 0; }
 
     std::set<TpartyPlayOption> locked;

@@ -7,6 +7,7 @@
 #include "platform/folders.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
+#include "support/localtestwindow.h"
 #include "support/openedrecorder.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
@@ -26,18 +27,7 @@
 
 namespace {
 
-class ThelpWindow : public TfrmJukebox
-{
-public:
-    std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
-    {
-        return std::make_unique<TlocalJukeboxList>();
-    }
-    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
-    {
-        return std::make_unique<TtestMediaPlayer>();
-    }
-};
+using ThelpWindow = TlocalTestWindow<TfrmJukebox>;
 
 std::string FileText(const std::string& name)
 {

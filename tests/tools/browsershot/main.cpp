@@ -10,6 +10,7 @@
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "support/generatedlibrary.h"
+#include "support/localtestwindow.h"
 #include "support/testmediaplayer.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@
 
 namespace {
 
-class TshotWindow : public TfrmJukeboxApp
+class TshotWindow : public TlocalTestWindow<TfrmJukeboxApp>
 {
 public:
     std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
@@ -29,10 +30,6 @@ public:
         auto library = std::make_unique<TlocalJukeboxList>();
         library->SetLoadGenres(true);
         return library;
-    }
-    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
-    {
-        return std::make_unique<TtestMediaPlayer>();
     }
 };
 

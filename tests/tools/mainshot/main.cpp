@@ -11,6 +11,7 @@
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/songs/audiotaglist.h"
 #include "support/generatedlibrary.h"
+#include "support/localtestwindow.h"
 #include "support/testmediaplayer.h"
 
 #include <QApplication>
@@ -26,22 +27,7 @@
 
 namespace {
 
-class TshotWindow : public TfrmMain
-{
-public:
-    std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
-    {
-        return std::make_unique<TlocalJukeboxList>();
-    }
-    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
-    {
-        auto made = std::make_unique<TtestMediaPlayer>();
-        player = made.get();
-        return made;
-    }
-
-    TtestMediaPlayer* player = nullptr;
-};
+using TshotWindow = TlocalTestWindow<TfrmMain>;
 
 TtreeNode FirstAlbum(const TtreeSinkModel& model, TtreeNode under)
 {

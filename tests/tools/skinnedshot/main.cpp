@@ -11,6 +11,7 @@
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/songs/audiotaglist.h"
 #include "support/generatedlibrary.h"
+#include "support/localtestwindow.h"
 #include "support/testmediaplayer.h"
 
 #include <QApplication>
@@ -22,18 +23,7 @@
 
 namespace {
 
-class TshotWindow : public TfrmSkinnedJukeboxApp
-{
-public:
-    std::unique_ptr<TcustomlocalJukeboxList> CreateJukeboxList() override
-    {
-        return std::make_unique<TlocalJukeboxList>();
-    }
-    std::unique_ptr<TcustomMediaPlayer> CreatePlayer() override
-    {
-        return std::make_unique<TtestMediaPlayer>();
-    }
-};
+using TshotWindow = TlocalTestWindow<TfrmSkinnedJukeboxApp>;
 
 TtreeNode FirstAlbum(const TtreeSinkModel& model, TtreeNode under)
 {
