@@ -19,10 +19,13 @@
 #include "controls/qtcolor.h"
 #include "core/plugins/taggerloader.h"
 #include "core/util/promptservice.h"
+#include "platform/qtstring.h"
 #include "platform/singleinstance.h"
 
+#include <QMessageBox>
 #include <QMetaObject>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -40,7 +43,7 @@ void ActivateWindow(QWidget* window)
 
 int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
 {
-    // SIGTERM and SIGINT are the system's close command; one that comes while the window is being made
+    // SIGTERM, SIGINT and SIGHUP are the system's close command; one that comes while the window is being made
     // closes it as soon as it exists.
     TfrmOJB* main = nullptr;
     bool closeAsked = false;
@@ -110,6 +113,13 @@ int main(int argc, char** argv)
     // One copy per user: a second one raises the first and ends before it makes anything, so it neither
     // starts a player (which would empty the running copy's playlist) nor touches the settings.
     platform::TsingleInstance gate(ApplicationTitle());
+    if (gate.Failed()) {
+        // Not another copy: something keeps this one from starting, which the user is told of.
+        const std::string text = ApplicationTitle() + " cannot start: " + gate.Failure();
+        std::fprintf(stderr, "%s\n", text.c_str());
+        QMessageBox::critical(nullptr, platform::ToQString(ApplicationTitle()), platform::ToQString(text));
+        return 1;
+    }
     if (!gate.Owns()) {
         gate.ActivateRunning();
         return 0;

@@ -1,9 +1,12 @@
 #include "platform/singleinstance.h"
 
+#include "platform/folders.h"
 #include "platform/messagewindow.h"
 #include "platform/windowmessages.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -22,22 +25,52 @@ std::string LockFileName(const std::string& title)
     std::string name;
     for (const unsigned char c : title)
         name += std::isalnum(c) ? static_cast<char>(c) : '_';
-    return MessageFolder() + "/" + name + ".lock";
+    return name + ".lock";
 }
 
 } // namespace
 
+int TsingleInstance::TakeLock(const std::string& fileName, int& fd)
+{
+    fd = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        failure_ = "Cannot open the lock file " + fileName + ": " + std::strerror(errno);
+        return -1;
+    }
+    // The lock goes with the process, so a copy that crashed leaves nothing to clean up.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return 1;
+    const int error = errno;
+    ::close(fd);
+    fd = -1;
+    if (error == EWOULDBLOCK)
+        return 0;
+    failure_ = "Cannot lock " + fileName + ": " + std::strerror(error);
+    return -1;
+}
+
 TsingleInstance::TsingleInstance(const std::string& title) : title_(title)
 {
-    if (MessageFolder().empty())
+    const std::string folder = MessageFolder();
+    if (folder.empty()) {
+        failure_ = "No folder of this user's own can be had for the window messages (a folder of that name "
+                   "belongs to someone else or others may write to it).";
         return;
-    const int fd = ::open(LockFileName(title).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
+    }
+    int fd = -1;
+    if (TakeLock(folder + "/" + LockFileName(title), fd) <= 0)
         return;
-    // The lock goes with the process, so a copy that crashed leaves nothing to clean up.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return;
+    // The program folder has one copy too, whatever window-message folder each copy was given. A program
+    // folder that cannot be made or written to leaves this to the first lock.
+    const std::string home = ProgramFolder();
+    if (ForceDirectories(home)) {
+        const std::string failure = failure_;
+        const int taken = TakeLock(home + "." + LockFileName(title), homeLockFd_);
+        failure_ = failure;
+        if (taken == 0) {
+            ::close(fd);
+            return;
+        }
     }
     lockFd_ = fd;
     try {
@@ -72,6 +105,10 @@ void TsingleInstance::Release()
     if (lockFd_ >= 0) {
         ::close(lockFd_);
         lockFd_ = -1;
+    }
+    if (homeLockFd_ >= 0) {
+        ::close(homeLockFd_);
+        homeLockFd_ = -1;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "windowmessages.h"
 
+#include "folders.h"
 #include "messagewindow.h"
 #include "messagewire.h"
 
@@ -11,8 +12,10 @@
 #include <mutex>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <unordered_map>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -47,18 +50,46 @@ std::string Environment(const char* name)
 }
 
 // A folder only this user can write to, or nothing: sockets in a folder others control could be faked.
-bool UsableFolder(const std::string& folder)
+// The folder is made 0700 whatever the umask. A folder of ours that others may write to is refused when the
+// user named it; one of the layer's own names is ours to repair (an older version made it with the umask's
+// mode, 0775 under a group-writable umask).
+bool UsableFolder(const std::string& folder, bool repair)
 {
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    const std::filesystem::path parent = std::filesystem::path(folder).parent_path();
+    if (!parent.empty())
+        std::filesystem::create_directories(parent, ec);
+    if (::mkdir(folder.c_str(), 0700) == 0)
+        ::chmod(folder.c_str(), 0700);
     struct stat st
     {
     };
-    if (::lstat(folder.c_str(), &st) != 0)
+    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
         return false;
-    return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    if ((st.st_mode & (S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return repair && ::chmod(folder.c_str(), st.st_mode & 07700) == 0;
 }
 
+// A folder name counts only when every socket's full name inside it fits a socket address.
+bool ShortEnough(const std::string& folder)
+{
+    return folder.size() + 1 + 48 + 4 < sizeof(sockaddr_un::sun_path);
+}
+
+// An absolute folder from a variable, else nothing.
+std::string AbsoluteFromEnvironment(const char* name)
+{
+    std::string value = Environment(name);
+    return !value.empty() && value[0] == '/' ? value : std::string();
+}
+
+std::string WithoutTrailingSlash(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
 // Class names become file names: letters, digits, ".", "_" and "-" stay, everything else is %XX; very
 // long names are hashed so the socket's full name fits a socket address.
 std::string EncodeClassName(const std::string& className)
@@ -172,18 +203,31 @@ std::int32_t Deliver(TWindowHandle window, std::uint32_t msg, std::intptr_t wPar
 
 std::string MessageFolder()
 {
-    std::string folder = Environment("ORVANE_IPC_DIR");
-    if (folder.empty()) {
-        const std::string runtime = Environment("XDG_RUNTIME_DIR");
-        std::error_code ec;
-        if (!runtime.empty() && std::filesystem::is_directory(runtime, ec))
-            folder = runtime + "/orvane";
-        else
-            folder = "/tmp/orvane-" + std::to_string(::geteuid());
+    const std::string chosen = Environment("ORVANE_IPC_DIR");
+    if (!chosen.empty()) {
+        const std::string folder = WithoutTrailingSlash(chosen);
+        return UsableFolder(folder, false) ? folder : std::string();
     }
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return UsableFolder(folder) ? folder : std::string();
+    // The first usable of the layer's own names, so that every copy of one user settles on the same one: a
+    // name under /tmp that another user made first, or that is not a folder, is passed over.
+    const std::string user = std::to_string(::geteuid());
+    std::vector<std::string> candidates;
+    const std::string runtime = AbsoluteFromEnvironment("XDG_RUNTIME_DIR");
+    std::error_code ec;
+    if (!runtime.empty() && std::filesystem::is_directory(runtime, ec))
+        candidates.push_back(WithoutTrailingSlash(runtime) + "/orvane");
+    const std::string temporary = AbsoluteFromEnvironment("TMPDIR");
+    candidates.push_back(WithoutTrailingSlash(temporary.empty() ? std::string("/tmp") : temporary) + "/orvane-" +
+                         user);
+    std::string cache = AbsoluteFromEnvironment("XDG_CACHE_HOME");
+    if (cache.empty() && !HomeFolder().empty())
+        cache = HomeFolder() + "/.cache";
+    if (!cache.empty())
+        candidates.push_back(WithoutTrailingSlash(cache) + "/orvane-ipc-" + user);
+    for (const std::string& folder : candidates)
+        if (ShortEnough(folder) && UsableFolder(folder, true))
+            return folder;
+    return std::string();
 }
 
 std::string MessageSocketName(const std::string& className)

@@ -17,8 +17,10 @@ inline constexpr std::uint32_t WM_COPYDATA = 0x004A;
 inline constexpr std::uint32_t WM_COMMAND = 0x0111;
 inline constexpr std::uint32_t WM_USER = 0x0400;
 
-// The folder holding the windows' sockets: $ORVANE_IPC_DIR, else $XDG_RUNTIME_DIR/orvane, else
-// /tmp/orvane-<uid>; created with mode 0700. Empty when no folder owned by this user can be had.
+// The folder holding the windows' sockets: $ORVANE_IPC_DIR, else the first usable of $XDG_RUNTIME_DIR/orvane,
+// $TMPDIR (default /tmp)/orvane-<uid> and $XDG_CACHE_HOME (default ~/.cache)/orvane-ipc-<uid>; created with
+// mode 0700 whatever the umask, ours only (one of the last three that others could write to is made 0700
+// again). Empty when no folder owned by this user can be had.
 std::string MessageFolder();
 // The socket file that a window of this class listens on (inside MessageFolder()).
 std::string MessageSocketName(const std::string& className);

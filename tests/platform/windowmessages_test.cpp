@@ -287,6 +287,54 @@ TEST_F(WindowMessages, FolderWritableByOthersIsNotUsed)
     EXPECT_THROW(TMessageWindow("Any"), EOrvaneError);
 }
 
+TEST_F(WindowMessages, FoldersAreMadePrivateWhateverTheUmaskAndForeignOnesArePassedOver)
+{
+    const auto modeOf = [](const std::string& folder) {
+        struct stat st
+        {
+        };
+        return ::lstat(folder.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0u;
+    };
+    const mode_t oldMask = ::umask(002);
+    ::setenv("ORVANE_IPC_DIR", dir_.File("made/ipc").c_str(), 1);
+    EXPECT_EQ(MessageFolder(), dir_.File("made/ipc"));
+    EXPECT_EQ(modeOf(dir_.File("made/ipc")), 0700u);
+    {
+        TMessageWindow window("Umask");
+        EXPECT_EQ(FindWindowByClass("Umask"), window.Handle());
+    }
+
+    // The layer's own names: a folder of ours left group-writable is repaired; one that is not ours, or
+    // not a folder, gives way to the next name.
+    ::unsetenv("ORVANE_IPC_DIR");
+    const char* oldRuntime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedRuntime = oldRuntime ? oldRuntime : "";
+    ::setenv("XDG_RUNTIME_DIR", dir_.Path().c_str(), 1);
+    ::setenv("TMPDIR", dir_.File("tmp").c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", dir_.File("cache").c_str(), 1);
+    std::filesystem::create_directories(dir_.File("orvane"));
+    ::chmod(dir_.File("orvane").c_str(), 0775);
+    EXPECT_EQ(MessageFolder(), dir_.File("orvane"));
+    EXPECT_EQ(modeOf(dir_.File("orvane")), 0700u);
+
+    ::unsetenv("XDG_RUNTIME_DIR");
+    const std::string user = std::to_string(::geteuid());
+    const std::string claimed = dir_.File("tmp/orvane-" + user);
+    if (::geteuid() == 0) {
+        std::filesystem::create_directories(claimed);
+        ASSERT_EQ(::chown(claimed.c_str(), 65534, 65534), 0);
+    } else {
+        dir_.Write("tmp/orvane-" + user, "not a folder");
+    }
+    EXPECT_EQ(MessageFolder(), dir_.File("cache/orvane-ipc-" + user));
+    EXPECT_EQ(modeOf(dir_.File("cache/orvane-ipc-" + user)), 0700u);
+    ::umask(oldMask);
+    ::unsetenv("TMPDIR");
+    ::unsetenv("XDG_CACHE_HOME");
+    if (oldRuntime)
+        ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+}
+
 TEST_F(WindowMessages, SilentSlowAndOversizedClientsDoNotHoldTheWindow)
 {
     ServerThread server("Patient", [](std::uint32_t, std::intptr_t w, std::intptr_t) {

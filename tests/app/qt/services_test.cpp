@@ -4,6 +4,7 @@
 #include "platform/singleinstance.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
+#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,9 @@
 #include <QProcess>
 
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
 #include <stdexcept>
 
 TEST(DialogService, PipeFiltersBecomeQtFiltersAndInputBoxCancelGivesTheDefault)
@@ -88,4 +92,39 @@ TEST(SingleInstance, ASecondCopyRaisesTheFirstAndOwnsNothing)
     third.start(QStringLiteral(SINGLE_INSTANCE_PROBE), {QString::fromStdString(title)});
     ASSERT_TRUE(third.waitForFinished(10000));
     EXPECT_EQ(third.readAllStandardOutput().trimmed().toStdString(), "first");
+}
+
+TEST(SingleInstance, OneCopyPerProgramFolderAndAFailedLockIsNoRunningCopy)
+{
+    const std::string title = "Orvane Home Test " + std::to_string(QCoreApplication::applicationPid());
+    const char* ipc = std::getenv("ORVANE_IPC_DIR");
+    const std::string savedIpc = ipc ? ipc : "";
+    TempDir dir;
+    ::setenv("ORVANE_IPC_DIR", dir.File("one").c_str(), 1);
+    platform::TsingleInstance first(title);
+    ASSERT_TRUE(first.Owns());
+    // Another window-message folder, the same program folder: another copy runs.
+    ::setenv("ORVANE_IPC_DIR", dir.File("two").c_str(), 1);
+    {
+        const platform::TsingleInstance second(title);
+        EXPECT_FALSE(second.Owns());
+        EXPECT_FALSE(second.Failed());
+    }
+    // A window-message folder others may write to: no lock at all, which is a failure to tell of.
+    std::filesystem::create_directories(dir.File("shared"));
+    ::chmod(dir.File("shared").c_str(), 0777);
+    ::setenv("ORVANE_IPC_DIR", dir.File("shared").c_str(), 1);
+    {
+        const platform::TsingleInstance third(title);
+        EXPECT_FALSE(third.Owns());
+        EXPECT_TRUE(third.Failed());
+        EXPECT_FALSE(third.Failure().empty());
+    }
+    first.Release();
+    ::setenv("ORVANE_IPC_DIR", dir.File("two").c_str(), 1);
+    EXPECT_TRUE(platform::TsingleInstance(title).Owns());
+    if (ipc)
+        ::setenv("ORVANE_IPC_DIR", savedIpc.c_str(), 1);
+    else
+        ::unsetenv("ORVANE_IPC_DIR");
 }
