@@ -3,6 +3,7 @@
 #include "error.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -55,6 +56,23 @@ std::string_view NameOf(std::string_view fileName)
 {
     const std::size_t slash = fileName.rfind('/');
     return slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+}
+
+// The file a save replaces: a symbolic link is followed to its target (a link to a link as well), so the
+// link stays a link and its target gets the new content; a dangling link names the file to be made. A loop
+// of links leaves the name as given (the rename then replaces the link).
+std::string FollowLinks(const std::string& fileName)
+{
+    std::string name = fileName;
+    for (int hops = 0; hops < 40; ++hops) {
+        char target[PATH_MAX];
+        const ssize_t size = ::readlink(name.c_str(), target, sizeof target - 1);
+        if (size <= 0)
+            return name;
+        const std::string link(target, static_cast<std::size_t>(size));
+        name = link[0] == '/' ? link : FolderOf(name) + "/" + link;
+    }
+    return fileName;
 }
 
 // The random part mkstemp makes: letters and digits.
@@ -160,7 +178,7 @@ void RemoveStaleTemporaries(const std::string& folder, std::string_view target)
 }
 
 TAtomicFileWriter::TAtomicFileWriter(std::string fileName, TFileKind kind)
-    : fileName_(std::move(fileName)), kind_(kind)
+    : fileName_(FollowLinks(fileName)), kind_(kind)
 {
     // A read-only file stays as it is: renaming over it would replace it all the same.
     struct stat facts = {};

@@ -20,8 +20,9 @@ enum class TFileKind
 // written where the file system allows it (O_TMPFILE): a new file takes its name straight from it, a
 // replacing save names it ".orvane-tmp-XXXXXX" just before the rename. Elsewhere the temporary has that
 // hidden name from the start. A named temporary is locked while its writer lives, and every writer that
-// names one first removes the stale temporaries of killed writers from its folder. Destroying an
-// uncommitted writer removes the temporary file and leaves the target as it was.
+// names one first removes the stale temporaries of killed writers from its folder. Destroying an uncommitted
+// writer removes the temporary file and leaves the target as it was. A name that is a symbolic link is
+// followed: the temporary goes beside the link's target and replaces it, and the link stays.
 class TAtomicFileWriter
 {
 public:
@@ -38,6 +39,7 @@ public:
     // Flushes, closes and renames into place; throws EFileError on failure (the target is then untouched).
     void Commit();
 
+    // The file replaced: the name given, or the target of the symbolic link it names.
     const std::string& FileName() const { return fileName_; }
 
 private:

@@ -149,3 +149,22 @@ TEST(AtomicFile, ReadOnlyTargetIsRefusedAndKept)
     WriteFileAtomically(name, "replaced");
     EXPECT_EQ(TempDir::Read(name), "replaced");
 }
+
+TEST(AtomicFile, ASymbolicLinkStaysALinkAndItsTargetIsReplaced)
+{
+    TempDir dir;
+    const std::string target = dir.Write("real/settings.ini", "old");
+    std::filesystem::create_directories(dir.File("home"));
+    std::filesystem::create_symlink("../real/settings.ini", dir.File("home/link.ini"));
+    std::filesystem::create_symlink(dir.File("home/link.ini"), dir.File("home/settings.ini"));
+    platform::WriteFileAtomically(dir.File("home/settings.ini"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("home/settings.ini")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("home/link.ini")));
+    EXPECT_EQ(TempDir::Read(target), "new");
+
+    // A dangling link makes its target.
+    std::filesystem::create_symlink("made.ini", dir.File("home/dangling.ini"));
+    platform::WriteFileAtomically(dir.File("home/dangling.ini"), "made");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("home/dangling.ini")));
+    EXPECT_EQ(TempDir::Read(dir.File("home/made.ini")), "made");
+}
