@@ -5,25 +5,26 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <utility>
 
 namespace {
 
-bool IsBlank(char c)
+// Bytes trimmed from a line's edges on reading: blanks and control bytes.
+bool IsTrimmed(char c)
 {
-    return c == ' ' || c == '\t';
+    return static_cast<unsigned char>(c) <= ' ';
 }
 
-// A value is written as it is unless reading it back would change it: edge blanks (trimmed on reading), line
-// breaks (which would end the line), or an enclosing pair of quotes (which reading strips). Those values are
-// written in quotes, with backslash escapes for the quote, the backslash and the line breaks.
+// A value is written as it is unless reading it back would change it: edge blanks or control bytes (trimmed
+// on reading), line breaks (which would end the line), or an enclosing pair of quotes (which reading strips).
+// Those values are written in quotes, with backslash escapes for the quote, the backslash and the line breaks.
 bool NeedsQuotes(std::string_view value)
 {
     if (value.empty())
         return false;
-    if (IsBlank(value.front()) || IsBlank(value.back()))
+    if (IsTrimmed(value.front()) || IsTrimmed(value.back()))
         return true;
     if (value.find_first_of("\r\n") != std::string_view::npos)
         return true;
@@ -80,17 +81,45 @@ std::string DecodeValue(std::string value)
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName))
 {
-    std::ifstream in(fileName_, std::ios::binary);
-    if (!in)
+    if (fileName_.empty())
         return;
-    std::ostringstream text;
-    text << in.rdbuf();
-    LoadFromText(text.str());
+    std::error_code ec;
+    const auto status = std::filesystem::status(fileName_, ec);
+    if (!std::filesystem::exists(status))
+        return;
+    if (!std::filesystem::is_regular_file(status)) {
+        loadState_ = TloadState::Unreadable;
+        return;
+    }
+    const auto size = std::filesystem::file_size(fileName_, ec);
+    if (!ec && size > kMaxFileSize) {
+        loadState_ = TloadState::TooLarge;
+        return;
+    }
+    std::ifstream in(fileName_, std::ios::binary);
+    if (!in) {
+        loadState_ = TloadState::Unreadable;
+        return;
+    }
+    // Read up to one byte past the limit, so that a file that grew since it was measured is refused too.
+    std::string text(ec ? kMaxFileSize + 1 : static_cast<std::size_t>(size) + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kMaxFileSize) {
+        loadState_ = TloadState::TooLarge;
+        return;
+    }
+    LoadFromText(text);
+    if (sections_.empty() && skippedLines_ > 0)
+        loadState_ = TloadState::Garbage;
 }
 
 void TIniFile::LoadFromText(std::string_view text)
 {
     sections_.clear();
+    sectionIndex_.clear();
+    loadState_ = TloadState::Read;
+    skippedLines_ = 0;
     Section* current = nullptr;
     std::size_t p = 0;
     while (p < text.size()) {
@@ -103,41 +132,54 @@ void TIniFile::LoadFromText(std::string_view text)
         if (line.empty() || line[0] == ';')
             continue;
         if (line.front() == '[') {
-            if (line.back() != ']')
+            if (line.back() != ']') {
+                ++skippedLines_;
                 continue;
-            const std::string name = platform::Trim(std::string_view(line).substr(1, line.size() - 2));
-            current = FindSection(name);
-            if (!current) {
-                sections_.push_back(Section{name, {}});
-                current = &sections_.back();
             }
+            std::string name = platform::Trim(std::string_view(line).substr(1, line.size() - 2));
+            current = FindSection(name);
+            if (!current)
+                current = &AddSection(std::move(name));
             continue;
         }
         const auto eq = line.find('=');
-        if (!current || eq == std::string::npos || eq == 0)
+        const std::string key =
+            eq == std::string::npos ? std::string() : platform::Trim(std::string_view(line).substr(0, eq));
+        if (!current || key.empty()) {
+            ++skippedLines_;
             continue;
-        std::string key = platform::Trim(std::string_view(line).substr(0, eq));
-        std::string value = DecodeValue(platform::Trim(std::string_view(line).substr(eq + 1)));
-        if (key.empty())
-            continue;
-        bool replaced = false;
-        for (Entry& e : current->entries)
-            if (platform::SameText(e.key, key)) {
-                e.value = value;
-                replaced = true;
-                break;
-            }
-        if (!replaced)
-            current->entries.push_back(Entry{std::move(key), std::move(value)});
+        }
+        SetEntry(*current, key, DecodeValue(platform::Trim(std::string_view(line).substr(eq + 1))));
     }
+}
+
+TIniFile::Section& TIniFile::AddSection(std::string name)
+{
+    sectionIndex_.emplace(platform::FoldKey(name), sections_.size());
+    sections_.push_back(Section{std::move(name), {}, {}});
+    return sections_.back();
+}
+
+void TIniFile::SetEntry(Section& section, std::string_view key, std::string value)
+{
+    const auto [it, added] = section.index.emplace(platform::FoldKey(key), section.entries.size());
+    if (added)
+        section.entries.push_back(Entry{std::string(key), std::move(value)});
+    else
+        section.entries[it->second].value = std::move(value);
+}
+
+void TIniFile::Reindex()
+{
+    sectionIndex_.clear();
+    for (std::size_t i = 0; i < sections_.size(); ++i)
+        sectionIndex_.emplace(platform::FoldKey(sections_[i].name), i);
 }
 
 const TIniFile::Section* TIniFile::FindSection(std::string_view name) const
 {
-    for (const Section& s : sections_)
-        if (platform::SameText(s.name, name))
-            return &s;
-    return nullptr;
+    const auto it = sectionIndex_.find(platform::FoldKey(name));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 TIniFile::Section* TIniFile::FindSection(std::string_view name)
@@ -150,10 +192,8 @@ const TIniFile::Entry* TIniFile::FindEntry(std::string_view section, std::string
     const Section* s = FindSection(section);
     if (!s)
         return nullptr;
-    for (const Entry& e : s->entries)
-        if (platform::SameText(e.key, ident))
-            return &e;
-    return nullptr;
+    const auto it = s->index.find(platform::FoldKey(ident));
+    return it == s->index.end() ? nullptr : &s->entries[it->second];
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view ident,
@@ -195,6 +235,13 @@ int TIniFile::ReadInteger(std::string_view section, std::string_view ident, int 
     return static_cast<int>(value);
 }
 
+int TIniFile::ReadInteger(std::string_view section, std::string_view ident, int defaultValue, int minValue,
+                          int maxValue) const
+{
+    const int value = ReadInteger(section, ident, defaultValue);
+    return value < minValue || value > maxValue ? defaultValue : value;
+}
+
 bool TIniFile::ReadBool(std::string_view section, std::string_view ident, bool defaultValue) const
 {
     return ReadInteger(section, ident, defaultValue ? 1 : 0) != 0;
@@ -217,16 +264,9 @@ double TIniFile::ReadFloat(std::string_view section, std::string_view ident, dou
 void TIniFile::WriteString(std::string_view section, std::string_view ident, std::string_view value)
 {
     Section* s = FindSection(section);
-    if (!s) {
-        sections_.push_back(Section{std::string(section), {}});
-        s = &sections_.back();
-    }
-    for (Entry& e : s->entries)
-        if (platform::SameText(e.key, ident)) {
-            e.value = std::string(value);
-            return;
-        }
-    s->entries.push_back(Entry{std::string(ident), std::string(value)});
+    if (!s)
+        s = &AddSection(std::string(section));
+    SetEntry(*s, ident, std::string(value));
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view ident, int value)
@@ -278,12 +318,18 @@ void TIniFile::ReadSectionValues(std::string_view section, TStrings& values) con
 void TIniFile::EraseSection(std::string_view section)
 {
     std::erase_if(sections_, [&](const Section& s) { return platform::SameText(s.name, section); });
+    Reindex();
 }
 
 void TIniFile::DeleteKey(std::string_view section, std::string_view ident)
 {
-    if (Section* s = FindSection(section))
-        std::erase_if(s->entries, [&](const Entry& e) { return platform::SameText(e.key, ident); });
+    Section* s = FindSection(section);
+    if (!s)
+        return;
+    std::erase_if(s->entries, [&](const Entry& e) { return platform::SameText(e.key, ident); });
+    s->index.clear();
+    for (std::size_t i = 0; i < s->entries.size(); ++i)
+        s->index.emplace(platform::FoldKey(s->entries[i].key), i);
 }
 
 bool TIniFile::SectionExists(std::string_view section) const

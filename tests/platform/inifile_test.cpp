@@ -86,7 +86,7 @@ TEST(IniFile, ValuesSurviveASaveAndALoadExactly)
 {
     const std::vector<std::string> values = {
         "plain value", " leading", "trailing\t", "two\r\nlines", "\"quoted\"", "a \"middle\" quote",
-        "back\\slash", "=x=", "pässwörd é", "", "\" \\\" \"",
+        "back\\slash", "=x=", "pässwörd é", "", "\" \\\" \"", "\x01starts", "ends\x1f", "\x7f\x1b",
     };
     TempDir dir;
     const std::string name = dir.Path() + "/values.ini";
@@ -106,4 +106,28 @@ TEST(IniFile, ValuesSurviveASaveAndALoadExactly)
     EXPECT_NE(text.find("V5=a \"middle\" quote\r\n"), std::string::npos);
     EXPECT_NE(text.find("V6=back\\slash\r\n"), std::string::npos);
     EXPECT_NE(text.find("V1=\" leading\"\r\n"), std::string::npos);
+}
+
+TEST(IniFile, NumbersOutOfBoundsAndUnreadableFilesGiveDefaults)
+{
+    TempDir dir;
+    const std::string name = dir.Write("settings.ini", "[K]\r\nWidth=60000\r\nHeight=2147483647\r\n"
+                                                       "Small=-5\r\nGood=640\r\nmany=1\r\nMANY=2\r\n");
+    const TIniFile ini(name);
+    EXPECT_EQ(ini.LoadState(), TIniFile::TloadState::Read);
+    EXPECT_EQ(ini.ReadInteger("K", "Width", 500, 1, 4096), 500);
+    EXPECT_EQ(ini.ReadInteger("K", "Height", 300, 1, 4096), 300);
+    EXPECT_EQ(ini.ReadInteger("K", "Small", 7, 0, 10), 7);
+    EXPECT_EQ(ini.ReadInteger("k", "good", 0, 1, 4096), 640);
+    EXPECT_EQ(ini.ReadInteger("K", "Many", 0), 2) << "the last of one key ignoring case wins";
+
+    // A file too large, not a file, or holding nothing an INI file holds: read as empty, and said so.
+    EXPECT_EQ(TIniFile(dir.File("missing.ini")).LoadState(), TIniFile::TloadState::Read);
+    EXPECT_EQ(TIniFile(dir.Write("huge.ini", "[A]\r\n" + std::string(TIniFile::kMaxFileSize, 'x'))).LoadState(),
+              TIniFile::TloadState::TooLarge);
+    EXPECT_EQ(TIniFile(dir.Path()).LoadState(), TIniFile::TloadState::Unreadable);
+    const TIniFile garbage(dir.Write("garbage.ini", std::string("\x89PNG\r\n\x1a\n\0\0binary", 15)));
+    EXPECT_EQ(garbage.LoadState(), TIniFile::TloadState::Garbage);
+    EXPECT_FALSE(garbage.SectionExists(""));
+    EXPECT_EQ(TIniFile(dir.Write("comments.ini", "; only a comment\r\n")).LoadState(), TIniFile::TloadState::Read);
 }
