@@ -43,8 +43,8 @@ void ActivateWindow(QWidget* window)
 
 int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
 {
-    // SIGTERM, SIGINT and SIGHUP are the system's close command; one that comes while the window is being made
-    // closes it as soon as it exists.
+    // SIGTERM, SIGINT and SIGHUP are the system's close command; one that comes while the window is being
+    // made closes it as soon as it exists.
     TfrmOJB* main = nullptr;
     bool closeAsked = false;
     const TcloseSignals closeSignals([&main, &closeAsked] {

@@ -19,7 +19,8 @@ bool IsTrimmed(char c)
 
 // A value is written as it is unless reading it back would change it: edge blanks or control bytes (trimmed
 // on reading), line breaks (which would end the line), or an enclosing pair of quotes (which reading strips).
-// Those values are written in quotes, with backslash escapes for the quote, the backslash and the line breaks.
+// Those values are written in quotes, with backslash escapes for the quote, the backslash and the line
+// breaks.
 bool NeedsQuotes(std::string_view value)
 {
     if (value.empty())

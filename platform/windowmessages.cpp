@@ -217,8 +217,8 @@ std::string MessageFolder()
     if (!runtime.empty() && std::filesystem::is_directory(runtime, ec))
         candidates.push_back(WithoutTrailingSlash(runtime) + "/orvane");
     const std::string temporary = AbsoluteFromEnvironment("TMPDIR");
-    candidates.push_back(WithoutTrailingSlash(temporary.empty() ? std::string("/tmp") : temporary) + "/orvane-" +
-                         user);
+    candidates.push_back(WithoutTrailingSlash(temporary.empty() ? std::string("/tmp") : temporary) +
+                         "/orvane-" + user);
     std::string cache = AbsoluteFromEnvironment("XDG_CACHE_HOME");
     if (cache.empty() && !HomeFolder().empty())
         cache = HomeFolder() + "/.cache";
