@@ -1,5 +1,6 @@
 #include "core/plugins/taggerloader.h"
 
+#include "platform/folders.h"
 #include "platform/inifile.h"
 
 #include <cstdlib>
@@ -113,18 +114,34 @@ void TtaggerLoader::RebuildExtensions()
     extensions_.EndUpdate();
 }
 
-std::string TtaggerLoader::SettingsFileName() const
+namespace {
+
+std::string FullName(const std::string& folder)
 {
     std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(JoinPath(pluginFolder_, kSettingsFile), ec);
-    return ec ? JoinPath(pluginFolder_, kSettingsFile) : full.string();
+    const std::filesystem::path full = std::filesystem::absolute(JoinPath(folder, kSettingsFile), ec);
+    return ec ? JoinPath(folder, kSettingsFile) : full.string();
+}
+
+} // namespace
+
+std::string TtaggerLoader::SettingsFileName() const
+{
+    return FullName(settingsFolder_.empty() ? pluginFolder_ : settingsFolder_);
+}
+
+std::string TtaggerLoader::SettingsSourceName() const
+{
+    const std::string own = SettingsFileName();
+    std::error_code ec;
+    return settingsFolder_.empty() || std::filesystem::exists(own, ec) ? own : FullName(pluginFolder_);
 }
 
 void TtaggerLoader::LoadSettings()
 {
     if (plugins_.Empty())
         return;
-    const TIniFile ini(SettingsFileName());
+    const TIniFile ini(SettingsSourceName());
     for (const auto& item : plugins_)
         item.object->LoadSettings(ini);
 }
@@ -134,6 +151,11 @@ bool TtaggerLoader::SaveSettings()
     if (plugins_.Empty())
         return true;
     TIniFile ini(SettingsFileName());
+    // The user's first copy starts from the shipped file, so that its keys and sections carry over.
+    if (const std::string source = SettingsSourceName(); source != ini.FileName()) {
+        platform::ForceDirectories(settingsFolder_);
+        ini.LoadFromText(TIniFile(source).ToText());
+    }
     bool written = true;
     for (const auto& item : plugins_)
         written = item.object->SaveSettings(ini) && written;

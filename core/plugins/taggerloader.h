@@ -9,8 +9,9 @@
 #include <string>
 
 // The tag-reader host: finds the TAG_*.so libraries in the plug-in folder, keeps those whose support level
-// fits the player, keeps their settings in TAG_Settings.ini there, maps extensions to plug-ins and reads
-// files through them. Owns the plug-ins; destroying the host saves their settings and unloads them.
+// fits the player, keeps their settings in TAG_Settings.ini (the user's copy, see SetSettingsFolder), maps
+// extensions to plug-ins and reads files through them. Owns the plug-ins; destroying the host saves their
+// settings and unloads them.
 class TtaggerLoader
 {
 public:
@@ -39,8 +40,12 @@ public:
     void LoadSettings();
     // False when the settings file could not be written. Writes nothing while no plug-in is loaded.
     bool SaveSettings();
-    // PluginFolder + "/TAG_Settings.ini"
+    // The user's TAG_Settings.ini: in SettingsFolder when one is set, else in PluginFolder.
     std::string SettingsFileName() const;
+    // Where the user's copy of the settings lives (the program's Settings folder); empty keeps them in the
+    // plug-in folder. While the user has no copy, the plug-in folder's file gives the defaults.
+    const std::string& SettingsFolder() const { return settingsFolder_; }
+    void SetSettingsFolder(std::string folder) { settingsFolder_ = std::move(folder); }
 
     // Reads the file through the plug-in serving its extension; nullptr when none serves it or the read
     // failed. The record's value fields then describe the file until the plug-in's next read.
@@ -70,7 +75,11 @@ public:
     TtaggerHandle HostHandle() const { return hostHandle_; }
 
 private:
+    // The file the settings are read from: the user's copy, else the shipped one beside the plug-ins.
+    std::string SettingsSourceName() const;
+
     std::string pluginFolder_;
+    std::string settingsFolder_;
     uint32_t supportLevel_ = 0;
     TtaggerHandle hostHandle_ = 0;
     TStringList<TtaggerPlugin> plugins_;

@@ -1,5 +1,6 @@
 #include "core/plugins/taggerloader.h"
 #include "core/songs/audiotag.h"
+#include "support/tempdir.h"
 #include "support/wavbytes.h"
 #include "testpluginfolder.h"
 
@@ -338,4 +339,28 @@ TEST(TaggerLoader, TheWavPluginThroughTheHost)
     EXPECT_EQ(settings.rfind("[WAV Tag Reader]\r\nEnabled=1\r\nMask=%t\r\n", 0), 0u) << settings;
     ASSERT_TRUE(loader.SaveSettings());
     EXPECT_EQ(folder.Settings(), settings);
+}
+
+TEST(TaggerLoader, TheUsersSettingsLiveInTheirOwnFolderWithTheShippedFileAsDefaults)
+{
+    TestPluginFolder folder{"alpha", "beta"};
+    const std::string shipped = "[A]\r\nEnabled=1\r\nPluginKey=shipped\r\n\r\n[B]\r\nEnabled=0\r\n";
+    folder.Write("TAG_Settings.ini", shipped);
+    TempDir user;
+    const std::string own = user.File("Settings/TAG_Settings.ini");
+    {
+        TtaggerLoader loader;
+        loader.SetSupportLevel(2);
+        loader.SetSettingsFolder(user.File("Settings"));
+        loader.SetPluginFolder(folder.Path());
+        ASSERT_EQ(loader.GetCount(), 2);
+        EXPECT_EQ(loader.SettingsFileName(), own);
+        EXPECT_STREQ(TestHook<const char* (*)()>(*loader.GetPlugin(0), "TestPluginKey")(), "shipped");
+        EXPECT_FALSE(loader.GetPlugin(1)->Enabled());
+        loader.GetPlugin(1)->SetEnabled(true);
+        EXPECT_TRUE(loader.SaveSettings());
+    }
+    EXPECT_EQ(folder.Settings(), shipped) << "the shipped file is only read";
+    EXPECT_EQ(TempDir::Read(own),
+              "[A]\r\nEnabled=1\r\nPluginKey=shipped\r\nAlive=1\r\n\r\n[B]\r\nEnabled=1\r\n");
 }
