@@ -194,7 +194,7 @@ bool TfrmAbout::DetailsListEvent(QEvent* event)
     case QEvent::MouseButtonRelease: {
         const auto* release = static_cast<QMouseEvent*>(event);
         const int line = lbDetails->ItemAtPos(release->position().toPoint(), true);
-        if (release->button() == Qt::LeftButton && line >= 0 && lbDetails->Selected(line))
+        if (release->button() == Qt::LeftButton && line >= 0 && lbDetails->Selected(line) && linksEnabled_)
             appDetails_.DoHTMLListboxItemClick(*lbDetails, line);
         Button1->setFocus();
         return false;
@@ -214,8 +214,9 @@ bool TfrmAbout::DetailsListEvent(QEvent* event)
 
 bool TfrmAbout::IsLinkLine(int line) const
 {
-    return line >= 0 && (line == appDetails_.GetWebLine() || line == appDetails_.GetSupportLine() ||
-                         line == appDetails_.GetSalesLine());
+    return linksEnabled_ && line >= 0 &&
+           (line == appDetails_.GetWebLine() || line == appDetails_.GetSupportLine() ||
+            line == appDetails_.GetSalesLine());
 }
 
 void TfrmAbout::ProcessMessages()

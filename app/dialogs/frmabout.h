@@ -36,6 +36,9 @@ public:
     bool MayClose() const { return mayClose_; }
 
     TappDetails& AppDetails() { return appDetails_; }
+    // Whether the web and mail lines open anything: off while party play keeps guests inside the program.
+    bool LinksEnabled() const { return linksEnabled_; }
+    void SetLinksEnabled(bool on) { linksEnabled_ = on; }
     void SetLogo(const QImage& logo);
 
     // The program file whose version the details show; the running program unless set.
@@ -78,6 +81,7 @@ private:
     static void ProcessMessages();
 
     bool mayClose_ = false;
+    bool linksEnabled_ = true;
     std::string programFile_;
     TappDetails appDetails_;
 };

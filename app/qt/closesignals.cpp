@@ -32,12 +32,14 @@ TcloseSignals::TcloseSignals(std::function<void()> onClose, QObject* parent)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
 }
 
 TcloseSignals::~TcloseSignals()
 {
     ::signal(SIGTERM, SIG_DFL);
     ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGHUP, SIG_DFL);
 }
 
 void TcloseSignals::Drain()

@@ -7,8 +7,9 @@
 
 class QSocketNotifier;
 
-// SIGTERM and SIGINT as the system's close command: the handler writes to a pipe, and the GUI thread
-// turns the byte into a call of OnClose (the main window's close, subject to its close query).
+// SIGTERM, SIGINT and SIGHUP (the terminal that started the program closing) as the system's close command:
+// the handler writes to a pipe, and the GUI thread turns the byte into a call of OnClose (the main window's
+// close, subject to its close query).
 class TcloseSignals : public QObject
 {
 public:

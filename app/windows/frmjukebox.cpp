@@ -19,6 +19,7 @@
 #include "app/qt/demolibrary.h"
 #include "app/qt/dialogservice.h"
 #include "app/qt/exceptionboundary.h"
+#include "app/qt/settingbounds.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/frmscreensaver.h"
 #include "app/windows/frmstackerlist.h"
@@ -330,6 +331,7 @@ void TfrmJukebox::ConfigurePartyPlay()
     // The options may have changed under party play: the limit and the locks follow.
     if (IsPartyPlay())
         ApplyPartyPlayState();
+    SavePartyPlaySettings();
 }
 
 void TfrmJukebox::ShowHistory()
@@ -339,8 +341,10 @@ void TfrmJukebox::ShowHistory()
 
 void TfrmJukebox::ShowAbout()
 {
-    if (TfrmAbout* about = GetAboutForm(); about && !about->isVisible())
+    if (TfrmAbout* about = GetAboutForm(); about && !about->isVisible()) {
+        about->SetLinksEnabled(!IsPartyPlay());
         about->ShowAboutBox();
+    }
 }
 
 void TfrmJukebox::SetUpScreenSaverFonts()
@@ -405,6 +409,9 @@ void TfrmJukebox::FormCreate()
         player_ = nullptr; // nobody would own it
     if (player_)
         TaggerLoader().SetSupportLevel(static_cast<std::uint32_t>(player_->GetSupportLevel()));
+    // The tag readers' settings are the user's, beside settings.ini; the plug-in folder may be shared or
+    // read-only.
+    TaggerLoader().SetSettingsFolder(GetSettingsFolder());
 
     ApplyTitleHints();
     myHH1->SetFileName(GetHelpFile());
@@ -747,6 +754,7 @@ void TfrmJukebox::SetPartyPlayEnabled(bool on)
         return;
     alMain.actnPartyPlayEnabled->setChecked(on);
     ApplyPartyPlayState();
+    SavePartyPlaySettings();
 }
 
 void TfrmJukebox::SetStackerEnabled(bool on)
@@ -763,16 +771,17 @@ void TfrmJukebox::LoadSettings(const TIniFile& ini)
     tdMain->SetTipNo(ini.ReadInteger(kPreferences, "LastTipNo", 0));
     SetAutoPlay(ini.ReadBool(kPreferences, "AutoPlay", false));
 
-    SetKeyboardWidth(ini.ReadInteger(kKeyboards, "KeyboardWidth", GetKeyboardWidth()));
-    SetKeyboardHeight(ini.ReadInteger(kKeyboards, "KeyboardHeight", GetKeyboardHeight()));
+    SetKeyboardWidth(ReadExtent(ini, kKeyboards, "KeyboardWidth", GetKeyboardWidth()));
+    SetKeyboardHeight(ReadExtent(ini, kKeyboards, "KeyboardHeight", GetKeyboardHeight()));
     SetKeyboardsEnabled(ini.ReadBool(kKeyboards, "Enabled", true));
 
     SetScreenSaverEnabled(ini.ReadBool(kScreenSaver, "Enabled", false));
-    SetScreenSaverTimeout(ini.ReadInteger(kScreenSaver, "Timeout", 5));
+    SetScreenSaverTimeout(ini.ReadInteger(kScreenSaver, "Timeout", 5, 1, 60));
 
     SetRandomPlayEnabled(ini.ReadBool(kRandomPlay, "Enabled", true));
 
-    SetTagReadersFolder(ini.ReadString(kPaths, "TagReaders", StoredTagReadersFolder()));
+    SetTagReadersFolder(
+        ExistingTagReadersFolder(ini.ReadString(kPaths, "TagReaders", StoredTagReadersFolder())));
     SetCoverArtFolder(ini.ReadString(kPaths, "CoverArt", ""));
     SetPlaylistsFolder(ini.ReadString(kPaths, "Playlists", GetProgramFolder()));
 
@@ -918,6 +927,7 @@ void TfrmJukebox::LoadPreferences()
     settingsLoaded_ = true;
     FillTips(tdMain->Tips(), ApplicationTitle());
     const TIniFile ini(GetSettingsFile());
+    KeepDamagedSettings(ini);
     LoadSettings(ini);
 }
 
@@ -1015,6 +1025,7 @@ void TfrmJukebox::Startup()
             if (stackerList_)
                 stackerList_->LoadSettings(ini, kStacker);
         }
+        PartyPlaySettingsLoaded();
         // After the library's settings: a library with media folders of its own is not a first start.
         if (loadDemoLibrary_)
             demolibrary::LoadIfEmpty(GetJukeboxList());
@@ -1265,6 +1276,8 @@ void TfrmJukebox::closeEvent(QCloseEvent* event)
     FormCloseQuery(canClose);
     if (!canClose) {
         event->ignore();
+        if (closeFromSystem_)
+            SaveWithoutClosing();
         closeFromSystem_ = false;
         return;
     }
@@ -1302,8 +1315,10 @@ void TfrmJukebox::FormClose()
     try {
         // Closed before the settings were read (a signal during the creation step): writing now would put
         // the defaults over the user's settings.
-        if (settingsLoaded_)
+        if (settingsLoaded_) {
             SavePreferences();
+            PartyPlayClosed();
+        }
     } catch (const std::exception& error) {
         saveFailure = error.what();
     } catch (...) {

@@ -287,6 +287,15 @@ public:
 
     TjukeboxActions& Actions() { return alMain; }
     QMenu* PopupMenu() const { return pmMain; }
+
+    // Saves what the close step would save (settings, skin, queue, stacker) without closing: a close from the
+    // system that party play refuses is often followed by a kill (a logout), which then loses nothing.
+    void SaveWithoutClosing();
+    // Writes the party-play section into the settings file at once and keeps a note while party play is on,
+    // so that neither a crash nor a kill loses the evening's options and password or unlocks the party.
+    void SavePartyPlaySettings();
+    // The note kept while party play is on; a start that finds it turns party play on again.
+    std::string PartyPlayNoteFile() const;
     TbusyGuard& Busy() { return busy_; }
 
 protected:
@@ -324,6 +333,8 @@ protected:
     void MirrorMainMenu();
     // The party-play window's option; none is checked while that window does not exist.
     virtual bool PartyPlayOption(TpartyPlayOption option) const;
+    // True while SaveWithoutClosing runs: the window stays as it is.
+    bool SavingWhileOpen() const { return savingWhileOpen_; }
     // Whether this is the active window, which the screensaver needs to appear.
     virtual bool IsActiveHost() const;
 
@@ -368,6 +379,15 @@ private:
     void ShowProgress(const std::string& caption);
     void StepProgress(std::uint32_t index, std::uint32_t count);
     void CloseProgress();
+    // The stored tag-reader folder, or the shipped one (the user told) when the stored one is gone.
+    static std::string ExistingTagReadersFolder(const std::string& stored);
+    // After the start-up step read the party-play section: a party the last run left on goes on.
+    void PartyPlaySettingsLoaded();
+    // The close step ran: the next start begins with party play off.
+    void PartyPlayClosed();
+    // A settings file that could not be read: the user is told, and the file is copied beside itself as
+    // "settings.ini.bad" before the close step replaces it.
+    void KeepDamagedSettings(const TIniFile& ini);
     // Runs one part of the close step; a failure is shown and the step goes on.
     void CloseStepPart(const std::function<void()>& part);
 
@@ -381,6 +401,8 @@ private:
     int keyboardWidth_ = 310;
     int keyboardHeight_ = 100;
     bool settingsLoaded_ = false;
+    bool partyPlayLoaded_ = false;
+    bool savingWhileOpen_ = false;
     bool closing_ = false;
     bool exitRequested_ = false;
     bool closeFromSystem_ = false;

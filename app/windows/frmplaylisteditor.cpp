@@ -4,6 +4,7 @@
 #include "app/dialogs/frmtaglistrules.h"
 #include "app/qt/dialogservice.h"
 #include "app/qt/exceptionboundary.h"
+#include "app/qt/settingbounds.h"
 #include "app/windows/playlisteditorhost.h"
 #include "controls/dragpayload.h"
 #include "controls/htmllistbox.h"
@@ -539,13 +540,13 @@ void TfrmPlaylistEditor::WithHost(F&& work)
 void TfrmPlaylistEditor::LoadSettings(const TIniFile& ini, const std::string& section)
 {
     const QRect screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->geometry() : QRect();
-    const int width = ini.ReadInteger(section, "Width", this->width());
-    const int height = ini.ReadInteger(section, "Height", this->height());
-    const int left = ini.ReadInteger(section, "Left", (screen.width() - width) / 2);
-    const int top = ini.ReadInteger(section, "Top", (screen.height() - height) / 2);
-    rightPanelWidth_ = ini.ReadInteger(section, "RightPanelWidth", rightPanelWidth_);
-    trackListHeight_ = ini.ReadInteger(section, "TrackListHeight", trackListHeight_);
-    selectionHeight_ = ini.ReadInteger(section, "PLSelectionHeight", selectionHeight_);
+    const int width = ReadExtent(ini, section, "Width", this->width());
+    const int height = ReadExtent(ini, section, "Height", this->height());
+    const int left = ReadPosition(ini, section, "Left", (screen.width() - width) / 2);
+    const int top = ReadPosition(ini, section, "Top", (screen.height() - height) / 2);
+    rightPanelWidth_ = ReadExtent(ini, section, "RightPanelWidth", rightPanelWidth_, 0);
+    trackListHeight_ = ReadExtent(ini, section, "TrackListHeight", trackListHeight_, 0);
+    selectionHeight_ = ReadExtent(ini, section, "PLSelectionHeight", selectionHeight_, 0);
     const int rightWidth = rightPanelWidth_;
     const int trackHeight = trackListHeight_;
     const int pagesHeight = selectionHeight_;

@@ -3,6 +3,7 @@
 #include "app/commands/jukeboxactions.h"
 #include "app/dialogs/frmjukeboxskin.h"
 #include "app/qt/exceptionboundary.h"
+#include "app/qt/settingbounds.h"
 #include "app/skins/pixelfont.h"
 #include "app/skins/skinfolder.h"
 #include "app/windows/menutoolbutton.h"
@@ -37,6 +38,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStackedLayout>
 #include <QToolBar>
@@ -597,7 +599,8 @@ void TfrmSkinnedJukeboxApp::FormClose()
 
 bool TfrmSkinnedJukeboxApp::GetScrollSongTitle() const
 {
-    return sbnrSongTitle->ScrollEnabled();
+    // The user's choice: the close step stops the banner before the settings are saved.
+    return actnSettingsScrollSongTitle->isChecked();
 }
 
 void TfrmSkinnedJukeboxApp::SetScrollSongTitle(bool on)
@@ -775,6 +778,15 @@ void TfrmSkinnedJukeboxApp::ApplyPartyPlayState()
         for (std::size_t i = 0; i < titleActions.size(); ++i)
             titleActions[i]->setVisible(savedTitleVisible_[i]);
     }
+    // A hidden action's shortcut is off with it: while party play lets the program close, Exit's shortcut
+    // still runs the command.
+    if (!partyExit_) {
+        partyExit_ = new QShortcut(alMain.actnFileExit->shortcut(), this);
+        connect(partyExit_, &QShortcut::activated, this,
+                [this] { Commands().Run(TjukeboxCommand::FileExit); });
+    }
+    partyExit_->setEnabled(party && !alMain.actnFileExit->isVisible() &&
+                           !PartyPlayOption(TpartyPlayOption::ApplicationClose));
     opnlTitle->layout()->activate();
     obtnMenu->SetHint(party ? alMain.actnPartyPlayEnabled->toolTip() : QStringLiteral("Main Menu"));
 }
@@ -991,10 +1003,10 @@ void TfrmSkinnedJukeboxApp::LoadSettings(const TIniFile& ini)
     SetShowDetailsWhenCoverPresent(ini.ReadBool(kPreferences, "ShowDetailsWhenCoverPresent", true));
 
     const QRect screenRect = PrimaryScreenRect();
-    const int width = ini.ReadInteger(kGeometry, "Width", kDefaultWidth);
-    const int height = ini.ReadInteger(kGeometry, "Height", kDefaultHeight);
-    const int left = ini.ReadInteger(kGeometry, "Left", (screenRect.width() - width) / 2);
-    const int top = ini.ReadInteger(kGeometry, "Top", (screenRect.height() - height) / 2);
+    const int width = ReadExtent(ini, kGeometry, "Width", kDefaultWidth);
+    const int height = ReadExtent(ini, kGeometry, "Height", kDefaultHeight);
+    const int left = ReadPosition(ini, kGeometry, "Left", (screenRect.width() - width) / 2);
+    const int top = ReadPosition(ini, kGeometry, "Top", (screenRect.height() - height) / 2);
     const QRect stored = OnScreen(QRect(left, top, width, height));
     savedFullScreen_ = ini.ReadBool(kGeometry, "FullScreen", true);
     if (savedFullScreen_) {
@@ -1028,7 +1040,8 @@ void TfrmSkinnedJukeboxApp::SaveSettings(TIniFile& ini)
     ini.WriteInteger(kGeometry, "Height", savedBounds_.height());
     SavePanelSizes(ini);
     ini.WriteString("Skins", "SkinFile", GetSkinFile());
-    SetFullScreen(false);
+    if (!SavingWhileOpen())
+        SetFullScreen(false);
 }
 
 // The splitters' panes: the track list's width, the queue's height and the right queue panel's width.
@@ -1067,9 +1080,10 @@ QSplitter* TfrmSkinnedJukeboxApp::Splitter(const char* name) const
 
 void TfrmSkinnedJukeboxApp::LoadPanelSizes(const TIniFile& ini)
 {
-    trackListWidth_ = ini.ReadInteger(kGeometry, "TrackListWidth", PrimaryScreenRect().width() / 2);
-    queueListHeight_ = ini.ReadInteger(kGeometry, "QueueListHeight", Pane(Splitter("tsQueue"), 1, 0));
-    queueDetailsWidth_ = ini.ReadInteger(kGeometry, "QueueDetailsWidth", Pane(Splitter("tsQueueList"), 1, 0));
+    trackListWidth_ = ReadExtent(ini, kGeometry, "TrackListWidth", PrimaryScreenRect().width() / 2, 0);
+    queueListHeight_ = ReadExtent(ini, kGeometry, "QueueListHeight", Pane(Splitter("tsQueue"), 1, 0), 0);
+    queueDetailsWidth_ =
+        ReadExtent(ini, kGeometry, "QueueDetailsWidth", Pane(Splitter("tsQueueList"), 1, 0), 0);
     // A hidden window's splitters have no sizes of their own yet: the panes are set once it shows.
     panesPending_ = true;
     if (isVisible())

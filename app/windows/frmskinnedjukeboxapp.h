@@ -18,6 +18,7 @@
 class QAbstractScrollArea;
 class QAction;
 class QMouseEvent;
+class QShortcut;
 class QSplitter;
 class TorvaneButton;
 class TorvaneMultiButton;
@@ -195,6 +196,7 @@ private:
     // The full-screen state to return to when party play ends.
     bool savedFullScreen_ = false;
     bool partyFullScreen_ = false;
+    QShortcut* partyExit_ = nullptr; // Exit's shortcut while party play hides the action
     bool showQueueDetails_ = false;
     bool showDetailsWhenCoverPresent_ = true;
     // The queue controls' visibility to return to when party play ends.

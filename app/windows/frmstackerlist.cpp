@@ -2,6 +2,7 @@
 
 #include "app/dialogs/frmprogress.h"
 #include "app/qt/exceptionboundary.h"
+#include "app/qt/settingbounds.h"
 #include "app/windows/stackercartridges.h"
 #include "app/windows/stackerhost.h"
 #include "controls/dragpayload.h"
@@ -432,15 +433,15 @@ void TfrmStackerList::FillCartridges()
 
 void TfrmStackerList::LoadSettings(const TIniFile& ini, const std::string& section)
 {
-    const int w = ini.ReadInteger(section, "Width", 620);
-    const int h = ini.ReadInteger(section, "Height", 460);
+    const int w = ReadExtent(ini, section, "Width", 620);
+    const int h = ReadExtent(ini, section, "Height", 460);
     const QScreen* screen = QApplication::primaryScreen();
     const QSize area = screen != nullptr ? screen->geometry().size() : QSize(w, h);
-    const int left = ini.ReadInteger(section, "Left", (area.width() - w) / 2);
-    const int top = ini.ReadInteger(section, "Top", (area.height() - h) / 2);
+    const int left = ReadPosition(ini, section, "Left", (area.width() - w) / 2);
+    const int top = ReadPosition(ini, section, "Top", (area.height() - h) / 2);
     resize(w, h);
     move(left, top);
-    rightPanelWidth_ = ini.ReadInteger(section, "RightPanelWidth", rightPanelWidth_);
+    rightPanelWidth_ = ReadExtent(ini, section, "RightPanelWidth", rightPanelWidth_, 0);
     splitter_->setSizes({std::max(w - rightPanelWidth_, 0), rightPanelWidth_});
     SetViewGenres(ini.ReadBool(section, "ViewGenres", false));
 }

@@ -174,3 +174,24 @@ TEST(AboutForm, ASecondSplashClearsTheMayCloseFlagAgain)
     FireSplashTimer(form);
     EXPECT_FALSE(form.isVisible());
 }
+
+TEST(AboutForm, LinksOpenNothingWhileTurnedOff)
+{
+    OpenedRecorder opened;
+    TfrmOJAbout form;
+    form.ShowSplash();
+    FireSplashTimer(form);
+    form.SetLinksEnabled(false);
+    Qt::CursorShape overWeb = Qt::PointingHandCursor;
+    WhenModal([&](QWidget*) {
+        ThtmlListBox* list = form.DetailsList();
+        QTest::mouseMove(list->viewport(), LineCentre(list, 1));
+        overWeb = list->viewport()->cursor().shape();
+        for (int line = 0; line < list->Count(); ++line)
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, LineCentre(list, line));
+        form.reject();
+    });
+    form.ShowAboutBox();
+    EXPECT_EQ(overWeb, Qt::ArrowCursor);
+    EXPECT_TRUE(opened.opened.empty());
+}
