@@ -50,8 +50,9 @@ std::vector<TskinPart> PanelParts(TorvanePanel* panel)
     };
     std::vector<TskinPart> parts;
     for (const auto& [key, piece] : kPieces)
-        parts.push_back({key, [panel, piece] { return panel->PieceBitmap(piece); },
-                         [panel, piece](const QImage& image) { panel->SetPieceBitmap(piece, image); }});
+        parts.push_back(
+            {key, [panel, piece = piece] { return panel->PieceBitmap(piece); },
+             [panel, piece = piece](const QImage& image) { panel->SetPieceBitmap(piece, image); }});
     return parts;
 }
 
