@@ -10,6 +10,9 @@
 
 namespace {
 
+// The largest font size, in points, read from a file.
+constexpr int kMaxStoredFontSize = 500;
+
 constexpr std::string_view kMarkupSpecials("<>\x1B", 3);
 
 // Data text into a caption; the common text with nothing to escape is appended as it is.
@@ -392,7 +395,8 @@ void TtagFonts::LoadSettings(const TIniFile& ini, std::string_view section)
         const std::string colorKey = key + "Color";
         if (ini.ValueExists(name, colorKey))
             font.Color = HtmlToColor(ini.ReadString(name, colorKey, {}));
-        font.Size = ini.ReadInteger(name, key + "Size", font.Size);
+        // A size no screen could show (a damaged or hand-made file) keeps the font's own.
+        font.Size = ini.ReadInteger(name, key + "Size", font.Size, 1, kMaxStoredFontSize);
         font.Name = ini.ReadString(name, key + "Name", font.Name);
         font.Style = font.Style.Toggled(TFontStyle::fsBold, ini.ReadBool(name, key + "Bold", font.Bold()))
                          .Toggled(TFontStyle::fsItalic, ini.ReadBool(name, key + "Italic", font.Italic()));

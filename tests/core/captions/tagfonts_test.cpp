@@ -317,7 +317,7 @@ TEST(TagFonts, LoadingWithoutKeys)
 {
     TIniFile ini("");
     ini.LoadFromText("[Set]\r\nColor=#00FF00\r\nSize=14\r\nName=Courier\r\nBold=1\r\nItalic=1\r\n"
-                     "ArtistColor=bad\r\nArtistSize=x\r\n");
+                     "ArtistColor=bad\r\nArtistSize=x\r\nCharacterSize=2147483647\r\n");
     TtagFonts fonts;
     fonts.SetColor(clWhite);
     fonts.SetArtistFontNiceName("Artist");
@@ -329,6 +329,10 @@ TEST(TagFonts, LoadingWithoutKeys)
     EXPECT_EQ(fonts.TitleFont(), fonts.AlbumFont());
     // Bad colour text is black; an unreadable size keeps the old one.
     EXPECT_EQ(fonts.ArtistFont(), MakeFont("MS Sans Serif", 8, clBlack));
+    fonts.SetCharacterFontNiceName("Character");
+    fonts.SetCharacterFont(MakeFont("Keep", 9, clBlack));
+    fonts.LoadSettings(ini, "Set");
+    EXPECT_EQ(fonts.CharacterFont().Size, 9) << "a size no screen could show keeps the old one";
     // Without a colour key the background turns black.
     EXPECT_EQ(fonts.Color(), clBlack);
 
