@@ -300,6 +300,9 @@ void TfrmJukebox::QueueFile()
 {
     TfileDialogOptions options;
     options.Filter = TaggerLoader().GetOpenDialogFilter();
+    // Where the music is, not wherever the program was started from.
+    if (const TStrings& folders = GetJukeboxList().MediaFolders(); folders.Count() > 0)
+        options.InitialDir = folders[0];
     const std::vector<std::string> files = TdialogService::Current().OpenFile(this, options);
     if (files.empty())
         return;
