@@ -6,8 +6,12 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHBoxLayout>
+#include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
+
+#include <vector>
 
 void GetAbsolutePos(const QWidget* control, int& left, int& top)
 {
@@ -65,4 +69,30 @@ QHBoxLayout* MakeOkCancelButtons(QDialog& dialog, QPushButton*& ok, QPushButton*
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
     return buttons;
+}
+
+int HighlightedRow(const QListWidget* list)
+{
+    if (!list)
+        return -1;
+    const QListWidgetItem* item = list->currentItem();
+    return item && item->isSelected() ? list->row(item) : -1;
+}
+
+void EnableWithHighlight(QListWidget* list, std::initializer_list<QWidget*> buttons)
+{
+    std::vector<QPointer<QWidget>> held(buttons.begin(), buttons.end());
+    const auto update = [list, held] {
+        const bool on = HighlightedRow(list) >= 0;
+        for (const QPointer<QWidget>& button : held)
+            if (button)
+                button->setEnabled(on);
+    };
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, update);
+    QObject::connect(list, &QListWidget::currentRowChanged, list, update);
+    QAbstractItemModel* model = list->model();
+    QObject::connect(model, &QAbstractItemModel::modelReset, list, update);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, list, update);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, list, update);
+    update();
 }
