@@ -1054,6 +1054,10 @@ const TaudioTag* TfrmJukeboxApp::SongAt(const ThtmlListBox& box, const QPoint& a
 
 bool TfrmJukeboxApp::eventFilter(QObject* watched, QEvent* event)
 {
+    // A shortcut that opens a window (Ctrl+I, Ctrl+F) takes the focus before Ctrl is let go: the release
+    // never comes here.
+    if (watched == tvJukeboxList && event->type() == QEvent::FocusOut)
+        modifierHeld_ = false;
     if (watched == tvJukeboxList &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         const auto* key = static_cast<QKeyEvent*>(event);

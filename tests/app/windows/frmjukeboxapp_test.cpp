@@ -166,6 +166,13 @@ TEST_F(FrmJukeboxAppTest, TheTreeHasItsRootsAndALetterKeyJumpsUnlessShiftIsHeld)
     Key(tree, QEvent::KeyRelease, Qt::Key_Shift);
     Key(tree, QEvent::KeyPress, Qt::Key_C, "c");
     EXPECT_EQ(Window().SelectedNode(), viewer.GetAlphaNode('C'));
+
+    // Ctrl held for a shortcut that opens a window, released there: letters jump again on return.
+    Key(tree, QEvent::KeyPress, Qt::Key_Control);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(tree, &focusOut);
+    Key(tree, QEvent::KeyPress, Qt::Key_D, "d");
+    EXPECT_EQ(Window().SelectedNode(), viewer.GetAlphaNode('D'));
 }
 
 TEST_F(FrmJukeboxAppTest, AnAlbumListsItsSongsInTrackOrderAndTheQueueTakesThemSo)
