@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <vector>
 
@@ -214,13 +215,48 @@ TEST(OrvaneScrollBar, ThumbDragMovesTheListAndReportsOnRelease)
     QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(10, 4));
     EXPECT_EQ(b.changes, (std::vector<int>{76, 76}));
 
-    // A bar too short for its parts cannot divide by its track: the value stays.
+    // On a short bar the thumb without a skin shortens to leave a track: 80 - 2 x 20 leaves 20 for the
+    // thumb and 20 to move in.
     b.bar->resize(20, 80);
     b.bar->SetValueQuiet(0);
+    EXPECT_EQ(thumb->height(), 20);
     QTest::mousePress(thumb, Qt::LeftButton, {}, QPoint(10, 10));
-    MoveWithButton(thumb, QPoint(10, 30));
-    QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(10, 30));
-    EXPECT_EQ(b.bar->Value(), 0);
+    MoveWithButton(thumb, QPoint(10, 20));
+    QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(10, 20));
+    EXPECT_EQ(b.bar->Value(), 50);
+}
+
+// A bar thinner and shorter than the parts' default sizes (the main window's volume bar, 16 x 54): every
+// row belongs to an arrow, the track or the thumb, both arrows show whole, and the wheel moves the value.
+TEST(OrvaneScrollBar, UnskinnedPartsFitASmallBarAndTheWheelMovesIt)
+{
+    Bar b;
+    b.bar->resize(16, 54);
+    b.bar->SetMax(255);
+    b.bar->SetValueQuiet(255);
+    EXPECT_EQ(b.bar->UpButton()->geometry(), QRect(0, 0, 16, 16));
+    EXPECT_EQ(b.bar->DownButton()->geometry(), QRect(0, 38, 16, 16));
+    EXPECT_EQ(b.bar->Thumb()->size(), QSize(16, 11));
+    for (int value : {0, 128, 255}) {
+        b.bar->SetValueQuiet(value);
+        EXPECT_GE(b.bar->Thumb()->y(), 16) << value;
+        EXPECT_LE(b.bar->Thumb()->geometry().bottom(), 37) << value;
+    }
+
+    b.changes.clear();
+    b.bar->SetValueQuiet(100);
+    const int lines = QApplication::wheelScrollLines();
+    QWheelEvent up(QPointF(8, 20), b.bar->mapToGlobal(QPointF(8, 20)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(b.bar, &up);
+    EXPECT_EQ(b.bar->Value(), 100 - lines);
+    QWheelEvent down(QPointF(8, 20), b.bar->mapToGlobal(QPointF(8, 20)), QPoint(), QPoint(0, -60),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(b.bar, &down); // half a notch: nothing yet
+    EXPECT_EQ(b.bar->Value(), 100 - lines);
+    QApplication::sendEvent(b.bar, &down);
+    EXPECT_EQ(b.bar->Value(), 100);
+    EXPECT_EQ(b.changes, (std::vector<int>{100 - lines, 100}));
 }
 
 TEST(OrvaneScrollBar, LongListsAndPlainScrollAreas)

@@ -20,6 +20,7 @@
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
+#include "support/guievents.h"
 #include "support/localtestwindow.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
@@ -31,6 +32,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTest>
 
 #include <algorithm>
 #include <filesystem>
@@ -40,6 +42,14 @@
 #include <vector>
 
 namespace {
+
+// A move with the left button held, in the coordinates of w.
+void DragTo(QWidget* w, QPoint to)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), w->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
 
 class TtestMainWindow : public TlocalTestWindow<TfrmMain>
 {
@@ -227,6 +237,54 @@ TEST_F(FrmMainTest, TheVolumeBarIsLoudestAtTheTopAndPartyPlayDisablesBothBars)
     Window().SetPartyPlayEnabled(false);
     EXPECT_TRUE(volume.isEnabled());
     EXPECT_TRUE(Window().TrackPositionBar()->isEnabled());
+}
+
+// Arrows held, the thumb dragged, the track held and the wheel each lower and raise the volume; party play
+// refuses them all.
+TEST_F(FrmMainTest, EveryWayOfMovingTheVolumeBarMovesTheVolumeBothWays)
+{
+    Start();
+    TorvaneScrollBar& bar = *Window().VolumeBar();
+    Player().DoVolumeChange(128);
+    const auto hold = [&bar](QWidget* part, QPoint at) {
+        QTest::mousePress(part, Qt::LeftButton, {}, at);
+        bar.RepeatTick();
+        QTest::mouseRelease(part, Qt::LeftButton, {}, at);
+    };
+    const QPoint middle(bar.width() / 2, 4);
+    hold(bar.DownButton(), middle);
+    EXPECT_EQ(Player().Volume, 127);
+    hold(bar.UpButton(), middle);
+    EXPECT_EQ(Player().Volume, 128);
+
+    TorvaneButton* thumb = bar.Thumb();
+    QTest::mousePress(thumb, Qt::LeftButton, {}, middle);
+    DragTo(thumb, middle + QPoint(0, 3));
+    QTest::mouseRelease(thumb, Qt::LeftButton, {}, middle + QPoint(0, 3));
+    const int dragged = Player().Volume;
+    EXPECT_LT(dragged, 128);
+    QTest::mousePress(thumb, Qt::LeftButton, {}, middle);
+    DragTo(thumb, middle - QPoint(0, 6));
+    QTest::mouseRelease(thumb, Qt::LeftButton, {}, middle - QPoint(0, 6));
+    EXPECT_GT(Player().Volume, dragged);
+
+    Player().DoVolumeChange(128);
+    hold(&bar, QPoint(middle.x(), thumb->geometry().bottom() + 1)); // the track below the thumb
+    EXPECT_EQ(Player().Volume, 118);
+    hold(&bar, QPoint(middle.x(), thumb->y() - 1));
+    EXPECT_EQ(Player().Volume, 128);
+
+    const int lines = QApplication::wheelScrollLines();
+    Wheel(&bar, -120);
+    EXPECT_EQ(Player().Volume, 128 - lines);
+    Wheel(&bar, 120);
+    EXPECT_EQ(Player().Volume, 128);
+
+    Window().locked = {TpartyPlayOption::VolumeChange};
+    Window().SetPartyPlayEnabled(true);
+    Wheel(&bar, 120);
+    hold(bar.UpButton(), middle);
+    EXPECT_EQ(Player().Volume, 128);
 }
 
 TEST_F(FrmMainTest, MoveToTakesTheSelectedEntryWhereThePopupSays)
