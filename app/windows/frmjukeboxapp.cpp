@@ -196,8 +196,9 @@ void TfrmJukeboxApp::BindActions()
     c.Add(actnQueueMoveUp, O::QueueControls, false, [this] { QueueMoveUp(); });
     c.Add(actnQueueMoveDown, O::QueueControls, false, [this] { QueueMoveDown(); });
     c.Add(actnQueueDelete, O::QueueControls, false, [this] { QueueDeleteSelected(); });
-    // Hidden under party play.
-    c.Add(actnPlaylistActivateSelected, O::Always, false, [this] { ActivateSelectedPlaylist(); });
+    // The active playlist has one lock in party play, "Disable Playlist Editor": this command, the editor's
+    // "Active Playlist :" box (the editor opens under that option) and Deactivate. Hidden while locked.
+    c.Add(actnPlaylistActivateSelected, O::PlaylistEditor, false, [this] { ActivateSelectedPlaylist(); });
     bind(actnViewArtists, [this] { ToggleView(dmArtists); });
     bind(actnViewAlbums, [this] { ToggleView(dmAlbums); });
     bind(actnViewTitles, [this] { ToggleView(dmTitles); });
@@ -742,7 +743,8 @@ void TfrmJukeboxApp::TreeSelectionChanged()
     Commands().SetAvailable(actnQueueQueueSelectedAlbum, holds && model_->Kind(node) == tnkAlbum);
     const bool playlist = holds && IsPlaylistNode(node);
     Commands().SetAvailable(actnPlaylistActivateSelected, playlist);
-    actnPlaylistActivateSelected->setVisible(playlist && !IsPartyPlay());
+    actnPlaylistActivateSelected->setVisible(
+        playlist && !(IsPartyPlay() && PartyPlayOption(TpartyPlayOption::PlaylistEditor)));
     FillTrackList(node);
 }
 
@@ -1102,7 +1104,8 @@ void TfrmJukeboxApp::ApplyPartyPlayState()
         }
         partyHidden_ = true;
         SetToolbarVisible(false);
-        SetStackerVisible(savedStackerVisible_ && !PartyPlayOption(TpartyPlayOption::StackerControl));
+        // Guests see the stacker whenever they may use it, whatever the host's own view was.
+        SetStackerVisible(!PartyPlayOption(TpartyPlayOption::StackerControl));
     } else if (partyHidden_) {
         partyHidden_ = false;
         SetToolbarVisible(savedToolbarVisible_);

@@ -363,13 +363,44 @@ TEST_F(FrmJukeboxAppTest, PartyPlayHidesTheLockedStackerAndDisablesLockedQueueEd
     EXPECT_TRUE(Window().GetToolbarVisible());
     EXPECT_TRUE(Window().actnQueueDelete->isEnabled());
 
-    // A stacker hidden before party play stays hidden after it.
+    // With the stacker free, party play shows it even when it was hidden, and its end hides it again.
     Window().SetStackerVisible(false);
     Window().locked.clear();
     Window().SetPartyPlayEnabled(true);
-    EXPECT_FALSE(Window().GetStackerVisible());
+    EXPECT_TRUE(Window().GetStackerVisible());
     Window().SetPartyPlayEnabled(false);
     EXPECT_FALSE(Window().GetStackerVisible());
+}
+
+// "Disable Playlist Editor" alone locks the active playlist: Activate Playlist in the tree and Deactivate.
+TEST_F(FrmJukeboxAppTest, OnePartyPlayOptionLocksTheActivePlaylist)
+{
+    const TtreeNode playlists = Window().Viewer().GetPlaylistsNode();
+    ASSERT_FALSE(playlists.IsNull());
+    const TtreeNode party = Model().Child(playlists, 0);
+    Window().SelectNode(party);
+    QAction* activate = Window().actnPlaylistActivateSelected;
+    QAction* deactivate = Window().Actions().actnPlaylistEnabled;
+    const TaudioTagList* list = Model().Data(party);
+
+    // Other locks leave it free.
+    Window().locked = {TpartyPlayOption::StackerControl, TpartyPlayOption::QueueControls};
+    Window().SetPartyPlayEnabled(true);
+    EXPECT_TRUE(activate->isVisible());
+    activate->trigger();
+    EXPECT_EQ(Window().GetJukebox().ActivePreloadedList(), list);
+    EXPECT_TRUE(deactivate->isEnabled());
+    Window().SetPartyPlayEnabled(false);
+
+    Window().locked = {TpartyPlayOption::PlaylistEditor};
+    Window().SetPartyPlayEnabled(true);
+    EXPECT_FALSE(activate->isVisible());
+    EXPECT_FALSE(activate->isEnabled());
+    EXPECT_FALSE(deactivate->isEnabled());
+    deactivate->trigger();
+    EXPECT_EQ(Window().GetJukebox().ActivePreloadedList(), list);
+    Window().SetPartyPlayEnabled(false);
+    EXPECT_TRUE(activate->isVisible());
 }
 
 TEST_F(FrmJukeboxAppTest, ShortcutsAreUniqueAndTrackDetailsReadAsSevenLines)
