@@ -5,6 +5,7 @@
 #include "app/skins/pixelfont.h"
 #include "app/windows/frmstackerlist.h"
 #include "controls/dragpayload.h"
+#include "controls/htmlitemdelegate.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/imagelist.h"
@@ -45,6 +46,7 @@ namespace {
 constexpr const char* kPreferences = "Preferences";
 constexpr const char* kView = "View";
 constexpr int kIndent = 19;
+constexpr int kImageMargin = 4;
 constexpr int kItemHeight = 16;
 
 struct TviewKey
@@ -409,6 +411,10 @@ void TfrmJukeboxApp::BuildLayout()
     tvJukeboxList->setIndentation(kIndent);
     tvJukeboxList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     tvJukeboxList->SetDottedBranches(true);
+    // Each row: the branch column, 4 pixels, the image, 3 pixels, the caption; a selected row highlights its
+    // caption only.
+    tvJukeboxList->Delegate().SetImageMargin(kImageMargin);
+    tvJukeboxList->Delegate().SetHighlightCaptionOnly(true);
     tvJukeboxList->setContextMenuPolicy(Qt::ActionsContextMenu);
     tvJukeboxList->addAction(actnQueueQueueSelectedAlbum);
     tvJukeboxList->addAction(actnPlaylistActivateSelected);
@@ -739,6 +745,9 @@ void TfrmJukeboxApp::TreeSelectionChanged()
     if (Closing())
         return;
     const TtreeNode node = SelectedNode();
+    // The tree opens the node chosen.
+    if (model_->IsNode(node))
+        tvJukeboxList->expand(model_->IndexOf(node));
     const bool holds = model_->Data(node) != nullptr;
     Commands().SetAvailable(actnQueueQueueSelectedAlbum, holds && model_->Kind(node) == tnkAlbum);
     const bool playlist = holds && IsPlaylistNode(node);

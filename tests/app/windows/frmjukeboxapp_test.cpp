@@ -7,6 +7,7 @@
 
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
+#include "controls/htmlitemdelegate.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/treesinkmodel.h"
 #include "core/jukebox/localjukebox.h"
@@ -370,6 +371,22 @@ TEST_F(FrmJukeboxAppTest, PartyPlayHidesTheLockedStackerAndDisablesLockedQueueEd
     EXPECT_TRUE(Window().GetStackerVisible());
     Window().SetPartyPlayEnabled(false);
     EXPECT_FALSE(Window().GetStackerVisible());
+}
+
+// The library tree opens the node chosen and highlights the caption only, 4 pixels after the branch column.
+TEST_F(FrmJukeboxAppTest, TheTreeOpensTheChosenNodeAndHighlightsItsCaption)
+{
+    const TtreeNode letter = Window().Viewer().GetAlphaNode('A');
+    ASSERT_GT(Model().ChildCount(letter), 0);
+    auto* tree = static_cast<TnoScrollTreeView*>(Window().Tree());
+    tree->collapseAll();
+    Window().SelectNode(letter);
+    EXPECT_TRUE(tree->isExpanded(Model().IndexOf(letter)));
+    const TtreeNode child = Model().Child(letter, 0);
+    Window().SelectNode(child);
+    EXPECT_TRUE(Model().ChildCount(child) == 0 || tree->isExpanded(Model().IndexOf(child)));
+    EXPECT_TRUE(tree->Delegate().HighlightCaptionOnly());
+    EXPECT_EQ(tree->Delegate().ImageMargin(), 4);
 }
 
 // "Disable Playlist Editor" alone locks the active playlist: Activate Playlist in the tree and Deactivate.
