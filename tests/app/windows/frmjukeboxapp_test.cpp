@@ -5,9 +5,9 @@
 #include "app/skins/skincomponents.h"
 #include "app/skins/skinfolder.h"
 
+#include "controls/htmlitemdelegate.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
-#include "controls/htmlitemdelegate.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/treesinkmodel.h"
 #include "core/jukebox/localjukebox.h"
