@@ -392,12 +392,19 @@ TEST_F(FrmJukeboxCommandsTest, RefreshCDsAsksAboutANewDiscAndPartyPlayRefusesIt)
     AnswerPassword("Pass 1");
     Actions().actnPartyPlayEnabled->trigger();
 
-    // The command asks first; No leaves the disc unscanned.
-    Actions().actnFileRefreshCDs->trigger();
-    ASSERT_EQ(prompts_.Count("New CD"), 1);
-    EXPECT_FALSE(std::filesystem::exists(catalogue));
-    prompts_.answers = {TmessageResult::Yes};
-    Actions().actnFileRefreshCDs->trigger();
-    EXPECT_EQ(prompts_.Count("New CD"), 2);
-    EXPECT_TRUE(std::filesystem::exists(catalogue));
+    // The command asks first, in the program's own box; No leaves the disc unscanned, Yes scans it.
+    InstallQtPromptService();
+    const platform::TScopeExit restore([this] { TpromptService::Install(&prompts_); });
+    for (const auto button : {QMessageBox::No, QMessageBox::Yes}) {
+        QString caption;
+        WhenModal([button, &caption](QWidget* shown) {
+            auto* box = qobject_cast<QMessageBox*>(shown);
+            ASSERT_NE(box, nullptr);
+            caption = box->windowTitle();
+            QTest::mouseClick(box->button(button), Qt::LeftButton);
+        });
+        Actions().actnFileRefreshCDs->trigger();
+        EXPECT_EQ(caption, "New CD");
+        EXPECT_EQ(std::filesystem::exists(catalogue), button == QMessageBox::Yes);
+    }
 }
