@@ -219,13 +219,36 @@ TEST_F(FrmMainTest, ThePositionBarFollowsThePlayerAndSeeksThroughTheGate)
     EXPECT_EQ(Player().CountCalls("SetPosition 30000"), 0u);
 }
 
-TEST_F(FrmMainTest, TheVolumeBarIsLoudestAtTheTopAndPartyPlayDisablesBothBars)
+TEST_F(FrmMainTest, TheVolumeBarIsLoudestAtTheTopMovesEveryWayAndPartyPlayDisablesBothBars)
 {
     Start();
     TorvaneScrollBar& volume = *Window().VolumeBar();
     EXPECT_EQ(volume.Max(), 255);
     Player().DoVolumeChange(200);
     EXPECT_EQ(volume.Value(), 55);
+    // Arrows held, the thumb dragged and the wheel each lower and raise the volume.
+    const QPoint at(volume.width() / 2, 4);
+    const auto hold = [&volume, at](QWidget* part) {
+        QTest::mousePress(part, Qt::LeftButton, {}, at);
+        volume.RepeatTick();
+        QTest::mouseRelease(part, Qt::LeftButton, {}, at);
+    };
+    hold(volume.DownButton());
+    EXPECT_EQ(Player().Volume, 199);
+    hold(volume.UpButton());
+    EXPECT_EQ(Player().Volume, 200);
+    for (const int pixels : {3, -6}) {
+        const int before = Player().Volume;
+        QTest::mousePress(volume.Thumb(), Qt::LeftButton, {}, at);
+        DragTo(volume.Thumb(), at + QPoint(0, pixels));
+        QTest::mouseRelease(volume.Thumb(), Qt::LeftButton, {}, at + QPoint(0, pixels));
+        EXPECT_EQ(Player().Volume<before, pixels> 0) << pixels;
+    }
+    Player().DoVolumeChange(200);
+    Wheel(&volume, -120);
+    EXPECT_LT(Player().Volume, 200);
+    Wheel(&volume, 120);
+    EXPECT_EQ(Player().Volume, 200);
     volume.SetValue(0);
     EXPECT_EQ(Player().Volume, 255);
     volume.SetValue(255);
@@ -234,57 +257,11 @@ TEST_F(FrmMainTest, TheVolumeBarIsLoudestAtTheTopAndPartyPlayDisablesBothBars)
     Window().SetPartyPlayEnabled(true);
     EXPECT_FALSE(volume.isEnabled());
     EXPECT_FALSE(Window().TrackPositionBar()->isEnabled());
+    Wheel(&volume, 120);
+    EXPECT_EQ(Player().Volume, 0);
     Window().SetPartyPlayEnabled(false);
     EXPECT_TRUE(volume.isEnabled());
     EXPECT_TRUE(Window().TrackPositionBar()->isEnabled());
-}
-
-// Arrows held, the thumb dragged, the track held and the wheel each lower and raise the volume; party play
-// refuses them all.
-TEST_F(FrmMainTest, EveryWayOfMovingTheVolumeBarMovesTheVolumeBothWays)
-{
-    Start();
-    TorvaneScrollBar& bar = *Window().VolumeBar();
-    Player().DoVolumeChange(128);
-    const auto hold = [&bar](QWidget* part, QPoint at) {
-        QTest::mousePress(part, Qt::LeftButton, {}, at);
-        bar.RepeatTick();
-        QTest::mouseRelease(part, Qt::LeftButton, {}, at);
-    };
-    const QPoint middle(bar.width() / 2, 4);
-    hold(bar.DownButton(), middle);
-    EXPECT_EQ(Player().Volume, 127);
-    hold(bar.UpButton(), middle);
-    EXPECT_EQ(Player().Volume, 128);
-
-    TorvaneButton* thumb = bar.Thumb();
-    QTest::mousePress(thumb, Qt::LeftButton, {}, middle);
-    DragTo(thumb, middle + QPoint(0, 3));
-    QTest::mouseRelease(thumb, Qt::LeftButton, {}, middle + QPoint(0, 3));
-    const int dragged = Player().Volume;
-    EXPECT_LT(dragged, 128);
-    QTest::mousePress(thumb, Qt::LeftButton, {}, middle);
-    DragTo(thumb, middle - QPoint(0, 6));
-    QTest::mouseRelease(thumb, Qt::LeftButton, {}, middle - QPoint(0, 6));
-    EXPECT_GT(Player().Volume, dragged);
-
-    Player().DoVolumeChange(128);
-    hold(&bar, QPoint(middle.x(), thumb->geometry().bottom() + 1)); // the track below the thumb
-    EXPECT_EQ(Player().Volume, 118);
-    hold(&bar, QPoint(middle.x(), thumb->y() - 1));
-    EXPECT_EQ(Player().Volume, 128);
-
-    const int lines = QApplication::wheelScrollLines();
-    Wheel(&bar, -120);
-    EXPECT_EQ(Player().Volume, 128 - lines);
-    Wheel(&bar, 120);
-    EXPECT_EQ(Player().Volume, 128);
-
-    Window().locked = {TpartyPlayOption::VolumeChange};
-    Window().SetPartyPlayEnabled(true);
-    Wheel(&bar, 120);
-    hold(bar.UpButton(), middle);
-    EXPECT_EQ(Player().Volume, 128);
 }
 
 TEST_F(FrmMainTest, MoveToTakesTheSelectedEntryWhereThePopupSays)
