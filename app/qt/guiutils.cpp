@@ -82,8 +82,13 @@ int HighlightedRow(const QListWidget* list)
 void EnableWithHighlight(QListWidget* list, std::initializer_list<QWidget*> buttons)
 {
     std::vector<QPointer<QWidget>> held(buttons.begin(), buttons.end());
-    const auto update = [list, held] {
-        const bool on = HighlightedRow(list) >= 0;
+    const QObject* watched = list;
+    const auto update = [watched, held] {
+        // The list's destruction empties its model: by then it is no list any more, and nothing is done.
+        const auto* view = qobject_cast<const QListWidget*>(watched);
+        if (!view)
+            return;
+        const bool on = HighlightedRow(view) >= 0;
         for (const QPointer<QWidget>& button : held)
             if (button)
                 button->setEnabled(on);
