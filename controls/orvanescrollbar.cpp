@@ -7,16 +7,19 @@
 #include "core/timers/threadedtimer.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
 namespace {
 
 constexpr std::uint32_t kRepeatInterval = 100;
+constexpr int kWheelNotch = 120;
 
 } // namespace
 
@@ -424,11 +427,22 @@ void TorvaneScrollBar::resizeEvent(QResizeEvent* event)
             part->resize(skin.width() / 3, skin.height());
         }
     }
+    // Parts without a skin fit the bar: square arrows as thick as the bar, and a thumb twice as long as
+    // that (20 x 40 on a bar 20 wide), shortened on a short bar so that it leaves a track to move in and
+    // never covers an arrow.
+    const int thickness = Vertical() ? width() : height();
+    for (TorvaneButton* arrow : {up_, down_}) {
+        if (IsEmptyBitmap(arrow->SkinBitmap())) {
+            arrow->resize(thickness, thickness);
+        }
+    }
     if (IsEmptyBitmap(thumb_->SkinBitmap())) {
+        const int room = AxisLength(this) - AxisLength(up_) - AxisLength(down_);
+        const int along = std::max(1, std::min(2 * thickness, room / 2));
         if (Vertical()) {
-            thumb_->setGeometry(0, thumb_->y(), 20, 40);
+            thumb_->setGeometry(0, thumb_->y(), thickness, along);
         } else {
-            thumb_->setGeometry(thumb_->x(), 0, 40, 20);
+            thumb_->setGeometry(thumb_->x(), 0, along, thickness);
         }
     }
     if (Vertical()) {
@@ -477,6 +491,20 @@ void TorvaneScrollBar::mousePressEvent(QMouseEvent* event)
     mouseHeld_ = true;
     event->accept();
     StartRepeat(along >= AxisStart(thumb_) ? 3 : 2);
+}
+
+void TorvaneScrollBar::wheelEvent(QWheelEvent* event)
+{
+    // As a scroll bar does: a notch up (or left) moves toward Min by as many small steps as the desktop
+    // scrolls lines; a notch down toward Max. Fine-grained wheels add up to whole notches.
+    const QPoint angle = event->angleDelta();
+    wheelDelta_ += angle.y() != 0 ? angle.y() : angle.x();
+    const int notches = wheelDelta_ / kWheelNotch;
+    wheelDelta_ -= notches * kWheelNotch;
+    event->accept();
+    if (notches != 0) {
+        SetValue(value_ - notches * smallStep_ * QApplication::wheelScrollLines());
+    }
 }
 
 void TorvaneScrollBar::mouseReleaseEvent(QMouseEvent* event)

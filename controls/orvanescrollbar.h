@@ -23,8 +23,9 @@ using TosbChangeEvent = std::function<void(QObject* sender, int value)>;
 
 // The program's own scroll bar: two arrow buttons and a thumb (skinnable buttons) on a tiled, recoloured
 // background. It holds a value between Min and Max, steps it every 100 ms while an arrow or the track is
-// held, lets the thumb be dragged, reports changes through PositionChanged and, when vertical, sets the
-// top row of a linked list or tree (its ScrollComponent: a TscrollTarget, or any scroll area).
+// held, lets the thumb be dragged, moves with the wheel, reports changes through PositionChanged and, when
+// vertical, sets the top row of a linked list or tree (its ScrollComponent: a TscrollTarget, or any scroll
+// area).
 class TorvaneScrollBar : public QWidget
 {
     Q_OBJECT
@@ -98,6 +99,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     bool Vertical() const { return style_ == TosbStyle::osbVertical; }
@@ -151,4 +153,5 @@ private:
     bool dragInProgress_ = false; // PositionChanged waits when NoChangeWhileMoving
     bool quiet_ = false;
     bool inPendingMessages_ = false;
+    int wheelDelta_ = 0; // wheel turns short of a whole notch
 };

@@ -7,12 +7,20 @@
 
 #include "app/qt/guiutils.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
@@ -36,7 +44,7 @@ TfrmJukeboxInfo::TfrmJukeboxInfo(QWidget* parent) : QDialog(parent)
 {
     setObjectName("frmJukeboxInfo");
     setWindowTitle("Information");
-    setFixedSize(292, 273);
+    setFixedSize(kMinWidth, kMinHeight);
     setSizeGripEnabled(false);
 
     mmoInfo = new QPlainTextEdit(this);
@@ -102,6 +110,37 @@ void TfrmJukeboxInfo::FillInfo(const TcustomJukeboxList& library, const TcustomJ
     for (const std::string& line : InfoLines(library, jukebox))
         mmoInfo->appendPlainText(QString::fromStdString(line));
     mmoInfo->moveCursor(QTextCursor::Start);
+    FitToText();
+}
+
+void TfrmJukeboxInfo::FitToText()
+{
+    // 292 x 273 at the least, larger where the lines (a long playlist title, a large fixed font) need it,
+    // up to the screen.
+    const QFontMetrics metrics(mmoInfo->font());
+    int widest = 0;
+    const QStringList lines = mmoInfo->toPlainText().split(QLatin1Char('\n'));
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int margins = 2 * (mmoInfo->frameWidth() + static_cast<int>(mmoInfo->document()->documentMargin()));
+    const int memoWidth = widest + margins + mmoInfo->verticalScrollBar()->sizeHint().width() + 4;
+    // The laid-out lines, which stand a little further apart than the font's line spacing.
+    double textHeight = 0;
+    QAbstractTextDocumentLayout* laidOut = mmoInfo->document()->documentLayout();
+    for (QTextBlock block = mmoInfo->document()->begin(); block.isValid(); block = block.next())
+        textHeight += laidOut->blockBoundingRect(block).height();
+    const int memoHeight = static_cast<int>(std::ceil(textHeight)) + margins + 2;
+    // Around the memo: the window's margins, the spacing and the Close row, as the layout has them.
+    const QSize around = layout()->sizeHint() - mmoInfo->sizeHint();
+    QSize wanted(memoWidth + around.width(), memoHeight + around.height());
+    wanted = wanted.expandedTo(QSize(kMinWidth, kMinHeight));
+    const int fullWidth = wanted.width();
+    if (const QScreen* screen = this->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size());
+    // A horizontal bar only where the screen cuts the lines short.
+    mmoInfo->setHorizontalScrollBarPolicy(wanted.width() < fullWidth ? Qt::ScrollBarAsNeeded
+                                                                     : Qt::ScrollBarAlwaysOff);
+    setFixedSize(wanted);
 }
 
 void TfrmJukeboxInfo::FillInfo(const TcustomlocalJukeboxList& library)

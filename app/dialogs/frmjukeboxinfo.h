@@ -17,6 +17,9 @@ class TfrmJukeboxInfo : public QDialog
     Q_OBJECT
 
 public:
+    static constexpr int kMinWidth = 292;
+    static constexpr int kMinHeight = 273;
+
     explicit TfrmJukeboxInfo(QWidget* parent = nullptr);
 
     // Clears the memo and writes the summary; without a playing jukebox its lists count as empty.
@@ -31,6 +34,9 @@ public:
     QPushButton* CloseButton() const { return btnClose; }
 
 private:
+    // The window grows from its least size until the memo shows every line whole.
+    void FitToText();
+
     QPlainTextEdit* mmoInfo;
     QPushButton* btnClose;
 };

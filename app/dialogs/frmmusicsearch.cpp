@@ -2,6 +2,7 @@
 
 #include "app/qt/dialogservice.h"
 #include "app/qt/exceptionboundary.h"
+#include "app/qt/guiutils.h"
 #include "app/qt/mediafolders.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/songs/audiotaglist.h"
@@ -180,6 +181,7 @@ void TfrmMusicSearch::BuildSearchPage()
     auto* folders = new QHBoxLayout(gbFolders);
     folders->addWidget(clbFolders, 1);
     folders->addLayout(folderButtons);
+    EnableWithHighlight(clbFolders, {btnSubScan, btnDeleteFolder});
 
     gbOptions = new QGroupBox("Options", tsMediaSearch);
     gbOptions->setObjectName("gbOptions");
@@ -315,7 +317,7 @@ void TfrmMusicSearch::FillFolders()
 
 int TfrmMusicSearch::SelectedFolder() const
 {
-    const int row = clbFolders->currentRow();
+    const int row = HighlightedRow(clbFolders);
     return row >= 0 && row < library_.MediaFolders().Count() ? row : -1;
 }
 
@@ -487,6 +489,9 @@ void TfrmMusicSearch::SetControlsEnabled(bool enabled)
     for (QPushButton* button : {btnStartSelected, btnStartFull, btnSubScan, btnAddFolder, btnDeleteFolder,
                                 btnClearFolders, btnClose})
         button->setEnabled(enabled);
+    // The buttons for one folder wait for a highlighted one.
+    for (QPushButton* button : {btnSubScan, btnDeleteFolder})
+        button->setEnabled(enabled && HighlightedRow(clbFolders) >= 0);
     clbFolders->setEnabled(enabled);
     // The tabs only: the page keeps showing the scan's progress.
     pcMediaSearch->tabBar()->setEnabled(enabled);

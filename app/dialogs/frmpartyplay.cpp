@@ -2,6 +2,7 @@
 
 #include "app/dialogs/frmpassword.h"
 #include "app/dialogs/partyplayhost.h"
+#include "app/qt/keyinput.h"
 #include "controls/qtcolor.h"
 #include "core/util/promptservice.h"
 #include "platform/inifile.h"
@@ -334,6 +335,13 @@ void TfrmPartyPlay::btnSetPasswordClick()
     }
     if (edNewPassword->text() != edConfirmPassword->text()) {
         ShowPasswordError("The new passwords do not match");
+        return;
+    }
+    // A touch screen has only the on-screen keyboard to leave party play with.
+    if (!KeyboardCanType(edNewPassword->text())) {
+        ShowPasswordError(
+            "The password may hold only the letters A to Z, digits and spaces, which the on-screen "
+            "keyboard can type");
         return;
     }
     SetPassword(ToUtf8(edNewPassword->text()));

@@ -3,6 +3,7 @@
 #include "app/dialogs/preferenceshost.h"
 #include "app/qt/dialogservice.h"
 #include "app/qt/exceptionboundary.h"
+#include "app/qt/guiutils.h"
 #include "app/qt/mediafolders.h"
 #include "core/groupings/audiotagalbum.h"
 #include "core/groupings/audiotagartistlist.h"
@@ -168,6 +169,7 @@ void TfrmPreferences::BuildFoldersPage()
     btnRunScan = MakeButton("btnRunScan", "&Run Scan", gbFolders);
     lbDirs = MakeList("lbDirs", gbFolders);
     ListWithButtons(gbFolders, lbDirs, {btnAddDir, btnDeleteDir, btnClearFolders, btnRunScan});
+    EnableWithHighlight(lbDirs, {btnDeleteDir});
     auto* page = new QVBoxLayout(tsFolders);
     page->addWidget(gbFolders);
 }
@@ -195,6 +197,7 @@ void TfrmPreferences::BuildMappingsPage()
     btnEditMapping = MakeButton("btnEditMapping", "&Edit", gbMappings);
     btnClearMappings = MakeButton("btnClearMappings", "&Clear", gbMappings);
     ListWithButtons(gbMappings, lbMappings, {btnDeleteMapping, btnEditMapping, btnClearMappings});
+    EnableWithHighlight(lbMappings, {btnDeleteMapping, btnEditMapping});
 
     auto* page = new QHBoxLayout(tsMappings);
     page->addWidget(gbArtists);
@@ -298,7 +301,7 @@ void TfrmPreferences::AddDir()
 void TfrmPreferences::DeleteDir()
 {
     Guarded([this] {
-        const int row = lbDirs->currentRow();
+        const int row = HighlightedRow(lbDirs);
         if (row < 0 || row >= library_.MediaFolders().Count())
             return;
         library_.MediaFolders().Delete(row);
@@ -343,7 +346,7 @@ void TfrmPreferences::AddCustomMap()
 void TfrmPreferences::EditMapping()
 {
     Guarded([this] {
-        QListWidgetItem* item = lbMappings->currentItem();
+        QListWidgetItem* item = lbMappings->item(HighlightedRow(lbMappings));
         if (!item)
             return;
         const std::string name = MappingName(platform::FromQString(item->text()));
@@ -358,7 +361,7 @@ void TfrmPreferences::EditMapping()
 void TfrmPreferences::DeleteMapping()
 {
     Guarded([this] {
-        const int row = lbMappings->currentRow();
+        const int row = HighlightedRow(lbMappings);
         if (row < 0)
             return;
         delete lbMappings->takeItem(row);

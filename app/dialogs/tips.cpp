@@ -1,6 +1,11 @@
 #include "app/dialogs/tips.h"
 
 #include "controls/quytipdialog.h"
+#include "controls/quytipdialogform.h"
+
+#include <QWidget>
+
+#include <memory>
 
 void FillTips(TStrings& tips, const std::string& title)
 {
@@ -40,10 +45,25 @@ void FillTips(TStrings& tips, const std::string& title)
     tips.EndUpdate();
 }
 
-bool ShowStartupTip(TQuyTipDialog& dialog)
+TQuyTipDialogForm* ShowStartupTip(TQuyTipDialog& dialog, QWidget* parent)
 {
-    if (!dialog.ShowAtStart())
-        return false;
-    dialog.Execute();
-    return true;
+    if (!dialog.ShowAtStart() || !dialog.CreateForm)
+        return nullptr;
+    std::unique_ptr<TQuyTipDialogForm> made = dialog.CreateForm(parent);
+    if (!made)
+        return nullptr;
+    TQuyTipDialogForm* form = made.release(); // a child of parent, freed as it closes
+    form->SetPicture(dialog.Image().Graphic());
+    form->ClearTipText();
+    form->SetTips(dialog.Tips());
+    form->SetIndex(dialog.TipNo());
+    form->SetShowAtStart(dialog.ShowAtStart());
+    form->setWindowModality(Qt::WindowModal);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(form, &QDialog::finished, form, [&dialog, form] {
+        dialog.SetShowAtStart(form->ShowAtStart());
+        dialog.SetTipNo(form->Index());
+    });
+    form->open();
+    return form;
 }

@@ -6,8 +6,12 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHBoxLayout>
+#include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
+
+#include <vector>
 
 void GetAbsolutePos(const QWidget* control, int& left, int& top)
 {
@@ -65,4 +69,35 @@ QHBoxLayout* MakeOkCancelButtons(QDialog& dialog, QPushButton*& ok, QPushButton*
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
     return buttons;
+}
+
+int HighlightedRow(const QListWidget* list)
+{
+    if (!list)
+        return -1;
+    const QListWidgetItem* item = list->currentItem();
+    return item && item->isSelected() ? list->row(item) : -1;
+}
+
+void EnableWithHighlight(QListWidget* list, std::initializer_list<QWidget*> buttons)
+{
+    std::vector<QPointer<QWidget>> held(buttons.begin(), buttons.end());
+    const QObject* watched = list;
+    const auto update = [watched, held] {
+        // The list's destruction empties its model: by then it is no list any more, and nothing is done.
+        const auto* view = qobject_cast<const QListWidget*>(watched);
+        if (!view)
+            return;
+        const bool on = HighlightedRow(view) >= 0;
+        for (const QPointer<QWidget>& button : held)
+            if (button)
+                button->setEnabled(on);
+    };
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, update);
+    QObject::connect(list, &QListWidget::currentRowChanged, list, update);
+    QAbstractItemModel* model = list->model();
+    QObject::connect(model, &QAbstractItemModel::modelReset, list, update);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, list, update);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, list, update);
+    update();
 }

@@ -2,8 +2,11 @@
 
 #include <QFont>
 
+#include <initializer_list>
+
 class QDialog;
 class QHBoxLayout;
+class QListWidget;
 class QPushButton;
 class QWidget;
 
@@ -26,3 +29,10 @@ QFont FixedPitchFont();
 // The OK and Cancel row of a dialog: "&OK" the default button (accept), "&Cancel" the cancel one (reject,
 // which Esc reaches too), right-aligned.
 QHBoxLayout* MakeOkCancelButtons(QDialog& dialog, QPushButton*& ok, QPushButton*& cancel);
+
+// The row of list's current item while it is highlighted (selected); -1 otherwise: tabbing into a list
+// makes its first line current without highlighting it.
+int HighlightedRow(const QListWidget* list);
+
+// Keeps buttons enabled exactly while list has a highlighted row, from now on.
+void EnableWithHighlight(QListWidget* list, std::initializer_list<QWidget*> buttons);

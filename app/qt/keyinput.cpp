@@ -26,6 +26,21 @@ std::optional<TsyntheticKey> SyntheticKeyFor(std::uint16_t code, bool shift)
     return std::nullopt;
 }
 
+bool KeyboardCanType(const QString& text)
+{
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        const bool capital = unit >= u'A' && unit <= u'Z';
+        const auto code =
+            static_cast<std::uint16_t>(unit >= u'a' && unit <= u'z' ? unit - u'a' + u'A' : unit);
+        const std::optional<TsyntheticKey> key =
+            code == 8 || code == 13 ? std::nullopt : SyntheticKeyFor(code, capital);
+        if (!key || key->Text != QString(c))
+            return false;
+    }
+    return true;
+}
+
 bool PostVirtualKey(std::uint16_t code, bool shift, QWidget* fallback)
 {
     const std::optional<TsyntheticKey> key = SyntheticKeyFor(code, shift);

@@ -21,6 +21,10 @@ struct TsyntheticKey
 // small unless shift is set, and then carries the capital as its text. Other codes have no key.
 std::optional<TsyntheticKey> SyntheticKeyFor(std::uint16_t code, bool shift);
 
+// True when the on-screen keyboard can type every character of text: letters A to Z small or capital,
+// digits and spaces.
+bool KeyboardCanType(const QString& text);
+
 // Posts a key press and a key release of code to the application's focus widget, or to fallback when no
 // widget has the focus (a window that is not active yet). They arrive once events are processed, as typed
 // keys do. False when the code has no key or there is no receiver.

@@ -54,6 +54,8 @@ TmessageResult TqtPromptService::MessageBox(const std::string& text, const std::
     // The first button is the default one, as the program's boxes always had it.
     box.setDefaultButton(first);
     switch (box.exec()) {
+    case QMessageBox::Ok:
+        return TmessageResult::Ok;
     case QMessageBox::Yes:
         return TmessageResult::Yes;
     case QMessageBox::No:

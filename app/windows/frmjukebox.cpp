@@ -301,6 +301,9 @@ void TfrmJukebox::QueueFile()
 {
     TfileDialogOptions options;
     options.Filter = TaggerLoader().GetOpenDialogFilter();
+    // Where the music is, not wherever the program was started from.
+    if (const TStrings& folders = GetJukeboxList().MediaFolders(); folders.Count() > 0)
+        options.InitialDir = folders[0];
     const std::vector<std::string> files = TdialogService::Current().OpenFile(this, options);
     if (files.empty())
         return;
@@ -1057,26 +1060,8 @@ void TfrmJukebox::ShowDeferredTips()
 {
     if (closing_ || !isVisible() || !GetShowTipsAtStartup() || startupTip_ || !tdMain->CreateForm)
         return;
-    // Window-modal but not blocking: a nested loop here would hold up whatever let messages run (the
-    // player's hand-over of the auto-played song), and a close would then not end the program.
-    std::unique_ptr<TQuyTipDialogForm> form = tdMain->CreateForm(this);
-    if (!form)
-        return;
-    form->SetPicture(tdMain->Image().Graphic());
-    form->ClearTipText();
-    form->SetTips(tdMain->Tips());
-    form->SetIndex(tdMain->TipNo());
-    form->SetShowAtStart(tdMain->ShowAtStart());
-    form->setWindowModality(Qt::WindowModal);
-    form->setAttribute(Qt::WA_DeleteOnClose);
-    startupTip_ = form.release();
-    connect(startupTip_.data(), &QDialog::finished, this, [this] {
-        if (!startupTip_)
-            return;
-        tdMain->SetShowAtStart(startupTip_->ShowAtStart());
-        tdMain->SetTipNo(startupTip_->Index());
-    });
-    startupTip_->open();
+    // Not blocking: the player's hand-over of the auto-played song may be letting messages run.
+    startupTip_ = ShowStartupTip(*tdMain, this);
     // The splash stays on top of everything for its few seconds, also where no window manager keeps it
     // there.
     if (TfrmAbout* about = GetAboutForm(); about && about->isVisible())

@@ -5,6 +5,7 @@
 #include "app/skins/pixelfont.h"
 #include "app/windows/frmstackerlist.h"
 #include "controls/dragpayload.h"
+#include "controls/htmlitemdelegate.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/imagelist.h"
@@ -45,6 +46,7 @@ namespace {
 constexpr const char* kPreferences = "Preferences";
 constexpr const char* kView = "View";
 constexpr int kIndent = 19;
+constexpr int kImageMargin = 4;
 constexpr int kItemHeight = 16;
 
 struct TviewKey
@@ -196,8 +198,9 @@ void TfrmJukeboxApp::BindActions()
     c.Add(actnQueueMoveUp, O::QueueControls, false, [this] { QueueMoveUp(); });
     c.Add(actnQueueMoveDown, O::QueueControls, false, [this] { QueueMoveDown(); });
     c.Add(actnQueueDelete, O::QueueControls, false, [this] { QueueDeleteSelected(); });
-    // Hidden under party play.
-    c.Add(actnPlaylistActivateSelected, O::Always, false, [this] { ActivateSelectedPlaylist(); });
+    // The active playlist has one lock in party play, "Disable Playlist Editor": this command, the editor's
+    // "Active Playlist :" box (the editor opens under that option) and Deactivate. Hidden while locked.
+    c.Add(actnPlaylistActivateSelected, O::PlaylistEditor, false, [this] { ActivateSelectedPlaylist(); });
     bind(actnViewArtists, [this] { ToggleView(dmArtists); });
     bind(actnViewAlbums, [this] { ToggleView(dmAlbums); });
     bind(actnViewTitles, [this] { ToggleView(dmTitles); });
@@ -408,6 +411,10 @@ void TfrmJukeboxApp::BuildLayout()
     tvJukeboxList->setIndentation(kIndent);
     tvJukeboxList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     tvJukeboxList->SetDottedBranches(true);
+    // Each row: the branch column, 4 pixels, the image, 3 pixels, the caption; a selected row highlights its
+    // caption only.
+    tvJukeboxList->Delegate().SetImageMargin(kImageMargin);
+    tvJukeboxList->Delegate().SetHighlightCaptionOnly(true);
     tvJukeboxList->setContextMenuPolicy(Qt::ActionsContextMenu);
     tvJukeboxList->addAction(actnQueueQueueSelectedAlbum);
     tvJukeboxList->addAction(actnPlaylistActivateSelected);
@@ -738,11 +745,15 @@ void TfrmJukeboxApp::TreeSelectionChanged()
     if (Closing())
         return;
     const TtreeNode node = SelectedNode();
+    // The tree opens the node chosen.
+    if (model_->IsNode(node))
+        tvJukeboxList->expand(model_->IndexOf(node));
     const bool holds = model_->Data(node) != nullptr;
     Commands().SetAvailable(actnQueueQueueSelectedAlbum, holds && model_->Kind(node) == tnkAlbum);
     const bool playlist = holds && IsPlaylistNode(node);
     Commands().SetAvailable(actnPlaylistActivateSelected, playlist);
-    actnPlaylistActivateSelected->setVisible(playlist && !IsPartyPlay());
+    actnPlaylistActivateSelected->setVisible(
+        playlist && !(IsPartyPlay() && PartyPlayOption(TpartyPlayOption::PlaylistEditor)));
     FillTrackList(node);
 }
 
@@ -1054,6 +1065,10 @@ const TaudioTag* TfrmJukeboxApp::SongAt(const ThtmlListBox& box, const QPoint& a
 
 bool TfrmJukeboxApp::eventFilter(QObject* watched, QEvent* event)
 {
+    // A shortcut that opens a window (Ctrl+I, Ctrl+F) takes the focus before Ctrl is let go: the release
+    // never comes here.
+    if (watched == tvJukeboxList && event->type() == QEvent::FocusOut)
+        modifierHeld_ = false;
     if (watched == tvJukeboxList &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -1098,7 +1113,8 @@ void TfrmJukeboxApp::ApplyPartyPlayState()
         }
         partyHidden_ = true;
         SetToolbarVisible(false);
-        SetStackerVisible(savedStackerVisible_ && !PartyPlayOption(TpartyPlayOption::StackerControl));
+        // Guests see the stacker whenever they may use it, whatever the host's own view was.
+        SetStackerVisible(!PartyPlayOption(TpartyPlayOption::StackerControl));
     } else if (partyHidden_) {
         partyHidden_ = false;
         SetToolbarVisible(savedToolbarVisible_);

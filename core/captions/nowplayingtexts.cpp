@@ -64,7 +64,11 @@ TlistDetailsTexts QueueDetailsTexts(const TaudioTagList* queue)
 {
     if (!queue || !queue->Active())
         return {"0", SecondsToMS(0)};
-    return {std::to_string(queue->Count()), SecondsToMS(static_cast<int>(queue->TotalDuration()))};
+    // As "%d:%2.2d" does, but of the unsigned total: a long queue never shows a negative time.
+    const std::uint32_t seconds = queue->TotalDuration();
+    char duration[32];
+    std::snprintf(duration, sizeof duration, "%u:%2.2u", seconds / 60, seconds % 60);
+    return {std::to_string(queue->Count()), duration};
 }
 
 TlistDetailsTexts ListDetailsTexts(const TaudioTagList* list)

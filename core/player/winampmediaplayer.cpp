@@ -547,6 +547,8 @@ void TwinampMediaPlayer::Poll()
         PreloadNextTag();
         lastPlaylistIndex_ = PlaylistIndex();
     }
+    PlayOnAfterAShortSong();
+    startSinceTick_ = false;
 
     // Winamp answers 0 or -1 while no song is loaded; such a length is no news.
     const int length = GetLength();
@@ -622,6 +624,7 @@ bool TwinampMediaPlayer::ReportUnseenStart()
     // Winamp left the dummy entry: the prepared song has started. Taken as seen before it is reported, so
     // that the hand-over the report leads to does not report it again.
     lastPlaylistIndex_ = index;
+    startSinceTick_ = true;
     currentTag_ = std::move(preparedTag_);
     try {
         DoPlaybackStart(currentTag_.get());
@@ -661,5 +664,19 @@ void TwinampMediaPlayer::RunPendingPlay()
 
 void TwinampMediaPlayer::PressButton(std::intptr_t command)
 {
+    if (command == wa::CommandPlay || command == wa::CommandNext)
+        playing_ = true;
+    else if (command == wa::CommandStop)
+        playing_ = false;
     SendToWinamp(WM_COMMAND, command, 0);
+}
+
+void TwinampMediaPlayer::PlayOnAfterAShortSong()
+{
+    // A song that started and ended between two ticks leaves Winamp stopped at the end of its list: the
+    // song the start prepared has not been reached, and nobody pressed Stop. Once per start.
+    if (!startSinceTick_ || !playing_ || !preparedTag_ || GetState() != mpsStopped || GetListLength() == 0)
+        return;
+    startSinceTick_ = false;
+    PressButton(wa::CommandPlay);
 }

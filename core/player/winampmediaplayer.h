@@ -150,7 +150,9 @@ private:
     // that refusing at start-up is not final.
     void Reconnect();
     bool HasWinampExe(const std::string& folder) const;
+    // Presses a button of Winamp's; Play and Next mark the player as playing, Stop as stopped.
     void PressButton(std::intptr_t command);
+    void PlayOnAfterAShortSong();
 
     std::unique_ptr<TThreadedTimer> pollTimer_; // absent without a user-interface thread
     std::string winampWindowClass_;
@@ -167,6 +169,8 @@ private:
     bool controlVolume_ = false;
     bool allowControlVolume_ = false;
     bool declined_ = false;
+    bool playing_ = false;        // Play or Next was pressed last, not Stop
+    bool startSinceTick_ = false; // a start was reported since the last tick
 
     bool initialised_ = false;
     bool handingOver_ = false;

@@ -41,7 +41,11 @@ public:
     {
         const TDateTime now = clock_();
         const std::lock_guard lock(mutex_);
+        // A time of day already past today is due tomorrow: an alarm set in the evening for the morning
+        // waits for the morning.
         due_ = std::floor(now) + TimeOfDay(time);
+        if (!(now < due_))
+            due_ += 1.0;
     }
 
     // True when the due moment has passed; it then moves to the first later day on which it lies ahead,
@@ -117,6 +121,13 @@ void Talarm::SetTime(TDateTime value)
         worker_->Reschedule(value);
 }
 
+void Talarm::SetEnabled(bool value)
+{
+    if (value && !enabled_)
+        worker_->Reschedule(time_);
+    enabled_ = value;
+}
+
 void Talarm::DoTime()
 {
     if (!OnTime)
@@ -128,8 +139,9 @@ void Talarm::DoTime()
 
 void Talarm::AlarmDue()
 {
-    // Checked again here: the time may have been moved while the hand-over waited in the queue.
-    if (!enabled_ || !worker_->Advance())
+    // Checked again here: the time may have been moved while the hand-over waited in the queue. A disabled
+    // alarm lets its moment pass too, so that enabling it later waits for the next one.
+    if (!worker_->Advance() || !enabled_)
         return;
     DoTime();
 }

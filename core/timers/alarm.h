@@ -11,8 +11,8 @@ class TmainThread;
 
 // A daily alarm: fires OnTime once a day at the first check after its time of day, on the user-interface
 // thread. A worker thread checks every CheckInterval milliseconds (10 s by default) and hands a due alarm
-// over, waiting until it has run. An enabled alarm whose time has already passed today fires at the first
-// check; so does one that was disabled at its time and is enabled later that day.
+// over, waiting until it has run. A time of day already past when the alarm is created, set or enabled is
+// due at that time tomorrow; a disabled alarm lets its moments pass without firing.
 // Create, change and destroy it on the user-interface thread; destroying it inside OnTime is allowed.
 class Talarm
 {
@@ -31,11 +31,12 @@ public:
     Talarm(const Talarm&) = delete;
     Talarm& operator=(const Talarm&) = delete;
 
-    // Only the time of day counts. A new time of day makes today's date plus that time the next due moment.
+    // Only the time of day counts. A new time of day makes its next moment, today or tomorrow, the due one.
     TDateTime Time() const { return time_; }
     void SetTime(TDateTime value);
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool value) { enabled_ = value; }
+    // Enabling a disabled alarm makes its time's next moment the due one.
+    void SetEnabled(bool value);
 
     std::function<void(Talarm* sender)> OnTime;
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -111,6 +112,12 @@ bool TWAVfile::ReadFromFile(const std::string& fileName)
     // With a "fact" chunk of 4 bytes (12 with its header) between "fmt " and "data".
     headerSize_ = IdAt(&buffer[36], "data") ? 44 : std::uint64_t{Get32(buffer, 16)} + 40;
     fileSize_ = std::uint64_t{Get32(buffer, 4)} + 8;
+    // A header that claims more than the file holds (a cut copy, a writer that never closed the file) is
+    // timed by the bytes really there.
+    std::error_code ec;
+    const std::uintmax_t real = std::filesystem::file_size(fileName, ec);
+    if (!ec && real < fileSize_)
+        fileSize_ = real;
     if (fileSize_ < headerSize_)
         headerSize_ = fileSize_;
     return true;

@@ -38,7 +38,8 @@ public:
     std::uint16_t BlockAlign() const { return blockAlign_; }
     std::uint16_t BitsPerSample() const { return bitsPerSample_; }
     std::uint32_t FactCount() const { return factCount_; }
-    // Bytes before the audio data and the whole file's size as its RIFF header tells it. Held in 64 bits:
+    // Bytes before the audio data and the whole file's size as its RIFF header tells it, or the real size
+    // when the file holds less. Held in 64 bits:
     // a RIFF size near 4 GiB plus the 8 header bytes, or a huge "fmt " size, must not wrap.
     std::uint64_t HeaderSize() const { return headerSize_; }
     std::uint64_t FileSize() const { return fileSize_; }

@@ -3,6 +3,7 @@
 #include "controls/orvanescrollbar.h"
 #include "controls/scrolltarget.h"
 #include "skinimages.h"
+#include "support/guievents.h"
 
 #include <gtest/gtest.h>
 
@@ -214,13 +215,37 @@ TEST(OrvaneScrollBar, ThumbDragMovesTheListAndReportsOnRelease)
     QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(10, 4));
     EXPECT_EQ(b.changes, (std::vector<int>{76, 76}));
 
-    // A bar too short for its parts cannot divide by its track: the value stays.
+    // On a short bar the thumb without a skin shortens to leave a track: 80 - 2 x 20 leaves 20 for the
+    // thumb and 20 to move in.
     b.bar->resize(20, 80);
     b.bar->SetValueQuiet(0);
+    EXPECT_EQ(thumb->height(), 20);
     QTest::mousePress(thumb, Qt::LeftButton, {}, QPoint(10, 10));
-    MoveWithButton(thumb, QPoint(10, 30));
-    QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(10, 30));
-    EXPECT_EQ(b.bar->Value(), 0);
+    MoveWithButton(thumb, QPoint(10, 20));
+    QTest::mouseRelease(thumb, Qt::LeftButton, {}, QPoint(10, 20));
+    EXPECT_EQ(b.bar->Value(), 50);
+}
+
+// A bar thinner and shorter than the parts' default sizes (the main window's volume bar, 16 x 54): every
+// row belongs to an arrow, the track or the thumb, both arrows show whole, and the wheel moves the value.
+TEST(OrvaneScrollBar, UnskinnedPartsFitASmallBarAndTheWheelMovesIt)
+{
+    Bar b;
+    b.bar->resize(16, 54);
+    b.bar->SetMax(255);
+    b.bar->SetValueQuiet(255);
+    EXPECT_EQ(b.bar->UpButton()->geometry(), QRect(0, 0, 16, 16));
+    EXPECT_EQ(b.bar->DownButton()->geometry(), QRect(0, 38, 16, 16));
+    EXPECT_EQ(b.bar->Thumb()->geometry(), QRect(0, 38 - 11, 16, 11)) << "at Max, just above the down arrow";
+
+    b.changes.clear();
+    b.bar->SetValueQuiet(100);
+    const int lines = QApplication::wheelScrollLines();
+    Wheel(b.bar, 120);
+    Wheel(b.bar, -60); // half a notch: nothing yet
+    EXPECT_EQ(b.bar->Value(), 100 - lines);
+    Wheel(b.bar, -60);
+    EXPECT_EQ(b.changes, (std::vector<int>{100 - lines, 100}));
 }
 
 TEST(OrvaneScrollBar, LongListsAndPlainScrollAreas)

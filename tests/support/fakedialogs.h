@@ -32,10 +32,12 @@ public:
     std::deque<std::optional<TFontDesc>> fontAnswers;
     std::deque<std::optional<int>> queuePositionAnswers;
     std::vector<Asked> asked;
+    std::vector<TfileDialogOptions> openOptions; // every open dialog's options, in order
 
     std::vector<std::string> OpenFile(QWidget*, const TfileDialogOptions& options) override
     {
         asked.push_back({"open", options.Title, options.Filter});
+        openOptions.push_back(options);
         return Next(openAnswers, std::vector<std::string>{});
     }
     std::optional<std::string> SaveFile(QWidget*, const TfileDialogOptions& options) override

@@ -51,7 +51,7 @@ struct WavLayout
     std::uint16_t bitsPerSample = 16;
     std::optional<std::uint32_t> bytesPerSecond; // default: rate * block align
     std::uint32_t dataBytes = 0;
-    bool writeData = false;                 // the audio bytes themselves, else the header alone
+    bool writeData = true;                  // the audio bytes themselves, else the header alone (a cut file)
     std::optional<std::uint32_t> factCount; // a 4-byte "fact" chunk between "fmt " and "data"
     std::uint32_t fmtExtra = 0;             // bytes beyond the canonical 16 of "fmt "
     std::string chunkBeforeData;            // a whole chunk of another kind after "fmt "

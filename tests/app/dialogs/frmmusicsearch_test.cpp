@@ -390,7 +390,21 @@ TEST_F(MediaSearch, FolderListEditingAndDiscsRefused)
     EXPECT_EQ(library.MediaFolders().Count(), 2);
     form.DeleteFolder(); // nothing selected
     EXPECT_EQ(library.MediaFolders().Count(), 2);
+    // Current but not highlighted, as after tabbing in: Delete and Scan Sub Folder stay off and do nothing.
+    auto* deleteFolder = form.findChild<QPushButton*>("btnDeleteFolder");
+    auto* subScan = form.findChild<QPushButton*>("btnSubScan");
+    const std::size_t asked = dialogs.asked.size();
+    Folders(form)->selectionModel()->setCurrentIndex(Folders(form)->model()->index(0, 0),
+                                                     QItemSelectionModel::NoUpdate);
+    EXPECT_FALSE(deleteFolder->isEnabled());
+    EXPECT_FALSE(subScan->isEnabled());
+    form.DeleteFolder();
+    form.ScanSubFolder();
+    EXPECT_EQ(library.MediaFolders().Count(), 2);
+    EXPECT_EQ(dialogs.asked.size(), asked);
     Folders(form)->setCurrentRow(0);
+    EXPECT_TRUE(deleteFolder->isEnabled());
+    EXPECT_TRUE(subScan->isEnabled());
     form.DeleteFolder();
     ASSERT_EQ(library.MediaFolders().Count(), 1);
     EXPECT_EQ(library.MediaFolders()[0], Folder("two"));

@@ -223,7 +223,16 @@ TEST_F(Preferences, FoldersAreStoredAsTheMediaSearchStoresThemAndDiscFoldersAreR
 
     form.DeleteDir(); // nothing selected
     EXPECT_EQ(library.MediaFolders().Count(), 3);
-    Child<QListWidget>(form, "lbDirs")->setCurrentRow(1);
+    // Tabbing in makes the first line current without highlighting it: Delete Folder stays off.
+    auto* dirs = Child<QListWidget>(form, "lbDirs");
+    auto* deleteDir = Child<QPushButton>(form, "btnDeleteDir");
+    EXPECT_FALSE(deleteDir->isEnabled());
+    dirs->selectionModel()->setCurrentIndex(dirs->model()->index(0, 0), QItemSelectionModel::NoUpdate);
+    form.DeleteDir();
+    EXPECT_EQ(library.MediaFolders().Count(), 3);
+    EXPECT_FALSE(deleteDir->isEnabled());
+    dirs->setCurrentRow(1);
+    EXPECT_TRUE(deleteDir->isEnabled());
     form.DeleteDir();
     EXPECT_EQ(library.MediaFolders().Text(), "/music/rock\n/music/rock\n");
     form.ClearFolders();
@@ -297,7 +306,17 @@ TEST_F(Preferences, SavedMappingsAreWrittenReadBackAndRebuildTheGroupingsOnce)
 
     // Deleting and clearing count as changes too: the aliases go.
     RunModal(library, host, "", [](TfrmPreferences& form) {
+        // A current line nobody highlighted is neither edited nor deleted.
+        auto* mappings = Child<QListWidget>(form, "lbMappings");
+        mappings->selectionModel()->setCurrentIndex(mappings->model()->index(0, 0),
+                                                    QItemSelectionModel::NoUpdate);
+        EXPECT_FALSE(Child<QPushButton>(form, "btnEditMapping")->isEnabled());
+        EXPECT_FALSE(Child<QPushButton>(form, "btnDeleteMapping")->isEnabled());
+        form.EditMapping();
+        form.DeleteMapping();
+        EXPECT_EQ(Lines(form, "lbMappings").size(), 2u);
         Select(form, "lbMappings", "Prince=Artist Formerly Known");
+        EXPECT_TRUE(Child<QPushButton>(form, "btnDeleteMapping")->isEnabled());
         form.DeleteMapping();
         EXPECT_EQ(Lines(form, "lbMappings"), std::vector<std::string>{"John Smith="});
         form.ClearMappings();

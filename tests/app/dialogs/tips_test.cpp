@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -40,22 +42,25 @@ TEST(Tips, TheStartUpTipShowsOnlyWhenWanted)
         ++shown;
         return std::make_unique<TQuyTipDialogForm>(parent);
     };
-    EXPECT_FALSE(ShowStartupTip(dialog));
+    QWidget parent;
+    EXPECT_EQ(ShowStartupTip(dialog, &parent), nullptr);
     EXPECT_EQ(shown, 0);
 
+    // Opened without blocking, over its parent; closing it hands the tip and the box back.
     dialog.SetShowAtStart(true);
-    QString tip;
-    WhenModal([&](QWidget* window) {
-        auto* form = qobject_cast<TQuyTipDialogForm*>(window);
-        ASSERT_TRUE(form);
-        tip = form->TipLabel()->text();
-        QTest::mouseClick(form->NextButton(), Qt::LeftButton);
-        form->StartupCheckBox()->setChecked(false);
-        QTest::mouseClick(form->CloseButton(), Qt::LeftButton);
-    });
-    EXPECT_TRUE(ShowStartupTip(dialog));
+    parent.show();
+    TQuyTipDialogForm* form = ShowStartupTip(dialog, &parent);
+    ASSERT_NE(form, nullptr);
     EXPECT_EQ(shown, 1);
-    EXPECT_TRUE(tip.startsWith("Orvane Jukebox can be run in full screen mode"));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->windowModality(), Qt::WindowModal);
+    EXPECT_TRUE(form->TipLabel()->text().startsWith("Orvane Jukebox can be run in full screen mode"));
+    const QPointer<TQuyTipDialogForm> watch(form);
+    QTest::mouseClick(form->NextButton(), Qt::LeftButton);
+    form->StartupCheckBox()->setChecked(false);
+    QTest::mouseClick(form->CloseButton(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watch.isNull()) << "freed as it closed";
     // Next went round to the first tip; the box was unticked.
     EXPECT_EQ(dialog.TipNo(), 0);
     EXPECT_FALSE(dialog.ShowAtStart());

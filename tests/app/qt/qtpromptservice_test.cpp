@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <tuple>
 
 TEST(QtPromptService, ShowsTheCoresBoxes)
 {
@@ -70,4 +71,30 @@ TEST(QtPromptService, ShowsTheCoresBoxes)
     // Without a service, an OK/Cancel box answers Cancel: it starts nothing.
     EXPECT_EQ(ShowMessageBox("Sure?", "Caption", TmessageButtons::OkCancel, TmessageIcon::Warning),
               TmessageResult::Cancel);
+}
+
+// The answers the test above leaves out: OK in an OK/Cancel box, Yes, and Escape, which gives the answer
+// that starts nothing.
+TEST(QtPromptService, EveryButtonOfEveryBoxGivesItsAnswer)
+{
+    TpromptService* const previous = TpromptService::Current();
+    InstallQtPromptService();
+    const std::tuple<TmessageButtons, QMessageBox::StandardButton, TmessageResult> cases[] = {
+        {TmessageButtons::OkCancel, QMessageBox::Ok, TmessageResult::Ok},
+        {TmessageButtons::YesNo, QMessageBox::Yes, TmessageResult::Yes},
+        {TmessageButtons::OkCancel, QMessageBox::NoButton, TmessageResult::Cancel},
+        {TmessageButtons::Ok, QMessageBox::NoButton, TmessageResult::Ok},
+    };
+    for (const auto& [buttons, clicked, expected] : cases) {
+        WhenModal([clicked = clicked](QWidget* shown) {
+            auto* box = qobject_cast<QMessageBox*>(shown);
+            ASSERT_NE(box, nullptr);
+            if (clicked == QMessageBox::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                QTest::mouseClick(box->button(clicked), Qt::LeftButton);
+        });
+        EXPECT_EQ(ShowMessageBox("Sure?", "Caption", buttons, TmessageIcon::Question), expected) << clicked;
+    }
+    TpromptService::Install(previous);
 }

@@ -5,6 +5,7 @@
 #include "app/skins/skincomponents.h"
 #include "app/skins/skinfolder.h"
 
+#include "controls/htmlitemdelegate.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/noscrolltreeview.h"
@@ -166,6 +167,13 @@ TEST_F(FrmJukeboxAppTest, TheTreeHasItsRootsAndALetterKeyJumpsUnlessShiftIsHeld)
     Key(tree, QEvent::KeyRelease, Qt::Key_Shift);
     Key(tree, QEvent::KeyPress, Qt::Key_C, "c");
     EXPECT_EQ(Window().SelectedNode(), viewer.GetAlphaNode('C'));
+
+    // Ctrl held for a shortcut that opens a window, released there: letters jump again on return.
+    Key(tree, QEvent::KeyPress, Qt::Key_Control);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(tree, &focusOut);
+    Key(tree, QEvent::KeyPress, Qt::Key_D, "d");
+    EXPECT_EQ(Window().SelectedNode(), viewer.GetAlphaNode('D'));
 }
 
 TEST_F(FrmJukeboxAppTest, AnAlbumListsItsSongsInTrackOrderAndTheQueueTakesThemSo)
@@ -356,13 +364,60 @@ TEST_F(FrmJukeboxAppTest, PartyPlayHidesTheLockedStackerAndDisablesLockedQueueEd
     EXPECT_TRUE(Window().GetToolbarVisible());
     EXPECT_TRUE(Window().actnQueueDelete->isEnabled());
 
-    // A stacker hidden before party play stays hidden after it.
+    // With the stacker free, party play shows it even when it was hidden, and its end hides it again.
     Window().SetStackerVisible(false);
     Window().locked.clear();
     Window().SetPartyPlayEnabled(true);
-    EXPECT_FALSE(Window().GetStackerVisible());
+    EXPECT_TRUE(Window().GetStackerVisible());
     Window().SetPartyPlayEnabled(false);
     EXPECT_FALSE(Window().GetStackerVisible());
+}
+
+// The library tree opens the node chosen and highlights the caption only, 4 pixels after the branch column.
+TEST_F(FrmJukeboxAppTest, TheTreeOpensTheChosenNodeAndHighlightsItsCaption)
+{
+    const TtreeNode letter = Window().Viewer().GetAlphaNode('A');
+    ASSERT_GT(Model().ChildCount(letter), 0);
+    auto* tree = static_cast<TnoScrollTreeView*>(Window().Tree());
+    tree->collapseAll();
+    Window().SelectNode(letter);
+    EXPECT_TRUE(tree->isExpanded(Model().IndexOf(letter)));
+    const TtreeNode child = Model().Child(letter, 0);
+    Window().SelectNode(child);
+    EXPECT_TRUE(Model().ChildCount(child) == 0 || tree->isExpanded(Model().IndexOf(child)));
+    EXPECT_TRUE(tree->Delegate().HighlightCaptionOnly());
+    EXPECT_EQ(tree->Delegate().ImageMargin(), 4);
+}
+
+// "Disable Playlist Editor" alone locks the active playlist: Activate Playlist in the tree and Deactivate.
+TEST_F(FrmJukeboxAppTest, OnePartyPlayOptionLocksTheActivePlaylist)
+{
+    const TtreeNode playlists = Window().Viewer().GetPlaylistsNode();
+    ASSERT_FALSE(playlists.IsNull());
+    const TtreeNode party = Model().Child(playlists, 0);
+    Window().SelectNode(party);
+    QAction* activate = Window().actnPlaylistActivateSelected;
+    QAction* deactivate = Window().Actions().actnPlaylistEnabled;
+    const TaudioTagList* list = Model().Data(party);
+
+    // Other locks leave it free.
+    Window().locked = {TpartyPlayOption::StackerControl, TpartyPlayOption::QueueControls};
+    Window().SetPartyPlayEnabled(true);
+    EXPECT_TRUE(activate->isVisible());
+    activate->trigger();
+    EXPECT_EQ(Window().GetJukebox().ActivePreloadedList(), list);
+    EXPECT_TRUE(deactivate->isEnabled());
+    Window().SetPartyPlayEnabled(false);
+
+    Window().locked = {TpartyPlayOption::PlaylistEditor};
+    Window().SetPartyPlayEnabled(true);
+    EXPECT_FALSE(activate->isVisible());
+    EXPECT_FALSE(activate->isEnabled());
+    EXPECT_FALSE(deactivate->isEnabled());
+    deactivate->trigger();
+    EXPECT_EQ(Window().GetJukebox().ActivePreloadedList(), list);
+    Window().SetPartyPlayEnabled(false);
+    EXPECT_TRUE(activate->isVisible());
 }
 
 TEST_F(FrmJukeboxAppTest, ShortcutsAreUniqueAndTrackDetailsReadAsSevenLines)

@@ -4,6 +4,7 @@
 #include "app/dialogs/frmpartyplay.h"
 #include "app/dialogs/frmpassword.h"
 #include "app/dialogs/frmsongsearch.h"
+#include "app/qt/qtpromptservice.h"
 #include "app/windows/frmjukebox.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/treesinkmodel.h"
@@ -31,6 +32,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -153,10 +155,13 @@ protected:
 
 TEST_F(FrmJukeboxCommandsTest, QueueFileAsksWithThePluginsFilterAndCancelQueuesNothing)
 {
+    Window().GetJukeboxList().MediaFolders().Add(home_.Path() + "/Music");
+    Window().GetJukeboxList().MediaFolders().Add(home_.Path() + "/More");
     Actions().actnFileQueueFile->trigger();
     ASSERT_EQ(dialogs_.asked.size(), 1u);
     EXPECT_EQ(dialogs_.asked[0].kind, "open");
     EXPECT_EQ(dialogs_.asked[0].detail, TaggerLoader().GetOpenDialogFilter());
+    EXPECT_EQ(dialogs_.openOptions.back().InitialDir, home_.Path() + "/Music") << "the first media folder";
     EXPECT_EQ(Queue().GetCount(), 0);
     // A file that is not there is passed over.
     dialogs_.openAnswers.push_back({home_.Path() + "/missing.wav"});
@@ -184,6 +189,21 @@ TEST_F(FrmJukeboxCommandsTest, ClearAsksFirstAndRandomizeKeepsTheSongs)
 
     Actions().actnQueueClear->trigger();
     EXPECT_EQ(Queue().GetCount(), 0);
+
+    // The program's own boxes: Cancel keeps the queue, OK empties it.
+    QueueSongs(3);
+    InstallQtPromptService();
+    const platform::TScopeExit restore([this] { TpromptService::Install(&prompts_); });
+    for (const auto button : {QMessageBox::Cancel, QMessageBox::Ok}) {
+        WhenModal([button](QWidget* shown) {
+            auto* box = qobject_cast<QMessageBox*>(shown);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->text(), "Are you sure you want to clear the queue?");
+            QTest::mouseClick(box->button(button), Qt::LeftButton);
+        });
+        Actions().actnQueueClear->trigger();
+        EXPECT_EQ(Queue().GetCount(), button == QMessageBox::Ok ? 0 : 3);
+    }
 }
 
 TEST_F(FrmJukeboxCommandsTest, QueueAlbumJumpsByLetterAndQueuesCopiesInOrder)
@@ -372,12 +392,19 @@ TEST_F(FrmJukeboxCommandsTest, RefreshCDsAsksAboutANewDiscAndPartyPlayRefusesIt)
     AnswerPassword("Pass 1");
     Actions().actnPartyPlayEnabled->trigger();
 
-    // The command asks first; No leaves the disc unscanned.
-    Actions().actnFileRefreshCDs->trigger();
-    ASSERT_EQ(prompts_.Count("New CD"), 1);
-    EXPECT_FALSE(std::filesystem::exists(catalogue));
-    prompts_.answers = {TmessageResult::Yes};
-    Actions().actnFileRefreshCDs->trigger();
-    EXPECT_EQ(prompts_.Count("New CD"), 2);
-    EXPECT_TRUE(std::filesystem::exists(catalogue));
+    // The command asks first, in the program's own box; No leaves the disc unscanned, Yes scans it.
+    InstallQtPromptService();
+    const platform::TScopeExit restore([this] { TpromptService::Install(&prompts_); });
+    for (const auto button : {QMessageBox::No, QMessageBox::Yes}) {
+        QString caption;
+        WhenModal([button, &caption](QWidget* shown) {
+            auto* box = qobject_cast<QMessageBox*>(shown);
+            ASSERT_NE(box, nullptr);
+            caption = box->windowTitle();
+            QTest::mouseClick(box->button(button), Qt::LeftButton);
+        });
+        Actions().actnFileRefreshCDs->trigger();
+        EXPECT_EQ(caption, "New CD");
+        EXPECT_EQ(std::filesystem::exists(catalogue), button == QMessageBox::Yes);
+    }
 }

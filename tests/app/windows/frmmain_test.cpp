@@ -20,6 +20,7 @@
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
+#include "support/guievents.h"
 #include "support/localtestwindow.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
@@ -31,6 +32,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTest>
 
 #include <algorithm>
 #include <filesystem>
@@ -40,6 +42,14 @@
 #include <vector>
 
 namespace {
+
+// A move with the left button held, in the coordinates of w.
+void DragTo(QWidget* w, QPoint to)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), w->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
 
 class TtestMainWindow : public TlocalTestWindow<TfrmMain>
 {
@@ -209,13 +219,36 @@ TEST_F(FrmMainTest, ThePositionBarFollowsThePlayerAndSeeksThroughTheGate)
     EXPECT_EQ(Player().CountCalls("SetPosition 30000"), 0u);
 }
 
-TEST_F(FrmMainTest, TheVolumeBarIsLoudestAtTheTopAndPartyPlayDisablesBothBars)
+TEST_F(FrmMainTest, TheVolumeBarIsLoudestAtTheTopMovesEveryWayAndPartyPlayDisablesBothBars)
 {
     Start();
     TorvaneScrollBar& volume = *Window().VolumeBar();
     EXPECT_EQ(volume.Max(), 255);
     Player().DoVolumeChange(200);
     EXPECT_EQ(volume.Value(), 55);
+    // Arrows held, the thumb dragged and the wheel each lower and raise the volume.
+    const QPoint at(volume.width() / 2, 4);
+    const auto hold = [&volume, at](QWidget* part) {
+        QTest::mousePress(part, Qt::LeftButton, {}, at);
+        volume.RepeatTick();
+        QTest::mouseRelease(part, Qt::LeftButton, {}, at);
+    };
+    hold(volume.DownButton());
+    EXPECT_EQ(Player().Volume, 199);
+    hold(volume.UpButton());
+    EXPECT_EQ(Player().Volume, 200);
+    for (const int pixels : {3, -6}) {
+        const int before = Player().Volume;
+        QTest::mousePress(volume.Thumb(), Qt::LeftButton, {}, at);
+        DragTo(volume.Thumb(), at + QPoint(0, pixels));
+        QTest::mouseRelease(volume.Thumb(), Qt::LeftButton, {}, at + QPoint(0, pixels));
+        EXPECT_EQ(Player().Volume<before, pixels> 0) << pixels;
+    }
+    Player().DoVolumeChange(200);
+    Wheel(&volume, -120);
+    EXPECT_LT(Player().Volume, 200);
+    Wheel(&volume, 120);
+    EXPECT_EQ(Player().Volume, 200);
     volume.SetValue(0);
     EXPECT_EQ(Player().Volume, 255);
     volume.SetValue(255);
@@ -224,6 +257,8 @@ TEST_F(FrmMainTest, TheVolumeBarIsLoudestAtTheTopAndPartyPlayDisablesBothBars)
     Window().SetPartyPlayEnabled(true);
     EXPECT_FALSE(volume.isEnabled());
     EXPECT_FALSE(Window().TrackPositionBar()->isEnabled());
+    Wheel(&volume, 120);
+    EXPECT_EQ(Player().Volume, 0);
     Window().SetPartyPlayEnabled(false);
     EXPECT_TRUE(volume.isEnabled());
     EXPECT_TRUE(Window().TrackPositionBar()->isEnabled());

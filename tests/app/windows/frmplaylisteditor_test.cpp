@@ -2,6 +2,7 @@
 // the main window wires it, with the dialogs and boxes answered by the test.
 #include "app/dialogs/frmmusicsearch.h"
 #include "app/dialogs/frmtaglistrules.h"
+#include "app/qt/qtpromptservice.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/playlisteditorhost.h"
 #include "controls/dragpayload.h"
@@ -34,7 +35,9 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 
 #include <memory>
@@ -369,6 +372,21 @@ TEST_F(PlaylistEditor, NamesAreAskedAndCancelChangesNothing)
     EXPECT_FALSE(library.Playlists().Contains(party));
     EXPECT_EQ(editor.EditedList(), nullptr);
     EXPECT_EQ(editor.PlaylistsBox()->Count(), 1);
+
+    // The program's own box: OK deletes.
+    editor.PlaylistsBox()->SetItemIndex(0);
+    editor.PlaylistsBox()->SetSelected(0, true);
+    editor.PlaylistsClicked();
+    ASSERT_EQ(editor.EditedList(), list);
+    InstallQtPromptService();
+    WhenModal([](QWidget* shown) {
+        auto* box = qobject_cast<QMessageBox*>(shown);
+        ASSERT_NE(box, nullptr);
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    editor.DeleteList();
+    TpromptService::Install(&prompts);
+    EXPECT_EQ(library.Playlists().Count(), 0);
 }
 
 TEST_F(PlaylistEditor, ListsTravelBetweenTheCollectionTheStackerAndTheJukebox)

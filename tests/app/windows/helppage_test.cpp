@@ -59,6 +59,12 @@ TEST_F(HelpPage, TheShippedPageIsTheOneTheWindowNamesAndItStandsAlone)
     // One file: no style sheet, script or picture is fetched from elsewhere.
     for (const char* external : {"<link", "<script", "<img", "src=", "url("})
         EXPECT_EQ(text.find(external), std::string::npos) << external;
+    // It tells how the windows of this version open and what their lists offer.
+    EXPECT_EQ(text.find("not opened from the"), std::string::npos);
+    for (const char* told : {"<span class=\"menu\">Stacker &gt; Configure</span>",
+                             "<span class=\"menu\">Playlists &gt; Show Playlist Editor</span>",
+                             "standard genre table", "A password may hold only the letters A to Z"})
+        EXPECT_NE(text.find(told), std::string::npos) << told;
 }
 
 TEST_F(HelpPage, HelpCommandAndF1OpenThePage)

@@ -44,6 +44,10 @@ TEST(NowPlayingTexts, CountPanelsAndTheTrackLength)
     list.SetActive(true);
     EXPECT_EQ(QueueDetailsTexts(&list).Count, "2");
     EXPECT_EQ(QueueDetailsTexts(&list).Duration, "62:05");
+    auto* marathon = new TaudioTag;
+    marathon->SetDuration(3'000'000'000u); // past the signed range
+    list.Add(marathon);
+    EXPECT_EQ(QueueDetailsTexts(&list).Duration, "50000062:05");
 
     EXPECT_EQ(TrackLengthMs(200'000), 200'000);
     EXPECT_EQ(TrackLengthMs(0xFFFFFFFFu), 0) << "an unknown length";

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -342,6 +343,38 @@ TEST_F(WinampPlayerTest, HandOverAfterWinampRanOutReportsNoStartUntilItPlays)
     player_->Play();
     player_->PollWinamp();
     EXPECT_EQ(started_, (std::vector<std::string>{a->Filename(), a->Filename(), b->Filename()}));
+}
+
+// A song shorter than a tick starts and ends before the poll sees it: Winamp stops at the end of its list.
+// The start is still reported once, and the song prepared then follows at once; Stop is not undone.
+TEST_F(WinampPlayerTest, ASongEndedBetweenTwoTicksIsReportedOnceAndTheNextFollows)
+{
+    Initialise();
+    const TaudioTag* a = Song("a", "A", "First", 100);
+    const TaudioTag* jingle = Song("jingle", "J", "Jingle", 1);
+    const TaudioTag* c = Song("c", "C", "Third", 100);
+    StartPlaying(a);
+    next_ = jingle;
+    player_->PreloadNext();
+    winamp_->EndSong(); // the jingle plays
+    winamp_->EndSong(); // and ends before the next tick
+    ASSERT_EQ(winamp_->state, wa::StateStopped);
+    next_ = c;
+    player_->PollWinamp();
+    EXPECT_EQ(winamp_->state, wa::StatePlaying);
+    player_->PollWinamp();
+    EXPECT_EQ(started_, (std::vector<std::string>{a->Filename(), jingle->Filename(), c->Filename()}));
+    EXPECT_EQ(std::count(states_.begin(), states_.end(), mpsStopped), 0);
+
+    // Stopped by the user just after a short song started: it stays stopped.
+    next_ = jingle;
+    player_->PreloadNext();
+    winamp_->EndSong();
+    player_->Stop();
+    player_->PollWinamp();
+    player_->PollWinamp();
+    EXPECT_EQ(winamp_->state, wa::StateStopped);
+    EXPECT_EQ(started_.size(), 4u);
 }
 
 // Winamp moves on to the prepared song, and before the next tick a list change hands over another one.

@@ -144,6 +144,22 @@ TEST_F(WinampStandinTest, ThreeSongsPlayInOrderWithTheirLengths)
     EXPECT_EQ(Ask(wa::IpcGetListLength), 2) << "the dummy and the last song";
 }
 
+// Jingles of an eighth of a poll start and end between two polls: each is still reported once, in order, and
+// the next one follows.
+TEST_F(WinampStandinTest, SongsShorterThanAPollPlayThroughOnceEach)
+{
+    player_->SetPollInterval(400);
+    std::vector<std::string> wanted;
+    for (const char* name : {"j1", "j2", "j3", "j4"}) {
+        queue_.push_back(Song(name, 500));
+        wanted.push_back(queue_.back()->Filename());
+    }
+    player_->Play();
+    ASSERT_TRUE(PumpUntil([&] { return queue_.empty() && !states_.empty() && states_.back() == mpsStopped; }))
+        << started_.size() << " started";
+    EXPECT_EQ(started_, wanted);
+}
+
 TEST_F(WinampStandinTest, ShuffleRepeatAndVolumeAreImposed)
 {
     player_->SetControlVolume(true);

@@ -35,7 +35,7 @@ std::string PelmoraFile()
     return PELMORA_FILE;
 }
 
-// PCM of the given length, header only (the RIFF size tells the length).
+// PCM of the given length.
 std::string Wav(std::uint32_t seconds, std::uint16_t channels = 2, std::uint32_t rate = 44100,
                 std::uint16_t bits = 16)
 {

@@ -88,52 +88,52 @@ TEST_F(AlarmTest, FiresOnceShortlyAfterItsTimeOfDayEachDay)
     EXPECT_EQ(senders, (std::vector<Talarm*>{alarm.get(), alarm.get()}));
 }
 
-TEST_F(AlarmTest, TimeSetAfterItsMomentTodayFiresAtTheFirstCheckWhateverItsDate)
+// An evening's settings for the morning, set or read at start, disabled at its time and enabled later, or
+// changed to a moment already past: each waits for its time tomorrow.
+TEST_F(AlarmTest, ATimeAlreadyPastTodayIsDueTomorrow)
 {
-    SetNow(2024, 3, 5, 9, 0, 0);
-    auto alarm = MakeAlarm();
-    alarm->SetEnabled(true);
-    alarm->SetTime(EncodeDateTime(1999, 12, 31, 7, 0, 0));
-    ASSERT_TRUE(WaitForFired(1));
-    loop.RunFor(kFewChecks);
-    EXPECT_EQ(fired, 1);
-
-    SetNow(2024, 3, 6, 7, 0, 1);
-    ASSERT_TRUE(WaitForFired(2));
-}
-
-TEST_F(AlarmTest, StoringTheSameTimeOfDayAgainDoesNotBringBackTodaysAlarm)
-{
-    SetNow(2024, 3, 5, 7, 0, 1);
-    auto alarm = MakeAlarm();
-    alarm->SetTime(EncodeTime(7, 0, 0));
-    alarm->SetEnabled(true);
-    ASSERT_TRUE(WaitForFired(1));
-
-    SetNow(2024, 3, 5, 9, 0, 0);
-    alarm->SetEnabled(true);
-    alarm->SetTime(EncodeDate(2001, 1, 1) + EncodeTime(7, 0, 0)); // an unchanged settings dialog
-    loop.RunFor(kFewChecks);
-    EXPECT_EQ(fired, 1);
-
-    alarm->SetTime(EncodeTime(8, 30, 0)); // a real change to a moment already past
-    ASSERT_TRUE(WaitForFired(2));
-}
-
-TEST_F(AlarmTest, DisabledAtItsTimeFiresWhenEnabledLaterThatDay)
-{
-    SetNow(2024, 3, 5, 6, 0, 0);
-    auto alarm = MakeAlarm();
-    alarm->SetTime(EncodeTime(7, 0, 0));
-    SetNow(2024, 3, 5, 7, 0, 30);
+    SetNow(2024, 3, 5, 20, 0, 0);
+    auto morning = MakeAlarm();
+    morning->SetTime(EncodeDateTime(1999, 12, 31, 7, 0, 0));
+    morning->SetEnabled(true);
+    auto night = MakeAlarm();
+    night->SetEnabled(true);
+    night->SetTime(EncodeTime(2, 0, 0));
+    auto atStart = MakeAlarm(); // enabled with its default time, midnight
+    atStart->SetEnabled(true);
     loop.RunFor(kFewChecks);
     EXPECT_EQ(fired, 0);
 
-    SetNow(2024, 3, 5, 15, 0, 0);
-    alarm->SetEnabled(true);
+    SetNow(2024, 3, 6, 0, 0, 1);
     ASSERT_TRUE(WaitForFired(1));
+    SetNow(2024, 3, 6, 2, 0, 1);
+    ASSERT_TRUE(WaitForFired(2));
+    SetNow(2024, 3, 6, 7, 0, 1);
+    ASSERT_TRUE(WaitForFired(3));
+    EXPECT_EQ(senders, (std::vector<Talarm*>{atStart.get(), night.get(), morning.get()}));
+
+    // Disabled at its time and enabled later that day; the same time stored again; a change to a moment
+    // already past.
+    atStart.reset();
+    night.reset();
+    morning->SetEnabled(false);
+    SetNow(2024, 3, 7, 7, 0, 30);
     loop.RunFor(kFewChecks);
-    EXPECT_EQ(fired, 1);
+    SetNow(2024, 3, 7, 9, 0, 0);
+    morning->SetEnabled(true);
+    morning->SetTime(EncodeDate(2001, 1, 1) + EncodeTime(7, 0, 0)); // an unchanged settings dialog
+    loop.RunFor(kFewChecks);
+    EXPECT_EQ(fired, 3);
+    SetNow(2024, 3, 8, 7, 0, 1);
+    ASSERT_TRUE(WaitForFired(4));
+    SetNow(2024, 3, 8, 9, 0, 0);
+    morning->SetTime(EncodeTime(8, 30, 0));
+    loop.RunFor(kFewChecks);
+    EXPECT_EQ(fired, 4);
+    SetNow(2024, 3, 9, 8, 30, 1);
+    ASSERT_TRUE(WaitForFired(5));
+    loop.RunFor(kFewChecks);
+    EXPECT_EQ(fired, 5);
 }
 
 TEST_F(AlarmTest, DaysMissedWhileAsleepGiveOneAlarm)
@@ -157,10 +157,11 @@ TEST_F(AlarmTest, DaysMissedWhileAsleepGiveOneAlarm)
 
 TEST_F(AlarmTest, TimeMovedWhileTheAlarmWaitsInTheQueueIsCheckedAgain)
 {
-    SetNow(2024, 3, 5, 7, 0, 1);
+    SetNow(2024, 3, 5, 6, 0, 0);
     auto alarm = MakeAlarm();
     alarm->SetTime(EncodeTime(7, 0, 0));
     alarm->SetEnabled(true);
+    SetNow(2024, 3, 5, 7, 0, 1);
     ASSERT_TRUE(loop.WaitForQueued(kPatience));
     alarm->SetTime(EncodeTime(8, 0, 0));
     loop.RunFor(kFewChecks);
@@ -169,10 +170,11 @@ TEST_F(AlarmTest, TimeMovedWhileTheAlarmWaitsInTheQueueIsCheckedAgain)
 
 TEST_F(AlarmTest, DestroyedInsideOnTimeOrWithAnAlarmQueuedDeliversNothingMore)
 {
-    SetNow(2024, 3, 5, 7, 0, 1);
+    SetNow(2024, 3, 5, 6, 0, 0);
     auto alarm = MakeAlarm();
     alarm->SetTime(EncodeTime(7, 0, 0));
     alarm->SetEnabled(true);
+    SetNow(2024, 3, 5, 7, 0, 1);
     alarm->OnTime = [&](Talarm*) {
         ++fired;
         alarm.reset();
@@ -182,9 +184,11 @@ TEST_F(AlarmTest, DestroyedInsideOnTimeOrWithAnAlarmQueuedDeliversNothingMore)
     EXPECT_EQ(fired, 1);
 
     for (int round = 0; round < 5; ++round) {
+        SetNow(2024, 3, 6 + round, 6, 0, 0);
         alarm = MakeAlarm();
         alarm->SetTime(EncodeTime(7, 0, 0));
         alarm->SetEnabled(true);
+        SetNow(2024, 3, 6 + round, 7, 0, 1);
         ASSERT_TRUE(loop.WaitForQueued(kPatience));
         alarm.reset(); // the worker waits for the queued alarm; joining it must not wait for the alarm
         loop.RunFor(5ms);

@@ -25,7 +25,7 @@ std::string PluginFile()
     return PELMORA_FILE;
 }
 
-// Ten seconds of 44100 Hz 16-bit stereo, header only (the RIFF size tells the length).
+// Ten seconds of 44100 Hz 16-bit stereo.
 std::string TenSeconds()
 {
     WavLayout layout;

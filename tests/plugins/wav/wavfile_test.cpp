@@ -34,7 +34,8 @@ TEST(WAVfile, CanonicalHeaderGivesFormatAndDuration)
     EXPECT_DOUBLE_EQ(wav.GetDuration(), 10.0);
 }
 
-TEST(WAVfile, DurationComesFromTheRiffSizeNotTheFileLength)
+// The RIFF size gives the length, but never more than the file really holds.
+TEST(WAVfile, DurationComesFromTheDataTheFileHolds)
 {
     TempDir dir;
     TWAVfile wav;
@@ -42,29 +43,45 @@ TEST(WAVfile, DurationComesFromTheRiffSizeNotTheFileLength)
     mono.channels = 1;
     mono.sampleRate = 8000;
     mono.bitsPerSample = 8;
-    mono.dataBytes = 20000; // header only on disk
+    mono.dataBytes = 20000;
     ASSERT_TRUE(wav.ReadFromFile(dir.Write("mono.wav", MakeWav(mono))));
     EXPECT_EQ(wav.Channels(), 1);
     EXPECT_EQ(wav.BlockAlign(), 1);
+    EXPECT_DOUBLE_EQ(wav.GetDuration(), 2.5);
+    // Cut after the header, or with a RIFF size far too big: the bytes there give the length.
+    mono.writeData = false;
+    ASSERT_TRUE(wav.ReadFromFile(dir.Write("cut.wav", MakeWav(mono))));
+    EXPECT_EQ(wav.FileSize(), 44u);
+    EXPECT_DOUBLE_EQ(wav.GetDuration(), 0.0);
+    mono.writeData = true;
+    mono.riffSize = 0xFFFFFFF0u;
+    ASSERT_TRUE(wav.ReadFromFile(dir.Write("oversized.wav", MakeWav(mono))));
+    EXPECT_EQ(wav.FileSize(), 20044u);
     EXPECT_DOUBLE_EQ(wav.GetDuration(), 2.5);
 
     // The RIFF size says 20: header and file size both become 28, and there is nothing left to play.
     WavLayout tiny;
     tiny.riffSize = 20;
     tiny.dataBytes = 100000;
-    tiny.writeData = true;
     ASSERT_TRUE(wav.ReadFromFile(dir.Write("tiny.wav", MakeWav(tiny))));
     EXPECT_TRUE(wav.Valid());
     EXPECT_EQ(wav.HeaderSize(), 28u);
     EXPECT_EQ(wav.FileSize(), 28u);
     EXPECT_DOUBLE_EQ(wav.GetDuration(), 0.0);
 
-    // A RIFF size near 4 GiB does not wrap around when the 8 header bytes are added.
+    // A RIFF size near 4 GiB does not wrap around when the 8 header bytes are added (a sparse file holds
+    // that much).
     WavLayout huge;
     huge.riffSize = 0xFFFFFFFFu;
-    ASSERT_TRUE(wav.ReadFromFile(dir.Write("huge.wav", MakeWav(huge))));
-    EXPECT_EQ(wav.FileSize(), 0x100000007ull);
-    EXPECT_NEAR(wav.GetDuration(), (0x100000007ull - 44) / 176400.0, 1e-9);
+    const std::string hugeFile = dir.Write("huge.wav", MakeWav(huge));
+    std::error_code ec;
+    std::filesystem::resize_file(hugeFile, 0x100000010ull, ec);
+    if (!ec) {
+        ASSERT_TRUE(wav.ReadFromFile(hugeFile));
+        EXPECT_EQ(wav.FileSize(), 0x100000007ull);
+        EXPECT_NEAR(wav.GetDuration(), (0x100000007ull - 44) / 176400.0, 1e-9);
+    }
+    std::filesystem::remove(hugeFile, ec);
 
     // Nothing to divide by.
     WavLayout noRate;
