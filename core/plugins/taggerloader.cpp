@@ -1,11 +1,13 @@
 #include "core/plugins/taggerloader.h"
 
+#include "platform/filesystem.h"
 #include "platform/inifile.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fnmatch.h>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -153,6 +155,10 @@ TtaggerRecord* TtaggerLoader::ReadFileTag(const std::string& fileName)
 {
     TtaggerPlugin* plugin = GetPluginForFile(fileName);
     if (!plugin)
+        return nullptr;
+    // A FIFO or a device would block the plug-in's read for good.
+    if (const std::optional<platform::TFolderEntry> entry = platform::EntryInfo(fileName);
+        entry && (entry->IsSystem() || entry->IsFolder()))
         return nullptr;
     TtaggerRecord* record = plugin->Record();
     if (!record->ReadFile || record->ReadFile(fileName.c_str()) == 0)

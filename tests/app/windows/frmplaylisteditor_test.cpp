@@ -618,10 +618,23 @@ TEST_F(PlaylistEditorScan, M3UFilesLoadIntoTheEditedListAndAFullRescanLeavesNoSt
     EXPECT_EQ(Files(*list), (std::vector<std::string>{music.File("Band A/First/Two.wav"),
                                                       music.File("Band B/Second/Three.wav")}));
     EXPECT_EQ(host.folder, dir.File("lists"));
+    ASSERT_EQ(prompts.boxes.size(), 1u); // the file that is gone is told
+    EXPECT_EQ(prompts.boxes[0].text,
+              "1 of 3 entries of \"" + m3u + "\" could not be loaded:\r1 file not found");
     editor.LoadM3U(m3u, true);
     EXPECT_EQ(list->Count(), 4);
     editor.LoadM3U(m3u, false);
     EXPECT_EQ(list->Count(), 2);
+
+    // As another player writes it: relative to its own folder. One that loads nothing leaves the list.
+    const std::string relative = music.Write("mine.m3u", "#EXTM3U\r\nBand A/First/One.wav\r\n");
+    editor.LoadM3U(relative, false);
+    EXPECT_EQ(Files(*list), (std::vector<std::string>{music.File("Band A/First/One.wav")}));
+    editor.LoadM3U(dir.Write("lists/away.m3u", "http://radio/live\n"), false);
+    EXPECT_EQ(list->Count(), 1);
+    EXPECT_NE(prompts.boxes.back().text.find("The playlist was left as it was."), std::string::npos);
+    editor.LoadM3U(m3u, false);
+    prompts.boxes.clear();
 
     // The tree shows an album, its lines are dragged, a song plays; then a full rescan replaces every song.
     const TtreeNode album = FindNode(tnkAlbum);
