@@ -171,6 +171,8 @@ private:
     bool initialised_ = false;
     bool handingOver_ = false;
     bool pendingPreload_ = false;
+    // Set by a hand-over that found the song's file missing (told, and passed on through FileNotFound).
+    bool missingFile_ = false;
     bool pendingPlay_ = false;
     bool uninitialisePending_ = false;
     std::unique_ptr<TaudioTag> pendingPlayTag_;
