@@ -426,9 +426,10 @@ bool TwinampMediaPlayer::PreloadNextTag()
     // that start from the poll, so it is reported first.
     ReportUnseenStart();
     std::string failure;
-    // A song whose file is missing is told once and skipped: the lists, told through FileNotFound, move
-    // past it and the next source's song is asked for. Offered again, it is not told twice.
+    // A song whose file is missing is told and skipped: the lists, told through FileNotFound, move past it
+    // and the next source's song is asked for. Offered again, it is not told twice; one box per request.
     std::string missing;
+    const platform::TScopeExit toldOnce([this] { missingTold_ = false; });
     for (int round = 0; round < kHandOverRounds; ++round) {
         pendingPreload_ = false;
         failure.clear();
@@ -443,6 +444,7 @@ bool TwinampMediaPlayer::PreloadNextTag()
         if (preparedTag_ && !EnqueueTag(preparedTag_.get(), &failure))
             continue;
         if (missingFile_) {
+            missingTold_ = true;
             missing = preparedTag_->Filename();
             preparedTag_ = nullptr;
             continue;
@@ -492,8 +494,9 @@ bool TwinampMediaPlayer::HandOver(const TaudioTag* tag, std::string* failure)
             SetPlaylistIndex(0);
             lastPlaylistIndex_ = 0;
         } else {
-            ShowMessageBox(MissingFileText(tag->Filename()), "Could not locate file", TmessageButtons::Ok,
-                           TmessageIcon::Warning);
+            if (!missingTold_)
+                ShowMessageBox(MissingFileText(tag->Filename()), "Could not locate file", TmessageButtons::Ok,
+                               TmessageIcon::Warning);
             missingFile_ = true;
             DoFileNotFound(tag);
         }
