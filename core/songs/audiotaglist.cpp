@@ -4,6 +4,7 @@
 #include "core/songs/audiotagstream.h"
 #include "core/util/orvanexutils.h"
 #include "platform/atomicfile.h"
+#include "platform/filesystem.h"
 #include "platform/scopeguard.h"
 #include "platform/textcompare.h"
 
@@ -715,7 +716,7 @@ TfileListReport TaudioTagList::AddFileList(const TStrings& strings, bool append)
             continue;
         }
         if (!RegularFileExists(name)) {
-            ++report.notFound;
+            ++(FileExistsNoError(name) || platform::DirectoryExists(name) ? report.special : report.notFound);
             continue;
         }
         std::unique_ptr<TaudioTag> read = ReadSongFile(name);

@@ -175,6 +175,7 @@ std::string TfileListReport::Describe(const std::string& fileName) const
             text += "\r" + std::to_string(count) + " " + (count == 1 ? one : many);
     };
     line(notFound, "file not found", "files not found");
+    line(special, "special file (a folder, a pipe or a device)", "special files (folders, pipes or devices)");
     line(notSongs, "file that is not a song", "files that are not songs");
     line(addresses, "internet address (only files are played)", "internet addresses (only files are played)");
     if (kept)

@@ -10,12 +10,13 @@ struct TfileListReport
 {
     bool read = true;  // false: the list file itself could not be read
     int added = 0;     // songs taken into the list
-    int notFound = 0;  // no such file, or not a regular file (a folder, a FIFO, a device)
+    int notFound = 0;  // no such file
+    int special = 0;   // not a regular file: a folder, a FIFO, a device (never opened)
     int notSongs = 0;  // no tag-reader plug-in reads it (another kind of file, a damaged one) or Max reached
     int addresses = 0; // internet addresses, which the jukebox does not play
     bool kept = false; // the list was to be replaced but nothing could be loaded: it was left as it was
 
-    int Skipped() const { return notFound + notSongs + addresses; }
+    int Skipped() const { return notFound + special + notSongs + addresses; }
     // What the user is told about fileName's list, one fact a line (CR between lines); empty when every
     // entry was loaded.
     std::string Describe(const std::string& fileName) const;

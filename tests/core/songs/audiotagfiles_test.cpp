@@ -145,11 +145,13 @@ TEST(AudioTagFiles, M3UFilesAsOtherPlayersWriteThemLoadAndTellWhatWasSkipped)
     EXPECT_EQ(list.GetItem(2)->Filename(), accented);
     EXPECT_EQ(report.added, 3);
     EXPECT_EQ(report.addresses, 1);
-    EXPECT_EQ(report.notFound, 2); // the missing file and the FIFO
+    EXPECT_EQ(report.notFound, 1);
+    EXPECT_EQ(report.special, 1); // the FIFO
     EXPECT_EQ(report.notSongs, 1);
     EXPECT_EQ(report.Describe("mix.m3u"),
-              "4 of 7 entries of \"mix.m3u\" could not be loaded:\r2 files not found\r"
-              "1 file that is not a song\r1 internet address (only files are played)");
+              "4 of 7 entries of \"mix.m3u\" could not be loaded:\r1 file not found\r"
+              "1 special file (a folder, a pipe or a device)\r1 file that is not a "
+              "song\r1 internet address (only files are played)");
     EXPECT_EQ(list.AddFile(fifo), nullptr); // never opened as a song
 
     // A list of which nothing loads leaves the edited list as it was, and says so.
