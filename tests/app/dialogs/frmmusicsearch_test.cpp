@@ -383,15 +383,6 @@ TEST_F(MediaSearch, AFullRescanKeepsTheSongsOfFoldersGoneUnreadableOrUnmounted)
               "These media folders are missing, unreadable or empty (an unplugged disc, a "
               "share not mounted) and were skipped; their songs stay in the library:\r" +
                   Folder("usb") + "\r" + Folder("share"));
-
-    // A folder that is there but empty, holding none of the library's songs, is simply scanned.
-    fs::create_directories(Folder("empty"));
-    Add(form, Folder("empty"));
-    fs::rename(music.File("elsewhere"), Folder("usb"));
-    fs::rename(music.File("C.wav"), Folder("share/C.wav"));
-    form.ScanAll();
-    EXPECT_EQ(SavedCount(), 5);
-    EXPECT_EQ(prompts.boxes.size(), 1u);
 }
 
 TEST_F(MediaSearch, FullRescanOnlyForScanAllAndTheMaskPageBecomesTheLibrarys)

@@ -625,15 +625,6 @@ TEST_F(PlaylistEditorScan, M3UFilesLoadIntoTheEditedListAndAFullRescanLeavesNoSt
     EXPECT_EQ(list->Count(), 4);
     editor.LoadM3U(m3u, false);
     EXPECT_EQ(list->Count(), 2);
-
-    // As another player writes it: relative to its own folder. One that loads nothing leaves the list.
-    const std::string relative = music.Write("mine.m3u", "#EXTM3U\r\nBand A/First/One.wav\r\n");
-    editor.LoadM3U(relative, false);
-    EXPECT_EQ(Files(*list), (std::vector<std::string>{music.File("Band A/First/One.wav")}));
-    editor.LoadM3U(dir.Write("lists/away.m3u", "http://radio/live\n"), false);
-    EXPECT_EQ(list->Count(), 1);
-    EXPECT_NE(prompts.boxes.back().text.find("The playlist was left as it was."), std::string::npos);
-    editor.LoadM3U(m3u, false);
     prompts.boxes.clear();
 
     // The tree shows an album, its lines are dragged, a song plays; then a full rescan replaces every song.

@@ -408,12 +408,6 @@ TEST_F(JukeboxTest, AMissingSongIsSkippedSoTheNextSourcePlays)
     EXPECT_EQ(Name(jukebox.GetNextTag()), "/m/random.mp3");
     EXPECT_EQ(jukebox.History().GetCount(), 0);
     EXPECT_EQ(jukebox.PlayingStackerListName(), "");
-
-    // A song that is not the chosen one moves nothing.
-    const std::unique_ptr<TaudioTag> other = Song("/m/other.mp3");
-    jukebox.SongMissing(other.get());
-    jukebox.SongMissing(nullptr);
-    EXPECT_EQ(Name(jukebox.GetNextTag()), "/m/random.mp3");
 }
 
 TEST_F(JukeboxTest, DeletingThePlayingStackerListLeavesNoStackerPosition)

@@ -70,7 +70,6 @@ TEST(InvalidTagsReport, SeesTheTagsAsReadAfterTheGroupingsFilledInTitles)
     AddSong(songs, "Artist", "", "/m/sub/third.wav");
     AddSong(songs, "Artist", "third.wav.x", "/m/good.wav");
     songs.EndUpdate(); // the groupings give the untitled songs their file names as titles
-    ASSERT_EQ(songs.GetItem(1)->Title(), "no genre.wav");
 
     TinvalidTagsReport report;
     report.SetSongs(&songs);
