@@ -6,7 +6,9 @@
 #include "app/qt/mediafolders.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/songs/audiotaglist.h"
+#include "core/util/promptservice.h"
 #include "platform/filesystem.h"
+#include "platform/scopeguard.h"
 #include "platform/stringlist.h"
 
 #include <QApplication>
@@ -84,6 +86,43 @@ bool IsInside(const std::string& name, const std::string& folder)
         return !name.empty() && name.front() == '/';
     return name.size() > folder.size() && name.compare(0, folder.size(), folder) == 0 &&
            name[folder.size()] == '/';
+}
+
+bool IsInsideAny(const std::string& name, const TStrings& folders)
+{
+    return std::any_of(folders.begin(), folders.end(),
+                       [&name](const auto& folder) { return IsInside(name, folder.text); });
+}
+
+// A media folder a scan cannot trust now: gone, unreadable, or (listed) empty while the library holds
+// songs from it (an unplugged disc's mount point, a share not mounted). Scanning it would read it as "no
+// songs". A folder the user picked by hand is trusted when it is empty.
+bool IsUnreachable(const std::string& folder, const TaudioTagList& library, bool listed)
+{
+    bool anything = false;
+    const bool readable = platform::ForEachEntry(folder, "*", platform::faAnyFile, [&anything](const auto&) {
+        anything = true;
+        return false;
+    });
+    if (!readable)
+        return true;
+    if (anything || !listed)
+        return false;
+    return std::any_of(library.Items().begin(), library.Items().end(),
+                       [&folder](const TaudioTag* song) { return IsInside(song->Filename(), folder); });
+}
+
+void TellSkipped(const TStrings& skipped)
+{
+    std::string text =
+        skipped.Count() == 1
+            ? "This media folder is missing, unreadable or empty (an unplugged disc, a share not "
+              "mounted) and was skipped; its songs stay in the library:"
+            : "These media folders are missing, unreadable or empty (an unplugged disc, a share not "
+              "mounted) and were skipped; their songs stay in the library:";
+    for (int i = 0; i < skipped.Count(); ++i)
+        text += "\r" + skipped[i];
+    ShowMessageBox(text, "Media Search", TmessageButtons::Ok, TmessageIcon::Warning);
 }
 
 } // namespace
@@ -421,43 +460,58 @@ void TfrmMusicSearch::RunScan(TscanScope scope, const std::string& folder)
         return;
     WriteMaskOptions();
     CopyScanSettings();
+    TStrings wanted;
+    FoldersToScan(scope, folder, wanted);
+    TaudioTagList& global = library_.GlobalList();
+    // A folder that cannot be read now is skipped, and every song from it stays: an unplugged disc or a
+    // share not mounted never empties the library.
     TStrings folders;
-    FoldersToScan(scope, folder, folders);
+    TStrings skipped;
+    for (int i = 0; i < wanted.Count(); ++i)
+        (IsUnreachable(wanted[i], global, scope != TscanScope::Folder) ? skipped : folders).Add(wanted[i]);
     // A full rescan reads every file again, as if the library were empty, but the library keeps its songs
     // until the scan is through: cut off half-way, it (and jukebox.dat) stays as it was.
     const bool fullRescan = scope == TscanScope::All && cbFullScan->isChecked();
     const bool removeMissing = cbRemoveMissing->isChecked();
-    TaudioTagList& global = library_.GlobalList();
     {
         const TscanView view(*this);
-        if (removeMissing && !fullRescan)
-            RemoveMissing(scope, folders);
         atlSearch_->Clear();
         atlSearch_->ScanFolderList(folders, true, fullRescan ? nullptr : &library_.FileNameIndex());
+        if (fullRescan)
+            for (const TaudioTag* song : global.Items())
+                if (IsInsideAny(song->Filename(), skipped))
+                    atlSearch_->AddCopy(song);
         LibraryChanging();
+        // Missing songs go and new ones come in one change: the library is rebuilt and saved once.
+        platform::TUpdateGuard change(global);
+        if (removeMissing && !fullRescan)
+            RemoveMissing(scope, folders, skipped);
         global.CopyFrom(*atlSearch_, true, !fullRescan);
+        change.End();
         atlSearch_->Clear();
     }
+    if (skipped.Count() > 0)
+        TellSkipped(skipped);
     if (cbCloseWhenDone->isChecked())
         close();
 }
 
-// "Scan All" drops every song whose file is gone. The other scans look only inside the folders they read:
-// songs on a disc that is unplugged or a share that is not mounted stay when another folder is scanned.
-void TfrmMusicSearch::RemoveMissing(TscanScope scope, const TStrings& folders)
+// "Scan All" drops every song whose file is gone, but for the songs of folders skipped as unreadable. The
+// other scans look only inside the folders they read: songs on a disc that is unplugged or a share that is
+// not mounted stay when another folder is scanned.
+void TfrmMusicSearch::RemoveMissing(TscanScope scope, const TStrings& folders, const TStrings& skipped)
 {
     TaudioTagList& global = library_.GlobalList();
-    LibraryChanging();
-    if (scope == TscanScope::All) {
+    if (scope == TscanScope::All && skipped.Count() == 0) {
         global.RemoveMissing();
         return;
     }
     std::vector<int> gone;
     for (int i = 0; i < global.Count(); ++i) {
         const std::string& name = global.GetItem(i)->Filename();
-        const bool inside = std::any_of(folders.begin(), folders.end(),
-                                        [&name](const auto& folder) { return IsInside(name, folder.text); });
-        if (inside && !TagFileExists(name))
+        const bool looked =
+            scope == TscanScope::All ? !IsInsideAny(name, skipped) : IsInsideAny(name, folders);
+        if (looked && !TagFileExists(name))
             gone.push_back(i);
     }
     if (gone.empty())

@@ -95,7 +95,7 @@ private:
     void WriteMaskOptions();
     void CopyScanSettings();
     void FoldersToScan(TscanScope scope, const std::string& folder, TStrings& folders) const;
-    void RemoveMissing(TscanScope scope, const TStrings& folders);
+    void RemoveMissing(TscanScope scope, const TStrings& folders, const TStrings& skipped);
     void LibraryChanging();
     void EnterScanView();
     void SetControlsEnabled(bool enabled);

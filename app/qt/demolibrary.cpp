@@ -2,6 +2,7 @@
 
 #include "core/jukebox/customjukeboxlist.h"
 #include "platform/atomicfile.h"
+#include "platform/filesystem.h"
 #include "platform/folders.h"
 
 #include <array>
@@ -104,7 +105,10 @@ int WriteSongs(const std::string& folder)
 
 bool LoadIfEmpty(TcustomJukeboxList& library)
 {
-    if (library.GlobalList().Count() > 0 || library.MediaFolders().Count() > 0)
+    // A jukebox.dat that is there, even empty or damaged, is a library of the user's own: it is never
+    // replaced by the demo songs.
+    if (library.GlobalList().Count() > 0 || library.MediaFolders().Count() > 0 ||
+        platform::FileExists(library.GetGlobalFileName()))
         return false;
     const std::string folder = Folder();
     WriteSongs(folder);

@@ -152,6 +152,10 @@ void TfrmJukebox::BindEvents()
     PlayerEvents.OnGetNextTagger = [this](TcustomMediaPlayer* s, const TaudioTag*& tag) {
         PlayerEventsGetNextTagger(s, tag);
     };
+    PlayerEvents.OnFileNotFound = [this](TcustomMediaPlayer*, const TaudioTag* tag) {
+        if (!closing_)
+            Guarded([this, tag] { GetJukebox().SongMissing(tag); });
+    };
     PlayerEvents.OnPlaybackStart = [this](TcustomMediaPlayer* s, const TaudioTag* tag) {
         PlayerEventsPlaybackStart(s, tag);
     };
@@ -1037,12 +1041,26 @@ void TfrmJukebox::Startup()
     }
     if (closing_)
         return;
+    TellUnreadableFiles(Loader.UnreadableFiles());
+    if (closing_)
+        return;
     // The tip window is modal: it comes up once the start-up step is over, so it holds up neither the
     // rest of the start nor auto play.
     QTimer::singleShot(0, this, [this] { ShowDeferredTips(); });
     activity_->Install();
     if (GetAutoPlay())
         Play(true);
+}
+
+void TfrmJukebox::TellUnreadableFiles(const std::vector<std::string>& files)
+{
+    if (files.empty())
+        return;
+    std::string text = "These library files could not be read in full; they are kept as they are on disk "
+                       "until the library is saved again:";
+    for (const std::string& file : files)
+        text += "\r" + file;
+    ShowMessageBox(text, ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Warning);
 }
 
 void TfrmJukebox::ShowSplash()

@@ -27,6 +27,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QMenu;
 class TaudioTag;
@@ -374,6 +375,8 @@ private:
     void ShowAbout();
     // True when the operation may run: forced, party play off, or its option unchecked.
     bool Gate(bool force, TpartyPlayOption option) const;
+    // Names the data files the start-up load could not read, in one box.
+    void TellUnreadableFiles(const std::vector<std::string>& files);
     void ShowSplash();
     void ShowDeferredTips();
     void ShowProgress(const std::string& caption);

@@ -786,10 +786,13 @@ void TfrmPlaylistEditor::LoadM3U(const std::string& fileName, bool append)
         };
         list->OnListProcessFinished = [progress](TaudioTagList*) { progress->CloseProgress(); };
     }
-    list->LoadFileList(fileName, append);
+    const TfileListReport report = list->LoadFileList(fileName, append);
     if (host_)
         host_->SetPlaylistsFolder(FolderOf(fileName));
     UpdateStatus();
+    if (const std::string text = report.Describe(fileName); !text.empty())
+        ShowMessageBox(text, ApplicationTitle(), TmessageButtons::Ok,
+                       report.read ? TmessageIcon::Information : TmessageIcon::Warning);
 }
 
 std::string TfrmPlaylistEditor::ChooseM3UFile() const

@@ -5,6 +5,7 @@
 #include "core/jukebox/customlocaljukeboxlist.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/songs/audiotaglist.h"
+#include "core/util/promptservice.h"
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 
@@ -68,6 +69,17 @@ bool TstackerCartridges::LoadFile(const std::string& fileName, bool append)
 {
     if (!Allowed())
         return false;
+    // The cartridge is read in full first: one that cannot be read leaves the stacker, and the stacker
+    // file, as they were.
+    TaudioTagListList check;
+    check.SetOwnsObjects(true);
+    check.SetListsOwnObjects(true);
+    if (!check.LoadFromFile(fileName, false)) {
+        ShowMessageBox("Could not read the cartridge \"" + fileName +
+                           "\": it is missing or damaged.\rThe stacker was left as it was.",
+                       ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Warning);
+        return false;
+    }
     return Stacker()->LoadFromFile(fileName, append);
 }
 

@@ -418,6 +418,8 @@ bool TaudioTagListList::LoadFromStream(TstreamReader& stream)
         stream.ReadBuffer(magic, 4);
         if (std::memcmp(magic, kListListMagic, 4) == 0) {
             const std::int32_t count = stream.ReadInt32();
+            // No lists is a good file (an empty stacker saved); a negative count is a damaged one.
+            result = count == 0;
             for (std::int32_t k = 0; k < count; ++k) {
                 auto list = std::make_unique<TaudioTagList>();
                 if (!list->LoadFromStream(stream)) {

@@ -9,6 +9,7 @@
 #include "core/reports/audiotaghistorylist.h"
 #include "core/songs/audiotaglist.h"
 #include "core/songs/streamwriter.h"
+#include "core/util/orvanexutils.h"
 #include "platform/atomicfile.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
@@ -153,22 +154,22 @@ void TcustomJukebox::LoadAll()
     LoadStacker();
 }
 
-void TcustomJukebox::LoadStacker()
+bool TcustomJukebox::LoadStacker()
 {
     const platform::TValueGuard loading(stackerLoading_, true);
-    stacker_->LoadFromFile(GetStackerFileName(), false);
+    return stacker_->LoadFromFile(GetStackerFileName(), false);
 }
 
-void TcustomJukebox::LoadQueue()
+bool TcustomJukebox::LoadQueue()
 {
     const platform::TValueGuard loading(queueLoading_, true);
-    queue_->LoadFromFile(GetQueueFileName(), false);
+    return queue_->LoadFromFile(GetQueueFileName(), false);
 }
 
-void TcustomJukebox::LoadPlaylist()
+bool TcustomJukebox::LoadPlaylist()
 {
     const platform::TValueGuard loading(playlistLoading_, true);
-    playlist_->LoadFromFile(GetPlaylistFileName(), false);
+    return playlist_->LoadFromFile(GetPlaylistFileName(), false);
 }
 
 void TcustomJukebox::SaveAll()
@@ -236,7 +237,7 @@ TaudioTag* TcustomJukebox::GetNextTag()
         source = jsQueue;
     }
     if (candidate == nullptr) {
-        candidate = stackerPlayList_->CurrentTag();
+        candidate = PlayableTag(*stackerPlayList_);
         if (candidate != nullptr) {
             if (const TaudioTagList* list = StackerListOf(candidate))
                 chosenStackerListName_ = list->Title();
@@ -244,16 +245,16 @@ TaudioTag* TcustomJukebox::GetNextTag()
         }
     }
     if (candidate == nullptr) {
-        candidate = playlist_->CurrentTag();
+        candidate = PlayableTag(*playlist_);
         source = jsPlaylist;
     }
     if (candidate == nullptr) {
         if (TaudioTagList* active = LiveActivePreloadedList())
-            candidate = active->CurrentTag();
+            candidate = PlayableTag(*active);
         source = jsActivePreloadedList;
     }
     if (candidate == nullptr) {
-        candidate = randomPlayList_->CurrentTag();
+        candidate = PlayableTag(*randomPlayList_);
         source = jsRandomPlayList;
     }
 
@@ -292,8 +293,55 @@ void TcustomJukebox::SongStarted(const TaudioTag* tag)
     std::exception_ptr historyFailure;
     if (writeHistory_)
         historyFailure = Attempt([&] { history_->SaveToTextFile(GetHistoryFileName()); });
+    // A disk that stays full would fail at every song: it is told once, until a save works again.
+    const bool queueSaved = playingSource_ == jsQueue && autoSaveQueue_ && !moveFailure;
+    if ((writeHistory_ && !historyFailure) || queueSaved)
+        startSaveFailureTold_ = false;
+    if (!moveFailure && !historyFailure)
+        return;
+    if (std::exchange(startSaveFailureTold_, true))
+        return;
     RethrowIf(moveFailure);
     RethrowIf(historyFailure);
+}
+
+void TcustomJukebox::SongMissing(const TaudioTag* tag)
+{
+    if (tag == nullptr || chosenSource_ == jsNone || !SameFile(chosenTag_, tag->Filename()))
+        return;
+    const std::string playingList = playingStackerListName_;
+    const std::string name = tag->Filename();
+    missingFiles_.insert(name);
+    {
+        const platform::TValueGuard source(playingSource_, chosenSource_);
+        MoveSourceOn(name);
+    }
+    playingStackerListName_ = playingList;
+}
+
+TaudioTag* TcustomJukebox::PlayableTag(TaudioTagList& list)
+{
+    TaudioTag* song = list.CurrentTag();
+    for (int left = list.GetCount(); song != nullptr && KnownMissing(*song); --left) {
+        if (left == 0)
+            return nullptr;
+        list.NextTag();
+        song = list.CurrentTag();
+    }
+    return song;
+}
+
+bool TcustomJukebox::KnownMissing(const TaudioTag& song)
+{
+    if (missingFiles_.empty())
+        return false;
+    const auto found = missingFiles_.find(song.Filename());
+    if (found == missingFiles_.end())
+        return false;
+    if (!FileExistsNoError(song.Filename()))
+        return true;
+    missingFiles_.erase(found); // back again (a disc plugged in)
+    return false;
 }
 
 void TcustomJukebox::MoveSourceOn(const std::string& name)

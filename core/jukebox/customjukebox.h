@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 class TaudioTag;
 class TaudioTagHistoryList;
@@ -106,11 +107,12 @@ public:
     virtual std::unique_ptr<TcustomMediaPlayer> SetPlayer(std::unique_ptr<TcustomMediaPlayer> player);
     virtual void SetPlayerEvents(TcustomMediaPlayerEvents* events);
     // playlist.dat, queue.dat, stacker.dat, in this order. A missing or damaged file leaves the list as its
-    // loader leaves it; loading never saves.
+    // loader leaves it; loading never saves. Each single load is false when its file is missing or could
+    // not be read in full.
     virtual void LoadAll();
-    virtual void LoadStacker();
-    virtual void LoadQueue();
-    virtual void LoadPlaylist();
+    virtual bool LoadStacker();
+    virtual bool LoadQueue();
+    virtual bool LoadPlaylist();
     // playlist.dat, queue.dat, stacker.dat, in this order. Each replaces its file through a temporary file,
     // so a failed save leaves the previous file whole; failures throw EFileError.
     virtual void SaveAll();
@@ -124,12 +126,17 @@ public:
     virtual void Refresh() = 0;
 
     // The song to play next: the queue head, else the stacker, the own playlist, the active saved playlist,
-    // the random-play list. Removes and advances nothing: the same song comes again until SongStarted.
+    // the random-play list. Removes and advances nothing (but past songs found missing, see SongMissing):
+    // the same song comes again until SongStarted.
     TaudioTag* GetNextTag();
     // A song began (the player's copy): moves its source on when its current song has the same file name
     // (exact comparison), puts a copy into History and rewrites history.txt. A failed save of queue.dat or
-    // history.txt is rethrown after all of that is done.
+    // history.txt is rethrown after all of that is done, once: the following starts stay quiet until a save
+    // succeeds again.
     void SongStarted(const TaudioTag* tag);
+    // The player found the chosen song's file missing: its source moves past it, as after a start but
+    // without history, so that the next request gets the following song.
+    void SongMissing(const TaudioTag* tag);
 
     bool RandomPlay() const;
     void SetRandomPlay(bool value);
@@ -192,6 +199,11 @@ private:
     TaudioTagList* StackerListOf(const TaudioTag* song) const;
     // Moves PlayingSource on past the song of that file name.
     void MoveSourceOn(const std::string& name);
+    // The list's current song, moving past songs whose files the player found missing (one round at
+    // most); nullptr when no other is left.
+    TaudioTag* PlayableTag(TaudioTagList& list);
+    // True while a song's file found missing is still missing.
+    bool KnownMissing(const TaudioTag& song);
     std::string DataFile(const char* name) const;
     void UnbindLists();
 
@@ -202,6 +214,9 @@ private:
     std::unique_ptr<TaudioTagList> randomPlayList_;
     TcomponentLink<TcustomJukeboxEvents> events_;
     std::unique_ptr<TcustomMediaPlayer> player_;
+    bool startSaveFailureTold_ = false;
+    // Files the player found missing; their songs are passed over while the files stay missing.
+    std::unordered_set<std::string> missingFiles_;
     TaudioTag* chosenTag_ = nullptr;  // link
     TaudioTag* playingTag_ = nullptr; // owned by history_
     std::unique_ptr<TaudioTagHistoryList> history_;

@@ -275,14 +275,15 @@ std::string TcustomJukeboxList::GetCDCatalogueFileName(std::uint32_t serial) con
     return dataFolder_ + "/" + FormatVolumeSerial(serial) + ".dat";
 }
 
-void TcustomJukeboxList::LoadGlobalList()
+bool TcustomJukeboxList::LoadGlobalList()
 {
     const platform::TValueGuard loading(globalLoading_, true);
     GlobalListChanging();
     TaudioTagList& global = *globalList_;
     global.BeginUpdate();
+    bool read = false;
     try {
-        global.LoadFromFile(GetGlobalFileName(), false);
+        read = global.LoadFromFile(GetGlobalFileName(), false);
         if (loadCDs_)
             LoadCDCatalogues();
     } catch (...) {
@@ -291,6 +292,7 @@ void TcustomJukeboxList::LoadGlobalList()
     }
     // The one change notification, so one rebuild, while the guard still holds back the automatic save.
     global.EndUpdate();
+    return read;
 }
 
 void TcustomJukeboxList::LoadCDCatalogues()
@@ -314,10 +316,10 @@ void TcustomJukeboxList::LoadCDCatalogues()
     global.EndUpdate();
 }
 
-void TcustomJukeboxList::LoadPlaylists()
+bool TcustomJukeboxList::LoadPlaylists()
 {
     const platform::TValueGuard loading(playlistsLoading_, true);
-    playlists_->LoadFromFile(GetPlaylistsFileName(), false);
+    return playlists_->LoadFromFile(GetPlaylistsFileName(), false);
 }
 
 void TcustomJukeboxList::SaveGlobal()

@@ -99,10 +99,12 @@ public:
     std::string GetCDCatalogueFileName(std::uint32_t serial) const;
 
     // Loads jukebox.dat (and, with LoadCDs, the catalogues of the discs now mounted) with one rebuild.
-    void LoadGlobalList();
+    // False when jukebox.dat is missing or could not be read in full (the songs before the damage stay).
+    bool LoadGlobalList();
     // Appends the catalogue of every mounted disc that has one.
     void LoadCDCatalogues();
-    void LoadPlaylists();
+    // False when playlists.dat is missing or could not be read in full.
+    bool LoadPlaylists();
     // Each creates DataFolder when missing and replaces its file through a temporary file, so a failed save
     // leaves the previous file whole; failures throw EFileError.
     void SaveGlobal();

@@ -3,6 +3,8 @@
 #include "core/util/componentlink.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 class TcustomlocalJukeboxList;
 
@@ -32,9 +34,16 @@ public:
     virtual void LoadStacker();
     virtual void LoadQueue();
 
+    // The data files the loads found but could not read in full (damaged or foreign), in load order. They
+    // stay on disk as they are: loading never saves.
+    const std::vector<std::string>& UnreadableFiles() const { return unreadable_; }
+
 protected:
     void DoStartGlobalLoad();
+    // Notes fileName as unreadable when it is there but was not read.
+    void CheckRead(bool read, const std::string& fileName);
 
 private:
     TcomponentLink<TcustomlocalJukeboxList> jukeboxList_;
+    std::vector<std::string> unreadable_;
 };

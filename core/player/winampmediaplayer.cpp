@@ -426,14 +426,29 @@ bool TwinampMediaPlayer::PreloadNextTag()
     // that start from the poll, so it is reported first.
     ReportUnseenStart();
     std::string failure;
+    // A song whose file is missing is told and skipped: the lists, told through FileNotFound, move past it
+    // and the next source's song is asked for. Offered again, it is not told twice; one box per request.
+    std::string missing;
+    const platform::TScopeExit toldOnce([this] { missingTold_ = false; });
     for (int round = 0; round < kHandOverRounds; ++round) {
         pendingPreload_ = false;
         failure.clear();
         const TaudioTag* next = nullptr;
         DoGetNextTagger(next);
+        if (next != nullptr && !missing.empty() && next->Filename() == missing) {
+            preparedTag_ = nullptr;
+            break;
+        }
         preparedTag_ = next != nullptr ? next->Clone() : nullptr;
+        missingFile_ = false;
         if (preparedTag_ && !EnqueueTag(preparedTag_.get(), &failure))
             continue;
+        if (missingFile_) {
+            missingTold_ = true;
+            missing = preparedTag_->Filename();
+            preparedTag_ = nullptr;
+            continue;
+        }
         if (!pendingPreload_)
             break;
     }
@@ -479,8 +494,11 @@ bool TwinampMediaPlayer::HandOver(const TaudioTag* tag, std::string* failure)
             SetPlaylistIndex(0);
             lastPlaylistIndex_ = 0;
         } else {
-            ShowMessageBox(MissingFileText(tag->Filename()), "Could not locate file", TmessageButtons::Ok,
-                           TmessageIcon::Warning);
+            if (!missingTold_)
+                ShowMessageBox(MissingFileText(tag->Filename()), "Could not locate file", TmessageButtons::Ok,
+                               TmessageIcon::Warning);
+            missingFile_ = true;
+            DoFileNotFound(tag);
         }
     } catch (const std::exception& error) {
         if (failure != nullptr)

@@ -175,6 +175,10 @@ private:
     bool initialised_ = false;
     bool handingOver_ = false;
     bool pendingPreload_ = false;
+    // Set by a hand-over that found the song's file missing (told, and passed on through FileNotFound).
+    bool missingFile_ = false;
+    // Set once a request has told of a missing file: the further ones it skips go untold.
+    bool missingTold_ = false;
     bool pendingPlay_ = false;
     bool uninitialisePending_ = false;
     std::unique_ptr<TaudioTag> pendingPlayTag_;

@@ -1,5 +1,6 @@
 #include "core/plugins/taggerloader.h"
 
+#include "platform/filesystem.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
 
@@ -7,6 +8,7 @@
 #include <filesystem>
 #include <fnmatch.h>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -175,6 +177,10 @@ TtaggerRecord* TtaggerLoader::ReadFileTag(const std::string& fileName)
 {
     TtaggerPlugin* plugin = GetPluginForFile(fileName);
     if (!plugin)
+        return nullptr;
+    // A FIFO or a device would block the plug-in's read for good.
+    if (const std::optional<platform::TFolderEntry> entry = platform::EntryInfo(fileName);
+        entry && (entry->IsSystem() || entry->IsFolder()))
         return nullptr;
     TtaggerRecord* record = plugin->Record();
     if (!record->ReadFile || record->ReadFile(fileName.c_str()) == 0)

@@ -5,7 +5,24 @@
 #include "platform/textcompare.h"
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
+
+namespace {
+
+// A title as its tag gave it. The library's groupings give a song with neither artist nor genre text its
+// file name (with extension) as title, for display: that title was never read, so it counts as none.
+bool HasTitle(const TaudioTag& song)
+{
+    const std::string& title = song.Title();
+    if (title.empty())
+        return false;
+    const std::string& file = song.Filename();
+    const std::size_t slash = file.rfind('/');
+    return title != std::string_view(file).substr(slash == std::string::npos ? 0 : slash + 1);
+}
+
+} // namespace
 
 std::string TinvalidTagsReport::GetDescription() const
 {
@@ -36,7 +53,7 @@ void TinvalidTagsReport::Execute()
     std::vector<std::string> names;
     for (int i = 0; i < songs->GetCount(); ++i) {
         const TaudioTag* song = songs->GetItem(i);
-        if (song && (song->Artist().empty() || song->Title().empty()))
+        if (song && (song->Artist().empty() || !HasTitle(*song)))
             names.push_back(song->Filename());
         DoProgress(i + 1, songs->GetCount());
     }

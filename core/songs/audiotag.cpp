@@ -580,7 +580,7 @@ std::uint32_t GetID3v2TagSize(const unsigned char* header)
 bool LoadEmbeddedCover(const std::string& fileName, TcoverPicture& jpegImage)
 {
     try {
-        if (!FileExistsNoError(fileName))
+        if (!RegularFileExists(fileName))
             return false;
         std::ifstream in(fileName, std::ios::binary);
         if (!in)

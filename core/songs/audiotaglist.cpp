@@ -4,6 +4,7 @@
 #include "core/songs/audiotagstream.h"
 #include "core/util/orvanexutils.h"
 #include "platform/atomicfile.h"
+#include "platform/filesystem.h"
 #include "platform/scopeguard.h"
 #include "platform/textcompare.h"
 
@@ -18,6 +19,19 @@ namespace {
 const char kListMagic[4] = {'O', 'A', 'T', 'L'};
 // The smallest component stream of a song: signature, class name, empty name and the two end bytes.
 constexpr std::uint64_t kMinSongStream = 4 + 10 + 1 + 2;
+
+// The song a file holds, read through its plug-in; nullptr when none reads it.
+std::unique_ptr<TaudioTag> ReadSongFile(const std::string& fileName)
+{
+    const TtaggerRecord* record = TaggerLoader().ReadFileTag(fileName);
+    if (!record)
+        return nullptr;
+    auto song = std::make_unique<TaudioTag>();
+    song->SetFilename(fileName);
+    CopyTaggerValues(*record, *song);
+    song->SetModDate(GetFileDateTime(fileName));
+    return song;
+}
 
 std::string ReadWholeFile(const std::string& fileName)
 {
@@ -280,14 +294,8 @@ void TaudioTagList::EndUpdate()
 
 TaudioTag* TaudioTagList::AddFile(const std::string& fileName)
 {
-    const TtaggerRecord* record = TaggerLoader().ReadFileTag(fileName);
-    if (!record)
-        return nullptr;
-    auto song = std::make_unique<TaudioTag>();
-    song->SetFilename(fileName);
-    CopyTaggerValues(*record, *song);
-    song->SetModDate(GetFileDateTime(fileName));
-    return AddCreated(std::move(song));
+    std::unique_ptr<TaudioTag> song = ReadSongFile(fileName);
+    return song ? AddCreated(std::move(song)) : nullptr;
 }
 
 bool TaudioTagList::Add(TaudioTag* song)
@@ -677,34 +685,54 @@ void TaudioTagList::ExportM3U(const std::string& fileName, bool append, bool add
     SetFilename(fileName);
 }
 
-void TaudioTagList::LoadFileList(const std::string& fileName, bool append)
+TfileListReport TaudioTagList::LoadFileList(const std::string& fileName, bool append)
 {
-    if (!FileExistsNoError(fileName))
-        return;
-    TStrings lines;
-    lines.SetText(ReadWholeFile(fileName));
-    AddFileList(lines, append);
+    if (!RegularFileExists(fileName))
+        return TfileListReport{.read = false};
+    const std::size_t slash = fileName.rfind('/');
+    TStrings entries;
+    ReadM3UEntries(ReadWholeFile(fileName),
+                   slash == std::string::npos ? std::string() : fileName.substr(0, slash), entries);
+    TfileListReport report = AddFileList(entries, append);
     SetFilename(fileName);
+    return report;
 }
 
-void TaudioTagList::AddFileList(const TStrings& strings, bool append)
+TfileListReport TaudioTagList::AddFileList(const TStrings& strings, bool append)
 {
+    TfileListReport report;
     const bool announce = strings.Count() > 1;
     if (announce)
         DoListProcessStart("Adding Files...");
     platform::TUpdateGuard guard(*this);
-    if (!append)
-        Clear();
+    bool clearFirst = !append;
     const auto count = static_cast<std::uint32_t>(strings.Count());
     for (int i = 0; i < strings.Count(); ++i) {
-        if (!FileExistsNoError(strings[i]))
+        const std::string& name = strings[i];
+        if (name.empty() || name.front() == '#')
+            continue; // an M3U's header and information lines
+        if (IsInternetAddress(name)) {
+            ++report.addresses;
             continue;
-        TaudioTag* song = AddFile(strings[i]);
+        }
+        if (!RegularFileExists(name)) {
+            ++(FileExistsNoError(name) || platform::DirectoryExists(name) ? report.special : report.notFound);
+            continue;
+        }
+        std::unique_ptr<TaudioTag> read = ReadSongFile(name);
+        if (read && clearFirst) {
+            Clear();
+            clearFirst = false;
+        }
+        TaudioTag* song = read ? AddCreated(std::move(read)) : nullptr;
+        ++(song ? report.added : report.notSongs);
         DoListProcess(static_cast<std::uint32_t>(i + 1), count, song);
     }
+    report.kept = clearFirst && GetCount() > 0;
     guard.End();
     if (announce)
         DoListProcessFinished();
+    return report;
 }
 
 TrandomPointerList& TaudioTagList::PlayOrder() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/songs/audiotag.h"
+#include "core/songs/filelistreport.h"
 #include "core/songs/filenameindex.h"
 #include "core/songs/randompointerlist.h"
 #include "core/songs/streamreader.h"
@@ -183,8 +184,11 @@ public:
     // Lines end in lineEnd (the system's LF unless a reader wants others).
     void ExportM3U(const std::string& fileName, bool append, bool addDummy, bool extended,
                    std::string_view lineEnd = "\n");
-    void LoadFileList(const std::string& fileName, bool append);
-    void AddFileList(const TStrings& strings, bool append);
+    // An M3U file (see ReadM3UEntries) or a list of file names. Only regular files are read. A list to be
+    // replaced (append false) is cleared only once a song could be read: loading nothing leaves it as it
+    // was.
+    TfileListReport LoadFileList(const std::string& fileName, bool append);
+    TfileListReport AddFileList(const TStrings& strings, bool append);
 
     // Folder scans with the per-folder cache (DataFileName in each folder; core/audiotaglistscan.cpp).
     // index: the library's songs by full file name (the library's FileNameIndex), or nullptr; songs it

@@ -6,6 +6,7 @@
 #include "platform/opticaldrives.h"
 
 #include <cstdio>
+#include <optional>
 
 std::string ExtractFileNameOnly(std::string_view path)
 {
@@ -21,6 +22,12 @@ std::string ExtractFileNameOnly(std::string_view path)
 bool FileExistsNoError(const std::string& fileName)
 {
     return platform::FileExists(fileName);
+}
+
+bool RegularFileExists(const std::string& fileName)
+{
+    const std::optional<platform::TFolderEntry> entry = platform::EntryInfo(fileName);
+    return entry && !entry->IsFolder() && !entry->IsSystem();
 }
 
 TDateTime GetFileDateTime(const std::string& fileName)

@@ -15,6 +15,9 @@ std::string ExtractFileNameOnly(std::string_view path);
 
 // True when the file exists; never raises a system prompt for removable media.
 bool FileExistsNoError(const std::string& fileName);
+// True when the file exists and is a regular file (following links): never a folder, FIFO, socket or
+// device, which would block or mislead a reader.
+bool RegularFileExists(const std::string& fileName);
 
 // The file's modification time as a local date-time; 0 when the file does not exist.
 TDateTime GetFileDateTime(const std::string& fileName);

@@ -338,9 +338,51 @@ TEST_F(MediaSearch, RemoveMissingLooksOnlyInsideTheFoldersScanned)
     EXPECT_EQ(dialogs.asked.back().detail, Folder("home"));
     EXPECT_EQ(Titles(), (std::set<std::string>{"Gone Song", "Other Song", "Kept"}));
 
-    // "Scan All" removes every song whose file is gone.
+    // "Scan All" removes every song whose file is gone, but for those of the folder that is not there: it
+    // is skipped, and the user is told which.
+    const int rebuildsBefore = rebuilds;
     form.ScanAll();
-    EXPECT_TRUE(Titles().empty());
+    EXPECT_EQ(Titles(), (std::set<std::string>{"Gone Song", "Other Song"}));
+    EXPECT_EQ(SavedCount(), 2);
+    EXPECT_EQ(rebuilds, rebuildsBefore + 1); // rebuilt and saved once
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_EQ(prompts.boxes[0].caption, "Media Search");
+    EXPECT_NE(prompts.boxes[0].text.find("\r" + Folder("usb")), std::string::npos);
+
+    // Plugged in again, the disc's missing songs go like any others.
+    fs::rename(music.File("usb-unplugged"), Folder("usb"));
+    fs::remove(Folder("usb/Away/Gone Song.wav"));
+    form.ScanAll();
+    EXPECT_EQ(Titles(), (std::set<std::string>{"Other Song"}));
+    EXPECT_EQ(prompts.boxes.size(), 1u);
+}
+
+TEST_F(MediaSearch, AFullRescanKeepsTheSongsOfFoldersGoneUnreadableOrUnmounted)
+{
+    Song("usb/A.wav");
+    Song("usb/B.wav");
+    Song("share/C.wav");
+    Song("home/D.wav");
+    TfrmMusicSearch form(library);
+    for (const char* folder : {"usb", "share", "home"})
+        Add(form, Folder(folder));
+    form.ScanAll();
+    ASSERT_EQ(SavedCount(), 4);
+
+    // The disc is moved away and the share's mount point is left empty; a song is added at home.
+    fs::rename(Folder("usb"), music.File("elsewhere"));
+    fs::rename(Folder("share/C.wav"), music.File("C.wav"));
+    Song("home/E.wav");
+    Check(form, "cbFullScan")->setChecked(true);
+    Check(form, "cbRemoveMissing")->setChecked(true);
+    form.ScanAll();
+    EXPECT_EQ(Titles(), (std::set<std::string>{"A", "B", "C", "D", "E"}));
+    EXPECT_EQ(SavedCount(), 5);
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_EQ(prompts.boxes[0].text,
+              "These media folders are missing, unreadable or empty (an unplugged disc, a "
+              "share not mounted) and were skipped; their songs stay in the library:\r" +
+                  Folder("usb") + "\r" + Folder("share"));
 }
 
 TEST_F(MediaSearch, FullRescanOnlyForScanAllAndTheMaskPageBecomesTheLibrarys)

@@ -38,5 +38,13 @@ TEST(DemoLibrary, AFirstStartScansTheDemoSongsThroughTheWavPluginOnce)
     EXPECT_FALSE(demolibrary::LoadIfEmpty(library));
     EXPECT_EQ(demolibrary::WriteSongs(demolibrary::Folder()), 0);
     EXPECT_EQ(library.GlobalList().Count(), songs);
+
+    // Nor is an empty library whose jukebox.dat is there (emptied, or damaged and kept for the user).
+    TempDir other;
+    TlocalJukeboxList damaged;
+    damaged.SetDataFolder(other.Path());
+    other.Write("jukebox.dat", "garbage");
+    EXPECT_FALSE(demolibrary::LoadIfEmpty(damaged));
+    EXPECT_EQ(TempDir::Read(damaged.GetGlobalFileName()), "garbage");
     ReleaseTaggerLoader();
 }

@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -333,6 +334,24 @@ TEST_F(FrmJukeboxTest, StartupLoadsTheLibraryThenReadsItsSettingsAndAutoPlays)
               (std::vector<std::string>{"StackerChanged", "PlayerStateChanged 0"}));
     ASSERT_FALSE(Player().Calls.empty());
     EXPECT_EQ(Player().Calls.back(), "Play") << "auto play comes last";
+}
+
+TEST_F(FrmJukeboxTest, DamagedLibraryFilesAreNamedAtStartAndKept)
+{
+    window_->GetJukebox().Queue().Add(Song("left").release());
+    const std::string queue = window_->GetJukebox().GetQueueFileName();
+    const std::string cut = TempDir::Read(queue).substr(0, 20);
+    Restart();
+    std::ofstream(queue, std::ios::binary | std::ios::trunc) << cut;
+    window_->LoadPreferences();
+    window_->Startup();
+    ASSERT_EQ(prompts_.boxes.size(), 1u);
+    EXPECT_EQ(prompts_.boxes[0].text,
+              "These library files could not be read in full; they are kept as they are on "
+              "disk until the library is saved again:\r" +
+                  queue);
+    window_->close();
+    EXPECT_EQ(TempDir::Read(queue), cut);
 }
 
 TEST_F(FrmJukeboxTest, PlayerEventsReachTheJukeboxUntilClosing)

@@ -636,10 +636,14 @@ TEST_F(PlaylistEditorScan, M3UFilesLoadIntoTheEditedListAndAFullRescanLeavesNoSt
     EXPECT_EQ(Files(*list), (std::vector<std::string>{music.File("Band A/First/Two.wav"),
                                                       music.File("Band B/Second/Three.wav")}));
     EXPECT_EQ(host.folder, dir.File("lists"));
+    ASSERT_EQ(prompts.boxes.size(), 1u); // the file that is gone is told
+    EXPECT_EQ(prompts.boxes[0].text,
+              "1 of 3 entries of \"" + m3u + "\" could not be loaded:\r1 file not found");
     editor.LoadM3U(m3u, true);
     EXPECT_EQ(list->Count(), 4);
     editor.LoadM3U(m3u, false);
     EXPECT_EQ(list->Count(), 2);
+    prompts.boxes.clear();
 
     // The tree shows an album, its lines are dragged, a song plays; then a full rescan replaces every song.
     const TtreeNode album = FindNode(tnkAlbum);

@@ -3,6 +3,7 @@
 #include "platform/filesystem.h"
 #include "stackerlibrary.h"
 #include "support/fakedialogs.h"
+#include "support/fakeprompts.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -68,12 +69,28 @@ TEST(StackerCartridges, LoadReplacesAddAppendsAndACancelledDialogChangesNothing)
     EXPECT_EQ(shelf.Stacker().Count(), 3);
     EXPECT_EQ(shelf.Stacker().Find("Party Mix"), nullptr);
 
-    // A cut file keeps the lists read before the cut.
+    // A cartridge that cannot be read (cut, garbage, empty, a negative count, missing) changes nothing
+    // and says so, naming the file.
+    TfakePrompts prompts;
     const std::string bytes = TempDir::Read(three);
-    const std::string cut = dir.Write("cut.ctg", bytes.substr(0, bytes.size() - 10));
-    EXPECT_FALSE(cartridges.LoadFile(cut, false));
-    EXPECT_EQ(shelf.Stacker().Count(), 2);
-    EXPECT_FALSE(cartridges.LoadFile(dir.File("missing.ctg"), true));
+    const std::vector<std::string> bad = {
+        dir.Write("cut.ctg", bytes.substr(0, bytes.size() - 10)), dir.Write("garbage.ctg", "not a cartridge"),
+        dir.Write("empty.ctg", ""), dir.Write("negative.ctg", std::string("OALL\xff\xff\xff\xff", 8)),
+        dir.File("missing.ctg")};
+    for (const std::string& file : bad) {
+        EXPECT_FALSE(cartridges.LoadFile(file, false)) << file;
+        EXPECT_EQ(shelf.Stacker().Count(), 3) << file;
+        ASSERT_FALSE(prompts.boxes.empty());
+        EXPECT_NE(prompts.boxes.back().text.find("\"" + file + "\""), std::string::npos);
+    }
+    EXPECT_EQ(prompts.boxes.size(), bad.size());
+
+    // A cartridge saved from an empty stacker is a good one: it empties the stacker.
+    shelf.Stacker().Clear();
+    const std::string none = WriteCartridge(cartridges, shelf.library, "none", 0);
+    cartridges.LoadFile(three, false);
+    EXPECT_TRUE(cartridges.LoadFile(none, false));
+    EXPECT_EQ(shelf.Stacker().Count(), 0);
 }
 
 TEST(StackerCartridges, TheGateRefusesEveryCommandBeforeAnyDialogAndAgainAfterTheSaveDialog)

@@ -389,6 +389,27 @@ TEST_F(JukeboxTest, StackerPlaysTheSongsOfItsActiveListsAndNamesThePlayingList)
     EXPECT_EQ(jukebox.GetStackerStatus(), "");
 }
 
+TEST_F(JukeboxTest, AMissingSongIsSkippedSoTheNextSourcePlays)
+{
+    PutRandom("/m/random.mp3");
+    TaudioTagPlaylistList& stacker = jukebox.Stacker();
+    StackerList(stacker, "Gone", {"/m/gone.mp3"}, true);
+    stacker.SetActive(true);
+    Put(jukebox.Queue(), "/m/queued-gone.mp3");
+
+    // The player finds each chosen file missing: its source moves past it, and no history is written.
+    for (const char* gone : {"/m/queued-gone.mp3", "/m/gone.mp3"}) {
+        TaudioTag* chosen = jukebox.GetNextTag();
+        ASSERT_EQ(Name(chosen), gone);
+        const std::unique_ptr<TaudioTag> copy = chosen->Clone();
+        jukebox.SongMissing(copy.get());
+    }
+    EXPECT_EQ(jukebox.Queue().GetCount(), 0);
+    EXPECT_EQ(Name(jukebox.GetNextTag()), "/m/random.mp3");
+    EXPECT_EQ(jukebox.History().GetCount(), 0);
+    EXPECT_EQ(jukebox.PlayingStackerListName(), "");
+}
+
 TEST_F(JukeboxTest, DeletingThePlayingStackerListLeavesNoStackerPosition)
 {
     jukebox.SetRandomPlay(false);
@@ -703,6 +724,29 @@ TEST_F(JukeboxTest, DataFileInTheWayOfASaveIsReportedAndLeftAlone)
     EXPECT_NE(jukebox.PlayingTag(), nullptr);
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+TEST_F(JukeboxTest, AFullDiskIsToldOnceUntilASaveWorksAgain)
+{
+    for (int i = 0; i < 4; ++i)
+        PutRandom("/m/" + std::to_string(i) + ".mp3");
+    Put(jukebox.Queue(), "/m/q1.mp3");
+    Put(jukebox.Queue(), "/m/q2.mp3");
+    jukebox.SetAutoSaveQueue(true);
+    jukebox.failWrites = true;
+    std::filesystem::create_directories(dir.File("history.txt")); // history.txt cannot be written either
+    EXPECT_THROW(Play(), EFileError);
+    EXPECT_NO_THROW(Play()); // the queue's and the history's failures again: not told twice
+    EXPECT_NO_THROW(Play());
+    EXPECT_EQ(jukebox.History().GetCount(), 3);
+
+    // Room again: the next save works, and a failure after it is told again.
+    std::filesystem::remove(dir.File("history.txt"));
+    EXPECT_NO_THROW(Play());
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("history.txt")));
+    std::filesystem::remove(dir.File("history.txt"));
+    std::filesystem::create_directories(dir.File("history.txt"));
+    EXPECT_THROW(Play(), EFileError);
 }
 
 TEST_F(JukeboxTest, SettingsWithoutLibraryKeepNoActivePlaylist)

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -498,4 +499,42 @@ TEST(JukeboxLoader, MissingFilesAndMissingLibrary)
     loader.LoadAll();
     loader.LoadQueue();
     EXPECT_EQ(starts, 2);
+}
+
+TEST(JukeboxLoader, NamesTheFilesItCouldNotReadAndLeavesThemAsTheyAre)
+{
+    TempDir dir;
+    const std::string data = dir.File("Data");
+    {
+        TlocalJukeboxList library;
+        library.SetDataFolder(data);
+        for (const char* name : {"/m/a", "/m/b", "/m/c"})
+            Put(library.GlobalList(), name);
+        AddPlaylist(library.Playlists(), "Party", {"/m/b"});
+        Put(library.Jukebox()->Queue(), "/m/queued");
+        library.SaveAll();
+        library.Jukebox()->SaveAll(); // the stacker is saved empty: a good file
+    }
+    std::filesystem::resize_file(data + "/jukebox.dat",
+                                 std::filesystem::file_size(data + "/jukebox.dat") - 5);
+    std::filesystem::resize_file(data + "/playlists.dat", 6);
+    std::ofstream(data + "/queue.dat", std::ios::binary) << "garbage";
+    const std::string global = TempDir::Read(data + "/jukebox.dat");
+
+    TlocalJukeboxList library;
+    library.SetDataFolder(data);
+    library.SetAutoSaveGlobal(true);
+    library.SetAutoSavePlaylists(true);
+    library.SetAutoSaveQueue(true);
+    library.SetAutoSaveStacker(true);
+    TlocalJukeboxLoader loader;
+    loader.SetJukeboxList(&library);
+    loader.LoadAll();
+    EXPECT_EQ(
+        loader.UnreadableFiles(),
+        (std::vector<std::string>{data + "/jukebox.dat", data + "/playlists.dat", data + "/queue.dat"}));
+    EXPECT_EQ(Names(library.GlobalList()), (std::vector<std::string>{"/m/a", "/m/b"})); // read before the cut
+    EXPECT_EQ(TempDir::Read(data + "/jukebox.dat"), global);
+    EXPECT_EQ(TempDir::Read(data + "/playlists.dat").size(), 6u);
+    EXPECT_EQ(TempDir::Read(data + "/queue.dat"), "garbage");
 }

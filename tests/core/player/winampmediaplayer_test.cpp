@@ -608,6 +608,23 @@ TEST_F(WinampPlayerTest, MissingSongFileIsToldAndNothingPlays)
     EXPECT_EQ(prompts_.Count("Could not locate file"), 2) << "each new attempt tells again";
     player_->PollWinamp();
     EXPECT_TRUE(started_.empty());
+
+    // The lists hear of the missing file and move past it: the next source's song is handed over at once.
+    // A second missing song in the same request is skipped untold.
+    const TaudioTag* gone = next_;
+    const TaudioTag* alsoGone = Song("also gone", "A", "Gone Too", 100, false);
+    const TaudioTag* present = Song("present", "A", "Here", 100);
+    std::vector<std::string> missing;
+    events_.OnFileNotFound = [&](TcustomMediaPlayer*, const TaudioTag* tag) {
+        missing.push_back(tag->Filename());
+        next_ = next_ == gone ? alsoGone : present;
+    };
+    player_->Play();
+    EXPECT_EQ(prompts_.Count("Could not locate file"), 3);
+    EXPECT_EQ(missing, (std::vector<std::string>{gone->Filename(), alsoGone->Filename()}));
+    EXPECT_EQ(winamp_->playlist, (std::vector<std::string>{"DoesNotExist", present->Filename()}));
+    player_->PollWinamp();
+    EXPECT_EQ(started_, std::vector<std::string>{present->Filename()});
 }
 
 TEST_F(WinampPlayerTest, FailedHandOverAsksAgainBoundedThenTells)

@@ -1,5 +1,6 @@
 #include "support/reportrecorder.h"
 
+#include "core/jukebox/localjukeboxlist.h"
 #include "core/songs/audiotaglist.h"
 #include "core/reports/invalidtagsreport.h"
 #include "core/reports/jukeboxtagreportlist.h"
@@ -54,6 +55,28 @@ TEST(InvalidTagsReport, ListsFilesWithoutArtistOrTitleSortedIgnoringCase)
     ASSERT_EQ(progress.size(), 6u);
     EXPECT_EQ(progress.front(), std::make_pair(1, 6));
     EXPECT_EQ(progress.back(), std::make_pair(6, 6));
+}
+
+TEST(InvalidTagsReport, SeesTheTagsAsReadAfterTheGroupingsFilledInTitles)
+{
+    ReportRecorder recorder;
+    TempDir dir;
+    TlocalJukeboxList library;
+    library.SetLoadGenres(true);
+    TaudioTagList& songs = library.GlobalList();
+    songs.BeginUpdate();
+    AddSong(songs, "", "", "/m/no artist.wav");
+    AddSong(songs, "Artist", "", "/m/no genre.wav");
+    AddSong(songs, "Artist", "", "/m/sub/third.wav");
+    AddSong(songs, "Artist", "third.wav.x", "/m/good.wav");
+    songs.EndUpdate(); // the groupings give the untitled songs their file names as titles
+
+    TinvalidTagsReport report;
+    report.SetSongs(&songs);
+    report.SetFilename(dir.File("invalid.txt"));
+    report.Execute();
+    EXPECT_EQ(TempDir::Read(dir.File("invalid.txt")),
+              "/m/no artist.wav\n/m/no genre.wav\n/m/sub/third.wav\n");
 }
 
 TEST(InvalidTagsReport, CleanLibraryGivesAnEmptyFileThatIsStillOpened)

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sys/stat.h>
+
 namespace {
 
 // The global host serving *.wav through the test plug-in (artist "Wav", title = the file name; reads of
@@ -19,7 +22,10 @@ public:
         TaggerLoader().SetPluginFolder(folder_.Path());
     }
     ~WavHost() { ReleaseTaggerLoader(); }
-    std::string Write(const std::string& name) const { return folder_.Write(name, "data"); }
+    std::string Write(const std::string& name, const std::string& bytes = "data") const
+    {
+        return folder_.Write(name, bytes);
+    }
 
 private:
     TestPluginFolder folder_;
@@ -110,4 +116,51 @@ TEST(AudioTagFiles, AddFileAndFileLists)
     back.LoadFileList(m3u + ".missing", false);
     EXPECT_EQ(back.Count(), 3);
     EXPECT_EQ(back.Filename(), m3u);
+}
+
+TEST(AudioTagFiles, M3UFilesAsOtherPlayersWriteThemLoadAndTellWhatWasSkipped)
+{
+    WavHost host;
+    const std::string a = host.Write("lists/sub/a.wav");
+    const std::string spaced = host.Write("lists/b \xC3\xA9.wav");
+    const std::string accented = host.Write("lists/caf\xC3\xA9.wav");
+    const std::string fifo = host.Write("lists/pipe.wav");
+    std::remove(fifo.c_str());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    host.Write("lists/bad.wav");
+    const std::string folder = a.substr(0, a.size() - std::string("/sub/a.wav").size());
+
+    // A byte order mark, a relative entry with backslashes, a file:// URL, a Latin-1 line, an internet
+    // address, a missing file, a FIFO and a file no plug-in reads.
+    const std::string m3u =
+        host.Write("lists/mix.m3u", "\xEF\xBB\xBFsub\\a.wav\r\n#EXTINF:5,x\r\nfile://" + folder +
+                                        "/b%20%C3%A9.wav\r\ncaf\xE9.wav\r\nhttp://radio/live\r\n"
+                                        "gone.wav\r\npipe.wav\r\n  ./bad.wav  \r\n");
+    TaudioTagList list;
+    list.SetOwnsObjects(true);
+    TfileListReport report = list.LoadFileList(m3u, false);
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.GetItem(0)->Filename(), a);
+    EXPECT_EQ(list.GetItem(1)->Filename(), spaced);
+    EXPECT_EQ(list.GetItem(2)->Filename(), accented);
+    EXPECT_EQ(report.added, 3);
+    EXPECT_EQ(report.addresses, 1);
+    EXPECT_EQ(report.notFound, 1);
+    EXPECT_EQ(report.special, 1); // the FIFO
+    EXPECT_EQ(report.notSongs, 1);
+    EXPECT_EQ(report.Describe("mix.m3u"),
+              "4 of 7 entries of \"mix.m3u\" could not be loaded:\r1 file not found\r"
+              "1 special file (a folder, a pipe or a device)\r1 file that is not a "
+              "song\r1 internet address (only files are played)");
+    EXPECT_EQ(list.AddFile(fifo), nullptr); // never opened as a song
+
+    // A list of which nothing loads leaves the edited list as it was, and says so.
+    const std::string none = host.Write("lists/none.m3u", "http://radio/live\nnowhere.wav\n");
+    report = list.LoadFileList(none, false);
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_TRUE(report.kept);
+    EXPECT_NE(report.Describe("none.m3u").find("\rThe playlist was left as it was."), std::string::npos);
+    report = list.LoadFileList(fifo, true);
+    EXPECT_FALSE(report.read);
+    EXPECT_EQ(list.Count(), 3);
 }
