@@ -632,7 +632,9 @@ TEST_F(FrmSkinnedJukeboxAppTest, ASkinDrawnToAnotherSizeSizesTheWindowsOwnContro
 {
     Start();
     // Larger, then smaller than the Default skin: the window's fixed controls follow both ways.
-    for (const auto& [num, den] : {std::pair{3, 2}, std::pair{2, 3}}) {
+    for (const std::pair<int, int>& scale : {std::pair{3, 2}, std::pair{2, 3}}) {
+        const int num = scale.first;
+        const int den = scale.second;
         TfakePrompts prompts;
         Window().LoadSkinFile(ScaledDefaultSkin("Scaled" + std::to_string(num), num, den));
         QCoreApplication::processEvents();
