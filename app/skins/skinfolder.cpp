@@ -334,9 +334,14 @@ void TskinFolder::LoadSkinFile(const std::string& fileName)
         }
     }
     currentSkinFile_ = GetSkinFile();
-    // A skin file that cannot be used leaves the look, and the file written at exit, as they were.
-    if (!LoadCurrentSkin())
+    // A skin file that cannot be used leaves the look, and the file written at exit, as they were; with no
+    // skin loaded yet, the Default skin is loaded instead.
+    if (!LoadCurrentSkin()) {
+        const std::string refused = currentSkinFile_;
         currentSkinFile_ = previous;
+        if (previous.empty() && GetSkinFile() != refused)
+            LoadCurrentSkin();
+    }
 }
 
 void TskinFolder::LoadSkin()

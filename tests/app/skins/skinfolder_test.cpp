@@ -429,7 +429,12 @@ TEST_F(SkinFolder, FilesOutsideTheSkinsFoldersLinksAndSpecialFilesAreRefusedAndL
 TEST_F(SkinFolder, BrokenSkinsAreNamedAndTheControlsKeepTheirLook)
 {
     TfakePrompts prompts;
-    skin.ApplySkinColors(RGBColor(1, 2, 3), RGBColor(4, 5, 6));
+    // Refused before any skin was loaded, the Default skin is loaded instead.
+    dir.Write("home/Skins/Default/skin.osk", "[Colors]\r\nButtonColor=#010203\r\nPanelColor=#040506\r\n");
+    dir.Write("home/Skins/Junk/skin.osk", "");
+    skin.LoadSkinFile(UserSkin("Junk"));
+    EXPECT_EQ(skin.CurrentSkinFile(), std::string());
+    EXPECT_EQ(skin.ButtonColor(), RGBColor(1, 2, 3));
     const QImage before = Grey(40, 10, 60);
     controls->SetSkinBitmap(before);
     title->SetBitmapTopLeft(Grey(10, 24, 30));
