@@ -374,6 +374,20 @@ void FitPanelToSkin(TorvanePanel* panel)
         return;
     }
     if (w != panel->width() || h != panel->height()) {
-        panel->resize(w, h);
+        ResizeToSkin(panel, w, h);
     }
+}
+
+void ResizeToSkin(QWidget* control, int width, int height)
+{
+    if (!control) {
+        return;
+    }
+    if (control->minimumWidth() == control->maximumWidth()) {
+        control->setFixedWidth(width);
+    }
+    if (control->minimumHeight() == control->maximumHeight()) {
+        control->setFixedHeight(height);
+    }
+    control->resize(width, height);
 }

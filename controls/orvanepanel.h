@@ -119,3 +119,7 @@ private:
 // the width and takes the bar's height, a vertical bar keeps the height and takes its width. A client
 // aligned panel resizes its parent panel instead, when that parent has the panel's size.
 void FitPanelToSkin(TorvanePanel* panel);
+
+// Gives a skinned control the size its bitmaps ask for: a side that a layout holds fixed (its minimum and
+// maximum alike) is fixed again at the new length, so the layout keeps it; the other sides are resized.
+void ResizeToSkin(QWidget* control, int width, int height);

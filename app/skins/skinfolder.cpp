@@ -1,6 +1,7 @@
 #include "app/skins/skinfolder.h"
 
 #include "app/skins/skincomponents.h"
+#include "app/skins/skinfiles.h"
 #include "controls/orvanebutton.h"
 #include "controls/orvanemultibutton.h"
 #include "controls/orvanepanel.h"
@@ -10,6 +11,7 @@
 #include "core/captions/tagfonts.h"
 #include "core/util/promptservice.h"
 #include "markup/htmlcolor.h"
+#include "platform/atomicfile.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/folders.h"
@@ -17,9 +19,12 @@
 #include "platform/qtstring.h"
 #include "platform/scopeguard.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QImage>
 #include <QPalette>
+#include <QString>
 
 #include <algorithm>
 #include <filesystem>
@@ -85,16 +90,18 @@ std::vector<TskinPart> PartsOf(QWidget* control)
     return {};
 }
 
-// A control takes the size its new bitmaps give it.
+// A control takes the size its new bitmaps give it: a button and the multi-button one frame of the bitmap
+// (its width and height), a scroll bar its track's width or height, a panel what its pieces give it. A
+// side that the window's layout holds fixed is fixed again at the new length.
 void FitToSkin(QWidget* control, const std::vector<std::string>& loadedKeys)
 {
     if (loadedKeys.empty())
         return;
     if (auto* button = qobject_cast<TorvaneButton*>(control)) {
         const int frames = button->IsCheckButton() ? 5 : 3;
-        button->resize(button->SkinBitmap().width() / frames, button->height());
+        ResizeToSkin(button, button->SkinBitmap().width() / frames, button->SkinBitmap().height());
     } else if (auto* multi = qobject_cast<TorvaneMultiButton*>(control)) {
-        multi->resize(multi->SkinBitmap().width() / 4, multi->height());
+        ResizeToSkin(multi, multi->SkinBitmap().width() / 4, multi->SkinBitmap().height());
     } else if (auto* bar = qobject_cast<TorvaneScrollBar*>(control)) {
         if (std::find(loadedKeys.begin(), loadedKeys.end(), "BackImage") == loadedKeys.end())
             return;
@@ -106,6 +113,68 @@ void FitToSkin(QWidget* control, const std::vector<std::string>& loadedKeys)
     } else if (auto* panel = qobject_cast<TorvanePanel*>(control)) {
         FitPanelToSkin(panel);
     }
+}
+
+// True when the colour text reads as a colour: six hexadecimal digits, with or without "#".
+bool IsColorText(std::string_view text)
+{
+    if (text.size() == 7 && text[0] == '#')
+        text.remove_prefix(1);
+    return text.size() == 6 && std::all_of(text.begin(), text.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+           });
+}
+
+// A bitmap a control can draw: the multi-button's needs four frames, the last holding the hit colour of
+// each of its buttons (a bitmap a few pixels wider than four frames loses the spare columns), a button's
+// at least one pixel per frame.
+bool FitsControl(QWidget* control, QImage& image)
+{
+    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
+        return false;
+    if (auto* multi = qobject_cast<TorvaneMultiButton*>(control)) {
+        const int frame = image.width() / 4;
+        if (frame <= 0)
+            return false;
+        if (image.width() != 4 * frame)
+            image = image.copy(0, 0, 4 * frame, image.height());
+        const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+        for (int button = 1; button <= 4; ++button) {
+            const QRgb wanted = ToQColor(multi->ButtonHitColor(button)).rgb() & 0xFFFFFFu;
+            bool found = false;
+            for (int y = 0; y < rgb.height() && !found; ++y)
+                for (int x = 3 * frame; x < 4 * frame && !found; ++x)
+                    found = (rgb.pixel(x, y) & 0xFFFFFFu) == wanted;
+            if (!found)
+                return false;
+        }
+    } else if (auto* button = qobject_cast<TorvaneButton*>(control)) {
+        return image.width() >= (button->IsCheckButton() ? 5 : 3);
+    }
+    return true;
+}
+
+// Reads a bitmap of the skin's folder: a regular file of a bitmap's size that lies in the folder itself
+// (a link out of it is refused), whole, and decodable.
+bool ReadSkinBitmap(const std::string& path, const std::string& folder, QImage& image)
+{
+    if (!skinfiles::IsDirectlyIn(path, folder))
+        return false;
+    const std::optional<std::string> bytes = skinfiles::ReadRegularFile(path, skinfiles::kMaxBitmapSize);
+    if (!bytes || (bytes->rfind("BM", 0) == 0 && !skinfiles::IsWholeBitmap(*bytes)))
+        return false;
+    return image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
+                              static_cast<int>(bytes->size())) &&
+           !image.isNull();
+}
+
+// The skin file's text when it is a regular file of a skin file's size; a missing file reads as empty.
+std::optional<std::string> ReadSkinText(const std::string& file, std::string& reason)
+{
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(fs::path(file), ec)))
+        return std::string();
+    return skinfiles::ReadRegularFile(file, skinfiles::kMaxSkinFileSize, &reason);
 }
 
 std::string Joined(const std::string& folder, const std::string& name)
@@ -148,6 +217,82 @@ std::optional<fs::path> UserCopyPath(const std::string& skinFile)
     return copy;
 }
 
+// The shipped skin file of a user's copy (whether the copy exists or not); nothing for other files.
+std::optional<fs::path> ShippedPathOf(const std::string& skinFile)
+{
+    const fs::path file = Normal(skinFile);
+    if (file.parent_path().parent_path() != Normal(platform::SkinsFolder()))
+        return std::nullopt;
+    const fs::path shipped =
+        fs::path(platform::ShippedSkinsFolder()) / file.parent_path().filename() / file.filename();
+    if (Normal(shipped.string()) == file || !platform::FileExists(shipped.string()))
+        return std::nullopt;
+    return shipped;
+}
+
+// An INI held in memory from a file's text (never opened by the INI itself: it would read a FIFO for good).
+TIniFile IniFromText(const std::string& text)
+{
+    TIniFile ini{std::string()};
+    ini.LoadFromText(text);
+    return ini;
+}
+
+bool IsBitmapName(const fs::path& file)
+{
+    std::string ext = file.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext == ".bmp";
+}
+
+// Brings a user's copy of a shipped skin back to whole: a file missing from it, not a regular file, or a
+// cut bitmap is copied again from the shipped skin, and sections and keys missing from its skin file
+// (a file cut short) are taken from the shipped one; what the user changed stays. Every write goes
+// through a temporary and a rename.
+void RepairCopy(const fs::path& shippedFolder, const fs::path& copyFolder, const std::string& skinFileName)
+{
+    std::error_code ec;
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(shippedFolder, ec))
+        if (entry.is_regular_file(ec) && entry.path().filename() != skinFileName)
+            files.push_back(entry.path());
+    // The skin file goes last: a copy cut short before it is not yet taken for the user's skin.
+    files.push_back(shippedFolder / skinFileName);
+    for (const fs::path& from : files) {
+        const fs::path to = copyFolder / from.filename();
+        const fs::file_status status = fs::symlink_status(to, ec);
+        const std::optional<std::string> own =
+            fs::is_regular_file(status) ? skinfiles::ReadRegularFile(to.string(), skinfiles::kMaxBitmapSize)
+                                        : std::nullopt;
+        if (!own) {
+            skinfiles::CopyFileAtomically(from.string(), to.string());
+        } else if (from.filename() == skinFileName) {
+            const std::optional<std::string> shippedText =
+                skinfiles::ReadRegularFile(from.string(), skinfiles::kMaxSkinFileSize);
+            if (!shippedText)
+                continue;
+            const TIniFile shipped = IniFromText(*shippedText);
+            TIniFile mine = IniFromText(*own);
+            bool changed = false;
+            TStrings sections;
+            shipped.ReadSections(sections);
+            for (int i = 0; i < sections.Count(); ++i) {
+                TStrings keys;
+                shipped.ReadSection(sections[i], keys);
+                for (int k = 0; k < keys.Count(); ++k)
+                    if (!mine.ValueExists(sections[i], keys[k])) {
+                        mine.WriteString(sections[i], keys[k], shipped.ReadString(sections[i], keys[k], ""));
+                        changed = true;
+                    }
+            }
+            if (changed)
+                platform::WriteFileAtomically(to.string(), mine.ToText());
+        } else if (IsBitmapName(to) && !skinfiles::IsWholeBitmap(*own)) {
+            skinfiles::CopyFileAtomically(from.string(), to.string());
+        }
+    }
+}
+
 } // namespace
 
 TskinFolder::TskinFolder(TskinComponents& components) : components_(components)
@@ -179,28 +324,147 @@ void TskinFolder::LoadSkinFile(const std::string& fileName)
 {
     if (busy_)
         return;
+    const std::string previous = currentSkinFile_;
     if (!fileName.empty() && platform::FileExists(fileName)) {
-        const std::optional<fs::path> copy = UserCopyPath(fileName);
-        currentSkinFile_ = copy && platform::FileExists(copy->string()) ? copy->string() : fileName;
-    } else {
-        currentSkinFile_ = GetSkinFile();
+        if (!InSkinsFolders(fileName)) {
+            ReportProblem("The skin file \"" + fileName +
+                          "\" is not in a Skins folder and is left untouched; the current skin stays.");
+        } else {
+            const std::optional<fs::path> copy = UserCopyPath(fileName);
+            currentSkinFile_ = copy && platform::FileExists(copy->string()) ? copy->string() : fileName;
+        }
     }
-    LoadSkin();
+    currentSkinFile_ = GetSkinFile();
+    // A skin file that cannot be used leaves the look, and the file written at exit, as they were; with no
+    // skin loaded yet, the Default skin is loaded instead.
+    if (!LoadCurrentSkin()) {
+        const std::string refused = currentSkinFile_;
+        currentSkinFile_ = previous;
+        if (previous.empty() && GetSkinFile() != refused)
+            LoadCurrentSkin();
+    }
 }
 
 void TskinFolder::LoadSkin()
 {
+    LoadCurrentSkin();
+}
+
+bool TskinFolder::InSkinsFolders(const std::string& skinFile)
+{
+    const fs::path folder = Normal(skinFile).parent_path().parent_path();
+    return folder == Normal(platform::SkinsFolder()) || folder == Normal(platform::ShippedSkinsFolder());
+}
+
+bool TskinFolder::LoadCurrentSkin()
+{
     if (busy_)
-        return;
+        return false;
     const platform::TValueGuard<bool> busy(busy_, true);
     const std::string file = GetSkinFile();
-    const TIniFile ini(file);
+    if (!InSkinsFolders(file)) {
+        ReportProblem("The skin file \"" + file + "\" is not in a Skins folder and is left untouched.");
+        return false;
+    }
+    if (const std::optional<fs::path> shipped = ShippedPathOf(file); shipped && platform::FileExists(file)) {
+        try {
+            RepairCopy(shipped->parent_path(), fs::path(file).parent_path(),
+                       fs::path(file).filename().string());
+        } catch (const std::exception&) {
+            // A copy that cannot be mended now is loaded as it is; the next write tries again.
+        }
+    }
+    std::string reason;
+    const std::optional<std::string> text = ReadSkinText(file, reason);
+    if (!text) {
+        ReportProblem("The skin file \"" + file + "\" " + reason +
+                      " and cannot be used; the current skin stays.");
+        return false;
+    }
+    const TIniFile ini = IniFromText(*text);
+    if (!text->empty() || platform::FileExists(file)) {
+        if (!HoldsSkin(ini)) {
+            ReportProblem("The skin file \"" + file +
+                          "\" holds no skin and cannot be used; the current skin stays.");
+            return false;
+        }
+    }
+    problems_.clear();
     LoadSkinImages(ini, fs::path(file).parent_path().string());
     const auto [exitColor, exitOuterColor] = ExitButtonColors();
-    const TColor button = HtmlToColor(ini.ReadString("Colors", "ButtonColor", ColorToHtml(exitColor)));
-    const TColor panel = HtmlToColor(ini.ReadString("Colors", "PanelColor", ColorToHtml(exitOuterColor)));
+    const TColor button = ReadColor(ini, "ButtonColor", exitColor);
+    const TColor panel = ReadColor(ini, "PanelColor", exitOuterColor);
     ApplySkinColors(button, panel);
-    LoadSkinFonts(ini);
+    LoadSkinFonts(ReadableFonts(ini));
+    if (!problems_.empty()) {
+        std::string text = "Some parts of the skin \"" + file + "\" cannot be used and keep their look:";
+        for (const std::string& problem : problems_)
+            text += "\r" + problem;
+        problems_.clear();
+        ReportProblem(text);
+    }
+    return true;
+}
+
+bool TskinFolder::HoldsSkin(const TIniFile& ini) const
+{
+    if (ini.SectionExists("Colors"))
+        return true;
+    for (const TtagFonts* fonts : components_.FontSets())
+        if (ini.SectionExists(TtagFonts::FilterKeyName(fonts->NiceName())))
+            return true;
+    for (int i = 0; i < components_.Count(); ++i)
+        if (const QWidget* control = components_.Control(i);
+            control && !control->objectName().isEmpty() &&
+            ini.SectionExists(platform::FromQString(control->objectName())))
+            return true;
+    return false;
+}
+
+TColor TskinFolder::ReadColor(const TIniFile& ini, const char* key, TColor previous)
+{
+    if (!ini.ValueExists("Colors", key))
+        return previous;
+    const std::string text = ini.ReadString("Colors", key, "");
+    if (IsColorText(text))
+        return HtmlToColor(text);
+    problems_.push_back(std::string("Colors: ") + key + "=" + text);
+    return previous;
+}
+
+TIniFile TskinFolder::ReadableFonts(const TIniFile& ini)
+{
+    TIniFile fixed = IniFromText(ini.ToText());
+    for (const TtagFonts* fonts : components_.FontSets()) {
+        const std::string section = TtagFonts::FilterKeyName(fonts->NiceName());
+        if (section.empty())
+            continue;
+        const auto check = [&](const std::string& key, TColor previous) {
+            if (!fixed.ValueExists(section, key))
+                return;
+            const std::string text = fixed.ReadString(section, key, "");
+            if (IsColorText(text))
+                return;
+            problems_.push_back(section + ": " + key + "=" + text);
+            fixed.WriteString(section, key, ColorToHtml(previous));
+        };
+        for (int k = 0; k < TtagFonts::kFontCount; ++k) {
+            const auto kind = static_cast<TtagFonts::FontKind>(k);
+            check(TtagFonts::FilterKeyName(fonts->FontNiceName(kind)) + "Color", fonts->Font(kind).Color);
+        }
+        const std::string colorKey = TtagFonts::FilterKeyName(fonts->ColorNiceName());
+        if (!colorKey.empty())
+            check(colorKey, fonts->Color());
+    }
+    return fixed;
+}
+
+void TskinFolder::ReportProblem(const std::string& text) const
+{
+    if (OnSkinProblem)
+        OnSkinProblem(text);
+    else
+        ShowMessageBox(text, ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Warning);
 }
 
 void TskinFolder::EachControl(const std::string& caption, TColor windowColor,
@@ -233,8 +497,10 @@ void TskinFolder::LoadSkinImages(const TIniFile& ini, const std::string& folder)
                     if (path.empty())
                         continue;
                     QImage image;
-                    if (!image.load(platform::ToQString(path))) {
-                        failed = true; // an unreadable bitmap ends this control's parts
+                    if (!ReadSkinBitmap(path, folder, image) || !FitsControl(control, image)) {
+                        // An unusable bitmap ends this control's parts; the control keeps its look.
+                        problems_.push_back(section + ": " + name);
+                        failed = true;
                         break;
                     }
                     part.Set(image);
@@ -300,15 +566,19 @@ void TskinFolder::WriteSkin(const std::string& fileName, bool withImages, bool k
 {
     const std::string folder = fs::path(fileName).parent_path().string();
     platform::ForceDirectories(folder);
-    TIniFile ini(fileName);
-    if (!keepContent)
-        ini.LoadFromText({});
+    // What the file holds besides stays; a file that is not a regular file in the folder (a link out of
+    // it, a FIFO) is not read, and the rename of the write replaces it.
+    TIniFile ini{std::string()};
+    if (keepContent && skinfiles::IsDirectlyIn(fileName, folder))
+        if (const std::optional<std::string> text =
+                skinfiles::ReadRegularFile(fileName, skinfiles::kMaxSkinFileSize))
+            ini.LoadFromText(*text);
     ini.WriteString("Colors", "ButtonColor", ColorToHtml(buttonColor_));
     ini.WriteString("Colors", "PanelColor", ColorToHtml(panelColor_));
     SaveSkinFonts(ini);
     if (withImages)
         SaveSkinImages(ini, folder);
-    ini.UpdateFile();
+    platform::WriteFileAtomically(fileName, ini.ToText());
 }
 
 void TskinFolder::SaveSkinImages(TIniFile& ini, const std::string& folder)
@@ -327,8 +597,13 @@ void TskinFolder::SaveSkinImages(TIniFile& ini, const std::string& folder)
                 if (image.isNull() || image.width() == 0 || image.height() == 0)
                     continue;
                 const std::string file = name + "_" + part.Key + ".bmp";
-                if (!IsPlainName(file) || !image.save(platform::ToQString(Joined(folder, file)), "BMP"))
+                QByteArray bytes;
+                QBuffer buffer(&bytes);
+                if (!IsPlainName(file) || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "BMP"))
                     break; // an unwritable bitmap ends this control's parts, silently
+                // Through a temporary and a rename: a link of that name is replaced, never written through.
+                platform::WriteFileAtomically(Joined(folder, file),
+                                              std::string_view(bytes.constData(), std::size_t(bytes.size())));
                 ini.WriteString(name, part.Key, file);
             }
         } catch (const std::exception&) {
@@ -343,7 +618,13 @@ void TskinFolder::SaveCurrentSkin()
     if (busy_)
         return; // a skin half loaded: its colours and fonts are not yet the ones to keep
     const platform::TValueGuard<bool> busy(busy_, true);
-    currentSkinFile_ = UserCopyOf(GetSkinFile());
+    // Only a skin of the Skins folders is ever written.
+    if (!InSkinsFolders(GetSkinFile()))
+        return;
+    const std::string file = UserCopyOf(GetSkinFile());
+    if (!InSkinsFolders(file))
+        return;
+    currentSkinFile_ = file;
     SaveSkin(currentSkinFile_, false);
 }
 
@@ -354,14 +635,22 @@ TskinExportResult TskinFolder::ExportSkin(const std::string& name)
     const platform::TValueGuard<bool> busy(busy_, true);
     const std::string folder = Joined(GetSkinsFolder(), name);
     const std::string file = Joined(folder, kSkinFileName);
+    std::error_code ec;
+    // A folder of that name that leads out of the skins folder (a link) is never written into.
+    if (fs::exists(fs::symlink_status(fs::path(folder), ec)) &&
+        !skinfiles::IsSubfolderOf(folder, GetSkinsFolder())) {
+        ReportProblem("The skin folder \"" + folder +
+                      "\" leads outside the Skins folder; nothing was written.");
+        return TskinExportResult::Refused;
+    }
     const bool exists =
         platform::FileExists(file) ||
         platform::FileExists(Joined(Joined(platform::ShippedSkinsFolder(), name), kSkinFileName));
     if (exists && !ConfirmOverwrite(folder))
         return TskinExportResult::Declined;
-    // A replaced skin is the current look only: none of its old keys stay. The old file stays until the new
-    // one is whole.
-    WriteSkin(file, true, false);
+    // A replaced skin keeps what this write does not put in it (its information, sections the program
+    // does not know); the old file stays until the new one is whole.
+    WriteSkin(file, true, true);
     return TskinExportResult::Exported;
 }
 
@@ -376,24 +665,13 @@ std::string TskinFolder::UserCopyOf(const std::string& skinFile)
     const std::optional<fs::path> copy = UserCopyPath(skinFile);
     if (!copy)
         return skinFile;
-    if (platform::FileExists(copy->string()))
-        return copy->string();
     const fs::path from = fs::path(skinFile).parent_path();
     const fs::path to = copy->parent_path();
-    if (!platform::ForceDirectories(to.string()))
+    if (!platform::ForceDirectories(to.string()) || !skinfiles::IsSubfolderOf(to.string(), GetSkinsFolder()))
         throw EFileError("Cannot create the skin folder " + to.string());
-    // The skin file goes last: a copy cut short is made again, whole, by the next write.
-    const auto copyFile = [&to](const fs::path& file) {
-        std::error_code ec;
-        fs::copy_file(file, to / file.filename(), fs::copy_options::skip_existing, ec);
-        if (ec)
-            throw EFileError("Cannot copy the skin file " + file.string());
-    };
-    std::error_code ec;
-    for (const fs::directory_entry& entry : fs::directory_iterator(from, ec))
-        if (entry.is_regular_file(ec) && entry.path().filename() != copy->filename())
-            copyFile(entry.path());
-    copyFile(fs::path(skinFile).parent_path() / copy->filename());
+    // Each file through a temporary and a rename, the skin file last; a copy cut short or damaged is made
+    // whole again by the next load or write.
+    RepairCopy(from, to, copy->filename().string());
     return copy->string();
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "markup/color.h"
+#include "platform/inifile.h"
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 class QWidget;
-class TIniFile;
 class TskinComponents;
 
 // What an export under a name came to.
@@ -24,6 +25,9 @@ enum class TskinExportResult
 // into a new skin. Skins live in the user's skins folder (platform::SkinsFolder()); the shipped ones are
 // listed and loaded from the shipped folder, and copied to the user's folder before they are first written.
 // Bitmap names in a skin file are plain file names in the skin's own folder; any other name is passed over.
+// Only skin files directly in a skin folder of the user's or the program's Skins folder are read or
+// written (links resolved); a file or bitmap that cannot be used is named in a message and the controls
+// keep their look.
 class TskinFolder
 {
 public:
@@ -48,10 +52,13 @@ public:
     TColor ButtonColor() const { return buttonColor_; }
     TColor PanelColor() const { return panelColor_; }
 
-    // Makes the file current when it exists (a shipped skin's user copy when there is one), then loads the
-    // current skin.
+    // Makes the file current when it exists and lies in a Skins folder (a shipped skin's user copy when
+    // there is one), then loads the current skin; a file that cannot be used leaves the current one.
     void LoadSkinFile(const std::string& fileName);
     // Reads the current skin file (a missing one reads as empty) and applies it: bitmaps, colours, fonts.
+    // A skin file that is not a regular file, is too large or holds no skin is refused with a message and
+    // nothing changes; a bitmap or colour that cannot be used is named in a message and its control keeps
+    // its look. A user's copy of a shipped skin is repaired first.
     void LoadSkin();
     virtual void LoadSkinImages(const TIniFile& ini, const std::string& folder);
     virtual void LoadSkinFonts(const TIniFile& ini);
@@ -73,9 +80,12 @@ public:
 
     // A name that stays in its folder: not empty, no "/" or "\", not "." or "..".
     static bool IsPlainName(std::string_view name);
-    // The writable file of a skin file: a shipped skin's file is copied (with the other files of its folder)
-    // to the user's skins folder unless a copy is there already, and the copy's file is answered; any
-    // other file is answered as it is.
+    // True when the file, links resolved, lies in a skin folder of the user's or the program's Skins folder.
+    static bool InSkinsFolders(const std::string& skinFile);
+    // The writable file of a skin file: a shipped skin's file is copied (with the other files of its folder,
+    // each through a temporary and a rename) to the user's skins folder, a copy there already made whole
+    // again where files are missing or cut, and the copy's file is answered; any other file is answered as
+    // it is.
     static std::string UserCopyOf(const std::string& skinFile);
 
     // Progress of the loops over the controls (caption; index of count; end).
@@ -86,10 +96,20 @@ public:
     std::function<void()> ProcessMessages;
     // Asked before an export replaces a skin (the skin's folder); a Yes/No box unless replaced.
     std::function<bool(const std::string& skinFolder)> OnConfirmOverwrite;
+    // Told what of a skin cannot be used or written; a warning box unless replaced.
+    std::function<void(const std::string& text)> OnSkinProblem;
 
 private:
     // SaveSkin; without keepContent the file holds only what this write puts in it.
     void WriteSkin(const std::string& fileName, bool withImages, bool keepContent);
+    // LoadSkin; false when the skin file as a whole was refused.
+    bool LoadCurrentSkin();
+    bool HoldsSkin(const TIniFile& ini) const;
+    // A colour of the Colors section; an unreadable one is named and the previous colour stays.
+    TColor ReadColor(const TIniFile& ini, const char* key, TColor previous);
+    // The skin file with every unreadable font colour named and replaced by the colour in use.
+    TIniFile ReadableFonts(const TIniFile& ini);
+    void ReportProblem(const std::string& text) const;
     void DoSkinProcessStart(const std::string& caption) const;
     void DoSkinProcess(int index, int count) const;
     void DoSkinProcessFinished() const;
@@ -109,4 +129,6 @@ private:
     TColor panelColor_ = clBlack;
     // Set while a skin loads, saves or exports: a message run meanwhile starts none of them again.
     bool busy_ = false;
+    // What of the skin being loaded could not be used.
+    std::vector<std::string> problems_;
 };

@@ -1,5 +1,6 @@
 #include "app/skins/skinreclist.h"
 
+#include "app/skins/skinfiles.h"
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <set>
 
 namespace {
@@ -72,7 +74,11 @@ void TskinRecList::ScanInstalled()
 
 std::unique_ptr<TskinRec> TskinRecList::ReadSkin(const std::string& skinFile)
 {
-    const TIniFile ini(skinFile);
+    // Read only when it is a regular file of a skin's size: a FIFO or a device would hang the list.
+    TIniFile ini{std::string()};
+    if (const std::optional<std::string> text =
+            skinfiles::ReadRegularFile(skinFile, skinfiles::kMaxSkinFileSize))
+        ini.LoadFromText(*text);
     auto skin = std::make_unique<TskinRec>();
     skin->FileName = skinFile;
     skin->Title = ini.ReadString("Info", "Title", SkinFolderName(skinFile));

@@ -280,6 +280,11 @@ void TfrmJukeboxApp::BuildFonts()
     tfSongTitle.SetColor(clBlack);
     for (int kind = 0; kind < TtagFonts::kFontCount; ++kind)
         tfSongTitle.SetFont(static_cast<TtagFonts::FontKind>(kind), banner);
+    for (const auto& [kind, name] :
+         {std::pair{K::fkArtist, "Artist"}, std::pair{K::fkAlbum, "Album"},
+          std::pair{K::fkTitle, "Track Title"}, std::pair{K::fkCharacter, "Characters"},
+          std::pair{K::fkIndex, "Track Number"}})
+        tfSongTitle.SetFontNiceName(kind, name);
     tfSongTitle.EndUpdate();
 
     tfJukeboxList.OnChange = [this](TtagFonts*) {

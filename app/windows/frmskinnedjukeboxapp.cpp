@@ -1,7 +1,9 @@
 #include "app/windows/frmskinnedjukeboxapp.h"
 
 #include "app/commands/jukeboxactions.h"
+#include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxskin.h"
+#include "app/dialogs/frmprogress.h"
 #include "app/qt/exceptionboundary.h"
 #include "app/qt/settingbounds.h"
 #include "app/skins/pixelfont.h"
@@ -19,6 +21,8 @@
 #include "controls/orvanescrollbar.h"
 #include "controls/qtfont.h"
 #include "controls/scrollbanner3.h"
+#include "core/jukebox/localjukebox.h"
+#include "core/jukebox/localjukeboxlist.h"
 #include "core/songs/audiotag.h"
 #include "core/songs/coverpicture.h"
 #include "core/util/promptservice.h"
@@ -30,6 +34,7 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -77,6 +82,7 @@ private:
 constexpr const char* kGeometry = "Geometry";
 constexpr const char* kPreferences = "Preferences";
 constexpr int kQueueButtonSize = 22;
+constexpr int kBannerHeight = 26;
 
 QRect PrimaryScreenRect()
 {
@@ -118,6 +124,7 @@ TfrmSkinnedJukeboxApp::TfrmSkinnedJukeboxApp(QWidget* parent)
             [this] { sbTrackList->SetValueQuiet(0); });
     BuildFrame();
     RegisterSkin();
+    BindSkinCommands();
 }
 
 TfrmSkinnedJukeboxApp::~TfrmSkinnedJukeboxApp() = default;
@@ -287,7 +294,7 @@ void TfrmSkinnedJukeboxApp::BuildSongTitle()
     sbnrSongTitle->SetScrollInc(1);
     sbnrSongTitle->SetScrollEnabled(false);
     sbnrSongTitle->setCursor(Qt::PointingHandCursor);
-    sbnrSongTitle->setFixedHeight(26);
+    sbnrSongTitle->setFixedHeight(kBannerHeight);
     ddTimer = new TdigitalDisplay(opnlSongTitle);
     ddTimer->setObjectName(QStringLiteral("ddTimer"));
     TFontDesc timerFont;
@@ -298,7 +305,7 @@ void TfrmSkinnedJukeboxApp::BuildSongTitle()
     ddTimer->SetFontColor(clWhite);
     ddTimer->SetBackColor(clBlack);
     ddTimer->setCursor(Qt::PointingHandCursor);
-    ddTimer->setFixedSize(72, 26);
+    ddTimer->setFixedSize(72, kBannerHeight);
     for (QWidget* clickable : {static_cast<QWidget*>(sbnrSongTitle), static_cast<QWidget*>(ddTimer)})
         clickable->installEventFilter(this);
     auto* inner = new QHBoxLayout(opnlSongTitle);
@@ -353,6 +360,23 @@ void TfrmSkinnedJukeboxApp::ApplyBannerFonts()
     sbnrSongTitle->SetColor(fonts.Color());
     sbnrSongTitle->setFont(ToQFont(fonts.TitleFont()));
     sbnrSongTitle->SetFontColor(fonts.TitleFont().Color);
+    // As high as the set's tallest font needs, never lower than the design's.
+    int height = kBannerHeight;
+    for (int kind = 0; kind < TtagFonts::kFontCount; ++kind)
+        height = std::max(
+            height, QFontMetrics(ToQFont(fonts.Font(static_cast<TtagFonts::FontKind>(kind)))).height() + 4);
+    sbnrSongTitle->setFixedHeight(height);
+    ddTimer->setFixedHeight(height);
+    // The caption carries the fonts' mark-up: made again, it shows the new fonts now.
+    const TaudioTag* song = nullptr;
+    if (const auto* library = dynamic_cast<const TcustomlocalJukeboxList*>(SearchLibrary());
+        library && bannerShowsSong_)
+        if (const TlocalJukebox* jukebox = library->Jukebox())
+            song = jukebox->PlayingTag();
+    if (song)
+        sbnrSongTitle->SetCaption(fonts.SongCaption(*song, tdfArtistTitleAlbumTrack));
+    else
+        sbnrSongTitle->SetCaption(fonts.FontMarkup(TtagFonts::fkTitle) + ApplicationTitle());
 }
 
 TorvaneScrollBar* TfrmSkinnedJukeboxApp::WrapList(QWidget* list, const char* name)
@@ -628,6 +652,7 @@ void TfrmSkinnedJukeboxApp::PlaybackStarted(const TaudioTag* song)
         return;
     if (song) {
         sbnrSongTitle->SetCaption(SongTitleFonts().SongCaption(*song, tdfArtistTitleAlbumTrack));
+        bannerShowsSong_ = true;
         LoadCoverArt(*song);
     } else {
         PlayerStateChanged(mpsStopped);
@@ -710,6 +735,7 @@ void TfrmSkinnedJukeboxApp::PlayerStateChanged(TmediaPlayState state)
     default:
         ombtnControls->SetButtonChecked(4);
         sbnrSongTitle->SetCaption(SongTitleFonts().FontMarkup(TtagFonts::fkTitle) + ApplicationTitle());
+        bannerShowsSong_ = false;
         ddTimer->SetSeconds(0);
         break;
     }
@@ -915,6 +941,44 @@ void TfrmSkinnedJukeboxApp::PanelClicked(QObject* watched)
 void TfrmSkinnedJukeboxApp::LoadSkinImages(const TIniFile& ini, const std::string& folder)
 {
     skinFolder_->TskinFolder::LoadSkinImages(ini, folder);
+    // The queue controls' column is two of its buttons wide, whatever size the skin gives them.
+    int widest = 0;
+    for (const TorvaneButton* button : opnlQueueControls->findChildren<TorvaneButton*>())
+        widest = std::max(widest, button->minimumWidth());
+    if (widest > 0)
+        opnlQueueControls->setFixedWidth(2 * widest + 10);
+}
+
+void TfrmSkinnedJukeboxApp::BindSkinCommands()
+{
+    using C = TjukeboxCommand;
+    // Play and Next from the menu or the keyboard hold the transport off as its buttons do.
+    Commands().Bind(C::ControlPlay, [this] { ControlsPlay(); });
+    Commands().Bind(C::ControlNext, [this] { ControlsNext(); });
+    Commands().Bind(C::QueueAlbum, [this] { QueueAlbumWithSkin(); });
+    // The progress window follows the skin's loops while a skin loads, applies or is written.
+    skinFolder_->OnSkinProcessStart = [this](const std::string& caption) {
+        if (TfrmProgress* progress = ProgressWindow())
+            progress->ListProcessStart(caption);
+    };
+    skinFolder_->OnSkinProcess = [this](int index, int count) {
+        if (TfrmProgress* progress = ProgressWindow())
+            progress->ListProcess(static_cast<std::uint32_t>(index + 1), static_cast<std::uint32_t>(count));
+    };
+    skinFolder_->OnSkinProcessFinished = [this] {
+        if (TfrmProgress* progress = ProgressWindow())
+            progress->ListProcessFinished();
+    };
+}
+
+void TfrmSkinnedJukeboxApp::QueueAlbumWithSkin()
+{
+    // The chooser in the skin's tree look: the jukebox tree set's artist font and its colour.
+    const TtagFonts& fonts = JukeboxListFonts();
+    const TFontDesc font = fonts.ArtistFont();
+    TaudioTagAlbum* album = nullptr;
+    if (ChooseAlbum(&GetJukeboxList(), album, &font, fonts.Color(), this) && album)
+        GetLocalJukeboxList().QueueList(*album, true);
 }
 
 void TfrmSkinnedJukeboxApp::LoadSkinFonts(const TIniFile& ini)

@@ -186,6 +186,9 @@ private:
     // The menu button: the main menu, or the party-play switch while party play is on.
     void MenuButtonClick();
     void RegisterSkin();
+    // Play, Next and Queue Album of the skinned window, and the progress window of the skin's loops.
+    void BindSkinCommands();
+    void QueueAlbumWithSkin();
     TorvaneButton* TitleButton(const char* name, QAction* action, int width);
 
     TskinComponents skinComponents_;
@@ -198,6 +201,8 @@ private:
     bool partyFullScreen_ = false;
     QShortcut* partyExit_ = nullptr; // Exit's shortcut while party play hides the action
     bool showQueueDetails_ = false;
+    // The banner shows the playing song (else the program's title).
+    bool bannerShowsSong_ = false;
     bool showDetailsWhenCoverPresent_ = true;
     // The queue controls' visibility to return to when party play ends.
     bool savedQueueControlsVisible_ = true;

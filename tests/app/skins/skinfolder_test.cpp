@@ -21,6 +21,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace {
 
 QImage Grey(int w, int h, int level = 128)
@@ -116,7 +118,7 @@ TEST_F(SkinFolder, ColoursAndFontsRoundTripThroughTheBytesOfTheFile)
     trackFonts.SetTitleFont(PixelFont("Arial", 11, clLime, {TFontStyle::fsItalic}));
     trackFonts.SetColor(RGBColor(0, 0, 0x80));
     skin.ApplySkinColors(RGBColor(0x10, 0x20, 0x30), RGBColor(0xA0, 0xB0, 0xC0));
-    const std::string file = dir.File("out/Mine/skin.osk");
+    const std::string file = UserSkin("Mine");
     skin.SaveSkin(file, false);
     EXPECT_EQ(TempDir::Read(file), kSavedSkin);
 
@@ -126,7 +128,7 @@ TEST_F(SkinFolder, ColoursAndFontsRoundTripThroughTheBytesOfTheFile)
     skin.ApplySkinColors(clWhite, clWhite);
     int changes = 0;
     trackFonts.OnChange = [&](TtagFonts*) { ++changes; };
-    dir.Write("out/Mine/skin.osk", std::string("[Info]\r\nTitle=Mine\r\n\r\n") + kSavedSkin);
+    dir.Write("home/Skins/Mine/skin.osk", std::string("[Info]\r\nTitle=Mine\r\n\r\n") + kSavedSkin);
     skin.LoadSkinFile(file);
     EXPECT_EQ(skin.CurrentSkinFile(), file);
     EXPECT_EQ(changes, 1);
@@ -154,11 +156,21 @@ TEST_F(SkinFolder, AMissingFileOrKeyFallsBackToTheExitButtonAndBlackFonts)
     EXPECT_EQ(title->PanelColor(), RGBColor(4, 5, 6));
     EXPECT_EQ(trackFonts.Color(), clBlack);
 
-    // A colour that is not six hexadecimal digits reads as black.
-    dir.Write("home/Skins/Odd/skin.osk", "[Colors]\r\nButtonColor=#12345\r\nPanelColor=zz0000\r\n");
+    // A colour that is not six hexadecimal digits is named and the colour in use stays (black text on
+    // black would hide everything).
+    skin.ApplySkinColors(RGBColor(1, 2, 3), RGBColor(4, 5, 6));
+    trackFonts.SetTitleFont(PixelFont("Arial", 11, clLime));
+    dir.Write("home/Skins/Odd/skin.osk", "[Colors]\r\nButtonColor=#12345\r\nPanelColor=zz0000\r\n"
+                                         "[TrackList]\r\nTrackTitleColor=nonsense\r\nTrackList=#00FF00\r\n");
+    TfakePrompts prompts;
     skin.LoadSkinFile(UserSkin("Odd"));
-    EXPECT_EQ(skin.ButtonColor(), clBlack);
-    EXPECT_EQ(skin.PanelColor(), clBlack);
+    EXPECT_EQ(skin.ButtonColor(), RGBColor(1, 2, 3));
+    EXPECT_EQ(skin.PanelColor(), RGBColor(4, 5, 6));
+    EXPECT_EQ(trackFonts.TitleFont().Color, clLime);
+    EXPECT_EQ(trackFonts.Color(), clLime);
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    for (const char* named : {"ButtonColor=#12345", "PanelColor=zz0000", "TrackTitleColor=nonsense"})
+        EXPECT_NE(prompts.boxes[0].text.find(named), std::string::npos) << named;
 }
 
 TEST_F(SkinFolder, BitmapsRoundTripAndSizeTheirControls)
@@ -259,11 +271,16 @@ TEST_F(SkinFolder, BitmapAndExportNamesStayInsideTheirSkinFolder)
     prompts.answers.push_back(TmessageResult::Yes);
     exit->SetSkinBitmap(Grey(30, 10, 90));
     EXPECT_EQ(skin.ExportSkin("Evil"), TskinExportResult::Exported);
+    // What the export does not write stays: the information and a section of the skin's own.
+    dir.Write("home/Skins/Evil/skin.osk", "[Info]\r\nTitle=Mine\r\n[Hand]\r\nMade=1\r\n");
+    prompts.answers.push_back(TmessageResult::Yes);
+    EXPECT_EQ(skin.ExportSkin("Evil"), TskinExportResult::Exported);
     const TIniFile replaced(own);
-    EXPECT_FALSE(replaced.SectionExists("Info"));
+    EXPECT_EQ(replaced.ReadString("Info", "Title", ""), "Mine");
+    EXPECT_EQ(replaced.ReadString("Hand", "Made", ""), "1");
     EXPECT_EQ(replaced.ReadString("obtnExit", "Image", ""), "obtnExit_Image.bmp");
     EXPECT_EQ(skin.ExportSkin("Fresh"), TskinExportResult::Exported);
-    EXPECT_EQ(prompts.boxes.size(), 3u);
+    EXPECT_EQ(prompts.boxes.size(), 4u);
 }
 
 TEST_F(SkinFolder, ASkinColourReachesTheControlsPixels)
@@ -350,4 +367,142 @@ TEST_F(SkinFolder, AnExitDuringALoadDoesNotWriteTheHalfLoadedSkin)
     EXPECT_EQ(TempDir::Read(file), kSavedSkin);
     EXPECT_EQ(skin.CurrentSkinFile(), file);
     EXPECT_EQ(skin.ButtonColor(), RGBColor(0x10, 0x20, 0x30));
+}
+
+TEST_F(SkinFolder, FilesOutsideTheSkinsFoldersLinksAndSpecialFilesAreRefusedAndLeftUntouched)
+{
+    namespace fs = std::filesystem;
+    TfakePrompts prompts;
+    const std::string own = dir.Write("home/Skins/Own/skin.osk", kSavedSkin);
+    skin.LoadSkinFile(own);
+    ASSERT_EQ(skin.CurrentSkinFile(), own);
+    // A file outside the Skins folders, named directly or through a link in a skin folder, is neither
+    // loaded nor written at exit.
+    const std::string notes = dir.Write("out/notes.txt", "[Colors]\r\nButtonColor=#FF0000\r\nmy lines\r\n");
+    fs::create_directories(dir.File("home/Skins/Linked"));
+    fs::create_symlink(notes, UserSkin("Linked"));
+    for (const std::string& file : {notes, UserSkin("Linked")}) {
+        skin.LoadSkinFile(file);
+        EXPECT_EQ(skin.CurrentSkinFile(), own) << file;
+        skin.SaveCurrentSkin();
+    }
+    EXPECT_EQ(TempDir::Read(notes), "[Colors]\r\nButtonColor=#FF0000\r\nmy lines\r\n");
+    EXPECT_EQ(skin.ButtonColor(), RGBColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(prompts.boxes.size(), 2u);
+
+    // A FIFO or an oversized file as the skin file is refused at once; a bitmap linked out of its folder
+    // or a FIFO bitmap is passed over and named.
+    fs::create_directories(dir.File("home/Skins/Fifo"));
+    ASSERT_EQ(::mkfifo(UserSkin("Fifo").c_str(), 0600), 0);
+    dir.Write("home/Skins/Huge/skin.osk", "[Colors]\r\n" + std::string(2 * 1024 * 1024, ';'));
+    for (const char* name : {"Fifo", "Huge"}) {
+        skin.LoadSkinFile(UserSkin(name));
+        EXPECT_EQ(skin.CurrentSkinFile(), own) << name;
+    }
+    WriteBmp(dir.File("out/outside.bmp"), Grey(30, 10, 90));
+    dir.Write("home/Skins/Links/skin.osk",
+              "[obtnExit]\r\nImage=out.bmp\r\n[obtnMaximize]\r\nImage=pipe.bmp\r\n");
+    fs::create_symlink(dir.File("out/outside.bmp"), dir.File("home/Skins/Links/out.bmp"));
+    ASSERT_EQ(::mkfifo(dir.File("home/Skins/Links/pipe.bmp").c_str(), 0600), 0);
+    prompts.boxes.clear();
+    skin.LoadSkinFile(UserSkin("Links"));
+    EXPECT_TRUE(exit->SkinBitmap().isNull());
+    EXPECT_TRUE(maximize->SkinBitmap().isNull());
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_NE(prompts.boxes[0].text.find("obtnExit: out.bmp"), std::string::npos);
+    EXPECT_NE(prompts.boxes[0].text.find("obtnMaximize: pipe.bmp"), std::string::npos);
+
+    // An export never writes through a link in the skin's folder, nor into a folder linked elsewhere.
+    prompts.answers = {TmessageResult::Yes};
+    exit->SetSkinBitmap(Grey(30, 10, 90));
+    const std::string target = dir.Write("out/target.bmp", "keep");
+    fs::create_symlink(target, dir.File("home/Skins/Links/obtnExit_Image.bmp"));
+    EXPECT_EQ(skin.ExportSkin("Links"), TskinExportResult::Exported);
+    EXPECT_EQ(TempDir::Read(target), "keep");
+    EXPECT_FALSE(fs::is_symlink(dir.File("home/Skins/Links/obtnExit_Image.bmp")));
+    fs::create_directories(dir.File("out/elsewhere"));
+    fs::create_directory_symlink(dir.File("out/elsewhere"), dir.File("home/Skins/Away"));
+    EXPECT_EQ(skin.ExportSkin("Away"), TskinExportResult::Refused);
+    EXPECT_TRUE(fs::is_empty(dir.File("out/elsewhere")));
+}
+
+TEST_F(SkinFolder, BrokenSkinsAreNamedAndTheControlsKeepTheirLook)
+{
+    TfakePrompts prompts;
+    // Refused before any skin was loaded, the Default skin is loaded instead.
+    dir.Write("home/Skins/Default/skin.osk", "[Colors]\r\nButtonColor=#010203\r\nPanelColor=#040506\r\n");
+    dir.Write("home/Skins/Junk/skin.osk", "");
+    skin.LoadSkinFile(UserSkin("Junk"));
+    EXPECT_EQ(skin.CurrentSkinFile(), std::string());
+    EXPECT_EQ(skin.ButtonColor(), RGBColor(1, 2, 3));
+    const QImage before = Grey(40, 10, 60);
+    controls->SetSkinBitmap(before);
+    title->SetBitmapTopLeft(Grey(10, 24, 30));
+    // An empty file and one of garbage keep the whole look, and the file stays the current one's.
+    for (const std::string& bytes : {std::string(), std::string("\x01\x02garbage\r\nno=skin\r\n")}) {
+        prompts.boxes.clear();
+        dir.Write("home/Skins/Junk/skin.osk", bytes);
+        skin.LoadSkinFile(UserSkin("Junk"));
+        EXPECT_EQ(skin.ButtonColor(), RGBColor(1, 2, 3));
+        EXPECT_NE(skin.CurrentSkinFile(), UserSkin("Junk"));
+        ASSERT_EQ(prompts.boxes.size(), 1u);
+        EXPECT_NE(prompts.boxes[0].text.find(UserSkin("Junk")), std::string::npos);
+    }
+    // A cut bitmap and a transport bitmap without the buttons' hit colours are refused by name.
+    const std::string folder = dir.File("home/Skins/Cut");
+    WriteBmp(folder + "/title.bmp", Grey(20, 24, 200));
+    const std::string whole = TempDir::Read(folder + "/title.bmp");
+    dir.Write("home/Skins/Cut/title.bmp", whole.substr(0, whole.size() / 2));
+    WriteBmp(folder + "/multi.bmp", Grey(401, 30, 90));
+    dir.Write("home/Skins/Cut/skin.osk",
+              "[Colors]\r\nButtonColor=#0000FF\r\n[opnlTitle]\r\ntlImage=title.bmp\r\n"
+              "[ombtnControls]\r\nImage=multi.bmp\r\n");
+    prompts.boxes.clear();
+    skin.LoadSkinFile(UserSkin("Cut"));
+    EXPECT_EQ(skin.ButtonColor(), RGBColor(0, 0, 0xFF));
+    EXPECT_TRUE(SameImage(title->BitmapTopLeft(), Grey(10, 24, 30)));
+    EXPECT_TRUE(SameImage(controls->SkinBitmap(), before));
+    ASSERT_EQ(prompts.boxes.size(), 1u);
+    EXPECT_NE(prompts.boxes[0].text.find("opnlTitle: title.bmp"), std::string::npos);
+    EXPECT_NE(prompts.boxes[0].text.find("ombtnControls: multi.bmp"), std::string::npos);
+    // With its hit colours the transport bitmap is taken, the spare column dropped.
+    QImage multi = Grey(401, 30, 90);
+    const TColor hits[] = {clFuchsia, clBlue, clLime, clRed};
+    for (int b = 0; b < 4; ++b)
+        for (int x = 300 + 25 * b; x < 325 + 25 * b; ++x)
+            multi.setPixelColor(x, 5, ToQColor(hits[b]));
+    WriteBmp(folder + "/multi.bmp", multi);
+    WriteBmp(folder + "/title.bmp", Grey(20, 24, 200));
+    skin.LoadSkinFile(UserSkin("Cut"));
+    EXPECT_EQ(controls->SkinBitmap().width(), 400);
+    EXPECT_EQ(controls->size(), QSize(100, 30));
+    EXPECT_TRUE(SameImage(title->BitmapTopLeft(), Grey(20, 24, 200)));
+}
+
+TEST_F(SkinFolder, AUsersCopyCutOrMissingFilesIsRepairedFromTheShippedSkin)
+{
+    const std::string shipped = dir.Write("bin/Skins/Night/skin.osk",
+                                          std::string(kSavedSkin) + "[obtnExit]\r\nImage=exit.bmp\r\n"
+                                                                    "[obtnMaximize]\r\nImage=max.bmp\r\n");
+    WriteBmp(dir.File("bin/Skins/Night/exit.bmp"), Grey(30, 10, 90));
+    WriteBmp(dir.File("bin/Skins/Night/max.bmp"), Grey(50, 10, 80));
+    skin.LoadSkinFile(shipped);
+    skin.ApplySkinColors(RGBColor(1, 2, 3), RGBColor(4, 5, 6));
+    skin.SaveCurrentSkin();
+    ASSERT_EQ(skin.CurrentSkinFile(), UserSkin("Night"));
+    // A first close cut short: a bitmap cut, one missing, the skin file cut after its colours.
+    const std::string exitBytes = TempDir::Read(dir.File("home/Skins/Night/exit.bmp"));
+    dir.Write("home/Skins/Night/exit.bmp", exitBytes.substr(0, 20));
+    std::filesystem::remove(dir.File("home/Skins/Night/max.bmp"));
+    dir.Write("home/Skins/Night/skin.osk", "[Colors]\r\nButtonColor=#010203\r\nPanelColor=#040506\r\n");
+    exit->SetSkinBitmap(QImage());
+    skin.LoadSkinFile(shipped);
+    EXPECT_EQ(skin.CurrentSkinFile(), UserSkin("Night"));
+    EXPECT_TRUE(SameImage(exit->SkinBitmap(), Grey(30, 10, 90)));
+    EXPECT_TRUE(SameImage(maximize->SkinBitmap(), Grey(50, 10, 80)));
+    EXPECT_EQ(TempDir::Read(dir.File("home/Skins/Night/exit.bmp")), exitBytes);
+    const TIniFile copy(UserSkin("Night"));
+    EXPECT_EQ(copy.ReadString("Colors", "ButtonColor", ""), "#010203"); // the user's own stays
+    EXPECT_EQ(copy.ReadString("obtnMaximize", "Image", ""), "max.bmp");
+    EXPECT_EQ(skin.ButtonColor(), RGBColor(1, 2, 3));
 }

@@ -2,7 +2,10 @@
 // the recording player and the shipped Default skin.
 #include "app/windows/frmskinnedjukeboxapp.h"
 
+#include "app/dialogs/frmchoosecd.h"
 #include "app/dialogs/frmjukeboxskin.h"
+#include "app/dialogs/frmprogress.h"
+#include "app/skins/pixelfont.h"
 #include "app/skins/skinfolder.h"
 #include "app/windows/menutoolbutton.h"
 #include "controls/daskelbitmap.h"
@@ -14,6 +17,8 @@
 #include "controls/orvanemultibutton.h"
 #include "controls/orvanepanel.h"
 #include "controls/orvanescrollbar.h"
+#include "controls/qtcolor.h"
+#include "controls/qtfont.h"
 #include "controls/scrollbanner3.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
@@ -27,6 +32,7 @@
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
 #include "support/localtestwindow.h"
+#include "support/scaledskin.h"
 #include "support/tempdir.h"
 #include "support/testmediaplayer.h"
 #include "support/testpictures.h"
@@ -35,6 +41,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -42,6 +49,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -51,6 +59,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -110,6 +120,22 @@ void Drag(QWidget* target, QPoint from, QPoint by)
     send(QEvent::MouseMove, from + by / 2, global + by / 2, Qt::LeftButton);
     send(QEvent::MouseMove, from + by, global + by, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, from + by, global + by, Qt::NoButton);
+}
+
+struct TfontsSeen
+{
+    std::string family;
+    QColor base;
+};
+
+std::unique_ptr<TaudioTag> Song(const std::string& name)
+{
+    auto song = std::make_unique<TaudioTag>();
+    song->SetFilename("/music/" + name + ".wav");
+    song->SetArtist("Artist");
+    song->SetTitle(name);
+    song->SetDuration(60);
+    return song;
 }
 
 class FrmSkinnedJukeboxAppTest : public ::testing::Test
@@ -600,4 +626,109 @@ TEST_F(FrmSkinnedJukeboxAppTest, APressedMenuButtonIsDrawnSunkenWithItsCaption)
         for (int y = 1; y < 21; ++y)
             black += pressed.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
     EXPECT_GT(black, 0) << "the caption's shadow";
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, ASkinDrawnToAnotherSizeSizesTheWindowsOwnControls)
+{
+    Start();
+    // Larger, then smaller than the Default skin: the window's fixed controls follow both ways.
+    for (const std::pair<int, int>& scale : {std::pair{3, 2}, std::pair{2, 3}}) {
+        const int num = scale.first;
+        const int den = scale.second;
+        TfakePrompts prompts;
+        Window().LoadSkinFile(ScaledDefaultSkin("Scaled" + std::to_string(num), num, den));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(prompts.boxes.empty());
+        const auto scaled = [num, den](int length) { return length * num / den; };
+        for (const auto& [name, frames, width, height] :
+             {std::tuple{"obtnExit", 3, 18, 18}, std::tuple{"obtnMaximize", 5, 30, 18},
+              std::tuple{"obtnStackerPower", 5, 32, 22}, std::tuple{"obtnQueueClear", 3, 22, 22}}) {
+            auto* button = Child<TorvaneButton>(name);
+            const QImage& bitmap = button->SkinBitmap();
+            EXPECT_EQ(bitmap.size(), QSize(scaled(frames * width), scaled(height))) << name;
+            EXPECT_EQ(button->size(), QSize(bitmap.width() / frames, bitmap.height())) << name;
+        }
+        EXPECT_EQ(Window().ControlsButton()->size(), QSize(scaled(176), scaled(44)));
+        EXPECT_EQ(Window().TitlePanel()->height(), scaled(24));
+        EXPECT_EQ(Child<TorvanePanel>("opnlBodyTop")->height(), scaled(6));
+        EXPECT_EQ(Child<TorvanePanel>("opnlBodyLeft")->width(), scaled(6));
+        EXPECT_EQ(Child<TorvanePanel>("opnlTrackListTop")->height(), scaled(8));
+        EXPECT_EQ(Window().TrackListBar()->width(), scaled(16));
+        EXPECT_EQ(Window().QueueControlsPanel()->width(), 2 * scaled(22) + 10);
+        // The banner takes the skin's fonts.
+        EXPECT_EQ(Window().SongTitleFonts().TitleFont().Name, "Courier New");
+        EXPECT_EQ(Window().SongTitleFonts().TitleFont().Color, HtmlToColor("#FF4000"));
+    }
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, TheBannersFontsAreNamedInTheSkinAndShowAtOnce)
+{
+    Start();
+    TtagFonts& fonts = Window().SongTitleFonts();
+    const TIniFile defaults(Window().GetSkinFile());
+    EXPECT_EQ(fonts.TitleFontNiceName(), "Track Title");
+    EXPECT_EQ(fonts.ArtistFont().Color,
+              HtmlToColor(defaults.ReadString("SongTitleBanner", "ArtistColor", "")));
+    EXPECT_TRUE(fonts.ArtistFont().Bold());
+    Window().GetJukebox().Queue().Add(Song("one").release());
+    ASSERT_NE(Window().player->PreparedTag(), nullptr);
+    Window().player->StartPrepared();
+    TScrollBanner3& banner = *Window().SongTitleBanner();
+    const std::string before = banner.Caption();
+    ASSERT_NE(before.find("one"), std::string::npos);
+    const TFontDesc big = PixelFont("Courier New", 40, clRed);
+    fonts.SetTitleFont(big);
+    EXPECT_NE(banner.Caption(), before);
+    EXPECT_NE(banner.Caption().find("one"), std::string::npos);
+    EXPECT_GE(banner.height(), QFontMetrics(ToQFont(big)).height());
+    // Saved with the skin, under the banner's own keys.
+    Window().SaveCurrentSkin();
+    const TIniFile saved(Window().GetSkinFile());
+    EXPECT_EQ(saved.ReadString("SongTitleBanner", "TrackTitleName", ""), "Courier New");
+    EXPECT_EQ(saved.ReadInteger("SongTitleBanner", "TrackTitleSize", 0), big.Size);
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, PlayNextAndQueueAlbumFromTheMenuTakeTheSkinnedWindowsWay)
+{
+    Start();
+    // Play and Next from the menu hold the transport off while they run.
+    for (QAction* action : {Window().Actions().actnControlPlay, Window().Actions().actnControlNext}) {
+        bool enabledMeanwhile = true;
+        QTimer::singleShot(0, &Window(), [&] { enabledMeanwhile = Window().ControlsButton()->isEnabled(); });
+        action->trigger();
+        EXPECT_FALSE(enabledMeanwhile) << action->objectName().toStdString();
+        EXPECT_TRUE(Window().ControlsButton()->isEnabled());
+    }
+    // Queue Album's chooser has the tree's font and colour from the skin.
+    TfontsSeen seen;
+    WhenModal([&](QWidget* modal) {
+        if (auto* chooser = qobject_cast<TfrmChooseCD*>(modal)) {
+            seen.family = chooser->Tree()->font().family().toStdString();
+            seen.base = chooser->Tree()->palette().color(QPalette::Base);
+        }
+        modal->close();
+    });
+    Window().Actions().actnQueueAlbum->trigger();
+    EXPECT_EQ(seen.family, ToQFont(Window().JukeboxListFonts().ArtistFont()).family().toStdString());
+    EXPECT_EQ(seen.base, ToQColor(Window().JukeboxListFonts().Color()));
+    EXPECT_NE(seen.base, QColor(Qt::white));
+}
+
+TEST_F(FrmSkinnedJukeboxAppTest, AProgressWindowShowsWhileASkinLoadsAndIsExported)
+{
+    auto* progress = new TfrmProgress(&Window(), &Window().Busy());
+    Window().SetProgressWindow(progress);
+    Start();
+    std::set<std::string> captions;
+    Window().SkinFolder().ProcessMessages = [&] {
+        if (progress->isVisible())
+            captions.insert(progress->Caption());
+    };
+    Window().LoadSkinFile(Window().GetSkinFile());
+    EXPECT_EQ(captions, (std::set<std::string>{"Loading Skin Images...", "Applying Skin..."}));
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(progress->Maximum(), Window().SkinComponents().Count());
+    EXPECT_EQ(Window().SkinFolder().ExportSkin("Copy"), TskinExportResult::Exported);
+    EXPECT_EQ(captions.count("Saving Skin Images..."), 1u);
+    EXPECT_FALSE(progress->isVisible());
 }

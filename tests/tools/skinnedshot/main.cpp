@@ -1,6 +1,7 @@
 // The skinned main window over a generated library with the Default skin: a letter of the tree open, an album
-// selected and queued. A test tool; `--screenshot windowed.png fullscreen.png` saves the window in both modes
-// and quits, without it the window shows until closed.
+// selected and queued. A test tool; `--screenshot windowed.png fullscreen.png [scaled.png]` saves the window
+// in both modes (and, given a third file, windowed again with a copy of the Default skin drawn half as large
+// again, in other banner fonts) and quits, without it the window shows until closed.
 
 #include "app/windows/frmskinnedjukeboxapp.h"
 #include "controls/htmllistbox.h"
@@ -12,6 +13,7 @@
 #include "core/songs/audiotaglist.h"
 #include "support/generatedlibrary.h"
 #include "support/localtestwindow.h"
+#include "support/scaledskin.h"
 #include "support/testmediaplayer.h"
 
 #include <QApplication>
@@ -47,7 +49,7 @@ bool Save(QWidget& window, const char* file)
 
 int main(int argc, char** argv)
 {
-    const bool shots = argc == 4 && std::strcmp(argv[1], "--screenshot") == 0;
+    const bool shots = (argc == 4 || argc == 5) && std::strcmp(argv[1], "--screenshot") == 0;
     // The shipped Default skin of this build.
     ::setenv("ORVANE_BIN_DIR", ORVANE_DEFAULT_BIN_DIR, 0);
     QApplication app(argc, argv);
@@ -81,5 +83,14 @@ int main(int argc, char** argv)
     if (!Save(window, argv[2]))
         return 1;
     window.SetFullScreen(true);
-    return Save(window, argv[3]) ? 0 : 1;
+    if (!Save(window, argv[3]))
+        return 1;
+    if (argc == 5) {
+        window.SetFullScreen(false);
+        window.LoadSkinFile(ScaledDefaultSkin("Scaled", 3, 2));
+        window.setGeometry(40, 40, 800, 600);
+        if (!Save(window, argv[4]))
+            return 1;
+    }
+    return 0;
 }
