@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TcustomJukebox;
 class TcustomJukeboxListEvents;
@@ -102,6 +103,9 @@ public:
     void LoadGlobalList();
     // Appends the catalogue of every mounted disc that has one.
     void LoadCDCatalogues();
+    // True for a song of a disc whose catalogue the last load of the global list appended (its file is
+    // below that disc's mount point).
+    bool IsCDSong(const TaudioTag& song) const;
     void LoadPlaylists();
     // Each creates DataFolder when missing and replaces its file through a temporary file, so a failed save
     // leaves the previous file whole; failures throw EFileError.
@@ -163,6 +167,8 @@ private:
     std::unique_ptr<TaudioTagList> globalList_;
     std::unique_ptr<TaudioTagPlaylistList> playlists_;
     TStrings mediaFolders_;
+    // The mount points of the discs whose catalogues the global list holds, each ending in '/'.
+    std::vector<std::string> cdRoots_;
     std::unique_ptr<TaudioTagGenreList> genres_;
     bool globalLoading_ = false;
     bool playlistsLoading_ = false;
