@@ -467,7 +467,8 @@ void TfrmStackerList::SetViewGenres(bool value)
     actnViewGenresChecked_ = value;
     actnViewGenres->setChecked(value);
     viewer_.SetDisplayMode(DisplayModes());
-    RebuildTree();
+    // A hidden window (the settings are read at start) fills its tree at the next showing.
+    LibraryChanged();
 }
 
 TaudioTagList* TfrmStackerList::AddableList(TtreeNode node) const
