@@ -91,9 +91,16 @@ int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
         main->repaint();
         Guarded([main] { main->Startup(); });
     }
+    // The start-up benchmark's mark: the library is loaded and the tree filled; the program then ends
+    // without entering the loop.
+    const bool exitWhenStarted = !qEnvironmentVariableIsEmpty("ORVANE_EXIT_WHEN_STARTED");
+    if (exitWhenStarted) {
+        std::fputs("started\n", stdout);
+        std::fflush(stdout);
+    }
     // A close that came while the start-up step let messages run has already ended the window; the exit
     // it queued may have been taken by a nested loop, so the loop is not entered then.
-    const int result = main->Closing() ? 0 : app.exec();
+    const int result = main->Closing() || exitWhenStarted ? 0 : app.exec();
     gate.OnActivate = nullptr;
     main = nullptr;
     window.reset();

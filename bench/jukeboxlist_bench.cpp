@@ -2,6 +2,7 @@
 // grouping and the file-name index rebuilt, the random-play list filled; the memory a loaded song holds; and
 // the rebuild alone.
 #include "benchlibrary.h"
+#include "core/jukebox/libraryview.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/jukebox/localjukeboxloader.h"
@@ -17,10 +18,10 @@
 
 namespace {
 
-void Generate(TaudioTagList& list, int count)
+void Generate(TaudioTagList& list, int count, bool shuffled = false)
 {
     list.BeginUpdate();
-    for (auto& song : GenerateLibrary(count))
+    for (auto& song : GenerateLibrary(count, shuffled))
         list.Add(song.release());
     list.EndUpdate();
 }
@@ -30,11 +31,11 @@ struct DataFolder
     std::string path =
         (std::filesystem::temp_directory_path() / ("orvane-bench-library-" + std::to_string(::getpid())))
             .string();
-    explicit DataFolder(int songs)
+    explicit DataFolder(int songs, bool shuffled = false)
     {
         TlocalJukeboxList library;
         library.SetDataFolder(path);
-        Generate(library.GlobalList(), songs);
+        Generate(library.GlobalList(), songs, shuffled);
         library.SaveGlobal();
     }
     ~DataFolder() { std::filesystem::remove_all(path); }
@@ -43,7 +44,7 @@ struct DataFolder
 void BM_LibraryLoadAll(benchmark::State& state)
 {
     const int songs = static_cast<int>(state.range(0));
-    const DataFolder data(songs);
+    const DataFolder data(songs, state.range(1) != 0);
     for (auto _ : state) {
         state.PauseTiming();
         auto library = std::make_unique<TlocalJukeboxList>();
@@ -113,6 +114,66 @@ void BM_LibraryMemoryPerSong(benchmark::State& state)
     state.counters["resident_B_per_song"] = (after.resident - before.resident) / songs;
 }
 
+// What the program holds per song: the library loaded as at start and its library without CDs built from
+// it (both sets of groupings and file-name indexes, the songs once). The library alone above is the baseline.
+void BM_ProgramLibrariesMemoryPerSong(benchmark::State& state)
+{
+    const int songs = static_cast<int>(state.range(0));
+    const DataFolder data(songs);
+    ::malloc_trim(0);
+    MemoryUse before;
+    MemoryUse after;
+    std::unique_ptr<TlibraryView> view;
+    std::unique_ptr<TlocalJukeboxList> library;
+    for (auto _ : state) {
+        state.PauseTiming();
+        view.reset();
+        library.reset();
+        ::malloc_trim(0);
+        before = MemoryUse::Now();
+        library = std::make_unique<TlocalJukeboxList>();
+        library->SetDataFolder(data.path);
+        view = std::make_unique<TlibraryView>();
+        view->SetDataFolder(data.path);
+        TlocalJukeboxLoader loader;
+        loader.SetJukeboxList(library.get());
+        state.ResumeTiming();
+        loader.LoadAll();
+        view->Follow(*library);
+        view->LoadPlaylists();
+        state.PauseTiming();
+        ::malloc_trim(0);
+        after = MemoryUse::Now();
+        state.ResumeTiming();
+    }
+    state.counters["heap_B_per_song"] = (after.heap - before.heap) / songs;
+    state.counters["resident_B_per_song"] = (after.resident - before.resident) / songs;
+}
+
+// One keystroke of the song search in title mode: every title matched, the lines made and sorted once. The
+// bare pass over the titles (range 1 = 0) is the baseline.
+void BM_SongSearchKeystroke(benchmark::State& state)
+{
+    TlocalJukeboxList library;
+    Generate(library.GlobalList(), static_cast<int>(state.range(0)));
+    TStringList<TaudioTag> results;
+    results.SetSorted(true);
+    results.SetDuplicates(TDuplicates::dupIgnore);
+    std::size_t matched = 0;
+    for (auto _ : state) {
+        if (state.range(1) != 0) {
+            library.GlobalList().SearchTitle("a", results);
+            matched = static_cast<std::size_t>(results.Count());
+        } else {
+            matched = 0;
+            for (const TaudioTag* song : library.GlobalList().Items())
+                matched += song->Title().find('a') != std::string::npos;
+        }
+        benchmark::DoNotOptimize(matched);
+    }
+    state.counters["matches"] = static_cast<double>(matched);
+}
+
 void BM_LibraryRebuild(benchmark::State& state)
 {
     TlocalJukeboxList library;
@@ -149,8 +210,15 @@ void BM_FileNameIndex(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_FileNameIndex)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LibraryLoadAll)->Arg(100000)->Unit(benchmark::kMillisecond);
+// Songs in the order of a folder scan (0) and shuffled (1).
+BENCHMARK(BM_LibraryLoadAll)->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMillisecond);
 // The tenfold library: the load must grow linearly (a few seconds a run, so few runs).
-BENCHMARK(BM_LibraryLoadAll)->Arg(1000000)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LibraryLoadAll)
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibraryMemoryPerSong)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProgramLibrariesMemoryPerSong)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SongSearchKeystroke)->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibraryRebuild)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -32,6 +32,7 @@ TfrmProgress::TfrmProgress(QWidget* parent, TbusyGuard* busyGuard)
     setObjectName("frmProgress");
     setFixedSize(322, 55);
     ProcessMessages = [] { QCoreApplication::processEvents(); };
+    Now = [] { return std::chrono::steady_clock::now(); };
 
     gbProgress = new QGroupBox("Processing ... Please Wait", this);
     gbProgress->setObjectName("gbProgress");
@@ -89,8 +90,10 @@ void TfrmProgress::ShowProgress()
 {
     if (busyGuard_ && !busy_)
         busy_ = std::make_unique<TbusyGuard::TScope>(*busyGuard_);
-    if (!isVisible())
+    if (!isVisible()) {
         CentreOnOwner();
+        stepShown_ = false;
+    }
     show();
     raise();
 }
@@ -107,11 +110,23 @@ void TfrmProgress::ListProcessStart(const std::string& text)
 {
     SetCaption(text);
     ShowProgress();
+    stepShown_ = false;
 }
 
 void TfrmProgress::ListProcess(std::uint32_t index, std::uint32_t count)
 {
-    SetProgress(ClampToInt(index), ClampToInt(count));
+    if (StepDue(index, count))
+        SetProgress(ClampToInt(index), ClampToInt(count));
+}
+
+bool TfrmProgress::StepDue(std::uint32_t index, std::uint32_t count)
+{
+    const std::chrono::steady_clock::time_point now = Now ? Now() : std::chrono::steady_clock::time_point{};
+    if (stepShown_ && index < count && now - lastStep_ < kStepInterval)
+        return false;
+    stepShown_ = true;
+    lastStep_ = now;
+    return true;
 }
 
 void TfrmProgress::ListProcessFinished()
@@ -145,6 +160,9 @@ void FillTreeWithProgress(TcustomJukeboxListViewer& viewer, TtreeSinkModel& mode
     }
     viewer.OnProcess = [progress](TcustomJukeboxListViewer*, int index, int count,
                                   const std::string& comment) {
+        if (!progress->StepDue(static_cast<std::uint32_t>(std::max(index, 0)),
+                               static_cast<std::uint32_t>(std::max(count, 0))))
+            return;
         progress->SetCaption("Updating Tree : " + comment);
         progress->SetProgress(index, count);
     };

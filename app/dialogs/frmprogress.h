@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,7 +16,7 @@ class TtreeSinkModel;
 class QProgressBar;
 
 // The one progress window of the program. Long operations announce themselves (caption and show), step
-// the bar, and close it at their end. Every step lets pending window messages run so the windows stay
+// the bar, and close it at their end. Every step shown lets pending window messages run so the windows stay
 // responsive; while the window shows it holds the main window's busy flag, so commands that would start
 // another long operation are refused and a close request waits until the window closes.
 class TfrmProgress : public QWidget
@@ -44,13 +45,21 @@ public:
     // Hides the window and lets go of the busy flag; a close request held meanwhile runs now.
     void CloseProgress();
 
-    // The three steps of a long list operation, as the library and the song lists raise them.
+    // The three steps of a long list operation, as the library and the song lists raise them. A load tells
+    // of every song: the bar moves and the messages run only when a step is due (StepDue).
     void ListProcessStart(const std::string& text);
     void ListProcess(std::uint32_t index, std::uint32_t count);
     void ListProcessFinished();
 
+    // True for the first step after the window was shown, the last step (index at count) and otherwise
+    // once kStepInterval has passed since the last step shown: a few dozen updates a second at most.
+    bool StepDue(std::uint32_t index, std::uint32_t count);
+    static constexpr std::chrono::milliseconds kStepInterval{40};
+
     // Runs the pending window messages; replaceable so that tests can watch the steps.
     std::function<void()> ProcessMessages;
+    // The clock of the steps; replaceable so that tests can move it.
+    std::function<std::chrono::steady_clock::time_point()> Now;
 
     QGroupBox* GroupBox() const { return gbProgress; }
     QProgressBar* ProgressBar() const { return pgbProgress; }
@@ -67,6 +76,8 @@ private:
     std::unique_ptr<TbusyGuard::TScope> busy_;
     int position_ = 0;
     int maximum_ = 100;
+    bool stepShown_ = false;
+    std::chrono::steady_clock::time_point lastStep_;
     QGroupBox* gbProgress;
     QProgressBar* pgbProgress;
 };

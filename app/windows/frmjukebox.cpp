@@ -29,6 +29,7 @@
 #include "controls/quytipdialogform.h"
 #include "core/groupings/audiotagalbum.h"
 #include "core/jukebox/cdscanner.h"
+#include "core/jukebox/libraryview.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/player/custommediaplayer.h"
@@ -40,6 +41,7 @@
 #include "platform/error.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/scopeguard.h"
 #include "platform/shellexecute.h"
 #include "platform/singleinstance.h"
 
@@ -90,7 +92,7 @@ std::string WithoutTrailingSlash(std::string folder)
 
 TfrmJukebox::TfrmJukebox(QWidget* parent)
     : QMainWindow(parent), alMain(this), pmMain(new QMenu(this)),
-      NoCDJukebox(std::make_unique<TlocalJukeboxList>()), alarmOn(std::make_unique<Talarm>()),
+      NoCDJukebox(std::make_unique<TlibraryView>()), alarmOn(std::make_unique<Talarm>()),
       alarmOff(std::make_unique<Talarm>()), tdMain(std::make_unique<TQuyTipDialog>()),
       ssTimer(std::make_unique<TThreadedTimer>()), myHH1(std::make_unique<TmyHH>(this)),
       activity_(std::make_unique<TactivityMonitor>())
@@ -99,15 +101,6 @@ TfrmJukebox::TfrmJukebox(QWidget* parent)
     pmMain->setObjectName(QStringLiteral("pmMain"));
     menuBar()->setObjectName(QStringLiteral("mmMain"));
     alMain.BuildMainMenu(menuBar());
-
-    NoCDJukebox->SetAutoSaveGlobal(false);
-    NoCDJukebox->SetAutoSavePlaylists(false);
-    NoCDJukebox->SetAutoSavePlaylist(false);
-    NoCDJukebox->SetAutoSaveStacker(false);
-    NoCDJukebox->SetAutoSaveQueue(false);
-    NoCDJukebox->SetLoadCDs(false);
-    NoCDJukebox->SetLoadGenres(true);
-    NoCDLoader.SetJukeboxList(NoCDJukebox.get());
 
     for (Talarm* alarm : {alarmOn.get(), alarmOff.get()}) {
         alarm->SetTime(kNoon);
@@ -145,6 +138,8 @@ TfrmJukebox::~TfrmJukebox()
     ssTimer->OnTimer = nullptr;
     JukeboxListEvents.OnGlobalListChanging = nullptr;
     NoCDJukeboxListEvents.OnGlobalListChanging = nullptr;
+    // Its lists link the main library's songs: it goes first.
+    NoCDJukebox.reset();
 }
 
 void TfrmJukebox::BindEvents()
@@ -203,6 +198,8 @@ void TfrmJukebox::BindEvents()
     };
     // Raised in the middle of a load or a rebuild: a failure must not break it off.
     JukeboxListEvents.OnGlobalListChanging = [this](TcustomJukeboxList*) {
+        // The library without CDs shares the songs about to go.
+        Guarded([this] { NoCDJukebox->Release(); });
         Guarded([this] { LibraryChanging(); });
     };
     NoCDJukeboxListEvents.OnGlobalListChanging = [this](TcustomJukeboxList* s) {
@@ -1005,7 +1002,25 @@ void TfrmJukebox::LibraryChanging()
 
 TcustomJukeboxList* TfrmJukebox::LibraryWithoutCDs()
 {
+    if (NoCDJukebox->Stale() || noCDPlaylistsStale_)
+        FollowLibrary(true);
     return NoCDJukebox.get();
+}
+
+void TfrmJukebox::PrepareTreeLibrary()
+{
+    (void)LibraryWithoutCDs();
+}
+
+void TfrmJukebox::FollowLibrary(bool quietly)
+{
+    const platform::TValueGuard quiet(followingQuietly_, quietly);
+    if (NoCDJukebox->Stale() && library_)
+        NoCDJukebox->Follow(*library_);
+    if (noCDPlaylistsStale_) {
+        noCDPlaylistsStale_ = false;
+        NoCDJukebox->LoadPlaylists();
+    }
 }
 
 bool TfrmJukebox::StackerLocked() const
@@ -1423,9 +1438,12 @@ void TfrmJukebox::JukeboxEventsActivePreloadedListChanged(TcustomJukebox*, Taudi
 
 void TfrmJukebox::JukeboxListEventsGlobalListChange(TcustomJukeboxList*)
 {
-    // The library without CDs follows the new jukebox.dat for the editor and the stacker window.
-    if (!closing_)
-        NoCDLoader.LoadGlobal();
+    // The library without CDs follows at once while the editor or the stacker window shows its tree;
+    // otherwise it is built again when a window next needs it (the windows let go of it already).
+    if (closing_)
+        return;
+    if ((playlistEditor_ && playlistEditor_->isVisible()) || (stackerList_ && stackerList_->isVisible()))
+        FollowLibrary(false);
 }
 
 void TfrmJukebox::JukeboxListEventsPlaylistsChange(TcustomJukeboxList*)
@@ -1433,7 +1451,7 @@ void TfrmJukebox::JukeboxListEventsPlaylistsChange(TcustomJukeboxList*)
     if (closing_)
         return;
     PlaylistsChanged();
-    NoCDLoader.LoadPlaylists();
+    FollowPlaylists();
 }
 
 void TfrmJukebox::JukeboxListEventsPlaylistListChange(TcustomJukeboxList*, TaudioTagList* list)
@@ -1441,7 +1459,15 @@ void TfrmJukebox::JukeboxListEventsPlaylistListChange(TcustomJukeboxList*, Taudi
     if (closing_)
         return;
     PlaylistListChanged(list);
-    NoCDLoader.LoadPlaylists();
+    FollowPlaylists();
+}
+
+void TfrmJukebox::FollowPlaylists()
+{
+    // The library without CDs reads them again only once it is built.
+    noCDPlaylistsStale_ = true;
+    if (!NoCDJukebox->Stale())
+        FollowLibrary(false);
 }
 
 void TfrmJukebox::JukeboxListEventsListProcessStart(TcustomJukeboxList*, const std::string& text)
@@ -1462,7 +1488,7 @@ void TfrmJukebox::JukeboxListEventsListProcessFinished(TcustomJukeboxList*)
 
 void TfrmJukebox::NoCDJukeboxListEventsGlobalListChange(TcustomJukeboxList*)
 {
-    if (closing_ || !playlistEditor_)
+    if (closing_ || followingQuietly_ || !playlistEditor_)
         return;
     // A hidden editor fills its tree when it is shown.
     if (playlistEditor_->isVisible())
@@ -1473,6 +1499,9 @@ void TfrmJukebox::NoCDJukeboxListEventsGlobalListChange(TcustomJukeboxList*)
 
 void TfrmJukebox::NoCDJukeboxListEventsGlobalListChanging(TcustomJukeboxList*)
 {
+    // A window filling its tree from the view built for it holds no link into it yet.
+    if (followingQuietly_)
+        return;
     // Not skipped while closing: links into freed songs are never kept.
     if (playlistEditor_)
         playlistEditor_->LibraryChanging();

@@ -47,6 +47,7 @@ class TstackerCartridges;
 class TfrmProgress;
 class TIniFile;
 class TlocalJukebox;
+class TlibraryView;
 class TlocalJukeboxList;
 class Talarm;
 class TmyHH;
@@ -254,7 +255,9 @@ public:
     // The library is about to rebuild its groupings: every window linking into them lets go.
     void LibraryChanging() override;
     bool StackerLocked() const override;
+    // Built from the main library when it is stale.
     TcustomJukeboxList* LibraryWithoutCDs() override;
+    void PrepareTreeLibrary() override;
     std::string PlaylistsFolder() const override { return playlistsFolder_; }
     void LoadCartridge() override { commands_->Run(TjukeboxCommand::StackerLoadCartridge); }
     void AddCartridge() override { commands_->Run(TjukeboxCommand::StackerAddCartridge); }
@@ -327,6 +330,11 @@ protected:
     virtual void JukeboxListEventsListProcessFinished(TcustomJukeboxList* sender);
     virtual void NoCDJukeboxListEventsGlobalListChange(TcustomJukeboxList* sender);
     virtual void NoCDJukeboxListEventsGlobalListChanging(TcustomJukeboxList* sender);
+    // Fills the library without CDs from the main library (and its playlists from playlists.dat when they
+    // changed meanwhile). Quietly, for the window that asked and fills its tree itself: the other windows
+    // hear nothing.
+    void FollowLibrary(bool quietly);
+    void FollowPlaylists();
     virtual void alarmOnTime(Talarm* sender);
     virtual void alarmOffTime(Talarm* sender);
 
@@ -346,9 +354,10 @@ protected:
     TcustomJukeboxListEvents NoCDJukeboxListEvents;
     TjukeboxActions alMain;
     QMenu* pmMain;
-    std::unique_ptr<TlocalJukeboxList> NoCDJukebox;
+    // The library without CDs: a view sharing the main library's songs, built when a window first needs it
+    // and released before the main library frees songs.
+    std::unique_ptr<TlibraryView> NoCDJukebox;
     TlocalJukeboxLoader Loader;
-    TlocalJukeboxLoader NoCDLoader;
     std::unique_ptr<Talarm> alarmOn;
     std::unique_ptr<Talarm> alarmOff;
     std::unique_ptr<TQuyTipDialog> tdMain;
@@ -395,6 +404,9 @@ private:
     void CloseStepPart(const std::function<void()>& part);
 
     std::unique_ptr<TcustomlocalJukeboxList> library_;
+    // The main library's playlists changed while the library without CDs was not built.
+    bool noCDPlaylistsStale_ = true;
+    bool followingQuietly_ = false;
     TcustomMediaPlayer* player_ = nullptr; // owned by the playing jukebox once handed over
     std::string tagReadersFolder_;
     std::string coverArtFolder_;

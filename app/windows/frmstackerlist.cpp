@@ -278,7 +278,7 @@ QWidget* TfrmStackerList::CreateRightPanel()
 }
 
 void TfrmStackerList::SetJukebox(TcustomlocalJukeboxList* library, TstackerHost* host,
-                                 TcustomlocalJukeboxList* treeLibrary)
+                                 TcustomJukeboxList* treeLibrary)
 {
     library_.Reset(library);
     treeLibrary_.Reset(library != nullptr ? (treeLibrary != nullptr ? treeLibrary : library) : nullptr);
@@ -302,7 +302,7 @@ TcustomlocalJukeboxList* TfrmStackerList::Jukebox() const
     return library_.Get();
 }
 
-TcustomlocalJukeboxList* TfrmStackerList::TreeLibrary() const
+TcustomJukeboxList* TfrmStackerList::TreeLibrary() const
 {
     return treeLibrary_.Get();
 }
@@ -410,6 +410,8 @@ void TfrmStackerList::LibraryChanged()
 
 void TfrmStackerList::RebuildTree()
 {
+    if (host_ != nullptr)
+        host_->PrepareTreeLibrary();
     if (!Jukebox() || !TreeLibrary())
         return;
     TfrmProgress* progress = host_ != nullptr ? host_->ProgressWindow() : nullptr;
@@ -466,7 +468,8 @@ void TfrmStackerList::SetViewGenres(bool value)
     actnViewGenresChecked_ = value;
     actnViewGenres->setChecked(value);
     viewer_.SetDisplayMode(DisplayModes());
-    RebuildTree();
+    // A hidden window (the settings are read at start) fills its tree at the next showing.
+    LibraryChanged();
 }
 
 TaudioTagList* TfrmStackerList::AddableList(TtreeNode node) const
@@ -598,7 +601,9 @@ void TfrmStackerList::showEvent(QShowEvent* event)
 {
     Guarded([this] {
         ApplyTreeLook();
-        if (TcustomlocalJukeboxList* library = TreeLibrary(); library && Jukebox()) {
+        if (host_ != nullptr)
+            host_->PrepareTreeLibrary();
+        if (TcustomJukeboxList* library = TreeLibrary(); library && Jukebox()) {
             const TDateTime global = library->GetGlobalFileDate();
             const TDateTime playlists = library->GetPlaylistsFileDate();
             if (global != globalDate_ || playlists != playlistsDate_ || treeStale_) {

@@ -55,10 +55,10 @@ public:
     // null unlinks); the tree shows treeLibrary (the main window's library without CDs), the library itself
     // when there is none, and is filled at the next showing.
     void SetJukebox(TcustomlocalJukeboxList* library, TstackerHost* host,
-                    TcustomlocalJukeboxList* treeLibrary = nullptr);
+                    TcustomJukeboxList* treeLibrary = nullptr);
     TcustomlocalJukeboxList* Jukebox() const;
     // The library the tree shows; null while unlinked.
-    TcustomlocalJukeboxList* TreeLibrary() const;
+    TcustomJukeboxList* TreeLibrary() const;
     // The cartridge commands this window runs; null while unlinked.
     TstackerCartridges* Cartridges() const { return cartridges_.get(); }
 
@@ -130,7 +130,7 @@ private:
     bool StepCartridge(int key);
 
     TcomponentLink<TcustomlocalJukeboxList> library_;
-    TcomponentLink<TcustomlocalJukeboxList> treeLibrary_;
+    TcomponentLink<TcustomJukeboxList> treeLibrary_;
     TstackerHost* host_ = nullptr; // link
     std::unique_ptr<TstackerCartridges> cartridges_;
     TcustomJukeboxListViewer viewer_;

@@ -16,6 +16,9 @@ public:
     // True while party play locks the stacker ("Disable Stacker Control"): cartridges are neither loaded,
     // added nor saved, and no list goes in or out.
     virtual bool StackerLocked() const = 0;
+    // Brings the library the tree shows up to date before the tree is filled from it (the main window
+    // builds its library without CDs only when a window needs it).
+    virtual void PrepareTreeLibrary() {}
 
 protected:
     ~TstackerHost() = default;

@@ -246,6 +246,9 @@ void TaudioTagArtistList::Search(std::string_view text, TStringList<TaudioTag>& 
     const std::string wanted = platform::UpperCase(text);
     TStringList<TaudioTag> lines;
     strings.BeginUpdate();
+    // A sorted list is filled unsorted and sorted once: inserting each match in order is quadratic.
+    const bool sorted = strings.Sorted();
+    strings.SetSorted(false);
     for (int i = 0; i < GetCount(); ++i) {
         const TaudioTagList* artist = GetItem(i);
         if (platform::UpperCase(artist->Title()).find(wanted) == std::string::npos)
@@ -254,6 +257,8 @@ void TaudioTagArtistList::Search(std::string_view text, TStringList<TaudioTag>& 
         for (const auto& line : lines)
             strings.AddObject(line.text, line.object);
     }
+    if (sorted)
+        strings.SortUnique();
     strings.EndUpdate();
 }
 

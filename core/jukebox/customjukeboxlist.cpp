@@ -280,6 +280,7 @@ bool TcustomJukeboxList::LoadGlobalList()
     const platform::TValueGuard loading(globalLoading_, true);
     GlobalListChanging();
     TaudioTagList& global = *globalList_;
+    cdRoots_.clear();
     global.BeginUpdate();
     bool read = false;
     try {
@@ -306,14 +307,27 @@ void TcustomJukeboxList::LoadCDCatalogues()
             if (!platform::DirectoryExists(root.text))
                 continue;
             const std::string catalogue = GetCDCatalogueFileName(root.text);
-            if (!catalogue.empty() && FileExistsNoError(catalogue))
+            if (!catalogue.empty() && FileExistsNoError(catalogue)) {
+                std::string prefix = root.text;
+                if (prefix.empty() || prefix.back() != '/')
+                    prefix += '/';
+                cdRoots_.push_back(std::move(prefix));
                 global.LoadFromFile(catalogue, true, root.text);
+            }
         }
     } catch (...) {
         global.EndUpdate();
         throw;
     }
     global.EndUpdate();
+}
+
+bool TcustomJukeboxList::IsCDSong(const TaudioTag& song) const
+{
+    const std::string& name = song.Filename();
+    return std::any_of(cdRoots_.begin(), cdRoots_.end(), [&name](const std::string& root) {
+        return name.size() > root.size() && name.compare(0, root.size(), root) == 0;
+    });
 }
 
 bool TcustomJukeboxList::LoadPlaylists()

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TcustomJukebox;
 class TcustomJukeboxListEvents;
@@ -103,6 +104,9 @@ public:
     bool LoadGlobalList();
     // Appends the catalogue of every mounted disc that has one.
     void LoadCDCatalogues();
+    // True for a song of a disc whose catalogue the last load of the global list appended (its file is
+    // below that disc's mount point).
+    bool IsCDSong(const TaudioTag& song) const;
     // False when playlists.dat is missing or could not be read in full.
     bool LoadPlaylists();
     // Each creates DataFolder when missing and replaces its file through a temporary file, so a failed save
@@ -165,6 +169,8 @@ private:
     std::unique_ptr<TaudioTagList> globalList_;
     std::unique_ptr<TaudioTagPlaylistList> playlists_;
     TStrings mediaFolders_;
+    // The mount points of the discs whose catalogues the global list holds, each ending in '/'.
+    std::vector<std::string> cdRoots_;
     std::unique_ptr<TaudioTagGenreList> genres_;
     bool globalLoading_ = false;
     bool playlistsLoading_ = false;

@@ -65,15 +65,6 @@ std::string ReadHeaderText(TstreamReader& s)
     return s.ReadString(static_cast<std::size_t>(length));
 }
 
-std::string AsciiUpper(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 32);
-    return out;
-}
-
 std::string Format3(std::uint32_t n)
 {
     char text[16];
@@ -542,10 +533,16 @@ void TaudioTagList::SearchTitle(std::string_view text, TStringList<TaudioTag>& s
 {
     strings.BeginUpdate();
     strings.Clear();
-    const std::string wanted = AsciiUpper(text);
+    // Case folds as for the artists' names, every letter and not only ASCII's. A sorted list is filled
+    // unsorted and sorted once: inserting each match in order is quadratic in the matches.
+    const bool sorted = strings.Sorted();
+    strings.SetSorted(false);
+    const std::string wanted = platform::UpperCase(text);
     for (TaudioTag* song : items_)
-        if (AsciiUpper(song->Title()).find(wanted) != std::string::npos)
+        if (platform::UpperCase(song->Title()).find(wanted) != std::string::npos)
             strings.AddObject(song->Title() + " - " + song->Artist(), song);
+    if (sorted)
+        strings.SortUnique();
     strings.EndUpdate();
 }
 

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QProgressBar>
 
+#include <chrono>
 #include <memory>
 
 namespace {
@@ -15,10 +16,12 @@ struct ProgressWindow : ::testing::Test
     TbusyGuard guard;
     std::unique_ptr<TfrmProgress> progress = std::make_unique<TfrmProgress>(nullptr, &guard);
     int messageRuns = 0;
+    std::chrono::steady_clock::time_point now;
 
     void SetUp() override
     {
         progress->ProcessMessages = [this] { ++messageRuns; };
+        progress->Now = [this] { return now; };
     }
 };
 
@@ -47,9 +50,21 @@ TEST_F(ProgressWindow, AListOperationShowsStepsAndClosesTheWindow)
     progress->ListProcess(3, 40);
     EXPECT_EQ(progress->ProgressBar()->maximum(), 40);
     EXPECT_EQ(progress->ProgressBar()->value(), 3);
-    progress->ListProcess(3, 40);
-    // Every step lets the messages run, also when nothing changed.
-    EXPECT_EQ(messageRuns, 2);
+    EXPECT_EQ(messageRuns, 1);
+    // Told of every song, the window follows by time: steps in between are passed over.
+    now += TfrmProgress::kStepInterval / 2;
+    progress->ListProcess(4, 40);
+    EXPECT_EQ(progress->ProgressBar()->value(), 3);
+    EXPECT_EQ(messageRuns, 1);
+    now += TfrmProgress::kStepInterval / 2;
+    progress->ListProcess(5, 40);
+    EXPECT_EQ(progress->ProgressBar()->value(), 5);
+    // A step due lets the messages run, also when nothing changed; the last step always shows.
+    now += TfrmProgress::kStepInterval;
+    progress->ListProcess(5, 40);
+    progress->ListProcess(40, 40);
+    EXPECT_EQ(progress->ProgressBar()->value(), 40);
+    EXPECT_EQ(messageRuns, 4);
 
     progress->ListProcessFinished();
     EXPECT_FALSE(progress->isVisible());

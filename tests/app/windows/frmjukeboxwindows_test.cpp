@@ -291,6 +291,9 @@ TEST_F(FrmJukeboxWindowsTest, ARescanWhileTheEditorShowsAndASongPlaysDropsEveryL
 {
     Fill();
     Start();
+    // The library without CDs is built only when a window needs it, from the main library's own songs.
+    const TaudioTagList& noCDSongs = stacker_->TreeLibrary()->GlobalList();
+    EXPECT_EQ(noCDSongs.Count(), 0);
     W().GetJukebox().Queue().AddCopy(W().GetJukeboxList().GlobalList().GetItem(3));
     W().player->PlayTag(W().GetJukebox().GetNextTag());
     bool checked = false;
@@ -301,6 +304,8 @@ TEST_F(FrmJukeboxWindowsTest, ARescanWhileTheEditorShowsAndASongPlaysDropsEveryL
         Fill(2);
         EXPECT_EQ(editor_->SongsBox()->Count(), 0) << "the song lines went before the songs";
         EXPECT_TRUE(FirstList(editor_->Model())) << "the tree was filled again";
+        ASSERT_EQ(noCDSongs.Count(), 200);
+        EXPECT_EQ(noCDSongs.GetItem(7), W().GetJukeboxList().GlobalList().GetItem(7));
         editor_->AddSelectedTracks();
         editor_->grab();
         checked = modal == editor_;
@@ -316,6 +321,7 @@ TEST_F(FrmJukeboxWindowsTest, ARescanWhileTheEditorShowsAndASongPlaysDropsEveryL
     Fill(3);
     EXPECT_FALSE(FirstList(editor_->Model()));
     EXPECT_FALSE(FirstList(stacker_->Model()));
+    EXPECT_EQ(noCDSongs.Count(), 0);
 }
 
 // The skinned window's stacker button is one more route to the same command.

@@ -2,6 +2,7 @@
 
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/jukebox/customjukeboxlistevents.h"
+#include "core/jukebox/libraryview.h"
 #include "platform/error.h"
 #include "platform/inifile.h"
 #include "support/discimage.h"
@@ -443,6 +444,48 @@ TEST(CustomJukeboxList, CDCataloguesByVolumeSerial)
     EXPECT_EQ(library.GlobalList().GetItem(1)->Filename(), onDisc);
     EXPECT_GE(library.FileNameIndex().IndexOf(onDisc), 0);
     EXPECT_NE(library.Albums().Find("Disc"), nullptr);
+    EXPECT_TRUE(library.IsCDSong(*library.GlobalList().GetItem(1)));
+    EXPECT_FALSE(library.IsCDSong(*library.GlobalList().GetItem(0)));
+
+    // The library without CDs links the same songs, less the disc's, and owns none of them.
+    std::vector<std::string> log;
+    TcustomJukeboxListEvents viewEvents;
+    viewEvents.OnGlobalListChanging = [&](TcustomJukeboxList*) { log.push_back("changing"); };
+    viewEvents.OnGlobalListChange = [&](TcustomJukeboxList* sender) {
+        log.push_back("change " + std::to_string(sender->FileNameIndex().Count()));
+    };
+    auto view = std::make_unique<TlibraryView>();
+    view->SetDataFolder(dir.File("Data"));
+    view->SetEvents(&viewEvents);
+    EXPECT_TRUE(view->Stale());
+    view->Follow(library);
+    EXPECT_FALSE(view->Stale());
+    ASSERT_EQ(view->GlobalList().Count(), 1);
+    EXPECT_EQ(view->GlobalList().GetItem(0), library.GlobalList().GetItem(0));
+    EXPECT_FALSE(view->GlobalList().OwnsObjects());
+    EXPECT_EQ(view->FileNameIndex().Find(onDisc), nullptr);
+    EXPECT_EQ(view->Genres().Count(), 1);
+    // Before the songs go it lets go, telling once; emptied, it tells nothing more until it follows again.
+    view->Release();
+    view->Release();
+    EXPECT_TRUE(view->Stale());
+    EXPECT_EQ(view->GlobalList().Count(), 0);
+    EXPECT_EQ(view->FileNameIndex().Count(), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"changing", "change 1", "changing"}));
+    library.GlobalList().Clear();
+    view->Follow(library);
+    EXPECT_EQ(log.back(), "change 0");
+    // It neither loads nor saves jukebox.dat.
+    AddSong(library.GlobalList(), Song("/m/other.mp3", "O", "Other"));
+    view->Follow(library);
+    const std::string saved = TempDir::Read(library.GetGlobalFileName());
+    view->LoadGlobal();
+    view->SaveAll();
+    ASSERT_EQ(view->GlobalList().Count(), 1);
+    EXPECT_EQ(view->GlobalList().GetItem(0), library.GlobalList().GetItem(0));
+    EXPECT_EQ(TempDir::Read(library.GetGlobalFileName()), saved);
+    view.reset();
+    EXPECT_EQ(library.GlobalList().GetItem(0)->Title(), "Other");
 }
 
 TEST(CustomJukeboxList, SettingsKeys)

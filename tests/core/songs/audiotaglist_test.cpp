@@ -380,6 +380,23 @@ TEST(AudioTagList, SearchesCountsAndLines)
     EXPECT_EQ(lines[0], "Night Song - Ann");
     EXPECT_EQ(lines.Objects(0), list.GetItem(0));
     EXPECT_EQ(lines[1], "Songbird - ");
+    // Every letter folds, as in the artists' search; a sorted list comes back sorted, each line once.
+    list.Add(Song("Zoé", "Été Indien", "Blue", 4).release());
+    list.Add(Song("Ann", "Night Song", "Blue", 5).release());
+    TStringList<TaudioTag> sorted;
+    sorted.SetSorted(true);
+    sorted.SetDuplicates(TDuplicates::dupIgnore);
+    list.SearchTitle("été", sorted);
+    ASSERT_EQ(sorted.Count(), 1);
+    EXPECT_EQ(sorted[0], "Été Indien - Zoé");
+    list.SearchTitle("SONG", sorted);
+    ASSERT_EQ(sorted.Count(), 2);
+    EXPECT_EQ(sorted[0], "Night Song - Ann");
+    EXPECT_EQ(sorted.Objects(0), list.GetItem(0));
+    EXPECT_EQ(sorted[1], "Songbird - ");
+    EXPECT_TRUE(sorted.Sorted());
+    list.Delete(4);
+    list.Delete(3);
 
     list.FormatStrings(lines, tdfTitleDuration, true);
     ASSERT_EQ(lines.Count(), 3);
