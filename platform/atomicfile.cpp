@@ -177,8 +177,8 @@ void RemoveStaleTemporaries(const std::string& folder, std::string_view target)
     }
 }
 
-TAtomicFileWriter::TAtomicFileWriter(std::string fileName, TFileKind kind)
-    : fileName_(FollowLinks(fileName)), kind_(kind)
+TAtomicFileWriter::TAtomicFileWriter(std::string fileName, TFileKind kind, TLinks links)
+    : fileName_(links == TLinks::Follow ? FollowLinks(fileName) : std::move(fileName)), kind_(kind)
 {
     // A read-only file stays as it is: renaming over it would replace it all the same.
     struct stat facts = {};
@@ -307,9 +307,9 @@ void TAtomicFileWriter::Discard() noexcept
     fd_ = -1;
 }
 
-void WriteFileAtomically(const std::string& fileName, std::string_view bytes, TFileKind kind)
+void WriteFileAtomically(const std::string& fileName, std::string_view bytes, TFileKind kind, TLinks links)
 {
-    TAtomicFileWriter writer(fileName, kind);
+    TAtomicFileWriter writer(fileName, kind, links);
     writer.Write(bytes);
     writer.Commit();
 }

@@ -15,6 +15,15 @@ enum class TFileKind
     Derived
 };
 
+// What a save does with a name that is a symbolic link: follow it (a settings file the user linked
+// elsewhere stays linked), or replace the link itself (a folder whose files must never be written through,
+// such as a skin's).
+enum class TLinks
+{
+    Follow,
+    Replace
+};
+
 // Writes a file so that the target is only ever the old or the new content: the bytes go to a temporary
 // file beside the target, which Commit renames over the target. The temporary has no name while it is
 // written where the file system allows it (O_TMPFILE): a new file takes its name straight from it, a
@@ -22,13 +31,15 @@ enum class TFileKind
 // hidden name from the start. A named temporary is locked while its writer lives, and every writer that
 // names one first removes the stale temporaries of killed writers from its folder. Destroying an uncommitted
 // writer removes the temporary file and leaves the target as it was. A name that is a symbolic link is
-// followed: the temporary goes beside the link's target and replaces it, and the link stays.
+// followed: the temporary goes beside the link's target and replaces it, and the link stays (unless
+// TLinks::Replace asks for the link itself to be replaced).
 class TAtomicFileWriter
 {
 public:
     // Throws EFileError when the target is read-only (owner write bit clear) or the temporary file cannot be
     // created.
-    explicit TAtomicFileWriter(std::string fileName, TFileKind kind = TFileKind::Data);
+    explicit TAtomicFileWriter(std::string fileName, TFileKind kind = TFileKind::Data,
+                               TLinks links = TLinks::Follow);
     ~TAtomicFileWriter();
     TAtomicFileWriter(const TAtomicFileWriter&) = delete;
     TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
@@ -59,7 +70,7 @@ private:
 
 // Convenience: the whole content in one go.
 void WriteFileAtomically(const std::string& fileName, std::string_view bytes,
-                         TFileKind kind = TFileKind::Data);
+                         TFileKind kind = TFileKind::Data, TLinks links = TLinks::Follow);
 
 // Removes the temporaries that killed writers left in folder: ours by name, owned by this user, older than a
 // minute and not locked by a living writer. Also those of an older naming ("<target>.tmp-XXXXXX") beside

@@ -152,7 +152,7 @@ void CopyFileAtomically(const std::string& from, const std::string& to)
     const std::optional<std::string> bytes = ReadRegularFile(from, kMaxBitmapSize, &reason);
     if (!bytes)
         throw EFileError("The skin file " + from + " " + reason);
-    platform::WriteFileAtomically(to, *bytes);
+    platform::WriteFileAtomically(to, *bytes, platform::TFileKind::Data, platform::TLinks::Replace);
 }
 
 } // namespace skinfiles

@@ -286,7 +286,8 @@ void RepairCopy(const fs::path& shippedFolder, const fs::path& copyFolder, const
                     }
             }
             if (changed)
-                platform::WriteFileAtomically(to.string(), mine.ToText());
+                platform::WriteFileAtomically(to.string(), mine.ToText(), platform::TFileKind::Data,
+                                              platform::TLinks::Replace);
         } else if (IsBitmapName(to) && !skinfiles::IsWholeBitmap(*own)) {
             skinfiles::CopyFileAtomically(from.string(), to.string());
         }
@@ -578,7 +579,8 @@ void TskinFolder::WriteSkin(const std::string& fileName, bool withImages, bool k
     SaveSkinFonts(ini);
     if (withImages)
         SaveSkinImages(ini, folder);
-    platform::WriteFileAtomically(fileName, ini.ToText());
+    platform::WriteFileAtomically(fileName, ini.ToText(), platform::TFileKind::Data,
+                                  platform::TLinks::Replace);
 }
 
 void TskinFolder::SaveSkinImages(TIniFile& ini, const std::string& folder)
@@ -603,7 +605,8 @@ void TskinFolder::SaveSkinImages(TIniFile& ini, const std::string& folder)
                     break; // an unwritable bitmap ends this control's parts, silently
                 // Through a temporary and a rename: a link of that name is replaced, never written through.
                 platform::WriteFileAtomically(Joined(folder, file),
-                                              std::string_view(bytes.constData(), std::size_t(bytes.size())));
+                                              std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                              platform::TFileKind::Data, platform::TLinks::Replace);
                 ini.WriteString(name, part.Key, file);
             }
         } catch (const std::exception&) {
