@@ -13,6 +13,7 @@
 #include "controls/qtfont.h"
 #include "controls/treesinkmodel.h"
 #include "core/captions/librarytreecaption.h"
+#include "platform/qtstring.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,13 +73,13 @@ TfrmJukeboxApp::~TfrmJukeboxApp()
 QAction* TfrmJukeboxApp::MakeAction(const char* name, const char* caption, const char* hint,
                                     const char* shortcut, bool checkable)
 {
-    auto* action = new QAction(QString::fromUtf8(caption), this);
-    action->setObjectName(QString::fromUtf8(name));
+    auto* action = new QAction(platform::ToQString(caption), this);
+    action->setObjectName(platform::ToQString(name));
     if (shortcut)
-        action->setShortcut(QKeySequence(QString::fromUtf8(shortcut)));
+        action->setShortcut(QKeySequence(platform::ToQString(shortcut)));
     action->setCheckable(checkable);
     if (*hint)
-        TjukeboxActions::SetHint(action, QString::fromUtf8(hint));
+        TjukeboxActions::SetHint(action, platform::ToQString(hint));
     addAction(action);
     return action;
 }
@@ -450,7 +451,7 @@ void TfrmJukeboxApp::BuildLayout()
 void TfrmJukeboxApp::BuildMenus()
 {
     const auto menu = [this](const char* name) {
-        return menuBar()->findChild<QMenu*>(QString::fromUtf8(name));
+        return menuBar()->findChild<QMenu*>(platform::ToQString(name));
     };
     if (QMenu* settings = menu("Settings1")) {
         settings->addSeparator();

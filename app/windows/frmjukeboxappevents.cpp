@@ -11,6 +11,7 @@
 #include "core/jukebox/customlocaljukeboxlist.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/songs/audiotag.h"
+#include "platform/qtstring.h"
 
 #include <QAction>
 #include <QHelpEvent>
@@ -148,7 +149,7 @@ bool TfrmJukeboxApp::eventFilter(QObject* watched, QEvent* event)
                 continue;
             const auto* help = static_cast<QHelpEvent*>(event);
             const TaudioTag* song = SongAt(*box, help->pos());
-            QString text = song ? QString::fromStdString(TrackDetails(*song)) : QString();
+            QString text = song ? platform::ToQString(TrackDetails(*song)) : QString();
             text.replace(QChar('\r'), QChar('\n'));
             QToolTip::showText(help->globalPos(), text, box);
             return true;
