@@ -17,6 +17,7 @@
 #include "controls/orvanescrollbar.h"
 #include "controls/scrollbanner3.h"
 #include "platform/folders.h"
+#include "platform/qtstring.h"
 
 #include <QAction>
 #include <QMenu>
@@ -103,11 +104,11 @@ void TfrmSkinnedJukeboxApp::BuildSkinActions()
 
 QAction* TfrmSkinnedJukeboxApp::MakeViewAction(const char* name, const char* caption, const char* hint)
 {
-    auto* action = new QAction(QString::fromUtf8(caption), this);
-    action->setObjectName(QString::fromUtf8(name));
+    auto* action = new QAction(platform::ToQString(caption), this);
+    action->setObjectName(platform::ToQString(name));
     action->setCheckable(true);
     if (*hint)
-        TjukeboxActions::SetHint(action, QString::fromUtf8(hint));
+        TjukeboxActions::SetHint(action, platform::ToQString(hint));
     addAction(action);
     return action;
 }

@@ -20,6 +20,7 @@
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/songs/audiotag.h"
 #include "core/util/promptservice.h"
+#include "platform/qtstring.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -41,7 +42,7 @@ constexpr int kBannerHeight = 26;
 TorvanePanel* MakePanel(QWidget* parent, const char* name)
 {
     auto* panel = new TorvanePanel(parent);
-    panel->setObjectName(QString::fromUtf8(name));
+    panel->setObjectName(platform::ToQString(name));
     return panel;
 }
 
@@ -50,7 +51,7 @@ TorvanePanel* MakePanel(QWidget* parent, const char* name)
 TorvaneButton* TfrmSkinnedJukeboxApp::TitleButton(const char* name, QAction* action, int width)
 {
     auto* button = new TorvaneButton(opnlTitle);
-    button->setObjectName(QString::fromUtf8(name));
+    button->setObjectName(platform::ToQString(name));
     button->setFixedSize(width, 18);
     if (action) {
         button->SetAction(action);
@@ -216,7 +217,7 @@ TorvaneScrollBar* TfrmSkinnedJukeboxApp::WrapList(QWidget* list, const char* nam
     const int index = splitter ? splitter->indexOf(list) : -1;
     const std::string base(name);
     auto* clip = new QWidget;
-    clip->setObjectName(QString::fromStdString("pnl" + base + "Clip"));
+    clip->setObjectName(platform::ToQString("pnl" + base + "Clip"));
     auto* top = MakePanel(clip, ("opnl" + base + "Top").c_str());
     auto* bottom = MakePanel(clip, ("opnl" + base + "Bottom").c_str());
     const char* leftName = base == "JukeboxList" ? "pnlJukeboxListLeft"
@@ -227,7 +228,7 @@ TorvaneScrollBar* TfrmSkinnedJukeboxApp::WrapList(QWidget* list, const char* nam
     bottom->setFixedHeight(8);
     left->setFixedWidth(4);
     auto* bar = new TorvaneScrollBar(clip);
-    bar->setObjectName(QString::fromStdString("sb" + base));
+    bar->setObjectName(platform::ToQString("sb" + base));
     bar->SetMin(0);
     bar->SetMax(1);
     bar->SetSmallStep(1);
@@ -280,7 +281,7 @@ void TfrmSkinnedJukeboxApp::FollowList(TorvaneScrollBar* bar, QAbstractScrollAre
 TorvaneButton* TfrmSkinnedJukeboxApp::QueueButton(const char* name, QAction* action)
 {
     auto* button = new TorvaneButton(opnlQueueControls);
-    button->setObjectName(QString::fromUtf8(name));
+    button->setObjectName(platform::ToQString(name));
     button->setFixedSize(kQueueButtonSize, kQueueButtonSize);
     button->SetAction(action);
     button->SetCaption(QString());

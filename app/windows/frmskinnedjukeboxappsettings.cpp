@@ -7,6 +7,7 @@
 #include "controls/orvanebutton.h"
 #include "platform/error.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -157,7 +158,7 @@ int Pane(const QSplitter* splitter, int index, int fallback)
 
 QSplitter* TfrmSkinnedJukeboxApp::Splitter(const char* name) const
 {
-    return findChild<QSplitter*>(QString::fromUtf8(name));
+    return findChild<QSplitter*>(platform::ToQString(name));
 }
 
 void TfrmSkinnedJukeboxApp::LoadPanelSizes(const TIniFile& ini)

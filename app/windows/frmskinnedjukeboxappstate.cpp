@@ -14,6 +14,7 @@
 #include "core/songs/audiotag.h"
 #include "core/songs/coverpicture.h"
 #include "core/util/promptservice.h"
+#include "platform/qtstring.h"
 
 #include <QAction>
 
@@ -145,7 +146,7 @@ void TfrmSkinnedJukeboxApp::StackerChanged()
 {
     TfrmJukeboxApp::StackerChanged();
     if (!Closing())
-        lblStackerTitle->SetCaption(QString::fromStdString(GetStackerTitle()));
+        lblStackerTitle->SetCaption(platform::ToQString(GetStackerTitle()));
 }
 
 void TfrmSkinnedJukeboxApp::SetStackerEnabled(bool on)
