@@ -25,6 +25,7 @@
 #include "core/util/promptservice.h"
 #include "platform/error.h"
 #include "platform/folders.h"
+#include "platform/qtstring.h"
 #include "platform/singleinstance.h"
 
 #include <QAction>
@@ -223,7 +224,7 @@ void TmainWindowDeleter::operator()(TfrmJukebox* window) const
 
 void TfrmJukebox::ApplyTitleHints()
 {
-    const QString title = QString::fromStdString(ApplicationTitle());
+    const QString title = platform::ToQString(ApplicationTitle());
     TjukeboxActions::SetHint(alMain.actnFileExit, QStringLiteral("Exit ") + title);
     TjukeboxActions::SetHint(alMain.actnHelpHelp, QStringLiteral("Help for ") + title);
     TjukeboxActions::SetHint(alMain.actnHelpAbout, QStringLiteral("About ") + title);
