@@ -10,6 +10,7 @@
 #include "controls/treesinkmodel.h"
 #include "core/captions/librarytreecaption.h"
 #include "core/captions/tagfonts.h"
+#include "platform/qtstring.h"
 
 #include <QAction>
 #include <QApplication>
@@ -96,10 +97,10 @@ TfrmPlaylistEditor::~TfrmPlaylistEditor()
 QAction* TfrmPlaylistEditor::MakeAction(const char* name, const char* caption, const char* hint,
                                         void (TfrmPlaylistEditor::*run)())
 {
-    auto* action = new QAction(QString::fromUtf8(caption), this);
+    auto* action = new QAction(platform::ToQString(caption), this);
     action->setObjectName(name);
-    action->setToolTip(QString::fromUtf8(hint));
-    action->setStatusTip(QString::fromUtf8(hint));
+    action->setToolTip(platform::ToQString(hint));
+    action->setStatusTip(platform::ToQString(hint));
     connect(action, &QAction::triggered, this, [this, run] { Guarded([&] { (this->*run)(); }); });
     actions_[name] = action;
     return action;

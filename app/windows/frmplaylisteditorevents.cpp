@@ -14,6 +14,7 @@
 #include "core/groupings/audiotagplaylistlist.h"
 #include "core/jukebox/localjukebox.h"
 #include "markup/taggedtext.h"
+#include "platform/qtstring.h"
 #include "platform/scopeguard.h"
 
 #include <QComboBox>
@@ -77,7 +78,7 @@ void TfrmPlaylistEditor::PlaylistsChanged()
         cboPlaylists->addItem("[none]", QVariant::fromValue<quintptr>(0));
         for (int i = 0; i < lbPlaylists->Count(); ++i)
             cboPlaylists->addItem(
-                QString::fromStdString(UnescapeMarkup(lbPlaylists->Items()[i])),
+                platform::ToQString(UnescapeMarkup(lbPlaylists->Items()[i])),
                 QVariant::fromValue(reinterpret_cast<quintptr>(lbPlaylists->Items().Objects(i))));
     }
     const TlocalJukebox* jukebox = PlayingJukebox();

@@ -12,6 +12,7 @@
 #include "core/jukebox/localjukebox.h"
 #include "core/util/orvanexutils.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "platform/scopeguard.h"
 
 #include <QAction>
@@ -185,10 +186,10 @@ void TfrmPlaylistEditor::SetPlayModeBoxes(const TaudioTagList* list)
 void TfrmPlaylistEditor::SetStatusPanels(const std::string& title, int count, std::int64_t seconds,
                                          int artists)
 {
-    panels_[0]->setText(QString::fromStdString("List : " + title + ListSuffix()));
-    panels_[1]->setText(QString::fromStdString(Printed("Count : %lld", count)));
-    panels_[2]->setText(QString::fromStdString("Play Time : " + SecondsToHMS(seconds)));
-    panels_[3]->setText(QString::fromStdString(Printed("Artist Count : %lld", artists)));
+    panels_[0]->setText(platform::ToQString("List : " + title + ListSuffix()));
+    panels_[1]->setText(platform::ToQString(Printed("Count : %lld", count)));
+    panels_[2]->setText(platform::ToQString("Play Time : " + SecondsToHMS(seconds)));
+    panels_[3]->setText(platform::ToQString(Printed("Artist Count : %lld", artists)));
 }
 
 void TfrmPlaylistEditor::UpdateStatus()
