@@ -1,8 +1,8 @@
 #include "app/commands/jukeboxcommands.h"
 
 #include "app/commands/jukeboxactions.h"
-#include "app/qt/busyguard.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/busyguard.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "platform/error.h"
 
 #include <QAction>

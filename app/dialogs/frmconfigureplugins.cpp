@@ -1,7 +1,7 @@
 #include "app/dialogs/frmconfigureplugins.h"
 
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "core/plugins/taggerloader.h"
 #include "core/util/promptservice.h"
 #include "platform/filesystem.h"

@@ -5,7 +5,7 @@
 #include "core/jukebox/localjukebox.h"
 #include "core/util/orvanexutils.h"
 
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetrics>

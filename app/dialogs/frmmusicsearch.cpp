@@ -1,9 +1,9 @@
 #include "app/dialogs/frmmusicsearch.h"
 
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/guiutils.h"
-#include "app/qt/mediafolders.h"
+#include "app/qt/helpers/guiutils.h"
+#include "app/qt/helpers/mediafolders.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/songs/audiotaglist.h"
 #include "core/util/promptservice.h"

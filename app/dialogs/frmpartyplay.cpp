@@ -2,7 +2,7 @@
 
 #include "app/dialogs/frmpassword.h"
 #include "app/dialogs/partyplayhost.h"
-#include "app/qt/keyinput.h"
+#include "app/qt/helpers/keyinput.h"
 #include "controls/qtcolor.h"
 #include "core/util/promptservice.h"
 #include "platform/inifile.h"

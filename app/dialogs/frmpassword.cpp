@@ -1,7 +1,7 @@
 #include "app/dialogs/frmpassword.h"
 
 #include "app/keyboard/frmkeyboard.h"
-#include "app/qt/keyinput.h"
+#include "app/qt/helpers/keyinput.h"
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"

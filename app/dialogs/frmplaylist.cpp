@@ -1,6 +1,6 @@
 #include "app/dialogs/frmplaylist.h"
 
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "core/jukebox/customjukebox.h"

@@ -1,9 +1,9 @@
 #include "app/dialogs/frmreports.h"
 
 #include "app/dialogs/reportshost.h"
-#include "app/qt/busyguard.h"
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/busyguard.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/reports/invalidtagsreport.h"
 #include "core/reports/missingcoversreport.h"

@@ -1,6 +1,6 @@
 #include "app/dialogs/frmselectitem.h"
 
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "markup/taggedtext.h"

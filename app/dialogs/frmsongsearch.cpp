@@ -2,7 +2,7 @@
 
 #include "app/dialogs/songsearchhost.h"
 #include "app/keyboard/frmkeyboard.h"
-#include "app/qt/keyinput.h"
+#include "app/qt/helpers/keyinput.h"
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"

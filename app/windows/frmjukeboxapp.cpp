@@ -1,7 +1,7 @@
 #include "app/windows/frmjukeboxapp.h"
 
 #include "app/dialogs/frmprogress.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/skins/pixelfont.h"
 #include "app/windows/frmstackerlist.h"
 #include "controls/dragpayload.h"

@@ -1,8 +1,8 @@
 #include "app/windows/frmmain.h"
 
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/windows/menutoolbutton.h"
 #include "controls/daskellabel.h"
 #include "controls/digitalclock2.h"

@@ -2,9 +2,9 @@
 
 #include "app/dialogs/frmprogress.h"
 #include "app/dialogs/frmtaglistrules.h"
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/settingbounds.h"
+#include "app/qt/helpers/settingbounds.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/windows/playlisteditorhost.h"
 #include "controls/dragpayload.h"
 #include "controls/htmllistbox.h"

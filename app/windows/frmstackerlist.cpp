@@ -1,8 +1,8 @@
 #include "app/windows/frmstackerlist.h"
 
 #include "app/dialogs/frmprogress.h"
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/settingbounds.h"
+#include "app/qt/helpers/settingbounds.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/windows/stackercartridges.h"
 #include "app/windows/stackerhost.h"
 #include "controls/dragpayload.h"

@@ -1,6 +1,6 @@
 #include "app/dialogs/frmreports.h"
 #include "app/dialogs/reportshost.h"
-#include "app/qt/busyguard.h"
+#include "app/qt/services/busyguard.h"
 #include "core/groupings/audiotagartistlist.h"
 #include "platform/desktopopen.h"
 #include "platform/folders.h"

@@ -1,6 +1,6 @@
 #include "app/keyboard/frmkeyboard.h"
 #include "app/keyboard/keyboardableform.h"
-#include "app/qt/keyinput.h"
+#include "app/qt/helpers/keyinput.h"
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"

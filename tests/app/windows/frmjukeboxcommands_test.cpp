@@ -4,7 +4,7 @@
 #include "app/dialogs/frmpartyplay.h"
 #include "app/dialogs/frmpassword.h"
 #include "app/dialogs/frmsongsearch.h"
-#include "app/qt/qtpromptservice.h"
+#include "app/qt/services/qtpromptservice.h"
 #include "app/windows/frmjukebox.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/treesinkmodel.h"

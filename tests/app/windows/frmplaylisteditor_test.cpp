@@ -2,7 +2,7 @@
 // the main window wires it, with the dialogs and boxes answered by the test.
 #include "app/dialogs/frmmusicsearch.h"
 #include "app/dialogs/frmtaglistrules.h"
-#include "app/qt/qtpromptservice.h"
+#include "app/qt/services/qtpromptservice.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/playlisteditorhost.h"
 #include "controls/dragpayload.h"

@@ -3,7 +3,7 @@
 // shows modally over a fresh library.
 
 #include "app/dialogs/frmmusicsearch.h"
-#include "app/qt/demolibrary.h"
+#include "app/qt/helpers/demolibrary.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/plugins/taggerloader.h"
 #include "platform/folders.h"

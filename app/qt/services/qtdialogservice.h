@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt/dialogservice.h"
+#include "app/qt/services/dialogservice.h"
 
 // The dialogs as Qt's own: QFileDialog, QColorDialog, QFontDialog, QInputDialog; the queue position popup.
 class TqtDialogService : public TdialogService

@@ -1,4 +1,4 @@
-#include "app/qt/qtdialogservice.h"
+#include "app/qt/services/qtdialogservice.h"
 
 #include "app/dialogs/frmqueuemoveto.h"
 #include "controls/qtcolor.h"
