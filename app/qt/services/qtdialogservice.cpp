@@ -1,6 +1,5 @@
 #include "app/qt/services/qtdialogservice.h"
 
-#include "app/dialogs/frmqueuemoveto.h"
 #include "controls/qtcolor.h"
 #include "controls/qtfont.h"
 
@@ -12,7 +11,15 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
+
+TqueuePositionDialog& QueuePositionDialog()
+{
+    static TqueuePositionDialog dialog;
+    return dialog;
+}
 
 QString Q(const std::string& text)
 {
@@ -114,8 +121,14 @@ std::optional<TFontDesc> TqtDialogService::ChooseFont(QWidget* parent, const TFo
     return FromQFont(chosen, initial.Color);
 }
 
+void TqtDialogService::SetQueuePositionDialog(TqueuePositionDialog dialog)
+{
+    QueuePositionDialog() = std::move(dialog);
+}
+
 int TqtDialogService::AskQueuePosition(QWidget* parent, int lowest, int highest, int current, int left,
                                        int top)
 {
-    return ::AskQueuePosition(lowest, highest, current, left, top, parent);
+    const TqueuePositionDialog& dialog = QueuePositionDialog();
+    return dialog ? dialog(parent, lowest, highest, current, left, top) : current;
 }
