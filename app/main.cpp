@@ -116,7 +116,7 @@ int main(int argc, char** argv)
     TorvaneApplication app(argc, argv);
     InstallPaletteColorResolver();
     SetApplicationTitle("Orvane Jukebox");
-    QApplication::setApplicationName(QString::fromStdString(ApplicationTitle()));
+    QApplication::setApplicationName(platform::ToQString(ApplicationTitle()));
     QApplication::setQuitOnLastWindowClosed(false);
 
     // One copy per user: a second one raises the first and ends before it makes anything, so it neither

@@ -4,6 +4,7 @@
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/wovfileversion.h"
+#include "platform/qtstring.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -129,7 +130,7 @@ void TfrmAbout::FormShow()
 std::string TfrmAbout::VersionNotice() const
 {
     TwovFileVersion version;
-    version.ReadFromFile(programFile_.empty() ? QCoreApplication::applicationFilePath().toStdString()
+    version.ReadFromFile(programFile_.empty() ? platform::FromQString(QCoreApplication::applicationFilePath())
                                               : programFile_);
     char text[128];
     std::snprintf(text, sizeof text, "Version : %d.%d (Release %d Build %d)%s", version.Major(),

@@ -6,6 +6,7 @@
 #include "controls/qtcolor.h"
 #include "core/util/promptservice.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,12 +33,6 @@ constexpr std::array<const char*, 8> kStoredKeys = {
     "DisableStopControl",    "DisableTrackSearching",    "DisablePauseControl",  "DisableNextControl",
     "DisableVolumeChanging", "DisabledApplicationClose", "DisableQueueControls", "DisableStackerControl",
 };
-
-std::string ToUtf8(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 QLabel* Heading(const char* text, QWidget* parent)
 {
@@ -329,7 +324,7 @@ void TfrmPartyPlay::SetPassword(std::string text)
 
 void TfrmPartyPlay::btnSetPasswordClick()
 {
-    if (ToUtf8(edCurrentPassword->text()) != password_) {
+    if (platform::FromQString(edCurrentPassword->text()) != password_) {
         ShowPasswordError("The password is not correct");
         return;
     }
@@ -344,7 +339,7 @@ void TfrmPartyPlay::btnSetPasswordClick()
             "keyboard can type");
         return;
     }
-    SetPassword(ToUtf8(edNewPassword->text()));
+    SetPassword(platform::FromQString(edNewPassword->text()));
 }
 
 bool TfrmPartyPlay::CheckPassword()

@@ -6,6 +6,7 @@
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"
 #include "core/util/promptservice.h"
+#include "platform/qtstring.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -21,12 +22,6 @@ constexpr int kPlainWidth = 300;
 constexpr int kPlainHeight = 69;
 // The body's height above a docked keyboard, beyond one key's height.
 constexpr int kBodyExtra = 17;
-
-std::string ToUtf8(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 TorvaneButton* DrawnButton(QWidget* parent, const char* name, const char* caption)
 {
@@ -125,7 +120,7 @@ void TfrmPassword::SendKey(std::uint16_t code, bool shift)
 
 void TfrmPassword::obtnOKClick()
 {
-    if (ToUtf8(edPassword->text()) == expected_) {
+    if (platform::FromQString(edPassword->text()) == expected_) {
         accept();
         return;
     }

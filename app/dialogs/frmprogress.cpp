@@ -2,6 +2,7 @@
 
 #include "controls/treesinkmodel.h"
 #include "core/tree/customjukeboxlistviewer.h"
+#include "platform/qtstring.h"
 #include "platform/scopeguard.h"
 
 #include <QCloseEvent>
@@ -55,12 +56,12 @@ TfrmProgress::~TfrmProgress() = default;
 
 std::string TfrmProgress::Caption() const
 {
-    return windowTitle().toStdString();
+    return platform::FromQString(windowTitle());
 }
 
 void TfrmProgress::SetCaption(const std::string& caption)
 {
-    setWindowTitle(QString::fromStdString(caption));
+    setWindowTitle(platform::ToQString(caption));
 }
 
 void TfrmProgress::SetProgress(int position, int maximum)

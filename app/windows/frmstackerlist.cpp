@@ -19,6 +19,7 @@
 #include "markup/taggedtext.h"
 #include "platform/filesystem.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "platform/scopeguard.h"
 #include "platform/stringlist.h"
 
@@ -95,10 +96,10 @@ public:
 
 QAction* MakeAction(QObject* owner, const char* name, const char* caption, const char* hint)
 {
-    auto* action = new QAction(QString::fromUtf8(caption), owner);
+    auto* action = new QAction(platform::ToQString(caption), owner);
     action->setObjectName(name);
-    action->setToolTip(QString::fromUtf8(hint));
-    action->setStatusTip(QString::fromUtf8(hint));
+    action->setToolTip(platform::ToQString(hint));
+    action->setStatusTip(platform::ToQString(hint));
     return action;
 }
 
@@ -429,7 +430,7 @@ void TfrmStackerList::FillCartridges()
     cboCartridges->clear();
     cboCartridges->addItem(kLoadLine);
     for (const std::string& name : cartridges->Names())
-        cboCartridges->addItem(QString::fromUtf8(name));
+        cboCartridges->addItem(platform::ToQString(name));
     cboCartridges->setCurrentIndex(0);
 }
 
@@ -563,7 +564,7 @@ bool TfrmStackerList::ChooseCartridge(int index)
 {
     if (!Cartridges() || index < 0 || index >= cboCartridges->count())
         return false;
-    const std::string file = cartridges_->FileOf(cboCartridges->itemText(index).toStdString());
+    const std::string file = cartridges_->FileOf(platform::FromQString(cboCartridges->itemText(index)));
     if (index == 0 || !platform::FileExists(file))
         return LoadStacker();
     const bool loaded = cartridges_->LoadFile(file, false);
@@ -588,7 +589,7 @@ std::string TfrmStackerList::StatusText(int panel) const
     const std::array<QLabel*, 3> panels = {sbTracks, sbDuration, sbAlbums};
     if (panel < 0 || panel >= 3)
         return {};
-    return panels[static_cast<std::size_t>(panel)]->text().toStdString();
+    return platform::FromQString(panels[static_cast<std::size_t>(panel)]->text());
 }
 
 QList<QAction*> TfrmStackerList::Actions() const

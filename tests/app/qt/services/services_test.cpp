@@ -2,6 +2,7 @@
 #include "app/qt/services/dialogservice.h"
 #include "app/qt/services/exceptionboundary.h"
 #include "app/qt/services/qtdialogservice.h"
+#include "platform/qtstring.h"
 #include "platform/singleinstance.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
@@ -95,7 +96,7 @@ TEST(SingleInstance, ASecondCopyRaisesTheFirstAndOwnsNothing)
     EXPECT_FALSE(platform::TsingleInstance(title).Owns());
 
     QProcess second;
-    second.start(QStringLiteral(SINGLE_INSTANCE_PROBE), {QString::fromStdString(title)});
+    second.start(QStringLiteral(SINGLE_INSTANCE_PROBE), {platform::ToQString(title)});
     ASSERT_TRUE(second.waitForStarted(5000));
     // The first copy answers from its event loop while the second waits.
     QElapsedTimer waited;
@@ -108,7 +109,7 @@ TEST(SingleInstance, ASecondCopyRaisesTheFirstAndOwnsNothing)
     // Once the first lets go, the next copy is the instance.
     first.Release();
     QProcess third;
-    third.start(QStringLiteral(SINGLE_INSTANCE_PROBE), {QString::fromStdString(title)});
+    third.start(QStringLiteral(SINGLE_INSTANCE_PROBE), {platform::ToQString(title)});
     ASSERT_TRUE(third.waitForFinished(10000));
     EXPECT_EQ(third.readAllStandardOutput().trimmed().toStdString(), "first");
 }
