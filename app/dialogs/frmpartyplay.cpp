@@ -4,6 +4,7 @@
 #include "app/dialogs/partyplayhost.h"
 #include "app/qt/helpers/keyinput.h"
 #include "controls/qtcolor.h"
+#include "controls/windowplacement.h"
 #include "core/util/promptservice.h"
 #include "platform/inifile.h"
 #include "platform/qtstring.h"
@@ -380,11 +381,7 @@ void TfrmPartyPlay::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous() || host_ == nullptr)
         return;
-    // Centred on the main window.
-    if (const QWidget* window = host_->HostWindow()) {
-        const QRect area = window->frameGeometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-    }
+    CentreOnOwner(*this, host_->HostWindow());
 }
 
 TfrmPartyPlay* GetPartyPlayForm()

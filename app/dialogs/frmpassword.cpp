@@ -5,12 +5,12 @@
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"
+#include "controls/windowplacement.h"
 #include "core/util/promptservice.h"
 #include "platform/qtstring.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -156,11 +156,7 @@ void TfrmPassword::resizeEvent(QResizeEvent* event)
 
 void TfrmPassword::FormResize()
 {
-    // Centred on the screen.
-    if (const QScreen* shown = screen()) {
-        const QRect area = shown->geometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-    }
+    CentreOnOwner(*this);
 }
 
 bool AskPassword(const std::string& expected, int keyboardWidth, int keyboardHeight, bool useKeyboard)

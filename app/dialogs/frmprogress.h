@@ -69,7 +69,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CentreOnOwner();
     void ShowBar();
 
     TbusyGuard* busyGuard_ = nullptr; // link

@@ -13,6 +13,7 @@
 #include "controls/qtcolor.h"
 #include "controls/qtfont.h"
 #include "controls/treesinkmodel.h"
+#include "controls/windowplacement.h"
 #include "core/groupings/audiotagplaylistlist.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/util/orvanexutils.h"
@@ -439,9 +440,10 @@ void TfrmStackerList::LoadSettings(const TIniFile& ini, const std::string& secti
     const int w = ReadExtent(ini, section, "Width", 620);
     const int h = ReadExtent(ini, section, "Height", 460);
     const QScreen* screen = QApplication::primaryScreen();
-    const QSize area = screen != nullptr ? screen->geometry().size() : QSize(w, h);
-    const int left = ReadPosition(ini, section, "Left", (area.width() - w) / 2);
-    const int top = ReadPosition(ini, section, "Top", (area.height() - h) / 2);
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, w, h);
+    const QPoint centred = CentredPosition(QSize(w, h), area, area);
+    const int left = ReadPosition(ini, section, "Left", centred.x());
+    const int top = ReadPosition(ini, section, "Top", centred.y());
     resize(w, h);
     move(left, top);
     rightPanelWidth_ = ReadExtent(ini, section, "RightPanelWidth", rightPanelWidth_, 0);
