@@ -373,9 +373,9 @@ void TfrmStackerList::RefreshStacker()
     // The selection stays on its line, or on the last one when the list got shorter.
     if (items.Count() > 0 && selected >= 0)
         lbStacker->SetItemIndex(std::min(selected, items.Count() - 1));
-    sbTracks->setText(QString::fromUtf8("Tracks : " + std::to_string(stacker->TotalSongs())));
-    sbDuration->setText(QString::fromUtf8("Duration : " + SecondsToHMS(stacker->TotalDuration())));
-    sbAlbums->setText(QString::fromUtf8("Albums : " + std::to_string(stacker->Count())));
+    sbTracks->setText(platform::ToQString("Tracks : " + std::to_string(stacker->TotalSongs())));
+    sbDuration->setText(platform::ToQString("Duration : " + SecondsToHMS(stacker->TotalDuration())));
+    sbAlbums->setText(platform::ToQString("Albums : " + std::to_string(stacker->Count())));
 }
 
 std::string TfrmStackerList::StackerLine(const TaudioTagList& list, bool& album)
