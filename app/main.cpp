@@ -5,13 +5,15 @@
 #include "app/dialogs/frmplaylist.h"
 #include "app/dialogs/frmplugins.h"
 #include "app/dialogs/frmprogress.h"
+#include "app/dialogs/frmqueuemoveto.h"
 #include "app/dialogs/frmreports.h"
 #include "app/dialogs/frmwinampconfig.h"
 #include "app/keyboard/frmkeyboard.h"
-#include "app/qt/closesignals.h"
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/focuskeeper.h"
-#include "app/qt/qtpromptservice.h"
+#include "app/qt/services/closesignals.h"
+#include "app/qt/services/exceptionboundary.h"
+#include "app/qt/services/focuskeeper.h"
+#include "app/qt/services/qtdialogservice.h"
+#include "app/qt/services/qtpromptservice.h"
 #include "app/windows/frmojb.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/frmscreensaver.h"
@@ -114,7 +116,7 @@ int main(int argc, char** argv)
     TorvaneApplication app(argc, argv);
     InstallPaletteColorResolver();
     SetApplicationTitle("Orvane Jukebox");
-    QApplication::setApplicationName(QString::fromStdString(ApplicationTitle()));
+    QApplication::setApplicationName(platform::ToQString(ApplicationTitle()));
     QApplication::setQuitOnLastWindowClosed(false);
 
     // One copy per user: a second one raises the first and ends before it makes anything, so it neither
@@ -133,6 +135,10 @@ int main(int argc, char** argv)
     }
 
     InstallQtPromptService();
+    TqtDialogService::SetQueuePositionDialog(
+        [](QWidget* parent, int lowest, int highest, int current, int left, int top) {
+            return AskQueuePosition(lowest, highest, current, left, top, parent);
+        });
     InstallPluginsDialog();
     // The windows that exist before the main window: the shared on-screen keyboard, the party-play
     // options and the screensaver (all freed as the application ends).

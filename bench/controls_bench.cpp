@@ -4,6 +4,7 @@
 #include "controls/htmlrender.h"
 #include "controls/noscrolltreeview.h"
 #include "markup/taggedtext.h"
+#include "platform/qtstring.h"
 
 #include <benchmark/benchmark.h>
 
@@ -68,9 +69,9 @@ void BM_TreeFill8000Albums(benchmark::State& state)
 {
     QStandardItemModel model;
     for (int a = 0; a < 2000; ++a) {
-        auto* artist = new QStandardItem(QString::fromStdString(SongCaption(a)));
+        auto* artist = new QStandardItem(platform::ToQString(SongCaption(a)));
         for (int b = 0; b < 4; ++b)
-            artist->appendRow(new QStandardItem(QString::fromStdString(SongCaption(a * 4 + b))));
+            artist->appendRow(new QStandardItem(platform::ToQString(SongCaption(a * 4 + b))));
         model.appendRow(artist);
     }
     TnoScrollTreeView tree;

@@ -1,6 +1,7 @@
 #include "htmlitemdelegate.h"
 
 #include "htmlrender.h"
+#include "platform/qtstring.h"
 #include "treesinkmodel.h"
 
 #include <QPainter>
@@ -82,8 +83,7 @@ void ThtmlItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
             image.picture.paint(painter, imageRect);
         rect.setLeft(imageRect.right() + 1 + kImageGap);
     }
-    const QByteArray caption = opt.text.toUtf8();
-    const std::string_view text(caption.constData(), static_cast<std::size_t>(caption.size()));
+    const std::string text = platform::FromQString(opt.text);
     if (selected && highlightCaptionOnly_) {
         const int width = MeasureTaggedText(text, opt.font, kCaptionFlags).width() + kHighlightPadding;
         painter->fillRect(QRect(rect.left(), rect.top(), std::min(width, rect.width()), rect.height()),
@@ -101,10 +101,7 @@ QSize ThtmlItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
 {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
-    const QByteArray caption = opt.text.toUtf8();
-    QSize size =
-        MeasureTaggedText(std::string_view(caption.constData(), static_cast<std::size_t>(caption.size())),
-                          opt.font, kCaptionFlags);
+    QSize size = MeasureTaggedText(platform::FromQString(opt.text), opt.font, kCaptionFlags);
     size.rwidth() += imageMargin_;
     if (opt.features.testFlag(QStyleOptionViewItem::HasDecoration)) {
         size.rwidth() += opt.decorationSize.width() + kImageGap;

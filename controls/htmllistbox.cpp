@@ -4,6 +4,7 @@
 #include "htmlrender.h"
 #include "imagelist.h"
 #include "markup/taggedtext.h"
+#include "platform/qtstring.h"
 #include "qtcolor.h"
 #include "qtfont.h"
 
@@ -189,8 +190,7 @@ int ThtmlListBox::ItemWidth(int index) const
 {
     if (flow() != QListView::LeftToRight || index < 0 || index >= Count())
         return 1;
-    const int text =
-        fontMetrics().horizontalAdvance(QString::fromStdString(StripTags(items_->Strings(index))));
+    const int text = fontMetrics().horizontalAdvance(platform::ToQString(StripTags(items_->Strings(index))));
     constexpr int kMargins = 2 + 8;
     return text + kMargins + (images_ ? images_->Width() : 0);
 }

@@ -1,6 +1,7 @@
 #include "controls/keyboardcontrol.h"
 
 #include "controls/alignlayout.h"
+#include "platform/qtstring.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -37,7 +38,7 @@ TkeyboardControl::TkeyboardControl(QWidget* parent) : QWidget(parent)
 {
     keys_.reserve(kKeyTable.size());
     for (const KeyDef& def : kKeyTable) {
-        keys_.emplace_back(QString::fromLatin1(def.Caption), def.Code);
+        keys_.emplace_back(platform::ToQString(def.Caption), def.Code);
     }
     resize(400, 160);
     LayoutKeys();

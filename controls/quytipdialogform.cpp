@@ -3,14 +3,13 @@
 #include "controls/colorpanel.h"
 #include "controls/imagecolorpanel.h"
 #include "controls/qtcolor.h"
+#include "controls/windowplacement.h"
 #include "platform/qtstring.h"
 
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 TQuyTipDialogForm::TQuyTipDialogForm(QWidget* parent) : QDialog(parent)
@@ -138,11 +137,8 @@ void TQuyTipDialogForm::Button2Click()
 void TQuyTipDialogForm::showEvent(QShowEvent* event)
 {
     FormShow();
-    const QScreen* screen = isWindow() ? QGuiApplication::primaryScreen() : nullptr;
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    if (isWindow())
+        CentreOnOwner(*this);
     QDialog::showEvent(event);
 }
 

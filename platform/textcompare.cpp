@@ -1,5 +1,7 @@
 #include "textcompare.h"
 
+#include "platform/qtstring.h"
+
 #include <QChar>
 #include <QCollator>
 #include <QCollatorSortKey>
@@ -158,7 +160,7 @@ public:
 private:
     void Make()
     {
-        const QLocale locale = name_.empty() ? QLocale::system() : QLocale(QString::fromStdString(name_));
+        const QLocale locale = name_.empty() ? QLocale::system() : QLocale(platform::ToQString(name_));
         if (locale.language() != QLocale::C) {
             collator_.emplace(locale);
             collator_->setCaseSensitivity(Qt::CaseInsensitive);
@@ -375,7 +377,7 @@ std::string UpperCase(std::string_view s)
             c = AsciiUpper(c);
         return r;
     }
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toUpper().toStdString();
+    return platform::FromQString(platform::ToQString(s).toUpper());
 }
 
 std::string LowerCase(std::string_view s)
@@ -386,7 +388,7 @@ std::string LowerCase(std::string_view s)
             c = AsciiLower(c);
         return r;
     }
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toLower().toStdString();
+    return platform::FromQString(platform::ToQString(s).toLower());
 }
 
 std::string Trim(std::string_view s)
@@ -416,8 +418,8 @@ std::size_t FindText(std::string_view haystack, std::string_view needle)
         }
         return std::string_view::npos;
     }
-    const QString h = QString::fromUtf8(haystack.data(), static_cast<qsizetype>(haystack.size()));
-    const QString n = QString::fromUtf8(needle.data(), static_cast<qsizetype>(needle.size()));
+    const QString h = platform::ToQString(haystack);
+    const QString n = platform::ToQString(needle);
     const qsizetype at = h.indexOf(n, 0, Qt::CaseInsensitive);
     if (at < 0)
         return std::string_view::npos;

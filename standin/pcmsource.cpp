@@ -1,11 +1,12 @@
 #include "pcmsource.h"
 
 #include "pcmwave.h"
+#include "platform/qtstring.h"
 
 #include <vector>
 
 TpcmSource::TpcmSource(const TpcmWave& wave, std::uint64_t startByte)
-    : file_(QString::fromStdString(wave.FileName())), start_(wave.DataOffset() + startByte),
+    : file_(platform::ToQString(wave.FileName())), start_(wave.DataOffset() + startByte),
       remaining_(wave.DataSize() - startByte), widen24_(!wave.IsFloat() && wave.BitsPerSample() == 24)
 {}
 

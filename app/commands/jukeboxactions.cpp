@@ -1,5 +1,7 @@
 #include "app/commands/jukeboxactions.h"
 
+#include "platform/qtstring.h"
+
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
@@ -80,12 +82,12 @@ TjukeboxActions::TjukeboxActions(QWidget* window)
 QAction* TjukeboxActions::Make(QWidget* window, const char* name, const char* caption, const char* hint,
                                const char* shortcut, bool checkable)
 {
-    auto* action = new QAction(QString::fromUtf8(caption), window);
-    action->setObjectName(QString::fromUtf8(name));
+    auto* action = new QAction(platform::ToQString(caption), window);
+    action->setObjectName(platform::ToQString(name));
     action->setCheckable(checkable);
     if (shortcut)
-        action->setShortcut(QKeySequence(QString::fromUtf8(shortcut)));
-    SetHint(action, hint ? QString::fromUtf8(hint) : QString());
+        action->setShortcut(QKeySequence(platform::ToQString(shortcut)));
+    SetHint(action, hint ? platform::ToQString(hint) : QString());
     window->addAction(action);
     all_.push_back(action);
     return action;
@@ -122,8 +124,8 @@ QString TjukeboxActions::Hint(const QAction* action)
 QMenu* TjukeboxActions::AddMenu(QMenuBar* menuBar, const char* name, const char* title,
                                 const std::vector<QAction*>& items) const
 {
-    QMenu* menu = menuBar->addMenu(QString::fromUtf8(title));
-    menu->setObjectName(QString::fromUtf8(name));
+    QMenu* menu = menuBar->addMenu(platform::ToQString(title));
+    menu->setObjectName(platform::ToQString(name));
     for (QAction* item : items) {
         if (item)
             menu->addAction(item);

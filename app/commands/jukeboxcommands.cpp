@@ -1,9 +1,10 @@
 #include "app/commands/jukeboxcommands.h"
 
 #include "app/commands/jukeboxactions.h"
-#include "app/qt/busyguard.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/busyguard.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "platform/error.h"
+#include "platform/qtstring.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,7 +22,7 @@ TjukeboxCommands::TjukeboxCommands(QWidget* window, const TjukeboxActions& actio
     for (std::size_t i = 0; i < kJukeboxCommandCount; ++i) {
         const auto command = static_cast<TjukeboxCommand>(i);
         const std::string name(TpartyPlayGate::ActionName(command));
-        QAction* action = actions.Find(QString::fromStdString(name));
+        QAction* action = actions.Find(platform::ToQString(name));
         if (!action)
             throw EOrvaneError("The command " + name + " has no action.");
         entries_[i].action = action;

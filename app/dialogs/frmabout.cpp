@@ -3,7 +3,9 @@
 #include "controls/colorpanel.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
+#include "controls/windowplacement.h"
 #include "controls/wovfileversion.h"
+#include "platform/qtstring.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -12,7 +14,6 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -123,27 +124,18 @@ void TfrmAbout::FormShow()
         appDetails_.SetVersionNotice(VersionNotice());
         appDetails_.WriteToHTMLListBox(*lbDetails);
     }
-    CentreOnScreen();
+    CentreOnOwner(*this);
 }
 
 std::string TfrmAbout::VersionNotice() const
 {
     TwovFileVersion version;
-    version.ReadFromFile(programFile_.empty() ? QCoreApplication::applicationFilePath().toStdString()
+    version.ReadFromFile(programFile_.empty() ? platform::FromQString(QCoreApplication::applicationFilePath())
                                               : programFile_);
     char text[128];
     std::snprintf(text, sizeof text, "Version : %d.%d (Release %d Build %d)%s", version.Major(),
                   version.Minor(), version.Release(), version.Build(), " BETA");
     return text;
-}
-
-void TfrmAbout::CentreOnScreen()
-{
-    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!shown)
-        return;
-    const QRect area = shown->geometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
 }
 
 void TfrmAbout::SplashTimerTick()

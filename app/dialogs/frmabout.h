@@ -74,7 +74,6 @@ protected:
 
 private:
     void SplashTimerTick();
-    void CentreOnScreen();
     bool DetailsListEvent(QEvent* event);
     bool IsLinkLine(int line) const;
     // Lets pending window messages run, as the form does between its size changes.

@@ -2,6 +2,7 @@
 
 #include "app/dialogs/alarmsettingshost.h"
 #include "controls/digitalclock2.h"
+#include "controls/windowplacement.h"
 #include "core/timers/alarm.h"
 #include "platform/datetime.h"
 
@@ -153,13 +154,7 @@ void TfrmAlarmSettings::FormShow()
     }
     UpdateKeepSettings();
     clock->TimerTick(); // the present time at once, not a second late
-    // Centred on the main window.
-    if (const QWidget* window = host_ != nullptr ? host_->HostWindow() : nullptr) {
-        const QRect area = window->frameGeometry();
-        const QSize size = frameGeometry().size();
-        move(area.left() + (area.width() - size.width()) / 2,
-             area.top() + (area.height() - size.height()) / 2);
-    }
+    CentreOnOwner(*this, host_ != nullptr ? host_->HostWindow() : nullptr);
 }
 
 void EditAlarms(TalarmSettingsHost* host)

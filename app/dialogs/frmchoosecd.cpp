@@ -1,7 +1,7 @@
 #include "app/dialogs/frmchoosecd.h"
 
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/qtcolor.h"
 #include "controls/qtfont.h"

@@ -1,10 +1,11 @@
 #include "app/dialogs/frmconfigureplugins.h"
 
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "core/plugins/taggerloader.h"
 #include "core/util/promptservice.h"
 #include "platform/filesystem.h"
+#include "platform/qtstring.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,11 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString Q(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QPushButton* MakeButton(const char* name, const char* text, QWidget* parent)
 {
@@ -88,7 +84,7 @@ void TfrmConfigurePlugins::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
         shown_ = false;
-        edPluginsFolder->setText(folder_ ? Q(folder_.Get()) : QString());
+        edPluginsFolder->setText(folder_ ? platform::ToQString(folder_.Get()) : QString());
         shown_ = true;
     }
     QDialog::showEvent(event);
@@ -104,7 +100,7 @@ void TfrmConfigurePlugins::BrowseFolder()
 {
     if (const std::optional<std::string> chosen =
             TdialogService::Current().BrowseFolder(this, "Plugins Folder", std::string()))
-        edPluginsFolder->setText(Q(*chosen));
+        edPluginsFolder->setText(platform::ToQString(*chosen));
 }
 
 void TfrmConfigurePlugins::ConfigurePlugins()
@@ -114,7 +110,7 @@ void TfrmConfigurePlugins::ConfigurePlugins()
 
 bool TfrmConfigurePlugins::ApplyFolder()
 {
-    const std::string folder = edPluginsFolder->text().toUtf8().toStdString();
+    const std::string folder = platform::FromQString(edPluginsFolder->text());
     if (!platform::DirectoryExists(folder)) {
         ShowMessageBox("The folder \"" + folder + "\" does not exist.", ApplicationTitle(),
                        TmessageButtons::Ok, TmessageIcon::Warning);

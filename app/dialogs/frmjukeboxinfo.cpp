@@ -4,8 +4,9 @@
 #include "core/jukebox/customlocaljukeboxlist.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/util/orvanexutils.h"
+#include "platform/qtstring.h"
 
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetrics>
@@ -108,7 +109,7 @@ void TfrmJukeboxInfo::FillInfo(const TcustomJukeboxList& library, const TcustomJ
 {
     mmoInfo->clear();
     for (const std::string& line : InfoLines(library, jukebox))
-        mmoInfo->appendPlainText(QString::fromStdString(line));
+        mmoInfo->appendPlainText(platform::ToQString(line));
     mmoInfo->moveCursor(QTextCursor::Start);
     FitToText();
 }

@@ -2,8 +2,8 @@
 
 #include "app/dialogs/skinshost.h"
 #include "app/dialogs/tfrec.h"
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/skins/skinfolder.h"
 #include "controls/colorpanel.h"
 #include "controls/qtfont.h"

@@ -1,13 +1,14 @@
 #include "app/dialogs/frmmusicsearch.h"
 
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/guiutils.h"
-#include "app/qt/mediafolders.h"
+#include "app/qt/helpers/guiutils.h"
+#include "app/qt/helpers/mediafolders.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/songs/audiotaglist.h"
 #include "core/util/promptservice.h"
 #include "platform/filesystem.h"
+#include "platform/qtstring.h"
 #include "platform/scopeguard.h"
 #include "platform/stringlist.h"
 
@@ -37,16 +38,6 @@ namespace {
 const char* const kRemoveMissingHint =
     "If the scan does not find files that are already in the library then they will be removed from the "
     "library.";
-
-QString Q(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string S(const QString& text)
-{
-    return text.toUtf8().toStdString();
-}
 
 int ClampToInt(std::uint32_t value)
 {
@@ -348,7 +339,7 @@ void TfrmMusicSearch::FillFolders()
 {
     clbFolders->clear();
     for (const auto& folder : library_.MediaFolders()) {
-        auto* item = new QListWidgetItem(Q(folder.text), clbFolders);
+        auto* item = new QListWidgetItem(platform::ToQString(folder.text), clbFolders);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
@@ -364,7 +355,7 @@ void TfrmMusicSearch::ReadMaskOptions()
 {
     const TaudioTagList& global = library_.GlobalList();
     cbUseAudioMask->setChecked(global.UseAudioFileMask());
-    edAudioMask->setText(Q(global.AudioFileMask()));
+    edAudioMask->setText(platform::ToQString(global.AudioFileMask()));
     cbAlbumFromParent->setChecked(global.AlbumFromParentFolder());
     cbArtistFromParent->setChecked(global.ArtistFromParentFolder());
 }
@@ -373,7 +364,7 @@ void TfrmMusicSearch::WriteMaskOptions()
 {
     TaudioTagList& global = library_.GlobalList();
     global.SetUseAudioFileMask(cbUseAudioMask->isChecked());
-    global.SetAudioFileMask(S(edAudioMask->text()));
+    global.SetAudioFileMask(platform::FromQString(edAudioMask->text()));
     global.SetAlbumFromParentFolder(cbAlbumFromParent->isChecked());
     global.SetArtistFromParentFolder(cbArtistFromParent->isChecked());
 }
@@ -560,9 +551,9 @@ void TfrmMusicSearch::ShowCounters()
 void TfrmMusicSearch::DirProcess(const std::string& folder)
 {
     const int width = gbSearching->width() - lblCurrentDir->x() - 10;
-    lblCurrentDir->setText(
-        lblCurrentDir->fontMetrics().elidedText(Q(folder), Qt::ElideMiddle, std::max(width, 0)));
-    lblCurrentDir->setToolTip(Q(folder));
+    lblCurrentDir->setText(lblCurrentDir->fontMetrics().elidedText(platform::ToQString(folder),
+                                                                   Qt::ElideMiddle, std::max(width, 0)));
+    lblCurrentDir->setToolTip(platform::ToQString(folder));
 }
 
 void TfrmMusicSearch::TagFound(bool modified)
@@ -573,7 +564,7 @@ void TfrmMusicSearch::TagFound(bool modified)
 
 void TfrmMusicSearch::ListProcessStart(const std::string& text)
 {
-    lblAction->setText("Action : " + Q(text));
+    lblAction->setText("Action : " + platform::ToQString(text));
 }
 
 void TfrmMusicSearch::ListProcess(std::uint32_t index, std::uint32_t count)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt/busyguard.h"
+#include "app/qt/services/busyguard.h"
 #include "platform/stringlist.h"
 
 #include <QDialog>

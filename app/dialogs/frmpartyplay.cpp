@@ -2,10 +2,12 @@
 
 #include "app/dialogs/frmpassword.h"
 #include "app/dialogs/partyplayhost.h"
-#include "app/qt/keyinput.h"
+#include "app/qt/helpers/keyinput.h"
 #include "controls/qtcolor.h"
+#include "controls/windowplacement.h"
 #include "core/util/promptservice.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,12 +34,6 @@ constexpr std::array<const char*, 8> kStoredKeys = {
     "DisableStopControl",    "DisableTrackSearching",    "DisablePauseControl",  "DisableNextControl",
     "DisableVolumeChanging", "DisabledApplicationClose", "DisableQueueControls", "DisableStackerControl",
 };
-
-std::string ToUtf8(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 QLabel* Heading(const char* text, QWidget* parent)
 {
@@ -329,7 +325,7 @@ void TfrmPartyPlay::SetPassword(std::string text)
 
 void TfrmPartyPlay::btnSetPasswordClick()
 {
-    if (ToUtf8(edCurrentPassword->text()) != password_) {
+    if (platform::FromQString(edCurrentPassword->text()) != password_) {
         ShowPasswordError("The password is not correct");
         return;
     }
@@ -344,7 +340,7 @@ void TfrmPartyPlay::btnSetPasswordClick()
             "keyboard can type");
         return;
     }
-    SetPassword(ToUtf8(edNewPassword->text()));
+    SetPassword(platform::FromQString(edNewPassword->text()));
 }
 
 bool TfrmPartyPlay::CheckPassword()
@@ -385,11 +381,7 @@ void TfrmPartyPlay::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous() || host_ == nullptr)
         return;
-    // Centred on the main window.
-    if (const QWidget* window = host_->HostWindow()) {
-        const QRect area = window->frameGeometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-    }
+    CentreOnOwner(*this, host_->HostWindow());
 }
 
 TfrmPartyPlay* GetPartyPlayForm()

@@ -1,15 +1,16 @@
 #include "app/dialogs/frmpassword.h"
 
 #include "app/keyboard/frmkeyboard.h"
-#include "app/qt/keyinput.h"
+#include "app/qt/helpers/keyinput.h"
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"
+#include "controls/windowplacement.h"
 #include "core/util/promptservice.h"
+#include "platform/qtstring.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -21,12 +22,6 @@ constexpr int kPlainWidth = 300;
 constexpr int kPlainHeight = 69;
 // The body's height above a docked keyboard, beyond one key's height.
 constexpr int kBodyExtra = 17;
-
-std::string ToUtf8(const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 TorvaneButton* DrawnButton(QWidget* parent, const char* name, const char* caption)
 {
@@ -125,7 +120,7 @@ void TfrmPassword::SendKey(std::uint16_t code, bool shift)
 
 void TfrmPassword::obtnOKClick()
 {
-    if (ToUtf8(edPassword->text()) == expected_) {
+    if (platform::FromQString(edPassword->text()) == expected_) {
         accept();
         return;
     }
@@ -161,11 +156,7 @@ void TfrmPassword::resizeEvent(QResizeEvent* event)
 
 void TfrmPassword::FormResize()
 {
-    // Centred on the screen.
-    if (const QScreen* shown = screen()) {
-        const QRect area = shown->geometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-    }
+    CentreOnOwner(*this);
 }
 
 bool AskPassword(const std::string& expected, int keyboardWidth, int keyboardHeight, bool useKeyboard)

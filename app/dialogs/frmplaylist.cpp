@@ -1,6 +1,6 @@
 #include "app/dialogs/frmplaylist.h"
 
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "core/jukebox/customjukebox.h"
@@ -8,6 +8,7 @@
 #include "core/jukebox/localjukebox.h"
 #include "core/util/orvanexutils.h"
 #include "markup/taggedtext.h"
+#include "platform/qtstring.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -104,9 +105,9 @@ void TfrmPlaylist::Fill(const TcustomJukebox* jukebox)
         artists = list->ArtistCount();
     }
     items.EndUpdate();
-    panels_[0]->setText(QString::fromStdString(CountText(count)));
-    panels_[1]->setText(QString::fromStdString(PlayTimeText(seconds)));
-    panels_[2]->setText(QString::fromStdString(ArtistCountText(artists)));
+    panels_[0]->setText(platform::ToQString(CountText(count)));
+    panels_[1]->setText(platform::ToQString(PlayTimeText(seconds)));
+    panels_[2]->setText(platform::ToQString(ArtistCountText(artists)));
 }
 
 void TfrmPlaylist::ShowPlaylist(TcustomlocalJukeboxList* library)

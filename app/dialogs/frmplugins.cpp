@@ -1,6 +1,6 @@
 #include "app/dialogs/frmplugins.h"
 
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
 #include "core/plugins/taggerloader.h"
 #include "core/plugins/taggerplugin.h"
 #include "platform/qtstring.h"

@@ -1,15 +1,15 @@
 #include "app/dialogs/frmprogress.h"
 
 #include "controls/treesinkmodel.h"
+#include "controls/windowplacement.h"
 #include "core/tree/customjukeboxlistviewer.h"
+#include "platform/qtstring.h"
 #include "platform/scopeguard.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QProgressBar>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -55,12 +55,12 @@ TfrmProgress::~TfrmProgress() = default;
 
 std::string TfrmProgress::Caption() const
 {
-    return windowTitle().toStdString();
+    return platform::FromQString(windowTitle());
 }
 
 void TfrmProgress::SetCaption(const std::string& caption)
 {
-    setWindowTitle(QString::fromStdString(caption));
+    setWindowTitle(platform::ToQString(caption));
 }
 
 void TfrmProgress::SetProgress(int position, int maximum)
@@ -91,7 +91,7 @@ void TfrmProgress::ShowProgress()
     if (busyGuard_ && !busy_)
         busy_ = std::make_unique<TbusyGuard::TScope>(*busyGuard_);
     if (!isVisible()) {
-        CentreOnOwner();
+        CentreOnOwner(*this, parentWidget());
         stepShown_ = false;
     }
     show();
@@ -137,19 +137,6 @@ void TfrmProgress::ListProcessFinished()
 void TfrmProgress::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-}
-
-void TfrmProgress::CentreOnOwner()
-{
-    QRect area;
-    if (const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-        owner && owner->isVisible())
-        area = owner->frameGeometry();
-    else if (const QScreen* shown = QGuiApplication::primaryScreen())
-        area = shown->geometry();
-    if (area.isEmpty())
-        return;
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
 }
 
 void FillTreeWithProgress(TcustomJukeboxListViewer& viewer, TtreeSinkModel& model, TfrmProgress* progress)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt/busyguard.h"
+#include "app/qt/services/busyguard.h"
 
 #include <QWidget>
 
@@ -69,7 +69,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CentreOnOwner();
     void ShowBar();
 
     TbusyGuard* busyGuard_ = nullptr; // link

@@ -1,9 +1,10 @@
 #include "app/dialogs/frmreports.h"
 
 #include "app/dialogs/reportshost.h"
-#include "app/qt/busyguard.h"
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/busyguard.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
+#include "controls/windowplacement.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/reports/invalidtagsreport.h"
 #include "core/reports/missingcoversreport.h"
@@ -282,13 +283,7 @@ void TfrmReports::FormShow()
         lbReports->setCurrentRow(-1);
     }
     UpdateControls();
-    // Centred on the main window.
-    if (const QWidget* window = host_ != nullptr ? host_->HostWindow() : nullptr) {
-        const QRect area = window->frameGeometry();
-        const QSize size = frameGeometry().size();
-        move(area.left() + (area.width() - size.width()) / 2,
-             area.top() + (area.height() - size.height()) / 2);
-    }
+    CentreOnOwner(*this, host_ != nullptr ? host_->HostWindow() : nullptr);
 }
 
 void TfrmReports::ReportsProgress(int index, int count)

@@ -1,9 +1,10 @@
 #include "app/dialogs/frmselectitem.h"
 
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "markup/taggedtext.h"
+#include "platform/qtstring.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,12 +16,12 @@ TfrmSelectItem::TfrmSelectItem(const std::string& caption, const std::string& gr
     : QDialog(parent, Qt::Tool)
 {
     setObjectName("frmSelectItem");
-    setWindowTitle(QString::fromStdString(caption));
+    setWindowTitle(platform::ToQString(caption));
     resize(300, 360);
     setSizeGripEnabled(true);
     offered_.Assign(offered);
 
-    gbItemList = new QGroupBox(QString::fromStdString(groupCaption), this);
+    gbItemList = new QGroupBox(platform::ToQString(groupCaption), this);
     gbItemList->setObjectName("gbItemList");
     lbItems = new ThtmlListBox(gbItemList);
     lbItems->setObjectName("lbItems");

@@ -2,10 +2,11 @@
 
 #include "app/dialogs/songsearchhost.h"
 #include "app/keyboard/frmkeyboard.h"
-#include "app/qt/keyinput.h"
+#include "app/qt/helpers/keyinput.h"
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"
+#include "controls/windowplacement.h"
 #include "core/groupings/audiotagartistlist.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/songs/audiotaglist.h"
@@ -209,12 +210,7 @@ void TfrmSongSearch::resizeEvent(QResizeEvent* event)
 void TfrmSongSearch::FormResize()
 {
     // Centred on the main window where it is, not at the screen's corner.
-    const QWidget* window = host_ != nullptr ? host_->HostWindow() : nullptr;
-    if (window == nullptr)
-        return;
-    const QRect area = window->frameGeometry();
-    const QSize size = frameGeometry().size();
-    move(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2);
+    CentreOnOwner(*this, host_ != nullptr ? host_->HostWindow() : nullptr);
 }
 
 int TfrmSongSearch::ItemHeight() const

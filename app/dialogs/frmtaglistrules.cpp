@@ -1,8 +1,8 @@
 #include "app/dialogs/frmtaglistrules.h"
 
 #include "app/dialogs/frmselectitem.h"
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "core/groupings/audiotagartist.h"

@@ -1,7 +1,7 @@
 #include "app/keyboard/frmkeyboard.h"
 
 #include "app/keyboard/keyboardableform.h"
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"

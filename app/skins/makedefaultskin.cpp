@@ -12,6 +12,7 @@
 #include "controls/orvanescrollbar.h"
 #include "core/captions/tagfonts.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 
 #include <QApplication>
 
@@ -164,7 +165,7 @@ private:
     T* Add(const std::string& name)
     {
         auto* control = new T(&window_);
-        control->setObjectName(QString::fromStdString(name));
+        control->setObjectName(platform::ToQString(name));
         components_.Add(control);
         return control;
     }

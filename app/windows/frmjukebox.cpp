@@ -6,8 +6,8 @@
 
 #include "app/dialogs/frmpartyplay.h"
 #include "app/dialogs/frmreports.h"
-#include "app/qt/activitymonitor.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/activitymonitor.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/windows/frmjukeboxinternal.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/frmscreensaver.h"

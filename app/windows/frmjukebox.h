@@ -7,7 +7,7 @@
 #include "app/dialogs/preferenceshost.h"
 #include "app/dialogs/reportshost.h"
 #include "app/dialogs/songsearchhost.h"
-#include "app/qt/busyguard.h"
+#include "app/qt/services/busyguard.h"
 #include "app/windows/playlisteditorhost.h"
 #include "app/windows/screensaverhost.h"
 #include "app/windows/stackerhost.h"

@@ -2,7 +2,7 @@
 // menus, and the creation and destruction steps.
 #include "app/windows/frmjukeboxapp.h"
 
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/skins/pixelfont.h"
 #include "app/windows/frmstackerlist.h"
 #include "controls/htmlitemdelegate.h"

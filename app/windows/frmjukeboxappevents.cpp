@@ -2,7 +2,7 @@
 // letter keys, the queue's Delete key and the songs' detail hints.
 #include "app/windows/frmjukeboxapp.h"
 
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "controls/dragpayload.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"

@@ -14,7 +14,7 @@
 #include "app/dialogs/frmreports.h"
 #include "app/dialogs/frmsongsearch.h"
 #include "app/dialogs/frmtaglistrules.h"
-#include "app/qt/dialogservice.h"
+#include "app/qt/services/dialogservice.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/frmstackerlist.h"
 #include "app/windows/stackercartridges.h"

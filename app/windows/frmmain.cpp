@@ -1,8 +1,8 @@
 #include "app/windows/frmmain.h"
 
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/windows/menutoolbutton.h"
 #include "controls/daskellabel.h"
 #include "controls/digitalclock2.h"
@@ -19,6 +19,7 @@
 #include "core/songs/audiotaglist.h"
 #include "core/util/orvanexutils.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -104,7 +105,7 @@ TdaskelLabel* TfrmMain::DetailLabel(const char* name, const QString& text, int t
 {
     auto* label = new TdaskelLabel(text, CoverDetails());
     if (*name)
-        label->setObjectName(QString::fromUtf8(name));
+        label->setObjectName(platform::ToQString(name));
     label->setProperty("Tag", tag);
     label->SetFontColor(clWhite);
     return label;
@@ -127,7 +128,7 @@ void TfrmMain::BuildDetails()
                                       {"Mode :", "lblMode", &lblMode}};
     int line = 0;
     for (const auto& entry : nowPlaying) {
-        track->addWidget(DetailLabel("", QString::fromUtf8(entry.caption), kTagTrackCaptions), line, 0);
+        track->addWidget(DetailLabel("", platform::ToQString(entry.caption), kTagTrackCaptions), line, 0);
         *entry.label = DetailLabel(entry.name, QString(), kTagTrackValues);
         track->addWidget(*entry.label, line++, 1);
     }
@@ -156,10 +157,10 @@ void TfrmMain::BuildDetails()
                    {"Duration :", "lblGlobalDuration", &lblGlobalDuration},
                    {"Artists :", "lblArtistCount", &lblArtistCount},
                    {"Albums :", "lblAlbumCount", &lblAlbumCount}});
-    lblQueueDuration->SetCaption(QString::fromStdString(SecondsToMS(0)));
-    lblPlaylistDuration->SetCaption(QString::fromStdString(SecondsToHMS(0)));
-    lblGlobalDuration->SetCaption(QString::fromStdString(SecondsToHMS(0)));
-    lblActiveList->SetCaption(QString::fromUtf8(kNone));
+    lblQueueDuration->SetCaption(platform::ToQString(SecondsToMS(0)));
+    lblPlaylistDuration->SetCaption(platform::ToQString(SecondsToHMS(0)));
+    lblGlobalDuration->SetCaption(platform::ToQString(SecondsToHMS(0)));
+    lblActiveList->SetCaption(platform::ToQString(kNone));
 }
 
 void TfrmMain::AddCountPanel(QHBoxLayout& row, const char* heading, std::initializer_list<TdetailLine> lines)
@@ -167,10 +168,10 @@ void TfrmMain::AddCountPanel(QHBoxLayout& row, const char* heading, std::initial
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(0);
-    grid->addWidget(DetailLabel("", QString::fromUtf8(heading), kTagPanelHeadings), 0, 0, 1, 2);
+    grid->addWidget(DetailLabel("", platform::ToQString(heading), kTagPanelHeadings), 0, 0, 1, 2);
     int at = 1;
     for (const TdetailLine& line : lines) {
-        grid->addWidget(DetailLabel("", QString::fromUtf8(line.caption), kTagCountRows), at, 0);
+        grid->addWidget(DetailLabel("", platform::ToQString(line.caption), kTagCountRows), at, 0);
         *line.label = DetailLabel(line.name, QStringLiteral("0"), kTagCountRows);
         grid->addWidget(*line.label, at++, 1);
     }
@@ -413,12 +414,12 @@ void TfrmMain::SaveSettings(TIniFile& ini)
 
 TdaskelLabel* TfrmMain::Label(const char* name) const
 {
-    return findChild<TdaskelLabel*>(QString::fromUtf8(name));
+    return findChild<TdaskelLabel*>(platform::ToQString(name));
 }
 
 void TfrmMain::SetText(TdaskelLabel* label, const std::string& text)
 {
-    const QString caption = QString::fromStdString(text);
+    const QString caption = platform::ToQString(text);
     if (label->text() != caption)
         label->SetCaption(caption);
 }

@@ -2,7 +2,7 @@
 // drop binding of its list boxes.
 #include "app/windows/frmplaylisteditor.h"
 
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/windows/playlisteditorhost.h"
 #include "controls/dragpayload.h"
 #include "controls/htmllistbox.h"

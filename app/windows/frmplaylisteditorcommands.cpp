@@ -4,7 +4,7 @@
 
 #include "app/dialogs/frmprogress.h"
 #include "app/dialogs/frmtaglistrules.h"
-#include "app/qt/dialogservice.h"
+#include "app/qt/services/dialogservice.h"
 #include "app/windows/playlisteditorhost.h"
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"

@@ -3,7 +3,7 @@
 #include "app/windows/frmplaylisteditor.h"
 
 #include "app/dialogs/frmprogress.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/windows/frmplaylisteditorinternal.h"
 #include "app/windows/playlisteditorhost.h"
 #include "controls/dragpayload.h"

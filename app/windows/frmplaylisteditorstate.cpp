@@ -2,7 +2,7 @@
 // list with what shows it (the list box, the play-mode boxes, the status bar).
 #include "app/windows/frmplaylisteditor.h"
 
-#include "app/qt/settingbounds.h"
+#include "app/qt/helpers/settingbounds.h"
 #include "app/windows/frmplaylisteditorinternal.h"
 #include "app/windows/playlisteditorhost.h"
 #include "controls/htmllistbox.h"

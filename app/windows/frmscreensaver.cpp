@@ -1,6 +1,6 @@
 #include "app/windows/frmscreensaver.h"
 
-#include "app/qt/activitymonitor.h"
+#include "app/qt/services/activitymonitor.h"
 #include "app/windows/screensaverhost.h"
 #include "controls/coverimage.h"
 #include "controls/imagecolorpanel.h"

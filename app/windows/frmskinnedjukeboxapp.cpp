@@ -5,7 +5,7 @@
 
 #include "app/commands/jukeboxactions.h"
 #include "app/dialogs/frmjukeboxskin.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/skins/pixelfont.h"
 #include "app/skins/skinfolder.h"
 #include "app/windows/menutoolbutton.h"

@@ -2,7 +2,7 @@
 // grip of its frame, and the clicks on the title panel, the song title banner and the timer.
 #include "app/windows/frmskinnedjukeboxapp.h"
 
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "controls/digitaldisplay.h"
 #include "controls/orvanepanel.h"
 #include "controls/scrollbanner3.h"

@@ -4,7 +4,7 @@
 #include "app/windows/frmskinnedjukeboxapp.h"
 
 #include "app/commands/jukeboxcommands.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/skins/pixelfont.h"
 #include "controls/daskelbitmap.h"
 #include "controls/daskellabel.h"

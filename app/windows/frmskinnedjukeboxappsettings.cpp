@@ -2,8 +2,8 @@
 // screen, the splitters' pane sizes, and the saving of the current skin with the preferences.
 #include "app/windows/frmskinnedjukeboxapp.h"
 
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/settingbounds.h"
+#include "app/qt/helpers/settingbounds.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "controls/orvanebutton.h"
 #include "platform/error.h"
 #include "platform/inifile.h"

@@ -1,8 +1,8 @@
 #include "app/windows/frmstackerlist.h"
 
 #include "app/dialogs/frmprogress.h"
-#include "app/qt/exceptionboundary.h"
-#include "app/qt/settingbounds.h"
+#include "app/qt/helpers/settingbounds.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "app/windows/stackercartridges.h"
 #include "app/windows/stackerhost.h"
 #include "controls/dragpayload.h"
@@ -13,12 +13,14 @@
 #include "controls/qtcolor.h"
 #include "controls/qtfont.h"
 #include "controls/treesinkmodel.h"
+#include "controls/windowplacement.h"
 #include "core/groupings/audiotagplaylistlist.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/util/orvanexutils.h"
 #include "markup/taggedtext.h"
 #include "platform/filesystem.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "platform/scopeguard.h"
 #include "platform/stringlist.h"
 
@@ -95,10 +97,10 @@ public:
 
 QAction* MakeAction(QObject* owner, const char* name, const char* caption, const char* hint)
 {
-    auto* action = new QAction(QString::fromUtf8(caption), owner);
+    auto* action = new QAction(platform::ToQString(caption), owner);
     action->setObjectName(name);
-    action->setToolTip(QString::fromUtf8(hint));
-    action->setStatusTip(QString::fromUtf8(hint));
+    action->setToolTip(platform::ToQString(hint));
+    action->setStatusTip(platform::ToQString(hint));
     return action;
 }
 
@@ -371,9 +373,9 @@ void TfrmStackerList::RefreshStacker()
     // The selection stays on its line, or on the last one when the list got shorter.
     if (items.Count() > 0 && selected >= 0)
         lbStacker->SetItemIndex(std::min(selected, items.Count() - 1));
-    sbTracks->setText(QString::fromUtf8("Tracks : " + std::to_string(stacker->TotalSongs())));
-    sbDuration->setText(QString::fromUtf8("Duration : " + SecondsToHMS(stacker->TotalDuration())));
-    sbAlbums->setText(QString::fromUtf8("Albums : " + std::to_string(stacker->Count())));
+    sbTracks->setText(platform::ToQString("Tracks : " + std::to_string(stacker->TotalSongs())));
+    sbDuration->setText(platform::ToQString("Duration : " + SecondsToHMS(stacker->TotalDuration())));
+    sbAlbums->setText(platform::ToQString("Albums : " + std::to_string(stacker->Count())));
 }
 
 std::string TfrmStackerList::StackerLine(const TaudioTagList& list, bool& album)
@@ -429,7 +431,7 @@ void TfrmStackerList::FillCartridges()
     cboCartridges->clear();
     cboCartridges->addItem(kLoadLine);
     for (const std::string& name : cartridges->Names())
-        cboCartridges->addItem(QString::fromUtf8(name));
+        cboCartridges->addItem(platform::ToQString(name));
     cboCartridges->setCurrentIndex(0);
 }
 
@@ -438,9 +440,10 @@ void TfrmStackerList::LoadSettings(const TIniFile& ini, const std::string& secti
     const int w = ReadExtent(ini, section, "Width", 620);
     const int h = ReadExtent(ini, section, "Height", 460);
     const QScreen* screen = QApplication::primaryScreen();
-    const QSize area = screen != nullptr ? screen->geometry().size() : QSize(w, h);
-    const int left = ReadPosition(ini, section, "Left", (area.width() - w) / 2);
-    const int top = ReadPosition(ini, section, "Top", (area.height() - h) / 2);
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, w, h);
+    const QPoint centred = CentredPosition(QSize(w, h), area, area);
+    const int left = ReadPosition(ini, section, "Left", centred.x());
+    const int top = ReadPosition(ini, section, "Top", centred.y());
     resize(w, h);
     move(left, top);
     rightPanelWidth_ = ReadExtent(ini, section, "RightPanelWidth", rightPanelWidth_, 0);
@@ -563,7 +566,7 @@ bool TfrmStackerList::ChooseCartridge(int index)
 {
     if (!Cartridges() || index < 0 || index >= cboCartridges->count())
         return false;
-    const std::string file = cartridges_->FileOf(cboCartridges->itemText(index).toStdString());
+    const std::string file = cartridges_->FileOf(platform::FromQString(cboCartridges->itemText(index)));
     if (index == 0 || !platform::FileExists(file))
         return LoadStacker();
     const bool loaded = cartridges_->LoadFile(file, false);
@@ -588,7 +591,7 @@ std::string TfrmStackerList::StatusText(int panel) const
     const std::array<QLabel*, 3> panels = {sbTracks, sbDuration, sbAlbums};
     if (panel < 0 || panel >= 3)
         return {};
-    return panels[static_cast<std::size_t>(panel)]->text().toStdString();
+    return platform::FromQString(panels[static_cast<std::size_t>(panel)]->text());
 }
 
 QList<QAction*> TfrmStackerList::Actions() const

@@ -1,6 +1,6 @@
 #include "app/windows/stackercartridges.h"
 
-#include "app/qt/dialogservice.h"
+#include "app/qt/services/dialogservice.h"
 #include "core/groupings/audiotagplaylistlist.h"
 #include "core/jukebox/customlocaljukeboxlist.h"
 #include "core/jukebox/localjukebox.h"

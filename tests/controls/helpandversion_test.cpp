@@ -1,6 +1,7 @@
 #include "controls/applicationhelp.h"
 #include "controls/myhh.h"
 #include "controls/wovfileversion.h"
+#include "platform/qtstring.h"
 #include "support/openedrecorder.h"
 #include "support/tempdir.h"
 
@@ -38,7 +39,7 @@ TEST(FileVersion, PartsAndTextWithoutTheBuild)
 TEST(FileVersion, OnlyTheProgramItselfHasAVersion)
 {
     TwovFileVersion version;
-    ASSERT_TRUE(version.ReadFromFile(QCoreApplication::applicationFilePath().toStdString()));
+    ASSERT_TRUE(version.ReadFromFile(platform::FromQString(QCoreApplication::applicationFilePath())));
     const auto own = ParseVersionText(ProgramVersionText());
     ASSERT_TRUE(own);
     EXPECT_EQ(version.Major(), own->Major);

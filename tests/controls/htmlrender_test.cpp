@@ -2,6 +2,7 @@
 
 #include "controls/htmlrender.h"
 #include "markup/taggedtext.h"
+#include "platform/qtstring.h"
 
 #include <QPainter>
 
@@ -56,7 +57,7 @@ TEST_F(HtmlRender, RunsShareTheBaseBaselineAndTheBaseLineIsCentred)
     const int shift = (rect.height() - base.height()) / 2;
     const int baseline = rect.top() + rect.height() - base.descent() - shift;
     for (const ThtmlRunLayout& r : line.Runs)
-        EXPECT_EQ(r.Baseline, baseline) << r.Text.toStdString();
+        EXPECT_EQ(r.Baseline, baseline) << platform::FromQString(r.Text);
     EXPECT_EQ(line.Runs[1].Font.pointSize(), 20);
     EXPECT_EQ(line.Runs[1].Top, baseline - big.ascent());
     EXPECT_EQ(line.Runs[1].Height, big.height());

@@ -1,13 +1,14 @@
 #include "controlstest.h"
 
-#include "markup/taggedtext.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/treesinkmodel.h"
+#include "core/captions/librarytreecaption.h"
+#include "core/captions/tagfonts.h"
 #include "core/groupings/audiotagalbum.h"
 #include "core/groupings/audiotagartist.h"
 #include "core/tree/customjukeboxlistviewer.h"
-#include "core/captions/librarytreecaption.h"
-#include "core/captions/tagfonts.h"
+#include "markup/taggedtext.h"
+#include "platform/qtstring.h"
 #include "support/generatedlibrary.h"
 
 #include "support/memorytree.h"
@@ -31,7 +32,7 @@ private:
     {
         if (type != QtDebugMsg && type != QtInfoMsg) {
             ++count_;
-            ADD_FAILURE() << message.toStdString();
+            ADD_FAILURE() << platform::FromQString(message);
         }
     }
     static inline int count_ = 0;
@@ -46,7 +47,7 @@ void DumpRows(const QAbstractItemModel& model, const QModelIndex& parent, int le
         const QModelIndex index = model.index(row, 0, parent);
         EXPECT_EQ(model.parent(index), parent);
         out.append(static_cast<std::size_t>(level) * 2, ' ');
-        out += index.data(TtreeSinkModel::NodeTextRole).toString().toStdString();
+        out += platform::FromQString(index.data(TtreeSinkModel::NodeTextRole).toString());
         if (index.data(TtreeSinkModel::NodeDataRole).value<quintptr>() != 0)
             out += std::string(" {") + kinds[index.data(TtreeSinkModel::NodeKindRole).toInt()] + "}";
         out += '\n';
@@ -206,7 +207,8 @@ TEST_F(TreeSinkModel, CaptionsAreTaggedAndBuiltForTheRowsAsked)
 
     // Without a caption function the text shows as written, whatever mark-up characters it holds.
     const TtreeNode odd = model.AddChild({}, "<b>Odd</b>", nullptr, tnkNone);
-    EXPECT_EQ(model.index(model.Row(odd), 0).data().toString().toStdString(), EscapeMarkup("<b>Odd</b>"));
+    EXPECT_EQ(platform::FromQString(model.index(model.Row(odd), 0).data().toString()),
+              EscapeMarkup("<b>Odd</b>"));
 
     TtagFonts fonts;
     int asked = 0;
@@ -220,7 +222,7 @@ TEST_F(TreeSinkModel, CaptionsAreTaggedAndBuiltForTheRowsAsked)
     const TtreeNode a = viewer.GetAlphaNode('A');
     ASSERT_GT(model.ChildCount(a), 1);
     const std::string suffix = " (" + std::to_string(model.ChildCount(a)) + " Artists)";
-    EXPECT_EQ(model.IndexOf(a).data().toString().toStdString(), fonts.TextCaption("[A]", suffix));
+    EXPECT_EQ(platform::FromQString(model.IndexOf(a).data().toString()), fonts.TextCaption("[A]", suffix));
     const TtreeNode artistNode = model.Child(a, 0);
     const auto* artist = static_cast<const TaudioTagArtist*>(model.Data(artistNode));
     EXPECT_EQ(model.Caption(artistNode), fonts.ArtistCaption(*artist, model.Text(artistNode), true, ""));

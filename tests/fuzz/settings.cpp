@@ -6,7 +6,7 @@
 
 #include "app/dialogs/frmpartyplay.h"
 #include "app/dialogs/frmprogress.h"
-#include "app/qt/settingbounds.h"
+#include "app/qt/helpers/settingbounds.h"
 #include "app/windows/frmmain.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/frmstackerlist.h"

@@ -1,4 +1,5 @@
 // The stand-in as the jukebox meets it: a separate program found by its window class.
+#include "platform/qtstring.h"
 #include "platform/winampipc.h"
 #include "platform/windowmessages.h"
 #include "support/pumpevents.h"
@@ -35,7 +36,7 @@ protected:
         ::setenv("ORVANE_IPC_DIR", dir_.File("ipc").c_str(), 1);
         ::setenv("ORVANE_STANDIN_SILENT", "1", 1);
         ::setenv("ORVANE_STANDIN_SPEED", "20", 1);
-        ASSERT_TRUE(std::filesystem::exists(StandinProgram().toStdString()));
+        ASSERT_TRUE(std::filesystem::exists(platform::FromQString(StandinProgram())));
     }
     void TearDown() override
     {
@@ -104,7 +105,7 @@ TEST_F(StandinProcess, AddedListPlaysToItsEndAndCloseEndsTheProgram)
     EXPECT_EQ(Ask(window, wa::IpcGetVersion), wa::Version);
     EXPECT_EQ(Ask(window, wa::IpcGetListLength), 0);
 
-    EXPECT_EQ(RunToEnd({"/add", QString::fromStdString(HandOverFile({a, b}))}), 0);
+    EXPECT_EQ(RunToEnd({"/add", platform::ToQString(HandOverFile({a, b}))}), 0);
     EXPECT_EQ(Ask(window, wa::IpcGetListLength), 3) << "the running instance took the entries";
     EXPECT_EQ(FindWindowByClass(wa::kWindowClass), window) << "still the first instance";
 
@@ -134,7 +135,7 @@ TEST_F(StandinProcess, AddedListPlaysToItsEndAndCloseEndsTheProgram)
 TEST_F(StandinProcess, FirstStartWithAddBecomesTheInstance)
 {
     const std::string a = dir_.Write("songs/a.wav", wavbytes::Song(1000));
-    Start({"/ADD", QString::fromStdString(HandOverFile({a}))});
+    Start({"/ADD", platform::ToQString(HandOverFile({a}))});
     const TWindowHandle window = WaitForWindow();
     EXPECT_EQ(Ask(window, wa::IpcGetListLength), 2);
     EXPECT_EQ(Ask(window, wa::IpcIsPlaying), wa::StateStopped) << "/add does not start playback";
@@ -146,12 +147,12 @@ TEST_F(StandinProcess, FirstStartWithAddBecomesTheInstance)
 
     // Files without /add replace the list and play.
     const std::string b = dir_.Write("songs/b.wav", wavbytes::Song(60000));
-    EXPECT_EQ(RunToEnd({QString::fromStdString(b)}), 0);
+    EXPECT_EQ(RunToEnd({platform::ToQString(b)}), 0);
     EXPECT_EQ(Ask(window, wa::IpcGetListLength), 1);
     EXPECT_EQ(Ask(window, wa::IpcIsPlaying), wa::StatePlaying);
     EXPECT_EQ(Ask(window, wa::IpcGetOutputTime, wa::OutputLengthSeconds), 60);
 
-    EXPECT_NE(RunToEnd({"/add", QString::fromStdString(dir_.File("missing.m3u"))}), 0)
+    EXPECT_NE(RunToEnd({"/add", platform::ToQString(dir_.File("missing.m3u"))}), 0)
         << "a playlist that cannot be read is reported";
 }
 
@@ -160,13 +161,13 @@ TEST_F(StandinProcess, OwnClassAndRelativeNames)
     dir_.Write("work/a.wav", wavbytes::Song(1000));
     dir_.Write("work/list.m3u", "a.wav\r\n");
     QProcess& process =
-        Start({"/CLASS=Other Player", QString::fromStdString("--log=" + dir_.File("played.log"))});
+        Start({"/CLASS=Other Player", platform::ToQString("--log=" + dir_.File("played.log"))});
     TWindowHandle window = 0;
     ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowByClass("Other Player")) != 0; }));
     EXPECT_EQ(FindWindowByClass(wa::kWindowClass), 0u);
 
     QProcess second;
-    second.setWorkingDirectory(QString::fromStdString(dir_.File("work")));
+    second.setWorkingDirectory(platform::ToQString(dir_.File("work")));
     second.start(StandinProgram(), {"/class=Other Player", "/add", "list.m3u"});
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 0);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt/dialogservice.h"
+#include "app/qt/services/dialogservice.h"
 
 #include <deque>
 #include <optional>

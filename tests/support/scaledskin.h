@@ -2,6 +2,7 @@
 
 #include "app/skins/skinfolder.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 
 #include <QImage>
 #include <QString>
@@ -24,9 +25,9 @@ inline std::string ScaledDefaultSkin(const std::string& name, int num, int den)
             fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
             continue;
         }
-        const QImage image(QString::fromStdString(entry.path().string()));
+        const QImage image(platform::ToQString(entry.path().string()));
         image.scaled(image.width() * num / den, image.height() * num / den)
-            .save(QString::fromStdString(target.string()), "BMP");
+            .save(platform::ToQString(target.string()), "BMP");
     }
     TIniFile ini((to / TskinFolder::kSkinFileName).string());
     ini.WriteString("Info", "Title", name);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/folders.h"
+#include "platform/qtstring.h"
 #include "platform/winampipc.h"
 #include "platform/windowmessages.h"
 #include "support/pumpevents.h"
@@ -25,7 +26,7 @@ public:
     {
         const std::string program = platform::ShippedFolder() + platform::winamp::kStandinExecutable;
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start(QString::fromStdString(program), {});
+        process_.start(platform::ToQString(program), {});
         if (!process_.waitForStarted(5000))
             return 0;
         platform::TWindowHandle window = 0;

@@ -3,7 +3,7 @@
 #include "app/commands/jukeboxcommands.h"
 
 #include "app/commands/jukeboxactions.h"
-#include "app/qt/busyguard.h"
+#include "app/qt/services/busyguard.h"
 #include "support/fakeprompts.h"
 
 #include <gtest/gtest.h>

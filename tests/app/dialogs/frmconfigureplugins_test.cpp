@@ -1,6 +1,7 @@
 #include "app/dialogs/frmconfigureplugins.h"
 #include "core/plugins/taggerloader.h"
 #include "platform/folders.h"
+#include "platform/qtstring.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/tempdir.h"
@@ -41,7 +42,7 @@ TEST_F(ConfigurePlugins, CancelChangesNothingAndApplyStaysOff)
     EXPECT_EQ(form.windowTitle(), "Tag Read Plugins Configuration");
     EXPECT_TRUE(Button("btnOK")->isDefault());
     form.show();
-    EXPECT_EQ(Edit()->text().toStdString(), folder.Path());
+    EXPECT_EQ(platform::FromQString(Edit()->text()), folder.Path());
     EXPECT_FALSE(Button("btnApply")->isEnabled());
     Button("btnCancel")->click();
     EXPECT_FALSE(form.isVisible());
@@ -52,7 +53,7 @@ TEST_F(ConfigurePlugins, ApplyAtOnceOkAgainAndCancelDoesNotUndo)
 {
     TempDir other;
     form.show();
-    Edit()->setText(QString::fromStdString(other.Path()));
+    Edit()->setText(platform::ToQString(other.Path()));
     EXPECT_TRUE(Button("btnApply")->isEnabled());
     Button("btnApply")->click();
     EXPECT_EQ(applied, std::vector<std::string>{other.Path()});
@@ -105,10 +106,10 @@ TEST_F(ConfigurePlugins, BrowseAndThePluginsList)
     ASSERT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(dialogs.asked[0].caption, "Plugins Folder");
     EXPECT_EQ(dialogs.asked[0].detail, "");
-    EXPECT_EQ(Edit()->text().toStdString(), chosen.Path());
+    EXPECT_EQ(platform::FromQString(Edit()->text()), chosen.Path());
     EXPECT_TRUE(Button("btnApply")->isEnabled());
     Button("btnBrowse")->click(); // cancelled: the text stays
-    EXPECT_EQ(Edit()->text().toStdString(), chosen.Path());
+    EXPECT_EQ(platform::FromQString(Edit()->text()), chosen.Path());
 
     TtaggerLoader* shownFor = nullptr;
     TtaggerLoader::SetPluginsDialogHook([&](TtaggerLoader& host) { shownFor = &host; });

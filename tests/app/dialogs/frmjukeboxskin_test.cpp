@@ -9,6 +9,7 @@
 #include "controls/orvanebutton.h"
 #include "controls/orvanepanel.h"
 #include "core/captions/tagfonts.h"
+#include "platform/qtstring.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/guievents.h"
@@ -107,7 +108,7 @@ struct SkinsDialog : ::testing::Test, TskinsHost
     {
         std::vector<std::string> entries;
         for (int row = 0; row < list.count(); ++row)
-            entries.push_back(list.item(row)->text().toStdString());
+            entries.push_back(platform::FromQString(list.item(row)->text()));
         return entries;
     }
 };

@@ -5,12 +5,13 @@
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/plugins/taggerloader.h"
 #include "platform/folders.h"
-#include "support/wavbytes.h"
+#include "platform/qtstring.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
+#include "support/guievents.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
-#include "support/guievents.h"
+#include "support/wavbytes.h"
 #include "testpluginfolder.h"
 
 #include <gtest/gtest.h>
@@ -288,8 +289,8 @@ TEST_F(MediaSearch, AFullRescanKilledHalfWayLeavesTheSavedLibraryLoadable)
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     probe.setProcessEnvironment(environment);
     probe.start(QStringLiteral(MEDIA_SCAN_PROBE),
-                {QString::fromStdString(PluginFolder()), QString::fromStdString(data.Path()),
-                 QString::fromStdString(music.Path()), "3"});
+                {platform::ToQString(PluginFolder()), platform::ToQString(data.Path()),
+                 platform::ToQString(music.Path()), "3"});
     ASSERT_TRUE(probe.waitForFinished(30000));
     EXPECT_EQ(probe.exitStatus(), QProcess::CrashExit) << probe.readAllStandardError().toStdString();
     EXPECT_EQ(SavedLibrary(), saved);
@@ -297,8 +298,8 @@ TEST_F(MediaSearch, AFullRescanKilledHalfWayLeavesTheSavedLibraryLoadable)
 
     // Not killed, the same run replaces the library with what it found.
     probe.start(QStringLiteral(MEDIA_SCAN_PROBE),
-                {QString::fromStdString(PluginFolder()), QString::fromStdString(data.Path()),
-                 QString::fromStdString(music.Path()), "0"});
+                {platform::ToQString(PluginFolder()), platform::ToQString(data.Path()),
+                 platform::ToQString(music.Path()), "0"});
     ASSERT_TRUE(probe.waitForFinished(30000));
     EXPECT_EQ(probe.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(probe.exitCode(), 0);
@@ -450,7 +451,7 @@ TEST_F(MediaSearch, FolderListEditingAndDiscsRefused)
     form.DeleteFolder();
     ASSERT_EQ(library.MediaFolders().Count(), 1);
     EXPECT_EQ(library.MediaFolders()[0], Folder("two"));
-    EXPECT_EQ(Folders(form)->item(0)->text().toStdString(), Folder("two"));
+    EXPECT_EQ(platform::FromQString(Folders(form)->item(0)->text()), Folder("two"));
     EXPECT_EQ(Folders(form)->item(0)->checkState(), Qt::Unchecked);
     form.ClearFolders();
     EXPECT_EQ(library.MediaFolders().Count(), 0);

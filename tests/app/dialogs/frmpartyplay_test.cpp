@@ -5,10 +5,11 @@
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "support/fakeprompts.h"
+#include "support/guievents.h"
 #include "support/sharedkeyboard.h"
 #include "support/tempdir.h"
-#include "support/guievents.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +76,7 @@ void AnswerPrompt(const char* text, TpromptAnswer* seen = nullptr)
             prompt->reject();
             return;
         }
-        prompt->PasswordEdit()->setText(QString::fromUtf8(text));
+        prompt->PasswordEdit()->setText(platform::ToQString(text));
         prompt->obtnOKClick();
     });
 }
@@ -93,9 +94,9 @@ struct PartyPlay : ::testing::Test
     void SetPasswordThroughPage(const std::string& current, const std::string& next,
                                 const std::string& confirm)
     {
-        Child<QLineEdit>(form, "edCurrentPassword")->setText(QString::fromStdString(current));
-        Child<QLineEdit>(form, "edNewPassword")->setText(QString::fromStdString(next));
-        Child<QLineEdit>(form, "edConfirmPassword")->setText(QString::fromStdString(confirm));
+        Child<QLineEdit>(form, "edCurrentPassword")->setText(platform::ToQString(current));
+        Child<QLineEdit>(form, "edNewPassword")->setText(platform::ToQString(next));
+        Child<QLineEdit>(form, "edConfirmPassword")->setText(platform::ToQString(confirm));
         QTest::mouseClick(Child<QPushButton>(form, "btnSetPassword"), Qt::LeftButton);
     }
 
@@ -223,8 +224,9 @@ TEST_F(PartyPlay, SettingThePasswordChecksTheCurrentOneAndTheConfirmation)
     for (const std::string password : {"pass!", "a=b", "\"q\"", "\xC3\xA9t\xC3\xA9", "tab\t", "x-y"}) {
         SetPasswordThroughPage("", password, password);
         EXPECT_EQ(form.Password(), "") << password;
-        EXPECT_EQ(prompts.boxes.back().text, "The password may hold only the letters A to Z, digits and spaces, "
-                                             "which the on-screen keyboard can type");
+        EXPECT_EQ(prompts.boxes.back().text,
+                  "The password may hold only the letters A to Z, digits and spaces, "
+                  "which the on-screen keyboard can type");
         EXPECT_EQ(prompts.boxes.back().caption, "Invalid Password");
     }
     const std::size_t asked = prompts.boxes.size();

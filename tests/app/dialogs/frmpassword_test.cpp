@@ -3,6 +3,7 @@
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"
+#include "platform/qtstring.h"
 #include "support/fakeprompts.h"
 #include "support/guievents.h"
 #include "support/sharedkeyboard.h"
@@ -36,7 +37,7 @@ void ClickKey(const QString& caption)
             return;
         }
     }
-    ADD_FAILURE() << "no key " << caption.toStdString();
+    ADD_FAILURE() << "no key " << platform::FromQString(caption);
 }
 
 void Shift()

@@ -5,6 +5,7 @@
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/util/orvanexutils.h"
 #include "markup/taggedtext.h"
+#include "platform/qtstring.h"
 #include "support/generatedlibrary.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ std::vector<std::string> Panels(const TfrmPlaylist& window)
 {
     std::vector<std::string> texts;
     for (int i = 0; i < 3; ++i)
-        texts.push_back(window.Panel(i)->text().toStdString());
+        texts.push_back(platform::FromQString(window.Panel(i)->text()));
     return texts;
 }
 

@@ -5,6 +5,7 @@
 #include "app/dialogs/preferenceshost.h"
 #include "core/groupings/audiotagartistlist.h"
 #include "core/jukebox/customjukeboxlistevents.h"
+#include "platform/qtstring.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
@@ -104,13 +105,13 @@ protected:
         std::vector<std::string> lines;
         const auto* box = Child<QListWidget>(form, list);
         for (int i = 0; i < box->count(); ++i)
-            lines.push_back(box->item(i)->text().toStdString());
+            lines.push_back(platform::FromQString(box->item(i)->text()));
         return lines;
     }
     static void Select(const QWidget& form, const char* list, const std::string& text)
     {
         auto* box = Child<QListWidget>(form, list);
-        const QList<QListWidgetItem*> found = box->findItems(QString::fromStdString(text), Qt::MatchExactly);
+        const QList<QListWidgetItem*> found = box->findItems(platform::ToQString(text), Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << text;
         box->setCurrentItem(found.front());
     }

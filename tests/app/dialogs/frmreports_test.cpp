@@ -1,9 +1,10 @@
 #include "app/dialogs/frmreports.h"
 #include "app/dialogs/reportshost.h"
-#include "app/qt/busyguard.h"
+#include "app/qt/services/busyguard.h"
 #include "core/groupings/audiotagartistlist.h"
 #include "platform/desktopopen.h"
 #include "platform/folders.h"
+#include "platform/qtstring.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
@@ -163,12 +164,12 @@ TEST_F(Reports, MissingAlbumCoversWritesItsFileAndCannotStartTwice)
     EXPECT_EQ(form.ProgressLabel()->text(), QString("%1/%1").arg(artists));
 
     // No song has a cover here, so the first artist is listed, underlined, with its albums' folders.
-    const QStringList lines = QString::fromStdString(TempDir::Read(opened[0])).split('\n');
-    const QString first = QString::fromStdString(library.Artists().GetArtist(0)->Name());
+    const QStringList lines = platform::ToQString(TempDir::Read(opened[0])).split('\n');
+    const QString first = platform::ToQString(library.Artists().GetArtist(0)->Name());
     ASSERT_GE(lines.size(), 4);
     EXPECT_EQ(lines[0], first);
     EXPECT_EQ(lines[1], QString(first.size(), '='));
-    EXPECT_TRUE(lines[2].startsWith("    ") && lines[2].endsWith("/]")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].startsWith("    ") && lines[2].endsWith("/]")) << platform::FromQString(lines[2]);
 
     form.close();
     EXPECT_FALSE(form.isVisible());

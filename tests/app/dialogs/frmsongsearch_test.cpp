@@ -5,6 +5,7 @@
 #include "controls/orvanebutton.h"
 #include "core/groupings/audiotagartistlist.h"
 #include "core/songs/audiotaglist.h"
+#include "platform/qtstring.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
 #include "support/sharedkeyboard.h"
@@ -32,11 +33,6 @@ struct TtestSearchHost : TsongSearchHost
     QWidget* window = nullptr;
 };
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 QStringList Lines(const QListWidget* list)
 {
     QStringList lines;
@@ -59,7 +55,7 @@ void ClickKey(const QString& caption)
             QCoreApplication::processEvents(); // the typed key arrives, as between two touches
             return;
         }
-    ADD_FAILURE() << "no key " << caption.toStdString();
+    ADD_FAILURE() << "no key " << platform::FromQString(caption);
 }
 
 void ClickLine(QListWidget* list, int row)
@@ -113,7 +109,7 @@ TEST_F(SongSearch, TitleModeListsEachMatchOnceAsTitleThenArtist)
     auto twin = Song(known->Artist(), known->Title());
     twin->SetFilename("/elsewhere/twin.mp3");
     library.GlobalList().Add(twin.release());
-    const QString wanted = Q(known->Title()).mid(1, 3).toLower();
+    const QString wanted = platform::ToQString(known->Title()).mid(1, 3).toLower();
 
     TfrmSongSearch search;
     search.SetJukebox(&host);
@@ -122,16 +118,16 @@ TEST_F(SongSearch, TitleModeListsEachMatchOnceAsTitleThenArtist)
     std::set<QString> expected;
     for (int i = 0; i < library.GlobalList().GetCount(); ++i) {
         const TaudioTag* song = library.GlobalList().GetItem(i);
-        if (Q(song->Title()).contains(wanted, Qt::CaseInsensitive))
-            expected.insert(Q(song->Title() + " - " + song->Artist()).toUpper());
+        if (platform::ToQString(song->Title()).contains(wanted, Qt::CaseInsensitive))
+            expected.insert(platform::ToQString(song->Title() + " - " + song->Artist()).toUpper());
     }
     const QStringList lines = Lines(search.TrackList());
     ASSERT_EQ(static_cast<std::size_t>(lines.size()), expected.size());
-    EXPECT_TRUE(lines.contains(Q(known->Title() + " - " + known->Artist())));
+    EXPECT_TRUE(lines.contains(platform::ToQString(known->Title() + " - " + known->Artist())));
     for (int i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(expected.count(lines[i].toUpper()), 1u) << lines[i].toStdString();
+        EXPECT_EQ(expected.count(lines[i].toUpper()), 1u) << platform::FromQString(lines[i]);
         const TaudioTag* song = search.Results().Objects(i);
-        EXPECT_EQ(Q(song->Title() + " - " + song->Artist()), lines[i]);
+        EXPECT_EQ(platform::ToQString(song->Title() + " - " + song->Artist()), lines[i]);
         EXPECT_TRUE(i == 0 || QString::compare(lines[i - 1], lines[i], Qt::CaseInsensitive) < 0);
     }
     search.SearchEdit()->clear();
@@ -151,12 +147,13 @@ TEST_F(SongSearch, ArtistModeListsTheArtistsSongsAndSwitchingEmptiesTheSearch)
     EXPECT_EQ(search.TrackList()->count(), 0);
 
     const TaudioTagList* artist = library.Artists().GetItem(3);
-    QTest::keyClicks(search.SearchEdit(), Q(artist->Title()).toLower());
+    QTest::keyClicks(search.SearchEdit(), platform::ToQString(artist->Title()).toLower());
     int found = 0;
     for (int i = 0; i < search.Results().Count(); ++i)
         found += search.Results().Objects(i)->Artist() == artist->Title();
     EXPECT_EQ(found, artist->GetCount());
-    EXPECT_TRUE(Lines(search.TrackList()).contains(Q(artist->Title() + " - " + artist->GetItem(0)->Title())));
+    EXPECT_TRUE(Lines(search.TrackList())
+                    .contains(platform::ToQString(artist->Title() + " - " + artist->GetItem(0)->Title())));
 
     ClickButton(&search, "obtnSearchMode");
     EXPECT_EQ(mode->Caption(), "by Title");
@@ -207,7 +204,7 @@ TEST_F(SongSearch, EnterQueuesACopyOfTheSelectedSong)
 TEST_F(SongSearch, TypedOnTheScreenKeyboardAndChosenByTouch)
 {
     const TaudioTag* known = library.GlobalList().GetItem(5);
-    const QString title = Q(known->Title()).toLower();
+    const QString title = platform::ToQString(known->Title()).toLower();
     EXPECT_TRUE(Search(
         [&](TfrmSongSearch* search) {
             EXPECT_TRUE(search->KeyboardDocked());
@@ -219,8 +216,8 @@ TEST_F(SongSearch, TypedOnTheScreenKeyboardAndChosenByTouch)
             ClickKey("q");
             ClickKey("<-");
             EXPECT_EQ(search->SearchEdit()->text(), title.left(3));
-            const int row =
-                int(Lines(search->TrackList()).indexOf(Q(known->Title() + " - " + known->Artist())));
+            const int row = int(Lines(search->TrackList())
+                                    .indexOf(platform::ToQString(known->Title() + " - " + known->Artist())));
             ASSERT_GE(row, 0);
             ClickLine(search->TrackList(), row);
             ClickButton(search, "obtnOK");

@@ -1,9 +1,10 @@
 #include "app/keyboard/frmkeyboard.h"
 #include "app/keyboard/keyboardableform.h"
-#include "app/qt/keyinput.h"
+#include "app/qt/helpers/keyinput.h"
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"
+#include "platform/qtstring.h"
 #include "support/sharedkeyboard.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ void ClickKey(TkeyboardControl* keyboard, const QString& caption)
             return;
         }
     }
-    ADD_FAILURE() << "no key " << caption.toStdString();
+    ADD_FAILURE() << "no key " << platform::FromQString(caption);
 }
 
 void ExpectDetached(const TfrmKeyboard* keyboard)

@@ -10,6 +10,7 @@
 #include "controls/skindraw.h"
 #include "core/captions/tagfonts.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "support/fakeprompts.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
@@ -35,7 +36,7 @@ QImage Grey(int w, int h, int level = 128)
 void WriteBmp(const std::string& file, const QImage& image)
 {
     std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-    ASSERT_TRUE(image.save(QString::fromStdString(file), "BMP"));
+    ASSERT_TRUE(image.save(platform::ToQString(file), "BMP"));
 }
 
 bool SameImage(const QImage& a, const QImage& b)

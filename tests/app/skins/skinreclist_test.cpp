@@ -8,6 +8,7 @@
 #include "core/captions/tagfonts.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
 
@@ -101,8 +102,8 @@ TEST(SkinRecList, TheShippedDefaultSkinIsWhole)
         for (int k = 0; k < keys.Count(); ++k) {
             const std::string bitmap = ini.ReadString(name, keys[k], "");
             EXPECT_TRUE(TskinFolder::IsPlainName(bitmap)) << bitmap;
-            EXPECT_FALSE(QImage(QString::fromStdString(platform::ShippedSkinsFolder() + "/Default/" + bitmap))
-                             .isNull())
+            EXPECT_FALSE(
+                QImage(platform::ToQString(platform::ShippedSkinsFolder() + "/Default/" + bitmap)).isNull())
                 << bitmap;
         }
     }
@@ -131,7 +132,7 @@ TEST(SkinRecList, TheShippedDefaultVolumeBarLeavesItsThumbRoom)
     const std::string folder = platform::ShippedSkinsFolder() + "/Default/";
     const TIniFile ini(folder + "skin.osk");
     const auto height = [&](const char* key) {
-        return QImage(QString::fromStdString(folder + ini.ReadString("sbVolume", key, ""))).height();
+        return QImage(platform::ToQString(folder + ini.ReadString("sbVolume", key, ""))).height();
     };
     const int parts = height("UpImage") + height("DownImage") + height("ThumbImage");
     EXPECT_GT(height("ThumbImage"), 0);

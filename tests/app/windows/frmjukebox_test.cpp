@@ -12,6 +12,7 @@
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/scopedenv.h"
@@ -189,7 +190,7 @@ TEST_F(FrmJukeboxTest, MenuAndPopupHoldTheSameActions)
         EXPECT_EQ(popup[i]->text(), top[i]->text());
         const QList<QAction*> from = top[i]->menu()->actions();
         const QList<QAction*> into = popup[i]->menu()->actions();
-        ASSERT_EQ(from.size(), into.size()) << top[i]->text().toStdString();
+        ASSERT_EQ(from.size(), into.size()) << platform::FromQString(top[i]->text());
         for (int j = 0; j < from.size(); ++j) {
             if (!from[j]->isSeparator()) {
                 EXPECT_EQ(from[j], into[j]) << "the same action";
@@ -200,7 +201,7 @@ TEST_F(FrmJukeboxTest, MenuAndPopupHoldTheSameActions)
     EXPECT_FALSE(actions.actnViewMinimize->isVisible());
     EXPECT_EQ(TjukeboxActions::Hint(actions.actnHelpHelp), "Help for Orvane Jukebox");
     EXPECT_EQ(TjukeboxActions::Hint(actions.actnFileExit), "Exit Orvane Jukebox");
-    EXPECT_EQ(actions.actnFileExit->toolTip().toStdString().find("Exit Orvane Jukebox ("), 0u)
+    EXPECT_EQ(platform::FromQString(actions.actnFileExit->toolTip()).find("Exit Orvane Jukebox ("), 0u)
         << "hints show the shortcut";
     EXPECT_EQ(actions.actnFileScanFolders->shortcut(), QKeySequence("Ctrl+Shift+F5"));
 }

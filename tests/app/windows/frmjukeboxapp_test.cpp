@@ -4,6 +4,7 @@
 
 #include "app/skins/skincomponents.h"
 #include "app/skins/skinfolder.h"
+#include "platform/qtstring.h"
 
 #include "controls/htmlitemdelegate.h"
 #include "controls/htmllistbox.h"
@@ -426,7 +427,7 @@ TEST_F(FrmJukeboxAppTest, ShortcutsAreUniqueAndTrackDetailsReadAsSevenLines)
     for (QAction* action : window_->findChildren<QAction*>()) {
         const QString keys = action->shortcut().toString();
         if (!keys.isEmpty()) {
-            EXPECT_TRUE(seen.insert(keys).second) << keys.toStdString() << " twice";
+            EXPECT_TRUE(seen.insert(keys).second) << platform::FromQString(keys) << " twice";
         }
     }
     EXPECT_EQ(Window().actnViewStacker->shortcut().toString(), "Ctrl+Alt+S");

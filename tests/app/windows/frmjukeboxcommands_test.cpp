@@ -4,7 +4,7 @@
 #include "app/dialogs/frmpartyplay.h"
 #include "app/dialogs/frmpassword.h"
 #include "app/dialogs/frmsongsearch.h"
-#include "app/qt/qtpromptservice.h"
+#include "app/qt/services/qtpromptservice.h"
 #include "app/windows/frmjukebox.h"
 #include "controls/noscrolltreeview.h"
 #include "controls/treesinkmodel.h"
@@ -15,6 +15,7 @@
 #include "core/songs/audiotag.h"
 #include "core/timers/alarm.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "platform/scopeguard.h"
 #include "support/discimage.h"
 #include "support/fakedialogs.h"
@@ -76,7 +77,7 @@ void AnswerPassword(const std::string& text)
             shown->close();
             return;
         }
-        prompt->PasswordEdit()->setText(QString::fromStdString(text));
+        prompt->PasswordEdit()->setText(platform::ToQString(text));
         prompt->obtnOKClick();
         if (prompt->isVisible())
             prompt->reject();
@@ -304,7 +305,7 @@ TEST_F(FrmJukeboxCommandsTest, PartyPlayLocksEveryRouteButPlayAndTheAlarms)
     PartyOn();
     Player().Calls.clear();
     for (QAction* action : {Actions().actnControlNext, Actions().actnControlPause, Actions().actnControlStop})
-        EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
+        EXPECT_FALSE(action->isEnabled()) << platform::FromQString(action->objectName());
     Actions().actnControlNext->trigger();
     Window().Commands().Run(TjukeboxCommand::ControlStop);
     Window().Pause(false);
@@ -352,7 +353,7 @@ TEST_F(FrmJukeboxCommandsTest, PartyPlayLocksEveryRouteButPlayAndTheAlarms)
     EXPECT_FALSE(Window().IsPartyPlay());
     for (QAction* action : Actions().All()) {
         const bool shown = action != Actions().actnPlaylistEnabled && action->isVisible();
-        EXPECT_TRUE(!shown || action->isEnabled()) << action->objectName().toStdString();
+        EXPECT_TRUE(!shown || action->isEnabled()) << platform::FromQString(action->objectName());
     }
 }
 

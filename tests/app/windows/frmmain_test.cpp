@@ -17,6 +17,7 @@
 #include "core/util/orvanexutils.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
@@ -72,7 +73,7 @@ protected:
     TtestMainWindow& Window() { return static_cast<TtestMainWindow&>(*window_); }
     TtestMediaPlayer& Player() { return *Window().player; }
     TaudioTagList& Queue() { return Window().GetJukebox().Queue(); }
-    std::string Text(const char* label) { return Window().Label(label)->text().toStdString(); }
+    std::string Text(const char* label) { return platform::FromQString(Window().Label(label)->text()); }
 
     void Start(const std::function<void(TIniFile&)>& write = {})
     {

@@ -2,7 +2,7 @@
 // the main window wires it, with the dialogs and boxes answered by the test.
 #include "app/dialogs/frmmusicsearch.h"
 #include "app/dialogs/frmtaglistrules.h"
-#include "app/qt/qtpromptservice.h"
+#include "app/qt/services/qtpromptservice.h"
 #include "app/windows/frmplaylisteditor.h"
 #include "app/windows/playlisteditorhost.h"
 #include "controls/dragpayload.h"
@@ -18,6 +18,7 @@
 #include "core/plugins/taggerloader.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "support/dragevents.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
@@ -154,7 +155,7 @@ protected:
         EXPECT_TRUE(DropAt(*editor.PlaylistBox(), *payload, {5, 5}));
         return list;
     }
-    std::string Panel(int i) const { return editor.Panel(i)->text().toStdString(); }
+    std::string Panel(int i) const { return platform::FromQString(editor.Panel(i)->text()); }
 
     TempDir dir;
     TfakeDialogs dialogs;

@@ -28,6 +28,7 @@
 #include "markup/color.h"
 #include "markup/htmlcolor.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "support/fakeprompts.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
@@ -169,7 +170,7 @@ protected:
     template <class T>
     T* Child(const char* name)
     {
-        return Window().findChild<T*>(QString::fromUtf8(name));
+        return Window().findChild<T*>(platform::ToQString(name));
     }
 
     TmainWindowPtr window_;
@@ -191,10 +192,11 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheWindowIsBorderlessAndItsSkinnableControlsAre
     for (const QToolButton* button : Child<QToolBar>("tbMain")->findChildren<QToolButton*>())
         if (button->objectName().startsWith("tb"))
             captions << button->text();
-    EXPECT_EQ(captions.join("|").toStdString(),
+    EXPECT_EQ(platform::FromQString(captions.join("|")),
               "&File|&Settings|&Control|&Random Play|&Queue|Stac&ker|&Playlists|"
               "Party Pla&y|R&eports|&View|&Help");
-    EXPECT_EQ(Window().actnViewFullScreen->toolTip().toStdString().find("Screena"), std::string::npos);
+    EXPECT_EQ(platform::FromQString(Window().actnViewFullScreen->toolTip()).find("Screena"),
+              std::string::npos);
 }
 
 TEST_F(FrmSkinnedJukeboxAppTest, TheDefaultSkinReachesTheTitleFramesButtonsAndBars)
@@ -351,7 +353,7 @@ TEST_F(FrmSkinnedJukeboxAppTest, ClicksSwitchTheTimeDisplayTheScrollingAndRunAbo
     EXPECT_TRUE(Window().GetScrollSongTitle());
     EXPECT_TRUE(Window().actnSettingsScrollSongTitle->isChecked());
     EXPECT_TRUE(Window().SongTitleBanner()->ScrollEnabled());
-    EXPECT_EQ(Window().actnSettingsScrollSongTitle->toolTip().toStdString().find("Enabled/"),
+    EXPECT_EQ(platform::FromQString(Window().actnSettingsScrollSongTitle->toolTip()).find("Enabled/"),
               std::string::npos);
 
     int abouts = 0;
@@ -504,11 +506,11 @@ TEST_F(FrmSkinnedJukeboxAppTest, TheStackerTitleAndPowerButtonFollowTheStacker)
     Window().SetStackerEnabled(true);
     EXPECT_TRUE(Window().StackerPower()->Checked());
     Window().StackerChanged();
-    EXPECT_EQ(Window().StackerTitle()->text().toStdString(), Window().GetStackerTitle());
+    EXPECT_EQ(platform::FromQString(Window().StackerTitle()->text()), Window().GetStackerTitle());
     EXPECT_FALSE(Window().GetStackerTitle().empty());
     Window().SetStackerEnabled(false);
     EXPECT_FALSE(Window().StackerPower()->Checked());
-    EXPECT_EQ(Window().StackerTitle()->text().toStdString(), "");
+    EXPECT_EQ(platform::FromQString(Window().StackerTitle()->text()), "");
 }
 
 } // namespace
@@ -696,20 +698,20 @@ TEST_F(FrmSkinnedJukeboxAppTest, PlayNextAndQueueAlbumFromTheMenuTakeTheSkinnedW
         bool enabledMeanwhile = true;
         QTimer::singleShot(0, &Window(), [&] { enabledMeanwhile = Window().ControlsButton()->isEnabled(); });
         action->trigger();
-        EXPECT_FALSE(enabledMeanwhile) << action->objectName().toStdString();
+        EXPECT_FALSE(enabledMeanwhile) << platform::FromQString(action->objectName());
         EXPECT_TRUE(Window().ControlsButton()->isEnabled());
     }
     // Queue Album's chooser has the tree's font and colour from the skin.
     TfontsSeen seen;
     WhenModal([&](QWidget* modal) {
         if (auto* chooser = qobject_cast<TfrmChooseCD*>(modal)) {
-            seen.family = chooser->Tree()->font().family().toStdString();
+            seen.family = platform::FromQString(chooser->Tree()->font().family());
             seen.base = chooser->Tree()->palette().color(QPalette::Base);
         }
         modal->close();
     });
     Window().Actions().actnQueueAlbum->trigger();
-    EXPECT_EQ(seen.family, ToQFont(Window().JukeboxListFonts().ArtistFont()).family().toStdString());
+    EXPECT_EQ(seen.family, platform::FromQString(ToQFont(Window().JukeboxListFonts().ArtistFont()).family()));
     EXPECT_EQ(seen.base, ToQColor(Window().JukeboxListFonts().Color()));
     EXPECT_NE(seen.base, QColor(Qt::white));
 }

@@ -12,6 +12,7 @@
 #include "core/util/orvanexutils.h"
 #include "platform/filesystem.h"
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "stackerlibrary.h"
 #include "support/fakedialogs.h"
 #include "support/tempdir.h"
@@ -87,7 +88,7 @@ protected:
     {
         std::vector<std::string> lines;
         for (int i = 0; i < window.CartridgeCombo()->count(); ++i)
-            lines.push_back(window.CartridgeCombo()->itemText(i).toStdString());
+            lines.push_back(platform::FromQString(window.CartridgeCombo()->itemText(i)));
         return lines;
     }
     TstackerLibrary shelf;
@@ -280,7 +281,7 @@ TEST_F(StackerWindow, ThePartyPlayLockStopsCartridgesAndListChanges)
     window.SetJukebox(nullptr, nullptr);
     EXPECT_EQ(window.Cartridges(), nullptr);
     for (QAction* action : window.Actions()) {
-        EXPECT_TRUE(action->shortcuts().isEmpty()) << action->objectName().toStdString();
+        EXPECT_TRUE(action->shortcuts().isEmpty()) << platform::FromQString(action->objectName());
         if (action->objectName() != "actnCloseStacker" && action->objectName() != "actnViewGenres")
             action->trigger();
     }

@@ -10,6 +10,7 @@
 #include "core/player/custommediaplayer.h"
 #include "core/songs/audiotaglist.h"
 #include "core/timers/alarm.h"
+#include "platform/qtstring.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
 #include "support/guievents.h"
@@ -60,7 +61,7 @@ protected:
             auto* search = qobject_cast<TfrmMusicSearch*>(shown);
             if (!search) {
                 ADD_FAILURE() << "no media search: " << shown->metaObject()->className() << " "
-                              << shown->windowTitle().toStdString();
+                              << platform::FromQString(shown->windowTitle());
                 shown->close();
                 return;
             }
@@ -104,7 +105,7 @@ TEST_F(PartyPlayRunTest, ScanPlayQueueAndLock)
     std::string info;
     WhenModal([&](QWidget* shown) {
         if (auto* window = qobject_cast<TfrmJukeboxInfo*>(shown))
-            info = window->Memo()->toPlainText().toStdString();
+            info = platform::FromQString(window->Memo()->toPlainText());
         shown->close();
     });
     main_->Actions().actnFileInformation->trigger();

@@ -1,6 +1,7 @@
 // The program itself, run as a process: the single-instance gate, the close on SIGTERM, settings.ini and
 // auto play through the stand-in player.
 #include "platform/inifile.h"
+#include "platform/qtstring.h"
 #include "platform/winampipc.h"
 #include "platform/windowmessages.h"
 #include "support/scopedenv.h"
@@ -63,8 +64,8 @@ protected:
     void Start(QProcess& process)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("ORVANE_HOME", QString::fromStdString(home_.Path() + "/"));
-        env.insert("ORVANE_IPC_DIR", QString::fromStdString(ipc_.Path()));
+        env.insert("ORVANE_HOME", platform::ToQString(home_.Path() + "/"));
+        env.insert("ORVANE_IPC_DIR", platform::ToQString(ipc_.Path()));
         env.insert("ORVANE_STANDIN_SILENT", "1");
         env.insert("ORVANE_STANDIN_SPEED", "10");
         env.insert("QT_QPA_PLATFORM", "offscreen");

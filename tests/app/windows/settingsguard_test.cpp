@@ -3,7 +3,7 @@
 // shortcut while party play hides the command.
 #include "app/dialogs/frmpartyplay.h"
 #include "app/dialogs/frmprogress.h"
-#include "app/qt/settingbounds.h"
+#include "app/qt/helpers/settingbounds.h"
 #include "app/windows/frmskinnedjukeboxapp.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"

@@ -41,6 +41,7 @@
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/timers/alarm.h"
 #include "platform/datetime.h"
+#include "platform/qtstring.h"
 #include "support/generatedlibrary.h"
 #include "support/guievents.h"
 #include "support/testpictures.h"
@@ -355,7 +356,7 @@ public:
         library_.Playlists().Add(party.release());
         window_.SetJukebox(&library_, &host_);
         TstackerCartridges& cartridges = *window_.Cartridges();
-        cartridges.SetFolder(folder_.path().toStdString());
+        cartridges.SetFolder(platform::FromQString(folder_.path()));
         cartridges.AddListToStacker(*library_.Playlists().GetItem(0));
         for (const char* name : {"Sunday Morning", "Road Trip"})
             cartridges.Stacker()->SaveToFile(cartridges.FileOf(name));
@@ -404,7 +405,7 @@ public:
     }
 
     const TtagFonts& ScreenSaverFonts() const override { return fonts_; }
-    std::string AlbumArtFolder() const override { return folder_.path().toStdString(); }
+    std::string AlbumArtFolder() const override { return platform::FromQString(folder_.path()); }
 
     bool WriteCover(const std::string& name) const
     {

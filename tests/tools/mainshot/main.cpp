@@ -10,6 +10,7 @@
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/songs/audiotaglist.h"
+#include "platform/qtstring.h"
 #include "support/generatedlibrary.h"
 #include "support/localtestwindow.h"
 #include "support/testmediaplayer.h"
@@ -57,7 +58,7 @@ void WriteCover(const QString& folder, const TaudioTag& song)
     p.setBrush(QColor(0xF0, 0xE0, 0xB0));
     p.drawEllipse(QPointF(170, 170), 34, 34);
     p.end();
-    const QString name = QString::fromStdString(song.Artist() + " - " + song.Album()) + ".bmp";
+    const QString name = platform::ToQString(song.Artist() + " - " + song.Album()) + ".bmp";
     cover.save(QDir(folder).filePath(name), "BMP");
 }
 
@@ -85,7 +86,7 @@ int main(int argc, char** argv)
     global.EndUpdate();
     window.LoadPreferences();
     window.SetDisplayMode(TfrmJukeboxApp::kInitialDisplayMode);
-    window.SetCoverArtFolder(covers.path().toStdString());
+    window.SetCoverArtFolder(platform::FromQString(covers.path()));
     window.SetFullScreen(false);
     window.setGeometry(0, 0, 1180, 760);
     window.show();

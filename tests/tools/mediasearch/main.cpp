@@ -3,10 +3,11 @@
 // shows modally over a fresh library.
 
 #include "app/dialogs/frmmusicsearch.h"
-#include "app/qt/demolibrary.h"
+#include "app/qt/helpers/demolibrary.h"
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/plugins/taggerloader.h"
 #include "platform/folders.h"
+#include "platform/qtstring.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,11 +26,11 @@ namespace {
 // A plug-in folder of its own, so the shipped one gets no settings file.
 bool LoadWavPlugin(const QTemporaryDir& plugins)
 {
-    const QString shipped = QString::fromStdString(platform::ShippedFolder() + "TagPlugins/TAG_Pelmora.so");
+    const QString shipped = platform::ToQString(platform::ShippedFolder() + "TagPlugins/TAG_Pelmora.so");
     if (!QFile::copy(shipped, plugins.filePath("TAG_Pelmora.so")))
         return false;
     TaggerLoader().SetSupportLevel(2);
-    TaggerLoader().SetPluginFolder(plugins.path().toStdString());
+    TaggerLoader().SetPluginFolder(platform::FromQString(plugins.path()));
     return TaggerLoader().GetCount() > 0;
 }
 
@@ -79,13 +80,13 @@ int main(int argc, char** argv)
     QTemporaryDir work;
     if (!plugins.isValid() || !work.isValid() || !LoadWavPlugin(plugins))
         return 1;
-    const std::string music = work.filePath("Music").toStdString();
+    const std::string music = platform::FromQString(work.filePath("Music"));
     demolibrary::WriteSongs(music);
-    WriteOneBigFolder(QString::fromStdString(music));
+    WriteOneBigFolder(platform::ToQString(music));
     int rc = 0;
     {
         TlocalJukeboxList library;
-        library.SetDataFolder(work.filePath("Data").toStdString());
+        library.SetDataFolder(platform::FromQString(work.filePath("Data")));
         library.MediaFolders().Add(music);
         library.MediaFolders().Add(music + "/Aurora Lane");
         TfrmMusicSearch form(library);

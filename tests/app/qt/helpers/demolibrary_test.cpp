@@ -1,4 +1,4 @@
-#include "app/qt/demolibrary.h"
+#include "app/qt/helpers/demolibrary.h"
 
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/plugins/taggerloader.h"

@@ -1,8 +1,8 @@
-#include "app/qt/qtdialogservice.h"
+#include "app/qt/services/qtdialogservice.h"
 
-#include "app/dialogs/frmqueuemoveto.h"
 #include "controls/qtcolor.h"
 #include "controls/qtfont.h"
+#include "platform/qtstring.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -12,16 +12,14 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
-QString Q(const std::string& text)
+TqueuePositionDialog& QueuePositionDialog()
 {
-    return QString::fromStdString(text);
-}
-
-std::string S(const QString& text)
-{
-    return text.toStdString();
+    static TqueuePositionDialog dialog;
+    return dialog;
 }
 
 // One file dialog set up as the options ask.
@@ -29,7 +27,7 @@ void Prepare(QFileDialog& dialog, const TfileDialogOptions& options)
 {
     QStringList filters;
     for (const std::string& filter : PipeFilterToQt(options.Filter))
-        filters << Q(filter);
+        filters << platform::ToQString(filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         const int index = options.FilterIndex - 1;
@@ -37,14 +35,14 @@ void Prepare(QFileDialog& dialog, const TfileDialogOptions& options)
             dialog.selectNameFilter(filters.at(index));
     }
     if (!options.InitialDir.empty())
-        dialog.setDirectory(Q(options.InitialDir));
+        dialog.setDirectory(platform::ToQString(options.InitialDir));
     if (!options.FileName.empty())
-        dialog.selectFile(Q(options.FileName));
+        dialog.selectFile(platform::ToQString(options.FileName));
     if (!options.DefaultExt.empty())
-        dialog.setDefaultSuffix(Q(options.DefaultExt));
+        dialog.setDefaultSuffix(platform::ToQString(options.DefaultExt));
     QList<QUrl> places;
     for (const std::string& place : options.Places)
-        places << QUrl::fromLocalFile(Q(place));
+        places << QUrl::fromLocalFile(platform::ToQString(place));
     if (!places.isEmpty())
         dialog.setSidebarUrls(places);
 }
@@ -53,20 +51,20 @@ void Prepare(QFileDialog& dialog, const TfileDialogOptions& options)
 
 std::vector<std::string> TqtDialogService::OpenFile(QWidget* parent, const TfileDialogOptions& options)
 {
-    QFileDialog dialog(parent, Q(options.Title));
+    QFileDialog dialog(parent, platform::ToQString(options.Title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(options.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     Prepare(dialog, options);
     std::vector<std::string> chosen;
     if (dialog.exec() == QDialog::Accepted)
         for (const QString& file : dialog.selectedFiles())
-            chosen.push_back(S(file));
+            chosen.push_back(platform::FromQString(file));
     return chosen;
 }
 
 std::optional<std::string> TqtDialogService::SaveFile(QWidget* parent, const TfileDialogOptions& options)
 {
-    QFileDialog dialog(parent, Q(options.Title));
+    QFileDialog dialog(parent, platform::ToQString(options.Title));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!options.OverwritePrompt)
@@ -74,16 +72,17 @@ std::optional<std::string> TqtDialogService::SaveFile(QWidget* parent, const Tfi
     Prepare(dialog, options);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return S(dialog.selectedFiles().constFirst());
+    return platform::FromQString(dialog.selectedFiles().constFirst());
 }
 
 std::optional<std::string> TqtDialogService::BrowseFolder(QWidget* parent, const std::string& caption,
                                                           const std::string& initialDir)
 {
-    const QString folder = QFileDialog::getExistingDirectory(parent, Q(caption), Q(initialDir));
+    const QString folder = QFileDialog::getExistingDirectory(parent, platform::ToQString(caption),
+                                                             platform::ToQString(initialDir));
     if (folder.isEmpty())
         return std::nullopt;
-    return S(folder);
+    return platform::FromQString(folder);
 }
 
 std::optional<std::string> TqtDialogService::InputQuery(QWidget* parent, const std::string& caption,
@@ -91,10 +90,11 @@ std::optional<std::string> TqtDialogService::InputQuery(QWidget* parent, const s
 {
     bool ok = false;
     const QString text =
-        QInputDialog::getText(parent, Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+        QInputDialog::getText(parent, platform::ToQString(caption), platform::ToQString(prompt),
+                              QLineEdit::Normal, platform::ToQString(value), &ok);
     if (!ok)
         return std::nullopt;
-    return S(text);
+    return platform::FromQString(text);
 }
 
 std::optional<TColor> TqtDialogService::ChooseColor(QWidget* parent, TColor initial)
@@ -114,8 +114,14 @@ std::optional<TFontDesc> TqtDialogService::ChooseFont(QWidget* parent, const TFo
     return FromQFont(chosen, initial.Color);
 }
 
+void TqtDialogService::SetQueuePositionDialog(TqueuePositionDialog dialog)
+{
+    QueuePositionDialog() = std::move(dialog);
+}
+
 int TqtDialogService::AskQueuePosition(QWidget* parent, int lowest, int highest, int current, int left,
                                        int top)
 {
-    return ::AskQueuePosition(lowest, highest, current, left, top, parent);
+    const TqueuePositionDialog& dialog = QueuePositionDialog();
+    return dialog ? dialog(parent, lowest, highest, current, left, top) : current;
 }

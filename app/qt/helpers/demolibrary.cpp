@@ -1,4 +1,4 @@
-#include "app/qt/demolibrary.h"
+#include "app/qt/helpers/demolibrary.h"
 
 #include "core/jukebox/customjukeboxlist.h"
 #include "platform/atomicfile.h"

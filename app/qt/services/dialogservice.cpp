@@ -1,6 +1,6 @@
-#include "app/qt/dialogservice.h"
+#include "app/qt/services/dialogservice.h"
 
-#include "app/qt/qtdialogservice.h"
+#include "app/qt/services/qtdialogservice.h"
 
 #include <sstream>
 

@@ -1,4 +1,4 @@
-#include "app/qt/guiutils.h"
+#include "app/qt/helpers/guiutils.h"
 
 #include "controls/alignlayout.h"
 

@@ -1,6 +1,6 @@
-#include "app/qt/mediafolders.h"
+#include "app/qt/helpers/mediafolders.h"
 
-#include "app/qt/dialogservice.h"
+#include "app/qt/services/dialogservice.h"
 #include "core/util/promptservice.h"
 #include "platform/opticaldrives.h"
 

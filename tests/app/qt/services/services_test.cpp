@@ -1,6 +1,8 @@
-#include "app/qt/closesignals.h"
-#include "app/qt/dialogservice.h"
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/closesignals.h"
+#include "app/qt/services/dialogservice.h"
+#include "app/qt/services/exceptionboundary.h"
+#include "app/qt/services/qtdialogservice.h"
+#include "platform/qtstring.h"
 #include "platform/singleinstance.h"
 #include "support/fakedialogs.h"
 #include "support/fakeprompts.h"
@@ -17,6 +19,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <vector>
 
 TEST(DialogService, PipeFiltersBecomeQtFiltersAndInputBoxCancelGivesTheDefault)
 {
@@ -37,6 +40,19 @@ TEST(DialogService, PipeFiltersBecomeQtFiltersAndInputBoxCancelGivesTheDefault)
         EXPECT_EQ(dialogs.asked[0].detail, "New name:");
     }
     EXPECT_EQ(&TdialogService::Current(), qtDialogs);
+
+    // The Qt dialogs ask the queue position through the popup the program hands them; none keeps the place.
+    EXPECT_EQ(qtDialogs->AskQueuePosition(nullptr, 0, 4, 2, 120, 80), 2);
+    std::vector<int> shown;
+    TqtDialogService::SetQueuePositionDialog(
+        [&shown](QWidget*, int lowest, int highest, int current, int left, int top) {
+            shown = {lowest, highest, current, left, top};
+            return 3;
+        });
+    EXPECT_EQ(qtDialogs->AskQueuePosition(nullptr, 0, 4, 2, 120, 80), 3);
+    EXPECT_EQ(shown, (std::vector<int>{0, 4, 2, 120, 80}));
+    TqtDialogService::SetQueuePositionDialog(nullptr);
+    EXPECT_EQ(qtDialogs->AskQueuePosition(nullptr, 0, 4, 2, 120, 80), 2);
 }
 
 TEST(ExceptionBoundary, AnExceptionIsShownOnceWithTheTitleAndTheWorkGoesOn)
@@ -80,7 +96,7 @@ TEST(SingleInstance, ASecondCopyRaisesTheFirstAndOwnsNothing)
     EXPECT_FALSE(platform::TsingleInstance(title).Owns());
 
     QProcess second;
-    second.start(QStringLiteral(SINGLE_INSTANCE_PROBE), {QString::fromStdString(title)});
+    second.start(QStringLiteral(SINGLE_INSTANCE_PROBE), {platform::ToQString(title)});
     ASSERT_TRUE(second.waitForStarted(5000));
     // The first copy answers from its event loop while the second waits.
     QElapsedTimer waited;
@@ -93,7 +109,7 @@ TEST(SingleInstance, ASecondCopyRaisesTheFirstAndOwnsNothing)
     // Once the first lets go, the next copy is the instance.
     first.Release();
     QProcess third;
-    third.start(QStringLiteral(SINGLE_INSTANCE_PROBE), {QString::fromStdString(title)});
+    third.start(QStringLiteral(SINGLE_INSTANCE_PROBE), {platform::ToQString(title)});
     ASSERT_TRUE(third.waitForFinished(10000));
     EXPECT_EQ(third.readAllStandardOutput().trimmed().toStdString(), "first");
 }

@@ -1,6 +1,6 @@
-#include "app/qt/busyguard.h"
+#include "app/qt/services/busyguard.h"
 
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 
 #include <utility>
 

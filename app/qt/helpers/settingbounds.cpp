@@ -1,4 +1,4 @@
-#include "app/qt/settingbounds.h"
+#include "app/qt/helpers/settingbounds.h"
 
 #include "platform/inifile.h"
 

@@ -1,6 +1,6 @@
-#include "app/qt/focuskeeper.h"
+#include "app/qt/services/focuskeeper.h"
 
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 
 #include <QApplication>
 #include <QEvent>

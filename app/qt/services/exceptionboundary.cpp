@@ -1,4 +1,4 @@
-#include "app/qt/exceptionboundary.h"
+#include "app/qt/services/exceptionboundary.h"
 
 #include "core/util/promptservice.h"
 

@@ -1,4 +1,4 @@
-#include "app/qt/busyguard.h"
+#include "app/qt/services/busyguard.h"
 #include "support/fakeprompts.h"
 
 #include <gtest/gtest.h>

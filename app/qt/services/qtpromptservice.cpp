@@ -1,4 +1,4 @@
-#include "app/qt/qtpromptservice.h"
+#include "app/qt/services/qtpromptservice.h"
 
 #include "platform/qtstring.h"
 
@@ -50,7 +50,8 @@ TmessageResult TqtPromptService::MessageBox(const std::string& text, const std::
         first = QMessageBox::Yes;
         break;
     }
-    QMessageBox box(ToQtIcon(icon), platform::ToQString(caption), DisplayText(text), shown, QApplication::activeWindow());
+    QMessageBox box(ToQtIcon(icon), platform::ToQString(caption), DisplayText(text), shown,
+                    QApplication::activeWindow());
     // The first button is the default one, as the program's boxes always had it.
     box.setDefaultButton(first);
     switch (box.exec()) {

@@ -1,4 +1,4 @@
-#include "app/qt/closesignals.h"
+#include "app/qt/services/closesignals.h"
 
 #include <QSocketNotifier>
 

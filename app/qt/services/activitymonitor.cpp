@@ -1,4 +1,4 @@
-#include "app/qt/activitymonitor.h"
+#include "app/qt/services/activitymonitor.h"
 
 #include <QCoreApplication>
 #include <QEvent>

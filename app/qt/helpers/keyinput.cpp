@@ -1,4 +1,4 @@
-#include "app/qt/keyinput.h"
+#include "app/qt/helpers/keyinput.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "app/qt/qtpromptservice.h"
+#include "app/qt/services/qtpromptservice.h"
 #include "support/guievents.h"
 
 #include <gtest/gtest.h>
