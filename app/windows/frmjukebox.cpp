@@ -15,6 +15,7 @@
 #include "app/windows/stackercartridges.h"
 #include "controls/myhh.h"
 #include "controls/quytipdialog.h"
+#include "controls/windowplacement.h"
 #include "core/jukebox/libraryview.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
@@ -29,10 +30,8 @@
 #include "platform/singleinstance.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 
 namespace {
 
@@ -85,16 +84,7 @@ TfrmJukebox::TfrmJukebox(QWidget* parent)
     BindEvents();
     BindCommands();
     resize(800, 600);
-    CentreOnDesktop();
-}
-
-void TfrmJukebox::CentreOnDesktop()
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.left() + (desktop.width() - width()) / 2,
-             desktop.top() + (desktop.height() - height()) / 2);
-    }
+    CentreOnOwner(*this);
 }
 
 TfrmJukebox::~TfrmJukebox()

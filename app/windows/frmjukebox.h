@@ -367,7 +367,6 @@ protected:
 
 private:
     void BindEvents();
-    void CentreOnDesktop();
     void SetUpScreenSaverFonts();
     void CreateFolders() const;
     void ApplyTitleHints();

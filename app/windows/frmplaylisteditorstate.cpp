@@ -8,6 +8,7 @@
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/treesinkmodel.h"
+#include "controls/windowplacement.h"
 #include "core/groupings/audiotagplaylistlist.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/util/orvanexutils.h"
@@ -100,11 +101,13 @@ TaudioTagList* TfrmPlaylistEditor::EditedList() const
 
 void TfrmPlaylistEditor::LoadSettings(const TIniFile& ini, const std::string& section)
 {
-    const QRect screen = QApplication::primaryScreen() ? QApplication::primaryScreen()->geometry() : QRect();
     const int width = ReadExtent(ini, section, "Width", this->width());
     const int height = ReadExtent(ini, section, "Height", this->height());
-    const int left = ReadPosition(ini, section, "Left", (screen.width() - width) / 2);
-    const int top = ReadPosition(ini, section, "Top", (screen.height() - height) / 2);
+    const QScreen* screen = QApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, width, height);
+    const QPoint centred = CentredPosition(QSize(width, height), area, area);
+    const int left = ReadPosition(ini, section, "Left", centred.x());
+    const int top = ReadPosition(ini, section, "Top", centred.y());
     rightPanelWidth_ = ReadExtent(ini, section, "RightPanelWidth", rightPanelWidth_, 0);
     trackListHeight_ = ReadExtent(ini, section, "TrackListHeight", trackListHeight_, 0);
     selectionHeight_ = ReadExtent(ini, section, "PLSelectionHeight", selectionHeight_, 0);

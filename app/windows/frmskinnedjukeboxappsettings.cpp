@@ -5,6 +5,7 @@
 #include "app/qt/helpers/settingbounds.h"
 #include "app/qt/services/exceptionboundary.h"
 #include "controls/orvanebutton.h"
+#include "controls/windowplacement.h"
 #include "platform/error.h"
 #include "platform/inifile.h"
 #include "platform/qtstring.h"
@@ -44,10 +45,8 @@ QRect TfrmSkinnedJukeboxApp::OnScreen(const QRect& bounds)
     const QRect desktop = QGuiApplication::primaryScreen()
                               ? QGuiApplication::primaryScreen()->availableGeometry()
                               : PrimaryScreenRect();
-    const int width = std::min(bounds.width(), desktop.width());
-    const int height = std::min(bounds.height(), desktop.height());
-    return {desktop.left() + (desktop.width() - width) / 2, desktop.top() + (desktop.height() - height) / 2,
-            width, height};
+    const QSize size(std::min(bounds.width(), desktop.width()), std::min(bounds.height(), desktop.height()));
+    return {CentredPosition(size, desktop, desktop), size};
 }
 
 void TfrmSkinnedJukeboxApp::SetFullScreen(bool on)
@@ -85,11 +84,14 @@ void TfrmSkinnedJukeboxApp::LoadSettings(const TIniFile& ini)
     SetShowQueueDetails(ini.ReadBool(kPreferences, "ShowQueueDetails", actnViewQueueDetails->isChecked()));
     SetShowDetailsWhenCoverPresent(ini.ReadBool(kPreferences, "ShowDetailsWhenCoverPresent", true));
 
-    const QRect screenRect = PrimaryScreenRect();
+    const QRect area = QGuiApplication::primaryScreen()
+                           ? QGuiApplication::primaryScreen()->availableGeometry()
+                           : PrimaryScreenRect();
     const int width = ReadExtent(ini, kGeometry, "Width", kDefaultWidth);
     const int height = ReadExtent(ini, kGeometry, "Height", kDefaultHeight);
-    const int left = ReadPosition(ini, kGeometry, "Left", (screenRect.width() - width) / 2);
-    const int top = ReadPosition(ini, kGeometry, "Top", (screenRect.height() - height) / 2);
+    const QPoint centred = CentredPosition(QSize(width, height), area, area);
+    const int left = ReadPosition(ini, kGeometry, "Left", centred.x());
+    const int top = ReadPosition(ini, kGeometry, "Top", centred.y());
     const QRect stored = OnScreen(QRect(left, top, width, height));
     savedFullScreen_ = ini.ReadBool(kGeometry, "FullScreen", true);
     if (savedFullScreen_) {
