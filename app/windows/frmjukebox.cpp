@@ -1116,34 +1116,7 @@ TpartyPlayGate TfrmJukebox::PartyPlayGate() const
 
 bool TfrmJukebox::PartyPlayOption(TpartyPlayOption option) const
 {
-    const TfrmPartyPlay* form = partyPlay_;
-    if (!form)
-        return false;
-    switch (option) {
-    case TpartyPlayOption::VolumeChange:
-        return form->GetDisableVolumeChange();
-    case TpartyPlayOption::TrackSearching:
-        return form->GetDisableTrackSearching();
-    case TpartyPlayOption::QueueControls:
-        return form->GetDisableQueueControls();
-    case TpartyPlayOption::NextControl:
-        return form->GetDisableNextControl();
-    case TpartyPlayOption::PauseControl:
-        return form->GetDisablePauseControl();
-    case TpartyPlayOption::StopControl:
-        return form->GetDisableStopControl();
-    case TpartyPlayOption::StackerControl:
-        return form->GetDisableStackerControl();
-    case TpartyPlayOption::PlaylistEditor:
-        return form->GetDisablePlaylistEditor();
-    case TpartyPlayOption::ApplicationClose:
-        return form->GetDisableApplicationClose();
-    case TpartyPlayOption::None:
-        return false;
-    case TpartyPlayOption::Always:
-        return true;
-    }
-    return false;
+    return partyPlay_ && partyPlay_->Options().Checked(option);
 }
 
 bool TfrmJukebox::Gate(bool force, TpartyPlayOption option) const

@@ -90,3 +90,20 @@ TEST(PartyPlayGateTest, ActionNamesAreDistinct)
         EXPECT_TRUE(names.insert(name).second) << name;
     }
 }
+
+TEST(PartyPlayGateTest, TheOptionsAreOneValueTheGateTakesWhole)
+{
+    TpartyPlayOptions options;
+    EXPECT_FALSE(options.Checked(TpartyPlayOption::None));
+    EXPECT_TRUE(options.Checked(TpartyPlayOption::Always));
+    // The two fixed answers do not change.
+    options.SetChecked(TpartyPlayOption::None, true);
+    options.SetChecked(TpartyPlayOption::Always, false);
+    EXPECT_EQ(options, TpartyPlayOptions());
+    options.SetChecked(TpartyPlayOption::StopControl, true);
+    const TpartyPlayGate gate(true, options);
+    EXPECT_EQ(gate.Options(), options);
+    EXPECT_FALSE(gate.AllowsCommand(TjukeboxCommand::ControlStop));
+    EXPECT_TRUE(gate.AllowsCommand(TjukeboxCommand::ControlPause));
+    EXPECT_TRUE(TpartyPlayGate(false, options).AllowsCommand(TjukeboxCommand::ControlStop));
+}
