@@ -195,9 +195,9 @@ void TfrmJukeboxApp::BindActions()
     c.Add(actnQueueAddSelected, O::None, false, [this] { QueueAddSelected(); });
     c.Add(actnQueueAddAll, O::None, false, [this] { QueueAddAll(); });
     c.Add(actnQueueQueueSelectedAlbum, O::None, false, [this] { QueueSelectedAlbum(); });
-    c.Add(actnQueueMoveUp, O::QueueControls, false, [this] { QueueMoveUp(); });
-    c.Add(actnQueueMoveDown, O::QueueControls, false, [this] { QueueMoveDown(); });
-    c.Add(actnQueueDelete, O::QueueControls, false, [this] { QueueDeleteSelected(); });
+    c.Add(actnQueueMoveUp, O::QueueControls, false, [this] { QueueMoveUp(true); });
+    c.Add(actnQueueMoveDown, O::QueueControls, false, [this] { QueueMoveDown(true); });
+    c.Add(actnQueueDelete, O::QueueControls, false, [this] { QueueDeleteSelected(true); });
     // The active playlist has one lock in party play, "Disable Playlist Editor": this command, the editor's
     // "Active Playlist :" box (the editor opens under that option) and Deactivate. Hidden while locked.
     c.Add(actnPlaylistActivateSelected, O::PlaylistEditor, false, [this] { ActivateSelectedPlaylist(); });
@@ -922,28 +922,29 @@ void TfrmJukeboxApp::SelectQueueLine(int index)
     lbQueueList->SetSelected(index, true);
 }
 
-void TfrmJukeboxApp::QueueMoveUp()
+void TfrmJukeboxApp::QueueMoveUp(bool force)
 {
     const int index = lbQueueList->ItemIndex();
-    if (index <= 0 || !lbQueueList->Selected(index))
+    if (!Forced(force, actnQueueMoveUp) || index <= 0 || !lbQueueList->Selected(index))
         return;
-    MoveQueueItemUp(index, false);
+    MoveQueueItemUp(index, true);
     SelectQueueLine(index - 1);
 }
 
-void TfrmJukeboxApp::QueueMoveDown()
+void TfrmJukeboxApp::QueueMoveDown(bool force)
 {
     const int index = lbQueueList->ItemIndex();
-    if (index < 0 || index >= GetJukebox().Queue().Count() - 1 || !lbQueueList->Selected(index))
+    if (!Forced(force, actnQueueMoveDown) || index < 0 || index >= GetJukebox().Queue().Count() - 1 ||
+        !lbQueueList->Selected(index))
         return;
-    MoveQueueItemDown(index, false);
+    MoveQueueItemDown(index, true);
     SelectQueueLine(index + 1);
 }
 
-void TfrmJukeboxApp::QueueDeleteSelected()
+void TfrmJukeboxApp::QueueDeleteSelected(bool force)
 {
     TaudioTagList& queue = GetJukebox().Queue();
-    if (queue.Count() == 0)
+    if (!Forced(force, actnQueueDelete) || queue.Count() == 0)
         return;
     const int current = lbQueueList->ItemIndex();
     const std::vector<int> rows = SelectedRows(*lbQueueList);
@@ -952,7 +953,7 @@ void TfrmJukeboxApp::QueueDeleteSelected()
         const platform::TUpdateGuard update(queue);
         for (auto row = rows.rbegin(); row != rows.rend(); ++row)
             if (*row < queue.Count())
-                DeleteQueueItem(*row, false);
+                DeleteQueueItem(*row, true);
     }
     const int index = std::min(current, lbQueueList->Count() - 1);
     if (index >= 0)
@@ -1037,7 +1038,7 @@ void TfrmJukeboxApp::DropOnQueue(const TdragPayload& source, int x, int y)
             to = count - 1;
         if (from < 0 || from >= count || to < 0)
             return;
-        MoveQueueItem(from, to, false);
+        MoveQueueItem(from, to, true);
         SelectQueueLine(to);
     } else if (source.Source() == lbTrackList) {
         QueueRows(source.Rows());
@@ -1132,7 +1133,7 @@ void TfrmJukeboxApp::ApplyPartyPlayState()
 void TfrmJukeboxApp::ApplyLocks()
 {
     const bool party = IsPartyPlay();
-    // Move To belongs to the concrete window, which gates it itself; the other queue commands are the
+    // Move To joins the command table only in the concrete window; the other queue commands are the
     // command table's.
     actnQueueMoveTo->setEnabled(!(party && PartyPlayOption(TpartyPlayOption::QueueControls)));
     actnViewToolbar->setEnabled(!party);

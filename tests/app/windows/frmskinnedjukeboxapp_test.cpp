@@ -714,6 +714,31 @@ TEST_F(FrmSkinnedJukeboxAppTest, PlayNextAndQueueAlbumFromTheMenuTakeTheSkinnedW
     EXPECT_NE(seen.base, QColor(Qt::white));
 }
 
+// The transport's four buttons are routes into the command table like the menu: party play locks them.
+TEST_F(FrmSkinnedJukeboxAppTest, TheTransportButtonsRunTheirCommandsAndPartyPlayLocksThem)
+{
+    Start();
+    TorvaneMultiButton* transport = Window().ControlsButton();
+    const auto clickAll = [&] {
+        Window().player->Calls.clear();
+        for (const TNotifyEvent& click : {transport->OnButton1Click, transport->OnButton2Click,
+                                          transport->OnButton3Click, transport->OnButton4Click})
+            click(transport);
+        std::vector<std::string> calls;
+        for (const char* call : {"Play", "Next", "Pause", "Stop"})
+            if (Window().player->CountCalls(call) > 0)
+                calls.push_back(call);
+        return calls;
+    };
+    EXPECT_EQ(clickAll(), (std::vector<std::string>{"Play", "Next", "Pause", "Stop"}));
+    Window().locked = {TpartyPlayOption::NextControl, TpartyPlayOption::PauseControl,
+                       TpartyPlayOption::StopControl};
+    Window().SetPartyPlayEnabled(true);
+    EXPECT_EQ(clickAll(), (std::vector<std::string>{"Play"}));
+    Window().SetPartyPlayEnabled(false);
+    EXPECT_EQ(clickAll(), (std::vector<std::string>{"Play", "Next", "Pause", "Stop"}));
+}
+
 TEST_F(FrmSkinnedJukeboxAppTest, AProgressWindowShowsWhileASkinLoadsAndIsExported)
 {
     auto* progress = new TfrmProgress(&Window(), &Window().Busy());
