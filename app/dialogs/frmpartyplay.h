@@ -21,7 +21,7 @@ class TpartyPlayHost;
 
 // The party-play options: which player and application functions are refused while party play is on,
 // the queue limit, and the password that guards switching party play and changing these options. The
-// controls are the only store of the options; the getters read them.
+// controls are the only store of the options; Options and the getters read them.
 class TfrmPartyPlay : public QDialog
 {
     Q_OBJECT
