@@ -19,14 +19,20 @@ TjukeboxCommands::TjukeboxCommands(QWidget* window, const TjukeboxActions& actio
                                    TgateSource gate)
     : QObject(window), window_(window), busy_(busy), gate_(std::move(gate))
 {
+    entries_.reserve(kJukeboxCommandCount);
     for (std::size_t i = 0; i < kJukeboxCommandCount; ++i) {
         const auto command = static_cast<TjukeboxCommand>(i);
         const std::string name(TpartyPlayGate::ActionName(command));
         QAction* action = actions.Find(platform::ToQString(name));
         if (!action)
             throw EOrvaneError("The command " + name + " has no action.");
-        entries_[i].action = action;
-        connect(action, &QAction::triggered, this, [this, command] { Triggered(command); });
+        entries_.push_back({action,
+                            TpartyPlayGate::OptionOf(command),
+                            TpartyPlayGate::RunsWhileBusy(command),
+                            {},
+                            {},
+                            true});
+        connect(action, &QAction::triggered, this, [this, i] { Triggered(i); });
     }
     qApp->installEventFilter(this);
 }
@@ -49,32 +55,85 @@ QAction* TjukeboxCommands::Action(TjukeboxCommand command) const
     return Entry(command).action;
 }
 
+void TjukeboxCommands::Add(QAction* action, TpartyPlayOption option, bool runsWhileBusy,
+                           std::function<void()> work)
+{
+    if (!action || IndexOf(action) >= 0)
+        throw EOrvaneError("A command is added once, with its action.");
+    const std::size_t index = entries_.size();
+    entries_.push_back({action, option, runsWhileBusy, std::move(work), {}, action->isEnabled()});
+    connect(action, &QAction::triggered, this, [this, index] { Triggered(index); });
+    ApplyLocks();
+}
+
+int TjukeboxCommands::IndexOf(const QAction* action) const
+{
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].action == action)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool TjukeboxCommands::Allows(TpartyPlayOption option, bool runsWhileBusy) const
+{
+    if (busy_.Busy() && !runsWhileBusy)
+        return false;
+    return !gate_ || gate_().Allows(option);
+}
+
 bool TjukeboxCommands::Allowed(TjukeboxCommand command) const
 {
-    if (busy_.Busy() && !TpartyPlayGate::RunsWhileBusy(command))
+    const Tentry& entry = Entry(command);
+    return Allows(entry.option, entry.runsWhileBusy);
+}
+
+bool TjukeboxCommands::Allowed(const QAction* action) const
+{
+    const int index = IndexOf(action);
+    if (index < 0)
         return false;
-    return !gate_ || gate_().AllowsCommand(command);
+    const Tentry& entry = entries_[static_cast<std::size_t>(index)];
+    return Allows(entry.option, entry.runsWhileBusy);
 }
 
 bool TjukeboxCommands::Run(TjukeboxCommand command)
 {
-    const Tentry& entry = Entry(command);
+    return Run(static_cast<std::size_t>(command));
+}
+
+bool TjukeboxCommands::Run(QAction* action)
+{
+    const int index = IndexOf(action);
+    return index >= 0 && Run(static_cast<std::size_t>(index));
+}
+
+bool TjukeboxCommands::Run(std::size_t index)
+{
     bool ran = false;
-    if (entry.work && entry.available && Allowed(command))
-        ran = Guarded(entry.work);
-    Guarded([&] { SyncCheck(entry); });
+    if (const Tentry& entry = entries_[index]; entry.work && entry.available) {
+        // The work may add or rebind commands: a copy runs.
+        const std::function<void()> work = entry.work;
+        ran = RunGated(entry.option, entry.runsWhileBusy, work);
+    }
+    Guarded([&] { SyncCheck(entries_[index]); });
     return ran;
 }
 
-void TjukeboxCommands::Triggered(TjukeboxCommand command)
+bool TjukeboxCommands::RunGated(TpartyPlayOption option, bool runsWhileBusy,
+                                const std::function<void()>& work)
+{
+    return Allows(option, runsWhileBusy) && Guarded(work);
+}
+
+void TjukeboxCommands::Triggered(std::size_t index)
 {
     // A checkable action has already flipped its mark; the work flips the state itself, through its
     // setter, so the mark goes back first and then follows the state.
-    if (const Tentry& entry = Entry(command); entry.action->isCheckable()) {
+    if (const Tentry& entry = entries_[index]; entry.action->isCheckable()) {
         const QSignalBlocker block(entry.action);
         entry.action->setChecked(!entry.action->isChecked());
     }
-    Run(command);
+    Run(index);
 }
 
 void TjukeboxCommands::SyncCheck(const Tentry& entry) const
@@ -93,80 +152,31 @@ void TjukeboxCommands::SyncChecks()
 
 void TjukeboxCommands::SetAvailable(TjukeboxCommand command, bool available)
 {
-    Entry(command).available = available;
-    ApplyLocks();
-}
-
-void TjukeboxCommands::ApplyLocks()
-{
-    const TpartyPlayGate gate = gate_ ? gate_() : TpartyPlayGate();
-    for (std::size_t i = 0; i < kJukeboxCommandCount; ++i) {
-        const auto command = static_cast<TjukeboxCommand>(i);
-        entries_[i].action->setEnabled(entries_[i].available && gate.AllowsCommand(command));
-    }
-    for (const Textra& extra : extras_)
-        extra.action->setEnabled(extra.available && gate.Allows(extra.option));
-}
-
-void TjukeboxCommands::Add(QAction* action, TpartyPlayOption option, bool runsWhileBusy,
-                           std::function<void()> work)
-{
-    if (!action || Extra(action))
-        throw EOrvaneError("A command is added once, with its action.");
-    extras_.push_back({action, option, runsWhileBusy, std::move(work), action->isEnabled()});
-    connect(action, &QAction::triggered, this, [this, action] { Run(action); });
-    ApplyLocks();
-}
-
-const TjukeboxCommands::Textra* TjukeboxCommands::Extra(const QAction* action) const
-{
-    for (const Textra& extra : extras_)
-        if (extra.action == action)
-            return &extra;
-    return nullptr;
-}
-
-bool TjukeboxCommands::ExtraAllowed(const Textra& extra) const
-{
-    if (busy_.Busy() && !extra.runsWhileBusy)
-        return false;
-    return !gate_ || gate_().Allows(extra.option);
-}
-
-bool TjukeboxCommands::Allowed(const QAction* action) const
-{
-    const Textra* extra = Extra(action);
-    return extra && ExtraAllowed(*extra);
-}
-
-bool TjukeboxCommands::Run(QAction* action)
-{
-    const Textra* extra = Extra(action);
-    if (!extra || !extra->work || !extra->available || !ExtraAllowed(*extra))
-        return false;
-    // The work may add commands: a copy runs.
-    const std::function<void()> work = extra->work;
-    return Guarded(work);
+    Tentry& entry = Entry(command);
+    entry.available = available;
+    Enable(entry, gate_ ? gate_() : TpartyPlayGate());
 }
 
 void TjukeboxCommands::SetAvailable(QAction* action, bool available)
 {
     // Only this action: it follows a selection, and the others keep whatever state they are in.
-    for (Textra& extra : extras_)
-        if (extra.action == action) {
-            extra.available = available;
-            extra.action->setEnabled(available && (!gate_ || gate_().Allows(extra.option)));
-        }
+    if (const int index = IndexOf(action); index >= 0) {
+        Tentry& entry = entries_[static_cast<std::size_t>(index)];
+        entry.available = available;
+        Enable(entry, gate_ ? gate_() : TpartyPlayGate());
+    }
 }
 
-bool TjukeboxCommands::RunGated(TpartyPlayOption option, bool runsWhileBusy,
-                                const std::function<void()>& work)
+void TjukeboxCommands::Enable(const Tentry& entry, const TpartyPlayGate& gate) const
 {
-    if (busy_.Busy() && !runsWhileBusy)
-        return false;
-    if (gate_ && !gate_().Allows(option))
-        return false;
-    return Guarded(work);
+    entry.action->setEnabled(entry.available && gate.Allows(entry.option));
+}
+
+void TjukeboxCommands::ApplyLocks()
+{
+    const TpartyPlayGate gate = gate_ ? gate_() : TpartyPlayGate();
+    for (const Tentry& entry : entries_)
+        Enable(entry, gate);
 }
 
 bool TjukeboxCommands::IsCommandShortcut(QObject* watched, QEvent* event) const
@@ -176,8 +186,10 @@ bool TjukeboxCommands::IsCommandShortcut(QObject* watched, QEvent* event) const
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const QKeySequence pressed(key->keyCombination());
-    for (const Tentry& entry : entries_)
-        if (!entry.action->shortcut().isEmpty() && entry.action->shortcut() == pressed)
+    // The table's own commands; an added command's shortcut leaves the control its key.
+    for (std::size_t i = 0; i < kJukeboxCommandCount; ++i)
+        if (const QAction* action = entries_[i].action;
+            !action->shortcut().isEmpty() && action->shortcut() == pressed)
             return true;
     return false;
 }

@@ -207,6 +207,34 @@ std::array<QCheckBox*, 8> TfrmPartyPlay::StoredBoxes() const
             cbDisableQueueControls, cbDisableStackerControl};
 }
 
+std::array<std::pair<TpartyPlayOption, QCheckBox*>, 9> TfrmPartyPlay::OptionBoxes() const
+{
+    using O = TpartyPlayOption;
+    return {{{O::VolumeChange, cbDisableVolumeChange},
+             {O::TrackSearching, cbDisableTrackSearching},
+             {O::QueueControls, cbDisableQueueControls},
+             {O::NextControl, cbDisableNextControl},
+             {O::PauseControl, cbDisablePauseControl},
+             {O::StopControl, cbDisableStopControl},
+             {O::StackerControl, cbDisableStackerControl},
+             {O::PlaylistEditor, cbDisablePlaylistEditor},
+             {O::ApplicationClose, cbDisableApplicationClose}}};
+}
+
+TpartyPlayOptions TfrmPartyPlay::Options() const
+{
+    TpartyPlayOptions options;
+    for (const auto& [option, box] : OptionBoxes())
+        options.SetChecked(option, box->isChecked());
+    return options;
+}
+
+void TfrmPartyPlay::SetOptions(const TpartyPlayOptions& options)
+{
+    for (const auto& [option, box] : OptionBoxes())
+        box->setChecked(options.Checked(option));
+}
+
 void TfrmPartyPlay::LoadSettings(const TIniFile& ini, std::string_view section)
 {
     const std::array<QCheckBox*, 8> boxes = StoredBoxes();

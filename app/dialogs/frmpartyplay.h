@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/jukebox/partyplaygate.h"
+
 #include <QDialog>
 
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class QAction;
 class QCheckBox;
@@ -18,7 +21,7 @@ class TpartyPlayHost;
 
 // The party-play options: which player and application functions are refused while party play is on,
 // the queue limit, and the password that guards switching party play and changing these options. The
-// controls are the only store of the options; the getters read them.
+// controls are the only store of the options; Options and the getters read them.
 class TfrmPartyPlay : public QDialog
 {
     Q_OBJECT
@@ -35,6 +38,10 @@ public:
     // Reads and writes section keys in a fixed order: the eight stored options, "QueueLimit", "Password".
     void LoadSettings(const TIniFile& ini, std::string_view section);
     void SaveSettings(TIniFile& ini, std::string_view section) const;
+
+    // The nine options as one value, the way the main window's party-play gate takes them.
+    TpartyPlayOptions Options() const;
+    void SetOptions(const TpartyPlayOptions& options);
 
     bool GetDisableStopControl() const;
     void SetDisableStopControl(bool value);
@@ -91,6 +98,8 @@ private:
     QCheckBox* OptionBox(const char* name, const char* caption);
     // The eight stored options' boxes in their settings order.
     std::array<QCheckBox*, 8> StoredBoxes() const;
+    // Every option's box.
+    std::array<std::pair<TpartyPlayOption, QCheckBox*>, 9> OptionBoxes() const;
 
     std::string password_;
     TpartyPlayHost* host_ = nullptr; // link

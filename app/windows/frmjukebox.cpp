@@ -134,7 +134,7 @@ void TfrmJukebox::FormCreate()
     CheckSingleInstance();
     if (!library_)
         library_ = CreateJukeboxList();
-    cartridges_ = std::make_unique<TstackerCartridges>(library_.get(), [this] { return !StackerLocked(); });
+    cartridges_ = std::make_unique<TstackerCartridges>(library_.get());
     if (library_)
         library_->SetEvents(&JukeboxListEvents);
     NoCDJukebox->SetEvents(&NoCDJukeboxListEvents);

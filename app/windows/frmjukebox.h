@@ -185,6 +185,7 @@ public:
     bool Closing() const { return closing_; }
 
     // Gated operations: each does nothing while party play is on and its option is checked, unless forced.
+    // Unforced, each runs through the command table, which asks the busy flag and party play once.
     void SetVolume(std::uint8_t volume, bool force);
     void SetPosition(std::uint32_t ms, bool force);
     void ClearQueue(bool force);
@@ -201,9 +202,9 @@ public:
     void ConfigureStacker(bool force);
     void ShowPlaylistEditor(bool force);
 
-    // The stacker's cartridges and copies of library lists; each asks the stacker's party-play lock.
-    TstackerCartridges& Cartridges() const { return *cartridges_; }
-    // "&Load Cartridge" (append false) and "&Add Cartridge" (append true): a *.ctg file into the stacker.
+    // The stacker's cartridges and copies of library lists, each through the command table (the stacker's
+    // party-play lock). "&Load Cartridge" (mode 0) and "&Add Cartridge" (mode 1): a *.ctg file into the
+    // stacker.
     void LoadCartridge(int mode);
     // "&Save Cartridge".
     void SaveStackerCartridge();
@@ -342,6 +343,13 @@ protected:
     void MirrorMainMenu();
     // The party-play window's option; none is checked while that window does not exist.
     virtual bool PartyPlayOption(TpartyPlayOption option) const;
+    // A gated operation never asks party play itself. Forced (by the command table once the command passed
+    // the gate, or by a caller that overrides party play) it runs at once; otherwise it runs as its command,
+    // through the table, and Forced answers false. A command's work therefore calls its operation forced.
+    bool Forced(bool force, TjukeboxCommand command);
+    bool Forced(bool force, QAction* command);
+    // The same for an operation of no command of its own: unforced, the table runs work under the option.
+    void Gated(bool force, TpartyPlayOption option, bool runsWhileBusy, const std::function<void()>& work);
     // True while SaveWithoutClosing runs: the window stays as it is.
     bool SavingWhileOpen() const { return savingWhileOpen_; }
     // Whether this is the active window, which the screensaver needs to appear.
@@ -381,8 +389,6 @@ private:
     void ConfigurePartyPlay();
     void ShowHistory();
     void ShowAbout();
-    // True when the operation may run: forced, party play off, or its option unchecked.
-    bool Gate(bool force, TpartyPlayOption option) const;
     // Names the data files the start-up load could not read, in one box.
     void TellUnreadableFiles(const std::vector<std::string>& files);
     void ShowSplash();

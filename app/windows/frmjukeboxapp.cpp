@@ -166,9 +166,9 @@ void TfrmJukeboxApp::BindActions()
     c.Add(actnQueueAddSelected, O::None, false, [this] { QueueAddSelected(); });
     c.Add(actnQueueAddAll, O::None, false, [this] { QueueAddAll(); });
     c.Add(actnQueueQueueSelectedAlbum, O::None, false, [this] { QueueSelectedAlbum(); });
-    c.Add(actnQueueMoveUp, O::QueueControls, false, [this] { QueueMoveUp(); });
-    c.Add(actnQueueMoveDown, O::QueueControls, false, [this] { QueueMoveDown(); });
-    c.Add(actnQueueDelete, O::QueueControls, false, [this] { QueueDeleteSelected(); });
+    c.Add(actnQueueMoveUp, O::QueueControls, false, [this] { QueueMoveUp(true); });
+    c.Add(actnQueueMoveDown, O::QueueControls, false, [this] { QueueMoveDown(true); });
+    c.Add(actnQueueDelete, O::QueueControls, false, [this] { QueueDeleteSelected(true); });
     // The active playlist has one lock in party play, "Disable Playlist Editor": this command, the editor's
     // "Active Playlist :" box (the editor opens under that option) and Deactivate. Hidden while locked.
     c.Add(actnPlaylistActivateSelected, O::PlaylistEditor, false, [this] { ActivateSelectedPlaylist(); });

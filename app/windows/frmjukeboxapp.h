@@ -89,13 +89,13 @@ public:
     bool GetGenreAlbums() const;
     void SetGenreAlbums(bool on);
 
-    // Commands.
+    // Commands. The queue edits are gated operations: unforced, each runs as its command.
     void QueueAddSelected();
     void QueueAddAll();
     void QueueSelectedAlbum();
-    void QueueMoveUp();
-    void QueueMoveDown();
-    void QueueDeleteSelected();
+    void QueueMoveUp(bool force = false);
+    void QueueMoveDown(bool force = false);
+    void QueueDeleteSelected(bool force = false);
     void ActivateSelectedPlaylist();
     void ToggleView(TtreeViewDisplayMode mode);
     void QuickToggleView();

@@ -89,7 +89,7 @@ void TfrmJukeboxApp::DropOnQueue(const TdragPayload& source, int x, int y)
             to = count - 1;
         if (from < 0 || from >= count || to < 0)
             return;
-        MoveQueueItem(from, to, false);
+        MoveQueueItem(from, to, true);
         SelectQueueLine(to);
     } else if (source.Source() == lbTrackList) {
         QueueRows(source.Rows());

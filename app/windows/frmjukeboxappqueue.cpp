@@ -100,28 +100,29 @@ void TfrmJukeboxApp::SelectQueueLine(int index)
     lbQueueList->SetSelected(index, true);
 }
 
-void TfrmJukeboxApp::QueueMoveUp()
+void TfrmJukeboxApp::QueueMoveUp(bool force)
 {
     const int index = lbQueueList->ItemIndex();
-    if (index <= 0 || !lbQueueList->Selected(index))
+    if (!Forced(force, actnQueueMoveUp) || index <= 0 || !lbQueueList->Selected(index))
         return;
-    MoveQueueItemUp(index, false);
+    MoveQueueItemUp(index, true);
     SelectQueueLine(index - 1);
 }
 
-void TfrmJukeboxApp::QueueMoveDown()
+void TfrmJukeboxApp::QueueMoveDown(bool force)
 {
     const int index = lbQueueList->ItemIndex();
-    if (index < 0 || index >= GetJukebox().Queue().Count() - 1 || !lbQueueList->Selected(index))
+    if (!Forced(force, actnQueueMoveDown) || index < 0 || index >= GetJukebox().Queue().Count() - 1 ||
+        !lbQueueList->Selected(index))
         return;
-    MoveQueueItemDown(index, false);
+    MoveQueueItemDown(index, true);
     SelectQueueLine(index + 1);
 }
 
-void TfrmJukeboxApp::QueueDeleteSelected()
+void TfrmJukeboxApp::QueueDeleteSelected(bool force)
 {
     TaudioTagList& queue = GetJukebox().Queue();
-    if (queue.Count() == 0)
+    if (!Forced(force, actnQueueDelete) || queue.Count() == 0)
         return;
     const int current = lbQueueList->ItemIndex();
     const std::vector<int> rows = SelectedRows(*lbQueueList);
@@ -130,7 +131,7 @@ void TfrmJukeboxApp::QueueDeleteSelected()
         const platform::TUpdateGuard update(queue);
         for (auto row = rows.rbegin(); row != rows.rend(); ++row)
             if (*row < queue.Count())
-                DeleteQueueItem(*row, false);
+                DeleteQueueItem(*row, true);
     }
     const int index = std::min(current, lbQueueList->Count() - 1);
     if (index >= 0)

@@ -218,7 +218,7 @@ void TfrmJukeboxApp::ApplyPartyPlayState()
 void TfrmJukeboxApp::ApplyLocks()
 {
     const bool party = IsPartyPlay();
-    // Move To belongs to the concrete window, which gates it itself; the other queue commands are the
+    // Move To joins the command table only in the concrete window; the other queue commands are the
     // command table's.
     actnQueueMoveTo->setEnabled(!(party && PartyPlayOption(TpartyPlayOption::QueueControls)));
     actnViewToolbar->setEnabled(!party);

@@ -34,14 +34,14 @@ void TfrmJukebox::BindCommands()
     using C = TjukeboxCommand;
     TjukeboxCommands& c = *commands_;
     c.Bind(C::FileQueueFile, [this] { QueueFile(); });
-    c.Bind(C::FileRefreshCDs, [this] { ScanCDs(false); });
-    c.Bind(C::FileScanFolders, [this] { ShowMediaFolders(false); });
+    c.Bind(C::FileRefreshCDs, [this] { TcdScanner(GetJukeboxList(), Loader).ScanCDs(false); });
+    c.Bind(C::FileScanFolders, [this] { ShowMediaFolders(true); });
     c.Bind(C::FileInformation, [this] { ShowJukeboxInfo(GetLocalJukeboxList(), this); });
     c.Bind(C::FileExit, [this] {
         exitRequested_ = !IsPartyPlay();
         close();
     });
-    c.Bind(C::SettingsMusicFolders, [this] { ShowMediaFolders(false); });
+    c.Bind(C::SettingsMusicFolders, [this] { ShowMediaFolders(true); });
     c.Bind(C::SettingsGeneral, [this] { ShowPreferences(GetJukeboxList(), *this, "general"); });
     c.Bind(C::SettingsAlarmClock, [this] { EditAlarms(this); });
     c.Bind(C::SettingsPlayer, [this] { GetPlayer().Configure(); });
@@ -50,18 +50,18 @@ void TfrmJukebox::BindCommands()
                                       [this](const std::string& folder) { SetTagReadersFolder(folder); }});
     });
     c.Bind(C::ControlPlay, [this] { Play(false); });
-    c.Bind(C::ControlNext, [this] { PlayNext(false); });
-    c.Bind(C::ControlPause, [this] { Pause(false); });
-    c.Bind(C::ControlStop, [this] { Stop(false); });
+    c.Bind(C::ControlNext, [this] { PlayNext(true); });
+    c.Bind(C::ControlPause, [this] { Pause(true); });
+    c.Bind(C::ControlStop, [this] { Stop(true); });
     c.Bind(C::RandomPlayFilters, [this] { SetRandomPlayFilters(); });
     c.Bind(C::QueueAlbum, [this] { QueueAlbum(); });
     c.Bind(C::QueueRandomize, [this] { GetJukebox().Queue().Shuffle(); });
-    c.Bind(C::QueueClear, [this] { ClearQueue(false); });
+    c.Bind(C::QueueClear, [this] { ClearQueue(true); });
     c.Bind(C::PlaylistsShow, [this] {
         if (playlist_)
             playlist_->ShowPlaylist(&GetLocalJukeboxList());
     });
-    c.Bind(C::PlaylistsShowEditor, [this] { ShowPlaylistEditor(false); });
+    c.Bind(C::PlaylistsShowEditor, [this] { ShowPlaylistEditor(true); });
     c.Bind(C::PlaylistEnabled, [this] { GetJukebox().SetActivePreloadedList(nullptr); });
     c.Bind(C::PartyPlayConfigure, [this] { ConfigurePartyPlay(); });
     c.Bind(C::ReportsRun, [this] {
@@ -85,10 +85,10 @@ void TfrmJukebox::BindStackerCommands()
 {
     using C = TjukeboxCommand;
     TjukeboxCommands& c = *commands_;
-    c.Bind(C::StackerConfigure, [this] { ConfigureStacker(false); });
-    c.Bind(C::StackerLoadCartridge, [this] { LoadCartridge(0); });
-    c.Bind(C::StackerAddCartridge, [this] { LoadCartridge(1); });
-    c.Bind(C::StackerSaveCartridge, [this] { SaveStackerCartridge(); });
+    c.Bind(C::StackerConfigure, [this] { ConfigureStacker(true); });
+    c.Bind(C::StackerLoadCartridge, [this] { cartridges_->LoadCartridge(this, false); });
+    c.Bind(C::StackerAddCartridge, [this] { cartridges_->LoadCartridge(this, true); });
+    c.Bind(C::StackerSaveCartridge, [this] { cartridges_->SaveCartridge(this); });
 }
 
 void TfrmJukebox::BindToggles()
@@ -108,7 +108,7 @@ void TfrmJukebox::BindToggles()
         C::RandomPlayEnabled, [this] { SetRandomPlayEnabled(!GetRandomPlayEnabled()); },
         [this] { return library_ && library_->Jukebox() && GetRandomPlayEnabled(); });
     c.Bind(
-        C::StackerEnabled, [this] { ToggleStacker(false); },
+        C::StackerEnabled, [this] { ToggleStacker(true); },
         [this] { return library_ && library_->Jukebox() && GetStackerEnabled(); });
     c.Bind(
         C::PartyPlayEnabled, [this] { SetPartyPlayEnabled(!IsPartyPlay()); },
@@ -191,15 +191,15 @@ void TfrmJukebox::SetStackerEnabled(bool on)
 
 void TfrmJukebox::ShowMediaFolders(bool force)
 {
-    if (!force && IsPartyPlay())
+    if (!Forced(force, TjukeboxCommand::SettingsMusicFolders))
         return;
     ShowMediaSearch(GetJukeboxList(), this, &busy_, [this](TfrmMusicSearch*) { LibraryChanging(); });
 }
 
 void TfrmJukebox::ScanCDs(bool force)
 {
-    if (Gate(false, TpartyPlayGate::OptionOf(TjukeboxCommand::FileRefreshCDs)))
-        TcdScanner(GetJukeboxList(), Loader).ScanCDs(force);
+    commands_->RunGated(TpartyPlayGate::OptionOf(TjukeboxCommand::FileRefreshCDs), false,
+                        [&] { TcdScanner(GetJukeboxList(), Loader).ScanCDs(force); });
 }
 
 void TfrmJukebox::ApplyPartyPlayState()
@@ -222,7 +222,7 @@ void TfrmJukebox::TogglePartyPlay()
 
 bool TfrmJukebox::StackerLocked() const
 {
-    return !Gate(false, TpartyPlayOption::StackerControl);
+    return !PartyPlayGate().Allows(TpartyPlayOption::StackerControl);
 }
 
 // ---- Gated operations
@@ -240,56 +240,46 @@ TpartyPlayGate TfrmJukebox::PartyPlayGate() const
 
 bool TfrmJukebox::PartyPlayOption(TpartyPlayOption option) const
 {
-    const TfrmPartyPlay* form = partyPlay_;
-    if (!form)
-        return false;
-    switch (option) {
-    case TpartyPlayOption::VolumeChange:
-        return form->GetDisableVolumeChange();
-    case TpartyPlayOption::TrackSearching:
-        return form->GetDisableTrackSearching();
-    case TpartyPlayOption::QueueControls:
-        return form->GetDisableQueueControls();
-    case TpartyPlayOption::NextControl:
-        return form->GetDisableNextControl();
-    case TpartyPlayOption::PauseControl:
-        return form->GetDisablePauseControl();
-    case TpartyPlayOption::StopControl:
-        return form->GetDisableStopControl();
-    case TpartyPlayOption::StackerControl:
-        return form->GetDisableStackerControl();
-    case TpartyPlayOption::PlaylistEditor:
-        return form->GetDisablePlaylistEditor();
-    case TpartyPlayOption::ApplicationClose:
-        return form->GetDisableApplicationClose();
-    case TpartyPlayOption::None:
-        return false;
-    case TpartyPlayOption::Always:
-        return true;
-    }
-    return false;
+    return partyPlay_ && partyPlay_->Options().Checked(option);
 }
 
-bool TfrmJukebox::Gate(bool force, TpartyPlayOption option) const
+bool TfrmJukebox::Forced(bool force, TjukeboxCommand command)
 {
-    return PartyPlayGate().Allows(option, force);
+    if (!force)
+        commands_->Run(command);
+    return force;
+}
+
+bool TfrmJukebox::Forced(bool force, QAction* command)
+{
+    if (!force)
+        commands_->Run(command);
+    return force;
+}
+
+void TfrmJukebox::Gated(bool force, TpartyPlayOption option, bool runsWhileBusy,
+                        const std::function<void()>& work)
+{
+    if (force)
+        work();
+    else
+        commands_->RunGated(option, runsWhileBusy, work);
 }
 
 void TfrmJukebox::SetVolume(std::uint8_t volume, bool force)
 {
-    if (Gate(force, TpartyPlayOption::VolumeChange))
-        GetPlayer().SetVolume(volume);
+    Gated(force, TpartyPlayOption::VolumeChange, true, [&] { GetPlayer().SetVolume(volume); });
 }
 
 void TfrmJukebox::SetPosition(std::uint32_t ms, bool force)
 {
-    if (!closing_ && Gate(force, TpartyPlayOption::TrackSearching))
-        GetPlayer().SetPosition(ms);
+    if (!closing_)
+        Gated(force, TpartyPlayOption::TrackSearching, true, [&] { GetPlayer().SetPosition(ms); });
 }
 
 void TfrmJukebox::ClearQueue(bool force)
 {
-    if (!Gate(force, TpartyPlayOption::QueueControls) || GetJukebox().Queue().GetCount() == 0)
+    if (!Forced(force, TjukeboxCommand::QueueClear) || GetJukebox().Queue().GetCount() == 0)
         return;
     if (ShowMessageBox("Are you sure you want to clear the queue?", ApplicationTitle(),
                        TmessageButtons::OkCancel, TmessageIcon::Warning) == TmessageResult::Ok)
@@ -298,37 +288,33 @@ void TfrmJukebox::ClearQueue(bool force)
 
 void TfrmJukebox::DeleteQueueItem(int index, bool force)
 {
-    if (Gate(force, TpartyPlayOption::QueueControls))
-        GetLocalJukeboxList().QueueDelete(index);
+    Gated(force, TpartyPlayOption::QueueControls, false, [&] { GetLocalJukeboxList().QueueDelete(index); });
 }
 
 void TfrmJukebox::MoveQueueItemDown(int index, bool force)
 {
-    if (Gate(force, TpartyPlayOption::QueueControls))
-        GetLocalJukeboxList().QueueMoveDown(index);
+    Gated(force, TpartyPlayOption::QueueControls, false, [&] { GetLocalJukeboxList().QueueMoveDown(index); });
 }
 
 void TfrmJukebox::MoveQueueItem(int from, int to, bool force)
 {
-    if (Gate(force, TpartyPlayOption::QueueControls))
-        GetJukebox().Queue().Move(from, to);
+    Gated(force, TpartyPlayOption::QueueControls, false, [&] { GetJukebox().Queue().Move(from, to); });
 }
 
 void TfrmJukebox::MoveQueueItemUp(int index, bool force)
 {
-    if (Gate(force, TpartyPlayOption::QueueControls))
-        GetLocalJukeboxList().QueueMoveUp(index);
+    Gated(force, TpartyPlayOption::QueueControls, false, [&] { GetLocalJukeboxList().QueueMoveUp(index); });
 }
 
 void TfrmJukebox::PlayNext(bool force)
 {
-    if (Gate(force, TpartyPlayOption::NextControl))
+    if (Forced(force, TjukeboxCommand::ControlNext))
         GetPlayer().Next();
 }
 
 void TfrmJukebox::Pause(bool force)
 {
-    if (Gate(force, TpartyPlayOption::PauseControl))
+    if (Forced(force, TjukeboxCommand::ControlPause))
         GetPlayer().Pause();
 }
 
@@ -339,41 +325,45 @@ void TfrmJukebox::Play(bool)
 
 void TfrmJukebox::Stop(bool force)
 {
-    if (Gate(force, TpartyPlayOption::StopControl))
+    if (Forced(force, TjukeboxCommand::ControlStop))
         GetPlayer().Stop();
 }
 
 void TfrmJukebox::ToggleStacker(bool force)
 {
-    if (Gate(force, TpartyPlayOption::StackerControl))
+    if (Forced(force, TjukeboxCommand::StackerEnabled))
         SetStackerEnabled(!GetStackerEnabled());
 }
 
 void TfrmJukebox::ConfigureStacker(bool force)
 {
-    if (!Gate(force, TpartyPlayOption::StackerControl) || !stackerList_ || stackerList_->isVisible())
+    if (!Forced(force, TjukeboxCommand::StackerConfigure) || !stackerList_ || stackerList_->isVisible())
         return;
     stackerList_->exec();
 }
 
 void TfrmJukebox::ShowPlaylistEditor(bool force)
 {
-    if (!Gate(force, TpartyPlayOption::PlaylistEditor) || !playlistEditor_ || playlistEditor_->isVisible())
+    if (!Forced(force, TjukeboxCommand::PlaylistsShowEditor) || !playlistEditor_ ||
+        playlistEditor_->isVisible())
         return;
     playlistEditor_->exec();
 }
 
 void TfrmJukebox::LoadCartridge(int mode)
 {
-    cartridges_->LoadCartridge(this, mode == 1);
+    commands_->Run(mode == 1 ? TjukeboxCommand::StackerAddCartridge : TjukeboxCommand::StackerLoadCartridge);
 }
 
 void TfrmJukebox::SaveStackerCartridge()
 {
-    cartridges_->SaveCartridge(this);
+    commands_->Run(TjukeboxCommand::StackerSaveCartridge);
 }
 
 bool TfrmJukebox::AddListToStacker(const TaudioTagList& list)
 {
-    return cartridges_->AddListToStacker(list);
+    bool added = false;
+    commands_->RunGated(TpartyPlayOption::StackerControl, true,
+                        [&] { added = cartridges_->AddListToStacker(list); });
+    return added;
 }

@@ -382,7 +382,7 @@ void TfrmJukebox::closeEvent(QCloseEvent* event)
 
 void TfrmJukebox::FormCloseQuery(bool& canClose)
 {
-    canClose = exitRequested_ || Gate(false, TpartyPlayOption::ApplicationClose);
+    canClose = exitRequested_ || PartyPlayGate().Allows(TpartyPlayOption::ApplicationClose);
 }
 
 void TfrmJukebox::CloseStepPart(const std::function<void()>& part)

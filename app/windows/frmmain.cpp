@@ -48,7 +48,7 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmSkinnedJukeboxApp(parent)
     BuildDetails();
     alMain.actnViewMinimize->setVisible(true);
     // Through the command table like the other queue edits: the busy flag and the queue-controls lock hold.
-    Commands().Add(actnQueueMoveTo, TpartyPlayOption::QueueControls, false, [this] { QueueMoveTo(); });
+    Commands().Add(actnQueueMoveTo, TpartyPlayOption::QueueControls, false, [this] { QueueMoveTo(true); });
     OtherFonts().OnChange = [this](TtagFonts*) { Guarded([this] { DetailsFontsChanged(); }); };
 }
 
@@ -330,9 +330,9 @@ void TfrmMain::UpdateGlobalDetails()
 
 // ---- Move To
 
-void TfrmMain::QueueMoveTo()
+void TfrmMain::QueueMoveTo(bool force)
 {
-    if (!PartyPlayGate().Allows(TpartyPlayOption::QueueControls))
+    if (!Forced(force, actnQueueMoveTo))
         return;
     ThtmlListBox& list = *QueueList();
     const int count = list.Count();
@@ -345,7 +345,7 @@ void TfrmMain::QueueMoveTo()
     const int target = TdialogService::Current().AskQueuePosition(this, 0, count - 1, current, left, top);
     if (target == current || target < 0 || target >= count)
         return;
-    MoveQueueItem(current, target, false);
+    MoveQueueItem(current, target, true);
     list.clearSelection();
     list.SetItemIndex(target);
     list.SetSelected(target, true);

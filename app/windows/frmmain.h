@@ -46,8 +46,9 @@ public:
     // The current playlist's count and length: the jukebox's playlist while it is active, else the
     // library's selected saved playlist.
     void UpdatePlaylistDetails();
-    // Move To: the selected queue entry to the place the queue-position popup asks for.
-    void QueueMoveTo();
+    // Move To: the selected queue entry to the place the queue-position popup asks for. A gated operation:
+    // unforced, it runs as its command.
+    void QueueMoveTo(bool force = false);
     // The "Other" font set reaches the clock, the time display, the tool bar and the detail labels.
     void DetailsFontsChanged();
 

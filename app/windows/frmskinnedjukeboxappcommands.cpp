@@ -34,7 +34,7 @@ void TfrmSkinnedJukeboxApp::ControlsNext()
     ombtnControls->setEnabled(false);
     const platform::TScopeExit enable([this] { ombtnControls->setEnabled(true); });
     QCoreApplication::processEvents();
-    PlayNext(false);
+    PlayNext(true);
 }
 
 // ---- Party play

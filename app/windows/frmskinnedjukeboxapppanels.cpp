@@ -94,10 +94,10 @@ void TfrmSkinnedJukeboxApp::BuildControls()
     const TColor hits[] = {clFuchsia, clBlue, clLime, clRed};
     for (int button = 1; button <= 4; ++button)
         ombtnControls->SetButtonHitColor(button, hits[button - 1]);
-    ombtnControls->OnButton1Click = [this](QObject*) { Guarded([this] { ControlsPlay(); }); };
-    ombtnControls->OnButton2Click = [this](QObject*) { Guarded([this] { ControlsNext(); }); };
-    ombtnControls->OnButton3Click = [this](QObject*) { Guarded([this] { Pause(false); }); };
-    ombtnControls->OnButton4Click = [this](QObject*) { Guarded([this] { Stop(false); }); };
+    ombtnControls->OnButton1Click = [this](QObject*) { Commands().Run(TjukeboxCommand::ControlPlay); };
+    ombtnControls->OnButton2Click = [this](QObject*) { Commands().Run(TjukeboxCommand::ControlNext); };
+    ombtnControls->OnButton3Click = [this](QObject*) { Commands().Run(TjukeboxCommand::ControlPause); };
+    ombtnControls->OnButton4Click = [this](QObject*) { Commands().Run(TjukeboxCommand::ControlStop); };
     auto* inner = new QHBoxLayout(opnlControls);
     inner->setContentsMargins(4, 4, 4, 4);
     inner->addWidget(ombtnControls);

@@ -65,7 +65,7 @@ const TcommandRule& Rule(C command)
 
 } // namespace
 
-bool TpartyPlayGate::Checked(TpartyPlayOption option) const
+bool TpartyPlayOptions::Checked(TpartyPlayOption option) const
 {
     if (option == O::None)
         return false;
@@ -74,7 +74,7 @@ bool TpartyPlayGate::Checked(TpartyPlayOption option) const
     return checked_[static_cast<std::size_t>(option)];
 }
 
-void TpartyPlayGate::SetChecked(TpartyPlayOption option, bool checked)
+void TpartyPlayOptions::SetChecked(TpartyPlayOption option, bool checked)
 {
     if (option != O::None && option != O::Always)
         checked_[static_cast<std::size_t>(option)] = checked;
@@ -82,7 +82,7 @@ void TpartyPlayGate::SetChecked(TpartyPlayOption option, bool checked)
 
 bool TpartyPlayGate::Allows(TpartyPlayOption option, bool force) const
 {
-    return force || !partyPlay_ || !Checked(option);
+    return force || !partyPlay_ || !options_.Checked(option);
 }
 
 TpartyPlayOption TpartyPlayGate::OptionOf(TjukeboxCommand command)

@@ -69,20 +69,35 @@ enum class TjukeboxCommand : std::uint8_t
 
 inline constexpr std::size_t kJukeboxCommandCount = static_cast<std::size_t>(TjukeboxCommand::HelpAbout) + 1;
 
+// The party-play window's options as one value: which of the nine options are checked. None is never
+// checked and Always always is.
+class TpartyPlayOptions
+{
+public:
+    bool Checked(TpartyPlayOption option) const;
+    void SetChecked(TpartyPlayOption option, bool checked);
+    bool operator==(const TpartyPlayOptions&) const = default;
+
+private:
+    std::array<bool, static_cast<std::size_t>(TpartyPlayOption::Always) + 1> checked_{};
+};
+
 // The party-play rule for every route into the main window's operations (menu, popup, shortcut, button,
 // drag and drop): an operation runs when forced, when party play is off, or when its option is unchecked.
-// A snapshot: the main window builds one from the party-play window's options when it asks.
+// A snapshot: the main window builds one from party play's state and the party-play window's options.
 class TpartyPlayGate
 {
 public:
     TpartyPlayGate() = default;
-    explicit TpartyPlayGate(bool partyPlay) : partyPlay_(partyPlay) {}
+    explicit TpartyPlayGate(bool partyPlay, const TpartyPlayOptions& options = {})
+        : partyPlay_(partyPlay), options_(options)
+    {}
 
     bool PartyPlay() const { return partyPlay_; }
     void SetPartyPlay(bool on) { partyPlay_ = on; }
-    // None is never checked and Always always is; the others as set.
-    bool Checked(TpartyPlayOption option) const;
-    void SetChecked(TpartyPlayOption option, bool checked);
+    const TpartyPlayOptions& Options() const { return options_; }
+    bool Checked(TpartyPlayOption option) const { return options_.Checked(option); }
+    void SetChecked(TpartyPlayOption option, bool checked) { options_.SetChecked(option, checked); }
 
     bool Allows(TpartyPlayOption option, bool force = false) const;
     bool AllowsCommand(TjukeboxCommand command, bool force = false) const
@@ -99,5 +114,5 @@ public:
 
 private:
     bool partyPlay_ = false;
-    std::array<bool, static_cast<std::size_t>(TpartyPlayOption::Always) + 1> checked_{};
+    TpartyPlayOptions options_;
 };

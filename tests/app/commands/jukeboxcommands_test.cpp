@@ -4,6 +4,7 @@
 
 #include "app/commands/jukeboxactions.h"
 #include "app/qt/services/busyguard.h"
+#include "platform/error.h"
 #include "support/fakeprompts.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,9 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <functional>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -60,7 +63,11 @@ protected:
     TjukeboxActions actions_{&window_};
     TbusyGuard busy_;
     TpartyPlayGate gate_;
-    TjukeboxCommands commands_{&window_, actions_, busy_, [this] { return gate_; }};
+    int asked_ = 0;
+    TjukeboxCommands commands_{&window_, actions_, busy_, [this] {
+                                   ++asked_;
+                                   return gate_;
+                               }};
     QMenu popup_;
 };
 
@@ -170,4 +177,36 @@ TEST_F(JukeboxCommandsTest, ALongOperationHoldsBackEverythingButThePlayerControl
     EXPECT_TRUE(commands_.Run(C::FileScanFolders));
     EXPECT_EQ(scans, 1);
     EXPECT_EQ(stops, 1);
+}
+
+TEST_F(JukeboxCommandsTest, AnAddedCommandRunsUnderTheSameRuleAndEveryRunAsksTheGateOnce)
+{
+    QAction moveUp("Move Up");
+    QAction grow("Grow");
+    QAction stranger("Stranger");
+    int moves = 0;
+    commands_.Add(&moveUp, TpartyPlayOption::QueueControls, false, [&] { ++moves; });
+    // Work that adds commands and binds another runs to its end.
+    commands_.Add(&grow, TpartyPlayOption::None, false, [&] {
+        for (int i = 0; i < 20; ++i)
+            commands_.Add(new QAction(&window_), TpartyPlayOption::None, false, [] {});
+        commands_.Bind(C::ControlNext, [] {});
+        ++moves;
+    });
+    EXPECT_THROW(commands_.Add(&moveUp, TpartyPlayOption::None, false, [] {}), EOrvaneError);
+    EXPECT_TRUE(commands_.Run(&grow));
+    for (const auto& run : std::vector<std::function<bool()>>{
+             [&] { return commands_.Run(&moveUp); }, [&] { return commands_.Run(C::ControlNext); },
+             [&] { return commands_.RunGated(TpartyPlayOption::VolumeChange, true, [] {}); }}) {
+        asked_ = 0;
+        EXPECT_TRUE(run());
+        EXPECT_EQ(asked_, 1);
+    }
+    EXPECT_FALSE(commands_.Run(&stranger) || commands_.Allowed(&stranger));
+
+    Lock(true);
+    EXPECT_FALSE(moveUp.isEnabled());
+    moveUp.trigger();
+    EXPECT_FALSE(commands_.RunGated(TpartyPlayOption::QueueControls, true, [&] { ++moves; }));
+    EXPECT_EQ(moves, 2);
 }

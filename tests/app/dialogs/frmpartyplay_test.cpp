@@ -22,6 +22,7 @@
 #include <QTest>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -293,4 +294,28 @@ TEST_F(PartyPlay, TheToggleNamesTheNextStep)
     toggle->trigger();
     EXPECT_EQ(toggle->text(), "&Enable Party Play");
     EXPECT_EQ(host.toggles, 2);
+}
+
+// The options go out as one value: each option is its own box, the one its getter reads.
+TEST_F(PartyPlay, TheOptionsAreOneValueEachOptionItsOwnBox)
+{
+    using O = TpartyPlayOption;
+    const std::vector<std::pair<O, bool (TfrmPartyPlay::*)() const>> getters = {
+        {O::VolumeChange, &TfrmPartyPlay::GetDisableVolumeChange},
+        {O::TrackSearching, &TfrmPartyPlay::GetDisableTrackSearching},
+        {O::QueueControls, &TfrmPartyPlay::GetDisableQueueControls},
+        {O::NextControl, &TfrmPartyPlay::GetDisableNextControl},
+        {O::PauseControl, &TfrmPartyPlay::GetDisablePauseControl},
+        {O::StopControl, &TfrmPartyPlay::GetDisableStopControl},
+        {O::StackerControl, &TfrmPartyPlay::GetDisableStackerControl},
+        {O::PlaylistEditor, &TfrmPartyPlay::GetDisablePlaylistEditor},
+        {O::ApplicationClose, &TfrmPartyPlay::GetDisableApplicationClose}};
+    for (const auto& [option, getter] : getters) {
+        TpartyPlayOptions one;
+        one.SetChecked(option, true);
+        form.SetOptions(one);
+        EXPECT_EQ(form.Options(), one);
+        for (const auto& [other, otherGetter] : getters)
+            EXPECT_EQ((form.*otherGetter)(), other == option) << static_cast<int>(option);
+    }
 }

@@ -44,7 +44,18 @@
 
 namespace {
 
-using TcommandWindow = TlocalTestWindow<TfrmJukebox>;
+// Counts how often party play's options are read: each reading of the gate reads every option.
+class TcommandWindow : public TlocalTestWindow<TfrmJukebox>
+{
+public:
+    bool PartyPlayOption(TpartyPlayOption option) const override
+    {
+        ++optionsRead;
+        return TfrmJukebox::PartyPlayOption(option);
+    }
+
+    mutable int optionsRead = 0;
+};
 
 std::unique_ptr<TaudioTag> Song(const std::string& title, const std::string& album = "Blue", int track = 1)
 {
@@ -408,4 +419,36 @@ TEST_F(FrmJukeboxCommandsTest, RefreshCDsAsksAboutANewDiscAndPartyPlayRefusesIt)
         EXPECT_EQ(caption, "New CD");
         EXPECT_EQ(std::filesystem::exists(catalogue), button == QMessageBox::Yes);
     }
+}
+
+TEST_F(FrmJukeboxCommandsTest, EveryRouteAsksTheGateOnceAndOnlyInTheCommandTable)
+{
+    const ScopedEnv mounts("ORVANE_MOUNT_TABLE", home_.Write("mounts", ""));
+    QueueSongs(2);
+    Window().optionsRead = 0;
+    (void)Window().PartyPlayGate();
+    const int once = Window().optionsRead;
+    const std::vector<std::pair<const char*, std::function<void()>>> routes = {
+        {"menu", [&] { Actions().actnControlNext->trigger(); }},
+        {"table", [&] { Window().Commands().Run(TjukeboxCommand::ControlStop); }},
+        {"Pause", [&] { Window().Pause(false); }},
+        {"ToggleStacker", [&] { Window().ToggleStacker(false); }},
+        {"SetVolume", [&] { Window().SetVolume(10, false); }},
+        {"MoveQueueItem", [&] { Window().MoveQueueItem(0, 1, false); }},
+        {"LoadCartridge", [&] { Window().LoadCartridge(); }},
+        {"ScanCDs", [&] { Window().ScanCDs(false); }},
+    };
+    for (const auto& [name, route] : routes) {
+        Window().optionsRead = 0;
+        route();
+        EXPECT_EQ(Window().optionsRead, once) << name;
+    }
+    for (const char* call : {"Next", "Stop", "Pause", "SetVolume 10"})
+        EXPECT_EQ(Player().CountCalls(call), 1u) << call;
+
+    // Forced, nothing is asked.
+    Window().optionsRead = 0;
+    Window().Stop(true);
+    Window().SetPosition(5, true);
+    EXPECT_EQ(Window().optionsRead, 0);
 }

@@ -716,6 +716,25 @@ TEST_F(FrmSkinnedJukeboxAppTest, PlayNextAndQueueAlbumFromTheMenuTakeTheSkinnedW
     EXPECT_NE(seen.base, QColor(Qt::white));
 }
 
+// The transport's four buttons are routes into the command table like the menu: party play locks them.
+TEST_F(FrmSkinnedJukeboxAppTest, TheTransportButtonsRunTheirCommandsAndPartyPlayLocksThem)
+{
+    Start();
+    TorvaneMultiButton* transport = Window().ControlsButton();
+    for (const bool party : {false, true}) {
+        Window().locked = {TpartyPlayOption::NextControl, TpartyPlayOption::PauseControl,
+                           TpartyPlayOption::StopControl};
+        Window().SetPartyPlayEnabled(party);
+        Window().player->Calls.clear();
+        for (const TNotifyEvent& click : {transport->OnButton1Click, transport->OnButton2Click,
+                                          transport->OnButton3Click, transport->OnButton4Click})
+            click(transport);
+        for (const char* call : {"Next", "Pause", "Stop"})
+            EXPECT_EQ(Window().player->CountCalls(call), party ? 0u : 1u) << call;
+        EXPECT_EQ(Window().player->CountCalls("Play"), 1u);
+    }
+}
+
 TEST_F(FrmSkinnedJukeboxAppTest, AProgressWindowShowsWhileASkinLoadsAndIsExported)
 {
     auto* progress = new TfrmProgress(&Window(), &Window().Busy());

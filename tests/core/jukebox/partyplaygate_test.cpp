@@ -46,10 +46,11 @@ TEST(PartyPlayGateTest, EachCommandIsHeldByItsOwnOptionOnly)
         const TjukeboxCommand command = Command(i);
         const TpartyPlayOption own = TpartyPlayGate::OptionOf(command);
         SCOPED_TRACE(std::string(TpartyPlayGate::ActionName(command)));
-        TpartyPlayGate onlyOthers(true);
+        TpartyPlayOptions onlyOthers;
         for (TpartyPlayOption option : kOptions)
             onlyOthers.SetChecked(option, option != own);
-        EXPECT_EQ(onlyOthers.AllowsCommand(command), own != TpartyPlayOption::Always);
+        EXPECT_EQ(TpartyPlayGate(true, onlyOthers).AllowsCommand(command), own != TpartyPlayOption::Always);
+        EXPECT_TRUE(TpartyPlayGate(false, onlyOthers).AllowsCommand(command));
         EXPECT_EQ(AllChecked(true).AllowsCommand(command), own == TpartyPlayOption::None);
     }
 }
@@ -89,4 +90,14 @@ TEST(PartyPlayGateTest, ActionNamesAreDistinct)
         EXPECT_EQ(name.rfind("actn", 0), 0u) << name;
         EXPECT_TRUE(names.insert(name).second) << name;
     }
+}
+
+TEST(PartyPlayGateTest, TheOptionsKeepTheirTwoFixedAnswers)
+{
+    TpartyPlayOptions options;
+    options.SetChecked(TpartyPlayOption::None, true);
+    options.SetChecked(TpartyPlayOption::Always, false);
+    EXPECT_EQ(options, TpartyPlayOptions());
+    EXPECT_FALSE(options.Checked(TpartyPlayOption::None));
+    EXPECT_TRUE(options.Checked(TpartyPlayOption::Always));
 }
