@@ -1,11 +1,11 @@
 // The playing jukebox on generated libraries: the random-play list rebuilt through the rules after a
 // library change, the stacker's play list rebuilt, and songs chosen and started one after another.
-#include "core/songs/audiotag.h"
-#include "core/reports/audiotaghistorylist.h"
 #include "core/groupings/audiotagplaylistlist.h"
+#include "core/groupings/taglistrules.h"
 #include "core/jukebox/customjukeboxlist.h"
 #include "core/jukebox/localjukebox.h"
-#include "core/groupings/taglistrules.h"
+#include "core/reports/audiotaghistorylist.h"
+#include "core/songs/audiotag.h"
 
 #include <benchmark/benchmark.h>
 

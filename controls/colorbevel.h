@@ -3,8 +3,8 @@
 // Bevels shaded from a panel's own colour rather than the system's button colours, so that a panel of
 // any colour looks raised or sunk in that colour. Shared by the colour panels and the on-screen keyboard.
 
-#include "markup/color.h"
 #include "controls/orvanepanel.h"
+#include "markup/color.h"
 
 #include <QRect>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "markup/color.h"
 #include "controls/orvanepanel.h"
 #include "controls/textalignment.h"
+#include "markup/color.h"
 
 #include <QString>
 #include <QWidget>

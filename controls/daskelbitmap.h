@@ -1,7 +1,7 @@
 #pragma once
 
-#include "markup/color.h"
 #include "controls/picture.h"
+#include "markup/color.h"
 
 #include <QImage>
 #include <QRect>

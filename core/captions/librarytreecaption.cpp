@@ -1,8 +1,8 @@
 #include "core/captions/librarytreecaption.h"
 
+#include "core/captions/tagfonts.h"
 #include "core/groupings/audiotagartist.h"
 #include "core/songs/audiotaglist.h"
-#include "core/captions/tagfonts.h"
 
 namespace {
 

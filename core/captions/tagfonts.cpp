@@ -1,8 +1,8 @@
 #include "core/captions/tagfonts.h"
 
+#include "core/groupings/audiotagartist.h"
 #include "markup/htmlcolor.h"
 #include "markup/taggedtext.h"
-#include "core/groupings/audiotagartist.h"
 #include "platform/inifile.h"
 
 #include <charconv>

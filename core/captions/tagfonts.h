@@ -1,9 +1,9 @@
 #pragma once
 
-#include "markup/color.h"
-#include "markup/fontdesc.h"
 #include "core/songs/audiotag.h"
 #include "core/songs/audiotaglist.h"
+#include "markup/color.h"
+#include "markup/fontdesc.h"
 
 #include <array>
 #include <functional>

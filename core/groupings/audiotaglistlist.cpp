@@ -310,7 +310,8 @@ const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string
     std::for_each(pending_.begin(), pending_.end(), collect);
     if (smallChain_.empty())
         return nullptr;
-    std::sort(smallChain_.begin(), smallChain_.end(), [](const Link& a, const Link& b) { return a.seq < b.seq; });
+    std::sort(smallChain_.begin(), smallChain_.end(),
+              [](const Link& a, const Link& b) { return a.seq < b.seq; });
     return &smallChain_;
 }
 

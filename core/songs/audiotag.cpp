@@ -6,8 +6,8 @@
 #include "core/util/filenamemask.h"
 #include "core/util/genreslist.h"
 #include "core/util/orvanexutils.h"
-#include "platform/stringlist.h"
 #include "platform/qtstring.h"
+#include "platform/stringlist.h"
 #include "platform/textcompare.h"
 
 #include <QDate>

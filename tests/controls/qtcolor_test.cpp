@@ -1,7 +1,7 @@
 #include "controlstest.h"
 
-#include "markup/htmlcolor.h"
 #include "controls/qtfont.h"
+#include "markup/htmlcolor.h"
 
 #include <QFontInfo>
 #include <QLabel>

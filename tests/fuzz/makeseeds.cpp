@@ -6,9 +6,9 @@
 #include "markup/taggedtext.h"
 #include "platform/inifile.h"
 #include "platform/messagewire.h"
-#include "support/wavbytes.h"
 #include "support/bytes.h"
 #include "support/testpictures.h"
+#include "support/wavbytes.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -175,8 +175,7 @@ void Pictures()
     Seed("bmp", "pal4", MakeBmp(3, 1, 4, 0, palette, Raw({0x10, 0x10, 0, 0}), 2));
     Seed("bmp", "pal1", MakeBmp(3, 1, 1, 0, palette, Raw({0xA0, 0, 0, 0}), 2));
     Seed("bmp", "fields16",
-         MakeBmp(2, 1, 16, 3, Le32(0xF800) + Le32(0x07E0) + Le32(0x001F),
-                 Raw({0xFF, 0xFF, 0x1F, 0})));
+         MakeBmp(2, 1, 16, 3, Le32(0xF800) + Le32(0x07E0) + Le32(0x001F), Raw({0xFF, 0xFF, 0x1F, 0})));
     // The OS/2 core header: 12 bytes, 16-bit sizes, 3-byte palette entries.
     Seed("bmp", "core12",
          "BM" + Le32(32) + Le32(0) + Le32(26 + 6) + Le32(12) + Raw({1, 0, 1, 0, 1, 0, 1, 0}) +

@@ -85,8 +85,9 @@ TEST(IniFile, WritesOnlyWhenUpdatedAndRoundTrips)
 TEST(IniFile, ValuesSurviveASaveAndALoadExactly)
 {
     const std::vector<std::string> values = {
-        "plain value", " leading", "trailing\t", "two\r\nlines", "\"quoted\"", "a \"middle\" quote",
-        "back\\slash", "=x=", "pässwörd é", "", "\" \\\" \"", "\x01starts", "ends\x1f", "\x7f\x1b",
+        "plain value",        " leading",    "trailing\t", "two\r\nlines", "\"quoted\"",
+        "a \"middle\" quote", "back\\slash", "=x=",        "pässwörd é",   "",
+        "\" \\\" \"",         "\x01starts",  "ends\x1f",   "\x7f\x1b",
     };
     TempDir dir;
     const std::string name = dir.Path() + "/values.ini";
@@ -123,11 +124,13 @@ TEST(IniFile, NumbersOutOfBoundsAndUnreadableFilesGiveDefaults)
 
     // A file too large, not a file, or holding nothing an INI file holds: read as empty, and said so.
     EXPECT_EQ(TIniFile(dir.File("missing.ini")).LoadState(), TIniFile::TloadState::Read);
-    EXPECT_EQ(TIniFile(dir.Write("huge.ini", "[A]\r\n" + std::string(TIniFile::kMaxFileSize, 'x'))).LoadState(),
-              TIniFile::TloadState::TooLarge);
+    EXPECT_EQ(
+        TIniFile(dir.Write("huge.ini", "[A]\r\n" + std::string(TIniFile::kMaxFileSize, 'x'))).LoadState(),
+        TIniFile::TloadState::TooLarge);
     EXPECT_EQ(TIniFile(dir.Path()).LoadState(), TIniFile::TloadState::Unreadable);
     const TIniFile garbage(dir.Write("garbage.ini", std::string("\x89PNG\r\n\x1a\n\0\0binary", 15)));
     EXPECT_EQ(garbage.LoadState(), TIniFile::TloadState::Garbage);
     EXPECT_FALSE(garbage.SectionExists(""));
-    EXPECT_EQ(TIniFile(dir.Write("comments.ini", "; only a comment\r\n")).LoadState(), TIniFile::TloadState::Read);
+    EXPECT_EQ(TIniFile(dir.Write("comments.ini", "; only a comment\r\n")).LoadState(),
+              TIniFile::TloadState::Read);
 }

@@ -50,8 +50,8 @@ std::string MakeBmp(int width, int height, int bits, std::uint32_t compression, 
     return std::string("BM") + Le32(offset + static_cast<std::uint32_t>(pixels.size())) + Le32(0) +
            Le32(offset) + Le32(40) + Le32(static_cast<std::uint32_t>(width)) +
            Le32(static_cast<std::uint32_t>(height)) + Raw({1, 0, bits, 0}) + Le32(compression) +
-           Le32(static_cast<std::uint32_t>(pixels.size())) + Le32(2835) + Le32(2835) +
-           Le32(colorsUsed) + Le32(0) + palette + pixels;
+           Le32(static_cast<std::uint32_t>(pixels.size())) + Le32(2835) + Le32(2835) + Le32(colorsUsed) +
+           Le32(0) + palette + pixels;
 }
 
 std::string MakeId3WithPicture(const std::string& mime, const std::string& picture, const std::string& audio)

@@ -3,8 +3,8 @@
 #include "controls/htmllistbox.h"
 #include "controls/htmllistitems.h"
 #include "controls/wovfileversion.h"
-#include "support/openedrecorder.h"
 #include "support/guievents.h"
+#include "support/openedrecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,4 @@
 #include "app/dialogs/frmwinampconfig.h"
-#include "support/fakeprompts.h"
-#include "support/guievents.h"
 #include "core/player/winampmediaplayer.h"
 #include "support/fakeprompts.h"
 #include "support/guievents.h"

@@ -1,8 +1,8 @@
 #include "core/captions/librarytreecaption.h"
 
+#include "core/captions/tagfonts.h"
 #include "core/groupings/audiotagartist.h"
 #include "core/groupings/audiotaggenre.h"
-#include "core/captions/tagfonts.h"
 #include "support/generatedlibrary.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "core/captions/tagfonts.h"
 
-#include "markup/taggedtext.h"
 #include "core/groupings/audiotagalbum.h"
 #include "core/groupings/audiotagartist.h"
+#include "markup/taggedtext.h"
 #include "platform/inifile.h"
 
 #include <gtest/gtest.h>

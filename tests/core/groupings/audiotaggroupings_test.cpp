@@ -174,8 +174,8 @@ TEST(AudioTagArtistList, ArtistsNotTaggedAndTheAlphabeticalList)
     songs.Add("/m/7.wav", "Quiet", ""); // no title: left out of the alphabetical list only
     g.Rebuild(songs);
 
-    EXPECT_EQ(ListTitles(g.artists), (Strings{"[Compilations]", "[Not Tagged]", "Abba", "Dash", "Nine", "Quiet",
-                                          "Umlaut", "Zed Band"}));
+    EXPECT_EQ(ListTitles(g.artists), (Strings{"[Compilations]", "[Not Tagged]", "Abba", "Dash", "Nine",
+                                              "Quiet", "Umlaut", "Zed Band"}));
     EXPECT_EQ(g.artists.FindArtist("abba")->GetCount(), 2); // named as the first song spelled it
     EXPECT_EQ(untagged->Title(), "track.mp3");
     EXPECT_EQ(titled->Title(), "Has A Title");

@@ -243,20 +243,20 @@ TEST(AudioTagListList, TitlesInTheLocaleOrderWhetherAddedInBulkOrOneByOne)
         set.Add(NewList(title));
     set.EndUpdate();
     EXPECT_EQ(ListTitles(set), (Strings{"abc",
-                                    "\xC3\x89"
-                                    "coute",
-                                    "Zed"}));
+                                        "\xC3\x89"
+                                        "coute",
+                                        "Zed"}));
     // Merged into the sorted index; the newer of two equal titles first.
     TaudioTagList* again = NewList("\xC3\xA9"
                                    "COUTE");
     set.Add(again);
     set.Add(NewList("Bach"));
     EXPECT_EQ(ListTitles(set), (Strings{"abc", "Bach",
-                                    "\xC3\xA9"
-                                    "COUTE",
-                                    "\xC3\x89"
-                                    "coute",
-                                    "Zed"}));
+                                        "\xC3\xA9"
+                                        "COUTE",
+                                        "\xC3\x89"
+                                        "coute",
+                                        "Zed"}));
     EXPECT_EQ(set.Find("\xC3\xA9"
                        "coute"),
               again);

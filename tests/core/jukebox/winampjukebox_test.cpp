@@ -1,20 +1,20 @@
 // The playing jukebox driving the real stand-in program through the Winamp player, wired as the main
 // window wires them: the player asks the jukebox for its next song and reports each start back to it.
-#include "core/songs/audiotag.h"
-#include "core/reports/audiotaghistorylist.h"
-#include "core/songs/audiotaglist.h"
-#include "core/player/custommediaplayerevents.h"
 #include "core/jukebox/localjukebox.h"
+#include "core/player/custommediaplayerevents.h"
 #include "core/player/winampmediaplayer.h"
-#include "support/fakeprompts.h"
-#include "support/pumpevents.h"
+#include "core/reports/audiotaghistorylist.h"
+#include "core/songs/audiotag.h"
+#include "core/songs/audiotaglist.h"
 #include "platform/folders.h"
 #include "platform/winampipc.h"
 #include "platform/windowmessages.h"
-#include "support/wavbytes.h"
+#include "support/fakeprompts.h"
+#include "support/pumpevents.h"
 #include "support/scopedenv.h"
 #include "support/standinprocess.h"
 #include "support/tempdir.h"
+#include "support/wavbytes.h"
 
 #include <gtest/gtest.h>
 

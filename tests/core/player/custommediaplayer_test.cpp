@@ -1,7 +1,7 @@
 #include "core/player/custommediaplayer.h"
 
-#include "core/songs/audiotag.h"
 #include "core/player/custommediaplayerevents.h"
+#include "core/songs/audiotag.h"
 #include "platform/inifile.h"
 #include "support/testmediaplayer.h"
 

@@ -4,8 +4,6 @@
 
 #include "core/player/custommediaplayerevents.h"
 #include "core/songs/audiotag.h"
-#include "support/fakeprompts.h"
-#include "support/fakewinamp.h"
 #include "platform/error.h"
 #include "platform/inifile.h"
 #include "platform/shellexecute.h"

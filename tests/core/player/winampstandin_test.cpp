@@ -1,17 +1,17 @@
 // The Winamp player driving the real stand-in program (silent, with a fast clock), as the jukebox does:
 // its own thread timer polls, the songs are real WAV files.
-#include "core/songs/audiotag.h"
 #include "core/player/custommediaplayerevents.h"
 #include "core/player/winampmediaplayer.h"
-#include "support/fakeprompts.h"
-#include "support/pumpevents.h"
+#include "core/songs/audiotag.h"
 #include "platform/folders.h"
 #include "platform/winampipc.h"
 #include "platform/windowmessages.h"
-#include "support/wavbytes.h"
+#include "support/fakeprompts.h"
+#include "support/pumpevents.h"
 #include "support/scopedenv.h"
 #include "support/standinprocess.h"
 #include "support/tempdir.h"
+#include "support/wavbytes.h"
 
 #include <gtest/gtest.h>
 

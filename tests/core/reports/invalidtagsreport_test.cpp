@@ -1,10 +1,10 @@
 #include "support/reportrecorder.h"
 
 #include "core/jukebox/localjukeboxlist.h"
-#include "core/songs/audiotaglist.h"
 #include "core/reports/invalidtagsreport.h"
 #include "core/reports/jukeboxtagreportlist.h"
 #include "core/reports/missingcoversreport.h"
+#include "core/songs/audiotaglist.h"
 #include "platform/error.h"
 #include "support/tempdir.h"
 

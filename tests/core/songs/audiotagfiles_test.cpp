@@ -1,7 +1,7 @@
 // Songs and lists that read their files through the program's tag-reader host.
+#include "core/plugins/taggerloader.h"
 #include "core/songs/audiotaglist.h"
 #include "core/util/orvanexutils.h"
-#include "core/plugins/taggerloader.h"
 #include "testpluginfolder.h"
 
 #include <gtest/gtest.h>

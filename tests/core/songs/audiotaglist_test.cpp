@@ -259,18 +259,18 @@ TEST(AudioTagList, SortingFollowsTheLocaleAndKeepsEqualSongsInOrder)
                 "Bach"});
     list.SortBy(tstTitle);
     EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"abc", "Bach",
-                                                      "\xC3\x89"
-                                                      "coute",
-                                                      "\xC3\xA9"
-                                                      "COUTE",
-                                                      "Zed"}));
+                                                          "\xC3\x89"
+                                                          "coute",
+                                                          "\xC3\xA9"
+                                                          "COUTE",
+                                                          "Zed"}));
     list.SetSortOrder(tsoDescending);
     EXPECT_EQ(SongTitles(list), (std::vector<std::string>{"Zed",
-                                                      "\xC3\x89"
-                                                      "coute",
-                                                      "\xC3\xA9"
-                                                      "COUTE",
-                                                      "Bach", "abc"}));
+                                                          "\xC3\x89"
+                                                          "coute",
+                                                          "\xC3\xA9"
+                                                          "COUTE",
+                                                          "Bach", "abc"}));
 }
 
 // The sort finds every text's place once; it must answer exactly what the comparers answer pair by pair.

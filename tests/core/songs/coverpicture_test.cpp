@@ -73,8 +73,8 @@ TEST(CoverPicture, ReadsUncompressedBitmaps)
     EXPECT_EQ(p.Pixel(1, 0), 0x000000u);
 
     // 32 bits with its own colour masks (BI_BITFIELDS): 0x00RRGGBB written as masks in the header.
-    std::string fields = MakeBmp(1, 1, 32, 3, Le32(0x00FF0000) + Le32(0x0000FF00) + Le32(0x000000FF),
-                                 Raw({9, 8, 7, 0}));
+    std::string fields =
+        MakeBmp(1, 1, 32, 3, Le32(0x00FF0000) + Le32(0x0000FF00) + Le32(0x000000FF), Raw({9, 8, 7, 0}));
     p.LoadFromBmp(fields.data(), fields.size());
     EXPECT_EQ(p.Pixel(0, 0), 0x070809u);
 }

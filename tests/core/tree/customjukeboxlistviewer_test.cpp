@@ -2,8 +2,8 @@
 
 #include "core/groupings/audiotagartist.h"
 #include "core/groupings/audiotaggenre.h"
-#include "support/memorytree.h"
 #include "support/generatedlibrary.h"
+#include "support/memorytree.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The plug-in loaded, configured and saved by the program's own host.
 #include "core/plugins/taggerloader.h"
-#include "testpluginfolder.h"
 #include "support/wavbytes.h"
+#include "testpluginfolder.h"
 
 #include <gtest/gtest.h>
 
