@@ -24,6 +24,7 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -424,6 +425,10 @@ private:
     bool partyPlayLoaded_ = false;
     bool savingWhileOpen_ = false;
     bool closing_ = false;
+    // Set while the player's start event runs the windows' PlaybackStarted: a start the jukebox could not
+    // save waits here until every window has shown the song.
+    bool inStartEvent_ = false;
+    std::exception_ptr startFailure_;
     bool exitRequested_ = false;
     bool closeFromSystem_ = false;
     platform::TsingleInstance* gate_ = nullptr; // link

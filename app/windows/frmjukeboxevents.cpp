@@ -21,6 +21,9 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
+#include <exception>
+#include <utility>
+
 void TfrmJukebox::BindEvents()
 {
     PlayerEvents.OnGetNextTagger = [this](TcustomMediaPlayer* s, const TaudioTag*& tag) {
@@ -110,7 +113,13 @@ void TfrmJukebox::PlaylistChanged()
 
 void TfrmJukebox::PlaybackStarted(const TaudioTag* song)
 {
-    GetJukebox().SongStarted(song);
+    try {
+        GetJukebox().SongStarted(song);
+    } catch (...) {
+        if (!inStartEvent_)
+            throw;
+        startFailure_ = std::current_exception();
+    }
     StackerChanged();
     if (screenSaver_)
         screenSaver_->SetSong(song);
@@ -216,8 +225,16 @@ void TfrmJukebox::PlayerEventsGetNextTagger(TcustomMediaPlayer*, const TaudioTag
 
 void TfrmJukebox::PlayerEventsPlaybackStart(TcustomMediaPlayer*, const TaudioTag* tag)
 {
-    if (!closing_)
+    if (closing_)
+        return;
+    // Every window shows the new song before a failed save of its start (a full disk) is told.
+    {
+        const platform::TValueGuard inStart(inStartEvent_, true);
+        startFailure_ = nullptr;
         PlaybackStarted(tag);
+    }
+    if (startFailure_)
+        std::rethrow_exception(std::exchange(startFailure_, nullptr));
 }
 
 void TfrmJukebox::PlayerEventsPlaybackFinished(TcustomMediaPlayer*, const TaudioTag*)

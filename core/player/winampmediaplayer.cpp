@@ -85,6 +85,7 @@ TwinampMediaPlayer::TwinampMediaPlayer(TmainThread* mainThread)
     handOverList_->SetOwnsObjects(true);
     if (mainThread == nullptr)
         mainThread = TmainThread::Default();
+    mainThread_ = mainThread;
     if (mainThread != nullptr) {
         pollTimer_ = std::make_unique<TThreadedTimer>(mainThread);
         pollTimer_->SetEnabled(false);
@@ -495,8 +496,7 @@ bool TwinampMediaPlayer::HandOver(const TaudioTag* tag, std::string* failure)
             lastPlaylistIndex_ = 0;
         } else {
             if (!missingTold_)
-                ShowMessageBox(MissingFileText(tag->Filename()), "Could not locate file", TmessageButtons::Ok,
-                               TmessageIcon::Warning);
+                Tell(MissingFileText(tag->Filename()), "Could not locate file", TmessageIcon::Warning);
             missingFile_ = true;
             DoFileNotFound(tag);
         }
@@ -539,6 +539,8 @@ void TwinampMediaPlayer::SkipToNext()
 void TwinampMediaPlayer::PollWinamp()
 {
     // A timer tick: whatever goes wrong in it is told here, not thrown into the event loop.
+    const std::shared_ptr<TtellState> tell = tell_;
+    const platform::TValueGuard tick(tell->inTick, true);
     try {
         Poll();
     } catch (const std::exception& error) {
@@ -663,12 +665,37 @@ void TwinampMediaPlayer::TellStartFailure()
 
 void TwinampMediaPlayer::TellError(const std::string& text)
 {
+    Tell(text, ApplicationTitle(), TmessageIcon::Error);
+}
+
+void TwinampMediaPlayer::Tell(const std::string& text, const std::string& caption, TmessageIcon icon)
+{
     // The box runs the event loop, and with it further ticks: one box at a time, and what goes wrong
     // meanwhile is not stacked on top of it.
-    if (telling_)
+    if (tell_->telling)
         return;
-    const platform::TValueGuard telling(telling_, true);
-    ShowMessageBox(text, ApplicationTitle(), TmessageButtons::Ok, TmessageIcon::Error);
+    if (!tell_->inTick || mainThread_ == nullptr) {
+        const platform::TValueGuard telling(tell_->telling, true);
+        ShowMessageBox(text, caption, TmessageButtons::Ok, icon);
+        return;
+    }
+    // A tick is one step of the poll's thread, which waits for it: a box opened inside it would hold up
+    // the poll, and with it the next song, until the user answers.
+    tell_->telling = true;
+    TellOutsideTicks(tell_, mainThread_, text, caption, icon);
+}
+
+void TwinampMediaPlayer::TellOutsideTicks(const std::shared_ptr<TtellState>& state, TmainThread* mainThread,
+                                          std::string text, std::string caption, TmessageIcon icon)
+{
+    mainThread->Queue([state, mainThread, text = std::move(text), caption = std::move(caption), icon] {
+        if (state->inTick) {
+            TellOutsideTicks(state, mainThread, text, caption, icon);
+            return;
+        }
+        const platform::TScopeExit told([&state] { state->telling = false; });
+        ShowMessageBox(text, caption, TmessageButtons::Ok, icon);
+    });
 }
 
 void TwinampMediaPlayer::RunPendingPlay()

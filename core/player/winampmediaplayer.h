@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/player/custommediaplayer.h"
+#include "core/util/promptservice.h"
 #include "platform/windowmessages.h"
 
 #include <cstdint>
@@ -140,6 +141,9 @@ private:
     void TellStartFailure();
     // An Ok box with the error, captioned with the application's title; one at a time.
     void TellError(const std::string& text);
+    // An Ok box, one at a time. Inside a tick it opens once the tick is over: a box waiting for the user
+    // would otherwise hold up the poll, and with it the next song.
+    void Tell(const std::string& text, const std::string& caption, TmessageIcon icon);
     // The hand-over itself, inside EnqueueTag's flag.
     bool HandOver(const TaudioTag* tag, std::string* failure);
     // Runs a song-play request that arrived during a hand-over.
@@ -154,7 +158,20 @@ private:
     void PressButton(std::intptr_t command);
     void PlayOnAfterAShortSong();
 
+    // What a box waiting to open needs to know of the player, shared with it: it may open after the player
+    // has gone.
+    struct TtellState
+    {
+        bool telling = false; // a box is open or waiting to open
+        bool inTick = false;
+    };
+    // Opens the box once no tick is under way (a tick lets pending messages run, this one among them).
+    static void TellOutsideTicks(const std::shared_ptr<TtellState>& state, TmainThread* mainThread,
+                                 std::string text, std::string caption, TmessageIcon icon);
+
+    TmainThread* mainThread_ = nullptr;         // link
     std::unique_ptr<TThreadedTimer> pollTimer_; // absent without a user-interface thread
+    std::shared_ptr<TtellState> tell_ = std::make_shared<TtellState>();
     std::string winampWindowClass_;
     std::string winampPath_;
     platform::TWindowHandle winampWindow_ = 0;
@@ -183,7 +200,6 @@ private:
     bool uninitialisePending_ = false;
     std::unique_ptr<TaudioTag> pendingPlayTag_;
     std::string startFailure_;
-    bool telling_ = false;
     int launchTimeout_ = 5000;
     int addTimeout_ = 5000;
 };

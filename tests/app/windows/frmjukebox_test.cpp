@@ -9,6 +9,7 @@
 #include "core/reports/audiotaghistorylist.h"
 #include "core/songs/audiotag.h"
 #include "core/timers/alarm.h"
+#include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
@@ -364,6 +365,17 @@ TEST_F(FrmJukeboxTest, PlayerEventsReachTheJukeboxUntilClosing)
     Player().StartPrepared();
     EXPECT_EQ(window_->GetJukebox().Queue().GetCount(), 0) << "the started song left the queue";
     EXPECT_EQ(window_->GetJukebox().History().GetCount(), 1);
+
+    // A start the jukebox cannot save (history.txt cannot be written) is told after every window has
+    // shown the song.
+    const std::string history = window_->GetJukebox().GetHistoryFileName();
+    std::filesystem::remove(history);
+    std::filesystem::create_directories(history + "/blocked");
+    window_->GetJukebox().Queue().Add(Song("full").release());
+    Window().log.clear();
+    EXPECT_THROW(Player().StartPrepared(), EFileError);
+    ASSERT_FALSE(Window().log.empty());
+    EXPECT_EQ(Window().log.back(), "PlaybackStarted /music/full.wav");
 
     window_->GetJukebox().Queue().Add(Song("two").release());
     window_->close();

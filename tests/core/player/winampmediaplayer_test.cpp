@@ -427,6 +427,10 @@ TEST_F(WinampPlayerTest, FailingStartHandlerIsToldOnceAndThePollGoesOn)
     EXPECT_EQ(started_, (std::vector<std::string>{a->Filename(), b->Filename()}));
     EXPECT_EQ(winamp_->playlist, (std::vector<std::string>{"DoesNotExist", c->Filename()}))
         << "the next song is prepared";
+    // The box waits until the tick is over: the poll's thread waits for its tick, and a box open inside
+    // it would hold up the next start until the user answers.
+    EXPECT_TRUE(prompts_.boxes.empty());
+    ASSERT_TRUE(mainThread_.RunUntil([&] { return !prompts_.boxes.empty(); }, std::chrono::seconds(5)));
     ASSERT_EQ(prompts_.boxes.size(), 1u);
     EXPECT_EQ(prompts_.boxes[0].text, failure);
     EXPECT_EQ(prompts_.boxes[0].caption, "Orvane Jukebox");
@@ -451,7 +455,7 @@ TEST_F(WinampPlayerTest, FailingStartHandlerIsToldOnceAndThePollGoesOn)
     };
     winamp_->positionMs += 500;
     EXPECT_NO_THROW(player_->PollWinamp());
-    ASSERT_EQ(prompts_.boxes.size(), 3u);
+    ASSERT_TRUE(mainThread_.RunUntil([&] { return prompts_.boxes.size() == 3; }, std::chrono::seconds(5)));
     EXPECT_EQ(prompts_.boxes[2].text, "time");
 }
 
