@@ -64,6 +64,13 @@ TaudioTagGenre* TaudioTagGenreList::FindGenre(std::string_view name) const
     return dynamic_cast<TaudioTagGenre*>(Find(name));
 }
 
+void TaudioTagGenreList::LinkGenresOf(const TaudioTagGenreList& source)
+{
+    LinkMembersOf(source);
+    genreIndex_ = source.genreIndex_;
+    last_ = nullptr;
+}
+
 void TaudioTagGenreList::Clear()
 {
     genreIndex_.clear();

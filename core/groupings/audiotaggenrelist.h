@@ -35,6 +35,10 @@ public:
     // Genre names in order (case-insensitive, duplicates dropped), each with its genre.
     const std::vector<IndexEntry>& GenreIndex() const { return genreIndex_; }
 
+    // Links source's genres (LinkMembersOf) and takes its genre index; the display switches stay this
+    // set's own.
+    void LinkGenresOf(const TaudioTagGenreList& source);
+
     void Clear() override;
     // Closes the genres' updates, sorts each by title once, gives every genre's artists their albums and
     // name index, then notifies.

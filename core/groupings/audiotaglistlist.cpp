@@ -47,7 +47,7 @@ TaudioTagListList::~TaudioTagListList()
     std::vector<TaudioTagList*> doomed;
     if (made_)
         doomed.assign(made_->begin(), made_->end());
-    if (ownsObjects_) {
+    if (ownsObjects_ && !linked_) {
         for (const Entry& e : index_)
             doomed.push_back(e.list);
         for (const Entry& e : pending_)
@@ -123,7 +123,7 @@ void TaudioTagListList::MadeHere(TaudioTagList* list)
     made_->insert(list);
 }
 
-void TaudioTagListList::HashAll()
+void TaudioTagListList::HashAll() const
 {
     std::vector<const Entry*> all;
     all.reserve(index_.size() + pending_.size());
@@ -135,6 +135,17 @@ void TaudioTagListList::HashAll()
     byKey_ = std::make_unique<KeyMap>();
     for (const Entry* e : all)
         (*byKey_)[e->key].push_back(Link{e->seq, e->list});
+}
+
+void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
+{
+    Clear();
+    source.Materialize();
+    ++generation_;
+    linked_ = true;
+    index_.reserve(source.index_.size());
+    for (const Entry& e : source.index_)
+        index_.push_back(Entry{e.key, e.list, nextSeq_++});
 }
 
 void TaudioTagListList::Materialize() const
@@ -229,7 +240,7 @@ void TaudioTagListList::Delete(int i)
     Unlink(entry);
     // A list filed twice stays while one of its entries is left.
     if (!Contains(entry.list)) {
-        if (ownsObjects_)
+        if (ownsObjects_ && !linked_)
             Free(entry.list);
         else
             Unhook(entry.list);
@@ -252,6 +263,12 @@ void TaudioTagListList::Clear()
     old.swap(index_);
     byKey_.reset();
     ++generation_;
+    if (linked_) {
+        // Links only: the lists are their own set's.
+        linked_ = false;
+        EndUpdate();
+        return;
+    }
     std::vector<TaudioTagList*> lists;
     lists.reserve(old.size());
     for (const Entry& e : old)
@@ -297,6 +314,8 @@ TaudioTagList* TaudioTagListList::GetItem(int i) const
 const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string_view title) const
 {
     platform::FoldKey(title, scratch_);
+    if (!byKey_ && linked_ && GetCount() > kSmallSet)
+        HashAll();
     if (byKey_) {
         const auto it = byKey_->find(std::string_view(scratch_));
         return it == byKey_->end() ? nullptr : &it->second;

@@ -72,6 +72,12 @@ public:
     bool Contains(const TaudioTagList* list) const;
     // The first member (in title order) that holds this song object.
     TaudioTagList* FindListOf(const TaudioTag* tag) const;
+    // Empties the set, then fills it with links to source's lists, in source's order: neither owned nor
+    // hooked, and never touched again by this set (clearing or destroying it only drops the links), so
+    // the set must be cleared before source's lists go. Both sets then answer the same lists.
+    void LinkMembersOf(const TaudioTagListList& source);
+    // True while the members are another set's lists (from LinkMembersOf until the next Clear).
+    bool Linked() const { return linked_; }
     // Sets the list's Title and, for a member, files it again under the new title.
     void Rename(TaudioTagList* list, std::string title);
     // Replaces the strings by the index: titles in order with their lists.
@@ -128,7 +134,7 @@ private:
     class ListHook;
 
     void Insert(TaudioTagList* list);
-    void HashAll();
+    void HashAll() const;
     void MadeHere(TaudioTagList* list);
     void Materialize() const;
     void Unlink(const Entry& entry);
@@ -140,6 +146,7 @@ private:
     bool active_ = false;
     bool listsOwnObjects_ = false;
     bool destroying_ = false;
+    bool linked_ = false;
     int updateCount_ = 0;
     std::uint64_t nextSeq_ = 1;
     std::uint64_t generation_ = 0;
@@ -148,9 +155,9 @@ private:
     mutable std::vector<Entry> pending_;
     // Case-folded title -> its lists in add order (the last one first in title order). Only sets past a
     // few members make it; the many small sets (an artist's albums) search their entries, which
-    // saves a table, a node and a chain per member.
+    // saves a table, a node and a chain per member. A set of links makes it at its first lookup.
     using KeyMap = std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>>;
-    std::unique_ptr<KeyMap> byKey_;
+    mutable std::unique_ptr<KeyMap> byKey_;
     // A small set's chain of the title looked up last.
     mutable std::vector<Link> smallChain_;
     // Made when the set first makes a list.
