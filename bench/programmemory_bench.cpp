@@ -22,8 +22,8 @@ namespace {
 
 // Every view of the main window, the playlist editor's and the stacker window's (without genres).
 constexpr TtreeViewDisplayModes kMainWindowModes = 0x7F;
-constexpr auto kEditorModes =
-    static_cast<TtreeViewDisplayModes>(dmArtists | dmTitles | dmAlbums | dmCompilations | dmInvalid | dmGenres);
+constexpr auto kEditorModes = static_cast<TtreeViewDisplayModes>(dmArtists | dmTitles | dmAlbums |
+                                                                 dmCompilations | dmInvalid | dmGenres);
 constexpr auto kStackerModes = static_cast<TtreeViewDisplayModes>(dmAlbums | dmPlaylists | dmCompilations);
 
 struct DataFolder

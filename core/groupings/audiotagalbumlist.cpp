@@ -44,7 +44,7 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         album->SetSortType(tstTrack);
         album->SetSorted(true);
         target = album.get();
-        AddCreated(std::move(album));
+        AddCreatedGrouped(std::move(album));
     } else {
         target->Add(tag);
     }

@@ -41,7 +41,7 @@ void TaudioTagGenreList::AddTag(TaudioTag* tag)
         made->BeginUpdate(); // closed by DoChange
         made->Add(tag);
         genre = made.get();
-        AddCreated(std::move(made));
+        AddCreatedGrouped(std::move(made));
     }
     last_ = genre;
     lastName_ = *name;

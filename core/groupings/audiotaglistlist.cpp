@@ -84,6 +84,21 @@ void TaudioTagListList::Add(TaudioTagList* list)
     Changed();
 }
 
+void TaudioTagListList::AddGrouped(TaudioTagList* list)
+{
+    if (!list)
+        return;
+    Insert(list);
+    Changed();
+}
+
+void TaudioTagListList::AddCreatedGrouped(std::unique_ptr<TaudioTagList> list)
+{
+    TaudioTagList* raw = list.release();
+    MadeHere(raw);
+    AddGrouped(raw);
+}
+
 void TaudioTagListList::AddCreated(std::unique_ptr<TaudioTagList> list)
 {
     TaudioTagList* raw = list.release();

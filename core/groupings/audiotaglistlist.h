@@ -52,6 +52,10 @@ public:
     // Takes the list in under its Title (nullptr ignored): gives it ListsOwnObjects and hooks its change and
     // play-mode events to ListChanged.
     void Add(TaudioTagList* list);
+    // Takes the list in under its Title (nullptr ignored) as a grouping does: neither its ownership nor its
+    // events are touched, so the set hears nothing of the list's own changes. The groupings' tens of
+    // thousands of lists have no one following them one by one.
+    void AddGrouped(TaudioTagList* list);
     virtual void Delete(int i);
     virtual void Remove(TaudioTagList* list);
     virtual void Clear();
@@ -107,6 +111,8 @@ protected:
     void ForEachMember(F&& visit) const;
     // Adds a list the set made itself (kept alive until the set is destroyed even when not owning).
     void AddCreated(std::unique_ptr<TaudioTagList> list);
+    // Adds a list the set made itself as AddGrouped does.
+    void AddCreatedGrouped(std::unique_ptr<TaudioTagList> list);
     // Files a list the set made itself under its title without the member hooks of Add.
     void InsertCreated(std::unique_ptr<TaudioTagList> list);
     bool Destroying() const { return destroying_; }

@@ -517,6 +517,9 @@ TEST(CustomJukeboxList, ALibraryWithoutCDsSharesTheGroupingsUntilReleased)
         ASSERT_EQ(view->Albums().Count(), 2);
         for (int i = 0; i < 2; ++i)
             EXPECT_EQ(view->Albums().GetItem(i), library.Albums().GetItem(i));
+        // Group lists carry no hooks of their sets: a window may sort one for showing, and nothing follows.
+        EXPECT_FALSE(library.Albums().GetItem(0)->OnChange);
+        EXPECT_FALSE(library.Artists().FindArtist("Zed Band")->Albums().GetItem(0)->OnModeChanged);
         EXPECT_EQ(view->Artists().FindArtist("zed band"), library.Artists().FindArtist("Zed Band"));
         EXPECT_EQ(view->AlphaList().Count(), library.AlphaList().Count());
         EXPECT_EQ(view->Genres().FindGenre("Rock"), library.Genres().FindGenre("Rock"));
