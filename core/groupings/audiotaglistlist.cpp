@@ -127,8 +127,6 @@ void TaudioTagListList::Insert(TaudioTagList* list)
         it->second.push_back(Link{e.seq, list});
     }
     pending_.push_back(std::move(e));
-    if (!byKey_ && GetCount() > kSmallSet)
-        HashAll();
 }
 
 void TaudioTagListList::MadeHere(TaudioTagList* list)
@@ -314,8 +312,12 @@ void TaudioTagListList::DoChange()
 
 void TaudioTagListList::EndUpdate()
 {
-    if (updateCount_ > 0 && --updateCount_ == 0)
+    if (updateCount_ > 0 && --updateCount_ == 0) {
+        // Lookups come in runs while a set fills (a grouping looks a title up for every song); once the
+        // set is whole the table would only hold room.
+        byKey_.reset();
         Changed();
+    }
 }
 
 TaudioTagList* TaudioTagListList::GetItem(int i) const
@@ -329,7 +331,7 @@ TaudioTagList* TaudioTagListList::GetItem(int i) const
 const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string_view title) const
 {
     platform::FoldKey(title, scratch_);
-    if (!byKey_ && linked_ && GetCount() > kSmallSet)
+    if (!byKey_ && GetCount() > kSmallSet)
         HashAll();
     if (byKey_) {
         const auto it = byKey_->find(std::string_view(scratch_));

@@ -23,9 +23,9 @@
 // Lists the set creates itself (loads, groupings) stay alive until the set is destroyed even when it does not
 // own them; lists added from outside are freed only when OwnsObjects is set.
 //
-// Lookups by title go through a hash of case-folded titles, and lists added inside an update are sorted into
-// the index once, when the index is next read by position, so filling a set with thousands of lists stays
-// linear.
+// Lookups by title go through a hash of case-folded titles while the set fills, and lists added inside an
+// update are sorted into the index once, when the index is next read by position, so filling a set with
+// thousands of lists stays linear.
 class TaudioTagListList
 {
 public:
@@ -160,8 +160,9 @@ private:
     mutable std::vector<Entry> index_;
     mutable std::vector<Entry> pending_;
     // Case-folded title -> its lists in add order (the last one first in title order). Only sets past a
-    // few members make it; the many small sets (an artist's albums) search their entries, which
-    // saves a table, a node and a chain per member. A set of links makes it at its first lookup.
+    // few members make it, at their first lookup, and drop it when their outermost update closes; the many
+    // small sets (an artist's albums) search their entries, which saves a table, a node and a chain per
+    // member.
     using KeyMap = std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>>;
     mutable std::unique_ptr<KeyMap> byKey_;
     // A small set's chain of the title looked up last.
