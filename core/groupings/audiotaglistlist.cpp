@@ -37,12 +37,13 @@ private:
     std::weak_ptr<TaudioTagListList*> set_;
 };
 
-TaudioTagListList::TaudioTagListList() : alive_(std::make_shared<TaudioTagListList*>(this)) {}
+TaudioTagListList::TaudioTagListList() = default;
 
 TaudioTagListList::~TaudioTagListList()
 {
     destroying_ = true;
-    *alive_ = nullptr;
+    if (alive_)
+        *alive_ = nullptr;
     alive_.reset();
     std::vector<TaudioTagList*> doomed;
     if (made_)
@@ -77,6 +78,8 @@ void TaudioTagListList::Add(TaudioTagList* list)
     if (!list)
         return;
     list->SetOwnsObjects(listsOwnObjects_);
+    if (!alive_)
+        alive_ = std::make_shared<TaudioTagListList*>(this);
     const ListHook hook(alive_);
     list->OnChange = hook;
     list->OnModeChanged = hook;
@@ -330,24 +333,28 @@ TaudioTagList* TaudioTagListList::GetItem(int i) const
 
 const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string_view title) const
 {
-    platform::FoldKey(title, scratch_);
+    if (!lookup_)
+        lookup_ = std::make_unique<Lookup>();
+    std::string& key = lookup_->key;
+    platform::FoldKey(title, key);
     if (!byKey_ && GetCount() > kSmallSet)
         HashAll();
     if (byKey_) {
-        const auto it = byKey_->find(std::string_view(scratch_));
+        const auto it = byKey_->find(std::string_view(key));
         return it == byKey_->end() ? nullptr : &it->second;
     }
-    smallChain_.clear();
-    const auto collect = [this](const Entry& e) {
-        if (e.key == scratch_)
-            smallChain_.push_back(Link{e.seq, e.list});
+    std::vector<Link>& chain = lookup_->smallChain;
+    chain.clear();
+    const auto collect = [&key, &chain](const Entry& e) {
+        if (e.key == key)
+            chain.push_back(Link{e.seq, e.list});
     };
     std::for_each(index_.begin(), index_.end(), collect);
     std::for_each(pending_.begin(), pending_.end(), collect);
-    if (smallChain_.empty())
+    if (chain.empty())
         return nullptr;
-    std::sort(smallChain_.begin(), smallChain_.end(), [](const Link& a, const Link& b) { return a.seq < b.seq; });
-    return &smallChain_;
+    std::sort(chain.begin(), chain.end(), [](const Link& a, const Link& b) { return a.seq < b.seq; });
+    return &chain;
 }
 
 TaudioTagList* TaudioTagListList::Find(std::string_view title) const

@@ -165,13 +165,19 @@ private:
     // member.
     using KeyMap = std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>>;
     mutable std::unique_ptr<KeyMap> byKey_;
-    // A small set's chain of the title looked up last.
-    mutable std::vector<Link> smallChain_;
     // Made when the set first makes a list.
     std::unique_ptr<std::unordered_set<TaudioTagList*>> made_;
-    // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing.
+    // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing. Made
+    // with the first hook: the groupings' sets hook nothing.
     std::shared_ptr<TaudioTagListList*> alive_;
-    mutable std::string scratch_;
+    // The folded title looked up last and, for a small set, its chain; made at the first lookup, since most
+    // sets (an artist's albums) are never searched by title.
+    struct Lookup
+    {
+        std::string key;
+        std::vector<Link> smallChain;
+    };
+    mutable std::unique_ptr<Lookup> lookup_;
 };
 
 // A node under parent captioned with the list's Title, carrying the list; its kind follows the list's class.
