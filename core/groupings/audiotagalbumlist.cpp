@@ -52,6 +52,19 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
     lastGeneration_ = Generation();
 }
 
+TaudioTagAlbum* TaudioTagAlbumList::FindAlbum(std::string_view title, std::string_view folder) const
+{
+    TaudioTagList* found = nullptr;
+    ForEachTitled(title, [&](TaudioTagList* album) {
+        const TaudioTag* first = album->GetItem(0);
+        if (!first || FolderOf(first->Filename()) != folder)
+            return true;
+        found = album;
+        return false;
+    });
+    return dynamic_cast<TaudioTagAlbum*>(found);
+}
+
 void TaudioTagAlbumList::AddAlbum(TaudioTagAlbum* album)
 {
     if (album)

@@ -27,6 +27,11 @@ public:
     bool UseArtists() const { return useArtists_; }
     void SetUseArtists(bool value) { useArtists_ = value; }
 
+    // The library's album grouping, built from the same songs (or nullptr). A genre's album that holds
+    // every song of one of its albums is then that album itself, linked instead of kept twice; the album
+    // grouping must keep its albums until this set is cleared.
+    void SetLibraryAlbums(const TaudioTagAlbumList* albums) { libraryAlbums_ = albums; }
+
     void AddTag(TaudioTag* tag);
     void AddGenre(TaudioTagGenre* genre);
     // Genre i in title order; nullptr out of range or for a member that is not a genre.
@@ -45,9 +50,12 @@ public:
     void DoChange() override;
 
 private:
+    static void LinkWholeAlbums(TaudioTagGenre& genre, const TaudioTagAlbumList& library);
+
     bool useAlbums_ = true;
     bool useArtists_ = true;
     std::vector<IndexEntry> genreIndex_;
+    const TaudioTagAlbumList* libraryAlbums_ = nullptr; // link
     // The genre the last song joined, valid while nothing is filed or removed.
     TaudioTagGenre* last_ = nullptr;
     std::string lastName_;

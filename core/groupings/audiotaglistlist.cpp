@@ -50,9 +50,11 @@ TaudioTagListList::~TaudioTagListList()
         doomed.assign(made_->begin(), made_->end());
     if (ownsObjects_ && !linked_) {
         for (const Entry& e : index_)
-            doomed.push_back(e.list);
+            if (!IsLink(e.list))
+                doomed.push_back(e.list);
         for (const Entry& e : pending_)
-            doomed.push_back(e.list);
+            if (!IsLink(e.list))
+                doomed.push_back(e.list);
     }
     made_.reset();
     std::sort(doomed.begin(), doomed.end());
@@ -164,6 +166,40 @@ void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
         index_.push_back(Entry{e.key, e.list, nextSeq_++});
 }
 
+void TaudioTagListList::ReplaceByLink(TaudioTagList* member, TaudioTagList* link)
+{
+    if (!member || !link || member == link || IsLink(member) || Contains(link))
+        return;
+    bool found = false;
+    for (std::vector<Entry>* entries : {&index_, &pending_})
+        for (Entry& e : *entries)
+            if (e.list == member) {
+                e.list = link;
+                found = true;
+            }
+    if (!found)
+        return;
+    ++generation_;
+    if (byKey_)
+        for (auto& [key, chain] : *byKey_)
+            for (Link& l : chain)
+                if (l.list == member)
+                    l.list = link;
+    if (!links_)
+        links_ = std::make_unique<std::unordered_set<TaudioTagList*>>();
+    links_->insert(link);
+    if (ownsObjects_ || (made_ && made_->count(member) > 0))
+        Free(member);
+    else
+        Unhook(member);
+    Changed();
+}
+
+bool TaudioTagListList::IsLink(const TaudioTagList* list) const
+{
+    return links_ && links_->count(const_cast<TaudioTagList*>(list)) > 0;
+}
+
 void TaudioTagListList::Materialize() const
 {
     if (pending_.empty())
@@ -256,7 +292,9 @@ void TaudioTagListList::Delete(int i)
     Unlink(entry);
     // A list filed twice stays while one of its entries is left.
     if (!Contains(entry.list)) {
-        if (ownsObjects_ && !linked_)
+        if (IsLink(entry.list))
+            links_->erase(entry.list);
+        else if (ownsObjects_ && !linked_)
             Free(entry.list);
         else
             Unhook(entry.list);
@@ -293,11 +331,14 @@ void TaudioTagListList::Clear()
     std::sort(lists.begin(), lists.end());
     lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
     for (TaudioTagList* list : lists) {
+        if (IsLink(list))
+            continue;
         if (ownsObjects_)
             Free(list);
         else
             Unhook(list);
     }
+    links_.reset();
     EndUpdate();
 }
 
