@@ -3,6 +3,7 @@
 #include "platform/textcompare.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -62,6 +63,7 @@ void TaudioTagGenreList::LinkWholeAlbums(TaudioTagGenre& genre, const TaudioTagA
     for (int i = 0; i < albums.GetCount(); ++i)
         if (TaudioTagAlbum* album = albums.GetAlbum(i))
             own.push_back(album);
+    std::unordered_map<TaudioTagList*, TaudioTagList*> wholes;
     for (TaudioTagAlbum* album : own) {
         const TaudioTag* first = album->GetItem(0);
         if (!first)
@@ -71,8 +73,9 @@ void TaudioTagGenreList::LinkWholeAlbums(TaudioTagGenre& genre, const TaudioTagA
         TaudioTagAlbum* whole = library.FindAlbum(album->Title(), FolderOf(first->Filename()));
         if (whole && whole->GetCount() == album->GetCount() && whole->Title() == album->Title() &&
             whole->AlbumArtist() == album->AlbumArtist() && whole->Compilation() == album->Compilation())
-            albums.ReplaceByLink(album, whole);
+            wholes.emplace(album, whole);
     }
+    albums.ReplaceByLinks(wholes);
 }
 
 void TaudioTagGenreList::AddGenre(TaudioTagGenre* genre)

@@ -166,32 +166,41 @@ void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
         index_.push_back(Entry{e.key, e.list, nextSeq_++});
 }
 
-void TaudioTagListList::ReplaceByLink(TaudioTagList* member, TaudioTagList* link)
+void TaudioTagListList::ReplaceByLinks(const std::unordered_map<TaudioTagList*, TaudioTagList*>& links)
 {
-    if (!member || !link || member == link || IsLink(member) || Contains(link))
+    if (links.empty())
         return;
-    bool found = false;
+    // One pass over the entries (and the title table) for every replacement at once.
+    std::unordered_set<TaudioTagList*> replaced;
+    const auto swap = [&](TaudioTagList*& list) {
+        if (IsLink(list))
+            return;
+        const auto it = links.find(list);
+        if (it == links.end() || !it->second || it->second == list)
+            return;
+        replaced.insert(list);
+        list = it->second;
+    };
     for (std::vector<Entry>* entries : {&index_, &pending_})
         for (Entry& e : *entries)
-            if (e.list == member) {
-                e.list = link;
-                found = true;
-            }
-    if (!found)
+            swap(e.list);
+    if (replaced.empty())
         return;
-    ++generation_;
     if (byKey_)
         for (auto& [key, chain] : *byKey_)
             for (Link& l : chain)
-                if (l.list == member)
-                    l.list = link;
+                if (replaced.count(l.list) > 0)
+                    l.list = links.at(l.list);
+    ++generation_;
     if (!links_)
         links_ = std::make_unique<std::unordered_set<TaudioTagList*>>();
-    links_->insert(link);
-    if (ownsObjects_ || (made_ && made_->count(member) > 0))
-        Free(member);
-    else
-        Unhook(member);
+    for (TaudioTagList* member : replaced) {
+        links_->insert(links.at(member));
+        if (ownsObjects_ || (made_ && made_->count(member) > 0))
+            Free(member);
+        else
+            Unhook(member);
+    }
     Changed();
 }
 

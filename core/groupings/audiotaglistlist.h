@@ -80,11 +80,11 @@ public:
     // hooked, and never touched again by this set (clearing or destroying it only drops the links), so
     // the set must be cleared before source's lists go. Both sets then answer the same lists.
     void LinkMembersOf(const TaudioTagListList& source);
-    // Puts link, a list of another set holding the same songs, in member's place: member is freed when the
-    // set answers for it; link is neither owned nor hooked and is never touched again by this set (leaving
-    // the set or a Clear only drops it), so the other set must keep it until this set lets go. Nothing
-    // happens for a non-member, a member that is a link already or a link that is a member.
-    void ReplaceByLink(TaudioTagList* member, TaudioTagList* link);
+    // Puts each link (a list of another set holding the same songs, not a member) in its member's place: the
+    // member is freed when the set answers for it; the link is neither owned nor hooked and is never
+    // touched again by this set (leaving the set or a Clear only drops it), so the other set must keep it
+    // until this set lets go. Lists that are not members, or are links already, are passed over.
+    void ReplaceByLinks(const std::unordered_map<TaudioTagList*, TaudioTagList*>& links);
     // True while the members are another set's lists (from LinkMembersOf until the next Clear).
     bool Linked() const { return linked_; }
     // Sets the list's Title and, for a member, files it again under the new title.
@@ -173,7 +173,7 @@ private:
     mutable std::unique_ptr<KeyMap> byKey_;
     // Made when the set first makes a list.
     std::unique_ptr<std::unordered_set<TaudioTagList*>> made_;
-    // Members put in by ReplaceByLink: another set's lists.
+    // Members put in by ReplaceByLinks: another set's lists.
     std::unique_ptr<std::unordered_set<TaudioTagList*>> links_;
     // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing. Made
     // with the first hook: the groupings' sets hook nothing.
