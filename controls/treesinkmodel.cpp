@@ -74,6 +74,9 @@ void TtreeSinkModel::EndUpdate()
         return;
     if (--updateCount_ == 0 && resetting_) {
         resetting_ = false;
+        // A library's tree is filled node by node inside one update: the room its array grew by goes back.
+        if (records_.capacity() - records_.size() > records_.size() / 8)
+            records_.shrink_to_fit();
         endResetModel();
     }
 }

@@ -44,12 +44,25 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         album->SetSortType(tstTrack);
         album->SetSorted(true);
         target = album.get();
-        AddCreated(std::move(album));
+        AddCreatedGrouped(std::move(album));
     } else {
         target->Add(tag);
     }
     last_ = target;
     lastGeneration_ = Generation();
+}
+
+TaudioTagAlbum* TaudioTagAlbumList::FindAlbum(std::string_view title, std::string_view folder) const
+{
+    TaudioTagList* found = nullptr;
+    ForEachTitled(title, [&](TaudioTagList* album) {
+        const TaudioTag* first = album->GetItem(0);
+        if (!first || FolderOf(first->Filename()) != folder)
+            return true;
+        found = album;
+        return false;
+    });
+    return dynamic_cast<TaudioTagAlbum*>(found);
 }
 
 void TaudioTagAlbumList::AddAlbum(TaudioTagAlbum* album)

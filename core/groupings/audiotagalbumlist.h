@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The album grouping: songs by album title and folder, so that two albums of one name in different folders
 // stay apart and one folder of several artists under one album name is one (compilation) album.
@@ -15,6 +16,9 @@ public:
     // Songs without an album are ignored.
     void AddTag(TaudioTag* tag);
     void AddAlbum(TaudioTagAlbum* album);
+    // The album of that title (ignoring case) whose songs are in that folder (the folder part of a file
+    // name, separator included), as AddTag files a song; nullptr when none.
+    TaudioTagAlbum* FindAlbum(std::string_view title, std::string_view folder) const;
     // Album i in title order; nullptr out of range or for a member that is not an album.
     TaudioTagAlbum* GetAlbum(int i) const;
     // One node per album under parent, captioned with its title.

@@ -110,7 +110,7 @@ void TaudioTagArtistList::AddTag(TaudioTag* tag)
         artist->Add(tag);
         artist->SetName(*key);
         found = artist.get();
-        AddCreated(std::move(artist));
+        AddCreatedGrouped(std::move(artist));
     }
     last_ = found;
     lastKey_ = *key;
@@ -149,7 +149,7 @@ void TaudioTagArtistList::AssignAlbums(const TaudioTagAlbumList& albums)
         auto* artist = dynamic_cast<TaudioTagArtist*>(Find(album->AlbumArtist()));
         // Run again, it must not give an artist the same album twice.
         if (artist && !artist->Albums().Contains(album))
-            artist->Albums().AddAlbum(album);
+            artist->Albums().AddGrouped(album);
     }
     for (TaudioTagArtist* artist : artists)
         artist->Albums().EndUpdate();

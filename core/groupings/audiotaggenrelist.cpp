@@ -3,9 +3,16 @@
 #include "platform/textcompare.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
+
+std::string_view FolderOf(std::string_view fileName)
+{
+    const std::size_t slash = fileName.rfind('/');
+    return slash == std::string_view::npos ? std::string_view() : fileName.substr(0, slash + 1);
+}
 
 std::string FileNameOf(const std::string& fileName)
 {
@@ -41,11 +48,34 @@ void TaudioTagGenreList::AddTag(TaudioTag* tag)
         made->BeginUpdate(); // closed by DoChange
         made->Add(tag);
         genre = made.get();
-        AddCreated(std::move(made));
+        AddCreatedGrouped(std::move(made));
     }
     last_ = genre;
     lastName_ = *name;
     lastGeneration_ = Generation();
+}
+
+void TaudioTagGenreList::LinkWholeAlbums(TaudioTagGenre& genre, const TaudioTagAlbumList& library)
+{
+    TaudioTagAlbumList& albums = genre.Albums();
+    std::vector<TaudioTagAlbum*> own;
+    own.reserve(static_cast<std::size_t>(albums.GetCount()));
+    for (int i = 0; i < albums.GetCount(); ++i)
+        if (TaudioTagAlbum* album = albums.GetAlbum(i))
+            own.push_back(album);
+    std::unordered_map<TaudioTagList*, TaudioTagList*> wholes;
+    for (TaudioTagAlbum* album : own) {
+        const TaudioTag* first = album->GetItem(0);
+        if (!first)
+            continue;
+        // Both file a song by its album title and folder, so the genre's album holds a part of the
+        // library's one: as many songs, titled and credited alike, make the same album.
+        TaudioTagAlbum* whole = library.FindAlbum(album->Title(), FolderOf(first->Filename()));
+        if (whole && whole->GetCount() == album->GetCount() && whole->Title() == album->Title() &&
+            whole->AlbumArtist() == album->AlbumArtist() && whole->Compilation() == album->Compilation())
+            wholes.emplace(album, whole);
+    }
+    albums.ReplaceByLinks(wholes);
 }
 
 void TaudioTagGenreList::AddGenre(TaudioTagGenre* genre)
@@ -62,6 +92,13 @@ TaudioTagGenre* TaudioTagGenreList::GetGenre(int i) const
 TaudioTagGenre* TaudioTagGenreList::FindGenre(std::string_view name) const
 {
     return dynamic_cast<TaudioTagGenre*>(Find(name));
+}
+
+void TaudioTagGenreList::LinkGenresOf(const TaudioTagGenreList& source)
+{
+    LinkMembersOf(source);
+    genreIndex_ = source.genreIndex_;
+    last_ = nullptr;
 }
 
 void TaudioTagGenreList::Clear()
@@ -110,6 +147,9 @@ void TaudioTagGenreList::DoChange()
     for (const std::size_t i : order)
         genreIndex_.push_back(std::move(index[i].entry));
 
+    if (libraryAlbums_)
+        for (TaudioTagGenre* genre : genres)
+            LinkWholeAlbums(*genre, *libraryAlbums_);
     for (TaudioTagGenre* genre : genres) {
         genre->Artists().AssignAlbums(genre->Albums());
         genre->Artists().BuildIndex();

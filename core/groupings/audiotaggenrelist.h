@@ -27,6 +27,11 @@ public:
     bool UseArtists() const { return useArtists_; }
     void SetUseArtists(bool value) { useArtists_ = value; }
 
+    // The library's album grouping, built from the same songs (or nullptr). A genre's album that holds
+    // every song of one of its albums is then that album itself, linked instead of kept twice; the album
+    // grouping must keep its albums until this set is cleared.
+    void SetLibraryAlbums(const TaudioTagAlbumList* albums) { libraryAlbums_ = albums; }
+
     void AddTag(TaudioTag* tag);
     void AddGenre(TaudioTagGenre* genre);
     // Genre i in title order; nullptr out of range or for a member that is not a genre.
@@ -35,15 +40,22 @@ public:
     // Genre names in order (case-insensitive, duplicates dropped), each with its genre.
     const std::vector<IndexEntry>& GenreIndex() const { return genreIndex_; }
 
+    // Links source's genres (LinkMembersOf) and takes its genre index; the display switches stay this
+    // set's own.
+    void LinkGenresOf(const TaudioTagGenreList& source);
+
     void Clear() override;
     // Closes the genres' updates, sorts each by title once, gives every genre's artists their albums and
     // name index, then notifies.
     void DoChange() override;
 
 private:
+    static void LinkWholeAlbums(TaudioTagGenre& genre, const TaudioTagAlbumList& library);
+
     bool useAlbums_ = true;
     bool useArtists_ = true;
     std::vector<IndexEntry> genreIndex_;
+    const TaudioTagAlbumList* libraryAlbums_ = nullptr; // link
     // The genre the last song joined, valid while nothing is filed or removed.
     TaudioTagGenre* last_ = nullptr;
     std::string lastName_;

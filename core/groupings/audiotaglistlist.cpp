@@ -37,21 +37,24 @@ private:
     std::weak_ptr<TaudioTagListList*> set_;
 };
 
-TaudioTagListList::TaudioTagListList() : alive_(std::make_shared<TaudioTagListList*>(this)) {}
+TaudioTagListList::TaudioTagListList() = default;
 
 TaudioTagListList::~TaudioTagListList()
 {
     destroying_ = true;
-    *alive_ = nullptr;
+    if (alive_)
+        *alive_ = nullptr;
     alive_.reset();
     std::vector<TaudioTagList*> doomed;
     if (made_)
         doomed.assign(made_->begin(), made_->end());
-    if (ownsObjects_) {
+    if (ownsObjects_ && !linked_) {
         for (const Entry& e : index_)
-            doomed.push_back(e.list);
+            if (!IsLink(e.list))
+                doomed.push_back(e.list);
         for (const Entry& e : pending_)
-            doomed.push_back(e.list);
+            if (!IsLink(e.list))
+                doomed.push_back(e.list);
     }
     made_.reset();
     std::sort(doomed.begin(), doomed.end());
@@ -77,11 +80,28 @@ void TaudioTagListList::Add(TaudioTagList* list)
     if (!list)
         return;
     list->SetOwnsObjects(listsOwnObjects_);
+    if (!alive_)
+        alive_ = std::make_shared<TaudioTagListList*>(this);
     const ListHook hook(alive_);
     list->OnChange = hook;
     list->OnModeChanged = hook;
     Insert(list);
     Changed();
+}
+
+void TaudioTagListList::AddGrouped(TaudioTagList* list)
+{
+    if (!list)
+        return;
+    Insert(list);
+    Changed();
+}
+
+void TaudioTagListList::AddCreatedGrouped(std::unique_ptr<TaudioTagList> list)
+{
+    TaudioTagList* raw = list.release();
+    MadeHere(raw);
+    AddGrouped(raw);
 }
 
 void TaudioTagListList::AddCreated(std::unique_ptr<TaudioTagList> list)
@@ -112,8 +132,6 @@ void TaudioTagListList::Insert(TaudioTagList* list)
         it->second.push_back(Link{e.seq, list});
     }
     pending_.push_back(std::move(e));
-    if (!byKey_ && GetCount() > kSmallSet)
-        HashAll();
 }
 
 void TaudioTagListList::MadeHere(TaudioTagList* list)
@@ -123,7 +141,7 @@ void TaudioTagListList::MadeHere(TaudioTagList* list)
     made_->insert(list);
 }
 
-void TaudioTagListList::HashAll()
+void TaudioTagListList::HashAll() const
 {
     std::vector<const Entry*> all;
     all.reserve(index_.size() + pending_.size());
@@ -135,6 +153,60 @@ void TaudioTagListList::HashAll()
     byKey_ = std::make_unique<KeyMap>();
     for (const Entry* e : all)
         (*byKey_)[e->key].push_back(Link{e->seq, e->list});
+}
+
+void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
+{
+    Clear();
+    source.Materialize();
+    ++generation_;
+    linked_ = true;
+    index_.reserve(source.index_.size());
+    for (const Entry& e : source.index_)
+        index_.push_back(Entry{e.key, e.list, nextSeq_++});
+}
+
+void TaudioTagListList::ReplaceByLinks(const std::unordered_map<TaudioTagList*, TaudioTagList*>& links)
+{
+    if (links.empty())
+        return;
+    // One pass over the entries (and the title table) for every replacement at once.
+    std::unordered_set<TaudioTagList*> replaced;
+    const auto swap = [&](TaudioTagList*& list) {
+        if (IsLink(list))
+            return;
+        const auto it = links.find(list);
+        if (it == links.end() || !it->second || it->second == list)
+            return;
+        replaced.insert(list);
+        list = it->second;
+    };
+    for (std::vector<Entry>* entries : {&index_, &pending_})
+        for (Entry& e : *entries)
+            swap(e.list);
+    if (replaced.empty())
+        return;
+    if (byKey_)
+        for (auto& [key, chain] : *byKey_)
+            for (Link& l : chain)
+                if (replaced.count(l.list) > 0)
+                    l.list = links.at(l.list);
+    ++generation_;
+    if (!links_)
+        links_ = std::make_unique<std::unordered_set<TaudioTagList*>>();
+    for (TaudioTagList* member : replaced) {
+        links_->insert(links.at(member));
+        if (ownsObjects_ || (made_ && made_->count(member) > 0))
+            Free(member);
+        else
+            Unhook(member);
+    }
+    Changed();
+}
+
+bool TaudioTagListList::IsLink(const TaudioTagList* list) const
+{
+    return links_ && links_->count(const_cast<TaudioTagList*>(list)) > 0;
 }
 
 void TaudioTagListList::Materialize() const
@@ -229,7 +301,9 @@ void TaudioTagListList::Delete(int i)
     Unlink(entry);
     // A list filed twice stays while one of its entries is left.
     if (!Contains(entry.list)) {
-        if (ownsObjects_)
+        if (IsLink(entry.list))
+            links_->erase(entry.list);
+        else if (ownsObjects_ && !linked_)
             Free(entry.list);
         else
             Unhook(entry.list);
@@ -252,6 +326,12 @@ void TaudioTagListList::Clear()
     old.swap(index_);
     byKey_.reset();
     ++generation_;
+    if (linked_) {
+        // Links only: the lists are their own set's.
+        linked_ = false;
+        EndUpdate();
+        return;
+    }
     std::vector<TaudioTagList*> lists;
     lists.reserve(old.size());
     for (const Entry& e : old)
@@ -260,11 +340,14 @@ void TaudioTagListList::Clear()
     std::sort(lists.begin(), lists.end());
     lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
     for (TaudioTagList* list : lists) {
+        if (IsLink(list))
+            continue;
         if (ownsObjects_)
             Free(list);
         else
             Unhook(list);
     }
+    links_.reset();
     EndUpdate();
 }
 
@@ -282,8 +365,12 @@ void TaudioTagListList::DoChange()
 
 void TaudioTagListList::EndUpdate()
 {
-    if (updateCount_ > 0 && --updateCount_ == 0)
+    if (updateCount_ > 0 && --updateCount_ == 0) {
+        // Lookups come in runs while a set fills (a grouping looks a title up for every song); once the
+        // set is whole the table would only hold room.
+        byKey_.reset();
         Changed();
+    }
 }
 
 TaudioTagList* TaudioTagListList::GetItem(int i) const
@@ -296,23 +383,28 @@ TaudioTagList* TaudioTagListList::GetItem(int i) const
 
 const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string_view title) const
 {
-    platform::FoldKey(title, scratch_);
+    if (!lookup_)
+        lookup_ = std::make_unique<Lookup>();
+    std::string& key = lookup_->key;
+    platform::FoldKey(title, key);
+    if (!byKey_ && GetCount() > kSmallSet)
+        HashAll();
     if (byKey_) {
-        const auto it = byKey_->find(std::string_view(scratch_));
+        const auto it = byKey_->find(std::string_view(key));
         return it == byKey_->end() ? nullptr : &it->second;
     }
-    smallChain_.clear();
-    const auto collect = [this](const Entry& e) {
-        if (e.key == scratch_)
-            smallChain_.push_back(Link{e.seq, e.list});
+    std::vector<Link>& chain = lookup_->smallChain;
+    chain.clear();
+    const auto collect = [&key, &chain](const Entry& e) {
+        if (e.key == key)
+            chain.push_back(Link{e.seq, e.list});
     };
     std::for_each(index_.begin(), index_.end(), collect);
     std::for_each(pending_.begin(), pending_.end(), collect);
-    if (smallChain_.empty())
+    if (chain.empty())
         return nullptr;
-    std::sort(smallChain_.begin(), smallChain_.end(),
-              [](const Link& a, const Link& b) { return a.seq < b.seq; });
-    return &smallChain_;
+    std::sort(chain.begin(), chain.end(), [](const Link& a, const Link& b) { return a.seq < b.seq; });
+    return &chain;
 }
 
 TaudioTagList* TaudioTagListList::Find(std::string_view title) const

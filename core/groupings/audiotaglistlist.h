@@ -23,9 +23,9 @@
 // Lists the set creates itself (loads, groupings) stay alive until the set is destroyed even when it does not
 // own them; lists added from outside are freed only when OwnsObjects is set.
 //
-// Lookups by title go through a hash of case-folded titles, and lists added inside an update are sorted into
-// the index once, when the index is next read by position, so filling a set with thousands of lists stays
-// linear.
+// Lookups by title go through a hash of case-folded titles while the set fills, and lists added inside an
+// update are sorted into the index once, when the index is next read by position, so filling a set with
+// thousands of lists stays linear.
 class TaudioTagListList
 {
 public:
@@ -52,6 +52,10 @@ public:
     // Takes the list in under its Title (nullptr ignored): gives it ListsOwnObjects and hooks its change and
     // play-mode events to ListChanged.
     void Add(TaudioTagList* list);
+    // Takes the list in under its Title (nullptr ignored) as a grouping does: neither its ownership nor its
+    // events are touched, so the set hears nothing of the list's own changes. The groupings' tens of
+    // thousands of lists have no one following them one by one.
+    void AddGrouped(TaudioTagList* list);
     virtual void Delete(int i);
     virtual void Remove(TaudioTagList* list);
     virtual void Clear();
@@ -72,6 +76,17 @@ public:
     bool Contains(const TaudioTagList* list) const;
     // The first member (in title order) that holds this song object.
     TaudioTagList* FindListOf(const TaudioTag* tag) const;
+    // Empties the set, then fills it with links to source's lists, in source's order: neither owned nor
+    // hooked, and never touched again by this set (clearing or destroying it only drops the links), so
+    // the set must be cleared before source's lists go. Both sets then answer the same lists.
+    void LinkMembersOf(const TaudioTagListList& source);
+    // Puts each link (a list of another set holding the same songs, not a member) in its member's place: the
+    // member is freed when the set answers for it; the link is neither owned nor hooked and is never
+    // touched again by this set (leaving the set or a Clear only drops it), so the other set must keep it
+    // until this set lets go. Lists that are not members, or are links already, are passed over.
+    void ReplaceByLinks(const std::unordered_map<TaudioTagList*, TaudioTagList*>& links);
+    // True while the members are another set's lists (from LinkMembersOf until the next Clear).
+    bool Linked() const { return linked_; }
     // Sets the list's Title and, for a member, files it again under the new title.
     void Rename(TaudioTagList* list, std::string title);
     // Replaces the strings by the index: titles in order with their lists.
@@ -101,6 +116,8 @@ protected:
     void ForEachMember(F&& visit) const;
     // Adds a list the set made itself (kept alive until the set is destroyed even when not owning).
     void AddCreated(std::unique_ptr<TaudioTagList> list);
+    // Adds a list the set made itself as AddGrouped does.
+    void AddCreatedGrouped(std::unique_ptr<TaudioTagList> list);
     // Files a list the set made itself under its title without the member hooks of Add.
     void InsertCreated(std::unique_ptr<TaudioTagList> list);
     bool Destroying() const { return destroying_; }
@@ -128,18 +145,20 @@ private:
     class ListHook;
 
     void Insert(TaudioTagList* list);
-    void HashAll();
+    void HashAll() const;
     void MadeHere(TaudioTagList* list);
     void Materialize() const;
     void Unlink(const Entry& entry);
     void Unhook(TaudioTagList* list) const;
     void Free(TaudioTagList* list);
+    bool IsLink(const TaudioTagList* list) const;
     const std::vector<Link>* Chain(std::string_view title) const;
 
     bool ownsObjects_ = false;
     bool active_ = false;
     bool listsOwnObjects_ = false;
     bool destroying_ = false;
+    bool linked_ = false;
     int updateCount_ = 0;
     std::uint64_t nextSeq_ = 1;
     std::uint64_t generation_ = 0;
@@ -147,17 +166,26 @@ private:
     mutable std::vector<Entry> index_;
     mutable std::vector<Entry> pending_;
     // Case-folded title -> its lists in add order (the last one first in title order). Only sets past a
-    // few members make it; the many small sets (an artist's albums) search their entries, which
-    // saves a table, a node and a chain per member.
+    // few members make it, at their first lookup, and drop it when their outermost update closes; the many
+    // small sets (an artist's albums) search their entries, which saves a table, a node and a chain per
+    // member.
     using KeyMap = std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>>;
-    std::unique_ptr<KeyMap> byKey_;
-    // A small set's chain of the title looked up last.
-    mutable std::vector<Link> smallChain_;
+    mutable std::unique_ptr<KeyMap> byKey_;
     // Made when the set first makes a list.
     std::unique_ptr<std::unordered_set<TaudioTagList*>> made_;
-    // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing.
+    // Members put in by ReplaceByLinks: another set's lists.
+    std::unique_ptr<std::unordered_set<TaudioTagList*>> links_;
+    // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing. Made
+    // with the first hook: the groupings' sets hook nothing.
     std::shared_ptr<TaudioTagListList*> alive_;
-    mutable std::string scratch_;
+    // The folded title looked up last and, for a small set, its chain; made at the first lookup, since most
+    // sets (an artist's albums) are never searched by title.
+    struct Lookup
+    {
+        std::string key;
+        std::vector<Link> smallChain;
+    };
+    mutable std::unique_ptr<Lookup> lookup_;
 };
 
 // A node under parent captioned with the list's Title, carrying the list; its kind follows the list's class.

@@ -28,6 +28,7 @@ TcustomJukeboxList::TcustomJukeboxList()
     alphaList_->SetOwnsObjects(true);
     alphaList_->SetIsAlphaList(true);
     genres_->SetOwnsObjects(true);
+    genres_->SetLibraryAlbums(albums_.get());
 
     globalList_->SetOwnsObjects(true);
     globalList_->OnChange = [this](TaudioTagList*) { GlobalListChange(); };
@@ -58,13 +59,13 @@ TcustomJukeboxList::~TcustomJukeboxList()
     globalList_->OnFreeingSongs = nullptr;
     playlists_->OnChange = nullptr;
     playlists_->OnPlaylistChange = nullptr;
-    // The groupings link to the global list's songs: they go first, and the artists before the albums
-    // they were given.
+    // The groupings link to the global list's songs: they go first, and the artists and genres before the
+    // albums they were given.
     fileNameIndex_.Clear();
+    genres_.reset();
     artists_.reset();
     albums_.reset();
     alphaList_.reset();
-    genres_.reset();
     globalList_.reset();
     playlists_.reset();
 }
@@ -155,10 +156,11 @@ void TcustomJukeboxList::FillGroupings()
     albums_->BeginUpdate();
     alphaList_->BeginUpdate();
     genres_->BeginUpdate();
+    // The genres link albums of the album grouping: they let go first.
+    genres_->Clear();
     artists_->Clear();
     albums_->Clear();
     alphaList_->Clear();
-    genres_->Clear();
 
     const int count = global.Count();
     const auto last = static_cast<std::uint32_t>(count > 0 ? count - 1 : 0);

@@ -142,6 +142,10 @@ protected:
     // rebuild.
     virtual void ReleaseGlobalLinks() {}
 
+    // Fills every grouping and the file-name index from the global list.
+    virtual void FillGroupings();
+    TfileNameIndex& OwnFileNameIndex() { return fileNameIndex_; }
+
     void DoGlobalListChanging();
     void DoGlobalListChange();
     void DoPlaylistsChange();
@@ -157,7 +161,6 @@ private:
     void Hold(const std::function<void()>& work);
     void RunChange(const std::function<void()>& work);
     void RethrowHeldError();
-    void FillGroupings();
     void RebuildFileNameIndex();
 
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);

@@ -75,8 +75,8 @@ public:
     void SetTitle(std::string value) { title_ = std::move(value); }
     const std::string& Album() const { return album_.Get(); }
     void SetAlbum(std::string value) { album_ = TsharedText(value); }
-    const std::string& Comment() const { return comment_; }
-    void SetComment(std::string value) { comment_ = std::move(value); }
+    const std::string& Comment() const { return comment_.Get(); }
+    void SetComment(std::string value) { comment_ = TsharedText(value); }
     std::uint32_t TrackNo() const { return trackNo_; }
     void SetTrackNo(std::uint32_t value) { trackNo_ = value; }
     const std::string& Date() const { return date_.Get(); }
@@ -114,10 +114,10 @@ public:
 private:
     // The texts first, then the numbers packed together: a library holds hundreds of thousands of songs, so
     // no padding between fields. Texts that songs repeat (an album's, an artist's, a genre's, a year's, a
-    // tag type's) are shared.
+    // tag type's, a comment: mostly empty, or an encoder's or a shop's line) are shared.
     std::string filename_;
     std::string title_;
-    std::string comment_;
+    TsharedText comment_;
     TsharedText artist_;
     TsharedText album_;
     TsharedText date_;

@@ -107,10 +107,9 @@ public:
     bool GetResetOnActivate() const { return Has(playMode_, lmResetOnActivate); }
     void SetResetOnActivate(bool value);
 
-    // Published events.
-    // Every list of a set carries the set's handlers in these two: plain functions hold them without a
-    // further allocation.
-    std::function<void(TaudioTagList* sender)> OnChange;
+    // Published events. Each costs a pointer while unset, as the groupings' tens of thousands of lists
+    // leave them.
+    Tevent<void(TaudioTagList* sender)> OnChange;
     Tevent<void(TaudioTagList* sender, const std::string& text)> OnListProcessStart;
     Tevent<void(TaudioTagList* sender, std::uint32_t index, std::uint32_t count, TaudioTag* tag)>
         OnListProcess;
@@ -119,11 +118,11 @@ public:
     Tevent<void(TaudioTagList* sender)> OnMaxExceeded;
     Tevent<void(TaudioTagList* sender, bool modified, TaudioTag* tag)> OnTagFound;
     Tevent<void(TaudioTagList* sender)> OnActiveChanged;
-    std::function<void(TaudioTagList* sender)> OnModeChanged;
+    Tevent<void(TaudioTagList* sender)> OnModeChanged;
     // Raised before an owning list frees songs (a clear, a deletion, missing files removed, a replacing load
     // or scan), while they are still alive, so whatever links to them can let go first; they may already
     // be out of the list. Not raised by the destructor.
-    std::function<void(TaudioTagList* sender)> OnFreeingSongs;
+    Tevent<void(TaudioTagList* sender)> OnFreeingSongs;
 
     // Overridable steps.
     virtual void DoChange();

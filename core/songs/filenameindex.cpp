@@ -68,37 +68,44 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
         if (i == 0 || keyOf(order[i].song) != keyOf(order[i - 1].song))
             sorted.push_back(songs[order[i].song]);
     sorted.shrink_to_fit();
-    songs_.swap(sorted);
+    songs_ = std::make_shared<const std::vector<TaudioTag*>>(std::move(sorted));
+}
+
+const std::vector<TaudioTag*>& TfileNameIndex::Songs() const
+{
+    static const std::vector<TaudioTag*> none;
+    return songs_ ? *songs_ : none;
 }
 
 void TfileNameIndex::Clear()
 {
-    std::vector<TaudioTag*>().swap(songs_);
+    songs_.reset();
 }
 
 const std::string& TfileNameIndex::operator[](int i) const
 {
-    return songs_.at(static_cast<std::size_t>(i))->Filename();
+    return Songs().at(static_cast<std::size_t>(i))->Filename();
 }
 
 TaudioTag* TfileNameIndex::Objects(int i) const
 {
-    return songs_.at(static_cast<std::size_t>(i));
+    return Songs().at(static_cast<std::size_t>(i));
 }
 
 int TfileNameIndex::IndexOf(std::string_view fileName) const
 {
-    const auto it = std::lower_bound(songs_.begin(), songs_.end(), fileName,
+    const std::vector<TaudioTag*>& songs = Songs();
+    const auto it = std::lower_bound(songs.begin(), songs.end(), fileName,
                                      [](const TaudioTag* song, std::string_view name) {
                                          return platform::CompareFolded(song->Filename(), name) < 0;
                                      });
-    if (it == songs_.end() || platform::CompareFolded((*it)->Filename(), fileName) != 0)
+    if (it == songs.end() || platform::CompareFolded((*it)->Filename(), fileName) != 0)
         return -1;
-    return static_cast<int>(it - songs_.begin());
+    return static_cast<int>(it - songs.begin());
 }
 
 TaudioTag* TfileNameIndex::Find(std::string_view fileName) const
 {
     const int i = IndexOf(fileName);
-    return i < 0 ? nullptr : songs_[static_cast<std::size_t>(i)];
+    return i < 0 ? nullptr : Songs()[static_cast<std::size_t>(i)];
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,7 +10,9 @@ class TaudioTag;
 // The library's songs by full file name, ignoring case: a sorted list of links to the songs, keyed by each
 // song's own Filename (no copy of the names). A second song of an indexed name is left out. The order is
 // that of case-folded code points, the same rule SameText applies, so a lookup finds exactly the names
-// SameText calls equal. A song renamed in place needs a Rebuild.
+// SameText calls equal. A song renamed in place needs a Rebuild. Copies share one array (a library without
+// CDs holding the same songs as its source takes its source's index); a Rebuild or Clear of either leaves the
+// other as it was.
 class TfileNameIndex
 {
 public:
@@ -17,8 +20,8 @@ public:
     void Rebuild(const std::vector<TaudioTag*>& songs);
     void Clear();
 
-    int Count() const { return static_cast<int>(songs_.size()); }
-    bool Empty() const { return songs_.empty(); }
+    int Count() const { return static_cast<int>(Songs().size()); }
+    bool Empty() const { return Songs().empty(); }
     // The file name and the song at position i, in index order.
     const std::string& operator[](int i) const;
     TaudioTag* Objects(int i) const;
@@ -29,5 +32,7 @@ public:
     TaudioTag* Find(std::string_view fileName) const;
 
 private:
-    std::vector<TaudioTag*> songs_;
+    const std::vector<TaudioTag*>& Songs() const;
+
+    std::shared_ptr<const std::vector<TaudioTag*>> songs_;
 };

@@ -230,6 +230,33 @@ TEST(AudioTagListList, OrderFindAndRename)
     EXPECT_EQ(set.Find("B"), nullptr);
 }
 
+TEST(AudioTagListList, LargeSetsFindTheirListsWhileFillingAndOnceWhole)
+{
+    TaudioTagListList set;
+    set.SetOwnsObjects(true);
+    std::vector<TaudioTagList*> lists;
+    set.BeginUpdate();
+    for (int i = 0; i < 20; ++i) {
+        lists.push_back(NewList("L" + std::to_string(i)));
+        set.Add(lists.back());
+        EXPECT_EQ(set.Find("l" + std::to_string(i / 2)), lists[static_cast<std::size_t>(i / 2)]);
+    }
+    set.EndUpdate();
+    // Whole, it still finds every title, and follows what changes after.
+    EXPECT_EQ(set.Find("L7"), lists[7]);
+    TaudioTagList* newer = NewList("l7");
+    set.Add(newer);
+    EXPECT_EQ(set.Find("L7"), newer);
+    set.Remove(newer);
+    EXPECT_EQ(set.Find("L7"), lists[7]);
+    set.BeginUpdate();
+    set.Rename(lists[3], "Three");
+    set.EndUpdate();
+    EXPECT_EQ(set.Find("L3"), nullptr);
+    EXPECT_EQ(set.Find("three"), lists[3]);
+    EXPECT_EQ(set.GetCount(), 20);
+}
+
 TEST(AudioTagListList, TitlesInTheLocaleOrderWhetherAddedInBulkOrOneByOne)
 {
     const platform::TcollationLocaleScope french("fr_FR");

@@ -465,6 +465,9 @@ TEST(CustomJukeboxList, CDCataloguesByVolumeSerial)
     EXPECT_FALSE(view->GlobalList().OwnsObjects());
     EXPECT_EQ(view->FileNameIndex().Find(onDisc), nullptr);
     EXPECT_EQ(view->Genres().Count(), 1);
+    // Without the disc's songs its groupings are its own.
+    EXPECT_FALSE(view->SharesGroupings());
+    EXPECT_EQ(view->Albums().Find("Disc"), nullptr);
     // Before the songs go it lets go, telling once; emptied, it tells nothing more until it follows again.
     view->Release();
     view->Release();
@@ -486,6 +489,95 @@ TEST(CustomJukeboxList, CDCataloguesByVolumeSerial)
     EXPECT_EQ(TempDir::Read(library.GetGlobalFileName()), saved);
     view.reset();
     EXPECT_EQ(library.GlobalList().GetItem(0)->Title(), "Other");
+}
+
+TEST(CustomJukeboxList, ALibraryWithoutCDsSharesTheGroupingsUntilReleased)
+{
+    TtestLibrary library;
+    library.Artists().MappingList().Add("Zed Band=");
+    library.Genres().SetUseArtists(false);
+    TaudioTagList& global = library.GlobalList();
+    global.BeginUpdate();
+    AddSong(global, Song("/m/z/1.mp3", "Zed Band", "One", "First", "Rock"));
+    AddSong(global, Song("/m/z/2.mp3", "Zed Band", "Two", "First", "Rock"));
+    AddSong(global, Song("/m/y/3.mp3", "The Why", "Three", "Second"));
+    global.EndUpdate();
+    const auto names = [](const TaudioTagArtistList& artists) {
+        std::vector<std::string> all;
+        for (const auto& e : artists.IndexNames())
+            all.push_back(e.name);
+        return all;
+    };
+
+    auto view = std::make_unique<TlibraryView>();
+    for (int round = 0; round < 2; ++round) {
+        view->Follow(library);
+        ASSERT_TRUE(view->SharesGroupings());
+        // The same group lists, not copies of them.
+        ASSERT_EQ(view->Albums().Count(), 2);
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(view->Albums().GetItem(i), library.Albums().GetItem(i));
+        // Group lists carry no hooks of their sets: a window may sort one for showing, and nothing follows.
+        EXPECT_FALSE(library.Albums().GetItem(0)->OnChange);
+        EXPECT_FALSE(library.Artists().FindArtist("Zed Band")->Albums().GetItem(0)->OnModeChanged);
+        EXPECT_EQ(view->Artists().FindArtist("zed band"), library.Artists().FindArtist("Zed Band"));
+        EXPECT_EQ(view->AlphaList().Count(), library.AlphaList().Count());
+        EXPECT_EQ(view->Genres().FindGenre("Rock"), library.Genres().FindGenre("Rock"));
+        EXPECT_EQ(view->Genres().GenreIndex().size(), 2u);
+        EXPECT_EQ(view->FileNameIndex().Find("/m/y/3.mp3"), global.GetItem(2));
+        // Its own name index (the source's alias lines are not its own) and display switches.
+        EXPECT_EQ(names(library.Artists()),
+                  (std::vector<std::string>{"[Compilations]", "[Not Tagged]", "Band, Zed", "The Why",
+                                            "Why, The", "Zed Band"}));
+        EXPECT_EQ(names(view->Artists()), (std::vector<std::string>{"[Compilations]", "[Not Tagged]",
+                                                                    "The Why", "Why, The", "Zed Band"}));
+        EXPECT_TRUE(view->Genres().UseArtists());
+        // Released before the source rebuilds, it keeps no link to the lists that go.
+        view->Release();
+        EXPECT_FALSE(view->SharesGroupings());
+        EXPECT_EQ(view->Albums().Count() + view->AlphaList().Count() + view->Genres().Count(), 0);
+        EXPECT_EQ(view->Artists().FindArtist("Zed Band"), nullptr);
+        EXPECT_EQ(names(view->Artists()), (std::vector<std::string>{"[Compilations]", "[Not Tagged]"}));
+        EXPECT_TRUE(view->Genres().GenreIndex().empty());
+        global.Changed();
+    }
+    // Followed again after a rebuild it was not released for, it only drops the old links.
+    view->Follow(library);
+    global.Changed();
+    view->Follow(library);
+    EXPECT_EQ(view->Albums().GetItem(0), library.Albums().GetItem(0));
+    view.reset();
+    EXPECT_EQ(library.Albums().GetItem(0)->Count(), 2);
+}
+
+TEST(CustomJukeboxList, AGenreHoldingAWholeAlbumLinksTheAlbumGroupingsOwn)
+{
+    TtestLibrary library;
+    TaudioTagList& global = library.GlobalList();
+    global.BeginUpdate();
+    AddSong(global, Song("/m/w/1.mp3", "W", "One", "Whole", "Rock"));
+    AddSong(global, Song("/m/w/2.mp3", "W", "Two", "Whole", "Rock"));
+    AddSong(global, Song("/m/s/3.mp3", "S", "Three", "Split", "Rock"));
+    AddSong(global, Song("/m/s/4.mp3", "S", "Four", "Split", "Jazz"));
+    global.EndUpdate();
+    for (int round = 0; round < 2; ++round) {
+        const TaudioTagGenre* rock = library.Genres().FindGenre("Rock");
+        ASSERT_NE(rock, nullptr);
+        TaudioTagList* whole = library.Albums().Find("Whole");
+        TaudioTagList* split = library.Albums().Find("Split");
+        // The whole album is the album grouping's own; the genre's part of the split one is its own.
+        EXPECT_EQ(rock->Albums().Find("Whole"), whole);
+        ASSERT_NE(rock->Albums().Find("Split"), nullptr);
+        EXPECT_NE(rock->Albums().Find("Split"), split);
+        EXPECT_EQ(rock->Albums().Find("Split")->Count(), 1);
+        EXPECT_EQ(rock->Artists().FindArtist("W")->Albums().GetItem(0), whole);
+        EXPECT_EQ(whole->Count(), 2);
+        // Rebuilt, the links go with the genres before the albums they point to (held under ASan).
+        global.Changed();
+    }
+    TaudioTagAlbumList& rockAlbums = library.Genres().FindGenre("Rock")->Albums();
+    rockAlbums.Remove(library.Albums().Find("Whole"));
+    EXPECT_EQ(library.Albums().Find("Whole")->Count(), 2);
 }
 
 TEST(CustomJukeboxList, SettingsKeys)

@@ -42,10 +42,14 @@ TEST(FileNameIndex, LinksTheFirstSongOfEachNameAndFindsNamesIgnoringCase)
     EXPECT_EQ(index.IndexOf("/m/Arger.mp3"), -1);
     EXPECT_EQ(index.Find(""), nullptr);
 
+    // A copy keeps what it was copied from, whatever becomes of the original.
+    const TfileNameIndex copy = index;
     links.erase(links.begin() + 1);
     index.Rebuild(links);
     EXPECT_EQ(index.Find("/m/\xC3\x84rger.mp3"), songs[3].get());
     index.Clear();
     EXPECT_TRUE(index.Empty());
     EXPECT_EQ(index.Find("/m/a.mp3"), nullptr);
+    ASSERT_EQ(copy.Count(), 3);
+    EXPECT_EQ(copy.Find("/m/\xC3\x84rger.mp3"), songs[1].get());
 }
