@@ -15,7 +15,6 @@
 #include <mutex>
 #include <numeric>
 #include <optional>
-#include <unordered_map>
 
 namespace platform {
 namespace {
@@ -291,17 +290,26 @@ std::vector<std::uint32_t> TextOrderRanks(const std::vector<std::string_view>& t
             return rank;
         }
         // One collation key per distinct text: song lists repeat their artists, albums and genres many
-        // times.
-        std::unordered_map<std::string_view, std::uint32_t> firstSlot;
-        firstSlot.reserve(texts.size());
+        // times. The repeats are found through an open table of distinct numbers (plus one, 0 is free),
+        // at most half full, which needs no allocation per text.
+        std::size_t size = 16;
+        while (size < texts.size() * 2)
+            size <<= 1;
+        std::vector<std::uint32_t> table(size, 0);
+        const std::hash<std::string_view> hash;
         std::vector<std::string_view> distinct;
         std::vector<std::uint32_t> slotOf(texts.size());
         for (std::size_t i = 0; i < texts.size(); ++i) {
-            const auto [it, added] = firstSlot.emplace(texts[i], static_cast<std::uint32_t>(distinct.size()));
-            if (added)
+            std::size_t at = hash(texts[i]) & (size - 1);
+            while (table[at] != 0 && distinct[table[at] - 1] != texts[i])
+                at = (at + 1) & (size - 1);
+            if (table[at] == 0) {
                 distinct.push_back(texts[i]);
-            slotOf[i] = it->second;
+                table[at] = static_cast<std::uint32_t>(distinct.size());
+            }
+            slotOf[i] = table[at] - 1;
         }
+        std::vector<std::uint32_t>().swap(table);
         std::vector<std::uint32_t> order(distinct.size());
         std::iota(order.begin(), order.end(), 0u);
         std::vector<std::uint32_t> rank(distinct.size());

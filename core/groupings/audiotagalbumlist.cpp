@@ -1,5 +1,7 @@
 #include "core/groupings/audiotagalbumlist.h"
 
+#include "platform/textcompare.h"
+
 #include <string_view>
 #include <vector>
 
@@ -23,10 +25,24 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         const TaudioTag* first = album->GetItem(0);
         return first && FolderOf(first->Filename()) == folder;
     };
+    if (GetCount() == 0 && UpdateCount() > 0) {
+        byFolder_ = std::make_unique<std::unordered_map<std::string, TaudioTagList*>>();
+        byFolderGeneration_ = Generation();
+    } else if (byFolder_ && byFolderGeneration_ != Generation()) {
+        byFolder_.reset();
+    }
     TaudioTagList* target = nullptr;
     // The same title as last time, and nothing filed or removed since: the lookup would find the same album.
     if (last_ && lastGeneration_ == Generation() && last_->Title() == tag->Album() && inFolder(last_)) {
         target = last_;
+    } else if (byFolder_) {
+        // Only this fill made the albums, so one title has at most one album in a folder.
+        platform::FoldKey(tag->Album(), folderKey_);
+        folderKey_.push_back('\0');
+        folderKey_.append(folder);
+        const auto it = byFolder_->find(folderKey_);
+        if (it != byFolder_->end())
+            target = it->second;
     } else {
         ForEachTitled(tag->Album(), [&](TaudioTagList* album) {
             if (!inFolder(album))
@@ -45,6 +61,10 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         album->SetSorted(true);
         target = album.get();
         AddCreated(std::move(album));
+        if (byFolder_) {
+            byFolder_->emplace(folderKey_, target);
+            byFolderGeneration_ = Generation();
+        }
     } else {
         target->Add(tag);
     }
@@ -71,6 +91,7 @@ void TaudioTagAlbumList::FillTree(TtreeSink& tree, TtreeNode parent) const
 
 void TaudioTagAlbumList::DoChange()
 {
+    byFolder_.reset();
     // Closing an update notifies the album's listeners, who may change this set: work on a copy.
     std::vector<TaudioTagList*> albums;
     albums.reserve(static_cast<std::size_t>(GetCount()));

@@ -5,7 +5,9 @@
 #include "core/util/treesink.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <unordered_map>
 
 // The album grouping: songs by album title and folder, so that two albums of one name in different folders
 // stay apart and one folder of several artists under one album name is one (compilation) album.
@@ -26,4 +28,10 @@ private:
     // The album the last song joined: songs come folder by folder, so most need no lookup at all.
     TaudioTagList* last_ = nullptr;
     std::uint64_t lastGeneration_ = 0;
+    // While an update that began on an empty set fills it, every album by its folded title and folder: a
+    // name many folders share (one album each) is found without visiting each of them. Dropped when the
+    // update ends or when anything else changed the set.
+    std::unique_ptr<std::unordered_map<std::string, TaudioTagList*>> byFolder_;
+    std::uint64_t byFolderGeneration_ = 0;
+    std::string folderKey_;
 };

@@ -21,12 +21,14 @@ std::uint64_t Prefix(std::string_view key, std::size_t at)
 
 void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
 {
-    // Each name is folded once, into one buffer, for the sort; the sort compares the eight bytes after the
-    // part every name shares (the music folder) as one number and reads the buffer only on a tie, so a
-    // large library sorts on a compact array. The keys live only while sorting.
+    // Each name is folded once, into one buffer, for the sort; the sort compares the sixteen bytes after
+    // the part every name shares (the music folder) as two numbers and reads the buffer only on a tie, so
+    // a large library sorts on a compact array (an artist's folder name rarely ties). The keys live only
+    // while sorting.
     struct Keyed
     {
         std::uint64_t prefix;
+        std::uint64_t next;
         std::size_t song;
     };
     std::string keys;
@@ -52,10 +54,12 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
     }
     std::vector<Keyed> order(songs.size());
     for (std::size_t i = 0; i < songs.size(); ++i)
-        order[i] = Keyed{Prefix(keyOf(i), shared), i};
+        order[i] = Keyed{Prefix(keyOf(i), shared), Prefix(keyOf(i), shared + 8), i};
     const auto before = [&](const Keyed& a, const Keyed& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
+        if (a.next != b.next)
+            return a.next < b.next;
         const int c = keyOf(a.song).compare(keyOf(b.song));
         return c < 0 || (c == 0 && a.song < b.song);
     };

@@ -42,6 +42,26 @@ TEST(FileNameIndex, LinksTheFirstSongOfEachNameAndFindsNamesIgnoringCase)
     EXPECT_EQ(index.IndexOf("/m/Arger.mp3"), -1);
     EXPECT_EQ(index.Find(""), nullptr);
 
+    // Names that tie in their first bytes after the shared folder, or end inside them, keep the folded
+    // names' order.
+    std::vector<std::unique_ptr<TaudioTag>> deep;
+    for (const char* name : {"/m/Artist Name/2/b.mp3", "/m/Artist Name/10/a.mp3", "/m/artist name/1/A.mp3",
+                             "/m/Artist Nam", "/m/Artist Name/", "/m/Artist Name/1/a.mp3",
+                             "/m/Artist Named/1.mp3", "/m/ARTIST NAME/2/B.MP3", "/m/Artist Name/1/a.mp3x"})
+        deep.push_back(File(name, name));
+    std::vector<TaudioTag*> deepLinks;
+    for (const auto& s : deep)
+        deepLinks.push_back(s.get());
+    index.Rebuild(deepLinks);
+    std::vector<std::string> names;
+    for (int i = 0; i < index.Count(); ++i)
+        names.push_back(index[i]);
+    EXPECT_EQ(names, (std::vector<std::string>{"/m/Artist Nam", "/m/Artist Name/", "/m/artist name/1/A.mp3",
+                                               "/m/Artist Name/1/a.mp3x", "/m/Artist Name/10/a.mp3",
+                                               "/m/Artist Name/2/b.mp3", "/m/Artist Named/1.mp3"}));
+    EXPECT_EQ(index.Find("/m/ARTIST NAME/1/A.MP3"), deep[2].get()); // the first of a name
+
+    index.Rebuild(links);
     links.erase(links.begin() + 1);
     index.Rebuild(links);
     EXPECT_EQ(index.Find("/m/\xC3\x84rger.mp3"), songs[3].get());
