@@ -2,6 +2,7 @@
 
 #include "app/dialogs/songsearchhost.h"
 #include "app/keyboard/frmkeyboard.h"
+#include "app/qt/exceptionboundary.h"
 #include "app/qt/keyinput.h"
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QShowEvent>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -84,7 +86,11 @@ TfrmSongSearch::TfrmSongSearch(QWidget* parent) : TkeyboardableForm(parent)
     obtnSearchMode->OnClick = [this](QObject*) { obtnSearchModeClick(); };
     obtnOK->OnClick = [this](QObject*) { obtnOKClick(); };
     obtnCancel->OnClick = [this](QObject*) { obtnCancelClick(); };
-    connect(edSongSearch, &QLineEdit::textChanged, this, [this] { edSongSearchChange(); });
+    searchDue_ = new QTimer(this);
+    searchDue_->setSingleShot(true);
+    searchDue_->setInterval(0);
+    connect(searchDue_, &QTimer::timeout, this, [this] { Guarded([this] { edSongSearchChange(); }); });
+    connect(edSongSearch, &QLineEdit::textChanged, searchDue_, qOverload<>(&QTimer::start));
     connect(lbTracks, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
     resize(kPlainWidth, kPlainHeight);
 }
@@ -97,6 +103,35 @@ TaudioTag* TfrmSongSearch::SelectedSong() const
     if (row < 0 || row >= results_.Count() || !lbTracks->item(row)->isSelected())
         return nullptr;
     return results_.Objects(row);
+}
+
+const TStringList<TaudioTag>& TfrmSongSearch::Results()
+{
+    FlushSearch();
+    return results_;
+}
+
+QListWidget* TfrmSongSearch::TrackList()
+{
+    FlushSearch();
+    return lbTracks;
+}
+
+bool TfrmSongSearch::SearchDue() const
+{
+    return searchDue_->isActive();
+}
+
+void TfrmSongSearch::FlushSearch()
+{
+    if (SearchDue())
+        edSongSearchChange();
+}
+
+void TfrmSongSearch::done(int result)
+{
+    FlushSearch();
+    TkeyboardableForm::done(result);
 }
 
 void TfrmSongSearch::SetKeyboardSize(int width, int height)
@@ -152,6 +187,7 @@ void TfrmSongSearch::SendKey(std::uint16_t code, bool shift)
 
 void TfrmSongSearch::edSongSearchChange()
 {
+    searchDue_->stop();
     results_.BeginUpdate();
     results_.Clear();
     const std::string text = platform::FromQString(edSongSearch->text());

@@ -138,6 +138,29 @@ TEST_F(SongSearch, TitleModeListsEachMatchOnceAsTitleThenArtist)
     EXPECT_EQ(search.TrackList()->count(), 0);
 }
 
+TEST_F(SongSearch, KeysTypedFasterThanASearchSearchOnceForTheLastText)
+{
+    TfrmSongSearch search;
+    search.SetJukebox(&host);
+    search.show();
+    const auto* shown = search.findChild<QListWidget*>("lbTracks");
+    QTest::keyClicks(search.SearchEdit(), "a");
+    QCoreApplication::processEvents();
+    const int afterOneKey = shown->count();
+    EXPECT_GT(afterOneKey, 0);
+    // A burst of keys arriving before the events are through: nothing is searched until they are.
+    QTest::keyClicks(search.SearchEdit(), "xq");
+    EXPECT_TRUE(search.SearchDue());
+    EXPECT_EQ(shown->count(), afterOneKey);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(search.SearchDue());
+    EXPECT_EQ(shown->count(), 0); // no title holds "axq"
+    search.SearchEdit()->setText("e");
+    const int found = search.Results().Count(); // reading the results runs the search due
+    EXPECT_GT(found, 0);
+    EXPECT_EQ(shown->count(), found);
+}
+
 TEST_F(SongSearch, ArtistModeListsTheArtistsSongsAndSwitchingEmptiesTheSearch)
 {
     TfrmSongSearch search;
