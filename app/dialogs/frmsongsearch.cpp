@@ -258,18 +258,16 @@ int TfrmSongSearch::ItemHeight() const
     return QFontMetrics(lbTracks->font()).height() + 2;
 }
 
-bool SearchSong(TsongSearchHost* host, int keyboardWidth, int keyboardHeight, bool useKeyboard)
+const TaudioTag* SearchSong(TsongSearchHost* host, int keyboardWidth, int keyboardHeight, bool useKeyboard)
 {
     if (host == nullptr)
-        return false;
+        return nullptr;
     TfrmSongSearch form;
     form.SetJukebox(host);
     form.SetUseKeyboard(useKeyboard);
     if (useKeyboard)
         form.SetKeyboardSize(keyboardWidth, keyboardHeight);
     if (form.exec() != QDialog::Accepted)
-        return false;
-    const TaudioTag* song = form.SelectedSong();
-    TaudioTagList* queue = host->PlayQueue();
-    return song != nullptr && queue != nullptr && queue->AddCopy(song);
+        return nullptr;
+    return form.SelectedSong();
 }

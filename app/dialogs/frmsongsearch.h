@@ -85,8 +85,7 @@ private:
 };
 
 // The main window's Search command: shows the search modally (with the on-screen keyboard of the given
-// size when useKeyboard), centred on the host's window. When it closes with OK on a song, a copy of that
-// song is appended to the host's play queue (whose maximum count applies; a refused copy is freed).
-// True when a copy was queued. Without a host nothing happens. A failed automatic save of the queue
-// reaches the caller once the queue holds the song.
-bool SearchSong(TsongSearchHost* host, int keyboardWidth, int keyboardHeight, bool useKeyboard);
+// size when useKeyboard), centred on the host's window. The song chosen (the library's own, a link) when
+// it closes with OK on a line; null otherwise, and without a host, when nothing is shown. The caller queues
+// it through the library (TcustomlocalJukeboxList::QueueTag, which queues a copy).
+const TaudioTag* SearchSong(TsongSearchHost* host, int keyboardWidth, int keyboardHeight, bool useKeyboard);
