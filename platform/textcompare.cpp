@@ -216,18 +216,37 @@ QStringView View(const Utf16& s)
     return QStringView(s.data(), s.size());
 }
 
-// Ranks of texts ordered by folded code points.
+// Ranks of texts ordered by folded code points. The keys go into one buffer, and the sort compares their
+// first eight bytes as one number (missing bytes as zero, which keeps the order) before reading the buffer.
 void RankFolded(const std::vector<std::string_view>& texts, std::vector<std::uint32_t>& order,
                 std::vector<std::uint32_t>& rank)
 {
-    std::vector<std::string> keys(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        FoldKey(texts[i], keys[i]);
-    std::sort(order.begin(), order.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    std::string keys;
+    std::vector<std::size_t> starts(texts.size() + 1);
+    std::string key;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        FoldKey(texts[i], key);
+        starts[i] = keys.size();
+        keys += key;
+    }
+    starts[texts.size()] = keys.size();
+    const auto keyOf = [&](std::uint32_t i) {
+        return std::string_view(keys).substr(starts[i], starts[i + 1] - starts[i]);
+    };
+    std::vector<std::uint64_t> prefix(texts.size());
+    for (std::uint32_t i = 0; i < prefix.size(); ++i) {
+        const std::string_view k = keyOf(i);
+        std::uint64_t value = 0;
+        for (std::size_t b = 0; b < 8; ++b)
+            value = (value << 8) | (b < k.size() ? static_cast<unsigned char>(k[b]) : 0u);
+        prefix[i] = value;
+    }
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return prefix[a] != prefix[b] ? prefix[a] < prefix[b] : keyOf(a) < keyOf(b);
+    });
     std::uint32_t next = 0;
     for (std::size_t k = 0; k < order.size(); ++k) {
-        if (k > 0 && keys[order[k]] != keys[order[k - 1]])
+        if (k > 0 && keyOf(order[k]) != keyOf(order[k - 1]))
             ++next;
         rank[order[k]] = next;
     }
