@@ -68,8 +68,12 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
         std::sort(order.begin(), order.end(), before);
     std::vector<TaudioTag*> sorted;
     sorted.reserve(order.size());
+    // Neighbours whose leading bytes differ are different names without a look at the buffer.
+    const auto same = [&](const Keyed& a, const Keyed& b) {
+        return a.prefix == b.prefix && a.next == b.next && keyOf(a.song) == keyOf(b.song);
+    };
     for (std::size_t i = 0; i < order.size(); ++i)
-        if (i == 0 || keyOf(order[i].song) != keyOf(order[i - 1].song))
+        if (i == 0 || !same(order[i], order[i - 1]))
             sorted.push_back(songs[order[i].song]);
     sorted.shrink_to_fit();
     songs_.swap(sorted);
