@@ -63,9 +63,48 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
         const int c = keyOf(a.song).compare(keyOf(b.song));
         return c < 0 || (c == 0 && a.song < b.song);
     };
-    // A library loaded from its file or scanned folder by folder is mostly in name order already.
-    if (!std::is_sorted(order.begin(), order.end(), before))
-        std::sort(order.begin(), order.end(), before);
+    // A library loaded from its file or scanned folder by folder is mostly in name order already. Otherwise
+    // the names sort on their sixteen bytes at depth, then each run that ties on them on the next sixteen,
+    // and so on: the names of a run (one artist's songs) are read once each, not at every comparison.
+    const auto byChunk = [](const Keyed& a, const Keyed& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix
+               : a.next != b.next   ? a.next < b.next
+                                    : a.song < b.song;
+    };
+    const auto sortRun = [&](auto& self, std::size_t begin, std::size_t end, std::size_t depth) -> void {
+        const auto first = order.begin() + static_cast<std::ptrdiff_t>(begin);
+        const auto last = order.begin() + static_cast<std::ptrdiff_t>(end);
+        bool longer = false;
+        for (auto it = first; it != last && !longer; ++it)
+            longer = keyOf(it->song).size() > depth + 16;
+        if (!longer) {
+            std::sort(first, last, before); // alike to their ends
+            return;
+        }
+        for (auto it = first; it != last; ++it) {
+            it->prefix = Prefix(keyOf(it->song), depth + 16);
+            it->next = Prefix(keyOf(it->song), depth + 24);
+        }
+        std::sort(first, last, byChunk);
+        for (std::size_t run = begin, i = begin + 1; i <= end; ++i) {
+            if (i == end || order[i].prefix != order[run].prefix || order[i].next != order[run].next) {
+                if (i - run > 1)
+                    self(self, run, i, depth + 16);
+                run = i;
+            }
+        }
+    };
+    if (!std::is_sorted(order.begin(), order.end(), before)) {
+        std::sort(order.begin(), order.end(), byChunk);
+        for (std::size_t run = 0, i = 1; i <= order.size(); ++i) {
+            if (i == order.size() || order[i].prefix != order[run].prefix ||
+                order[i].next != order[run].next) {
+                if (i - run > 1)
+                    sortRun(sortRun, run, i, shared);
+                run = i;
+            }
+        }
+    }
     std::vector<TaudioTag*> sorted;
     sorted.reserve(order.size());
     // Neighbours whose leading bytes differ are different names without a look at the buffer.
