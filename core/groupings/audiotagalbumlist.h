@@ -7,13 +7,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 
 // The album grouping: songs by album title and folder, so that two albums of one name in different folders
 // stay apart and one folder of several artists under one album name is one (compilation) album.
 class TaudioTagAlbumList : public TaudioTagListList
 {
 public:
+    TaudioTagAlbumList();
+    ~TaudioTagAlbumList() override;
+
     // Songs without an album are ignored.
     void AddTag(TaudioTag* tag);
     void AddAlbum(TaudioTagAlbum* album);
@@ -31,7 +33,8 @@ private:
     // While an update that began on an empty set fills it, every album by its folded title and folder: a
     // name many folders share (one album each) is found without visiting each of them. Dropped when the
     // update ends or when anything else changed the set.
-    std::unique_ptr<std::unordered_map<std::string, TaudioTagList*>> byFolder_;
+    class TfolderIndex;
+    std::unique_ptr<TfolderIndex> byFolder_;
     std::uint64_t byFolderGeneration_ = 0;
     std::string folderKey_;
 };
