@@ -17,7 +17,6 @@
 #include <mutex>
 #include <numeric>
 #include <optional>
-#include <unordered_map>
 
 namespace platform {
 namespace {
@@ -219,18 +218,37 @@ QStringView View(const Utf16& s)
     return QStringView(s.data(), s.size());
 }
 
-// Ranks of texts ordered by folded code points.
+// Ranks of texts ordered by folded code points. The keys go into one buffer, and the sort compares their
+// first eight bytes as one number (missing bytes as zero, which keeps the order) before reading the buffer.
 void RankFolded(const std::vector<std::string_view>& texts, std::vector<std::uint32_t>& order,
                 std::vector<std::uint32_t>& rank)
 {
-    std::vector<std::string> keys(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        FoldKey(texts[i], keys[i]);
-    std::sort(order.begin(), order.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    std::string keys;
+    std::vector<std::size_t> starts(texts.size() + 1);
+    std::string key;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        FoldKey(texts[i], key);
+        starts[i] = keys.size();
+        keys += key;
+    }
+    starts[texts.size()] = keys.size();
+    const auto keyOf = [&](std::uint32_t i) {
+        return std::string_view(keys).substr(starts[i], starts[i + 1] - starts[i]);
+    };
+    std::vector<std::uint64_t> prefix(texts.size());
+    for (std::uint32_t i = 0; i < prefix.size(); ++i) {
+        const std::string_view k = keyOf(i);
+        std::uint64_t value = 0;
+        for (std::size_t b = 0; b < 8; ++b)
+            value = (value << 8) | (b < k.size() ? static_cast<unsigned char>(k[b]) : 0u);
+        prefix[i] = value;
+    }
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return prefix[a] != prefix[b] ? prefix[a] < prefix[b] : keyOf(a) < keyOf(b);
+    });
     std::uint32_t next = 0;
     for (std::size_t k = 0; k < order.size(); ++k) {
-        if (k > 0 && keys[order[k]] != keys[order[k - 1]])
+        if (k > 0 && keyOf(order[k]) != keyOf(order[k - 1]))
             ++next;
         rank[order[k]] = next;
     }
@@ -293,17 +311,26 @@ std::vector<std::uint32_t> TextOrderRanks(const std::vector<std::string_view>& t
             return rank;
         }
         // One collation key per distinct text: song lists repeat their artists, albums and genres many
-        // times.
-        std::unordered_map<std::string_view, std::uint32_t> firstSlot;
-        firstSlot.reserve(texts.size());
+        // times. The repeats are found through an open table of distinct numbers (plus one, 0 is free),
+        // at most half full, which needs no allocation per text.
+        std::size_t size = 16;
+        while (size < texts.size() * 2)
+            size <<= 1;
+        std::vector<std::uint32_t> table(size, 0);
+        const std::hash<std::string_view> hash;
         std::vector<std::string_view> distinct;
         std::vector<std::uint32_t> slotOf(texts.size());
         for (std::size_t i = 0; i < texts.size(); ++i) {
-            const auto [it, added] = firstSlot.emplace(texts[i], static_cast<std::uint32_t>(distinct.size()));
-            if (added)
+            std::size_t at = hash(texts[i]) & (size - 1);
+            while (table[at] != 0 && distinct[table[at] - 1] != texts[i])
+                at = (at + 1) & (size - 1);
+            if (table[at] == 0) {
                 distinct.push_back(texts[i]);
-            slotOf[i] = it->second;
+                table[at] = static_cast<std::uint32_t>(distinct.size());
+            }
+            slotOf[i] = table[at] - 1;
         }
+        std::vector<std::uint32_t>().swap(table);
         std::vector<std::uint32_t> order(distinct.size());
         std::iota(order.begin(), order.end(), 0u);
         std::vector<std::uint32_t> rank(distinct.size());

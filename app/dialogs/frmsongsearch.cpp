@@ -3,6 +3,7 @@
 #include "app/dialogs/songsearchhost.h"
 #include "app/keyboard/frmkeyboard.h"
 #include "app/qt/helpers/keyinput.h"
+#include "app/qt/services/exceptionboundary.h"
 #include "controls/alignlayout.h"
 #include "controls/keyboardcontrol.h"
 #include "controls/orvanebutton.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QShowEvent>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -85,7 +87,11 @@ TfrmSongSearch::TfrmSongSearch(QWidget* parent) : TkeyboardableForm(parent)
     obtnSearchMode->OnClick = [this](QObject*) { obtnSearchModeClick(); };
     obtnOK->OnClick = [this](QObject*) { obtnOKClick(); };
     obtnCancel->OnClick = [this](QObject*) { obtnCancelClick(); };
-    connect(edSongSearch, &QLineEdit::textChanged, this, [this] { edSongSearchChange(); });
+    searchDue_ = new QTimer(this);
+    searchDue_->setSingleShot(true);
+    searchDue_->setInterval(0);
+    connect(searchDue_, &QTimer::timeout, this, [this] { Guarded([this] { edSongSearchChange(); }); });
+    connect(edSongSearch, &QLineEdit::textChanged, searchDue_, qOverload<>(&QTimer::start));
     connect(lbTracks, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
     resize(kPlainWidth, kPlainHeight);
 }
@@ -98,6 +104,35 @@ TaudioTag* TfrmSongSearch::SelectedSong() const
     if (row < 0 || row >= results_.Count() || !lbTracks->item(row)->isSelected())
         return nullptr;
     return results_.Objects(row);
+}
+
+const TStringList<TaudioTag>& TfrmSongSearch::Results()
+{
+    FlushSearch();
+    return results_;
+}
+
+QListWidget* TfrmSongSearch::TrackList()
+{
+    FlushSearch();
+    return lbTracks;
+}
+
+bool TfrmSongSearch::SearchDue() const
+{
+    return searchDue_->isActive();
+}
+
+void TfrmSongSearch::FlushSearch()
+{
+    if (SearchDue())
+        edSongSearchChange();
+}
+
+void TfrmSongSearch::done(int result)
+{
+    FlushSearch();
+    TkeyboardableForm::done(result);
 }
 
 void TfrmSongSearch::SetKeyboardSize(int width, int height)
@@ -153,6 +188,7 @@ void TfrmSongSearch::SendKey(std::uint16_t code, bool shift)
 
 void TfrmSongSearch::edSongSearchChange()
 {
+    searchDue_->stop();
     results_.BeginUpdate();
     results_.Clear();
     const std::string text = platform::FromQString(edSongSearch->text());
@@ -218,18 +254,16 @@ int TfrmSongSearch::ItemHeight() const
     return QFontMetrics(lbTracks->font()).height() + 2;
 }
 
-bool SearchSong(TsongSearchHost* host, int keyboardWidth, int keyboardHeight, bool useKeyboard)
+const TaudioTag* SearchSong(TsongSearchHost* host, int keyboardWidth, int keyboardHeight, bool useKeyboard)
 {
     if (host == nullptr)
-        return false;
+        return nullptr;
     TfrmSongSearch form;
     form.SetJukebox(host);
     form.SetUseKeyboard(useKeyboard);
     if (useKeyboard)
         form.SetKeyboardSize(keyboardWidth, keyboardHeight);
     if (form.exec() != QDialog::Accepted)
-        return false;
-    const TaudioTag* song = form.SelectedSong();
-    TaudioTagList* queue = host->PlayQueue();
-    return song != nullptr && queue != nullptr && queue->AddCopy(song);
+        return nullptr;
+    return form.SelectedSong();
 }

@@ -5,6 +5,7 @@
 
 class QLineEdit;
 class QListWidget;
+class QTimer;
 class TaudioTag;
 class TorvaneButton;
 class TsongSearchHost;
@@ -33,23 +34,32 @@ public:
     int SearchMode() const { return searchMode_; }
     // The song of the selected line (the library's own, a link); null without a selection.
     TaudioTag* SelectedSong() const;
-    // The lines found, sorted, each equal line once, each with its song.
-    const TStringList<TaudioTag>& Results() const { return results_; }
+    // The lines found, sorted, each equal line once, each with its song (a search still due runs first).
+    const TStringList<TaudioTag>& Results();
 
     void SetKeyboardSize(int width, int height) override;
     void ShowKeyboard(bool on) override;
     QWidget* GetKeyboardPanel() override;
     void SendKey(std::uint16_t code, bool shift) override;
 
-    // Runs the search for the edit's text now (as every change of the text does).
+    // Runs the search for the edit's text now. A change of the text only makes a search due, run when the
+    // window's events are through, so that keys typed faster than a search search once, for the last text.
     void edSongSearchChange();
+    bool SearchDue() const;
+    // Runs a search that is due now; nothing when none is.
+    void FlushSearch();
     // Toggles between title and artist mode; the text is emptied.
     void obtnSearchModeClick();
     void obtnOKClick();
     void obtnCancelClick();
 
     QLineEdit* SearchEdit() const { return edSongSearch; }
-    QListWidget* TrackList() const { return lbTracks; }
+    // The list of lines found (a search still due runs first).
+    QListWidget* TrackList();
+
+public slots:
+    // A search still due runs before the window closes, as the keys before the closing one asked.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -62,6 +72,7 @@ private:
     TsongSearchHost* host_ = nullptr; // link
     int searchMode_ = smTitle;
     TStringList<TaudioTag> results_;
+    QTimer* searchDue_;
 
     QWidget* pnlBody;
     QWidget* pnlTop;
@@ -74,8 +85,7 @@ private:
 };
 
 // The main window's Search command: shows the search modally (with the on-screen keyboard of the given
-// size when useKeyboard), centred on the host's window. When it closes with OK on a song, a copy of that
-// song is appended to the host's play queue (whose maximum count applies; a refused copy is freed).
-// True when a copy was queued. Without a host nothing happens. A failed automatic save of the queue
-// reaches the caller once the queue holds the song.
-bool SearchSong(TsongSearchHost* host, int keyboardWidth, int keyboardHeight, bool useKeyboard);
+// size when useKeyboard), centred on the host's window. The song chosen (the library's own, a link) when
+// it closes with OK on a line; null otherwise, and without a host, when nothing is shown. The caller queues
+// it through the library (TcustomlocalJukeboxList::QueueTag, which queues a copy).
+const TaudioTag* SearchSong(TsongSearchHost* host, int keyboardWidth, int keyboardHeight, bool useKeyboard);

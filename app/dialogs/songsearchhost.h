@@ -1,19 +1,15 @@
 #pragma once
 
 class QWidget;
-class TaudioTagList;
 class TcustomJukeboxList;
 
-// What the song search needs of the main window: the library it searches, the play queue the chosen
-// song goes to, and the window to centre on. The main window implements it and hands itself to
-// SearchSong.
+// What the song search needs of the main window: the library it searches and the window to centre on. The
+// main window implements it and hands itself to SearchSong.
 class TsongSearchHost
 {
 public:
     // The library; null while none is assigned.
     virtual const TcustomJukeboxList* SearchLibrary() const = 0;
-    // The playing jukebox's queue, which owns its songs; null when there is none.
-    virtual TaudioTagList* PlayQueue() = 0;
     // The main window; null when it has none to centre on.
     virtual QWidget* HostWindow() const = 0;
 

@@ -323,11 +323,6 @@ TcustomJukeboxList* TfrmJukebox::ReportLibrary() const
     return library_.get();
 }
 
-TaudioTagList* TfrmJukebox::PlayQueue()
-{
-    return library_ && library_->Jukebox() ? &library_->Jukebox()->Queue() : nullptr;
-}
-
 // ---- Folders
 
 std::string TfrmJukebox::GetProgramFolder() const

@@ -245,7 +245,6 @@ public:
     void TogglePartyPlay() override;
     bool PartyPlayEnabled() const override { return IsPartyPlay(); }
     const TcustomJukeboxList* SearchLibrary() const override;
-    TaudioTagList* PlayQueue() override;
     TcustomJukeboxList* ReportLibrary() const override;
     std::string CoverArtFolder() const override { return coverArtFolder_; }
     TbusyGuard* BusyGuard() override { return &busy_; }

@@ -69,8 +69,12 @@ void TfrmJukebox::BindCommands()
             reports_->exec();
     });
     c.Bind(C::ReportsShowHistory, [this] { ShowHistory(); });
-    c.Bind(C::Search,
-           [this] { SearchSong(this, GetKeyboardWidth(), GetKeyboardHeight(), GetKeyboardsEnabled()); });
+    c.Bind(C::Search, [this] {
+        if (const TaudioTag* song =
+                SearchSong(this, GetKeyboardWidth(), GetKeyboardHeight(), GetKeyboardsEnabled());
+            song && library_)
+            library_->QueueTag(song);
+    });
     c.Bind(C::ViewMinimize, [this] { showMinimized(); });
     c.Bind(C::HelpHelp, [this] { myHH1->ShowHelp(); });
     c.Bind(C::HelpTips, [this] { tdMain->Execute(); });

@@ -1,5 +1,8 @@
 #include "core/groupings/audiotagalbumlist.h"
 
+#include "platform/textcompare.h"
+
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +17,67 @@ std::string_view FolderOf(std::string_view fileName)
 
 } // namespace
 
+// Albums by key (folded title, NUL, folder): an open table of slots at most half full, the keys in one
+// buffer. Compact, so that a lookup touches a slot and the key it holds.
+class TaudioTagAlbumList::TfolderIndex
+{
+public:
+    TaudioTagList* Find(std::string_view key) const
+    {
+        if (slots_.empty())
+            return nullptr;
+        const std::size_t hash = std::hash<std::string_view>{}(key);
+        for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+            const Slot& slot = slots_[at];
+            if (!slot.album)
+                return nullptr;
+            if (slot.hash == hash && std::string_view(keys_).substr(slot.at, slot.size) == key)
+                return slot.album;
+        }
+    }
+    // The key must not be in the table yet.
+    void Add(std::string_view key, TaudioTagList* album)
+    {
+        if ((used_ + 1) * 2 > slots_.size())
+            Grow();
+        Slot slot{std::hash<std::string_view>{}(key), album, keys_.size(), key.size()};
+        keys_.append(key);
+        Place(slot);
+        ++used_;
+    }
+
+private:
+    struct Slot
+    {
+        std::size_t hash = 0;
+        TaudioTagList* album = nullptr;
+        std::size_t at = 0;
+        std::size_t size = 0;
+    };
+    void Place(const Slot& slot)
+    {
+        std::size_t at = slot.hash & (slots_.size() - 1);
+        while (slots_[at].album)
+            at = (at + 1) & (slots_.size() - 1);
+        slots_[at] = slot;
+    }
+    void Grow()
+    {
+        std::vector<Slot> old(slots_.empty() ? 64 : slots_.size() * 2);
+        old.swap(slots_);
+        for (const Slot& slot : old)
+            if (slot.album)
+                Place(slot);
+    }
+
+    std::vector<Slot> slots_;
+    std::string keys_;
+    std::size_t used_ = 0;
+};
+
+TaudioTagAlbumList::TaudioTagAlbumList() = default;
+TaudioTagAlbumList::~TaudioTagAlbumList() = default;
+
 void TaudioTagAlbumList::AddTag(TaudioTag* tag)
 {
     if (!tag || tag->Album().empty())
@@ -23,10 +87,22 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         const TaudioTag* first = album->GetItem(0);
         return first && FolderOf(first->Filename()) == folder;
     };
+    if (GetCount() == 0 && UpdateCount() > 0) {
+        byFolder_ = std::make_unique<TfolderIndex>();
+        byFolderGeneration_ = Generation();
+    } else if (byFolder_ && byFolderGeneration_ != Generation()) {
+        byFolder_.reset();
+    }
     TaudioTagList* target = nullptr;
     // The same title as last time, and nothing filed or removed since: the lookup would find the same album.
     if (last_ && lastGeneration_ == Generation() && last_->Title() == tag->Album() && inFolder(last_)) {
         target = last_;
+    } else if (byFolder_) {
+        // Only this fill made the albums, so one title has at most one album in a folder.
+        platform::FoldKey(tag->Album(), folderKey_);
+        folderKey_.push_back('\0');
+        folderKey_.append(folder);
+        target = byFolder_->Find(folderKey_);
     } else {
         ForEachTitled(tag->Album(), [&](TaudioTagList* album) {
             if (!inFolder(album))
@@ -45,6 +121,10 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         album->SetSorted(true);
         target = album.get();
         AddCreatedGrouped(std::move(album));
+        if (byFolder_) {
+            byFolder_->Add(folderKey_, target);
+            byFolderGeneration_ = Generation();
+        }
     } else {
         target->Add(tag);
     }
@@ -84,6 +164,7 @@ void TaudioTagAlbumList::FillTree(TtreeSink& tree, TtreeNode parent) const
 
 void TaudioTagAlbumList::DoChange()
 {
+    byFolder_.reset();
     // Closing an update notifies the album's listeners, who may change this set: work on a copy.
     std::vector<TaudioTagList*> albums;
     albums.reserve(static_cast<std::size_t>(GetCount()));

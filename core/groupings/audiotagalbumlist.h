@@ -5,6 +5,7 @@
 #include "core/util/treesink.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,9 @@
 class TaudioTagAlbumList : public TaudioTagListList
 {
 public:
+    TaudioTagAlbumList();
+    ~TaudioTagAlbumList() override;
+
     // Songs without an album are ignored.
     void AddTag(TaudioTag* tag);
     void AddAlbum(TaudioTagAlbum* album);
@@ -30,4 +34,11 @@ private:
     // The album the last song joined: songs come folder by folder, so most need no lookup at all.
     TaudioTagList* last_ = nullptr;
     std::uint64_t lastGeneration_ = 0;
+    // While an update that began on an empty set fills it, every album by its folded title and folder: a
+    // name many folders share (one album each) is found without visiting each of them. Dropped when the
+    // update ends or when anything else changed the set.
+    class TfolderIndex;
+    std::unique_ptr<TfolderIndex> byFolder_;
+    std::uint64_t byFolderGeneration_ = 0;
+    std::string folderKey_;
 };

@@ -21,12 +21,14 @@ std::uint64_t Prefix(std::string_view key, std::size_t at)
 
 void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
 {
-    // Each name is folded once, into one buffer, for the sort; the sort compares the eight bytes after the
-    // part every name shares (the music folder) as one number and reads the buffer only on a tie, so a
-    // large library sorts on a compact array. The keys live only while sorting.
+    // Each name is folded once, into one buffer, for the sort; the sort compares the sixteen bytes after
+    // the part every name shares (the music folder) as two numbers and reads the buffer only on a tie, so
+    // a large library sorts on a compact array (an artist's folder name rarely ties). The keys live only
+    // while sorting.
     struct Keyed
     {
         std::uint64_t prefix;
+        std::uint64_t next;
         std::size_t song;
     };
     std::string keys;
@@ -52,20 +54,65 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
     }
     std::vector<Keyed> order(songs.size());
     for (std::size_t i = 0; i < songs.size(); ++i)
-        order[i] = Keyed{Prefix(keyOf(i), shared), i};
+        order[i] = Keyed{Prefix(keyOf(i), shared), Prefix(keyOf(i), shared + 8), i};
     const auto before = [&](const Keyed& a, const Keyed& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
+        if (a.next != b.next)
+            return a.next < b.next;
         const int c = keyOf(a.song).compare(keyOf(b.song));
         return c < 0 || (c == 0 && a.song < b.song);
     };
-    // A library loaded from its file or scanned folder by folder is mostly in name order already.
-    if (!std::is_sorted(order.begin(), order.end(), before))
-        std::sort(order.begin(), order.end(), before);
+    // A library loaded from its file or scanned folder by folder is mostly in name order already. Otherwise
+    // the names sort on their sixteen bytes at depth, then each run that ties on them on the next sixteen,
+    // and so on: the names of a run (one artist's songs) are read once each, not at every comparison.
+    const auto byChunk = [](const Keyed& a, const Keyed& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix
+               : a.next != b.next   ? a.next < b.next
+                                    : a.song < b.song;
+    };
+    const auto sortRun = [&](auto& self, std::size_t begin, std::size_t end, std::size_t depth) -> void {
+        const auto first = order.begin() + static_cast<std::ptrdiff_t>(begin);
+        const auto last = order.begin() + static_cast<std::ptrdiff_t>(end);
+        bool longer = false;
+        for (auto it = first; it != last && !longer; ++it)
+            longer = keyOf(it->song).size() > depth + 16;
+        if (!longer) {
+            std::sort(first, last, before); // alike to their ends
+            return;
+        }
+        for (auto it = first; it != last; ++it) {
+            it->prefix = Prefix(keyOf(it->song), depth + 16);
+            it->next = Prefix(keyOf(it->song), depth + 24);
+        }
+        std::sort(first, last, byChunk);
+        for (std::size_t run = begin, i = begin + 1; i <= end; ++i) {
+            if (i == end || order[i].prefix != order[run].prefix || order[i].next != order[run].next) {
+                if (i - run > 1)
+                    self(self, run, i, depth + 16);
+                run = i;
+            }
+        }
+    };
+    if (!std::is_sorted(order.begin(), order.end(), before)) {
+        std::sort(order.begin(), order.end(), byChunk);
+        for (std::size_t run = 0, i = 1; i <= order.size(); ++i) {
+            if (i == order.size() || order[i].prefix != order[run].prefix ||
+                order[i].next != order[run].next) {
+                if (i - run > 1)
+                    sortRun(sortRun, run, i, shared);
+                run = i;
+            }
+        }
+    }
     std::vector<TaudioTag*> sorted;
     sorted.reserve(order.size());
+    // Neighbours whose leading bytes differ are different names without a look at the buffer.
+    const auto same = [&](const Keyed& a, const Keyed& b) {
+        return a.prefix == b.prefix && a.next == b.next && keyOf(a.song) == keyOf(b.song);
+    };
     for (std::size_t i = 0; i < order.size(); ++i)
-        if (i == 0 || keyOf(order[i].song) != keyOf(order[i - 1].song))
+        if (i == 0 || !same(order[i], order[i - 1]))
             sorted.push_back(songs[order[i].song]);
     sorted.shrink_to_fit();
     songs_ = std::make_shared<const std::vector<TaudioTag*>>(std::move(sorted));

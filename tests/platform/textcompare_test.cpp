@@ -160,8 +160,31 @@ TEST(TextCompare, RanksAgreeWithCompareText)
                                             "a\xFE",
                                             "\xF0\x9F\x8E\xB5",
                                             "Zed"};
-    for (const char* locale : {"C", "fr_FR"}) {
+    // Many repeats, in every case, find each other in the ranks' table of distinct texts.
+    std::vector<std::string> many;
+    for (int i = 0; i < 3000; ++i) {
+        std::string text = (i % 3 == 0 ? "The " : "") + std::to_string((i * 7919) % 401);
+        if (i % 5 == 0)
+            text += "\xC3\xA9";
+        many.push_back(i % 2 == 0 ? text : platform::UpperCase(text));
+    }
+    for (const char* locale : {"C", "fr_FR", "en_US"}) {
         const TcollationLocaleScope scope(locale);
+        const std::vector<std::string_view> manyViews(many.begin(), many.end());
+        const std::vector<std::uint32_t> manyRanks = TextOrderRanks(manyViews);
+        std::vector<std::size_t> order(many.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return CompareText(many[a], many[b]) < 0; });
+        for (std::size_t k = 1; k < order.size(); ++k) {
+            const std::size_t a = order[k - 1];
+            const std::size_t b = order[k];
+            EXPECT_EQ(manyRanks[a] == manyRanks[b], CompareText(many[a], many[b]) == 0)
+                << many[a] << " / " << many[b];
+            EXPECT_LE(manyRanks[a], manyRanks[b]) << many[a] << " / " << many[b];
+        }
+
         const std::vector<std::string_view> views(texts.begin(), texts.end());
         const std::vector<std::uint32_t> ranks = TextOrderRanks(views);
         ASSERT_EQ(ranks.size(), texts.size());

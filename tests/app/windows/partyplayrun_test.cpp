@@ -4,6 +4,7 @@
 #include "app/dialogs/frmmusicsearch.h"
 #include "app/dialogs/frmpartyplay.h"
 #include "app/dialogs/frmprogress.h"
+#include "app/dialogs/frmsongsearch.h"
 #include "app/windows/frmojb.h"
 #include "core/jukebox/localjukebox.h"
 #include "core/jukebox/localjukeboxlist.h"
@@ -22,7 +23,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTest>
 
 #include <string>
 
@@ -126,6 +130,24 @@ TEST_F(PartyPlayRunTest, ScanPlayQueueAndLock)
     ASSERT_EQ(Queue().GetCount(), 1);
     main_->Actions().actnControlNext->trigger();
     EXPECT_TRUE(PumpUntil([&] { return Queue().GetCount() == 0; }));
+
+    // Ctrl+F: the song chosen in the search goes to the queue through the library, as a copy.
+    WhenModal([](QWidget* shown) {
+        auto* search = qobject_cast<TfrmSongSearch*>(shown);
+        if (!search) {
+            ADD_FAILURE() << "no song search";
+            shown->close();
+            return;
+        }
+        QTest::keyClicks(search->SearchEdit(), "chac");
+        search->TrackList()->setCurrentRow(0);
+        search->obtnOKClick();
+    });
+    main_->Actions().actnSearch->trigger();
+    ASSERT_EQ(Queue().GetCount(), 1);
+    EXPECT_EQ(Queue().GetItem(0)->Filename(), music_.Path() + "/Bach - Chaconne.wav");
+    EXPECT_EQ(Global().IndexOf(Queue().GetItem(0)), -1);
+    Queue().Clear();
 
     // Party play with every option: Next, Stop and Exit do nothing; Play still plays.
     for (auto set : {&TfrmPartyPlay::SetDisableStopControl, &TfrmPartyPlay::SetDisableNextControl,

@@ -157,6 +157,58 @@ TEST(AudioTagAlbumList, AlbumsByTitleAndFolder)
     EXPECT_EQ(tree.At(tree.Children(root)[3]).data, live);
 }
 
+// A fill from empty finds each song's album by title and folder at once; it must file every song where the
+// title lookup outside an update does, also when the set is changed from outside halfway.
+TEST(AudioTagAlbumList, AFillFindsTheAlbumsTheTitleLookupFinds)
+{
+    Songs songs;
+    for (int i = 0; i < 240; ++i) {
+        const int folder = (i * 37) % 40; // the folders' songs come interleaved
+        const std::string title = folder % 3 == 0   ? "Greatest Hits"
+                                  : folder % 3 == 1 ? "GREATEST hits"
+                                                    : "Live";
+        songs.Add("/m/" + std::to_string(folder) + "/" + std::to_string(i) + ".wav",
+                  "A" + std::to_string(folder % 4), "t" + std::to_string(i), title,
+                  static_cast<std::uint32_t>(i % 7));
+    }
+    const auto dump = [](const TaudioTagAlbumList& albums) {
+        Strings out;
+        for (int i = 0; i < albums.GetCount(); ++i) {
+            std::string line = albums.GetItem(i)->Title() + ":";
+            for (const std::string& title : SongTitles(*albums.GetItem(i)))
+                line += " " + title;
+            out.push_back(line);
+        }
+        return out;
+    };
+    // Each pass fills a set (inside one update or song by song) and may give it an album from outside
+    // halfway, which the songs after it may join as the title lookup finds it.
+    TaudioTag* extra = songs.Add("/m/1/x.wav", "A1", "x", "Greatest Hits", 9);
+    const auto fill = [&](bool inUpdate, bool withGiven) {
+        TaudioTagAlbumList albums;
+        TaudioTagAlbum given;
+        given.SetTitle("greatest HITS");
+        given.Add(extra);
+        if (inUpdate)
+            albums.BeginUpdate();
+        for (std::size_t i = 0; i + 1 < songs.All().size(); ++i) {
+            if (withGiven && i == 100)
+                albums.AddAlbum(&given);
+            albums.AddTag(songs.All()[i].get());
+        }
+        if (inUpdate)
+            albums.EndUpdate();
+        albums.Remove(&given);
+        return dump(albums);
+    };
+    const Strings oneByOne = fill(false, false);
+    EXPECT_EQ(oneByOne.size(), 40u);
+    EXPECT_EQ(fill(true, false), oneByOne);
+    const Strings joined = fill(false, true);
+    EXPECT_NE(joined, oneByOne); // the songs of folder 1 after the given album went to it
+    EXPECT_EQ(fill(true, true), joined);
+}
+
 TEST(AudioTagArtistList, ArtistsNotTaggedAndTheAlphabeticalList)
 {
     Songs songs;

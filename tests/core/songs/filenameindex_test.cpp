@@ -42,6 +42,33 @@ TEST(FileNameIndex, LinksTheFirstSongOfEachNameAndFindsNamesIgnoringCase)
     EXPECT_EQ(index.IndexOf("/m/Arger.mp3"), -1);
     EXPECT_EQ(index.Find(""), nullptr);
 
+    // Names that tie in their first bytes after the shared folder, or end inside them, keep the folded
+    // names' order.
+    std::vector<std::unique_ptr<TaudioTag>> deep;
+    for (const char* name :
+         {"/m/Artist Name/2/b.mp3", "/m/Artist Name/Long Album Title Here/2.mp3", "/m/Artist Name/10/a.mp3",
+          "/m/artist name/1/A.mp3", "/m/Artist Nam", "/m/Artist Name/", "/m/Artist Name/1/a.mp3",
+          "/m/Artist Named/1.mp3", "/m/ARTIST NAME/LONG ALBUM TITLE HERE/2.MP3", "/m/ARTIST NAME/2/B.MP3",
+          "/m/Artist Name/Long Album Title Here/10.mp3", "/m/Artist Name/1/a.mp3x",
+          "/m/Artist Name/Long Album Title Here"})
+        deep.push_back(File(name, name));
+    std::vector<TaudioTag*> deepLinks;
+    for (const auto& s : deep)
+        deepLinks.push_back(s.get());
+    index.Rebuild(deepLinks);
+    std::vector<std::string> names;
+    for (int i = 0; i < index.Count(); ++i)
+        names.push_back(index[i]);
+    EXPECT_EQ(names,
+              (std::vector<std::string>{
+                  "/m/Artist Nam", "/m/Artist Name/", "/m/artist name/1/A.mp3", "/m/Artist Name/1/a.mp3x",
+                  "/m/Artist Name/10/a.mp3", "/m/Artist Name/2/b.mp3", "/m/Artist Name/Long Album Title Here",
+                  "/m/Artist Name/Long Album Title Here/10.mp3", "/m/Artist Name/Long Album Title Here/2.mp3",
+                  "/m/Artist Named/1.mp3"}));
+    EXPECT_EQ(index.Find("/m/ARTIST NAME/1/A.MP3"), deep[3].get()); // the first of a name
+    EXPECT_EQ(index.Find("/m/artist name/long album title here/2.mp3"), deep[1].get());
+
+    index.Rebuild(links);
     // A copy keeps what it was copied from, whatever becomes of the original.
     const TfileNameIndex copy = index;
     links.erase(links.begin() + 1);

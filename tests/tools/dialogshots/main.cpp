@@ -298,7 +298,6 @@ public:
     {}
 
     const TcustomJukeboxList* SearchLibrary() const override { return &library_; }
-    TaudioTagList* PlayQueue() override { return &jukebox_.Queue(); }
     QWidget* HostWindow() const override { return nullptr; }
 
 private:
