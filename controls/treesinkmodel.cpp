@@ -5,6 +5,8 @@
 #include "markup/taggedtext.h"
 #include "platform/qtstring.h"
 
+#include <algorithm>
+
 namespace {} // namespace
 
 TtreeSinkModel::TtreeSinkModel(QObject* parent) : QAbstractItemModel(parent) {}
@@ -180,8 +182,8 @@ TtreeNode TtreeSinkModel::AddChild(TtreeNode parent, std::string_view text, Taud
         beginInsertRows(IndexOf(parent), row, row);
     Record record;
     record.textStart = static_cast<std::uint32_t>(texts_.size());
-    record.textSize = static_cast<std::uint32_t>(text.size());
-    texts_.append(text);
+    record.textSize = static_cast<std::uint32_t>(std::min(text.size(), kMaxText));
+    texts_.append(text.substr(0, kMaxText));
     record.data = data;
     record.kind = kind;
     record.parent = parent.Id;
@@ -216,8 +218,8 @@ void TtreeSinkModel::SetText(TtreeNode node, std::string_view text)
         return;
     const bool batched = Batched();
     r->textStart = static_cast<std::uint32_t>(texts_.size());
-    r->textSize = static_cast<std::uint32_t>(text.size());
-    texts_.append(text);
+    r->textSize = static_cast<std::uint32_t>(std::min(text.size(), kMaxText));
+    texts_.append(text.substr(0, kMaxText));
     if (!batched)
         NodeChanged(node);
 }

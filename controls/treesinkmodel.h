@@ -116,21 +116,23 @@ public:
     const TdragGeneration& DragGeneration() const { return generation_; }
 
 private:
-    // 40 bytes a node: the text is a range of one buffer of texts, the children a range of one array of
+    // 32 bytes a node: the text is a range of one buffer of texts, the children a range of one array of
     // handles, laid out again in one pass when a batched fill ends (a node's children are appended to it
     // among its descendants' while a tree fills depth first).
     struct Record
     {
         TaudioTagList* data = nullptr;
         std::uint32_t textStart = 0;
-        std::uint32_t textSize = 0;
         std::int32_t parent = -1;
         std::int32_t row = 0;
         std::int32_t firstChild = 0;
         std::int32_t childCount = 0;
+        std::uint32_t textSize : 23 = 0; // a longer text is cut
+        bool alive : 1 = true;
         TtreeNodeKind kind = tnkNone;
-        bool alive = true;
     };
+    static_assert(sizeof(Record) == 32);
+    static constexpr std::size_t kMaxText = (1u << 23) - 1;
 
     const Record* Find(TtreeNode node) const;
     Record* Find(TtreeNode node);
