@@ -252,8 +252,8 @@ private:
     void ReleaseAll(std::vector<TaudioTag*> songs);
     void FreeAll(bool itemsToo);
 
-    // Pointers and arrays first, then the numbers and switches packed behind them: the groupings make
-    // their lists by the tens of thousands.
+    // Pointers and arrays first, then the numbers and the switches as bits: the groupings make their lists
+    // by the tens of thousands.
     std::string title_;
     std::vector<TaudioTag*> items_;
     // Songs made here while the list did not own them; freed with the list. Made with the first such song.
@@ -270,15 +270,15 @@ private:
     TtagDisplayFormat displayFormat_ = tdfArtistTitle;
     TaudioTagSortOrder sortOrder_ = tsoAscending;
     TaudioTagSortType sortType_ = tstTitle;
-    bool active_ = false;
-    bool ownsObjects_ = false;
-    bool saveDataFiles_ = false;
-    bool sorted_ = false;
-    bool useAudioFileMask_ = false;
-    bool useVideoFileMask_ = false;
-    bool albumFromParentFolder_ = true;
-    bool artistFromParentFolder_ = true;
-    mutable bool randomStale_ = false;
-    bool maxExceeded_ = false;
-    bool justSorted_ = false;
+    bool active_ : 1 = false;
+    bool ownsObjects_ : 1 = false;
+    bool saveDataFiles_ : 1 = false;
+    bool sorted_ : 1 = false;
+    bool useAudioFileMask_ : 1 = false;
+    bool useVideoFileMask_ : 1 = false;
+    bool albumFromParentFolder_ : 1 = true;
+    bool artistFromParentFolder_ : 1 = true;
+    mutable bool randomStale_ : 1 = false;
+    bool maxExceeded_ : 1 = false;
+    bool justSorted_ : 1 = false;
 };
