@@ -28,8 +28,9 @@ public:
     TtreeNodeKind Kind() const override { return tnkAlbum; }
 
 private:
-    // Shared with the songs' artist texts.
-    TsharedText albumArtist_;
+    // The switches first: they fit in the room the song list leaves at its end.
     bool compilation_ = false;
     bool sortByTrack_ = true;
+    // Shared with the songs' artist texts.
+    TsharedText albumArtist_;
 };
