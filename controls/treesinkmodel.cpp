@@ -5,12 +5,9 @@
 #include "markup/taggedtext.h"
 #include "platform/qtstring.h"
 
-namespace {
+#include <algorithm>
 
-const std::string kNoText;
-const std::vector<std::int32_t> kNoChildren;
-
-} // namespace
+namespace {} // namespace
 
 TtreeSinkModel::TtreeSinkModel(QObject* parent) : QAbstractItemModel(parent) {}
 
@@ -74,9 +71,12 @@ void TtreeSinkModel::EndUpdate()
         return;
     if (--updateCount_ == 0 && resetting_) {
         resetting_ = false;
-        // A library's tree is filled node by node inside one update: the room its array grew by goes back.
+        // A library's tree is filled node by node inside one update: the room its arrays grew by goes back.
         if (records_.capacity() - records_.size() > records_.size() / 8)
             records_.shrink_to_fit();
+        if (texts_.capacity() - texts_.size() > texts_.size() / 8)
+            texts_.shrink_to_fit();
+        LayOutChildren();
         endResetModel();
     }
 }
@@ -88,6 +88,10 @@ void TtreeSinkModel::Clear()
     if (!batched)
         beginResetModel();
     records_.clear();
+    texts_.clear();
+    children_.clear();
+    droppedChildren_ = 0;
+    childrenStale_ = false;
     roots_.clear();
     liveCount_ = 0;
     if (!batched)
@@ -107,12 +111,62 @@ TtreeSinkModel::Record* TtreeSinkModel::Find(TtreeNode node)
     return const_cast<Record*>(static_cast<const TtreeSinkModel*>(this)->Find(node));
 }
 
-const std::vector<std::int32_t>& TtreeSinkModel::ChildrenOf(TtreeNode node) const
+std::span<const std::int32_t> TtreeSinkModel::ChildrenOf(TtreeNode node) const
 {
     if (node.IsNull())
         return roots_;
     const Record* r = Find(node);
-    return r ? r->children : kNoChildren;
+    if (!r || r->childCount == 0)
+        return {};
+    if (childrenStale_)
+        LayOutChildren();
+    return {children_.data() + r->firstChild, static_cast<std::size_t>(r->childCount)};
+}
+
+void TtreeSinkModel::LayOutChildren() const
+{
+    // Each live node's range starts where the previous one's ends; a child goes to its row in its parent's.
+    auto& records = const_cast<std::vector<Record>&>(records_);
+    std::size_t next = 0;
+    for (Record& r : records)
+        if (r.alive) {
+            r.firstChild = static_cast<std::int32_t>(next);
+            next += static_cast<std::size_t>(r.childCount);
+        }
+    std::vector<std::int32_t> children(next);
+    for (std::size_t id = 0; id < records.size(); ++id) {
+        const Record& r = records[id];
+        if (r.alive && r.parent >= 0)
+            children[static_cast<std::size_t>(records[static_cast<std::size_t>(r.parent)].firstChild +
+                                              r.row)] = static_cast<std::int32_t>(id);
+    }
+    children_.swap(children);
+    droppedChildren_ = 0;
+    childrenStale_ = false;
+}
+
+void TtreeSinkModel::AppendChild(Record& parent, std::int32_t child)
+{
+    const auto end = static_cast<std::size_t>(parent.firstChild + parent.childCount);
+    if (parent.childCount > 0 && end != children_.size()) {
+        // Not the last range: it moves to the end, leaving its old room dropped.
+        if (droppedChildren_ > children_.size() / 2 + 64) {
+            LayOutChildren();
+            AppendChild(parent, child);
+            return;
+        }
+        const auto start = static_cast<std::size_t>(parent.firstChild);
+        const std::size_t count = static_cast<std::size_t>(parent.childCount);
+        children_.reserve(children_.size() + count + 1);
+        for (std::size_t i = 0; i < count; ++i)
+            children_.push_back(children_[start + i]);
+        droppedChildren_ += count;
+        parent.firstChild = static_cast<std::int32_t>(children_.size() - count);
+    } else if (parent.childCount == 0) {
+        parent.firstChild = static_cast<std::int32_t>(children_.size());
+    }
+    children_.push_back(child);
+    ++parent.childCount;
 }
 
 TtreeNode TtreeSinkModel::AddChild(TtreeNode parent, std::string_view text, TaudioTagList* data,
@@ -121,18 +175,34 @@ TtreeNode TtreeSinkModel::AddChild(TtreeNode parent, std::string_view text, Taud
     if (!parent.IsNull() && !Find(parent))
         return {};
     const auto id = static_cast<std::int32_t>(records_.size());
-    const int row = static_cast<int>(ChildrenOf(parent).size());
+    const int row = parent.IsNull() ? static_cast<int>(roots_.size())
+                                    : records_[static_cast<std::size_t>(parent.Id)].childCount;
     const bool batched = Batched();
     if (!batched)
         beginInsertRows(IndexOf(parent), row, row);
     Record record;
-    record.text.assign(text);
+    record.textStart = static_cast<std::uint32_t>(texts_.size());
+    record.textSize = static_cast<std::uint32_t>(std::min(text.size(), kMaxText));
+    texts_.append(text.substr(0, kMaxText));
     record.data = data;
     record.kind = kind;
     record.parent = parent.Id;
     record.row = row;
-    records_.push_back(std::move(record));
-    (parent.IsNull() ? roots_ : records_[static_cast<std::size_t>(parent.Id)].children).push_back(id);
+    records_.push_back(record);
+    if (parent.IsNull()) {
+        roots_.push_back(id);
+    } else {
+        Record& p = records_[static_cast<std::size_t>(parent.Id)];
+        if (batched) {
+            // Laid out when the update ends or the children are first asked for.
+            ++p.childCount;
+            childrenStale_ = true;
+        } else {
+            if (childrenStale_)
+                LayOutChildren();
+            AppendChild(p, id);
+        }
+    }
     ++liveCount_;
     if (!batched) {
         endInsertRows();
@@ -147,7 +217,9 @@ void TtreeSinkModel::SetText(TtreeNode node, std::string_view text)
     if (!r)
         return;
     const bool batched = Batched();
-    r->text.assign(text);
+    r->textStart = static_cast<std::uint32_t>(texts_.size());
+    r->textSize = static_cast<std::uint32_t>(std::min(text.size(), kMaxText));
+    texts_.append(text.substr(0, kMaxText));
     if (!batched)
         NodeChanged(node);
 }
@@ -168,23 +240,29 @@ void TtreeSinkModel::SetData(TtreeNode node, TaudioTagList* data, TtreeNodeKind 
 void TtreeSinkModel::DeleteChildren(TtreeNode node)
 {
     Record* r = Find(node);
-    if (!r || r->children.empty())
+    if (!r || r->childCount == 0)
         return;
     generation_.Bump();
     const bool batched = Batched();
     if (!batched)
-        beginRemoveRows(IndexOf(node), 0, static_cast<int>(r->children.size()) - 1);
-    std::vector<std::int32_t> doomed;
-    doomed.swap(r->children);
+        beginRemoveRows(IndexOf(node), 0, r->childCount - 1);
+    const std::span<const std::int32_t> children = ChildrenOf(node);
+    std::vector<std::int32_t> doomed(children.begin(), children.end());
+    droppedChildren_ += doomed.size();
+    r->childCount = 0;
     while (!doomed.empty()) {
         Record& child = records_[static_cast<std::size_t>(doomed.back())];
         doomed.pop_back();
+        if (child.childCount > 0) {
+            const auto start = children_.begin() + child.firstChild;
+            doomed.insert(doomed.end(), start, start + child.childCount);
+            droppedChildren_ += static_cast<std::size_t>(child.childCount);
+        }
         child.alive = false;
         child.data = nullptr;
+        child.childCount = 0;
+        child.textSize = 0;
         --liveCount_;
-        doomed.insert(doomed.end(), child.children.begin(), child.children.end());
-        std::vector<std::int32_t>().swap(child.children);
-        std::string().swap(child.text);
     }
     if (!batched) {
         endRemoveRows();
@@ -205,10 +283,10 @@ bool TtreeSinkModel::IsNode(TtreeNode node) const
     return Find(node) != nullptr;
 }
 
-const std::string& TtreeSinkModel::Text(TtreeNode node) const
+std::string_view TtreeSinkModel::Text(TtreeNode node) const
 {
     const Record* r = Find(node);
-    return r ? r->text : kNoText;
+    return r ? std::string_view(texts_).substr(r->textStart, r->textSize) : std::string_view();
 }
 
 TaudioTagList* TtreeSinkModel::Data(TtreeNode node) const
@@ -231,12 +309,15 @@ TtreeNode TtreeSinkModel::Parent(TtreeNode node) const
 
 int TtreeSinkModel::ChildCount(TtreeNode node) const
 {
-    return static_cast<int>(ChildrenOf(node).size());
+    if (node.IsNull())
+        return static_cast<int>(roots_.size());
+    const Record* r = Find(node);
+    return r ? r->childCount : 0;
 }
 
 TtreeNode TtreeSinkModel::Child(TtreeNode node, int row) const
 {
-    const std::vector<std::int32_t>& children = ChildrenOf(node);
+    const std::span<const std::int32_t> children = ChildrenOf(node);
     if (row < 0 || static_cast<std::size_t>(row) >= children.size())
         return {};
     return TtreeNode{children[static_cast<std::size_t>(row)]};

@@ -8,7 +8,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A tree the core fills (TtreeSink) shown as a Qt item model: one record per node in one array, the node's
@@ -80,7 +82,8 @@ public:
     // children are asked for).
     bool IsNode(TtreeNode node) const;
     int NodeCount() const { return liveCount_; }
-    const std::string& Text(TtreeNode node) const;
+    // Valid until the next change of the tree.
+    std::string_view Text(TtreeNode node) const;
     TaudioTagList* Data(TtreeNode node) const;
     TtreeNodeKind Kind(TtreeNode node) const;
     TtreeNode Parent(TtreeNode node) const;
@@ -113,26 +116,44 @@ public:
     const TdragGeneration& DragGeneration() const { return generation_; }
 
 private:
+    // 32 bytes a node: the text is a range of one buffer of texts, the children a range of one array of
+    // handles, laid out again in one pass when a batched fill ends (a node's children are appended to it
+    // among its descendants' while a tree fills depth first).
     struct Record
     {
-        std::string text;
         TaudioTagList* data = nullptr;
-        std::vector<std::int32_t> children;
+        std::uint32_t textStart = 0;
         std::int32_t parent = -1;
         std::int32_t row = 0;
+        std::int32_t firstChild = 0;
+        std::int32_t childCount = 0;
+        std::uint32_t textSize : 23 = 0; // a longer text is cut
+        bool alive : 1 = true;
         TtreeNodeKind kind = tnkNone;
-        bool alive = true;
     };
+    static_assert(sizeof(Record) == 32);
+    static constexpr std::size_t kMaxText = (1u << 23) - 1;
 
     const Record* Find(TtreeNode node) const;
     Record* Find(TtreeNode node);
-    const std::vector<std::int32_t>& ChildrenOf(TtreeNode node) const;
+    // The node's children's handles; the top level's for the null node.
+    std::span<const std::int32_t> ChildrenOf(TtreeNode node) const;
+    // Puts every node's children side by side in the array of handles after a batched fill or when the
+    // array holds more dropped ranges than live ones.
+    void LayOutChildren() const;
+    // Appends a child to a node's range, moving the range to the end of the array when it is not there.
+    void AppendChild(Record& parent, std::int32_t child);
     // Inside an update, starts the one reset before the first change; true when the change is batched.
     bool Batched();
     void NodeChanged(TtreeNode node);
     void EveryRowChanged();
 
     std::vector<Record> records_;
+    std::string texts_;
+    mutable std::vector<std::int32_t> children_;
+    mutable std::size_t droppedChildren_ = 0;
+    // Set while a batched fill has added children the array does not hold yet.
+    mutable bool childrenStale_ = false;
     std::vector<std::int32_t> roots_;
     int liveCount_ = 0;
     int updateCount_ = 0;

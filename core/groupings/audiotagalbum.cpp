@@ -14,8 +14,9 @@ bool TaudioTagAlbum::Add(TaudioTag* song)
 {
     if (!song)
         return false;
-    if (!albumArtist_.empty() && !platform::SameText(albumArtist_, song->Artist())) {
-        albumArtist_ = kCompilationsArtist;
+    if (!albumArtist_.Empty() && !platform::SameText(albumArtist_.Get(), song->Artist())) {
+        if (albumArtist_.Get() != kCompilationsArtist)
+            albumArtist_ = TsharedText(kCompilationsArtist);
         compilation_ = true;
     }
     SetSortByTrack(sortByTrack_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/songs/audiotaglist.h"
+#include "core/songs/sharedtext.h"
 
 #include <string>
 
@@ -16,8 +17,8 @@ public:
     bool Compilation() const { return compilation_; }
     void SetCompilation(bool value) { compilation_ = value; }
     // The artist of the album's songs; kCompilationsArtist once two artists meet.
-    const std::string& AlbumArtist() const { return albumArtist_; }
-    void SetAlbumArtist(std::string value) { albumArtist_ = std::move(value); }
+    const std::string& AlbumArtist() const { return albumArtist_.Get(); }
+    void SetAlbumArtist(std::string value) { albumArtist_ = TsharedText(value); }
     bool SortByTrack() const { return sortByTrack_; }
     // Stores the flag and sorts by track (true) or artist (false).
     void SetSortByTrack(bool value);
@@ -27,7 +28,9 @@ public:
     TtreeNodeKind Kind() const override { return tnkAlbum; }
 
 private:
+    // The switches first: they fit in the room the song list leaves at its end.
     bool compilation_ = false;
-    std::string albumArtist_;
     bool sortByTrack_ = true;
+    // Shared with the songs' artist texts.
+    TsharedText albumArtist_;
 };

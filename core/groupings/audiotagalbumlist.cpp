@@ -22,6 +22,10 @@ std::string_view FolderOf(std::string_view fileName)
 class TaudioTagAlbumList::TfolderIndex
 {
 public:
+    // The key of the song being filed, kept here so that the many sets that never fill this way (an
+    // artist's albums) carry no buffer for it.
+    std::string key;
+
     TaudioTagList* Find(std::string_view key) const
     {
         if (slots_.empty())
@@ -99,10 +103,11 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         target = last_;
     } else if (byFolder_) {
         // Only this fill made the albums, so one title has at most one album in a folder.
-        platform::FoldKey(tag->Album(), folderKey_);
-        folderKey_.push_back('\0');
-        folderKey_.append(folder);
-        target = byFolder_->Find(folderKey_);
+        std::string& key = byFolder_->key;
+        platform::FoldKey(tag->Album(), key);
+        key.push_back('\0');
+        key.append(folder);
+        target = byFolder_->Find(key);
     } else {
         ForEachTitled(tag->Album(), [&](TaudioTagList* album) {
             if (!inFolder(album))
@@ -122,7 +127,7 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         target = album.get();
         AddCreatedGrouped(std::move(album));
         if (byFolder_) {
-            byFolder_->Add(folderKey_, target);
+            byFolder_->Add(byFolder_->key, target);
             byFolderGeneration_ = Generation();
         }
     } else {

@@ -40,5 +40,4 @@ private:
     class TfolderIndex;
     std::unique_ptr<TfolderIndex> byFolder_;
     std::uint64_t byFolderGeneration_ = 0;
-    std::string folderKey_;
 };

@@ -1,6 +1,6 @@
 #include "core/groupings/audiotagartist.h"
 
-TaudioTagArtist::TaudioTagArtist() : albums_(std::make_unique<TaudioTagAlbumList>()) {}
+TaudioTagArtist::TaudioTagArtist() = default;
 
 TaudioTagArtist::~TaudioTagArtist() = default;
 
@@ -8,6 +8,6 @@ TtreeNode TaudioTagArtist::AddTreeNode(TtreeSink& tree, TtreeNode parent, bool w
 {
     const TtreeNode node = tree.AddChild(parent, Name(), this, tnkArtist);
     if (withAlbums && node)
-        albums_->FillTree(tree, node);
+        albums_.FillTree(tree, node);
     return node;
 }

@@ -17,8 +17,8 @@ public:
 
     const std::string& Name() const { return Title(); }
     void SetName(std::string name) { SetTitle(std::move(name)); }
-    TaudioTagAlbumList& Albums() { return *albums_; }
-    const TaudioTagAlbumList& Albums() const { return *albums_; }
+    TaudioTagAlbumList& Albums() { return albums_; }
+    const TaudioTagAlbumList& Albums() const { return albums_; }
     TtreeNodeKind Kind() const override { return tnkArtist; }
 
     // A node under parent captioned with the name and carrying the artist, with one child per album when
@@ -26,5 +26,6 @@ public:
     TtreeNode AddTreeNode(TtreeSink& tree, TtreeNode parent, bool withAlbums);
 
 private:
-    std::unique_ptr<TaudioTagAlbumList> albums_;
+    // Held in the artist: one heap block less for each of the tens of thousands of artists.
+    TaudioTagAlbumList albums_;
 };

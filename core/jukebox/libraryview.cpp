@@ -39,6 +39,7 @@ void TlibraryView::Follow(const TcustomJukeboxList& source)
         for (TaudioTag* song : source.GlobalList().Items())
             if (!source.IsCDSong(*song))
                 global.Add(song);
+        global.ShrinkToFit();
     } catch (...) {
         shared_ = nullptr;
         global.EndUpdate();

@@ -144,7 +144,9 @@ TaudioTagList::~TaudioTagList()
 void TaudioTagList::FreeAll(bool itemsToo)
 {
     std::vector<TaudioTag*> doomed;
-    doomed.swap(created_);
+    if (created_)
+        doomed.swap(*created_);
+    created_.reset();
     if (itemsToo)
         doomed.insert(doomed.end(), items_.begin(), items_.end());
     // A song may sit in the list twice; it is freed once.
@@ -160,9 +162,7 @@ void TaudioTagList::Release(TaudioTag* song)
         return;
     if (random_)
         random_->Forget(song);
-    const auto it = std::find(created_.begin(), created_.end(), song);
-    if (it != created_.end())
-        created_.erase(it);
+    ForgetCreated(song);
     const std::unique_ptr<TaudioTag> doomed(song); // freed even when a handler throws
     DoFreeingSongs();
 }
@@ -183,7 +183,8 @@ void TaudioTagList::ReleaseAll(std::vector<TaudioTag*> songs)
     };
     if (random_)
         random_->ForgetIf(doomed);
-    std::erase_if(created_, doomed);
+    if (created_)
+        std::erase_if(*created_, doomed);
     if (songs.empty())
         return;
     const platform::TScopeExit free([&songs] {
@@ -313,18 +314,29 @@ TaudioTag* TaudioTagList::AddCreated(std::unique_ptr<TaudioTag> song)
 {
     // The list answers for the song before Add runs, so a throwing change handler cannot strand it.
     TaudioTag* raw = song.release();
-    created_.push_back(raw);
+    if (!created_)
+        created_ = std::make_unique<std::vector<TaudioTag*>>();
+    created_->push_back(raw);
     const bool accepted = Add(raw);
-    const auto mine = std::find(created_.rbegin(), created_.rend(), raw);
     if (!accepted) {
-        if (mine != created_.rend())
-            created_.erase(std::next(mine).base());
+        ForgetCreated(raw);
         delete raw;
         return nullptr;
     }
-    if (ownsObjects_ && mine != created_.rend())
-        created_.erase(std::next(mine).base());
+    if (ownsObjects_)
+        ForgetCreated(raw);
     return raw;
+}
+
+bool TaudioTagList::ForgetCreated(TaudioTag* song)
+{
+    if (!created_)
+        return false;
+    const auto mine = std::find(created_->rbegin(), created_->rend(), song);
+    if (mine == created_->rend())
+        return false;
+    created_->erase(std::next(mine).base());
+    return true;
 }
 
 bool TaudioTagList::AddCopy(const TaudioTag* song)
@@ -343,12 +355,12 @@ void TaudioTagList::Clear()
         doomed.swap(items_);
         std::sort(doomed.begin(), doomed.end());
         doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
-        if (!created_.empty()) {
+        if (created_ && !created_->empty()) {
             std::vector<TaudioTag*> keep;
-            for (TaudioTag* song : created_)
+            for (TaudioTag* song : *created_)
                 if (!std::binary_search(doomed.begin(), doomed.end(), song))
                     keep.push_back(song);
-            created_.swap(keep);
+            created_->swap(keep);
         }
         random_.reset();
         for (TaudioTag* song : doomed)

@@ -244,38 +244,41 @@ private:
 
     void SortItems(TaudioTagSortType sortType);
     TrandomPointerList& PlayOrder() const;
+    // Drops the song from the songs made here; false when it is not one of them.
+    bool ForgetCreated(TaudioTag* song);
     // Frees a song that has just left the items when the list answers for it.
     void Release(TaudioTag* song);
     // The same for many songs at once.
     void ReleaseAll(std::vector<TaudioTag*> songs);
     void FreeAll(bool itemsToo);
 
-    bool active_ = false;
-    TtagDisplayFormat displayFormat_ = tdfArtistTitle;
-    TaudioTagListMode playMode_ = lmLoop;
-    std::int32_t max_ = 0;
-    bool ownsObjects_ = false;
-    bool saveDataFiles_ = false;
-    bool sorted_ = false;
-    TaudioTagSortOrder sortOrder_ = tsoAscending;
-    TaudioTagSortType sortType_ = tstTitle;
+    // Pointers and arrays first, then the numbers and the switches as bits: the groupings make their lists
+    // by the tens of thousands.
     std::string title_;
-    std::int32_t listProcessFactor_ = 1;
-    bool useAudioFileMask_ = false;
-    bool useVideoFileMask_ = false;
-    std::unique_ptr<ScanTexts> scanTexts_;
-    bool albumFromParentFolder_ = true;
-    bool artistFromParentFolder_ = true;
-
     std::vector<TaudioTag*> items_;
-    // Songs made here while the list did not own them; freed with the list.
-    std::vector<TaudioTag*> created_;
+    // Songs made here while the list did not own them; freed with the list. Made with the first such song.
+    std::unique_ptr<std::vector<TaudioTag*>> created_;
     // The shuffled order costs a link per song, so a list that never plays shuffled never makes it: a change
     // step only marks it for a refill, which happens when the order is next read.
     mutable std::unique_ptr<TrandomPointerList> random_;
-    mutable bool randomStale_ = false;
+    std::unique_ptr<ScanTexts> scanTexts_;
+    std::int32_t max_ = 0;
+    std::int32_t listProcessFactor_ = 1;
     std::int32_t position_ = 0;
     int updateCount_ = 0;
-    bool maxExceeded_ = false;
-    bool justSorted_ = false;
+    TaudioTagListMode playMode_ = lmLoop;
+    TtagDisplayFormat displayFormat_ = tdfArtistTitle;
+    TaudioTagSortOrder sortOrder_ = tsoAscending;
+    TaudioTagSortType sortType_ = tstTitle;
+    bool active_ : 1 = false;
+    bool ownsObjects_ : 1 = false;
+    bool saveDataFiles_ : 1 = false;
+    bool sorted_ : 1 = false;
+    bool useAudioFileMask_ : 1 = false;
+    bool useVideoFileMask_ : 1 = false;
+    bool albumFromParentFolder_ : 1 = true;
+    bool artistFromParentFolder_ : 1 = true;
+    mutable bool randomStale_ : 1 = false;
+    bool maxExceeded_ : 1 = false;
+    bool justSorted_ : 1 = false;
 };

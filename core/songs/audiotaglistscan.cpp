@@ -407,9 +407,10 @@ private:
         handed.reserve(found.size());
         std::vector<TaudioTag*> sorted = found;
         std::sort(sorted.begin(), sorted.end());
-        std::erase_if(scratch.created_, [&sorted](TaudioTag* song) {
-            return std::binary_search(sorted.begin(), sorted.end(), song);
-        });
+        if (scratch.created_)
+            std::erase_if(*scratch.created_, [&sorted](TaudioTag* song) {
+                return std::binary_search(sorted.begin(), sorted.end(), song);
+            });
         for (TaudioTag* song : found)
             handed.emplace_back(song);
         try {

@@ -253,7 +253,8 @@ TEST_F(NoScrollTreeView, NodeImagesFollowTheirStateAndTintOnRequest)
     open.fill(QColor(255, 0, 0));
     std::vector<std::string> asked;
     t.model.SetImageFunction([&](const TtreeSinkModel& m, TtreeNode node, TtreeSinkModel::NodeState state) {
-        asked.push_back(m.Text(node) + (state.Expanded ? " open" : "") + (state.Selected ? " selected" : ""));
+        asked.push_back(std::string(m.Text(node)) + (state.Expanded ? " open" : "") +
+                        (state.Selected ? " selected" : ""));
         if (node == t.b)
             return TtreeSinkModel::NodeImage{icon, state.Selected};
         return TtreeSinkModel::NodeImage{QIcon(state.Expanded ? open : closed), false};

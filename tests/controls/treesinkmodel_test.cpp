@@ -14,7 +14,9 @@
 #include "support/memorytree.h"
 
 #include <QAbstractItemModelTester>
+
 #include <QSignalSpy>
+#include <algorithm>
 
 namespace {
 
@@ -167,6 +169,57 @@ TEST_F(TreeSinkModel, RowSignalsOutsideAnUpdateOneResetInside)
     model.Clear();
     EXPECT_EQ(reset.count(), 2);
     EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST_F(TreeSinkModel, KeepsEachNodesChildrenInOrderWhateverOrderTheyComeIn)
+{
+    // Children added to parents in turn, inside and outside updates, with subtrees deleted and refilled and
+    // the tree asked in the middle of a batched fill: the model reads as a plain tree given the same calls.
+    WarningCounter warnings;
+    WarningCounter::Reset();
+    TtreeSinkModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    TmemoryTree expected;
+    std::vector<TtreeNode> nodes{{}};
+    std::uint32_t seed = 7;
+    const auto next = [&seed](std::uint32_t bound) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % bound;
+    };
+    for (int round = 0; round < 6; ++round) {
+        const bool batched = round % 2 == 1;
+        if (batched) {
+            model.BeginUpdate();
+            expected.BeginUpdate();
+        }
+        for (int step = 0; step < 400; ++step) {
+            const TtreeNode parent = nodes[next(static_cast<std::uint32_t>(nodes.size()))];
+            if (!parent.IsNull() && !model.IsNode(parent))
+                continue;
+            if (step % 97 == 96 && !parent.IsNull()) {
+                model.DeleteChildren(parent);
+                expected.DeleteChildren(parent);
+                continue;
+            }
+            const std::string text = "n" + std::to_string(nodes.size());
+            const TtreeNode child = model.AddChild(parent, text, nullptr, tnkNone);
+            EXPECT_EQ(expected.AddChild(parent, text, nullptr, tnkNone), child);
+            nodes.push_back(child);
+            if (step == 200) {
+                model.SetText(child, "renamed");
+                expected.SetText(child, "renamed");
+                EXPECT_EQ(model.Child(parent, model.ChildCount(parent) - 1), child);
+            }
+        }
+        if (batched) {
+            model.EndUpdate();
+            expected.EndUpdate();
+        }
+        const std::string dump = expected.Dump();
+        EXPECT_EQ(Dump(model), dump);
+        EXPECT_EQ(model.NodeCount(), static_cast<int>(std::count(dump.begin(), dump.end(), '\n')));
+    }
+    EXPECT_EQ(WarningCounter::Count(), 0);
 }
 
 TEST_F(TreeSinkModel, VoidHandlesChangeNothing)
