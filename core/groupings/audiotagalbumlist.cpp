@@ -135,6 +135,17 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
 TaudioTagAlbum* TaudioTagAlbumList::FindAlbum(std::string_view title, std::string_view folder) const
 {
     TaudioTagList* found = nullptr;
+    // Right after a fill (the library's albums while the genres link theirs), one lookup instead of a visit
+    // to every album of the title; the album found is still checked, and anything else visits them.
+    if (byFolder_ && byFolderGeneration_ == Generation()) {
+        std::string key = platform::FoldKey(title);
+        key.push_back('\0');
+        key.append(folder);
+        TaudioTagList* album = byFolder_->Find(key);
+        const TaudioTag* first = album ? album->GetItem(0) : nullptr;
+        if (first && FolderOf(first->Filename()) == folder)
+            return dynamic_cast<TaudioTagAlbum*>(album);
+    }
     ForEachTitled(title, [&](TaudioTagList* album) {
         const TaudioTag* first = album->GetItem(0);
         if (!first || FolderOf(first->Filename()) != folder)

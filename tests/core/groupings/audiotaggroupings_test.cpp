@@ -207,6 +207,29 @@ TEST(AudioTagAlbumList, AFillFindsTheAlbumsTheTitleLookupFinds)
     const Strings joined = fill(false, true);
     EXPECT_NE(joined, oneByOne); // the songs of folder 1 after the given album went to it
     EXPECT_EQ(fill(true, true), joined);
+
+    // Right after a fill, an album is found by title and folder at once; an album given from outside after
+    // the fill stands first among its title, as the title lookup finds it.
+    TaudioTagAlbumList albums;
+    albums.BeginUpdate();
+    for (std::size_t i = 0; i + 1 < songs.All().size(); ++i)
+        albums.AddTag(songs.All()[i].get());
+    for (int folder = 0; folder < 40; ++folder) {
+        const std::string path = "/m/" + std::to_string(folder) + "/";
+        const TaudioTagAlbum* found = albums.FindAlbum("greatest HITS", path);
+        ASSERT_EQ(found != nullptr, folder % 3 != 2) << path;
+        if (found) {
+            EXPECT_EQ(found->GetItem(0)->Filename().substr(0, path.size()), path);
+        }
+        EXPECT_EQ(albums.FindAlbum("Live", path) != nullptr, folder % 3 == 2) << path;
+    }
+    TaudioTagAlbum given;
+    given.SetTitle("GREATEST HITS");
+    given.Add(extra);
+    albums.AddAlbum(&given);
+    EXPECT_EQ(albums.FindAlbum("Greatest Hits", "/m/1/"), &given);
+    albums.EndUpdate();
+    albums.Remove(&given);
 }
 
 // A fill inside an update finds a song's artist by its shared name text; it must file every song where the
