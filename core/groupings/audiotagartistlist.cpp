@@ -1,5 +1,6 @@
 #include "core/groupings/audiotagartistlist.h"
 
+#include "core/songs/sharedtext.h"
 #include "core/util/orvanexutils.h"
 #include "platform/atomicfile.h"
 #include "platform/textcompare.h"
@@ -52,9 +53,16 @@ public:
                 return slot.list;
         }
     }
-    // The text must not be in the table yet.
-    void Add(std::uintptr_t text, TaudioTagList* list)
+    // The text (not in the table yet) is a letter or the address of name's shared copy, which the table then
+    // holds, so that no other name takes that address while the table knows it; any other text is left out.
+    void Add(std::uintptr_t text, TaudioTagList* list, const std::string& name)
     {
+        if (text > 0xFF) {
+            TsharedText held(name);
+            if (reinterpret_cast<std::uintptr_t>(&held.Get()) != text)
+                return;
+            held_.push_back(std::move(held));
+        }
         if ((used_ + 1) * 2 > slots_.size())
             Grow();
         Place(Slot{text, list});
@@ -64,6 +72,7 @@ public:
     {
         std::fill(slots_.begin(), slots_.end(), Slot{});
         used_ = 0;
+        held_.clear();
     }
 
 private:
@@ -95,6 +104,7 @@ private:
 
     std::vector<Slot> slots_;
     std::size_t used_ = 0;
+    std::vector<TsharedText> held_;
 };
 
 TaudioTagArtistList::TaudioTagArtistList()
@@ -177,7 +187,7 @@ void TaudioTagArtistList::AddTag(TaudioTag* tag)
         const bool tableCurrent = byText_ && byTextGeneration_ == Generation();
         AddCreatedGrouped(std::move(artist));
         if (tableCurrent) {
-            byText_->Add(text, found);
+            byText_->Add(text, found, *key);
             byTextGeneration_ = Generation();
         }
     }
@@ -198,14 +208,12 @@ TaudioTagList* TaudioTagArtistList::FindFilling(std::uintptr_t text, const std::
         byText_->Clear();
         byTextGeneration_ = Generation();
     }
-    // The list found for the same text with the set unchanged since, as long as the text still reads as
-    // that list's title (an address freed and taken again by another name is looked up afresh).
-    TaudioTagList* known = byText_->Find(text);
-    if (known && known->Title() == key)
+    // The list found for the same text with the set unchanged since.
+    if (TaudioTagList* known = byText_->Find(text))
         return known;
     TaudioTagList* found = Find(key);
-    if (found && !known)
-        byText_->Add(text, found);
+    if (found)
+        byText_->Add(text, found, key);
     return found;
 }
 
