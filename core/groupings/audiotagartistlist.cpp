@@ -29,6 +29,13 @@ std::string LastNameFirst(const std::string& name)
     return name.substr(blank + 1) + ", " + name.substr(0, blank);
 }
 
+// The name of songs without an artist: one lasting text, so its address is its own for good.
+const std::string& NotTaggedName()
+{
+    static const std::string name = kNotTaggedArtist;
+    return name;
+}
+
 struct StringHash
 {
     using is_transparent = void;
@@ -53,11 +60,12 @@ public:
                 return slot.list;
         }
     }
-    // The text (not in the table yet) is a letter or the address of name's shared copy, which the table then
-    // holds, so that no other name takes that address while the table knows it; any other text is left out.
+    // The text (not in the table yet) is a letter, the lasting "[Not Tagged]" or the address of name's shared
+    // copy, which the table then holds, so that no other name takes that address while the table knows it;
+    // any other text is left out.
     void Add(std::uintptr_t text, TaudioTagList* list, const std::string& name)
     {
-        if (text > 0xFF) {
+        if (text > 0xFF && &name != &NotTaggedName()) {
             TsharedText held(name);
             if (reinterpret_cast<std::uintptr_t>(&held.Get()) != text)
                 return;
@@ -151,9 +159,8 @@ void TaudioTagArtistList::AddTag(TaudioTag* tag)
     if (!tag)
         return;
     const std::string* name = &tag->Artist();
-    static const std::string notTagged = kNotTaggedArtist;
     if (name->empty()) {
-        name = &notTagged;
+        name = &NotTaggedName();
         if (tag->Title().empty())
             tag->SetTitle(FileNameOf(tag->Filename()));
     }
