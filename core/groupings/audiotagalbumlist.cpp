@@ -2,6 +2,7 @@
 
 #include "platform/textcompare.h"
 
+#include <cstring>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -17,8 +18,9 @@ std::string_view FolderOf(std::string_view fileName)
 
 } // namespace
 
-// Albums by key (folded title, NUL, folder): an open table of slots at most half full, the keys in one
-// buffer. Compact, so that a lookup touches a slot and the key it holds.
+// Albums by key (folded title, NUL, folder): an open table of slots at most half full, each with the key's
+// hash and where its record is; the records (album, key size, key) in one buffer. Compact, so that a lookup
+// touches a slot and the one record it points at.
 class TaudioTagAlbumList::TfolderIndex
 {
 public:
@@ -33,10 +35,18 @@ public:
         const std::size_t hash = std::hash<std::string_view>{}(key);
         for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
             const Slot& slot = slots_[at];
-            if (!slot.album)
+            if (slot.record == 0)
                 return nullptr;
-            if (slot.hash == hash && std::string_view(keys_).substr(slot.at, slot.size) == key)
-                return slot.album;
+            if (slot.hash != hash)
+                continue;
+            const char* record = records_.data() + (slot.record - 1);
+            std::size_t size = 0;
+            std::memcpy(&size, record + sizeof(TaudioTagList*), sizeof size);
+            if (size == key.size() && std::memcmp(record + kHead, key.data(), size) == 0) {
+                TaudioTagList* album = nullptr;
+                std::memcpy(&album, record, sizeof album);
+                return album;
+            }
         }
     }
     // The key must not be in the table yet.
@@ -44,24 +54,26 @@ public:
     {
         if ((used_ + 1) * 2 > slots_.size())
             Grow();
-        Slot slot{std::hash<std::string_view>{}(key), album, keys_.size(), key.size()};
-        keys_.append(key);
+        const Slot slot{std::hash<std::string_view>{}(key), records_.size() + 1};
+        const std::size_t size = key.size();
+        records_.append(reinterpret_cast<const char*>(&album), sizeof album);
+        records_.append(reinterpret_cast<const char*>(&size), sizeof size);
+        records_.append(key);
         Place(slot);
         ++used_;
     }
 
 private:
+    static constexpr std::size_t kHead = sizeof(TaudioTagList*) + sizeof(std::size_t);
     struct Slot
     {
         std::size_t hash = 0;
-        TaudioTagList* album = nullptr;
-        std::size_t at = 0;
-        std::size_t size = 0;
+        std::size_t record = 0; // 1 + where the record starts; 0 for a free slot
     };
     void Place(const Slot& slot)
     {
         std::size_t at = slot.hash & (slots_.size() - 1);
-        while (slots_[at].album)
+        while (slots_[at].record != 0)
             at = (at + 1) & (slots_.size() - 1);
         slots_[at] = slot;
     }
@@ -70,12 +82,12 @@ private:
         std::vector<Slot> old(slots_.empty() ? 64 : slots_.size() * 2);
         old.swap(slots_);
         for (const Slot& slot : old)
-            if (slot.album)
+            if (slot.record != 0)
                 Place(slot);
     }
 
     std::vector<Slot> slots_;
-    std::string keys_;
+    std::string records_;
     std::size_t used_ = 0;
 };
 
@@ -140,6 +152,17 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
 TaudioTagAlbum* TaudioTagAlbumList::FindAlbum(std::string_view title, std::string_view folder) const
 {
     TaudioTagList* found = nullptr;
+    // Right after a fill (the library's albums while the genres link theirs), one lookup instead of a visit
+    // to every album of the title; the album found is still checked, and anything else visits them.
+    if (byFolder_ && byFolderGeneration_ == Generation()) {
+        std::string key = platform::FoldKey(title);
+        key.push_back('\0');
+        key.append(folder);
+        TaudioTagList* album = byFolder_->Find(key);
+        const TaudioTag* first = album ? album->GetItem(0) : nullptr;
+        if (first && FolderOf(first->Filename()) == folder)
+            return dynamic_cast<TaudioTagAlbum*>(album);
+    }
     ForEachTitled(title, [&](TaudioTagList* album) {
         const TaudioTag* first = album->GetItem(0);
         if (!first || FolderOf(first->Filename()) != folder)

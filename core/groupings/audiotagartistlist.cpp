@@ -1,5 +1,6 @@
 #include "core/groupings/audiotagartistlist.h"
 
+#include "core/songs/sharedtext.h"
 #include "core/util/orvanexutils.h"
 #include "platform/atomicfile.h"
 #include "platform/textcompare.h"
@@ -28,6 +29,13 @@ std::string LastNameFirst(const std::string& name)
     return name.substr(blank + 1) + ", " + name.substr(0, blank);
 }
 
+// The name of songs without an artist: one lasting text, so its address is its own for good.
+const std::string& NotTaggedName()
+{
+    static const std::string name = kNotTaggedArtist;
+    return name;
+}
+
 struct StringHash
 {
     using is_transparent = void;
@@ -35,6 +43,77 @@ struct StringHash
 };
 
 } // namespace
+
+// Lists by the identity of a text (an address or a letter): an open table of slots at most half full.
+class TaudioTagArtistList::TtextTable
+{
+public:
+    TaudioTagList* Find(std::uintptr_t text) const
+    {
+        if (slots_.empty())
+            return nullptr;
+        for (std::size_t at = Home(text);; at = (at + 1) & (slots_.size() - 1)) {
+            const Slot& slot = slots_[at];
+            if (!slot.list)
+                return nullptr;
+            if (slot.text == text)
+                return slot.list;
+        }
+    }
+    // The text (not in the table yet) is a letter, the lasting "[Not Tagged]" or the address of name's shared
+    // copy, which the table then holds, so that no other name takes that address while the table knows it;
+    // any other text is left out.
+    void Add(std::uintptr_t text, TaudioTagList* list, const std::string& name)
+    {
+        if (text > 0xFF && &name != &NotTaggedName()) {
+            TsharedText held(name);
+            if (reinterpret_cast<std::uintptr_t>(&held.Get()) != text)
+                return;
+            held_.push_back(std::move(held));
+        }
+        if ((used_ + 1) * 2 > slots_.size())
+            Grow();
+        Place(Slot{text, list});
+        ++used_;
+    }
+    void Clear()
+    {
+        std::fill(slots_.begin(), slots_.end(), Slot{});
+        used_ = 0;
+        held_.clear();
+    }
+
+private:
+    struct Slot
+    {
+        std::uintptr_t text = 0;
+        TaudioTagList* list = nullptr;
+    };
+    std::size_t Home(std::uintptr_t text) const
+    {
+        const std::uint64_t mixed = static_cast<std::uint64_t>(text) * 0x9E3779B97F4A7C15ULL;
+        return static_cast<std::size_t>(mixed ^ (mixed >> 29)) & (slots_.size() - 1);
+    }
+    void Place(const Slot& slot)
+    {
+        std::size_t at = Home(slot.text);
+        while (slots_[at].list)
+            at = (at + 1) & (slots_.size() - 1);
+        slots_[at] = slot;
+    }
+    void Grow()
+    {
+        std::vector<Slot> old(slots_.empty() ? 64 : slots_.size() * 2);
+        old.swap(slots_);
+        for (const Slot& slot : old)
+            if (slot.list)
+                Place(slot);
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+    std::vector<TsharedText> held_;
+};
 
 TaudioTagArtistList::TaudioTagArtistList()
 {
@@ -80,9 +159,8 @@ void TaudioTagArtistList::AddTag(TaudioTag* tag)
     if (!tag)
         return;
     const std::string* name = &tag->Artist();
-    static const std::string notTagged = kNotTaggedArtist;
     if (name->empty()) {
-        name = &notTagged;
+        name = &NotTaggedName();
         if (tag->Title().empty())
             tag->SetTitle(FileNameOf(tag->Filename()));
     }
@@ -97,11 +175,14 @@ void TaudioTagArtistList::AddTag(TaudioTag* tag)
         letter.assign(1, (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? c : '~');
         key = &letter;
     }
+    // A song's artist is its shared copy of the name: one address for every song naming it alike.
+    const std::uintptr_t text =
+        isAlphaList_ ? static_cast<unsigned char>(letter[0]) : reinterpret_cast<std::uintptr_t>(name);
     TaudioTagList* found = nullptr;
     if (last_ && lastGeneration_ == Generation() && lastKey_ == *key)
         found = last_;
     else
-        found = Find(*key);
+        found = FindFilling(text, *key);
     if (found) {
         found->Add(tag);
     } else {
@@ -110,11 +191,37 @@ void TaudioTagArtistList::AddTag(TaudioTag* tag)
         artist->Add(tag);
         artist->SetName(*key);
         found = artist.get();
+        const bool tableCurrent = byText_ && byTextGeneration_ == Generation();
         AddCreatedGrouped(std::move(artist));
+        if (tableCurrent) {
+            byText_->Add(text, found, *key);
+            byTextGeneration_ = Generation();
+        }
     }
     last_ = found;
     lastKey_ = *key;
     lastGeneration_ = Generation();
+}
+
+TaudioTagList* TaudioTagArtistList::FindFilling(std::uintptr_t text, const std::string& key)
+{
+    if (UpdateCount() == 0) {
+        byText_.reset();
+        return Find(key);
+    }
+    if (!byText_)
+        byText_ = std::make_unique<TtextTable>();
+    if (byTextGeneration_ != Generation()) {
+        byText_->Clear();
+        byTextGeneration_ = Generation();
+    }
+    // The list found for the same text with the set unchanged since.
+    if (TaudioTagList* known = byText_->Find(text))
+        return known;
+    TaudioTagList* found = Find(key);
+    if (found)
+        byText_->Add(text, found, key);
+    return found;
 }
 
 void TaudioTagArtistList::AssignAlbums(const TaudioTagAlbumList& albums)
@@ -265,13 +372,16 @@ void TaudioTagArtistList::Search(std::string_view text, TStringList<TaudioTag>& 
 void TaudioTagArtistList::Clear()
 {
     nameIndex_.clear();
+    byText_.reset();
     TaudioTagListList::Clear();
 }
 
 void TaudioTagArtistList::DoChange()
 {
-    if (UpdateCount() == 0)
+    if (UpdateCount() == 0) {
+        byText_.reset();
         TaudioTagListList::DoChange();
+    }
 }
 
 void TaudioTagArtistList::MappingsChanged()

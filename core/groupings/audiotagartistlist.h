@@ -6,6 +6,7 @@
 #include "platform/stringlist.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,4 +82,12 @@ private:
     TaudioTagList* last_ = nullptr;
     std::string lastKey_;
     std::uint64_t lastGeneration_ = 0;
+    // While the set fills inside an update, the list each song's name text (the song's shared copy of it, or
+    // the letter) led to: a song naming a list by a text seen before finds it without folding and hashing
+    // the name. The table holds the texts it knows, so their addresses stay theirs. Emptied when anything
+    // else changed the set, dropped when the update ends.
+    class TtextTable;
+    std::unique_ptr<TtextTable> byText_;
+    std::uint64_t byTextGeneration_ = 0;
+    TaudioTagList* FindFilling(std::uintptr_t text, const std::string& key);
 };

@@ -207,6 +207,97 @@ TEST(AudioTagAlbumList, AFillFindsTheAlbumsTheTitleLookupFinds)
     const Strings joined = fill(false, true);
     EXPECT_NE(joined, oneByOne); // the songs of folder 1 after the given album went to it
     EXPECT_EQ(fill(true, true), joined);
+
+    // Right after a fill, an album is found by title and folder at once; an album given from outside after
+    // the fill stands first among its title, as the title lookup finds it.
+    TaudioTagAlbumList albums;
+    albums.BeginUpdate();
+    for (std::size_t i = 0; i + 1 < songs.All().size(); ++i)
+        albums.AddTag(songs.All()[i].get());
+    for (int folder = 0; folder < 40; ++folder) {
+        const std::string path = "/m/" + std::to_string(folder) + "/";
+        const TaudioTagAlbum* found = albums.FindAlbum("greatest HITS", path);
+        ASSERT_EQ(found != nullptr, folder % 3 != 2) << path;
+        if (found) {
+            EXPECT_EQ(found->GetItem(0)->Filename().substr(0, path.size()), path);
+        }
+        EXPECT_EQ(albums.FindAlbum("Live", path) != nullptr, folder % 3 == 2) << path;
+    }
+    TaudioTagAlbum given;
+    given.SetTitle("GREATEST HITS");
+    given.Add(extra);
+    albums.AddAlbum(&given);
+    EXPECT_EQ(albums.FindAlbum("Greatest Hits", "/m/1/"), &given);
+    albums.EndUpdate();
+    albums.Remove(&given);
+}
+
+// A fill inside an update finds a song's artist by its shared name text; it must file every song where the
+// name lookup outside an update does: names in other case, an artist given from outside halfway (which the
+// later songs join), and a name text freed and taken again by another name.
+TEST(AudioTagArtistList, AFillFindsTheArtistsTheNameLookupFinds)
+{
+    Songs songs;
+    for (int i = 0; i < 120; ++i) {
+        const int artist = (i * 7) % 12; // the artists' songs come interleaved
+        const std::string name = artist % 3 == 0   ? "Abba"
+                                 : artist % 3 == 1 ? "ABBA"
+                                                   : "Band " + std::to_string(artist);
+        songs.Add("/m/" + std::to_string(i) + ".wav", name, "t" + std::to_string(i));
+    }
+    const auto dump = [](const TaudioTagArtistList& artists) {
+        Strings out;
+        for (int i = 0; i < artists.GetCount(); ++i) {
+            std::string line = artists.GetItem(i)->Title() + ":";
+            for (const std::string& title : SongTitles(*artists.GetItem(i)))
+                line += " " + title;
+            out.push_back(line);
+        }
+        return out;
+    };
+    const auto fill = [&](bool inUpdate, bool withGiven, bool alpha) {
+        TaudioTagArtistList artists;
+        artists.SetOwnsObjects(true);
+        artists.SetIsAlphaList(alpha);
+        auto* given = new TaudioTagArtist;
+        given->SetName(alpha ? "t" : "aBBa");
+        if (inUpdate)
+            artists.BeginUpdate();
+        for (std::size_t i = 0; i < songs.All().size(); ++i) {
+            if (withGiven && i == 60)
+                artists.AddArtist(given);
+            artists.AddTag(songs.All()[i].get());
+        }
+        if (inUpdate)
+            artists.EndUpdate();
+        if (!withGiven)
+            delete given;
+        return dump(artists);
+    };
+    for (const bool alpha : {false, true}) {
+        const Strings oneByOne = fill(false, false, alpha);
+        EXPECT_EQ(oneByOne.size(), alpha ? 1u : 5u);
+        EXPECT_EQ(fill(true, false, alpha), oneByOne);
+        const Strings joined = fill(false, true, alpha);
+        EXPECT_NE(joined, oneByOne); // the songs after the given artist went to it
+        EXPECT_EQ(fill(true, true, alpha), joined);
+    }
+
+    // The only song naming "Solo One" moves to another name, freeing that text; a name made next may take
+    // its place in memory, and must still find (here: make) its own artist.
+    Songs moved;
+    TaudioTag* first = moved.Add("/m/a.wav", "Solo One", "a");
+    TaudioTag* second = moved.Add("/m/b.wav", "Band Two", "b");
+    TaudioTagArtistList artists;
+    artists.SetOwnsObjects(true);
+    artists.BeginUpdate();
+    artists.AddTag(first);
+    first->SetArtist("Solo Two");
+    second->SetArtist("Solo Six");
+    artists.AddTag(second);
+    artists.EndUpdate();
+    EXPECT_EQ(ListTitles(artists), (Strings{"Solo One", "Solo Six"}));
+    EXPECT_EQ(SongTitles(*artists.FindArtist("Solo Six")), (Strings{"b"}));
 }
 
 TEST(AudioTagArtistList, ArtistsNotTaggedAndTheAlphabeticalList)
