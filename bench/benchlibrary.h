@@ -2,7 +2,9 @@
 
 // The generated library the library-wide benchmarks share.
 
+#include "core/jukebox/localjukeboxlist.h"
 #include "core/songs/audiotag.h"
+#include "core/songs/audiotaglist.h"
 
 #include <algorithm>
 #include <memory>
@@ -53,4 +55,17 @@ inline std::vector<std::unique_ptr<TaudioTag>> GenerateLibrary(int count, bool s
     else
         std::shuffle(songs.begin(), songs.end(), random);
     return songs;
+}
+
+// Saves the generated library as the program's jukebox.dat in dataFolder.
+inline void SaveGeneratedLibrary(const std::string& dataFolder, int count, bool shuffled = false)
+{
+    TlocalJukeboxList library;
+    library.SetDataFolder(dataFolder);
+    TaudioTagList& global = library.GlobalList();
+    global.BeginUpdate();
+    for (auto& song : GenerateLibrary(count, shuffled))
+        global.Add(song.release());
+    global.EndUpdate();
+    library.SaveGlobal();
 }

@@ -31,13 +31,7 @@ struct DataFolder
     std::string path =
         (std::filesystem::temp_directory_path() / ("orvane-bench-library-" + std::to_string(::getpid())))
             .string();
-    explicit DataFolder(int songs, bool shuffled = false)
-    {
-        TlocalJukeboxList library;
-        library.SetDataFolder(path);
-        Generate(library.GlobalList(), songs, shuffled);
-        library.SaveGlobal();
-    }
+    explicit DataFolder(int songs, bool shuffled = false) { SaveGeneratedLibrary(path, songs, shuffled); }
     ~DataFolder() { std::filesystem::remove_all(path); }
 };
 

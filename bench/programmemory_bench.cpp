@@ -34,14 +34,7 @@ struct DataFolder
                 ("orvane-bench-program-" + std::to_string(::getpid()) + "-" + std::to_string(songs)))
                    .string())
     {
-        TlocalJukeboxList library;
-        library.SetDataFolder(path);
-        TaudioTagList& global = library.GlobalList();
-        global.BeginUpdate();
-        for (auto& song : GenerateLibrary(songs))
-            global.Add(song.release());
-        global.EndUpdate();
-        library.SaveGlobal();
+        SaveGeneratedLibrary(path, songs);
     }
     ~DataFolder() { std::filesystem::remove_all(path); }
 };

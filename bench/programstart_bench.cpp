@@ -32,14 +32,7 @@ struct GeneratedHome
     {
         fs::create_directories(path + "/runtime/orvane");
         fs::permissions(path + "/runtime", fs::perms::owner_all);
-        TlocalJukeboxList library;
-        library.SetDataFolder(path + "/Data");
-        TaudioTagList& global = library.GlobalList();
-        global.BeginUpdate();
-        for (auto& song : GenerateLibrary(songs))
-            global.Add(song.release());
-        global.EndUpdate();
-        library.SaveGlobal();
+        SaveGeneratedLibrary(path + "/Data", songs);
         // The generated songs have no files: random play, which would prepare one at once, is off.
         fs::create_directories(path + "/Settings");
         std::ofstream(path + "/Settings/settings.ini") << "[RandomPlay]\r\nEnabled=0\r\n";

@@ -165,6 +165,18 @@ std::string TaudioTag::GetChannelMode() const
     }
 }
 
+std::unique_ptr<TaudioTag> ReadSongFile(const std::string& fileName, TDateTime modDate)
+{
+    const TtaggerRecord* record = TaggerLoader().ReadFileTag(fileName);
+    if (!record)
+        return nullptr;
+    auto song = std::make_unique<TaudioTag>();
+    song->SetFilename(fileName);
+    CopyTaggerValues(*record, *song);
+    song->SetModDate(modDate);
+    return song;
+}
+
 void CopyTaggerValues(const TtaggerRecord& record, TaudioTag& song)
 {
     const auto text = [](TtaggerTextFunc f) { return TtaggerPlugin::CopyText(f ? f(nullptr) : nullptr); };

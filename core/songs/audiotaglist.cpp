@@ -20,19 +20,6 @@ const char kListMagic[4] = {'O', 'A', 'T', 'L'};
 // The smallest component stream of a song: signature, class name, empty name and the two end bytes.
 constexpr std::uint64_t kMinSongStream = 4 + 10 + 1 + 2;
 
-// The song a file holds, read through its plug-in; nullptr when none reads it.
-std::unique_ptr<TaudioTag> ReadSongFile(const std::string& fileName)
-{
-    const TtaggerRecord* record = TaggerLoader().ReadFileTag(fileName);
-    if (!record)
-        return nullptr;
-    auto song = std::make_unique<TaudioTag>();
-    song->SetFilename(fileName);
-    CopyTaggerValues(*record, *song);
-    song->SetModDate(GetFileDateTime(fileName));
-    return song;
-}
-
 std::string ReadWholeFile(const std::string& fileName)
 {
     std::ifstream in(fileName, std::ios::binary);
@@ -286,7 +273,7 @@ void TaudioTagList::EndUpdate()
 
 TaudioTag* TaudioTagList::AddFile(const std::string& fileName)
 {
-    std::unique_ptr<TaudioTag> song = ReadSongFile(fileName);
+    std::unique_ptr<TaudioTag> song = ReadSongFile(fileName, GetFileDateTime(fileName));
     return song ? AddCreated(std::move(song)) : nullptr;
 }
 
@@ -728,7 +715,7 @@ TfileListReport TaudioTagList::AddFileList(const TStrings& strings, bool append)
             ++(FileExistsNoError(name) || platform::DirectoryExists(name) ? report.special : report.notFound);
             continue;
         }
-        std::unique_ptr<TaudioTag> read = ReadSongFile(name);
+        std::unique_ptr<TaudioTag> read = ReadSongFile(name, GetFileDateTime(name));
         if (read && clearFirst) {
             Clear();
             clearFirst = false;

@@ -231,14 +231,8 @@ private:
     // AddFile on the scratch list, with the file's time from the listing instead of another stat.
     static TaudioTag* ReadNewSong(TaudioTagList& scratch, const std::string& fileName, TDateTime fileTime)
     {
-        const TtaggerRecord* record = TaggerLoader().ReadFileTag(fileName);
-        if (!record)
-            return nullptr;
-        auto song = std::make_unique<TaudioTag>();
-        song->SetFilename(fileName);
-        CopyTaggerValues(*record, *song);
-        song->SetModDate(fileTime);
-        return scratch.AddCreated(std::move(song));
+        std::unique_ptr<TaudioTag> song = ReadSongFile(fileName, fileTime);
+        return song ? scratch.AddCreated(std::move(song)) : nullptr;
     }
 
     // The songs of a current cache, loaded into scratch: they follow a folder that was moved or renamed,
