@@ -14,6 +14,15 @@ const char kListListMagic[4] = {'O', 'A', 'L', 'L'};
 // Sets up to this many members find titles by searching their entries.
 constexpr int kSmallSet = 8;
 
+// The case-folded form of a title, in a buffer of the thread's own: lookups fold a title for every song
+// while the groupings fill.
+const std::string& Folded(std::string_view title)
+{
+    thread_local std::string key;
+    platform::FoldKey(title, key);
+    return key;
+}
+
 } // namespace
 
 // The handler a member list's change and play-mode events point at. It holds the set weakly: a list that
@@ -122,15 +131,11 @@ void TaudioTagListList::Insert(TaudioTagList* list)
 {
     ++generation_;
     Entry e;
-    platform::FoldKey(list->Title(), e.key);
+    e.title = TsharedText(list->Title());
     e.list = list;
     e.seq = nextSeq_++;
-    if (byKey_) {
-        auto it = byKey_->find(std::string_view(e.key));
-        if (it == byKey_->end())
-            it = byKey_->emplace(e.key, std::vector<Link>()).first;
-        it->second.push_back(Link{e.seq, list});
-    }
+    if (byKey_)
+        Chained(e.title.Get()).push_back(Link{e.seq, list});
     pending_.push_back(std::move(e));
 }
 
@@ -152,7 +157,16 @@ void TaudioTagListList::HashAll() const
     std::sort(all.begin(), all.end(), [](const Entry* a, const Entry* b) { return a->seq < b->seq; });
     byKey_ = std::make_unique<KeyMap>();
     for (const Entry* e : all)
-        (*byKey_)[e->key].push_back(Link{e->seq, e->list});
+        Chained(e->title.Get()).push_back(Link{e->seq, e->list});
+}
+
+std::vector<TaudioTagListList::Link>& TaudioTagListList::Chained(std::string_view title) const
+{
+    const std::string& key = Folded(title);
+    auto it = byKey_->find(std::string_view(key));
+    if (it == byKey_->end())
+        it = byKey_->emplace(key, std::vector<Link>()).first;
+    return it->second;
 }
 
 void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
@@ -163,7 +177,7 @@ void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
     linked_ = true;
     index_.reserve(source.index_.size());
     for (const Entry& e : source.index_)
-        index_.push_back(Entry{e.key, e.list, nextSeq_++});
+        index_.push_back(Entry{e.title, e.list, nextSeq_++});
 }
 
 void TaudioTagListList::ReplaceByLinks(const std::unordered_map<TaudioTagList*, TaudioTagList*>& links)
@@ -257,7 +271,7 @@ void TaudioTagListList::Unlink(const Entry& entry)
     ++generation_;
     if (!byKey_)
         return;
-    const auto it = byKey_->find(std::string_view(entry.key));
+    const auto it = byKey_->find(std::string_view(Folded(entry.title.Get())));
     if (it == byKey_->end())
         return;
     std::vector<Link>& chain = it->second;
@@ -385,18 +399,16 @@ const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string
 {
     if (!lookup_)
         lookup_ = std::make_unique<Lookup>();
-    std::string& key = lookup_->key;
-    platform::FoldKey(title, key);
     if (!byKey_ && GetCount() > kSmallSet)
         HashAll();
     if (byKey_) {
-        const auto it = byKey_->find(std::string_view(key));
+        const auto it = byKey_->find(std::string_view(Folded(title)));
         return it == byKey_->end() ? nullptr : &it->second;
     }
     std::vector<Link>& chain = lookup_->smallChain;
     chain.clear();
-    const auto collect = [&key, &chain](const Entry& e) {
-        if (e.key == key)
+    const auto collect = [title, &chain](const Entry& e) {
+        if (platform::SameText(e.title.Get(), title))
             chain.push_back(Link{e.seq, e.list});
     };
     std::for_each(index_.begin(), index_.end(), collect);

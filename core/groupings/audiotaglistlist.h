@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/songs/audiotaglist.h"
+#include "core/songs/sharedtext.h"
 #include "core/songs/streamreader.h"
 #include "core/songs/streamwriter.h"
 #include "core/util/event.h"
@@ -128,7 +129,10 @@ protected:
 private:
     struct Entry
     {
-        std::string key; // case-folded title when filed (the title itself is the list's)
+        // The list's Title when filed: the set files the list under its case-folded form. A shared text, so
+        // the many sets that hold the same names (the library's artists and each genre's, an album's title
+        // and its songs' album) keep one copy of each.
+        TsharedText title;
         TaudioTagList* list = nullptr;
         std::uint64_t seq = 0; // add order: among equal titles the newer stands first
     };
@@ -146,6 +150,8 @@ private:
 
     void Insert(TaudioTagList* list);
     void HashAll() const;
+    // The chain of the title's folded form in byKey_, made empty when new.
+    std::vector<Link>& Chained(std::string_view title) const;
     void MadeHere(TaudioTagList* list);
     void Materialize() const;
     void Unlink(const Entry& entry);
@@ -178,11 +184,10 @@ private:
     // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing. Made
     // with the first hook: the groupings' sets hook nothing.
     std::shared_ptr<TaudioTagListList*> alive_;
-    // The folded title looked up last and, for a small set, its chain; made at the first lookup, since most
+    // For a small set, the chain of the title looked up last; made at the first lookup, since most
     // sets (an artist's albums) are never searched by title.
     struct Lookup
     {
-        std::string key;
         std::vector<Link> smallChain;
     };
     mutable std::unique_ptr<Lookup> lookup_;
