@@ -11,8 +11,6 @@
 namespace {
 
 const char kListListMagic[4] = {'O', 'A', 'L', 'L'};
-// Sets up to this many members find titles by searching their entries.
-constexpr int kSmallSet = 8;
 
 // The case-folded form of a title, in a buffer of the thread's own: lookups fold a title for every song
 // while the groupings fill.
@@ -51,21 +49,18 @@ TaudioTagListList::TaudioTagListList() = default;
 TaudioTagListList::~TaudioTagListList()
 {
     destroying_ = true;
-    if (alive_)
-        *alive_ = nullptr;
-    alive_.reset();
     std::vector<TaudioTagList*> doomed;
-    if (made_)
-        doomed.assign(made_->begin(), made_->end());
-    if (ownsObjects_ && !linked_) {
-        for (const Entry& e : index_)
-            if (!IsLink(e.list))
-                doomed.push_back(e.list);
-        for (const Entry& e : pending_)
-            if (!IsLink(e.list))
-                doomed.push_back(e.list);
+    if (extras_) {
+        if (extras_->alive)
+            *extras_->alive = nullptr;
+        extras_->alive.reset();
+        doomed.swap(extras_->leftMade);
     }
-    made_.reset();
+    const bool ownsMembers = ownsObjects_ && !linked_;
+    for (const std::vector<Entry>* entries : {&index_, &pending_})
+        for (const Entry& e : *entries)
+            if (e.made || (ownsMembers && !IsLink(e.list)))
+                doomed.push_back(e.list);
     std::sort(doomed.begin(), doomed.end());
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     for (TaudioTagList* list : doomed)
@@ -88,62 +83,78 @@ void TaudioTagListList::Add(TaudioTagList* list)
 {
     if (!list)
         return;
+    Hook(list);
+    Insert(list, false);
+    Changed();
+}
+
+void TaudioTagListList::Hook(TaudioTagList* list)
+{
     list->SetOwnsObjects(listsOwnObjects_);
-    if (!alive_)
-        alive_ = std::make_shared<TaudioTagListList*>(this);
-    const ListHook hook(alive_);
+    Extras& extras = MakeExtras();
+    if (!extras.alive)
+        extras.alive = std::make_shared<TaudioTagListList*>(this);
+    const ListHook hook(extras.alive);
     list->OnChange = hook;
     list->OnModeChanged = hook;
-    Insert(list);
-    Changed();
 }
 
 void TaudioTagListList::AddGrouped(TaudioTagList* list)
 {
     if (!list)
         return;
-    Insert(list);
+    Insert(list, false);
     Changed();
 }
 
 void TaudioTagListList::AddCreatedGrouped(std::unique_ptr<TaudioTagList> list)
 {
-    TaudioTagList* raw = list.release();
-    MadeHere(raw);
-    AddGrouped(raw);
+    if (!list)
+        return;
+    Insert(list.release(), true);
+    Changed();
 }
 
 void TaudioTagListList::AddCreated(std::unique_ptr<TaudioTagList> list)
 {
+    if (!list)
+        return;
     TaudioTagList* raw = list.release();
-    MadeHere(raw);
-    Add(raw);
+    Hook(raw);
+    Insert(raw, true);
+    Changed();
 }
 
 void TaudioTagListList::InsertCreated(std::unique_ptr<TaudioTagList> list)
 {
-    TaudioTagList* raw = list.release();
-    MadeHere(raw);
-    Insert(raw);
+    if (list)
+        Insert(list.release(), true);
 }
 
-void TaudioTagListList::Insert(TaudioTagList* list)
+void TaudioTagListList::Insert(TaudioTagList* list, bool made)
 {
     ++generation_;
     Entry e;
     e.title = TsharedText(list->Title());
     e.list = list;
     e.seq = nextSeq_++;
-    if (byKey_)
+    e.made = made;
+    if (ByKey())
         Chained(e.title.Get()).push_back(Link{e.seq, list});
     pending_.push_back(std::move(e));
 }
 
-void TaudioTagListList::MadeHere(TaudioTagList* list)
+TaudioTagListList::Extras& TaudioTagListList::MakeExtras() const
 {
-    if (!made_)
-        made_ = std::make_unique<std::unordered_set<TaudioTagList*>>();
-    made_->insert(list);
+    if (!extras_)
+        extras_ = std::make_unique<Extras>();
+    return *extras_;
+}
+
+void TaudioTagListList::TrimExtras() const
+{
+    if (extras_ && !extras_->byKey && extras_->links.empty() && extras_->leftMade.empty() && !extras_->alive)
+        extras_.reset();
 }
 
 void TaudioTagListList::HashAll() const
@@ -155,7 +166,7 @@ void TaudioTagListList::HashAll() const
     for (const Entry& e : pending_)
         all.push_back(&e);
     std::sort(all.begin(), all.end(), [](const Entry* a, const Entry* b) { return a->seq < b->seq; });
-    byKey_ = std::make_unique<KeyMap>();
+    MakeExtras().byKey.emplace();
     for (const Entry* e : all)
         Chained(e->title.Get()).push_back(Link{e->seq, e->list});
 }
@@ -163,9 +174,10 @@ void TaudioTagListList::HashAll() const
 std::vector<TaudioTagListList::Link>& TaudioTagListList::Chained(std::string_view title) const
 {
     const std::string& key = Folded(title);
-    auto it = byKey_->find(std::string_view(key));
-    if (it == byKey_->end())
-        it = byKey_->emplace(key, std::vector<Link>()).first;
+    KeyMap& byKey = *extras_->byKey;
+    auto it = byKey.find(std::string_view(key));
+    if (it == byKey.end())
+        it = byKey.emplace(key, std::vector<Link>()).first;
     return it->second;
 }
 
@@ -176,8 +188,12 @@ void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
     ++generation_;
     linked_ = true;
     index_.reserve(source.index_.size());
-    for (const Entry& e : source.index_)
-        index_.push_back(Entry{e.title, e.list, nextSeq_++});
+    for (const Entry& e : source.index_) {
+        Entry& link = index_.emplace_back();
+        link.title = e.title;
+        link.list = e.list;
+        link.seq = nextSeq_++;
+    }
 }
 
 void TaudioTagListList::ReplaceByLinks(const std::unordered_map<TaudioTagList*, TaudioTagList*>& links)
@@ -185,42 +201,68 @@ void TaudioTagListList::ReplaceByLinks(const std::unordered_map<TaudioTagList*, 
     if (links.empty())
         return;
     // One pass over the entries (and the title table) for every replacement at once.
-    std::unordered_set<TaudioTagList*> replaced;
-    const auto swap = [&](TaudioTagList*& list) {
-        if (IsLink(list))
-            return;
-        const auto it = links.find(list);
-        if (it == links.end() || !it->second || it->second == list)
-            return;
-        replaced.insert(list);
-        list = it->second;
+    struct Replaced
+    {
+        TaudioTagList* member;
+        TaudioTagList* link;
+        bool made;
     };
+    std::vector<Replaced> replaced;
     for (std::vector<Entry>* entries : {&index_, &pending_})
-        for (Entry& e : *entries)
-            swap(e.list);
+        for (Entry& e : *entries) {
+            if (IsLink(e.list))
+                continue;
+            const auto it = links.find(e.list);
+            if (it == links.end() || !it->second || it->second == e.list)
+                continue;
+            replaced.push_back(Replaced{e.list, it->second, e.made != 0});
+            e.list = it->second;
+            e.made = false;
+        }
     if (replaced.empty())
         return;
-    if (byKey_)
-        for (auto& [key, chain] : *byKey_)
+    // One record per member (a list filed twice has two entries); made when either entry says so.
+    std::sort(replaced.begin(), replaced.end(), [](const Replaced& a, const Replaced& b) {
+        return a.member < b.member || (a.member == b.member && a.made > b.made);
+    });
+    replaced.erase(std::unique(replaced.begin(), replaced.end(),
+                               [](const Replaced& a, const Replaced& b) { return a.member == b.member; }),
+                   replaced.end());
+    const auto replacement = [&replaced](const TaudioTagList* member) -> const Replaced* {
+        const auto it =
+            std::lower_bound(replaced.begin(), replaced.end(), member,
+                             [](const Replaced& r, const TaudioTagList* m) { return r.member < m; });
+        return it != replaced.end() && it->member == member ? &*it : nullptr;
+    };
+    if (KeyMap* byKey = ByKey())
+        for (auto& [key, chain] : *byKey)
             for (Link& l : chain)
-                if (replaced.count(l.list) > 0)
-                    l.list = links.at(l.list);
+                if (const Replaced* r = replacement(l.list))
+                    l.list = r->link;
     ++generation_;
-    if (!links_)
-        links_ = std::make_unique<std::unordered_set<TaudioTagList*>>();
-    for (TaudioTagList* member : replaced) {
-        links_->insert(links.at(member));
-        if (ownsObjects_ || (made_ && made_->count(member) > 0))
-            Free(member);
+    std::vector<TaudioTagList*>& kept = MakeExtras().links;
+    for (const Replaced& r : replaced)
+        kept.push_back(r.link);
+    std::sort(kept.begin(), kept.end());
+    kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+    for (const Replaced& r : replaced) {
+        if (ownsObjects_ || r.made || IsLeftMade(r.member))
+            Free(r.member);
         else
-            Unhook(member);
+            Unhook(r.member);
     }
     Changed();
 }
 
 bool TaudioTagListList::IsLink(const TaudioTagList* list) const
 {
-    return links_ && links_->count(const_cast<TaudioTagList*>(list)) > 0;
+    return extras_ && std::binary_search(extras_->links.begin(), extras_->links.end(), list);
+}
+
+bool TaudioTagListList::IsLeftMade(const TaudioTagList* list) const
+{
+    return extras_ &&
+           std::find(extras_->leftMade.begin(), extras_->leftMade.end(), list) != extras_->leftMade.end();
 }
 
 void TaudioTagListList::Materialize() const
@@ -269,10 +311,11 @@ void TaudioTagListList::Materialize() const
 void TaudioTagListList::Unlink(const Entry& entry)
 {
     ++generation_;
-    if (!byKey_)
+    KeyMap* byKey = ByKey();
+    if (!byKey)
         return;
-    const auto it = byKey_->find(std::string_view(Folded(entry.title.Get())));
-    if (it == byKey_->end())
+    const auto it = byKey->find(std::string_view(Folded(entry.title.Get())));
+    if (it == byKey->end())
         return;
     std::vector<Link>& chain = it->second;
     const auto link =
@@ -280,7 +323,7 @@ void TaudioTagListList::Unlink(const Entry& entry)
     if (link != chain.end())
         chain.erase(link);
     if (chain.empty())
-        byKey_->erase(it);
+        byKey->erase(it);
 }
 
 void TaudioTagListList::Unhook(TaudioTagList* list) const
@@ -293,9 +336,14 @@ void TaudioTagListList::Unhook(TaudioTagList* list) const
 
 void TaudioTagListList::Free(TaudioTagList* list)
 {
-    if (made_)
-        made_->erase(list);
+    if (extras_)
+        std::erase(extras_->leftMade, list);
     delete list;
+}
+
+void TaudioTagListList::KeepMade(TaudioTagList* list)
+{
+    MakeExtras().leftMade.push_back(list);
 }
 
 bool TaudioTagListList::Contains(const TaudioTagList* list) const
@@ -315,12 +363,24 @@ void TaudioTagListList::Delete(int i)
     Unlink(entry);
     // A list filed twice stays while one of its entries is left.
     if (!Contains(entry.list)) {
-        if (IsLink(entry.list))
-            links_->erase(entry.list);
-        else if (ownsObjects_ && !linked_)
+        if (IsLink(entry.list)) {
+            std::erase(extras_->links, entry.list);
+            if (entry.made)
+                KeepMade(entry.list);
+        } else if (ownsObjects_ && !linked_) {
             Free(entry.list);
-        else
+        } else {
             Unhook(entry.list);
+            if (entry.made)
+                KeepMade(entry.list);
+        }
+    } else if (entry.made) {
+        // The entry left says it now.
+        for (Entry& e : index_)
+            if (e.list == entry.list) {
+                e.made = true;
+                break;
+            }
     }
     Changed();
 }
@@ -338,30 +398,42 @@ void TaudioTagListList::Clear()
     Materialize();
     std::vector<Entry> old;
     old.swap(index_);
-    byKey_.reset();
+    if (extras_)
+        extras_->byKey.reset();
     ++generation_;
+    // Each list once, with whether the set made it; the made ones it does not free stay until it goes.
+    std::vector<std::pair<TaudioTagList*, bool>> lists;
+    lists.reserve(old.size());
+    for (const Entry& e : old)
+        lists.emplace_back(e.list, e.made != 0);
+    old.clear();
+    std::sort(lists.begin(), lists.end(), [](const auto& a, const auto& b) {
+        return a.first < b.first || (a.first == b.first && a.second > b.second);
+    });
+    lists.erase(std::unique(lists.begin(), lists.end(),
+                            [](const auto& a, const auto& b) { return a.first == b.first; }),
+                lists.end());
     if (linked_) {
         // Links only: the lists are their own set's.
         linked_ = false;
+        for (const auto& [list, made] : lists)
+            if (made)
+                KeepMade(list);
         EndUpdate();
         return;
     }
-    std::vector<TaudioTagList*> lists;
-    lists.reserve(old.size());
-    for (const Entry& e : old)
-        lists.push_back(e.list);
-    old.clear();
-    std::sort(lists.begin(), lists.end());
-    lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
-    for (TaudioTagList* list : lists) {
-        if (IsLink(list))
-            continue;
-        if (ownsObjects_)
+    for (const auto& [list, made] : lists) {
+        if (!IsLink(list) && ownsObjects_) {
             Free(list);
-        else
+            continue;
+        }
+        if (!IsLink(list))
             Unhook(list);
+        if (made)
+            KeepMade(list);
     }
-    links_.reset();
+    if (extras_)
+        extras_->links.clear();
     EndUpdate();
 }
 
@@ -382,7 +454,10 @@ void TaudioTagListList::EndUpdate()
     if (updateCount_ > 0 && --updateCount_ == 0) {
         // Lookups come in runs while a set fills (a grouping looks a title up for every song); once the
         // set is whole the table would only hold room.
-        byKey_.reset();
+        if (extras_) {
+            extras_->byKey.reset();
+            TrimExtras();
+        }
         Changed();
     }
 }
@@ -395,34 +470,31 @@ TaudioTagList* TaudioTagListList::GetItem(int i) const
     return index_[static_cast<std::size_t>(i)].list;
 }
 
-const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string_view title) const
+std::span<const TaudioTagListList::Link> TaudioTagListList::Chain(std::string_view title,
+                                                                  SmallChain& small) const
 {
-    if (!lookup_)
-        lookup_ = std::make_unique<Lookup>();
-    if (!byKey_ && GetCount() > kSmallSet)
+    if (!ByKey() && GetCount() > kSmallSet)
         HashAll();
-    if (byKey_) {
-        const auto it = byKey_->find(std::string_view(Folded(title)));
-        return it == byKey_->end() ? nullptr : &it->second;
+    if (const KeyMap* byKey = ByKey()) {
+        const auto it = byKey->find(std::string_view(Folded(title)));
+        return it == byKey->end() ? std::span<const Link>() : std::span<const Link>(it->second);
     }
-    std::vector<Link>& chain = lookup_->smallChain;
-    chain.clear();
-    const auto collect = [title, &chain](const Entry& e) {
-        if (platform::SameText(e.title.Get(), title))
-            chain.push_back(Link{e.seq, e.list});
-    };
-    std::for_each(index_.begin(), index_.end(), collect);
-    std::for_each(pending_.begin(), pending_.end(), collect);
-    if (chain.empty())
-        return nullptr;
-    std::sort(chain.begin(), chain.end(), [](const Link& a, const Link& b) { return a.seq < b.seq; });
-    return &chain;
+    // At most kSmallSet members here.
+    std::size_t n = 0;
+    for (const std::vector<Entry>* entries : {&index_, &pending_})
+        for (const Entry& e : *entries)
+            if (n < small.size() && platform::SameText(e.title.Get(), title))
+                small[n++] = Link{e.seq, e.list};
+    std::sort(small.begin(), small.begin() + static_cast<std::ptrdiff_t>(n),
+              [](const Link& a, const Link& b) { return a.seq < b.seq; });
+    return std::span<const Link>(small.data(), n);
 }
 
 TaudioTagList* TaudioTagListList::Find(std::string_view title) const
 {
-    const std::vector<Link>* chain = Chain(title);
-    return chain && !chain->empty() ? chain->back().list : nullptr;
+    SmallChain small;
+    const std::span<const Link> chain = Chain(title, small);
+    return chain.empty() ? nullptr : chain.back().list;
 }
 
 int TaudioTagListList::IndexOf(const TaudioTagList* list) const
@@ -456,7 +528,9 @@ void TaudioTagListList::Rename(TaudioTagList* list, std::string title)
     const Entry entry = std::move(index_[static_cast<std::size_t>(i)]);
     index_.erase(index_.begin() + i);
     Unlink(entry);
-    Add(list);
+    Hook(list);
+    Insert(list, entry.made != 0);
+    Changed();
 }
 
 void TaudioTagListList::GetNames(TStringList<TaudioTagList>& strings) const
