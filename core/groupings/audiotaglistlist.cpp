@@ -57,10 +57,9 @@ TaudioTagListList::~TaudioTagListList()
         doomed.swap(extras_->leftMade);
     }
     const bool ownsMembers = ownsObjects_ && !linked_;
-    for (const std::vector<Entry>* entries : {&index_, &pending_})
-        for (const Entry& e : *entries)
-            if (e.made || (ownsMembers && !IsLink(e.list)))
-                doomed.push_back(e.list);
+    for (const Entry& e : index_)
+        if (e.made || (ownsMembers && !IsLink(e.list)))
+            doomed.push_back(e.list);
     std::sort(doomed.begin(), doomed.end());
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     for (TaudioTagList* list : doomed)
@@ -141,7 +140,7 @@ void TaudioTagListList::Insert(TaudioTagList* list, bool made)
     e.made = made;
     if (ByKey())
         Chained(e.title.Get()).push_back(Link{e.seq, list});
-    pending_.push_back(std::move(e));
+    index_.push_back(std::move(e));
 }
 
 TaudioTagListList::Extras& TaudioTagListList::MakeExtras() const
@@ -160,10 +159,8 @@ void TaudioTagListList::TrimExtras() const
 void TaudioTagListList::HashAll() const
 {
     std::vector<const Entry*> all;
-    all.reserve(index_.size() + pending_.size());
+    all.reserve(index_.size());
     for (const Entry& e : index_)
-        all.push_back(&e);
-    for (const Entry& e : pending_)
         all.push_back(&e);
     std::sort(all.begin(), all.end(), [](const Entry* a, const Entry* b) { return a->seq < b->seq; });
     MakeExtras().byKey.emplace();
@@ -194,6 +191,7 @@ void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
         link.list = e.list;
         link.seq = nextSeq_++;
     }
+    sorted_ = static_cast<std::uint32_t>(index_.size());
 }
 
 void TaudioTagListList::ReplaceByLinks(const std::unordered_map<TaudioTagList*, TaudioTagList*>& links)
@@ -208,17 +206,16 @@ void TaudioTagListList::ReplaceByLinks(const std::unordered_map<TaudioTagList*, 
         bool made;
     };
     std::vector<Replaced> replaced;
-    for (std::vector<Entry>* entries : {&index_, &pending_})
-        for (Entry& e : *entries) {
-            if (IsLink(e.list))
-                continue;
-            const auto it = links.find(e.list);
-            if (it == links.end() || !it->second || it->second == e.list)
-                continue;
-            replaced.push_back(Replaced{e.list, it->second, e.made != 0});
-            e.list = it->second;
-            e.made = false;
-        }
+    for (Entry& e : index_) {
+        if (IsLink(e.list))
+            continue;
+        const auto it = links.find(e.list);
+        if (it == links.end() || !it->second || it->second == e.list)
+            continue;
+        replaced.push_back(Replaced{e.list, it->second, e.made != 0});
+        e.list = it->second;
+        e.made = false;
+    }
     if (replaced.empty())
         return;
     // One record per member (a list filed twice has two entries); made when either entry says so.
@@ -267,45 +264,44 @@ bool TaudioTagListList::IsLeftMade(const TaudioTagList* list) const
 
 void TaudioTagListList::Materialize() const
 {
-    if (pending_.empty())
+    const std::size_t count = index_.size();
+    if (sorted_ == count)
         return;
     // Titles in the locale's order; among equal titles the newer first. The new lists are ranked once
-    // among themselves, then merged into the index.
+    // among themselves, then merged into the sorted part.
+    const auto fresh = index_.begin() + static_cast<std::ptrdiff_t>(sorted_);
+    const std::size_t added = count - sorted_;
+    std::vector<Entry> sorted;
     {
         std::vector<std::string_view> titles;
-        titles.reserve(pending_.size());
-        for (const Entry& e : pending_)
-            titles.push_back(e.list->Title());
+        titles.reserve(added);
+        for (auto it = fresh; it != index_.end(); ++it)
+            titles.push_back(it->list->Title());
         const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(titles);
-        std::vector<std::size_t> order(pending_.size());
+        std::vector<std::size_t> order(added);
         for (std::size_t i = 0; i < order.size(); ++i)
             order[i] = i;
         std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return ranks[a] < ranks[b] || (ranks[a] == ranks[b] && pending_[a].seq > pending_[b].seq);
+            return ranks[a] < ranks[b] || (ranks[a] == ranks[b] && fresh[a].seq > fresh[b].seq);
         });
-        std::vector<Entry> sorted;
-        sorted.reserve(pending_.size());
+        sorted.reserve(sorted_ == 0 ? added : count);
         for (const std::size_t i : order)
-            sorted.push_back(std::move(pending_[i]));
-        pending_.swap(sorted);
+            sorted.push_back(std::move(fresh[static_cast<std::ptrdiff_t>(i)]));
     }
-    if (index_.empty()) {
-        index_.swap(pending_);
-        if (index_.capacity() - index_.size() > index_.size() / 8)
-            index_.shrink_to_fit();
-        return;
+    if (sorted_ > 0) {
+        const auto before = [](const Entry& a, const Entry& b) {
+            const int c = platform::CompareText(a.list->Title(), b.list->Title());
+            return c < 0 || (c == 0 && a.seq > b.seq);
+        };
+        std::vector<Entry> merged;
+        merged.reserve(count);
+        std::merge(std::make_move_iterator(sorted.begin()), std::make_move_iterator(sorted.end()),
+                   std::make_move_iterator(index_.begin()), std::make_move_iterator(fresh),
+                   std::back_inserter(merged), before);
+        sorted.swap(merged);
     }
-    const auto before = [](const Entry& a, const Entry& b) {
-        const int c = platform::CompareText(a.list->Title(), b.list->Title());
-        return c < 0 || (c == 0 && a.seq > b.seq);
-    };
-    std::vector<Entry> merged;
-    merged.reserve(index_.size() + pending_.size());
-    std::merge(std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()),
-               std::make_move_iterator(index_.begin()), std::make_move_iterator(index_.end()),
-               std::back_inserter(merged), before);
-    index_.swap(merged);
-    std::vector<Entry>().swap(pending_);
+    index_.swap(sorted);
+    sorted_ = static_cast<std::uint32_t>(index_.size());
 }
 
 void TaudioTagListList::Unlink(const Entry& entry)
@@ -349,8 +345,7 @@ void TaudioTagListList::KeepMade(TaudioTagList* list)
 bool TaudioTagListList::Contains(const TaudioTagList* list) const
 {
     const auto same = [list](const Entry& e) { return e.list == list; };
-    return std::any_of(index_.begin(), index_.end(), same) ||
-           std::any_of(pending_.begin(), pending_.end(), same);
+    return std::any_of(index_.begin(), index_.end(), same);
 }
 
 void TaudioTagListList::Delete(int i)
@@ -360,6 +355,7 @@ void TaudioTagListList::Delete(int i)
     Materialize();
     const Entry entry = std::move(index_[static_cast<std::size_t>(i)]);
     index_.erase(index_.begin() + i);
+    sorted_ = static_cast<std::uint32_t>(index_.size());
     Unlink(entry);
     // A list filed twice stays while one of its entries is left.
     if (!Contains(entry.list)) {
@@ -398,6 +394,7 @@ void TaudioTagListList::Clear()
     Materialize();
     std::vector<Entry> old;
     old.swap(index_);
+    sorted_ = 0;
     if (extras_)
         extras_->byKey.reset();
     ++generation_;
@@ -481,10 +478,9 @@ std::span<const TaudioTagListList::Link> TaudioTagListList::Chain(std::string_vi
     }
     // At most kSmallSet members here.
     std::size_t n = 0;
-    for (const std::vector<Entry>* entries : {&index_, &pending_})
-        for (const Entry& e : *entries)
-            if (n < small.size() && platform::SameText(e.title.Get(), title))
-                small[n++] = Link{e.seq, e.list};
+    for (const Entry& e : index_)
+        if (n < small.size() && platform::SameText(e.title.Get(), title))
+            small[n++] = Link{e.seq, e.list};
     std::sort(small.begin(), small.begin() + static_cast<std::ptrdiff_t>(n),
               [](const Link& a, const Link& b) { return a.seq < b.seq; });
     return std::span<const Link>(small.data(), n);
@@ -527,6 +523,7 @@ void TaudioTagListList::Rename(TaudioTagList* list, std::string title)
         return;
     const Entry entry = std::move(index_[static_cast<std::size_t>(i)]);
     index_.erase(index_.begin() + i);
+    sorted_ = static_cast<std::uint32_t>(index_.size());
     Unlink(entry);
     Hook(list);
     Insert(list, entry.made != 0);

@@ -68,7 +68,7 @@ public:
     void EndUpdate();
     int UpdateCount() const { return updateCount_; }
 
-    int GetCount() const { return static_cast<int>(index_.size() + pending_.size()); }
+    int GetCount() const { return static_cast<int>(index_.size()); }
     int Count() const { return GetCount(); }
     // List i in title order; nullptr out of range.
     TaudioTagList* GetItem(int i) const;
@@ -198,11 +198,12 @@ private:
     bool destroying_ = false;
     bool linked_ = false;
     int updateCount_ = 0;
+    // index_ is sorted up to here; the lists added since the last positional read follow.
+    mutable std::uint32_t sorted_ = 0;
     std::uint64_t nextSeq_ = 1;
     std::uint64_t generation_ = 0;
-    // Sorted by (title, newest first); lists added since the last positional read wait in pending_.
+    // In title order (newest first among equal titles) up to sorted_.
     mutable std::vector<Entry> index_;
-    mutable std::vector<Entry> pending_;
     mutable std::unique_ptr<Extras> extras_;
 };
 
@@ -225,7 +226,5 @@ template <class F>
 void TaudioTagListList::ForEachMember(F&& visit) const
 {
     for (const Entry& e : index_)
-        visit(e.list);
-    for (const Entry& e : pending_)
         visit(e.list);
 }
