@@ -134,7 +134,7 @@ void TaudioTagListList::Insert(TaudioTagList* list, bool made)
 {
     ++generation_;
     Entry e;
-    e.title = TsharedText(list->Title());
+    e.title = list->SharedTitle();
     e.list = list;
     e.seq = nextSeq_++;
     e.made = made;
