@@ -12,6 +12,9 @@ namespace {
 
 const char kListListMagic[4] = {'O', 'A', 'L', 'L'};
 
+// The switches pack into the generation's word.
+static_assert(sizeof(TaudioTagListList) <= 80);
+
 // The case-folded form of a title, in a buffer of the thread's own: lookups fold a title for every song
 // while the groupings fill.
 const std::string& Folded(std::string_view title)
@@ -136,7 +139,7 @@ void TaudioTagListList::Insert(TaudioTagList* list, bool made)
     Entry e;
     e.title = list->SharedTitle();
     e.list = list;
-    e.seq = nextSeq_++;
+    e.seq = generation_;
     e.made = made;
     if (ByKey())
         Chained(e.title.Get()).push_back(Link{e.seq, list});
@@ -189,7 +192,7 @@ void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
         Entry& link = index_.emplace_back();
         link.title = e.title;
         link.list = e.list;
-        link.seq = nextSeq_++;
+        link.seq = ++generation_;
     }
     sorted_ = static_cast<std::uint32_t>(index_.size());
 }

@@ -138,7 +138,7 @@ private:
         // and its songs' album) keep one copy of each.
         TsharedText title;
         TaudioTagList* list = nullptr;
-        // Add order: among equal titles the newer stands first.
+        // Add order (the set's generation when filed): among equal titles the newer stands first.
         std::uint64_t seq : 63 = 0;
         // The set made the list, so it keeps it alive until the set goes even when not owning.
         std::uint64_t made : 1 = 0;
@@ -192,16 +192,17 @@ private:
     // The lists titled like `title` in add order; a small set collects them in `small`.
     std::span<const Link> Chain(std::string_view title, SmallChain& small) const;
 
-    bool ownsObjects_ = false;
-    bool active_ = false;
-    bool listsOwnObjects_ = false;
-    bool destroying_ = false;
-    bool linked_ = false;
+    // Also the add order of the entries: each filing counts one. The switches share its word: the groupings
+    // make their sets by the ten thousand (an artist holds one).
+    std::uint64_t generation_ : 59 = 0;
+    bool ownsObjects_ : 1 = false;
+    bool active_ : 1 = false;
+    bool listsOwnObjects_ : 1 = false;
+    bool destroying_ : 1 = false;
+    bool linked_ : 1 = false;
     int updateCount_ = 0;
     // index_ is sorted up to here; the lists added since the last positional read follow.
     mutable std::uint32_t sorted_ = 0;
-    std::uint64_t nextSeq_ = 1;
-    std::uint64_t generation_ = 0;
     // In title order (newest first among equal titles) up to sorted_.
     mutable std::vector<Entry> index_;
     mutable std::unique_ptr<Extras> extras_;
