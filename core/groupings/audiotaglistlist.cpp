@@ -11,8 +11,18 @@
 namespace {
 
 const char kListListMagic[4] = {'O', 'A', 'L', 'L'};
-// Sets up to this many members find titles by searching their entries.
-constexpr int kSmallSet = 8;
+
+// The switches pack into the generation's word.
+static_assert(sizeof(TaudioTagListList) <= 80);
+
+// The case-folded form of a title, in a buffer of the thread's own: lookups fold a title for every song
+// while the groupings fill.
+const std::string& Folded(std::string_view title)
+{
+    thread_local std::string key;
+    platform::FoldKey(title, key);
+    return key;
+}
 
 } // namespace
 
@@ -42,21 +52,17 @@ TaudioTagListList::TaudioTagListList() = default;
 TaudioTagListList::~TaudioTagListList()
 {
     destroying_ = true;
-    if (alive_)
-        *alive_ = nullptr;
-    alive_.reset();
     std::vector<TaudioTagList*> doomed;
-    if (made_)
-        doomed.assign(made_->begin(), made_->end());
-    if (ownsObjects_ && !linked_) {
-        for (const Entry& e : index_)
-            if (!IsLink(e.list))
-                doomed.push_back(e.list);
-        for (const Entry& e : pending_)
-            if (!IsLink(e.list))
-                doomed.push_back(e.list);
+    if (extras_) {
+        if (extras_->alive)
+            *extras_->alive = nullptr;
+        extras_->alive.reset();
+        doomed.swap(extras_->leftMade);
     }
-    made_.reset();
+    const bool ownsMembers = ownsObjects_ && !linked_;
+    for (const Entry& e : index_)
+        if (e.made || (ownsMembers && !IsLink(e.list)))
+            doomed.push_back(e.list);
     std::sort(doomed.begin(), doomed.end());
     doomed.erase(std::unique(doomed.begin(), doomed.end()), doomed.end());
     for (TaudioTagList* list : doomed)
@@ -79,80 +85,100 @@ void TaudioTagListList::Add(TaudioTagList* list)
 {
     if (!list)
         return;
+    Hook(list);
+    Insert(list, false);
+    Changed();
+}
+
+void TaudioTagListList::Hook(TaudioTagList* list)
+{
     list->SetOwnsObjects(listsOwnObjects_);
-    if (!alive_)
-        alive_ = std::make_shared<TaudioTagListList*>(this);
-    const ListHook hook(alive_);
+    Extras& extras = MakeExtras();
+    if (!extras.alive)
+        extras.alive = std::make_shared<TaudioTagListList*>(this);
+    const ListHook hook(extras.alive);
     list->OnChange = hook;
     list->OnModeChanged = hook;
-    Insert(list);
-    Changed();
 }
 
 void TaudioTagListList::AddGrouped(TaudioTagList* list)
 {
     if (!list)
         return;
-    Insert(list);
+    Insert(list, false);
     Changed();
 }
 
 void TaudioTagListList::AddCreatedGrouped(std::unique_ptr<TaudioTagList> list)
 {
-    TaudioTagList* raw = list.release();
-    MadeHere(raw);
-    AddGrouped(raw);
+    if (!list)
+        return;
+    Insert(list.release(), true);
+    Changed();
 }
 
 void TaudioTagListList::AddCreated(std::unique_ptr<TaudioTagList> list)
 {
+    if (!list)
+        return;
     TaudioTagList* raw = list.release();
-    MadeHere(raw);
-    Add(raw);
+    Hook(raw);
+    Insert(raw, true);
+    Changed();
 }
 
 void TaudioTagListList::InsertCreated(std::unique_ptr<TaudioTagList> list)
 {
-    TaudioTagList* raw = list.release();
-    MadeHere(raw);
-    Insert(raw);
+    if (list)
+        Insert(list.release(), true);
 }
 
-void TaudioTagListList::Insert(TaudioTagList* list)
+void TaudioTagListList::Insert(TaudioTagList* list, bool made)
 {
     ++generation_;
     Entry e;
-    platform::FoldKey(list->Title(), e.key);
+    e.title = list->SharedTitle();
     e.list = list;
-    e.seq = nextSeq_++;
-    if (byKey_) {
-        auto it = byKey_->find(std::string_view(e.key));
-        if (it == byKey_->end())
-            it = byKey_->emplace(e.key, std::vector<Link>()).first;
-        it->second.push_back(Link{e.seq, list});
-    }
-    pending_.push_back(std::move(e));
+    e.seq = generation_;
+    e.made = made;
+    if (ByKey())
+        Chained(e.title.Get()).push_back(Link{e.seq, list});
+    index_.push_back(std::move(e));
 }
 
-void TaudioTagListList::MadeHere(TaudioTagList* list)
+TaudioTagListList::Extras& TaudioTagListList::MakeExtras() const
 {
-    if (!made_)
-        made_ = std::make_unique<std::unordered_set<TaudioTagList*>>();
-    made_->insert(list);
+    if (!extras_)
+        extras_ = std::make_unique<Extras>();
+    return *extras_;
+}
+
+void TaudioTagListList::TrimExtras() const
+{
+    if (extras_ && !extras_->byKey && extras_->links.empty() && extras_->leftMade.empty() && !extras_->alive)
+        extras_.reset();
 }
 
 void TaudioTagListList::HashAll() const
 {
     std::vector<const Entry*> all;
-    all.reserve(index_.size() + pending_.size());
+    all.reserve(index_.size());
     for (const Entry& e : index_)
         all.push_back(&e);
-    for (const Entry& e : pending_)
-        all.push_back(&e);
     std::sort(all.begin(), all.end(), [](const Entry* a, const Entry* b) { return a->seq < b->seq; });
-    byKey_ = std::make_unique<KeyMap>();
+    MakeExtras().byKey.emplace();
     for (const Entry* e : all)
-        (*byKey_)[e->key].push_back(Link{e->seq, e->list});
+        Chained(e->title.Get()).push_back(Link{e->seq, e->list});
+}
+
+std::vector<TaudioTagListList::Link>& TaudioTagListList::Chained(std::string_view title) const
+{
+    const std::string& key = Folded(title);
+    KeyMap& byKey = *extras_->byKey;
+    auto it = byKey.find(std::string_view(key));
+    if (it == byKey.end())
+        it = byKey.emplace(key, std::vector<Link>()).first;
+    return it->second;
 }
 
 void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
@@ -162,8 +188,13 @@ void TaudioTagListList::LinkMembersOf(const TaudioTagListList& source)
     ++generation_;
     linked_ = true;
     index_.reserve(source.index_.size());
-    for (const Entry& e : source.index_)
-        index_.push_back(Entry{e.key, e.list, nextSeq_++});
+    for (const Entry& e : source.index_) {
+        Entry& link = index_.emplace_back();
+        link.title = e.title;
+        link.list = e.list;
+        link.seq = ++generation_;
+    }
+    sorted_ = static_cast<std::uint32_t>(index_.size());
 }
 
 void TaudioTagListList::ReplaceByLinks(const std::unordered_map<TaudioTagList*, TaudioTagList*>& links)
@@ -171,94 +202,119 @@ void TaudioTagListList::ReplaceByLinks(const std::unordered_map<TaudioTagList*, 
     if (links.empty())
         return;
     // One pass over the entries (and the title table) for every replacement at once.
-    std::unordered_set<TaudioTagList*> replaced;
-    const auto swap = [&](TaudioTagList*& list) {
-        if (IsLink(list))
-            return;
-        const auto it = links.find(list);
-        if (it == links.end() || !it->second || it->second == list)
-            return;
-        replaced.insert(list);
-        list = it->second;
+    struct Replaced
+    {
+        TaudioTagList* member;
+        TaudioTagList* link;
+        bool made;
     };
-    for (std::vector<Entry>* entries : {&index_, &pending_})
-        for (Entry& e : *entries)
-            swap(e.list);
+    std::vector<Replaced> replaced;
+    for (Entry& e : index_) {
+        if (IsLink(e.list))
+            continue;
+        const auto it = links.find(e.list);
+        if (it == links.end() || !it->second || it->second == e.list)
+            continue;
+        replaced.push_back(Replaced{e.list, it->second, e.made != 0});
+        e.list = it->second;
+        e.made = false;
+    }
     if (replaced.empty())
         return;
-    if (byKey_)
-        for (auto& [key, chain] : *byKey_)
+    // One record per member (a list filed twice has two entries); made when either entry says so.
+    std::sort(replaced.begin(), replaced.end(), [](const Replaced& a, const Replaced& b) {
+        return a.member < b.member || (a.member == b.member && a.made > b.made);
+    });
+    replaced.erase(std::unique(replaced.begin(), replaced.end(),
+                               [](const Replaced& a, const Replaced& b) { return a.member == b.member; }),
+                   replaced.end());
+    const auto replacement = [&replaced](const TaudioTagList* member) -> const Replaced* {
+        const auto it =
+            std::lower_bound(replaced.begin(), replaced.end(), member,
+                             [](const Replaced& r, const TaudioTagList* m) { return r.member < m; });
+        return it != replaced.end() && it->member == member ? &*it : nullptr;
+    };
+    if (KeyMap* byKey = ByKey())
+        for (auto& [key, chain] : *byKey)
             for (Link& l : chain)
-                if (replaced.count(l.list) > 0)
-                    l.list = links.at(l.list);
+                if (const Replaced* r = replacement(l.list))
+                    l.list = r->link;
     ++generation_;
-    if (!links_)
-        links_ = std::make_unique<std::unordered_set<TaudioTagList*>>();
-    for (TaudioTagList* member : replaced) {
-        links_->insert(links.at(member));
-        if (ownsObjects_ || (made_ && made_->count(member) > 0))
-            Free(member);
+    std::vector<TaudioTagList*>& kept = MakeExtras().links;
+    for (const Replaced& r : replaced)
+        kept.push_back(r.link);
+    std::sort(kept.begin(), kept.end());
+    kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+    for (const Replaced& r : replaced) {
+        if (ownsObjects_ || r.made || IsLeftMade(r.member))
+            Free(r.member);
         else
-            Unhook(member);
+            Unhook(r.member);
     }
     Changed();
 }
 
 bool TaudioTagListList::IsLink(const TaudioTagList* list) const
 {
-    return links_ && links_->count(const_cast<TaudioTagList*>(list)) > 0;
+    return extras_ && std::binary_search(extras_->links.begin(), extras_->links.end(), list);
+}
+
+bool TaudioTagListList::IsLeftMade(const TaudioTagList* list) const
+{
+    return extras_ &&
+           std::find(extras_->leftMade.begin(), extras_->leftMade.end(), list) != extras_->leftMade.end();
 }
 
 void TaudioTagListList::Materialize() const
 {
-    if (pending_.empty())
+    const std::size_t count = index_.size();
+    if (sorted_ == count)
         return;
     // Titles in the locale's order; among equal titles the newer first. The new lists are ranked once
-    // among themselves, then merged into the index.
+    // among themselves, then merged into the sorted part.
+    const auto fresh = index_.begin() + static_cast<std::ptrdiff_t>(sorted_);
+    const std::size_t added = count - sorted_;
+    std::vector<Entry> sorted;
     {
         std::vector<std::string_view> titles;
-        titles.reserve(pending_.size());
-        for (const Entry& e : pending_)
-            titles.push_back(e.list->Title());
+        titles.reserve(added);
+        for (auto it = fresh; it != index_.end(); ++it)
+            titles.push_back(it->list->Title());
         const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(titles);
-        std::vector<std::size_t> order(pending_.size());
+        std::vector<std::size_t> order(added);
         for (std::size_t i = 0; i < order.size(); ++i)
             order[i] = i;
         std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return ranks[a] < ranks[b] || (ranks[a] == ranks[b] && pending_[a].seq > pending_[b].seq);
+            return ranks[a] < ranks[b] || (ranks[a] == ranks[b] && fresh[a].seq > fresh[b].seq);
         });
-        std::vector<Entry> sorted;
-        sorted.reserve(pending_.size());
+        sorted.reserve(sorted_ == 0 ? added : count);
         for (const std::size_t i : order)
-            sorted.push_back(std::move(pending_[i]));
-        pending_.swap(sorted);
+            sorted.push_back(std::move(fresh[static_cast<std::ptrdiff_t>(i)]));
     }
-    if (index_.empty()) {
-        index_.swap(pending_);
-        if (index_.capacity() - index_.size() > index_.size() / 8)
-            index_.shrink_to_fit();
-        return;
+    if (sorted_ > 0) {
+        const auto before = [](const Entry& a, const Entry& b) {
+            const int c = platform::CompareText(a.list->Title(), b.list->Title());
+            return c < 0 || (c == 0 && a.seq > b.seq);
+        };
+        std::vector<Entry> merged;
+        merged.reserve(count);
+        std::merge(std::make_move_iterator(sorted.begin()), std::make_move_iterator(sorted.end()),
+                   std::make_move_iterator(index_.begin()), std::make_move_iterator(fresh),
+                   std::back_inserter(merged), before);
+        sorted.swap(merged);
     }
-    const auto before = [](const Entry& a, const Entry& b) {
-        const int c = platform::CompareText(a.list->Title(), b.list->Title());
-        return c < 0 || (c == 0 && a.seq > b.seq);
-    };
-    std::vector<Entry> merged;
-    merged.reserve(index_.size() + pending_.size());
-    std::merge(std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()),
-               std::make_move_iterator(index_.begin()), std::make_move_iterator(index_.end()),
-               std::back_inserter(merged), before);
-    index_.swap(merged);
-    std::vector<Entry>().swap(pending_);
+    index_.swap(sorted);
+    sorted_ = static_cast<std::uint32_t>(index_.size());
 }
 
 void TaudioTagListList::Unlink(const Entry& entry)
 {
     ++generation_;
-    if (!byKey_)
+    KeyMap* byKey = ByKey();
+    if (!byKey)
         return;
-    const auto it = byKey_->find(std::string_view(entry.key));
-    if (it == byKey_->end())
+    const auto it = byKey->find(std::string_view(Folded(entry.title.Get())));
+    if (it == byKey->end())
         return;
     std::vector<Link>& chain = it->second;
     const auto link =
@@ -266,7 +322,7 @@ void TaudioTagListList::Unlink(const Entry& entry)
     if (link != chain.end())
         chain.erase(link);
     if (chain.empty())
-        byKey_->erase(it);
+        byKey->erase(it);
 }
 
 void TaudioTagListList::Unhook(TaudioTagList* list) const
@@ -279,16 +335,20 @@ void TaudioTagListList::Unhook(TaudioTagList* list) const
 
 void TaudioTagListList::Free(TaudioTagList* list)
 {
-    if (made_)
-        made_->erase(list);
+    if (extras_)
+        std::erase(extras_->leftMade, list);
     delete list;
+}
+
+void TaudioTagListList::KeepMade(TaudioTagList* list)
+{
+    MakeExtras().leftMade.push_back(list);
 }
 
 bool TaudioTagListList::Contains(const TaudioTagList* list) const
 {
     const auto same = [list](const Entry& e) { return e.list == list; };
-    return std::any_of(index_.begin(), index_.end(), same) ||
-           std::any_of(pending_.begin(), pending_.end(), same);
+    return std::any_of(index_.begin(), index_.end(), same);
 }
 
 void TaudioTagListList::Delete(int i)
@@ -298,15 +358,28 @@ void TaudioTagListList::Delete(int i)
     Materialize();
     const Entry entry = std::move(index_[static_cast<std::size_t>(i)]);
     index_.erase(index_.begin() + i);
+    sorted_ = static_cast<std::uint32_t>(index_.size());
     Unlink(entry);
     // A list filed twice stays while one of its entries is left.
     if (!Contains(entry.list)) {
-        if (IsLink(entry.list))
-            links_->erase(entry.list);
-        else if (ownsObjects_ && !linked_)
+        if (IsLink(entry.list)) {
+            std::erase(extras_->links, entry.list);
+            if (entry.made)
+                KeepMade(entry.list);
+        } else if (ownsObjects_ && !linked_) {
             Free(entry.list);
-        else
+        } else {
             Unhook(entry.list);
+            if (entry.made)
+                KeepMade(entry.list);
+        }
+    } else if (entry.made) {
+        // The entry left says it now.
+        for (Entry& e : index_)
+            if (e.list == entry.list) {
+                e.made = true;
+                break;
+            }
     }
     Changed();
 }
@@ -324,30 +397,43 @@ void TaudioTagListList::Clear()
     Materialize();
     std::vector<Entry> old;
     old.swap(index_);
-    byKey_.reset();
+    sorted_ = 0;
+    if (extras_)
+        extras_->byKey.reset();
     ++generation_;
+    // Each list once, with whether the set made it; the made ones it does not free stay until it goes.
+    std::vector<std::pair<TaudioTagList*, bool>> lists;
+    lists.reserve(old.size());
+    for (const Entry& e : old)
+        lists.emplace_back(e.list, e.made != 0);
+    old.clear();
+    std::sort(lists.begin(), lists.end(), [](const auto& a, const auto& b) {
+        return a.first < b.first || (a.first == b.first && a.second > b.second);
+    });
+    lists.erase(std::unique(lists.begin(), lists.end(),
+                            [](const auto& a, const auto& b) { return a.first == b.first; }),
+                lists.end());
     if (linked_) {
         // Links only: the lists are their own set's.
         linked_ = false;
+        for (const auto& [list, made] : lists)
+            if (made)
+                KeepMade(list);
         EndUpdate();
         return;
     }
-    std::vector<TaudioTagList*> lists;
-    lists.reserve(old.size());
-    for (const Entry& e : old)
-        lists.push_back(e.list);
-    old.clear();
-    std::sort(lists.begin(), lists.end());
-    lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
-    for (TaudioTagList* list : lists) {
-        if (IsLink(list))
-            continue;
-        if (ownsObjects_)
+    for (const auto& [list, made] : lists) {
+        if (!IsLink(list) && ownsObjects_) {
             Free(list);
-        else
+            continue;
+        }
+        if (!IsLink(list))
             Unhook(list);
+        if (made)
+            KeepMade(list);
     }
-    links_.reset();
+    if (extras_)
+        extras_->links.clear();
     EndUpdate();
 }
 
@@ -368,7 +454,10 @@ void TaudioTagListList::EndUpdate()
     if (updateCount_ > 0 && --updateCount_ == 0) {
         // Lookups come in runs while a set fills (a grouping looks a title up for every song); once the
         // set is whole the table would only hold room.
-        byKey_.reset();
+        if (extras_) {
+            extras_->byKey.reset();
+            TrimExtras();
+        }
         Changed();
     }
 }
@@ -381,36 +470,30 @@ TaudioTagList* TaudioTagListList::GetItem(int i) const
     return index_[static_cast<std::size_t>(i)].list;
 }
 
-const std::vector<TaudioTagListList::Link>* TaudioTagListList::Chain(std::string_view title) const
+std::span<const TaudioTagListList::Link> TaudioTagListList::Chain(std::string_view title,
+                                                                  SmallChain& small) const
 {
-    if (!lookup_)
-        lookup_ = std::make_unique<Lookup>();
-    std::string& key = lookup_->key;
-    platform::FoldKey(title, key);
-    if (!byKey_ && GetCount() > kSmallSet)
+    if (!ByKey() && GetCount() > kSmallSet)
         HashAll();
-    if (byKey_) {
-        const auto it = byKey_->find(std::string_view(key));
-        return it == byKey_->end() ? nullptr : &it->second;
+    if (const KeyMap* byKey = ByKey()) {
+        const auto it = byKey->find(std::string_view(Folded(title)));
+        return it == byKey->end() ? std::span<const Link>() : std::span<const Link>(it->second);
     }
-    std::vector<Link>& chain = lookup_->smallChain;
-    chain.clear();
-    const auto collect = [&key, &chain](const Entry& e) {
-        if (e.key == key)
-            chain.push_back(Link{e.seq, e.list});
-    };
-    std::for_each(index_.begin(), index_.end(), collect);
-    std::for_each(pending_.begin(), pending_.end(), collect);
-    if (chain.empty())
-        return nullptr;
-    std::sort(chain.begin(), chain.end(), [](const Link& a, const Link& b) { return a.seq < b.seq; });
-    return &chain;
+    // At most kSmallSet members here.
+    std::size_t n = 0;
+    for (const Entry& e : index_)
+        if (n < small.size() && platform::SameText(e.title.Get(), title))
+            small[n++] = Link{e.seq, e.list};
+    std::sort(small.begin(), small.begin() + static_cast<std::ptrdiff_t>(n),
+              [](const Link& a, const Link& b) { return a.seq < b.seq; });
+    return std::span<const Link>(small.data(), n);
 }
 
 TaudioTagList* TaudioTagListList::Find(std::string_view title) const
 {
-    const std::vector<Link>* chain = Chain(title);
-    return chain && !chain->empty() ? chain->back().list : nullptr;
+    SmallChain small;
+    const std::span<const Link> chain = Chain(title, small);
+    return chain.empty() ? nullptr : chain.back().list;
 }
 
 int TaudioTagListList::IndexOf(const TaudioTagList* list) const
@@ -443,8 +526,11 @@ void TaudioTagListList::Rename(TaudioTagList* list, std::string title)
         return;
     const Entry entry = std::move(index_[static_cast<std::size_t>(i)]);
     index_.erase(index_.begin() + i);
+    sorted_ = static_cast<std::uint32_t>(index_.size());
     Unlink(entry);
-    Add(list);
+    Hook(list);
+    Insert(list, entry.made != 0);
+    Changed();
 }
 
 void TaudioTagListList::GetNames(TStringList<TaudioTagList>& strings) const

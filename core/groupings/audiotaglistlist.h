@@ -1,19 +1,22 @@
 #pragma once
 
 #include "core/songs/audiotaglist.h"
+#include "core/songs/sharedtext.h"
 #include "core/songs/streamreader.h"
 #include "core/songs/streamwriter.h"
 #include "core/util/event.h"
 #include "core/util/treesink.h"
 #include "platform/stringlist.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 // A set of song lists kept in the order of their titles (case-insensitive; equal titles allowed, the one
@@ -65,7 +68,7 @@ public:
     void EndUpdate();
     int UpdateCount() const { return updateCount_; }
 
-    int GetCount() const { return static_cast<int>(index_.size() + pending_.size()); }
+    int GetCount() const { return static_cast<int>(index_.size()); }
     int Count() const { return GetCount(); }
     // List i in title order; nullptr out of range.
     TaudioTagList* GetItem(int i) const;
@@ -126,66 +129,83 @@ protected:
     std::uint64_t Generation() const { return generation_; }
 
 private:
+    // Sets up to this many members find titles by searching their entries.
+    static constexpr int kSmallSet = 8;
     struct Entry
     {
-        std::string key; // case-folded title when filed (the title itself is the list's)
+        // The list's Title when filed: the set files the list under its case-folded form. A shared text, so
+        // the many sets that hold the same names (the library's artists and each genre's, an album's title
+        // and its songs' album) keep one copy of each.
+        TsharedText title;
         TaudioTagList* list = nullptr;
-        std::uint64_t seq = 0; // add order: among equal titles the newer stands first
+        // Add order (the set's generation when filed): among equal titles the newer stands first.
+        std::uint64_t seq : 63 = 0;
+        // The set made the list, so it keeps it alive until the set goes even when not owning.
+        std::uint64_t made : 1 = 0;
     };
     struct Link
     {
         std::uint64_t seq;
         TaudioTagList* list;
     };
+    using SmallChain = std::array<Link, kSmallSet>;
     struct KeyHash
     {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
+    using KeyMap = std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>>;
+    // What only a few sets need, in one block made with the first of it: most sets are a grouping's, which
+    // fill once, hook nothing and are never searched by title once whole.
+    struct Extras
+    {
+        // Case-folded title -> its lists in add order (the last one first in title order). Only sets past a
+        // few members make it, at their first lookup, and drop it when their outermost update closes; the
+        // many small sets (an artist's albums) search their entries.
+        std::optional<KeyMap> byKey;
+        // Members put in by ReplaceByLinks: another set's lists, sorted.
+        std::vector<TaudioTagList*> links;
+        // Lists the set made that have left it without being freed: kept until the set goes.
+        std::vector<TaudioTagList*> leftMade;
+        // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing.
+        std::shared_ptr<TaudioTagListList*> alive;
+    };
     class ListHook;
 
-    void Insert(TaudioTagList* list);
+    void Hook(TaudioTagList* list);
+    void Insert(TaudioTagList* list, bool made);
     void HashAll() const;
-    void MadeHere(TaudioTagList* list);
+    // The chain of the title's folded form in the title table, made empty when new.
+    std::vector<Link>& Chained(std::string_view title) const;
     void Materialize() const;
     void Unlink(const Entry& entry);
     void Unhook(TaudioTagList* list) const;
     void Free(TaudioTagList* list);
+    // Keeps a list the set made that leaves it unfreed.
+    void KeepMade(TaudioTagList* list);
     bool IsLink(const TaudioTagList* list) const;
-    const std::vector<Link>* Chain(std::string_view title) const;
+    bool IsLeftMade(const TaudioTagList* list) const;
+    KeyMap* ByKey() const { return extras_ && extras_->byKey ? &*extras_->byKey : nullptr; }
+    Extras& MakeExtras() const;
+    // Lets the block go once it holds nothing.
+    void TrimExtras() const;
+    // The lists titled like `title` in add order; a small set collects them in `small`.
+    std::span<const Link> Chain(std::string_view title, SmallChain& small) const;
 
-    bool ownsObjects_ = false;
-    bool active_ = false;
-    bool listsOwnObjects_ = false;
-    bool destroying_ = false;
-    bool linked_ = false;
+    // Also the add order of the entries: each filing counts one. The switches share its word: the groupings
+    // make their sets by the ten thousand (an artist holds one).
+    std::uint64_t generation_ : 59 = 0;
+    bool ownsObjects_ : 1 = false;
+    bool active_ : 1 = false;
+    bool listsOwnObjects_ : 1 = false;
+    bool destroying_ : 1 = false;
+    bool linked_ : 1 = false;
     int updateCount_ = 0;
-    std::uint64_t nextSeq_ = 1;
-    std::uint64_t generation_ = 0;
-    // Sorted by (key, newest first); lists added since the last positional read wait in pending_.
+    // index_ is sorted up to here; the lists added since the last positional read follow.
+    mutable std::uint32_t sorted_ = 0;
+    // In title order (newest first among equal titles) up to sorted_.
     mutable std::vector<Entry> index_;
-    mutable std::vector<Entry> pending_;
-    // Case-folded title -> its lists in add order (the last one first in title order). Only sets past a
-    // few members make it, at their first lookup, and drop it when their outermost update closes; the many
-    // small sets (an artist's albums) search their entries, which saves a table, a node and a chain per
-    // member.
-    using KeyMap = std::unordered_map<std::string, std::vector<Link>, KeyHash, std::equal_to<>>;
-    mutable std::unique_ptr<KeyMap> byKey_;
-    // Made when the set first makes a list.
-    std::unique_ptr<std::unordered_set<TaudioTagList*>> made_;
-    // Members put in by ReplaceByLinks: another set's lists.
-    std::unique_ptr<std::unordered_set<TaudioTagList*>> links_;
-    // Hooks of member lists hold a weak link to this, so a list that outlives the set calls nothing. Made
-    // with the first hook: the groupings' sets hook nothing.
-    std::shared_ptr<TaudioTagListList*> alive_;
-    // The folded title looked up last and, for a small set, its chain; made at the first lookup, since most
-    // sets (an artist's albums) are never searched by title.
-    struct Lookup
-    {
-        std::string key;
-        std::vector<Link> smallChain;
-    };
-    mutable std::unique_ptr<Lookup> lookup_;
+    mutable std::unique_ptr<Extras> extras_;
 };
 
 // A node under parent captioned with the list's Title, carrying the list; its kind follows the list's class.
@@ -196,17 +216,16 @@ std::string GetListCoverFile(const TaudioTagList& list, const std::string& cover
 template <class F>
 void TaudioTagListList::ForEachTitled(std::string_view title, F&& visit) const
 {
-    if (const std::vector<Link>* chain = Chain(title))
-        for (auto it = chain->rbegin(); it != chain->rend(); ++it)
-            if (!visit(it->list))
-                return;
+    SmallChain small;
+    const std::span<const Link> chain = Chain(title, small);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        if (!visit(it->list))
+            return;
 }
 
 template <class F>
 void TaudioTagListList::ForEachMember(F&& visit) const
 {
     for (const Entry& e : index_)
-        visit(e.list);
-    for (const Entry& e : pending_)
         visit(e.list);
 }

@@ -518,7 +518,7 @@ bool TaudioTagList::CheckAlbum(std::string& artist) const
 {
     artist.clear();
     for (const TaudioTag* song : items_) {
-        if (!platform::SameText(song->Album(), title_))
+        if (!platform::SameText(song->Album(), Title()))
             return false;
         if (artist.empty())
             artist = song->Artist();
@@ -587,9 +587,9 @@ void TaudioTagList::SaveToFile(const std::string& fileName) const
 
 void TaudioTagList::SaveToStream(TstreamWriter& s) const
 {
-    s.Reserve(s.Size() + 32 + title_.size() + Filename().size() + items_.size() * 256);
+    s.Reserve(s.Size() + 32 + Title().size() + Filename().size() + items_.size() * 256);
     s.WriteBuffer(kListMagic, 4);
-    WriteHeaderText(s, title_);
+    WriteHeaderText(s, Title());
     s.WriteByte(active_ ? 1 : 0);
     s.WriteByte(playMode_);
     WriteHeaderText(s, Filename());

@@ -4,6 +4,7 @@
 #include "core/songs/filelistreport.h"
 #include "core/songs/filenameindex.h"
 #include "core/songs/randompointerlist.h"
+#include "core/songs/sharedtext.h"
 #include "core/songs/streamreader.h"
 #include "core/songs/streamwriter.h"
 #include "core/util/event.h"
@@ -82,8 +83,10 @@ public:
     void SetSortOrder(TaudioTagSortOrder value);
     TaudioTagSortType SortType() const { return sortType_; }
     void SetSortType(TaudioTagSortType value);
-    const std::string& Title() const { return title_; }
-    void SetTitle(std::string value) { title_ = std::move(value); }
+    const std::string& Title() const { return title_.Get(); }
+    void SetTitle(std::string_view value) { title_ = TsharedText(value); }
+    // The title as the shared text it is kept in (a grouping's title is its songs' album, artist or genre).
+    const TsharedText& SharedTitle() const { return title_; }
     std::int32_t ListProcessFactor() const { return listProcessFactor_; }
     void SetListProcessFactor(std::int32_t value) { listProcessFactor_ = value <= 0 ? 1 : value; }
     bool UseAudioFileMask() const { return useAudioFileMask_; }
@@ -254,7 +257,7 @@ private:
 
     // Pointers and arrays first, then the numbers and the switches as bits: the groupings make their lists
     // by the tens of thousands.
-    std::string title_;
+    TsharedText title_;
     std::vector<TaudioTag*> items_;
     // Songs made here while the list did not own them; freed with the list. Made with the first such song.
     std::unique_ptr<std::vector<TaudioTag*>> created_;

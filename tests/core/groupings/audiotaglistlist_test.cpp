@@ -432,3 +432,124 @@ TEST(AudioTagPlaylistList, SelectCurrentAndForgetRemovedCurrent)
     set.SetMode(plmStacker);
     EXPECT_EQ(set.Mode(), plmStacker);
 }
+
+namespace {
+
+// A list that counts the lists of its kind alive.
+class CountedList : public TaudioTagList
+{
+public:
+    CountedList(const std::string& title, int& alive) : alive_(alive)
+    {
+        SetTitle(title);
+        ++alive_;
+    }
+    ~CountedList() override { --alive_; }
+
+private:
+    int& alive_;
+};
+
+// A set that makes lists itself, as the groupings do, and shows its title visits.
+class MakingSet : public TaudioTagListList
+{
+public:
+    using TaudioTagListList::AddCreated;
+    using TaudioTagListList::AddCreatedGrouped;
+    TaudioTagList* Make(const std::string& title, int& alive, bool grouped = false)
+    {
+        auto list = std::make_unique<CountedList>(title, alive);
+        TaudioTagList* made = list.get();
+        if (grouped)
+            AddCreatedGrouped(std::move(list));
+        else
+            AddCreated(std::move(list));
+        return made;
+    }
+    std::vector<TaudioTagList*> Titled(std::string_view title) const
+    {
+        std::vector<TaudioTagList*> out;
+        ForEachTitled(title, [&out](TaudioTagList* list) {
+            out.push_back(list);
+            return true;
+        });
+        return out;
+    }
+};
+
+} // namespace
+
+TEST(AudioTagListList, ListsTheSetMadeLiveUntilItGoesWhicheverWayTheyLeave)
+{
+    int alive = 0;
+    int others = 0;
+    CountedList elsewhere("linked", others); // another set's list
+    {
+        MakingSet set; // not owning
+        TaudioTagList* renamed = set.Make("renamed", alive);
+        TaudioTagList* removed = set.Make("removed", alive, true);
+        TaudioTagList* twice = set.Make("twice", alive);
+        TaudioTagList* replaced = set.Make("replaced", alive, true);
+        set.Make("cleared", alive);
+        EXPECT_EQ(alive, 5);
+
+        // Renamed, then removed: still the set's to free.
+        set.Rename(renamed, "a renamed");
+        set.Remove(renamed);
+        // Removed, taken back, removed again while owning: freed then, once.
+        set.Remove(removed);
+        set.Add(removed);
+        set.SetOwnsObjects(true);
+        set.Remove(removed);
+        set.SetOwnsObjects(false);
+        EXPECT_EQ(alive, 4);
+        // Filed a second time, then the entry it was made under goes first.
+        set.Add(twice);
+        const int newer = set.IndexOf(twice);
+        ASSERT_EQ(set.GetItem(newer + 1), twice);
+        set.Delete(newer + 1);
+        set.Remove(twice);
+        EXPECT_EQ(set.IndexOf(twice), -1);
+        // A made member that gives way to another set's list is freed at once; the link never is.
+        set.ReplaceByLinks({{replaced, &elsewhere}});
+        EXPECT_EQ(alive, 3);
+        EXPECT_EQ(set.Find("replaced"), &elsewhere); // filed as the member was
+        set.Clear();
+        EXPECT_EQ(set.GetCount(), 0);
+        EXPECT_EQ(alive, 3);
+    }
+    EXPECT_EQ(alive, 0);
+    EXPECT_EQ(others, 1);
+}
+
+TEST(AudioTagListList, FilesAListUnderItsTitleWhenAddedAndTheNewestFirst)
+{
+    // Small sets search their entries, large ones a table made while they fill; both answer alike.
+    for (const int fillers : {0, 12}) {
+        SCOPED_TRACE(fillers);
+        int alive = 0;
+        MakingSet set;
+        set.SetOwnsObjects(true);
+        set.BeginUpdate();
+        for (int i = 0; i < fillers; ++i)
+            set.Add(NewList("filler " + std::to_string(i)));
+        TaudioTagList* first = set.Make("Same", alive, true);
+        TaudioTagList* second = NewList("SAME");
+        set.Add(second);
+        TaudioTagList* third = set.Make("same", alive);
+        EXPECT_EQ(set.Titled("sAmE"), (std::vector<TaudioTagList*>{third, second, first}));
+        // A title changed behind the set's back: still filed, and found, under the old one.
+        TaudioTagList* moved = NewList("Before");
+        set.Add(moved);
+        moved->SetTitle("After");
+        EXPECT_EQ(set.Find("before"), moved);
+        EXPECT_EQ(set.Find("after"), nullptr);
+        set.Remove(second);
+        EXPECT_EQ(set.Titled("same"), (std::vector<TaudioTagList*>{third, first}));
+        set.Remove(moved);
+        EXPECT_EQ(set.Find("before"), nullptr);
+        set.EndUpdate();
+        EXPECT_EQ(set.IndexOf(third) + 1, set.IndexOf(first));
+        EXPECT_EQ(set.Find("SAME"), third);
+    }
+}
