@@ -55,6 +55,40 @@ void TaudioTagGenreList::AddTag(TaudioTag* tag)
     lastGeneration_ = Generation();
 }
 
+void TaudioTagGenreList::LookAhead(const TaudioTag* const* tags, std::size_t count) const
+{
+    if (UpdateCount() == 0)
+        return;
+    static const std::string undefined = kUndefinedGenre;
+    // Each song's genre as AddTag would find it now, through the few genre texts met in this run.
+    std::vector<std::pair<const std::string*, TaudioTagGenre*>> known;
+    std::vector<TaudioTagGenre*> genres(count, nullptr);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!tags[i])
+            continue;
+        const std::string* name = &tags[i]->GenreString();
+        if (name->empty())
+            name = &undefined;
+        const auto it =
+            std::find_if(known.begin(), known.end(), [name](const auto& k) { return k.first == name; });
+        if (it != known.end()) {
+            genres[i] = it->second;
+        } else {
+            genres[i] = FindGenre(*name);
+            known.emplace_back(name, genres[i]);
+        }
+    }
+    for (int step = 0; step < TaudioTagAlbumList::kLookAheadSteps; ++step)
+        for (std::size_t i = 0; i < count; ++i) {
+            TaudioTagGenre* genre = genres[i];
+            if (!genre || !genre->UseArtists())
+                continue;
+            genre->Artists().LookAhead(tags[i], step);
+            if (genre->UseAlbums())
+                genre->Albums().LookAhead(tags[i], step);
+        }
+}
+
 void TaudioTagGenreList::LinkWholeAlbums(TaudioTagGenre& genre, const TaudioTagAlbumList& library)
 {
     TaudioTagAlbumList& albums = genre.Albums();

@@ -164,14 +164,32 @@ void TcustomJukeboxList::FillGroupings()
 
     const int count = global.Count();
     const auto last = static_cast<std::uint32_t>(count > 0 ? count - 1 : 0);
-    for (int i = 0; i < count; ++i) {
-        TaudioTag* tag = global.GetItem(i);
-        global.DoListProcess(static_cast<std::uint32_t>(i), last, nullptr);
-        albums_->AddTag(tag);
-        artists_->AddTag(tag);
-        alphaList_->AddTag(tag);
-        if (loadGenres_)
-            genres_->AddTag(tag);
+    // The groupings look a stretch of songs up ahead, then file them one by one: in a large library each
+    // song goes somewhere far from the one before, and the lookups of a stretch wait for memory together.
+    constexpr int kStretch = 64;
+    for (int from = 0; from < count; from += kStretch) {
+        const int to = std::min(count, from + kStretch);
+        // Read again for every stretch: the progress notices may run the event loop.
+        if (from < global.Count()) {
+            const TaudioTag* const* songs = global.Items().data() + from;
+            const auto n = static_cast<std::size_t>(std::min(to, global.Count()) - from);
+            for (int step = 0; step < TaudioTagAlbumList::kLookAheadSteps; ++step)
+                for (std::size_t i = 0; i < n; ++i) {
+                    albums_->LookAhead(songs[i], step);
+                    artists_->LookAhead(songs[i], step);
+                }
+            if (loadGenres_)
+                genres_->LookAhead(songs, n);
+        }
+        for (int i = from; i < to; ++i) {
+            TaudioTag* tag = global.GetItem(i);
+            global.DoListProcess(static_cast<std::uint32_t>(i), last, nullptr);
+            albums_->AddTag(tag);
+            artists_->AddTag(tag);
+            alphaList_->AddTag(tag);
+            if (loadGenres_)
+                genres_->AddTag(tag);
+        }
     }
     RebuildFileNameIndex();
 
