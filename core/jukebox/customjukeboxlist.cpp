@@ -9,6 +9,7 @@
 #include "platform/scopeguard.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -167,19 +168,34 @@ void TcustomJukeboxList::FillGroupings()
     // The groupings look a stretch of songs up ahead, then file them one by one: in a large library each
     // song goes somewhere far from the one before, and the lookups of a stretch wait for memory together.
     constexpr int kStretch = 64;
+    const std::string* lastAlbum = nullptr;
+    const std::string* lastArtist = nullptr;
     for (int from = 0; from < count; from += kStretch) {
         const int to = std::min(count, from + kStretch);
         // Read again for every stretch: the progress notices may run the event loop.
         if (from < global.Count()) {
-            const TaudioTag* const* songs = global.Items().data() + from;
-            const auto n = static_cast<std::size_t>(std::min(to, global.Count()) - from);
+            // A song of the album and artist of the song before it mostly goes where that one went, which
+            // is at hand (songs scanned folder by folder mostly do): only the others are looked up ahead.
+            std::array<const TaudioTag*, kStretch> ahead{};
+            std::size_t n = 0;
+            for (int i = from; i < std::min(to, global.Count()); ++i) {
+                const TaudioTag* tag = global.GetItem(i);
+                if (!tag)
+                    continue;
+                const std::string* album = &tag->Album();
+                const std::string* artist = &tag->Artist();
+                if (album != lastAlbum || artist != lastArtist)
+                    ahead[n++] = tag;
+                lastAlbum = album;
+                lastArtist = artist;
+            }
             for (int step = 0; step < TaudioTagAlbumList::kLookAheadSteps; ++step)
                 for (std::size_t i = 0; i < n; ++i) {
-                    albums_->LookAhead(songs[i], step);
-                    artists_->LookAhead(songs[i], step);
+                    albums_->LookAhead(ahead[i], step);
+                    artists_->LookAhead(ahead[i], step);
                 }
-            if (loadGenres_)
-                genres_->LookAhead(songs, n);
+            if (loadGenres_ && n > 0)
+                genres_->LookAhead(ahead.data(), n);
         }
         for (int i = from; i < to; ++i) {
             TaudioTag* tag = global.GetItem(i);
