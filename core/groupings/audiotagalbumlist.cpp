@@ -30,6 +30,13 @@ public:
     // artist's albums) carry no buffer for it.
     std::string key;
 
+    // An album's key: its folded title, NUL, its folder.
+    static void MakeKey(std::string_view title, std::string_view folder, std::string& key)
+    {
+        platform::FoldKey(title, key);
+        key.push_back('\0');
+        key.append(folder);
+    }
     static std::size_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
 
     TaudioTagList* Find(std::string_view key, std::size_t hash) const
@@ -127,10 +134,8 @@ public:
         Ahead entry;
         entry.tag = &tag;
         entry.from = aheadKeys_.size();
-        platform::FoldKey(tag.Album(), key);
+        MakeKey(tag.Album(), folder, key);
         aheadKeys_ += key;
-        aheadKeys_.push_back('\0');
-        aheadKeys_.append(folder);
         entry.size = aheadKeys_.size() - entry.from;
         entry.hash = Hash(KeyOf(entry));
         ahead_.push_back(entry);
@@ -254,9 +259,7 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
             hash = prepared->hash;
         } else {
             std::string& own = byFolder_->key;
-            platform::FoldKey(tag->Album(), own);
-            own.push_back('\0');
-            own.append(folder);
+            TfolderIndex::MakeKey(tag->Album(), folder, own);
             key = own;
             hash = TfolderIndex::Hash(key);
         }
@@ -296,9 +299,8 @@ TaudioTagAlbum* TaudioTagAlbumList::FindAlbum(std::string_view title, std::strin
     // Right after a fill (the library's albums while the genres link theirs), one lookup instead of a visit
     // to every album of the title; the album found is still checked, and anything else visits them.
     if (byFolder_ && byFolderGeneration_ == Generation()) {
-        std::string key = platform::FoldKey(title);
-        key.push_back('\0');
-        key.append(folder);
+        std::string key;
+        TfolderIndex::MakeKey(title, folder, key);
         TaudioTagList* album = byFolder_->Find(key);
         const TaudioTag* first = album ? album->GetItem(0) : nullptr;
         if (first && FolderOf(first->Filename()) == folder)
