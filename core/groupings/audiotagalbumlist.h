@@ -23,7 +23,8 @@ public:
     // A hint for AddTag to come, in steps (0 to kLookAheadSteps - 1, each step taken for a run of songs
     // before the next, so that the memory a step needs was asked for a run earlier): the song's key and
     // table slot, the album's record, the album, the end of its songs. Songs looked ahead are filed in the
-    // same order; the key worked out ahead saves working it out again. Nothing a song joins depends on it.
+    // same order, their album and file name unchanged in between; the key worked out ahead saves working it
+    // out again, and AddTag takes it only for the song it was made for. Nothing a song joins depends on it.
     static constexpr int kLookAheadSteps = 4;
     void LookAhead(const TaudioTag* tag, int step);
     void AddAlbum(TaudioTagAlbum* album);
