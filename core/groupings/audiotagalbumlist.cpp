@@ -2,6 +2,8 @@
 
 #include "platform/textcompare.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <string_view>
@@ -28,11 +30,19 @@ public:
     // artist's albums) carry no buffer for it.
     std::string key;
 
-    TaudioTagList* Find(std::string_view key) const
+    // An album's key: its folded title, NUL, its folder.
+    static void MakeKey(std::string_view title, std::string_view folder, std::string& key)
+    {
+        platform::FoldKey(title, key);
+        key.push_back('\0');
+        key.append(folder);
+    }
+    static std::size_t Hash(std::string_view key) { return std::hash<std::string_view>{}(key); }
+
+    TaudioTagList* Find(std::string_view key, std::size_t hash) const
     {
         if (slots_.empty())
             return nullptr;
-        const std::size_t hash = std::hash<std::string_view>{}(key);
         for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
             const Slot& slot = slots_[at];
             if (slot.record == 0)
@@ -49,18 +59,117 @@ public:
             }
         }
     }
-    // The key must not be in the table yet.
-    void Add(std::string_view key, TaudioTagList* album)
+    TaudioTagList* Find(std::string_view key) const { return Find(key, Hash(key)); }
+    // The key (of that hash) must not be in the table yet.
+    void Add(std::string_view key, std::size_t hash, TaudioTagList* album)
     {
         if ((used_ + 1) * 2 > slots_.size())
             Grow();
-        const Slot slot{std::hash<std::string_view>{}(key), records_.size() + 1};
+        const Slot slot{hash, records_.size() + 1};
         const std::size_t size = key.size();
         records_.append(reinterpret_cast<const char*>(&album), sizeof album);
         records_.append(reinterpret_cast<const char*>(&size), sizeof size);
         records_.append(key);
         Place(slot);
         ++used_;
+    }
+
+    // Hints for a lookup to come, each a step further once the one before has reached memory: the home slot
+    // of a hash; the record of the first slot of that hash (answered as 1 + where it starts, 0 for none);
+    // the album of such a record. A hint never changes what a lookup finds.
+    void PrefetchSlot(std::size_t hash) const
+    {
+        if (!slots_.empty())
+            __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
+    }
+    std::size_t PrefetchRecord(std::size_t hash) const
+    {
+        if (slots_.empty())
+            return 0;
+        for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+            const Slot& slot = slots_[at];
+            if (slot.record == 0 || slot.hash == hash) {
+                if (slot.record != 0)
+                    __builtin_prefetch(records_.data() + (slot.record - 1));
+                return slot.record;
+            }
+        }
+    }
+    TaudioTagList* AlbumAt(std::size_t record) const
+    {
+        if (record == 0 || record > records_.size())
+            return nullptr;
+        TaudioTagList* album = nullptr;
+        std::memcpy(&album, records_.data() + (record - 1), sizeof album);
+        return album;
+    }
+
+    // A song looked up ahead: its key (in the keys kept for it), hash and the record the hint found.
+    struct Ahead
+    {
+        const TaudioTag* tag = nullptr;
+        std::size_t from = 0;
+        std::size_t size = 0;
+        std::size_t hash = 0;
+        std::size_t record = 0;
+    };
+    // Takes the first step for a song; a song of the album and folder of the song looked ahead before it
+    // mostly joins that song's album without a lookup (songs come folder by folder), so it is passed over
+    // and works its key out itself if it must.
+    void Prepare(const TaudioTag& tag)
+    {
+        const std::string_view folder = FolderOf(tag.Filename());
+        const bool follows =
+            aheadLast_ && &aheadLast_->Album() == &tag.Album() && FolderOf(aheadLast_->Filename()) == folder;
+        aheadLast_ = &tag;
+        if (follows)
+            return;
+        // Filed songs leave; songs looked ahead and never filed are given up after a while.
+        if (aheadTaken_ == ahead_.size() || ahead_.size() >= kMostAhead) {
+            ahead_.clear();
+            aheadKeys_.clear();
+            aheadNext_.fill(0);
+            aheadTaken_ = 0;
+        }
+        Ahead entry;
+        entry.tag = &tag;
+        entry.from = aheadKeys_.size();
+        MakeKey(tag.Album(), folder, key);
+        aheadKeys_ += key;
+        entry.size = aheadKeys_.size() - entry.from;
+        entry.hash = Hash(KeyOf(entry));
+        ahead_.push_back(entry);
+        PrefetchSlot(entry.hash);
+    }
+    // Takes a later step (1 to 3) for a song, if it was prepared.
+    void Advance(const TaudioTag& tag, int step)
+    {
+        std::size_t& next = aheadNext_[static_cast<std::size_t>(step - 1)];
+        if (next >= ahead_.size() || ahead_[next].tag != &tag)
+            return;
+        Ahead& entry = ahead_[next++];
+        if (step == 1) {
+            entry.record = PrefetchRecord(entry.hash);
+        } else if (const TaudioTagList* album = AlbumAt(entry.record)) {
+            if (step == 2) {
+                for (std::size_t line = 0; line < 3; ++line)
+                    __builtin_prefetch(reinterpret_cast<const char*>(album) + line * 64);
+            } else {
+                const std::vector<TaudioTag*>& songs = album->Items();
+                __builtin_prefetch(songs.data() + songs.size(), 1);
+            }
+        }
+    }
+    // The song's entry when it is the next one looked ahead.
+    const Ahead* Take(const TaudioTag* tag)
+    {
+        if (aheadTaken_ >= ahead_.size() || ahead_[aheadTaken_].tag != tag)
+            return nullptr;
+        return &ahead_[aheadTaken_++];
+    }
+    std::string_view KeyOf(const Ahead& entry) const
+    {
+        return std::string_view(aheadKeys_).substr(entry.from, entry.size);
     }
 
 private:
@@ -89,10 +198,42 @@ private:
     std::vector<Slot> slots_;
     std::string records_;
     std::size_t used_ = 0;
+
+    static constexpr std::size_t kMostAhead = 1024;
+    std::vector<Ahead> ahead_;
+    std::string aheadKeys_;
+    std::array<std::size_t, 3> aheadNext_{}; // the next entry of steps 1 to 3
+    std::size_t aheadTaken_ = 0;
+    const TaudioTag* aheadLast_ = nullptr;
 };
+
+void TaudioTagAlbumList::LookAhead(const TaudioTag* tag, int step)
+{
+    if (!tag || tag->Album().empty())
+        return;
+    if (step == 0) {
+        FollowFill();
+        if (byFolder_)
+            byFolder_->Prepare(*tag);
+    } else if (byFolder_ && byFolderGeneration_ == Generation() && step < kLookAheadSteps) {
+        byFolder_->Advance(*tag, step);
+    }
+}
 
 TaudioTagAlbumList::TaudioTagAlbumList() = default;
 TaudioTagAlbumList::~TaudioTagAlbumList() = default;
+
+void TaudioTagAlbumList::FollowFill()
+{
+    // A table of this fill with nothing in it yet is as good as a new one.
+    const bool current = byFolder_ && byFolderGeneration_ == Generation();
+    if (GetCount() == 0 && UpdateCount() > 0 && !current) {
+        byFolder_ = std::make_unique<TfolderIndex>();
+        byFolderGeneration_ = Generation();
+    } else if (byFolder_ && byFolderGeneration_ != Generation()) {
+        byFolder_.reset();
+    }
+}
 
 void TaudioTagAlbumList::AddTag(TaudioTag* tag)
 {
@@ -103,23 +244,26 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         const TaudioTag* first = album->GetItem(0);
         return first && FolderOf(first->Filename()) == folder;
     };
-    if (GetCount() == 0 && UpdateCount() > 0) {
-        byFolder_ = std::make_unique<TfolderIndex>();
-        byFolderGeneration_ = Generation();
-    } else if (byFolder_ && byFolderGeneration_ != Generation()) {
-        byFolder_.reset();
-    }
+    FollowFill();
+    const TfolderIndex::Ahead* prepared = byFolder_ ? byFolder_->Take(tag) : nullptr;
     TaudioTagList* target = nullptr;
+    std::string_view key;
+    std::size_t hash = 0;
     // The same title as last time, and nothing filed or removed since: the lookup would find the same album.
     if (last_ && lastGeneration_ == Generation() && last_->Title() == tag->Album() && inFolder(last_)) {
         target = last_;
     } else if (byFolder_) {
         // Only this fill made the albums, so one title has at most one album in a folder.
-        std::string& key = byFolder_->key;
-        platform::FoldKey(tag->Album(), key);
-        key.push_back('\0');
-        key.append(folder);
-        target = byFolder_->Find(key);
+        if (prepared) {
+            key = byFolder_->KeyOf(*prepared);
+            hash = prepared->hash;
+        } else {
+            std::string& own = byFolder_->key;
+            TfolderIndex::MakeKey(tag->Album(), folder, own);
+            key = own;
+            hash = TfolderIndex::Hash(key);
+        }
+        target = byFolder_->Find(key, hash);
     } else {
         ForEachTitled(tag->Album(), [&](TaudioTagList* album) {
             if (!inFolder(album))
@@ -139,7 +283,7 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         target = album.get();
         AddCreatedGrouped(std::move(album));
         if (byFolder_) {
-            byFolder_->Add(byFolder_->key, target);
+            byFolder_->Add(key, hash, target);
             byFolderGeneration_ = Generation();
         }
     } else {
@@ -155,9 +299,8 @@ TaudioTagAlbum* TaudioTagAlbumList::FindAlbum(std::string_view title, std::strin
     // Right after a fill (the library's albums while the genres link theirs), one lookup instead of a visit
     // to every album of the title; the album found is still checked, and anything else visits them.
     if (byFolder_ && byFolderGeneration_ == Generation()) {
-        std::string key = platform::FoldKey(title);
-        key.push_back('\0');
-        key.append(folder);
+        std::string key;
+        TfolderIndex::MakeKey(title, folder, key);
         TaudioTagList* album = byFolder_->Find(key);
         const TaudioTag* first = album ? album->GetItem(0) : nullptr;
         if (first && FolderOf(first->Filename()) == folder)

@@ -4,6 +4,7 @@
 #include "core/groupings/audiotaglistlist.h"
 #include "core/util/treesink.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,6 +20,13 @@ public:
 
     // Songs without an album are ignored.
     void AddTag(TaudioTag* tag);
+    // A hint for AddTag to come, in steps (0 to kLookAheadSteps - 1, each step taken for a run of songs
+    // before the next, so that the memory a step needs was asked for a run earlier): the song's key and
+    // table slot, the album's record, the album, the end of its songs. Songs looked ahead are filed in the
+    // same order, their album and file name unchanged in between; the key worked out ahead saves working it
+    // out again, and AddTag takes it only for the song it was made for. Nothing a song joins depends on it.
+    static constexpr int kLookAheadSteps = 4;
+    void LookAhead(const TaudioTag* tag, int step);
     void AddAlbum(TaudioTagAlbum* album);
     // The album of that title (ignoring case) whose songs are in that folder (the folder part of a file
     // name, separator included), as AddTag files a song; nullptr when none.
@@ -31,6 +39,9 @@ public:
     void DoChange() override;
 
 private:
+    // Starts or drops the fill table before a song is filed.
+    void FollowFill();
+
     // The album the last song joined: songs come folder by folder, so most need no lookup at all.
     TaudioTagList* last_ = nullptr;
     std::uint64_t lastGeneration_ = 0;

@@ -203,6 +203,27 @@ void TaudioTagArtistList::AddTag(TaudioTag* tag)
     lastGeneration_ = Generation();
 }
 
+void TaudioTagArtistList::LookAhead(const TaudioTag* tag, int step) const
+{
+    // The letters of the alphabetical list are few and at hand.
+    if (!tag || step >= kLookAheadSteps || isAlphaList_ || !byText_ || byTextGeneration_ != Generation())
+        return;
+    const std::string* name = &tag->Artist();
+    if (name->empty())
+        name = &NotTaggedName();
+    const TaudioTagList* known = byText_->Find(reinterpret_cast<std::uintptr_t>(name));
+    if (!known)
+        return;
+    if (step == 0) {
+        // The songs and the numbers and switches Add reads.
+        __builtin_prefetch(known);
+        __builtin_prefetch(reinterpret_cast<const char*>(known) + 64);
+    } else {
+        const std::vector<TaudioTag*>& songs = known->Items();
+        __builtin_prefetch(songs.data() + songs.size(), 1);
+    }
+}
+
 TaudioTagList* TaudioTagArtistList::FindFilling(std::uintptr_t text, const std::string& key)
 {
     if (UpdateCount() == 0) {

@@ -49,6 +49,11 @@ public:
     void SaveMappings() const;
 
     void AddTag(TaudioTag* tag);
+    // A hint for AddTag to come while the set fills, in steps taken for a run of songs each (later steps
+    // are ignored): the artist the song's name text gave before, then the end of its songs. Nothing a song
+    // joins depends on it.
+    static constexpr int kLookAheadSteps = 2;
+    void LookAhead(const TaudioTag* tag, int step) const;
     // Gives every album to the artist named like its album artist, after making the "[Compilations]" and
     // "[Not Tagged]" artists when switched on.
     void AssignAlbums(const TaudioTagAlbumList& albums);

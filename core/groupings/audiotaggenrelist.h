@@ -3,6 +3,7 @@
 #include "core/groupings/audiotaggenre.h"
 #include "core/groupings/audiotaglistlist.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,6 +34,9 @@ public:
     void SetLibraryAlbums(const TaudioTagAlbumList* albums) { libraryAlbums_ = albums; }
 
     void AddTag(TaudioTag* tag);
+    // A hint for AddTag to come for each of a run of songs, filed then in the same order: each genre's
+    // albums and artists look them up ahead while the set fills. Nothing a song joins depends on it.
+    void LookAhead(const TaudioTag* const* tags, std::size_t count) const;
     void AddGenre(TaudioTagGenre* genre);
     // Genre i in title order; nullptr out of range or for a member that is not a genre.
     TaudioTagGenre* GetGenre(int i) const;

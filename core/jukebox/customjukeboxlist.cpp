@@ -9,6 +9,7 @@
 #include "platform/scopeguard.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -164,14 +165,47 @@ void TcustomJukeboxList::FillGroupings()
 
     const int count = global.Count();
     const auto last = static_cast<std::uint32_t>(count > 0 ? count - 1 : 0);
-    for (int i = 0; i < count; ++i) {
-        TaudioTag* tag = global.GetItem(i);
-        global.DoListProcess(static_cast<std::uint32_t>(i), last, nullptr);
-        albums_->AddTag(tag);
-        artists_->AddTag(tag);
-        alphaList_->AddTag(tag);
-        if (loadGenres_)
-            genres_->AddTag(tag);
+    // The groupings look a stretch of songs up ahead, then file them one by one: in a large library each
+    // song goes somewhere far from the one before, and the lookups of a stretch wait for memory together.
+    constexpr int kStretch = 64;
+    const std::string* lastAlbum = nullptr;
+    const std::string* lastArtist = nullptr;
+    for (int from = 0; from < count; from += kStretch) {
+        const int to = std::min(count, from + kStretch);
+        // Read again for every stretch: the progress notices may run the event loop.
+        if (from < global.Count()) {
+            // A song of the album and artist of the song before it mostly goes where that one went, which
+            // is at hand (songs scanned folder by folder mostly do): only the others are looked up ahead.
+            std::array<const TaudioTag*, kStretch> ahead{};
+            std::size_t n = 0;
+            for (int i = from; i < std::min(to, global.Count()); ++i) {
+                const TaudioTag* tag = global.GetItem(i);
+                if (!tag)
+                    continue;
+                const std::string* album = &tag->Album();
+                const std::string* artist = &tag->Artist();
+                if (album != lastAlbum || artist != lastArtist)
+                    ahead[n++] = tag;
+                lastAlbum = album;
+                lastArtist = artist;
+            }
+            for (int step = 0; step < TaudioTagAlbumList::kLookAheadSteps; ++step)
+                for (std::size_t i = 0; i < n; ++i) {
+                    albums_->LookAhead(ahead[i], step);
+                    artists_->LookAhead(ahead[i], step);
+                }
+            if (loadGenres_ && n > 0)
+                genres_->LookAhead(ahead.data(), n);
+        }
+        for (int i = from; i < to; ++i) {
+            TaudioTag* tag = global.GetItem(i);
+            global.DoListProcess(static_cast<std::uint32_t>(i), last, nullptr);
+            albums_->AddTag(tag);
+            artists_->AddTag(tag);
+            alphaList_->AddTag(tag);
+            if (loadGenres_)
+                genres_->AddTag(tag);
+        }
     }
     RebuildFileNameIndex();
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sys/stat.h>
 
@@ -182,18 +183,33 @@ TEST(AudioTagAlbumList, AFillFindsTheAlbumsTheTitleLookupFinds)
         return out;
     };
     // Each pass fills a set (inside one update or song by song) and may give it an album from outside
-    // halfway, which the songs after it may join as the title lookup finds it.
+    // halfway, which the songs after it may join as the title lookup finds it. Songs looked up ahead in
+    // runs must land where they land without: a song looked ahead and never filed (extra), one looked ahead
+    // twice, one without an album and the songs of one folder in a row, their title in two cases, must not
+    // hand one song's key to another.
+    songs.Add("/m/3/u.wav", "A3", "u", "", 1);
+    for (int i = 0; i < 6; ++i)
+        songs.Add("/m/r/" + std::to_string(i) + ".wav", "A3", "r" + std::to_string(i),
+                  i / 2 % 2 == 0 ? "Live" : "LIVE", 1);
     TaudioTag* extra = songs.Add("/m/1/x.wav", "A1", "x", "Greatest Hits", 9);
-    const auto fill = [&](bool inUpdate, bool withGiven) {
+    const std::size_t filed = songs.All().size() - 1;
+    const auto fill = [&](bool inUpdate, bool withGiven, bool lookAhead) {
         TaudioTagAlbumList albums;
         TaudioTagAlbum given;
         given.SetTitle("greatest HITS");
         given.Add(extra);
         if (inUpdate)
             albums.BeginUpdate();
-        for (std::size_t i = 0; i + 1 < songs.All().size(); ++i) {
+        for (std::size_t i = 0; i < filed; ++i) {
             if (withGiven && i == 100)
                 albums.AddAlbum(&given);
+            if (lookAhead && i % 16 == 0)
+                for (int step = 0; step < TaudioTagAlbumList::kLookAheadSteps; ++step)
+                    for (std::size_t k = i; k < std::min(filed, i + 16); ++k) {
+                        albums.LookAhead(songs.All()[k].get(), step);
+                        if (k == i + 5)
+                            albums.LookAhead(i % 32 == 0 ? extra : songs.All()[k].get(), step);
+                    }
             albums.AddTag(songs.All()[i].get());
         }
         if (inUpdate)
@@ -201,12 +217,14 @@ TEST(AudioTagAlbumList, AFillFindsTheAlbumsTheTitleLookupFinds)
         albums.Remove(&given);
         return dump(albums);
     };
-    const Strings oneByOne = fill(false, false);
-    EXPECT_EQ(oneByOne.size(), 40u);
-    EXPECT_EQ(fill(true, false), oneByOne);
-    const Strings joined = fill(false, true);
+    const Strings oneByOne = fill(false, false, false);
+    EXPECT_EQ(oneByOne.size(), 41u);
+    EXPECT_EQ(fill(true, false, false), oneByOne);
+    EXPECT_EQ(fill(true, false, true), oneByOne);
+    const Strings joined = fill(false, true, false);
     EXPECT_NE(joined, oneByOne); // the songs of folder 1 after the given album went to it
-    EXPECT_EQ(fill(true, true), joined);
+    EXPECT_EQ(fill(true, true, false), joined);
+    EXPECT_EQ(fill(true, true, true), joined);
 
     // Right after a fill, an album is found by title and folder at once; an album given from outside after
     // the fill stands first among its title, as the title lookup finds it.

@@ -580,6 +580,87 @@ TEST(CustomJukeboxList, AGenreHoldingAWholeAlbumLinksTheAlbumGroupingsOwn)
     EXPECT_EQ(library.Albums().Find("Whole")->Count(), 2);
 }
 
+// Every list of a set with its songs in order; a list that is one of `linked`'s is marked.
+std::vector<std::string> Dump(const TaudioTagListList& set, const TaudioTagListList* linked = nullptr)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < set.Count(); ++i) {
+        const TaudioTagList* list = set.GetItem(i);
+        std::string line = list->Title() + (linked && linked->Contains(list) ? " (linked):" : ":");
+        for (const TaudioTag* song : list->Items())
+            line += " " + song->Title();
+        lines.push_back(line);
+        if (const auto* artist = dynamic_cast<const TaudioTagArtist*>(list))
+            for (const std::string& album : Dump(artist->Albums()))
+                lines.push_back("  " + album);
+        if (const auto* genre = dynamic_cast<const TaudioTagGenre*>(list)) {
+            for (const std::string& album : Dump(genre->Albums(), linked))
+                lines.push_back("  " + album);
+            for (const std::string& artist : Dump(genre->Artists()))
+                lines.push_back("  " + artist);
+        }
+    }
+    return lines;
+}
+
+// A rebuild looks the songs up ahead in stretches; shuffled across several stretches, with titles in two
+// cases and in two folders, albums split between genres and untagged songs, it must group exactly as the
+// groupings filled song by song do.
+TEST(CustomJukeboxList, AShuffledLibraryGroupsAsFilledSongBySong)
+{
+    TtestLibrary library;
+    TaudioTagList& global = library.GlobalList();
+    const int count = 300;
+    global.BeginUpdate();
+    for (int k = 0; k < count; ++k) {
+        const int i = k * 7919 % count; // every song once, far from the one before
+        const int album = i % 23;
+        const std::string title =
+            i % 50 == 0 ? "" : (album % 2 == 0 ? "Album " : "ALBUM ") + std::to_string(album % 9);
+        AddSong(global, Song("/m/" + std::to_string(album % 17) + "/" + std::to_string(i) + ".mp3",
+                             i % 61 == 0 ? "" : "Artist " + std::to_string(album % 7 + (i % 5 == 0 ? 1 : 0)),
+                             "t" + std::to_string(i), title,
+                             album % 4 == 0 && i % 3 == 0 ? "Jazz" : "Rock " + std::to_string(album % 3)));
+    }
+    global.EndUpdate();
+
+    TaudioTagAlbumList albums;
+    TaudioTagArtistList artists;
+    TaudioTagArtistList alpha;
+    TaudioTagGenreList genres; // goes before the albums it links
+    for (TaudioTagListList* set :
+         std::initializer_list<TaudioTagListList*>{&albums, &artists, &alpha, &genres})
+        set->SetOwnsObjects(true);
+    alpha.SetIsAlphaList(true);
+    genres.SetLibraryAlbums(&albums);
+    artists.BeginUpdate();
+    albums.BeginUpdate();
+    alpha.BeginUpdate();
+    genres.BeginUpdate();
+    for (TaudioTag* song : global.Items()) {
+        albums.AddTag(song);
+        artists.AddTag(song);
+        alpha.AddTag(song);
+        genres.AddTag(song);
+    }
+    genres.EndUpdate();
+    artists.AssignAlbums(albums);
+    artists.BuildIndex();
+    albums.EndUpdate();
+    artists.EndUpdate();
+    alpha.EndUpdate();
+
+    EXPECT_EQ(Dump(library.Albums()), Dump(albums));
+    EXPECT_EQ(Dump(library.Artists()), Dump(artists));
+    EXPECT_EQ(Dump(library.AlphaList()), Dump(alpha));
+    const std::vector<std::string> grouped = Dump(library.Genres(), &library.Albums());
+    EXPECT_EQ(grouped, Dump(genres, &albums));
+    EXPECT_GT(
+        std::count_if(grouped.begin(), grouped.end(),
+                      [](const std::string& line) { return line.find("(linked)") != std::string::npos; }),
+        0);
+}
+
 TEST(CustomJukeboxList, SettingsKeys)
 {
     TempDir dir;
