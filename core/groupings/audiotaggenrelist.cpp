@@ -166,6 +166,10 @@ void TaudioTagGenreList::DoChange()
     std::vector<Keyed> index;
     std::unordered_set<std::string> seen;
     for (TaudioTagGenre* genre : genres) {
+        // Linked while the genre's albums are still in their creation update: an album that becomes the
+        // library's is freed before it is sorted by track and trimmed, and the rest close once.
+        if (libraryAlbums_)
+            LinkWholeAlbums(*genre, *libraryAlbums_);
         // Sorted by title before its creation update closes, a new genre changes (and reshuffles) once.
         genre->SortBy(tstTitle);
         genre->EndUpdate();
@@ -189,9 +193,6 @@ void TaudioTagGenreList::DoChange()
     for (const std::size_t i : order)
         genreIndex_.push_back(std::move(index[i].entry));
 
-    if (libraryAlbums_)
-        for (TaudioTagGenre* genre : genres)
-            LinkWholeAlbums(*genre, *libraryAlbums_);
     for (TaudioTagGenre* genre : genres) {
         genre->Artists().AssignAlbums(genre->Albums());
         genre->Artists().BuildIndex();
