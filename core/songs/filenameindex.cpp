@@ -31,12 +31,21 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
         std::uint64_t next;
         std::size_t song;
     };
+    // Folding keeps to code points and a name splits after its last '/', so a name's key is its folder's
+    // key then its own name's; a folder's key is folded once for a run of its songs.
     std::string keys;
     std::vector<std::size_t> starts(songs.size() + 1);
+    std::string folderKey;
     std::string key;
+    const TaudioTag* folderOf = nullptr;
     for (std::size_t i = 0; i < songs.size(); ++i) {
-        platform::FoldKey(songs[i]->Filename(), key);
+        if (!folderOf || !folderOf->SameFolder(*songs[i])) {
+            platform::FoldKey(songs[i]->FolderName(), folderKey);
+            folderOf = songs[i];
+        }
+        platform::FoldKey(songs[i]->LeafName(), key);
         starts[i] = keys.size();
+        keys += folderKey;
         keys += key;
     }
     starts[songs.size()] = keys.size();
@@ -129,7 +138,7 @@ void TfileNameIndex::Clear()
     songs_.reset();
 }
 
-const std::string& TfileNameIndex::operator[](int i) const
+std::string TfileNameIndex::operator[](int i) const
 {
     return Songs().at(static_cast<std::size_t>(i))->Filename();
 }
@@ -141,12 +150,20 @@ TaudioTag* TfileNameIndex::Objects(int i) const
 
 int TfileNameIndex::IndexOf(std::string_view fileName) const
 {
+    // The name is folded once; each song met is folded in its two parts, as the index was sorted.
     const std::vector<TaudioTag*>& songs = Songs();
-    const auto it = std::lower_bound(songs.begin(), songs.end(), fileName,
-                                     [](const TaudioTag* song, std::string_view name) {
-                                         return platform::CompareFolded(song->Filename(), name) < 0;
-                                     });
-    if (it == songs.end() || platform::CompareFolded((*it)->Filename(), fileName) != 0)
+    const std::string name = platform::FoldKey(fileName);
+    std::string folder;
+    std::string leaf;
+    const auto compare = [&](const TaudioTag* song) {
+        platform::FoldKey(song->FolderName(), folder);
+        platform::FoldKey(song->LeafName(), leaf);
+        return CompareJoined(folder, leaf, name, {});
+    };
+    const auto it =
+        std::lower_bound(songs.begin(), songs.end(), fileName,
+                         [&](const TaudioTag* song, std::string_view) { return compare(song) < 0; });
+    if (it == songs.end() || compare(*it) != 0)
         return -1;
     return static_cast<int>(it - songs.begin());
 }

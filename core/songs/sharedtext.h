@@ -19,6 +19,8 @@ public:
 
     const std::string& Get() const;
     bool Empty() const { return entry_ == nullptr; }
+    // Equal texts share their copy, so equality is a pointer comparison.
+    bool operator==(const TsharedText& other) const { return entry_ == other.entry_; }
 
     struct Entry;
 
