@@ -1,34 +1,35 @@
 #include "core/songs/sharedtext.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <vector>
 
 namespace {
 
-// The distinct values by their text, in an open table of slots (the text's hash and its value), at most
-// half full: a lookup reads a slot and the value it points at, which matters when a large library's songs
-// come in an order where every folder text is another one. Never destroyed: songs held in static objects
-// may go after it.
+// The distinct values in an open table of links to them, at most half full, found by their text's hash:
+// a lookup reads a slot and the value it points at, which matters when a large library's songs come in an
+// order where every folder text is another one. Never destroyed: songs held in static objects may go
+// after it.
 class Pool
 {
 public:
     TsharedText::Entry* Take(std::string_view text)
     {
-        const std::size_t hash = std::hash<std::string_view>{}(text);
+        const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
         const std::lock_guard lock(mutex_);
         std::size_t at = Find(text, hash);
-        if (slots_[at].entry) {
-            ++slots_[at].entry->holders;
-            return slots_[at].entry;
+        if (slots_[at]) {
+            ++slots_[at]->holders;
+            return slots_[at];
         }
         if ((used_ + 1) * 2 > slots_.size()) {
             Grow();
             at = Find(text, hash);
         }
-        auto* entry = new TsharedText::Entry{std::string(text), 1};
-        slots_[at] = Slot{hash, entry};
+        auto* entry = new TsharedText::Entry{std::string(text), 1, hash};
+        slots_[at] = entry;
         ++used_;
         return entry;
     }
@@ -42,9 +43,8 @@ public:
         const std::lock_guard lock(mutex_);
         if (--entry->holders > 0)
             return;
-        const std::size_t hash = std::hash<std::string_view>{}(entry->text);
-        std::size_t at = hash & Mask();
-        while (slots_[at].entry != entry)
+        std::size_t at = entry->hash & Mask();
+        while (slots_[at] != entry)
             at = (at + 1) & Mask();
         Erase(at);
         --used_;
@@ -52,39 +52,33 @@ public:
     }
 
 private:
-    struct Slot
-    {
-        std::size_t hash = 0;
-        TsharedText::Entry* entry = nullptr; // null: free
-    };
-
     std::size_t Mask() const { return slots_.size() - 1; }
     // The slot holding the text, or the free slot where it would go.
-    std::size_t Find(std::string_view text, std::size_t hash) const
+    std::size_t Find(std::string_view text, std::uint32_t hash) const
     {
         std::size_t at = hash & Mask();
-        while (slots_[at].entry && (slots_[at].hash != hash || slots_[at].entry->text != text))
+        while (slots_[at] && (slots_[at]->hash != hash || slots_[at]->text != text))
             at = (at + 1) & Mask();
         return at;
     }
     void Grow()
     {
-        std::vector<Slot> old(slots_.size() * 2);
+        std::vector<TsharedText::Entry*> old(slots_.size() * 2);
         old.swap(slots_);
-        for (const Slot& slot : old) {
-            if (!slot.entry)
+        for (TsharedText::Entry* entry : old) {
+            if (!entry)
                 continue;
-            std::size_t at = slot.hash & Mask();
-            while (slots_[at].entry)
+            std::size_t at = entry->hash & Mask();
+            while (slots_[at])
                 at = (at + 1) & Mask();
-            slots_[at] = slot;
+            slots_[at] = entry;
         }
     }
     // Frees a slot and moves back the slots after it that a probe would no longer reach.
     void Erase(std::size_t hole)
     {
-        for (std::size_t at = (hole + 1) & Mask(); slots_[at].entry; at = (at + 1) & Mask()) {
-            const std::size_t home = slots_[at].hash & Mask();
+        for (std::size_t at = (hole + 1) & Mask(); slots_[at]; at = (at + 1) & Mask()) {
+            const std::size_t home = slots_[at]->hash & Mask();
             // The slot stays when its home lies cyclically in (hole, at].
             const bool stays = hole < at ? (home > hole && home <= at) : (home > hole || home <= at);
             if (!stays) {
@@ -92,11 +86,11 @@ private:
                 hole = at;
             }
         }
-        slots_[hole] = Slot{};
+        slots_[hole] = nullptr;
     }
 
     std::mutex mutex_;
-    std::vector<Slot> slots_ = std::vector<Slot>(1024);
+    std::vector<TsharedText::Entry*> slots_ = std::vector<TsharedText::Entry*>(1024); // null: free
     std::size_t used_ = 0;
 };
 

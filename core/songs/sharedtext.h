@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,11 +23,12 @@ public:
     // Equal texts share their copy, so equality is a pointer comparison.
     bool operator==(const TsharedText& other) const { return entry_ == other.entry_; }
 
-    // The one copy of a value and its number of holders (the pool's, read inline).
+    // The one copy of a value, its number of holders and its hash (the pool's, read inline). 40 bytes.
     struct Entry
     {
         std::string text;
-        std::size_t holders = 0;
+        std::uint32_t holders = 0;
+        std::uint32_t hash = 0;
     };
 
 private:
