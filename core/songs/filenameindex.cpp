@@ -17,6 +17,64 @@ std::uint64_t Prefix(std::string_view key, std::size_t at)
     return value;
 }
 
+// The folded keys of the folders met, by the address of their one shared text, in an open table at most
+// half full.
+class TfolderKeys
+{
+public:
+    std::string_view KeyOf(const std::string& folder)
+    {
+        if (&folder != last_) {
+            Slot* slot = &Find(&folder);
+            if (!slot->folder) {
+                if ((used_ + 1) * 2 > slots_.size()) {
+                    Grow();
+                    slot = &Find(&folder);
+                }
+                platform::FoldKey(folder, scratch_);
+                *slot = Slot{&folder, keys_.size(), scratch_.size()};
+                keys_ += scratch_;
+                ++used_;
+            }
+            last_ = &folder;
+            lastKey_ = *slot;
+        }
+        return std::string_view(keys_).substr(lastKey_.start, lastKey_.size);
+    }
+
+private:
+    struct Slot
+    {
+        const std::string* folder = nullptr;
+        std::size_t start = 0;
+        std::size_t size = 0;
+    };
+    Slot& Find(const std::string* folder)
+    {
+        std::size_t at = (reinterpret_cast<std::uintptr_t>(folder) * 0x9E3779B97F4A7C15ull) >> (64 - bits_);
+        while (slots_[at].folder && slots_[at].folder != folder)
+            at = (at + 1) & (slots_.size() - 1);
+        return slots_[at];
+    }
+    void Grow()
+    {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        ++bits_;
+        for (const Slot& slot : old)
+            if (slot.folder)
+                Find(slot.folder) = slot;
+    }
+
+    std::vector<Slot> slots_ = std::vector<Slot>(std::size_t{1} << 10);
+    int bits_ = 10;
+    std::size_t used_ = 0;
+    std::string keys_;
+    std::string scratch_;
+    const std::string* last_ = nullptr;
+    Slot lastKey_;
+};
+
 } // namespace
 
 void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
@@ -32,17 +90,15 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
         std::size_t song;
     };
     // Folding keeps to code points and a name splits after its last '/', so a name's key is its folder's
-    // key then its own name's; a folder's key is folded once for a run of its songs.
+    // key then its own name's. A folder's key is folded once: its text is one shared copy, whose address
+    // names it, so the folders met find their keys again without reading their texts, which a library in
+    // shuffled order would otherwise fetch from far away for every song.
     std::string keys;
     std::vector<std::size_t> starts(songs.size() + 1);
-    std::string folderKey;
+    TfolderKeys folders;
     std::string key;
-    const TaudioTag* folderOf = nullptr;
     for (std::size_t i = 0; i < songs.size(); ++i) {
-        if (!folderOf || !folderOf->SameFolder(*songs[i])) {
-            platform::FoldKey(songs[i]->FolderName(), folderKey);
-            folderOf = songs[i];
-        }
+        const std::string_view folderKey = folders.KeyOf(songs[i]->FolderName());
         platform::FoldKey(songs[i]->LeafName(), key);
         starts[i] = keys.size();
         keys += folderKey;
