@@ -1,5 +1,6 @@
 #include "core/groupings/audiotagalbumlist.h"
 
+#include "core/songs/sharedtext.h"
 #include "platform/textcompare.h"
 
 #include <cstring>
@@ -7,9 +8,23 @@
 #include <string_view>
 #include <vector>
 
-// Albums by key (folded title, NUL, folder): an open table of slots at most half full, each with the key's
-// hash and where its record is; the records (album, key size, key) in one buffer. Compact, so that a lookup
-// touches a slot and the one record it points at.
+// Albums by key (folded title, NUL, the address of the folder's shared text: the songs of a folder share one
+// copy of its text, so the key is made without reading it, and the table holds each keyed folder, so no
+// other text can take its address while the table lives): an open table of slots at most half full, each with
+// the key's hash and where its record is; the records (album, key size, key) in one buffer. Compact, so that
+// a lookup touches a slot and the one record it points at.
+namespace {
+
+// A fill key's folder part after the title's: a NUL and the address of the folder's text.
+void AppendFolder(std::string& key, const std::string& folder)
+{
+    const std::string* address = &folder;
+    key.push_back('\0');
+    key.append(reinterpret_cast<const char*>(&address), sizeof address);
+}
+
+} // namespace
+
 class TaudioTagAlbumList::TfolderIndex
 {
 public:
@@ -39,8 +54,9 @@ public:
         }
     }
     // The key must not be in the table yet.
-    void Add(std::string_view key, TaudioTagList* album)
+    void Add(std::string_view key, TaudioTagList* album, const TsharedText& folder)
     {
+        folders_.push_back(folder);
         if ((used_ + 1) * 2 > slots_.size())
             Grow();
         const Slot slot{std::hash<std::string_view>{}(key), records_.size() + 1};
@@ -77,6 +93,7 @@ private:
 
     std::vector<Slot> slots_;
     std::string records_;
+    std::vector<TsharedText> folders_;
     std::size_t used_ = 0;
 };
 
@@ -87,7 +104,6 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
 {
     if (!tag || tag->Album().empty())
         return;
-    const std::string_view folder = tag->FolderName();
     const auto inFolder = [tag](const TaudioTagList* album) {
         const TaudioTag* first = album->GetItem(0);
         return first && first->SameFolder(*tag);
@@ -106,8 +122,7 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         // Only this fill made the albums, so one title has at most one album in a folder.
         std::string& key = byFolder_->key;
         platform::FoldKey(tag->Album(), key);
-        key.push_back('\0');
-        key.append(folder);
+        AppendFolder(key, tag->FolderName());
         target = byFolder_->Find(key);
     } else {
         ForEachTitled(tag->Album(), [&](TaudioTagList* album) {
@@ -128,7 +143,7 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         target = album.get();
         AddCreatedGrouped(std::move(album));
         if (byFolder_) {
-            byFolder_->Add(byFolder_->key, target);
+            byFolder_->Add(byFolder_->key, target, tag->Folder());
             byFolderGeneration_ = Generation();
         }
     } else {
@@ -138,15 +153,14 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
     lastGeneration_ = Generation();
 }
 
-TaudioTagAlbum* TaudioTagAlbumList::FindAlbum(std::string_view title, std::string_view folder) const
+TaudioTagAlbum* TaudioTagAlbumList::FindAlbum(std::string_view title, const std::string& folder) const
 {
     TaudioTagList* found = nullptr;
     // Right after a fill (the library's albums while the genres link theirs), one lookup instead of a visit
     // to every album of the title; the album found is still checked, and anything else visits them.
     if (byFolder_ && byFolderGeneration_ == Generation()) {
         std::string key = platform::FoldKey(title);
-        key.push_back('\0');
-        key.append(folder);
+        AppendFolder(key, folder);
         TaudioTagList* album = byFolder_->Find(key);
         const TaudioTag* first = album ? album->GetItem(0) : nullptr;
         if (first && first->FolderName() == folder)

@@ -327,6 +327,8 @@ void TcustomJukeboxList::LoadCDCatalogues()
 bool TcustomJukeboxList::IsCDSong(const TaudioTag& song) const
 {
     // The name's two parts are read in place: the library without CDs asks this of every song.
+    if (cdRoots_.empty())
+        return false;
     const std::string_view folder = song.FolderName();
     const std::string_view leaf = song.LeafName();
     return std::any_of(cdRoots_.begin(), cdRoots_.end(), [&](std::string_view root) {

@@ -74,6 +74,7 @@ public:
     // The folder part with its separator ("/m/a/" of "/m/a/b.wav"; empty for a name without '/'), one copy
     // shared by every song of the folder, and the rest: FolderName() + LeafName() is the name set.
     const std::string& FolderName() const { return folder_.Get(); }
+    const TsharedText& Folder() const { return folder_; }
     std::string_view LeafName() const;
     std::size_t FilenameSize() const { return FolderName().size() + LeafName().size(); }
     // True when the file name is exactly name.
