@@ -51,7 +51,7 @@ inline std::vector<std::unique_ptr<TaudioTag>> GenerateLibrary(int count, bool s
     }
     if (!shuffled) // in the order of a folder scan
         std::sort(songs.begin(), songs.end(),
-                  [](const auto& a, const auto& b) { return a->Filename() < b->Filename(); });
+                  [](const auto& a, const auto& b) { return a->CompareFilename(*b) < 0; });
     else
         std::shuffle(songs.begin(), songs.end(), random);
     return songs;

@@ -142,7 +142,7 @@ void TtagFonts::AppendSongCaption(std::string& out, const TaudioTag& tag, TtagDi
 {
     const std::string& T = TitleFontMarkup();
     if (!tag.HasArtist()) {
-        out.reserve(out.size() + T.size() + tag.Filename().size());
+        out.reserve(out.size() + T.size() + tag.FilenameSize());
         out += T;
         AppendData(out, tag.Filename());
         return;

@@ -9,17 +9,6 @@
 #include <string_view>
 #include <vector>
 
-namespace {
-
-// The folder part of a file name, separator included ("" without one).
-std::string_view FolderOf(std::string_view fileName)
-{
-    const std::size_t slash = fileName.rfind('/');
-    return slash == std::string_view::npos ? std::string_view() : fileName.substr(0, slash + 1);
-}
-
-} // namespace
-
 // Albums by key (folded title, NUL, folder): an open table of slots at most half full, each with the key's
 // hash and where its record is; the records (album, key size, key) in one buffer. Compact, so that a lookup
 // touches a slot and the one record it points at.
@@ -118,9 +107,9 @@ public:
     // and works its key out itself if it must.
     void Prepare(const TaudioTag& tag)
     {
-        const std::string_view folder = FolderOf(tag.Filename());
+        const std::string_view folder = tag.FolderName();
         const bool follows =
-            aheadLast_ && &aheadLast_->Album() == &tag.Album() && FolderOf(aheadLast_->Filename()) == folder;
+            aheadLast_ && &aheadLast_->Album() == &tag.Album() && aheadLast_->SameFolder(tag);
         aheadLast_ = &tag;
         if (follows)
             return;
@@ -239,10 +228,10 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
 {
     if (!tag || tag->Album().empty())
         return;
-    const std::string_view folder = FolderOf(tag->Filename());
-    const auto inFolder = [folder](const TaudioTagList* album) {
+    const std::string_view folder = tag->FolderName();
+    const auto inFolder = [tag](const TaudioTagList* album) {
         const TaudioTag* first = album->GetItem(0);
-        return first && FolderOf(first->Filename()) == folder;
+        return first && first->SameFolder(*tag);
     };
     FollowFill();
     const TfolderIndex::Ahead* prepared = byFolder_ ? byFolder_->Take(tag) : nullptr;
@@ -303,12 +292,12 @@ TaudioTagAlbum* TaudioTagAlbumList::FindAlbum(std::string_view title, std::strin
         TfolderIndex::MakeKey(title, folder, key);
         TaudioTagList* album = byFolder_->Find(key);
         const TaudioTag* first = album ? album->GetItem(0) : nullptr;
-        if (first && FolderOf(first->Filename()) == folder)
+        if (first && first->FolderName() == folder)
             return dynamic_cast<TaudioTagAlbum*>(album);
     }
     ForEachTitled(title, [&](TaudioTagList* album) {
         const TaudioTag* first = album->GetItem(0);
-        if (!first || FolderOf(first->Filename()) != folder)
+        if (!first || first->FolderName() != folder)
             return true;
         found = album;
         return false;

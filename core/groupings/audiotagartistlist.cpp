@@ -14,12 +14,6 @@
 namespace {
 
 // The file name with its extension, without the folder.
-std::string FileNameOf(const std::string& fileName)
-{
-    const std::size_t slash = fileName.rfind('/');
-    return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-}
-
 // "John Smith Band" -> "Smith Band, John"; a name without a blank stays as it is.
 std::string LastNameFirst(const std::string& name)
 {
@@ -162,7 +156,7 @@ void TaudioTagArtistList::AddTag(TaudioTag* tag)
     if (name->empty()) {
         name = &NotTaggedName();
         if (tag->Title().empty())
-            tag->SetTitle(FileNameOf(tag->Filename()));
+            tag->SetTitle(std::string(tag->LeafName()));
     }
     std::string letter;
     const std::string* key = name;

@@ -6,22 +6,6 @@
 #include <unordered_map>
 #include <unordered_set>
 
-namespace {
-
-std::string_view FolderOf(std::string_view fileName)
-{
-    const std::size_t slash = fileName.rfind('/');
-    return slash == std::string_view::npos ? std::string_view() : fileName.substr(0, slash + 1);
-}
-
-std::string FileNameOf(const std::string& fileName)
-{
-    const std::size_t slash = fileName.rfind('/');
-    return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-}
-
-} // namespace
-
 void TaudioTagGenreList::AddTag(TaudioTag* tag)
 {
     if (!tag)
@@ -31,7 +15,7 @@ void TaudioTagGenreList::AddTag(TaudioTag* tag)
     if (name->empty()) {
         name = &undefined;
         if (tag->Title().empty())
-            tag->SetTitle(FileNameOf(tag->Filename()));
+            tag->SetTitle(std::string(tag->LeafName()));
     }
     TaudioTagGenre* genre = nullptr;
     if (last_ && lastGeneration_ == Generation() && lastName_ == *name)
@@ -112,7 +96,7 @@ void TaudioTagGenreList::LinkWholeAlbums(TaudioTagGenre& genre, const TaudioTagA
             continue;
         // Both file a song by its album title and folder, so the genre's album holds a part of the
         // library's one: as many songs, titled and credited alike, make the same album.
-        TaudioTagAlbum* whole = library.FindAlbum(album->Title(), FolderOf(first->Filename()));
+        TaudioTagAlbum* whole = library.FindAlbum(album->Title(), first->FolderName());
         if (whole && whole->GetCount() == album->GetCount() && whole->Title() == album->Title() &&
             whole->AlbumArtist() == album->AlbumArtist() && whole->Compilation() == album->Compilation())
             wholes.emplace(album, whole);

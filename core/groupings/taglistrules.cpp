@@ -42,26 +42,35 @@ public:
         for (const auto& item : prefixes)
             Insert(platform::FoldKey(item.text));
     }
-    bool MatchesStartOf(std::string_view text)
+    // True when head + tail starts with one of the prefixes. The two parts meet between characters (a
+    // song's folder, up to its last '/', and the rest), so each folds on its own.
+    bool MatchesStartOf(std::string_view head, std::string_view tail)
     {
         if (nodes_[0].end)
             return true;
         // Folders are mostly ASCII: those bytes are folded on the way, so most names leave the trie after a
         // few characters without a key being built; from the first other byte on, the rest is folded whole.
         std::uint32_t node = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            auto byte = static_cast<unsigned char>(text[i]);
-            if (byte >= 0x80) {
-                platform::FoldKey(text.substr(i), scratch_);
-                return Walk(node, scratch_);
+        for (int part = 0; part < 2; ++part) {
+            const std::string_view text = part == 0 ? head : tail;
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                auto byte = static_cast<unsigned char>(text[i]);
+                if (byte >= 0x80) {
+                    platform::FoldKey(text.substr(i), scratch_);
+                    if (part == 0) {
+                        platform::FoldKey(tail, tailKey_);
+                        scratch_ += tailKey_;
+                    }
+                    return Walk(node, scratch_);
+                }
+                if (byte >= 'A' && byte <= 'Z')
+                    byte = static_cast<unsigned char>(byte + 32);
+                node = Child(node, byte);
+                if (node == 0)
+                    return false;
+                if (nodes_[node].end)
+                    return true;
             }
-            if (byte >= 'A' && byte <= 'Z')
-                byte = static_cast<unsigned char>(byte + 32);
-            node = Child(node, byte);
-            if (node == 0)
-                return false;
-            if (nodes_[node].end)
-                return true;
         }
         return false;
     }
@@ -110,6 +119,7 @@ private:
 
     std::vector<Node> nodes_{1};
     std::string scratch_;
+    std::string tailKey_;
 };
 
 // The year a Date text stands for, wrapped to 32 bits as the framework's integers are.
@@ -190,7 +200,7 @@ void FilterByPath(const TaudioTagList& source, TaudioTagList& dest, bool copyTag
 {
     TprefixSet set(paths);
     RunFilter(source, dest, copyTags, progress, rules, invert, append,
-              [&](const TaudioTag& song) { return set.MatchesStartOf(song.Filename()); });
+              [&](const TaudioTag& song) { return set.MatchesStartOf(song.FolderName(), song.LeafName()); });
 }
 
 TtagListRules::TtagListRules()

@@ -47,7 +47,7 @@ void RethrowIf(const std::exception_ptr& failure)
 
 bool SameFile(const TaudioTag* song, const std::string& name)
 {
-    return song != nullptr && song->Filename() == name;
+    return song != nullptr && song->FilenameIs(name);
 }
 
 } // namespace

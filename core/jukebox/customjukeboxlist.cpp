@@ -360,9 +360,17 @@ void TcustomJukeboxList::LoadCDCatalogues()
 
 bool TcustomJukeboxList::IsCDSong(const TaudioTag& song) const
 {
-    const std::string& name = song.Filename();
-    return std::any_of(cdRoots_.begin(), cdRoots_.end(), [&name](const std::string& root) {
-        return name.size() > root.size() && name.compare(0, root.size(), root) == 0;
+    // The name's two parts are read in place: the library without CDs asks this of every song.
+    if (cdRoots_.empty())
+        return false;
+    const std::string_view folder = song.FolderName();
+    const std::string_view leaf = song.LeafName();
+    return std::any_of(cdRoots_.begin(), cdRoots_.end(), [&](std::string_view root) {
+        if (folder.size() + leaf.size() <= root.size())
+            return false;
+        const std::size_t inFolder = std::min(root.size(), folder.size());
+        return folder.substr(0, inFolder) == root.substr(0, inFolder) &&
+               leaf.substr(0, root.size() - inFolder) == root.substr(inFolder);
     });
 }
 

@@ -436,7 +436,7 @@ bool TwinampMediaPlayer::PreloadNextTag()
         failure.clear();
         const TaudioTag* next = nullptr;
         DoGetNextTagger(next);
-        if (next != nullptr && !missing.empty() && next->Filename() == missing) {
+        if (next != nullptr && !missing.empty() && next->FilenameIs(missing)) {
             preparedTag_ = nullptr;
             break;
         }

@@ -15,6 +15,7 @@
 #include <QString>
 #include <QTime>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -114,12 +115,116 @@ std::string_view LastName(std::string_view path)
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+// The leaf block's length head: one byte below kLongLeaf, else kLongLeaf and four bytes.
+constexpr unsigned char kLongLeaf = 0xFF;
+
+std::string_view LeafOf(const char* block)
+{
+    if (!block)
+        return {};
+    const auto head = static_cast<unsigned char>(block[0]);
+    if (head != kLongLeaf)
+        return {block + 1, head};
+    std::uint32_t size = 0;
+    std::memcpy(&size, block + 1, sizeof size);
+    return {block + 1 + sizeof size, size};
+}
+
+std::unique_ptr<char[]> MakeLeaf(std::string_view leaf)
+{
+    if (leaf.empty())
+        return nullptr;
+    if (leaf.size() < kLongLeaf) {
+        auto block = std::make_unique_for_overwrite<char[]>(1 + leaf.size());
+        block[0] = static_cast<char>(leaf.size());
+        std::memcpy(block.get() + 1, leaf.data(), leaf.size());
+        return block;
+    }
+    const auto size = static_cast<std::uint32_t>(leaf.size());
+    auto block = std::make_unique_for_overwrite<char[]>(1 + sizeof size + leaf.size());
+    block[0] = static_cast<char>(kLongLeaf);
+    std::memcpy(block.get() + 1, &size, sizeof size);
+    std::memcpy(block.get() + 1 + sizeof size, leaf.data(), leaf.size());
+    return block;
+}
+
 } // namespace
+
+// A library holds hundreds of thousands of songs: the record fits a 144-byte heap chunk.
+static_assert(sizeof(TaudioTag) <= 136);
+
+std::string TaudioTag::Filename() const
+{
+    const std::string& folder = FolderName();
+    const std::string_view leaf = LeafName();
+    std::string name;
+    name.reserve(folder.size() + leaf.size());
+    name.append(folder).append(leaf);
+    return name;
+}
+
+void TaudioTag::SetFilename(std::string_view value)
+{
+    const std::size_t slash = value.rfind('/');
+    const std::string_view folder =
+        slash == std::string_view::npos ? std::string_view() : value.substr(0, slash + 1);
+    // The name may be a view of this song's own name: the new leaf is made before the old one goes.
+    std::unique_ptr<char[]> leaf = MakeLeaf(value.substr(folder.size()));
+    if (folder != FolderName())
+        folder_ = TsharedText(folder);
+    leaf_ = std::move(leaf);
+}
+
+std::string_view TaudioTag::LeafName() const
+{
+    return LeafOf(leaf_.get());
+}
+
+bool TaudioTag::FilenameIs(std::string_view name) const
+{
+    const std::string& folder = FolderName();
+    const std::string_view leaf = LeafName();
+    return name.size() == folder.size() + leaf.size() && name.substr(0, folder.size()) == folder &&
+           name.substr(folder.size()) == leaf;
+}
+
+int TaudioTag::CompareFilename(const TaudioTag& other) const
+{
+    if (SameFolder(other)) {
+        const int c = LeafName().compare(other.LeafName());
+        return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    }
+    return CompareJoined(FolderName(), LeafName(), other.FolderName(), other.LeafName());
+}
+
+int CompareJoined(std::string_view a1, std::string_view a2, std::string_view b1, std::string_view b2)
+{
+    // Walk both pairs in step, a stretch at a time: each stretch ends where a part of either side ends.
+    while (true) {
+        if (a1.empty() && !a2.empty()) {
+            a1 = a2;
+            a2 = {};
+        }
+        if (b1.empty() && !b2.empty()) {
+            b1 = b2;
+            b2 = {};
+        }
+        if (a1.empty() || b1.empty())
+            return a1.empty() ? (b1.empty() ? 0 : -1) : 1;
+        const std::size_t n = std::min(a1.size(), b1.size());
+        const int c = std::memcmp(a1.data(), b1.data(), n);
+        if (c != 0)
+            return c < 0 ? -1 : 1;
+        a1.remove_prefix(n);
+        b1.remove_prefix(n);
+    }
+}
 
 std::unique_ptr<TaudioTag> TaudioTag::Clone() const
 {
     auto tag = std::make_unique<TaudioTag>();
-    tag->filename_ = filename_;
+    tag->folder_ = folder_;
+    tag->leaf_ = MakeLeaf(LeafName());
     tag->artist_ = artist_;
     tag->title_ = title_;
     tag->album_ = album_;
@@ -139,16 +244,17 @@ std::unique_ptr<TaudioTag> TaudioTag::Clone() const
 
 const TtaggerRecord* TaudioTag::GetTagger() const
 {
-    return TaggerLoader().GetTaggerForFile(filename_);
+    return TaggerLoader().GetTaggerForFile(Filename());
 }
 
 void TaudioTag::ReadTag()
 {
-    const TtaggerRecord* record = TaggerLoader().ReadFileTag(filename_);
+    const std::string fileName = Filename();
+    const TtaggerRecord* record = TaggerLoader().ReadFileTag(fileName);
     if (!record)
         return;
     CopyTaggerValues(*record, *this);
-    modDate_ = GetFileDateTime(filename_);
+    modDate_ = GetFileDateTime(fileName);
 }
 
 std::string TaudioTag::GetChannelMode() const
@@ -560,7 +666,7 @@ void ApplyFileNameMask(TaudioTag& song, std::string_view mask, bool albumFromPar
                        bool artistFromParentFolder)
 {
     TStrings lines;
-    ParseFileNameMask(ExtractFileNameOnly(song.Filename()), mask, lines);
+    ParseFileNameMask(ExtractFileNameOnly(song.LeafName()), mask, lines);
     const auto apply = [&](std::string_view name, void (TaudioTag::*set)(std::string)) {
         std::string value = lines.Values(name);
         if (!value.empty())
@@ -575,7 +681,7 @@ void ApplyFileNameMask(TaudioTag& song, std::string_view mask, bool albumFromPar
         song.SetTrackNo(static_cast<std::uint32_t>(track));
     song.SetGenreID(GenresList().IDOf(song.GenreString()));
 
-    const std::string_view folder = WithoutTrailingSlashes(FolderOf(song.Filename()));
+    const std::string_view folder = WithoutTrailingSlashes(song.FolderName());
     if (albumFromParentFolder) {
         const std::string_view parent = WithoutTrailingSlashes(FolderOf(folder));
         song.SetAlbum(std::string(LastName(folder)));

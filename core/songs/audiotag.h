@@ -67,8 +67,22 @@ public:
     std::int32_t Tag() const { return tag_; }
     void SetTag(std::int32_t value) { tag_ = value; }
 
-    const std::string& Filename() const { return filename_; }
-    void SetFilename(std::string value) { filename_ = std::move(value); }
+    // The full file name, made from its folder and its own name: callers that only compare or look at a
+    // part use the accessors below, which make nothing.
+    std::string Filename() const;
+    void SetFilename(std::string_view value);
+    // The folder part with its separator ("/m/a/" of "/m/a/b.wav"; empty for a name without '/'), one copy
+    // shared by every song of the folder, and the rest: FolderName() + LeafName() is the name set.
+    const std::string& FolderName() const { return folder_.Get(); }
+    const TsharedText& Folder() const { return folder_; }
+    std::string_view LeafName() const;
+    std::size_t FilenameSize() const { return FolderName().size() + LeafName().size(); }
+    // True when the file name is exactly name.
+    bool FilenameIs(std::string_view name) const;
+    // The file names' byte order (<0, 0, >0), as if both were whole strings.
+    int CompareFilename(const TaudioTag& other) const;
+    // True when both file names have the same folder part (a pointer comparison).
+    bool SameFolder(const TaudioTag& other) const { return folder_ == other.folder_; }
     const std::string& Artist() const { return artist_.Get(); }
     void SetArtist(std::string value) { artist_ = TsharedText(value); }
     const std::string& Title() const { return title_; }
@@ -115,7 +129,10 @@ private:
     // The texts first, then the numbers packed together: a library holds hundreds of thousands of songs, so
     // no padding between fields. Texts that songs repeat (an album's, an artist's, a genre's, a year's, a
     // tag type's, a comment: mostly empty, or an encoder's or a shop's line) are shared.
-    std::string filename_;
+    // The file name's folder (shared) and its own name: a length (one byte, or 0xFF and four bytes) and
+    // the bytes, in one block; null when empty.
+    TsharedText folder_;
+    std::unique_ptr<char[]> leaf_;
     std::string title_;
     TsharedText comment_;
     TsharedText artist_;
@@ -133,6 +150,9 @@ private:
     std::uint32_t channels_ = 0;
     std::uint32_t mediaType_ = 0;
 };
+
+// The byte order of a1 + a2 against b1 + b2 (<0, 0, >0) without joining either.
+int CompareJoined(std::string_view a1, std::string_view a2, std::string_view b1, std::string_view b2);
 
 // Copies the values of the file a plug-in read last into the song (not Filename, not ModDate).
 void CopyTaggerValues(const TtaggerRecord& record, TaudioTag& song);

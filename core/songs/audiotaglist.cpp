@@ -634,7 +634,7 @@ bool TaudioTagList::LoadFromStream(TstreamReader& stream, std::string_view drive
                                static_cast<std::uint64_t>(count), stream.Remaining() / kMinSongStream)));
             for (std::int32_t k = 0; k < count; ++k) {
                 std::unique_ptr<TaudioTag> song = ReadAudioTagComponent(stream);
-                if (!driveRoot.empty() && !song->Filename().empty())
+                if (!driveRoot.empty() && song->FilenameSize() != 0)
                     song->SetFilename(ApplyDriveRoot(song->Filename(), driveRoot));
                 TaudioTag* added = AddCreated(std::move(song));
                 DoListProcess(static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(count), added);

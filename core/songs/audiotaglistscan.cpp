@@ -36,18 +36,14 @@ std::string JoinPath(const std::string& folder, std::string_view name)
     return out;
 }
 
-// True when fileName is JoinPath(folder, its own name).
-bool IsIn(std::string_view fileName, std::string_view folder)
+// True when the song's file name is JoinPath(folder, its own name).
+bool IsIn(const TaudioTag& song, std::string_view folder)
 {
-    if (fileName.size() <= folder.size() || fileName.substr(0, folder.size()) != folder)
+    const std::string_view own = song.FolderName();
+    if (song.LeafName().empty() || own.substr(0, folder.size()) != folder)
         return false;
-    std::string_view rest = fileName.substr(folder.size());
-    if (folder.empty() || folder.back() != '/') {
-        if (rest.front() != '/')
-            return false;
-        rest.remove_prefix(1);
-    }
-    return !rest.empty() && rest.find('/') == std::string_view::npos;
+    // JoinPath adds the separator a folder lacks.
+    return own.size() == folder.size() + (folder.empty() || folder.back() != '/' ? 1 : 0);
 }
 
 std::string_view NameOnly(std::string_view path)
@@ -259,11 +255,11 @@ private:
         std::vector<TaudioTag*> fresh;
         fresh.reserve(scratch.items_.size());
         for (TaudioTag* song : scratch.items_) {
-            if (!IsIn(song->Filename(), folder)) {
+            if (!IsIn(*song, folder)) {
                 song->SetFilename(JoinPath(folder, NameOnly(song->Filename())));
                 cacheChanged = true;
             }
-            const std::optional<TDateTime> fileTime = timeOf(NameOnly(song->Filename()));
+            const std::optional<TDateTime> fileTime = timeOf(song->LeafName());
             if (!fileTime) {
                 cacheChanged = true;
                 continue;

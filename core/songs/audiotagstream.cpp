@@ -124,6 +124,33 @@ std::string ReadTextValue(TstreamReader& s)
     }
 }
 
+// The same into a buffer the caller keeps (a song splits its file name into parts, so the name needs no
+// string of its own); the text's length is checked against what the stream holds before the buffer grows.
+void ReadTextValueInto(TstreamReader& s, std::string& text)
+{
+    std::size_t length = 0;
+    switch (s.ReadByte()) {
+    case vaString:
+        length = s.ReadByte();
+        break;
+    case vaLString:
+    case vaUTF8String: {
+        const std::int32_t size = s.ReadInt32();
+        if (size < 0)
+            throw EReadError("Invalid property value");
+        length = static_cast<std::size_t>(size);
+        break;
+    }
+    default:
+        throw EReadError("Invalid property value");
+    }
+    if (length > s.Remaining()) {
+        s.Skip(length); // throws the stream's own error
+    }
+    text.resize(length);
+    s.ReadBuffer(text.data(), length);
+}
+
 double ReadFloatValue(TstreamReader& s)
 {
     const std::uint8_t type = s.ReadByte();
@@ -205,7 +232,17 @@ constexpr Property kProperties[] = {
              WriteIntProp(s, n, song.Tag());
      },
      [](TstreamReader& s, TaudioTag& song) { song.SetTag(ReadIntValue(s)); }},
-    TextProperty<&TaudioTag::Filename, &TaudioTag::SetFilename>("Filename"),
+    {"Filename",
+     [](TstreamWriter& s, std::string_view n, const TaudioTag& song) {
+         WriteTextProp(s, n, song.Filename());
+     },
+     [](TstreamReader& s, TaudioTag& song) {
+         thread_local std::string name;
+         ReadTextValueInto(s, name);
+         song.SetFilename(name);
+         if (name.capacity() > 4096)
+             std::string().swap(name); // no lasting room for a rare long name
+     }},
     TextProperty<&TaudioTag::Artist, &TaudioTag::SetArtist>("Artist"),
     TextProperty<&TaudioTag::Title, &TaudioTag::SetTitle>("Title"),
     TextProperty<&TaudioTag::Album, &TaudioTag::SetAlbum>("Album"),

@@ -65,10 +65,7 @@ std::string TcoverFinder::Find(const TaudioTag& song)
         a,
         "Folder",
     };
-    const std::string_view songFile = song.Filename();
-    const auto slash = songFile.rfind('/');
-    const std::string own =
-        slash == std::string_view::npos ? std::string() : std::string(songFile.substr(0, slash + 1));
+    const std::string& own = song.FolderName();
     if (own != own_.Folder())
         own_ = FolderNames(own);
     for (const std::string& name : names) {

@@ -17,6 +17,64 @@ std::uint64_t Prefix(std::string_view key, std::size_t at)
     return value;
 }
 
+// The folded keys of the folders met, by the address of their one shared text, in an open table at most
+// half full.
+class TfolderKeys
+{
+public:
+    std::string_view KeyOf(const std::string& folder)
+    {
+        if (&folder != last_) {
+            Slot* slot = &Find(&folder);
+            if (!slot->folder) {
+                if ((used_ + 1) * 2 > slots_.size()) {
+                    Grow();
+                    slot = &Find(&folder);
+                }
+                platform::FoldKey(folder, scratch_);
+                *slot = Slot{&folder, keys_.size(), scratch_.size()};
+                keys_ += scratch_;
+                ++used_;
+            }
+            last_ = &folder;
+            lastKey_ = *slot;
+        }
+        return std::string_view(keys_).substr(lastKey_.start, lastKey_.size);
+    }
+
+private:
+    struct Slot
+    {
+        const std::string* folder = nullptr;
+        std::size_t start = 0;
+        std::size_t size = 0;
+    };
+    Slot& Find(const std::string* folder)
+    {
+        std::size_t at = (reinterpret_cast<std::uintptr_t>(folder) * 0x9E3779B97F4A7C15ull) >> (64 - bits_);
+        while (slots_[at].folder && slots_[at].folder != folder)
+            at = (at + 1) & (slots_.size() - 1);
+        return slots_[at];
+    }
+    void Grow()
+    {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        ++bits_;
+        for (const Slot& slot : old)
+            if (slot.folder)
+                Find(slot.folder) = slot;
+    }
+
+    std::vector<Slot> slots_ = std::vector<Slot>(std::size_t{1} << 10);
+    int bits_ = 10;
+    std::size_t used_ = 0;
+    std::string keys_;
+    std::string scratch_;
+    const std::string* last_ = nullptr;
+    Slot lastKey_;
+};
+
 } // namespace
 
 void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
@@ -31,12 +89,19 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
         std::uint64_t next;
         std::size_t song;
     };
+    // Folding keeps to code points and a name splits after its last '/', so a name's key is its folder's
+    // key then its own name's. A folder's key is folded once: its text is one shared copy, whose address
+    // names it, so the folders met find their keys again without reading their texts, which a library in
+    // shuffled order would otherwise fetch from far away for every song.
     std::string keys;
     std::vector<std::size_t> starts(songs.size() + 1);
+    TfolderKeys folders;
     std::string key;
     for (std::size_t i = 0; i < songs.size(); ++i) {
-        platform::FoldKey(songs[i]->Filename(), key);
+        const std::string_view folderKey = folders.KeyOf(songs[i]->FolderName());
+        platform::FoldKey(songs[i]->LeafName(), key);
         starts[i] = keys.size();
+        keys += folderKey;
         keys += key;
     }
     starts[songs.size()] = keys.size();
@@ -129,7 +194,7 @@ void TfileNameIndex::Clear()
     songs_.reset();
 }
 
-const std::string& TfileNameIndex::operator[](int i) const
+std::string TfileNameIndex::operator[](int i) const
 {
     return Songs().at(static_cast<std::size_t>(i))->Filename();
 }
@@ -141,12 +206,20 @@ TaudioTag* TfileNameIndex::Objects(int i) const
 
 int TfileNameIndex::IndexOf(std::string_view fileName) const
 {
+    // The name is folded once; each song met is folded in its two parts, as the index was sorted.
     const std::vector<TaudioTag*>& songs = Songs();
-    const auto it = std::lower_bound(songs.begin(), songs.end(), fileName,
-                                     [](const TaudioTag* song, std::string_view name) {
-                                         return platform::CompareFolded(song->Filename(), name) < 0;
-                                     });
-    if (it == songs.end() || platform::CompareFolded((*it)->Filename(), fileName) != 0)
+    const std::string name = platform::FoldKey(fileName);
+    std::string folder;
+    std::string leaf;
+    const auto compare = [&](const TaudioTag* song) {
+        platform::FoldKey(song->FolderName(), folder);
+        platform::FoldKey(song->LeafName(), leaf);
+        return CompareJoined(folder, leaf, name, {});
+    };
+    const auto it =
+        std::lower_bound(songs.begin(), songs.end(), fileName,
+                         [&](const TaudioTag* song, std::string_view) { return compare(song) < 0; });
+    if (it == songs.end() || compare(*it) != 0)
         return -1;
     return static_cast<int>(it - songs.begin());
 }

@@ -23,7 +23,7 @@ public:
     int Count() const { return static_cast<int>(Songs().size()); }
     bool Empty() const { return Songs().empty(); }
     // The file name and the song at position i, in index order.
-    const std::string& operator[](int i) const;
+    std::string operator[](int i) const;
     TaudioTag* Objects(int i) const;
 
     // Position of the song of that name (ignoring case), or -1.

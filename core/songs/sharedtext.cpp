@@ -1,31 +1,36 @@
 #include "core/songs/sharedtext.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <mutex>
-#include <unordered_map>
-
-struct TsharedText::Entry
-{
-    std::string text;
-    std::size_t holders = 0;
-};
+#include <vector>
 
 namespace {
 
-// The distinct values by their text. Never destroyed: songs held in static objects may go after it.
+// The distinct values in an open table of links to them, at most half full, found by their text's hash:
+// a lookup reads a slot and the value it points at, which matters when a large library's songs come in an
+// order where every folder text is another one. Never destroyed: songs held in static objects may go
+// after it.
 class Pool
 {
 public:
     TsharedText::Entry* Take(std::string_view text)
     {
+        const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
         const std::lock_guard lock(mutex_);
-        const auto it = byText_.find(text);
-        if (it != byText_.end()) {
-            ++it->second->holders;
-            return it->second;
+        std::size_t at = Find(text, hash);
+        if (slots_[at]) {
+            ++slots_[at]->holders;
+            return slots_[at];
         }
-        auto* entry = new TsharedText::Entry{std::string(text), 1};
-        byText_.emplace(std::string_view(entry->text), entry);
+        if ((used_ + 1) * 2 > slots_.size()) {
+            Grow();
+            at = Find(text, hash);
+        }
+        auto* entry = new TsharedText::Entry{std::string(text), 1, hash};
+        slots_[at] = entry;
+        ++used_;
         return entry;
     }
     void AddHolder(TsharedText::Entry* entry)
@@ -38,13 +43,55 @@ public:
         const std::lock_guard lock(mutex_);
         if (--entry->holders > 0)
             return;
-        byText_.erase(std::string_view(entry->text));
+        std::size_t at = entry->hash & Mask();
+        while (slots_[at] != entry)
+            at = (at + 1) & Mask();
+        Erase(at);
+        --used_;
         delete entry;
     }
 
 private:
+    std::size_t Mask() const { return slots_.size() - 1; }
+    // The slot holding the text, or the free slot where it would go.
+    std::size_t Find(std::string_view text, std::uint32_t hash) const
+    {
+        std::size_t at = hash & Mask();
+        while (slots_[at] && (slots_[at]->hash != hash || slots_[at]->text != text))
+            at = (at + 1) & Mask();
+        return at;
+    }
+    void Grow()
+    {
+        std::vector<TsharedText::Entry*> old(slots_.size() * 2);
+        old.swap(slots_);
+        for (TsharedText::Entry* entry : old) {
+            if (!entry)
+                continue;
+            std::size_t at = entry->hash & Mask();
+            while (slots_[at])
+                at = (at + 1) & Mask();
+            slots_[at] = entry;
+        }
+    }
+    // Frees a slot and moves back the slots after it that a probe would no longer reach.
+    void Erase(std::size_t hole)
+    {
+        for (std::size_t at = (hole + 1) & Mask(); slots_[at]; at = (at + 1) & Mask()) {
+            const std::size_t home = slots_[at]->hash & Mask();
+            // The slot stays when its home lies cyclically in (hole, at].
+            const bool stays = hole < at ? (home > hole && home <= at) : (home > hole || home <= at);
+            if (!stays) {
+                slots_[hole] = slots_[at];
+                hole = at;
+            }
+        }
+        slots_[hole] = nullptr;
+    }
+
     std::mutex mutex_;
-    std::unordered_map<std::string_view, TsharedText::Entry*> byText_;
+    std::vector<TsharedText::Entry*> slots_ = std::vector<TsharedText::Entry*>(1024); // null: free
+    std::size_t used_ = 0;
 };
 
 Pool& ThePool()
@@ -54,6 +101,8 @@ Pool& ThePool()
 }
 
 } // namespace
+
+const std::string TsharedText::kNone;
 
 TsharedText::TsharedText(std::string_view text)
 {
@@ -91,12 +140,6 @@ TsharedText& TsharedText::operator=(TsharedText&& other) noexcept
 TsharedText::~TsharedText()
 {
     Release();
-}
-
-const std::string& TsharedText::Get() const
-{
-    static const std::string empty;
-    return entry_ ? entry_->text : empty;
 }
 
 void TsharedText::Release()

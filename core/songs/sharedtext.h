@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,12 +18,22 @@ public:
     TsharedText& operator=(TsharedText&& other) noexcept;
     ~TsharedText();
 
-    const std::string& Get() const;
+    const std::string& Get() const { return entry_ ? entry_->text : kNone; }
     bool Empty() const { return entry_ == nullptr; }
+    // Equal texts share their copy, so equality is a pointer comparison.
+    bool operator==(const TsharedText& other) const { return entry_ == other.entry_; }
 
-    struct Entry;
+    // The one copy of a value, its number of holders and its hash (the pool's, read inline). 40 bytes.
+    struct Entry
+    {
+        std::string text;
+        std::uint32_t holders = 0;
+        std::uint32_t hash = 0;
+    };
 
 private:
+    static const std::string kNone;
+
     void Release();
 
     Entry* entry_ = nullptr;

@@ -24,7 +24,7 @@ void TtestMediaPlayer::Record(std::string_view call, std::string_view argument) 
 
 void TtestMediaPlayer::Record(std::string_view call, const TaudioTag* aTag) const
 {
-    Record(call, aTag != nullptr ? std::string_view(aTag->Filename()) : std::string_view("nil"));
+    Record(call, aTag != nullptr ? aTag->Filename() : std::string("nil"));
 }
 
 const TaudioTag* TtestMediaPlayer::StartPrepared()

@@ -238,6 +238,10 @@ TEST(AudioTagAlbumList, AFillFindsTheAlbumsTheTitleLookupFinds)
         ASSERT_EQ(found != nullptr, folder % 3 != 2) << path;
         if (found) {
             EXPECT_EQ(found->GetItem(0)->Filename().substr(0, path.size()), path);
+            // A song's own folder text is the one the fill keyed: the same album, and no other title's.
+            const std::string& shared = found->GetItem(0)->FolderName();
+            EXPECT_EQ(albums.FindAlbum("Greatest hits", shared), found);
+            EXPECT_EQ(albums.FindAlbum("Live", shared), nullptr);
         }
         EXPECT_EQ(albums.FindAlbum("Live", path) != nullptr, folder % 3 == 2) << path;
     }

@@ -125,15 +125,20 @@ TEST(FilterByPath, PlainTextPrefixIgnoringCase)
                   {"", "deep", "", "", "/data/x/y/z.mp3"},
                   {"", "near", "", "", "/data/x/w.mp3"},
                   {"", "other", "", "", "/other/a.mp3"},
-                  {"", "accent", "", "", "/Élan/a.mp3"}});
+                  {"", "accent", "", "", "/Élan/a.mp3"},
+                  {"", "into the name", "", "", "/data/x/yzz.mp3"},
+                  {"", "accent into the name", "", "", "/élan2/Bé.mp3"},
+                  {"", "accent beside", "", "", "/élan2/c.mp3"}});
     TStrings paths;
-    // Overlapping prefixes: the longer one must not hide the shorter one, nor the reverse.
-    SetList(paths, {"/music", "/data/x/y", "/data/x/yz", "/élan/"});
+    // Overlapping prefixes: the longer one must not hide the shorter one, nor the reverse. A prefix may end
+    // inside a song's own name, past its folder.
+    SetList(paths, {"/music", "/data/x/y", "/data/x/yz", "/élan/", "/ÉLAN2/b"});
     TaudioTagList dest;
     FilterByPath(source, dest, false, kNoProgress, nullptr, false, paths, false);
-    EXPECT_EQ(SongTitles(dest), (Strings{"inside", "sibling", "upper", "deep", "accent"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"inside", "sibling", "upper", "deep", "accent", "into the name",
+                                         "accent into the name"}));
     FilterByPath(source, dest, false, kNoProgress, nullptr, true, paths, false);
-    EXPECT_EQ(SongTitles(dest), (Strings{"short", "near", "other"}));
+    EXPECT_EQ(SongTitles(dest), (Strings{"short", "near", "other", "accent beside"}));
 
     TStrings none;
     FilterByPath(source, dest, false, kNoProgress, nullptr, false, none, false);

@@ -11,6 +11,9 @@
 
 #include <QLocale>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 // A plug-in record filled by hand, as a plug-in leaves it after a read.
@@ -120,6 +123,73 @@ TEST(AudioTag, ChannelModeCloneAndPluginValues)
     EXPECT_EQ(s.MediaType(), 1u);
     EXPECT_EQ(s.Filename(), "/m/x.wav"); // untouched
     EXPECT_EQ(s.ModDate(), 40000.25);
+}
+
+TEST(AudioTag, FileNameSplitsAtItsLastSlashAndComposesToTheSameBytes)
+{
+    // Names without a folder, folders only, a leaf just below, at and past the one-byte length, bytes that
+    // are no text.
+    const std::vector<std::string> names = {"",
+                                            "a.wav",
+                                            "/",
+                                            "/m/",
+                                            "//x",
+                                            "/m/a/b.wav",
+                                            "/m/a b/c.wav",
+                                            "/m/a.wav",
+                                            "d:\\Music\\a.mp3",
+                                            "/m/" + std::string(254, 'x'),
+                                            "/m/" + std::string(255, 'y'),
+                                            "/m/" + std::string(70000, 'z'),
+                                            std::string("/m/n\0ul\xFF", 8)};
+    std::vector<std::unique_ptr<TaudioTag>> songs;
+    for (const std::string& name : names) {
+        auto song = std::make_unique<TaudioTag>();
+        song->SetFilename(name);
+        const std::size_t slash = name.rfind('/');
+        const std::string folder = slash == std::string::npos ? "" : name.substr(0, slash + 1);
+        EXPECT_EQ(song->Filename(), name);
+        EXPECT_EQ(song->FolderName(), folder);
+        EXPECT_EQ(song->LeafName(), name.substr(folder.size()));
+        EXPECT_EQ(song->FilenameSize(), name.size());
+        EXPECT_TRUE(song->FilenameIs(name));
+        EXPECT_FALSE(song->FilenameIs(name + "x"));
+        EXPECT_FALSE(song->FilenameIs("x" + name));
+        if (!name.empty()) {
+            EXPECT_FALSE(song->FilenameIs(name.substr(0, name.size() - 1)));
+        }
+        EXPECT_EQ(song->Clone()->Filename(), name);
+        songs.push_back(std::move(song));
+    }
+    // A song renamed from a view of its own name.
+    TaudioTag& own = *songs[5];
+    own.SetFilename(own.LeafName());
+    EXPECT_EQ(own.Filename(), "b.wav");
+    own.SetFilename("/m/a/b.wav");
+    own.SetFilename(own.FolderName());
+    EXPECT_EQ(own.Filename(), "/m/a/");
+    own.SetFilename(names[5]);
+
+    // One folder, one shared copy; the order is that of the whole names, never folder first (a folder
+    // that starts another one sorts by the bytes after it).
+    const auto other = std::make_unique<TaudioTag>();
+    other->SetFilename(std::string("/m/a/") + "other.wav");
+    EXPECT_TRUE(other->SameFolder(own));
+    EXPECT_EQ(&other->FolderName(), &own.FolderName());
+    EXPECT_FALSE(other->SameFolder(*songs[7]));
+    for (const char* name : {"/x/b.mp3", "/x/a/c.mp3", "/x/a b/c", "/x/a/b", "/x/", "/x/0.mp3"}) {
+        songs.push_back(std::make_unique<TaudioTag>());
+        songs.back()->SetFilename(name);
+    }
+    for (const auto& a : songs)
+        for (const auto& b : songs) {
+            const int bytes = a->Filename().compare(b->Filename());
+            EXPECT_EQ(a->CompareFilename(*b), bytes < 0 ? -1 : (bytes > 0 ? 1 : 0))
+                << a->Filename().substr(0, 20) << " / " << b->Filename().substr(0, 20);
+        }
+    EXPECT_EQ(CompareJoined("", "ab", "a", "b"), 0);
+    EXPECT_EQ(CompareJoined("a", "", "a", "b"), -1);
+    EXPECT_EQ(CompareJoined("ab", "c", "a", ""), 1);
 }
 
 TEST(AudioTag, DisplayLayouts)

@@ -483,6 +483,21 @@ TEST_F(ScanTest, CachedSongsFollowAMovedFolderAndDeletedFilesDrop)
                                                       {"New/Three.wav", "Three|Old|Library|3|44100|2|WAV"}};
     EXPECT_EQ(Songs(list), moved);
     EXPECT_EQ(CacheSongs(Path("New/orvane.obf")), moved);
+
+    // A folder that takes its parent's place: its cache names the songs one folder deeper.
+    Write("Nest/Nest/Four.wav", Wav(4));
+    TaudioTagList nested;
+    nested.SetOwnsObjects(true);
+    nested.SetSaveDataFiles(true);
+    nested.ScanFolder(Path("Nest/Nest"), false, nullptr, false);
+    Write("Nest/Nest/Four.wav", "rubbish");
+    AgeWavFiles(root);
+    fs::rename(Path("Nest/Nest"), Path("Up"));
+    fs::remove(Path("Nest"));
+    fs::rename(Path("Up"), Path("Nest"));
+    nested.ScanFolder(Path("Nest"), false, nullptr, false);
+    EXPECT_EQ(Songs(nested),
+              (std::map<std::string, std::string>{{"Nest/Four.wav", "Four|Nest|Nest|4|44100|2|WAV"}}));
 }
 
 TEST_F(ScanTest, DamagedOrForeignCachesAreIgnored)

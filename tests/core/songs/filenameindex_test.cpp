@@ -50,7 +50,7 @@ TEST(FileNameIndex, LinksTheFirstSongOfEachNameAndFindsNamesIgnoringCase)
           "/m/artist name/1/A.mp3", "/m/Artist Nam", "/m/Artist Name/", "/m/Artist Name/1/a.mp3",
           "/m/Artist Named/1.mp3", "/m/ARTIST NAME/LONG ALBUM TITLE HERE/2.MP3", "/m/ARTIST NAME/2/B.MP3",
           "/m/Artist Name/Long Album Title Here/10.mp3", "/m/Artist Name/1/a.mp3x",
-          "/m/Artist Name/Long Album Title Here"})
+          "/m/Artist Name/Long Album Title Here", "/x/B.mp3", "/x/a/c.mp3", "/x/a b/c", "/x/A/b", "/x/0"})
         deep.push_back(File(name, name));
     std::vector<TaudioTag*> deepLinks;
     for (const auto& s : deep)
@@ -64,9 +64,15 @@ TEST(FileNameIndex, LinksTheFirstSongOfEachNameAndFindsNamesIgnoringCase)
                   "/m/Artist Nam", "/m/Artist Name/", "/m/artist name/1/A.mp3", "/m/Artist Name/1/a.mp3x",
                   "/m/Artist Name/10/a.mp3", "/m/Artist Name/2/b.mp3", "/m/Artist Name/Long Album Title Here",
                   "/m/Artist Name/Long Album Title Here/10.mp3", "/m/Artist Name/Long Album Title Here/2.mp3",
-                  "/m/Artist Named/1.mp3"}));
+                  "/m/Artist Named/1.mp3", "/x/0", "/x/a b/c", "/x/A/b", "/x/a/c.mp3", "/x/B.mp3"}));
     EXPECT_EQ(index.Find("/m/ARTIST NAME/1/A.MP3"), deep[3].get()); // the first of a name
     EXPECT_EQ(index.Find("/m/artist name/long album title here/2.mp3"), deep[1].get());
+    // A name is found whole, wherever its folder ends.
+    EXPECT_EQ(index.Find("/X/b.MP3"), deep[13].get());
+    EXPECT_EQ(index.Find("/x/a/b"), deep[16].get());
+    EXPECT_EQ(index.IndexOf("/x/a"), -1);
+    EXPECT_EQ(index.IndexOf("/x/a/"), -1);
+    EXPECT_EQ(index.IndexOf("/x/a/c.mp"), -1);
 
     index.Rebuild(links);
     // A copy keeps what it was copied from, whatever becomes of the original.

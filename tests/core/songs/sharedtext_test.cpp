@@ -55,3 +55,30 @@ TEST(SharedText, ThreadsMakeAndDropTheSameValues)
         thread.join();
     EXPECT_EQ(TsharedText("Artist 3").Get(), "Artist 3");
 }
+
+// Thousands of values made and dropped in every order: a value still held is found again (one copy), one
+// dropped comes back as a new copy of the same text.
+TEST(SharedText, ValuesComeAndGoInAnyOrderAndKeepOneCopyEach)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < 6000; ++i)
+        texts.push_back("/music/Folder " + std::to_string(i * 7919 % 6007) + "/");
+    std::vector<TsharedText> held;
+    for (const std::string& text : texts)
+        held.emplace_back(text);
+    for (int round = 0; round < 3; ++round) {
+        for (std::size_t i = round; i < held.size(); i += 3 + round)
+            held[i] = TsharedText();
+        int copies = 0;
+        for (std::size_t i = 0; i < held.size(); ++i)
+            copies += !held[i].Empty() && !(TsharedText(texts[i]) == held[i]) ? 1 : 0;
+        EXPECT_EQ(copies, 0);
+        for (std::size_t i = 0; i < held.size(); ++i) {
+            if (held[i].Empty())
+                held[i] = TsharedText(texts[i]);
+            EXPECT_EQ(held[i].Get(), texts[i]);
+        }
+    }
+    EXPECT_FALSE(TsharedText("a") == TsharedText("b"));
+    EXPECT_TRUE(TsharedText() == TsharedText(""));
+}
