@@ -16,6 +16,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <array>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -163,8 +164,57 @@ std::string TaudioTag::Filename() const
     return name;
 }
 
+namespace {
+thread_local int t_wholeFilenames = 0;
+} // namespace
+
+TwholeFilenames::TwholeFilenames()
+{
+    ++t_wholeFilenames;
+}
+
+TwholeFilenames::~TwholeFilenames()
+{
+    --t_wholeFilenames;
+}
+
+void TaudioTag::SplitFilenames(TaudioTag* const* songs, std::size_t count)
+{
+    constexpr std::size_t kBatch = 64;
+    std::array<std::string_view, kBatch> folders;
+    std::array<TsharedText, kBatch> shared;
+    for (std::size_t from = 0; from < count; from += kBatch) {
+        const std::size_t n = std::min(kBatch, count - from);
+        for (std::size_t i = 0; i < n; ++i) {
+            const TaudioTag* song = songs[from + i];
+            folders[i] = {};
+            if (!song->FolderName().empty())
+                continue; // split already: its own name holds no '/'
+            const std::string_view whole = song->LeafName();
+            const std::size_t slash = whole.rfind('/');
+            if (slash != std::string_view::npos)
+                folders[i] = whole.substr(0, slash + 1);
+        }
+        TsharedText::MakeMany(folders.data(), shared.data(), n);
+        for (std::size_t i = 0; i < n; ++i) {
+            if (folders[i].empty())
+                continue;
+            TaudioTag* song = songs[from + i];
+            std::unique_ptr<char[]> leaf = MakeLeaf(song->LeafName().substr(folders[i].size()));
+            song->leaf_ = std::move(leaf);
+            song->folder_ = std::move(shared[i]);
+        }
+    }
+}
+
 void TaudioTag::SetFilename(std::string_view value)
 {
+    if (t_wholeFilenames > 0) {
+        std::unique_ptr<char[]> whole = MakeLeaf(value); // value may be a view of this song's own name
+        folder_ = TsharedText();
+        leaf_ = std::move(whole);
+        return;
+    }
     const std::size_t slash = value.rfind('/');
     const std::string_view folder =
         slash == std::string_view::npos ? std::string_view() : value.substr(0, slash + 1);

@@ -71,6 +71,10 @@ public:
     // part use the accessors below, which make nothing.
     std::string Filename() const;
     void SetFilename(std::string_view value);
+    // While a TwholeFilenames lives on this thread, SetFilename keeps names whole (the folder part empty)
+    // until SplitFilenames files the folders of many songs at once: a library file's load meets another
+    // folder at almost every song when its songs come shuffled.
+    static void SplitFilenames(TaudioTag* const* songs, std::size_t count);
     // The folder part with its separator ("/m/a/" of "/m/a/b.wav"; empty for a name without '/'), one copy
     // shared by every song of the folder, and the rest: FolderName() + LeafName() is the name set.
     const std::string& FolderName() const { return folder_.Get(); }
@@ -153,6 +157,16 @@ private:
 
 // The byte order of a1 + a2 against b1 + b2 (<0, 0, >0) without joining either.
 int CompareJoined(std::string_view a1, std::string_view a2, std::string_view b1, std::string_view b2);
+
+// Songs whose names are set on this thread while it lives keep them whole, for TaudioTag::SplitFilenames.
+class TwholeFilenames
+{
+public:
+    TwholeFilenames();
+    ~TwholeFilenames();
+    TwholeFilenames(const TwholeFilenames&) = delete;
+    TwholeFilenames& operator=(const TwholeFilenames&) = delete;
+};
 
 // Copies the values of the file a plug-in read last into the song (not Filename, not ModDate).
 void CopyTaggerValues(const TtaggerRecord& record, TaudioTag& song);

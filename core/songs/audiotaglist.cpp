@@ -9,6 +9,7 @@
 #include "platform/textcompare.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -617,6 +618,27 @@ bool TaudioTagList::LoadFromStream(TstreamReader& stream, std::string_view drive
     platform::TUpdateGuard guard(*this);
     DoListProcessStart("Loading...");
     bool result = false;
+    // Songs are read a batch at a time with their names whole, then their folders are filed together
+    // (see TaudioTag::SplitFilenames) and they are added in order.
+    constexpr std::size_t kBatch = 64;
+    std::vector<std::unique_ptr<TaudioTag>> batch;
+    std::int32_t count = 0;
+    std::int32_t added = 0;
+    const auto addBatch = [&] {
+        std::array<TaudioTag*, kBatch> songs;
+        std::size_t read = 0;
+        for (const std::unique_ptr<TaudioTag>& song : batch)
+            if (song)
+                songs[read++] = song.get();
+        TaudioTag::SplitFilenames(songs.data(), read);
+        for (std::unique_ptr<TaudioTag>& song : batch) {
+            if (!song)
+                continue;
+            TaudioTag* listed = AddCreated(std::move(song));
+            DoListProcess(static_cast<std::uint32_t>(added++), static_cast<std::uint32_t>(count), listed);
+        }
+        batch.clear();
+    };
     try {
         char magic[4];
         stream.ReadBuffer(magic, 4);
@@ -625,20 +647,26 @@ bool TaudioTagList::LoadFromStream(TstreamReader& stream, std::string_view drive
             SetActive(stream.ReadByte() != 0);
             playMode_ = stream.ReadByte();
             SetFilename(ReadHeaderText(stream));
-            const std::int32_t count = stream.ReadInt32();
+            count = stream.ReadInt32();
             if (count < 0)
                 throw EReadError("Invalid song count in song list");
             // Room for what the stream can hold at most, not for what a damaged count claims.
             items_.reserve(items_.size() +
                            static_cast<std::size_t>(std::min<std::uint64_t>(
                                static_cast<std::uint64_t>(count), stream.Remaining() / kMinSongStream)));
+            batch.reserve(kBatch);
             for (std::int32_t k = 0; k < count; ++k) {
-                std::unique_ptr<TaudioTag> song = ReadAudioTagComponent(stream);
-                if (!driveRoot.empty() && song->FilenameSize() != 0)
-                    song->SetFilename(ApplyDriveRoot(song->Filename(), driveRoot));
-                TaudioTag* added = AddCreated(std::move(song));
-                DoListProcess(static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(count), added);
+                {
+                    const TwholeFilenames whole;
+                    batch.push_back(ReadAudioTagComponent(stream));
+                    TaudioTag& song = *batch.back();
+                    if (!driveRoot.empty() && song.FilenameSize() != 0)
+                        song.SetFilename(ApplyDriveRoot(song.Filename(), driveRoot));
+                }
+                if (batch.size() == kBatch)
+                    addBatch();
             }
+            addBatch();
             result = true;
         }
     } catch (const EReadError&) {
@@ -646,6 +674,8 @@ bool TaudioTagList::LoadFromStream(TstreamReader& stream, std::string_view drive
     } catch (const std::bad_alloc&) {
         result = false;
     }
+    if (!batch.empty()) // the songs read before a damaged one are kept, as they always were
+        addBatch();
     guard.End();
     DoListProcessFinished();
     return result;

@@ -1,5 +1,6 @@
 #include "core/songs/sharedtext.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -17,21 +18,32 @@ class Pool
 public:
     TsharedText::Entry* Take(std::string_view text)
     {
-        const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
+        const auto hash = Hash(text);
         const std::lock_guard lock(mutex_);
-        std::size_t at = Find(text, hash);
-        if (slots_[at]) {
-            ++slots_[at]->holders;
-            return slots_[at];
-        }
-        if ((used_ + 1) * 2 > slots_.size()) {
+        return TakeLocked(text, hash);
+    }
+    // Takes a batch: the slots, then the values, then their texts are asked for before any is read.
+    void TakeMany(const std::string_view* texts, const std::uint32_t* hashes, TsharedText::Entry** out,
+                  std::size_t count)
+    {
+        const std::lock_guard lock(mutex_);
+        while ((used_ + count) * 2 > slots_.size())
             Grow();
-            at = Find(text, hash);
-        }
-        auto* entry = new TsharedText::Entry{std::string(text), 1, hash};
-        slots_[at] = entry;
-        ++used_;
-        return entry;
+        for (std::size_t i = 0; i < count; ++i)
+            __builtin_prefetch(&slots_[hashes[i] & Mask()]);
+        for (std::size_t i = 0; i < count; ++i)
+            if (const TsharedText::Entry* entry = slots_[hashes[i] & Mask()])
+                __builtin_prefetch(entry);
+        for (std::size_t i = 0; i < count; ++i)
+            if (const TsharedText::Entry* entry = slots_[hashes[i] & Mask()];
+                entry && entry->hash == hashes[i])
+                __builtin_prefetch(entry->text.data());
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = texts[i].empty() ? nullptr : TakeLocked(texts[i], hashes[i]);
+    }
+    static std::uint32_t Hash(std::string_view text)
+    {
+        return static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
     }
     void AddHolder(TsharedText::Entry* entry)
     {
@@ -52,6 +64,22 @@ public:
     }
 
 private:
+    TsharedText::Entry* TakeLocked(std::string_view text, std::uint32_t hash)
+    {
+        std::size_t at = Find(text, hash);
+        if (slots_[at]) {
+            ++slots_[at]->holders;
+            return slots_[at];
+        }
+        if ((used_ + 1) * 2 > slots_.size()) {
+            Grow();
+            at = Find(text, hash);
+        }
+        auto* entry = new TsharedText::Entry{std::string(text), 1, hash};
+        slots_[at] = entry;
+        ++used_;
+        return entry;
+    }
     std::size_t Mask() const { return slots_.size() - 1; }
     // The slot holding the text, or the free slot where it would go.
     std::size_t Find(std::string_view text, std::uint32_t hash) const
@@ -108,6 +136,23 @@ TsharedText::TsharedText(std::string_view text)
 {
     if (!text.empty())
         entry_ = ThePool().Take(text);
+}
+
+void TsharedText::MakeMany(const std::string_view* texts, TsharedText* out, std::size_t count)
+{
+    constexpr std::size_t kBatch = 64;
+    std::uint32_t hashes[kBatch];
+    Entry* entries[kBatch];
+    for (std::size_t from = 0; from < count; from += kBatch) {
+        const std::size_t n = std::min(kBatch, count - from);
+        for (std::size_t i = 0; i < n; ++i)
+            hashes[i] = Pool::Hash(texts[from + i]);
+        ThePool().TakeMany(texts + from, hashes, entries, n);
+        for (std::size_t i = 0; i < n; ++i) {
+            out[from + i].Release();
+            out[from + i].entry_ = entries[i];
+        }
+    }
 }
 
 TsharedText::TsharedText(const TsharedText& other) : entry_(other.entry_)

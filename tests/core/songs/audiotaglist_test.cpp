@@ -852,3 +852,46 @@ TEST(AudioTagList, FileLoadsMatchMemoryLoads)
     EXPECT_FALSE(back.LoadFromFile(cut, false));
     EXPECT_EQ(back.Count(), 300);
 }
+
+TEST(AudioTagList, ALoadedSongsNameReadsAsIfItHadBeenSet)
+{
+    // A load reads its songs a batch at a time with their names whole and files their folders together:
+    // across batches and up to a damaged end, every song's name must come out split as setting it splits it.
+    const std::vector<std::string> names = {"/m/a/1.wav",
+                                            "plain.wav",
+                                            "/m/a b/2.wav",
+                                            "/",
+                                            "//x",
+                                            "/m/a/",
+                                            "/m/" + std::string(300, 'n') + "/3.wav",
+                                            "/m/a/" + std::string(300, 'l')};
+    TaudioTagList list;
+    list.SetOwnsObjects(true);
+    for (int i = 0; i < 150; ++i) {
+        auto song = std::make_unique<TaudioTag>();
+        song->SetFilename(names[static_cast<std::size_t>(i) % names.size()]);
+        song->SetTitle("T");
+        list.Add(song.release());
+    }
+    const std::string bytes = Save(list);
+    const auto expectSplit = [&](const TaudioTagList& back) {
+        for (int i = 0; i < back.Count(); ++i) {
+            const TaudioTag* song = back.GetItem(i);
+            TaudioTag set;
+            set.SetFilename(names[static_cast<std::size_t>(i) % names.size()]);
+            EXPECT_EQ(song->FolderName(), set.FolderName()) << i;
+            EXPECT_EQ(song->LeafName(), set.LeafName()) << i;
+            EXPECT_TRUE(song->SameFolder(*back.GetItem(i % static_cast<int>(names.size())))) << i;
+        }
+    };
+    TaudioTagList back;
+    back.SetOwnsObjects(true);
+    ASSERT_TRUE(Load(back, bytes));
+    EXPECT_EQ(back.Count(), 150);
+    expectSplit(back);
+    TaudioTagList cut;
+    cut.SetOwnsObjects(true);
+    EXPECT_FALSE(Load(cut, bytes.substr(0, bytes.size() - 10)));
+    EXPECT_EQ(cut.Count(), 149);
+    expectSplit(cut);
+}
