@@ -614,6 +614,30 @@ std::vector<SortKey> SortKeys(TaudioTagSortType sortType, int s)
 
 namespace {
 
+void SplitRuns(std::vector<SortEntry>& entries, std::size_t begin, std::size_t end,
+               const std::vector<SortKey>& keys, std::size_t k);
+
+// Puts entries [begin, begin + ranks.size()) in the order of their texts' ranks, equal ranks in the order
+// they came. The ranks are dense (every rank below the largest is some text's), so the entries are placed
+// by counting, in two passes, rather than sorted again after the texts' own sort.
+void PlaceByRank(std::vector<SortEntry>& entries, std::size_t begin, const std::vector<std::uint32_t>& ranks,
+                 bool ascending)
+{
+    const std::uint32_t top = *std::max_element(ranks.begin(), ranks.end());
+    const auto keyOf = [top, ascending](std::uint32_t rank) { return ascending ? rank : top - rank; };
+    std::vector<std::uint32_t> next(static_cast<std::size_t>(top) + 2, 0);
+    for (const std::uint32_t rank : ranks)
+        ++next[keyOf(rank) + 1];
+    for (std::size_t r = 1; r < next.size(); ++r)
+        next[r] += next[r - 1];
+    std::vector<SortEntry> placed(ranks.size());
+    for (std::size_t i = 0; i < ranks.size(); ++i) {
+        const std::uint32_t key = keyOf(ranks[i]);
+        placed[next[key]++] = SortEntry{key, entries[begin + i].song};
+    }
+    std::copy(placed.begin(), placed.end(), entries.begin() + static_cast<std::ptrdiff_t>(begin));
+}
+
 // Sorts entries [begin, end), equal in every key before k, by key k and then each run of equal key k by the
 // keys after it: a key is found only for the songs whose earlier keys tie.
 void SortRun(std::vector<SortEntry>& entries, std::size_t begin, std::size_t end,
@@ -639,13 +663,13 @@ void SortRun(std::vector<SortEntry>& entries, std::size_t begin, std::size_t end
             texts.push_back(*TextOf(*entries[i].song, field));
         }
         const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(texts);
-        for (std::size_t i = begin; i < end; ++i)
-            entries[i].key = ranks[i - begin];
-    } else {
-        for (std::size_t i = begin; i < end; ++i) {
-            ask(i);
-            entries[i].key = NumberOf(*entries[i].song, field);
-        }
+        PlaceByRank(entries, begin, ranks, keys[k].sign > 0);
+        SplitRuns(entries, begin, end, keys, k);
+        return;
+    }
+    for (std::size_t i = begin; i < end; ++i) {
+        ask(i);
+        entries[i].key = NumberOf(*entries[i].song, field);
     }
     const bool ascending = keys[k].sign > 0;
     std::stable_sort(entries.begin() + static_cast<std::ptrdiff_t>(begin),
@@ -653,6 +677,12 @@ void SortRun(std::vector<SortEntry>& entries, std::size_t begin, std::size_t end
                      [ascending](const SortEntry& a, const SortEntry& b) {
                          return ascending ? a.key < b.key : a.key > b.key;
                      });
+    SplitRuns(entries, begin, end, keys, k);
+}
+
+void SplitRuns(std::vector<SortEntry>& entries, std::size_t begin, std::size_t end,
+               const std::vector<SortKey>& keys, std::size_t k)
+{
     std::size_t run = begin;
     for (std::size_t i = begin + 1; i <= end; ++i) {
         if (i == end || entries[i].key != entries[run].key) {
