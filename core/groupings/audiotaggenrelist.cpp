@@ -23,15 +23,25 @@ void TaudioTagGenreList::AddTag(TaudioTag* tag)
     else
         genre = FindGenre(*name);
     if (genre) {
-        genre->Add(tag);
+        if (genre->Add(tag) && UpdateCount() > 0) {
+            const auto made = madeNumber_.find(genre);
+            if (made != madeNumber_.end())
+                filed_.push_back(Filed{tag, made->second});
+        }
     } else {
         auto made = std::make_unique<TaudioTagGenre>();
         made->SetUseArtists(true);
         made->SetUseAlbums(true);
         made->SetGenre(*name);
         made->BeginUpdate(); // closed by DoChange
-        made->Add(tag);
+        const bool added = made->Add(tag);
         genre = made.get();
+        if (UpdateCount() > 0) {
+            const auto number = static_cast<std::uint32_t>(madeNumber_.size());
+            madeNumber_[genre] = number;
+            if (added)
+                filed_.push_back(Filed{tag, number});
+        }
         AddCreatedGrouped(std::move(made));
     }
     last_ = genre;
@@ -130,6 +140,8 @@ void TaudioTagGenreList::LinkGenresOf(const TaudioTagGenreList& source)
 void TaudioTagGenreList::Clear()
 {
     genreIndex_.clear();
+    filed_.clear();
+    madeNumber_.clear();
     TaudioTagListList::Clear();
 }
 
@@ -141,6 +153,8 @@ void TaudioTagGenreList::DoChange()
     for (int i = 0; i < GetCount(); ++i)
         if (TaudioTagGenre* genre = GetGenre(i))
             genres.push_back(genre);
+
+    std::vector<std::vector<TaudioTag*>> byTitle = SortFiledByTitle(genres);
 
     struct Keyed
     {
@@ -155,7 +169,11 @@ void TaudioTagGenreList::DoChange()
         if (libraryAlbums_)
             LinkWholeAlbums(*genre, *libraryAlbums_);
         // Sorted by title before its creation update closes, a new genre changes (and reshuffles) once.
-        genre->SortBy(tstTitle);
+        const auto made = madeNumber_.find(genre);
+        if (made != madeNumber_.end() && !byTitle[made->second].empty())
+            genre->TakeSorted(std::move(byTitle[made->second]));
+        else
+            genre->SortBy(tstTitle);
         genre->EndUpdate();
         genre->ShrinkToFit();
         std::string key = platform::FoldKey(genre->Genre());
@@ -181,5 +199,63 @@ void TaudioTagGenreList::DoChange()
         genre->Artists().AssignAlbums(genre->Albums());
         genre->Artists().BuildIndex();
     }
+    madeNumber_.clear();
     TaudioTagListList::DoChange();
+}
+
+std::vector<std::vector<TaudioTag*>>
+TaudioTagGenreList::SortFiledByTitle(const std::vector<TaudioTagGenre*>& genres)
+{
+    std::vector<Filed> filed;
+    filed.swap(filed_);
+    std::vector<std::vector<TaudioTag*>> sorted(madeNumber_.size());
+    if (filed.empty())
+        return sorted;
+    // A genre takes part when it holds exactly the songs filed into it (it was made in this fill, so
+    // nothing else came in, and nothing left it), and all of them sort the same way.
+    std::vector<std::size_t> count(sorted.size(), 0);
+    for (const Filed& f : filed)
+        ++count[f.genre];
+    std::vector<char> takes(sorted.size(), 0);
+    const TaudioTagSortOrder order = genres.empty() ? tsoAscending : genres.front()->SortOrder();
+    for (TaudioTagGenre* genre : genres) {
+        const auto made = madeNumber_.find(genre);
+        if (made != madeNumber_.end() && genre->SortOrder() == order &&
+            static_cast<std::size_t>(genre->GetCount()) == count[made->second] && count[made->second] > 1)
+            takes[made->second] = 1;
+    }
+    std::vector<std::string_view> titles;
+    std::vector<Filed> taking;
+    titles.reserve(filed.size());
+    taking.reserve(filed.size());
+    for (const Filed& f : filed) {
+        if (!takes[f.genre])
+            continue;
+        taking.push_back(f);
+        titles.push_back(f.song->Title());
+    }
+    std::vector<Filed>().swap(filed);
+    if (taking.empty())
+        return sorted;
+    // Equal titles keep their filing order, which is each genre's own order: placed by counting on the
+    // ranks, in one stable pass over all the genres' songs.
+    const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(titles);
+    std::vector<std::string_view>().swap(titles);
+    const std::uint32_t top = *std::max_element(ranks.begin(), ranks.end());
+    const bool ascending = order != tsoDescending;
+    const auto keyOf = [top, ascending](std::uint32_t rank) { return ascending ? rank : top - rank; };
+    std::vector<std::uint32_t> next(static_cast<std::size_t>(top) + 2, 0);
+    for (const std::uint32_t rank : ranks)
+        ++next[keyOf(rank) + 1];
+    for (std::size_t r = 1; r < next.size(); ++r)
+        next[r] += next[r - 1];
+    std::vector<std::uint32_t> place(taking.size());
+    for (std::size_t i = 0; i < taking.size(); ++i)
+        place[next[keyOf(ranks[i])]++] = static_cast<std::uint32_t>(i);
+    for (std::size_t g = 0; g < sorted.size(); ++g)
+        if (takes[g])
+            sorted[g].reserve(count[g]);
+    for (const std::uint32_t i : place)
+        sorted[taking[i].genre].push_back(taking[i].song);
+    return sorted;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 inline constexpr const char* kUndefinedGenre = "[Undefined]";
@@ -55,6 +56,9 @@ public:
 
 private:
     static void LinkWholeAlbums(TaudioTagGenre& genre, const TaudioTagAlbumList& library);
+    // The songs of every genre made in this fill, each genre's in title order (as SortBy(tstTitle) puts
+    // them), indexed by the genre's number in madeNumber_; empty for a genre that changed otherwise.
+    std::vector<std::vector<TaudioTag*>> SortFiledByTitle(const std::vector<TaudioTagGenre*>& genres);
 
     bool useAlbums_ = true;
     bool useArtists_ = true;
@@ -64,4 +68,14 @@ private:
     TaudioTagGenre* last_ = nullptr;
     std::string lastName_;
     std::uint64_t lastGeneration_ = 0;
+    // While the set fills (in an update): each song filed into a genre made in this fill, with the genre's
+    // number, in filing order, so that the titles of all of them are ranked once, read in the order the
+    // library holds them, rather than genre by genre. Freed when the fill closes.
+    struct Filed
+    {
+        TaudioTag* song;
+        std::uint32_t genre;
+    };
+    std::vector<Filed> filed_;
+    std::unordered_map<const TaudioTagGenre*, std::uint32_t> madeNumber_;
 };

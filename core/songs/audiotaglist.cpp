@@ -579,6 +579,14 @@ void TaudioTagList::SortBy(TaudioTagSortType sortType)
     Changed();
 }
 
+void TaudioTagList::TakeSorted(std::vector<TaudioTag*> items)
+{
+    SetTagSortOrder(sortOrder_);
+    items_ = std::move(items);
+    justSorted_ = true;
+    Changed();
+}
+
 void TaudioTagList::SaveToFile(const std::string& fileName) const
 {
     TstreamWriter stream;

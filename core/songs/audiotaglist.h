@@ -176,6 +176,8 @@ public:
     // Sorting.
     void Sort();
     void SortBy(TaudioTagSortType sortType);
+    // As SortBy, with the songs already put in that order by the caller (the same songs, rearranged).
+    void TakeSorted(std::vector<TaudioTag*> items);
 
     // Files. Saving throws EFileError; loading answers false on a missing, foreign or damaged file and keeps
     // the songs read before the damage. driveRoot: see ApplyDriveRoot.

@@ -2,6 +2,10 @@
 #include "support/memorytree.h"
 
 #include "core/groupings/audiotaggenrelist.h"
+#include "platform/textcompare.h"
+
+#include <algorithm>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -144,4 +148,50 @@ TEST(AudioTagGenreList, AddingOutsideAnUpdateAndClearing)
     genres.Clear();
     EXPECT_EQ(genres.GetCount(), 0);
     EXPECT_TRUE(genres.GenreIndex().empty());
+}
+
+// The genres made in a fill are sorted by title together; each must come out exactly as a stable sort of
+// its own songs (in filing order) by the title comparer would put it, also when a later fill adds to
+// genres that are already there.
+TEST(AudioTagGenreList, GenresSortTheirSongsByTitleStably)
+{
+    const std::vector<std::string> titles = {
+        "",   "a", "A", "\xC3\x84pfel", "apfel", "Zed", "\xC3\xA9t\xC3\xA9", "b", "\xC3\x89T\xC3\x89",
+        "10", "9"};
+    const std::vector<std::string> names = {"Jazz", "Rock", "Pop"};
+    for (const char* locale : {"de_DE", "C"}) {
+        const platform::TcollationLocaleScope scope(locale);
+        std::mt19937 random(7);
+        Songs songs;
+        for (int i = 0; i < 90; ++i)
+            songs.Add("/s/" + std::to_string(i) + ".wav", names[random() % names.size()], "A",
+                      titles[random() % titles.size()]);
+        TaudioTagGenreList genres;
+        genres.SetOwnsObjects(true);
+        const auto check = [&](std::size_t filedCount) {
+            SetTagSortOrder(tsoAscending);
+            for (int g = 0; g < genres.GetCount(); ++g) {
+                TaudioTagGenre* genre = genres.GetGenre(g);
+                std::vector<TaudioTag*> expected;
+                for (std::size_t i = 0; i < filedCount; ++i)
+                    if (songs.all[i]->GenreString() == genre->Genre())
+                        expected.push_back(songs.all[i].get());
+                std::stable_sort(expected.begin(), expected.end(),
+                                 [](TaudioTag* a, TaudioTag* b) { return CompareByTitle(a, b) < 0; });
+                EXPECT_EQ(genre->Items(), expected) << locale << " " << genre->Genre();
+            }
+        };
+        genres.BeginUpdate();
+        for (std::size_t i = 0; i < 60; ++i)
+            genres.AddTag(songs.all[i].get());
+        genres.EndUpdate();
+        ASSERT_EQ(genres.GetCount(), 3);
+        check(60);
+        // A second fill without clearing: the genres are there already and hold songs of both fills.
+        genres.BeginUpdate();
+        for (std::size_t i = 60; i < songs.all.size(); ++i)
+            genres.AddTag(songs.all[i].get());
+        genres.EndUpdate();
+        check(songs.all.size());
+    }
 }
