@@ -224,19 +224,14 @@ TaudioTagGenreList::SortFiledByTitle(const std::vector<TaudioTagGenre*>& genres)
             static_cast<std::size_t>(genre->GetCount()) == count[made->second] && count[made->second] > 1)
             takes[made->second] = 1;
     }
-    std::vector<std::string_view> titles;
-    std::vector<Filed> taking;
-    titles.reserve(filed.size());
-    taking.reserve(filed.size());
-    for (const Filed& f : filed) {
-        if (!takes[f.genre])
-            continue;
-        taking.push_back(f);
-        titles.push_back(f.song->Title());
-    }
-    std::vector<Filed>().swap(filed);
-    if (taking.empty())
+    std::erase_if(filed, [&takes](const Filed& f) { return !takes[f.genre]; });
+    if (filed.empty())
         return sorted;
+    const std::vector<Filed>& taking = filed;
+    std::vector<std::string_view> titles;
+    titles.reserve(taking.size());
+    for (const Filed& f : taking)
+        titles.push_back(f.song->Title());
     // Equal titles keep their filing order, which is each genre's own order: placed by counting on the
     // ranks, in one stable pass over all the genres' songs.
     const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(titles);
