@@ -236,17 +236,7 @@ TaudioTagGenreList::SortFiledByTitle(const std::vector<TaudioTagGenre*>& genres)
     // ranks, in one stable pass over all the genres' songs.
     const std::vector<std::uint32_t> ranks = platform::TextOrderRanks(titles);
     std::vector<std::string_view>().swap(titles);
-    const std::uint32_t top = *std::max_element(ranks.begin(), ranks.end());
-    const bool ascending = order != tsoDescending;
-    const auto keyOf = [top, ascending](std::uint32_t rank) { return ascending ? rank : top - rank; };
-    std::vector<std::uint32_t> next(static_cast<std::size_t>(top) + 2, 0);
-    for (const std::uint32_t rank : ranks)
-        ++next[keyOf(rank) + 1];
-    for (std::size_t r = 1; r < next.size(); ++r)
-        next[r] += next[r - 1];
-    std::vector<std::uint32_t> place(taking.size());
-    for (std::size_t i = 0; i < taking.size(); ++i)
-        place[next[keyOf(ranks[i])]++] = static_cast<std::uint32_t>(i);
+    const std::vector<std::uint32_t> place = StableRankOrder(ranks, order != tsoDescending);
     for (std::size_t g = 0; g < sorted.size(); ++g)
         if (takes[g])
             sorted[g].reserve(count[g]);

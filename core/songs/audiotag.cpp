@@ -618,23 +618,15 @@ void SplitRuns(std::vector<SortEntry>& entries, std::size_t begin, std::size_t e
                const std::vector<SortKey>& keys, std::size_t k);
 
 // Puts entries [begin, begin + ranks.size()) in the order of their texts' ranks, equal ranks in the order
-// they came. The ranks are dense (every rank below the largest is some text's), so the entries are placed
-// by counting, in two passes, rather than sorted again after the texts' own sort.
+// they came, rather than sorting them again after the texts' own sort.
 void PlaceByRank(std::vector<SortEntry>& entries, std::size_t begin, const std::vector<std::uint32_t>& ranks,
                  bool ascending)
 {
     const std::uint32_t top = *std::max_element(ranks.begin(), ranks.end());
-    const auto keyOf = [top, ascending](std::uint32_t rank) { return ascending ? rank : top - rank; };
-    std::vector<std::uint32_t> next(static_cast<std::size_t>(top) + 2, 0);
-    for (const std::uint32_t rank : ranks)
-        ++next[keyOf(rank) + 1];
-    for (std::size_t r = 1; r < next.size(); ++r)
-        next[r] += next[r - 1];
-    std::vector<SortEntry> placed(ranks.size());
-    for (std::size_t i = 0; i < ranks.size(); ++i) {
-        const std::uint32_t key = keyOf(ranks[i]);
-        placed[next[key]++] = SortEntry{key, entries[begin + i].song};
-    }
+    std::vector<SortEntry> placed;
+    placed.reserve(ranks.size());
+    for (const std::uint32_t i : StableRankOrder(ranks, ascending))
+        placed.push_back(SortEntry{ascending ? ranks[i] : top - ranks[i], entries[begin + i].song});
     std::copy(placed.begin(), placed.end(), entries.begin() + static_cast<std::ptrdiff_t>(begin));
 }
 
@@ -693,6 +685,23 @@ void SplitRuns(std::vector<SortEntry>& entries, std::size_t begin, std::size_t e
 }
 
 } // namespace
+
+std::vector<std::uint32_t> StableRankOrder(const std::vector<std::uint32_t>& ranks, bool ascending)
+{
+    if (ranks.empty())
+        return {};
+    const std::uint32_t top = *std::max_element(ranks.begin(), ranks.end());
+    const auto keyOf = [top, ascending](std::uint32_t rank) { return ascending ? rank : top - rank; };
+    std::vector<std::uint32_t> next(static_cast<std::size_t>(top) + 2, 0);
+    for (const std::uint32_t rank : ranks)
+        ++next[keyOf(rank) + 1];
+    for (std::size_t r = 1; r < next.size(); ++r)
+        next[r] += next[r - 1];
+    std::vector<std::uint32_t> order(ranks.size());
+    for (std::size_t i = 0; i < ranks.size(); ++i)
+        order[next[keyOf(ranks[i])]++] = static_cast<std::uint32_t>(i);
+    return order;
+}
 
 void SortTags(std::vector<TaudioTag*>& songs, TaudioTagSortType sortType)
 {

@@ -201,6 +201,9 @@ TaudioTagCompare TagComparer(TaudioTagSortType sortType);
 // places in the order found once for the whole sort: the sort itself then runs on a compact array instead
 // of reaching into every song at every comparison.
 void SortTags(std::vector<TaudioTag*>& songs, TaudioTagSortType sortType);
+// The positions of ranks in the order of their values (highest first when not ascending), equal ranks in
+// the order they came. The ranks are dense (as TextOrderRanks gives them), so they are placed by counting.
+std::vector<std::uint32_t> StableRankOrder(const std::vector<std::uint32_t>& ranks, bool ascending);
 // The process-wide sign: +1 ascending, -1 descending. A sort sets it before it runs.
 void SetTagSortOrder(TaudioTagSortOrder order);
 int TagSortSign();
