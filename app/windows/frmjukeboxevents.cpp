@@ -16,13 +16,26 @@
 #include "core/jukebox/localjukeboxlist.h"
 #include "core/player/custommediaplayer.h"
 #include "core/timers/alarm.h"
+#include "platform/freememory.h"
 #include "platform/scopeguard.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QTimer>
 
 #include <exception>
 #include <utility>
+
+namespace {
+
+// A rebuild frees far more scratch than it keeps: once the windows have shown the library, the pages go
+// back to the system (not before, so neither the start nor a rescan waits for it).
+void ReleaseFreeMemoryWhenShown(QObject* context)
+{
+    QTimer::singleShot(0, context, [] { platform::ReleaseFreeMemory(); });
+}
+
+} // namespace
 
 void TfrmJukebox::BindEvents()
 {
@@ -181,8 +194,10 @@ void TfrmJukebox::PrepareTreeLibrary()
 void TfrmJukebox::FollowLibrary(bool quietly)
 {
     const platform::TValueGuard quiet(followingQuietly_, quietly);
-    if (NoCDJukebox->Stale() && library_)
+    if (NoCDJukebox->Stale() && library_) {
         NoCDJukebox->Follow(*library_);
+        ReleaseFreeMemoryWhenShown(this);
+    }
     if (noCDPlaylistsStale_) {
         noCDPlaylistsStale_ = false;
         NoCDJukebox->LoadPlaylists();
@@ -298,6 +313,7 @@ void TfrmJukebox::JukeboxListEventsGlobalListChange(TcustomJukeboxList*)
     // otherwise it is built again when a window next needs it (the windows let go of it already).
     if (closing_)
         return;
+    ReleaseFreeMemoryWhenShown(this);
     if ((playlistEditor_ && playlistEditor_->isVisible()) || (stackerList_ && stackerList_->isVisible()))
         FollowLibrary(false);
 }

@@ -1,0 +1,18 @@
+#include "platform/freememory.h"
+
+#include <cstdlib> // defines __GLIBC__ where it is the C library
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace platform {
+
+void ReleaseFreeMemory() noexcept
+{
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
+}
+
+} // namespace platform
