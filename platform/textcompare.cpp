@@ -1,5 +1,6 @@
 #include "textcompare.h"
 
+#include "platform/bucketsort.h"
 #include "platform/qtstring.h"
 
 #include <QChar>
@@ -228,7 +229,8 @@ void AskAhead(const std::vector<std::string_view>& texts, std::size_t i)
 }
 
 // Ranks of texts ordered by folded code points. The keys go into one buffer, and the sort compares their
-// first eight bytes as one number (missing bytes as zero, which keeps the order) before reading the buffer.
+// first eight bytes as one number (missing bytes as zero, which keeps the order) before reading the buffer;
+// so does the ranking after it, which reads the buffer only for neighbours alike in those bytes.
 void RankFolded(const std::vector<std::string_view>& texts, std::vector<std::uint32_t>& order,
                 std::vector<std::uint32_t>& rank)
 {
@@ -245,22 +247,30 @@ void RankFolded(const std::vector<std::string_view>& texts, std::vector<std::uin
     const auto keyOf = [&](std::uint32_t i) {
         return std::string_view(keys).substr(starts[i], starts[i + 1] - starts[i]);
     };
-    std::vector<std::uint64_t> prefix(texts.size());
-    for (std::uint32_t i = 0; i < prefix.size(); ++i) {
-        const std::string_view k = keyOf(i);
+    struct Keyed
+    {
+        std::uint64_t prefix;
+        std::uint32_t text;
+    };
+    std::vector<Keyed> keyed(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::string_view text = keyOf(order[k]);
         std::uint64_t value = 0;
         for (std::size_t b = 0; b < 8; ++b)
-            value = (value << 8) | (b < k.size() ? static_cast<unsigned char>(k[b]) : 0u);
-        prefix[i] = value;
+            value = (value << 8) | (b < text.size() ? static_cast<unsigned char>(text[b]) : 0u);
+        keyed[k] = Keyed{value, order[k]};
     }
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return prefix[a] != prefix[b] ? prefix[a] < prefix[b] : keyOf(a) < keyOf(b);
-    });
+    const auto before = [&](const Keyed& a, const Keyed& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix : keyOf(a.text) < keyOf(b.text);
+    };
+    SortByLeadingBits(keyed, before);
     std::uint32_t next = 0;
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        if (k > 0 && keyOf(order[k]) != keyOf(order[k - 1]))
+    for (std::size_t k = 0; k < keyed.size(); ++k) {
+        if (k > 0 &&
+            (keyed[k].prefix != keyed[k - 1].prefix || keyOf(keyed[k].text) != keyOf(keyed[k - 1].text)))
             ++next;
-        rank[order[k]] = next;
+        order[k] = keyed[k].text;
+        rank[keyed[k].text] = next;
     }
 }
 

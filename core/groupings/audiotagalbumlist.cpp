@@ -49,6 +49,36 @@ public:
         }
     }
     TaudioTagList* Find(std::string_view key) const { return Find(key, Hash(key)); }
+
+    // The album an earlier song of the same album and folder texts joined, found by the addresses of their
+    // shared copies without reading either text (in a library in shuffled order every song's folder text
+    // lies far away); nullptr when no such song was filed yet. Such songs make the same key, so this is the
+    // album a lookup by key finds.
+    TaudioTagList* Known(const TaudioTag& tag) const
+    {
+        if (known_.empty())
+            return nullptr;
+        const std::uintptr_t title = Address(tag.Album());
+        const std::uintptr_t folder = Address(tag.FolderName());
+        for (std::size_t at = KnownHome(title, folder);; at = (at + 1) & (known_.size() - 1)) {
+            const KnownSlot& slot = known_[at];
+            if (!slot.album)
+                return nullptr;
+            if (slot.title == title && slot.folder == folder)
+                return slot.album;
+        }
+    }
+    // Remembers the album the song (not known yet) joined. The table holds both texts, so no other text
+    // takes either address while it lasts.
+    void AddKnown(const TaudioTag& tag, TaudioTagList* album)
+    {
+        if ((knownUsed_ + 1) * 2 > known_.size())
+            GrowKnown();
+        held_.push_back(tag.SharedAlbum());
+        held_.push_back(tag.Folder());
+        PlaceKnown(KnownSlot{Address(tag.Album()), Address(tag.FolderName()), album});
+        ++knownUsed_;
+    }
     // The key (of that hash) must not be in the table yet.
     void Add(std::string_view key, std::size_t hash, TaudioTagList* album)
     {
@@ -93,10 +123,13 @@ public:
         return album;
     }
 
-    // A song looked up ahead: its key (in the keys kept for it), hash and the record the hint found.
+    // A song looked up ahead: the album its texts are known to join, else its key (in the keys kept for
+    // it), hash and the record the hint found.
     struct Ahead
     {
         const TaudioTag* tag = nullptr;
+        TaudioTagList* album = nullptr;
+        bool keyed = false;
         std::size_t from = 0;
         std::size_t size = 0;
         std::size_t hash = 0;
@@ -104,10 +137,9 @@ public:
     };
     // Takes the first step for a song; a song of the album and folder of the song looked ahead before it
     // mostly joins that song's album without a lookup (songs come folder by folder), so it is passed over
-    // and works its key out itself if it must.
+    // and looks its album up itself if it must.
     void Prepare(const TaudioTag& tag)
     {
-        const std::string_view folder = tag.FolderName();
         const bool follows =
             aheadLast_ && &aheadLast_->Album() == &tag.Album() && aheadLast_->SameFolder(tag);
         aheadLast_ = &tag;
@@ -122,15 +154,12 @@ public:
         }
         Ahead entry;
         entry.tag = &tag;
-        entry.from = aheadKeys_.size();
-        MakeKey(tag.Album(), folder, key);
-        aheadKeys_ += key;
-        entry.size = aheadKeys_.size() - entry.from;
-        entry.hash = Hash(KeyOf(entry));
         ahead_.push_back(entry);
-        PrefetchSlot(entry.hash);
+        if (!known_.empty())
+            __builtin_prefetch(&known_[KnownHome(Address(tag.Album()), Address(tag.FolderName()))]);
     }
-    // Takes a later step (1 to 3) for a song, if it was prepared.
+    // Takes a later step (1 to 3) for a song, if it was prepared: the album known for its texts, or else
+    // its key's slot, record and album; then the album and the end of its songs.
     void Advance(const TaudioTag& tag, int step)
     {
         std::size_t& next = aheadNext_[static_cast<std::size_t>(step - 1)];
@@ -138,15 +167,27 @@ public:
             return;
         Ahead& entry = ahead_[next++];
         if (step == 1) {
-            entry.record = PrefetchRecord(entry.hash);
-        } else if (const TaudioTagList* album = AlbumAt(entry.record)) {
+            entry.album = Known(tag);
+            if (entry.album) {
+                PrefetchAlbum(entry.album);
+                return;
+            }
+            entry.keyed = true;
+            entry.from = aheadKeys_.size();
+            MakeKey(tag.Album(), tag.FolderName(), key);
+            aheadKeys_ += key;
+            entry.size = aheadKeys_.size() - entry.from;
+            entry.hash = Hash(KeyOf(entry));
+            PrefetchSlot(entry.hash);
+        } else if (entry.album) {
             if (step == 2) {
-                for (std::size_t line = 0; line < 3; ++line)
-                    __builtin_prefetch(reinterpret_cast<const char*>(album) + line * 64);
-            } else {
-                const std::vector<TaudioTag*>& songs = album->Items();
+                const std::vector<TaudioTag*>& songs = entry.album->Items();
                 __builtin_prefetch(songs.data() + songs.size(), 1);
             }
+        } else if (step == 2) {
+            entry.record = PrefetchRecord(entry.hash);
+        } else if (const TaudioTagList* album = AlbumAt(entry.record)) {
+            PrefetchAlbum(album);
         }
     }
     // The song's entry when it is the next one looked ahead.
@@ -163,6 +204,40 @@ public:
 
 private:
     static constexpr std::size_t kHead = sizeof(TaudioTagList*) + sizeof(std::size_t);
+    struct KnownSlot
+    {
+        std::uintptr_t title = 0;
+        std::uintptr_t folder = 0;
+        TaudioTagList* album = nullptr; // null for a free slot
+    };
+    static std::uintptr_t Address(const std::string& text) { return reinterpret_cast<std::uintptr_t>(&text); }
+    std::size_t KnownHome(std::uintptr_t title, std::uintptr_t folder) const
+    {
+        const std::uint64_t mixed = (static_cast<std::uint64_t>(title) * 0x9E3779B97F4A7C15ULL) ^
+                                    (static_cast<std::uint64_t>(folder) * 0xC2B2AE3D27D4EB4FULL);
+        return static_cast<std::size_t>(mixed ^ (mixed >> 29)) & (known_.size() - 1);
+    }
+    void PlaceKnown(const KnownSlot& slot)
+    {
+        std::size_t at = KnownHome(slot.title, slot.folder);
+        while (known_[at].album)
+            at = (at + 1) & (known_.size() - 1);
+        known_[at] = slot;
+    }
+    void GrowKnown()
+    {
+        std::vector<KnownSlot> old(known_.empty() ? 64 : known_.size() * 2);
+        old.swap(known_);
+        for (const KnownSlot& slot : old)
+            if (slot.album)
+                PlaceKnown(slot);
+    }
+    // The album's record and its switches, which a song filed into it reads.
+    static void PrefetchAlbum(const TaudioTagList* album)
+    {
+        for (std::size_t line = 0; line < 3; ++line)
+            __builtin_prefetch(reinterpret_cast<const char*>(album) + line * 64);
+    }
     struct Slot
     {
         std::size_t hash = 0;
@@ -187,6 +262,9 @@ private:
     std::vector<Slot> slots_;
     std::string records_;
     std::size_t used_ = 0;
+    std::vector<KnownSlot> known_;
+    std::size_t knownUsed_ = 0;
+    std::vector<TsharedText> held_;
 
     static constexpr std::size_t kMostAhead = 1024;
     std::vector<Ahead> ahead_;
@@ -224,10 +302,10 @@ void TaudioTagAlbumList::FollowFill()
     }
 }
 
-void TaudioTagAlbumList::AddTag(TaudioTag* tag)
+TaudioTagList* TaudioTagAlbumList::AddTag(TaudioTag* tag)
 {
     if (!tag || tag->Album().empty())
-        return;
+        return nullptr;
     const std::string_view folder = tag->FolderName();
     const auto inFolder = [tag](const TaudioTagList* album) {
         const TaudioTag* first = album->GetItem(0);
@@ -238,21 +316,28 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
     TaudioTagList* target = nullptr;
     std::string_view key;
     std::size_t hash = 0;
-    // The same title as last time, and nothing filed or removed since: the lookup would find the same album.
-    if (last_ && lastGeneration_ == Generation() && last_->Title() == tag->Album() && inFolder(last_)) {
+    // The same title as last time (equal texts share one copy, so no text is read), and nothing filed or
+    // removed since: the lookup would find the same album.
+    if (last_ && lastGeneration_ == Generation() && last_->SharedTitle() == tag->SharedAlbum() &&
+        inFolder(last_)) {
         target = last_;
     } else if (byFolder_) {
         // Only this fill made the albums, so one title has at most one album in a folder.
-        if (prepared) {
-            key = byFolder_->KeyOf(*prepared);
-            hash = prepared->hash;
-        } else {
-            std::string& own = byFolder_->key;
-            TfolderIndex::MakeKey(tag->Album(), folder, own);
-            key = own;
-            hash = TfolderIndex::Hash(key);
+        target = prepared && prepared->album ? prepared->album : byFolder_->Known(*tag);
+        if (!target) {
+            if (prepared && prepared->keyed) {
+                key = byFolder_->KeyOf(*prepared);
+                hash = prepared->hash;
+            } else {
+                std::string& own = byFolder_->key;
+                TfolderIndex::MakeKey(tag->Album(), folder, own);
+                key = own;
+                hash = TfolderIndex::Hash(key);
+            }
+            target = byFolder_->Find(key, hash);
+            if (target)
+                byFolder_->AddKnown(*tag, target);
         }
-        target = byFolder_->Find(key, hash);
     } else {
         ForEachTitled(tag->Album(), [&](TaudioTagList* album) {
             if (!inFolder(album))
@@ -273,6 +358,7 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
         AddCreatedGrouped(std::move(album));
         if (byFolder_) {
             byFolder_->Add(key, hash, target);
+            byFolder_->AddKnown(*tag, target);
             byFolderGeneration_ = Generation();
         }
     } else {
@@ -280,6 +366,7 @@ void TaudioTagAlbumList::AddTag(TaudioTag* tag)
     }
     last_ = target;
     lastGeneration_ = Generation();
+    return target;
 }
 
 TaudioTagAlbum* TaudioTagAlbumList::FindAlbum(std::string_view title, std::string_view folder) const

@@ -18,13 +18,14 @@ public:
     TaudioTagAlbumList();
     ~TaudioTagAlbumList() override;
 
-    // Songs without an album are ignored.
-    void AddTag(TaudioTag* tag);
+    // Answers the album the song joined; songs without an album are ignored (nullptr).
+    TaudioTagList* AddTag(TaudioTag* tag);
     // A hint for AddTag to come, in steps (0 to kLookAheadSteps - 1, each step taken for a run of songs
-    // before the next, so that the memory a step needs was asked for a run earlier): the song's key and
-    // table slot, the album's record, the album, the end of its songs. Songs looked ahead are filed in the
-    // same order, their album and file name unchanged in between; the key worked out ahead saves working it
-    // out again, and AddTag takes it only for the song it was made for. Nothing a song joins depends on it.
+    // before the next, so that the memory a step needs was asked for a run earlier): the album an earlier
+    // song of the same texts joined, or else the song's key, its table slot and record; then the album and
+    // the end of its songs. Songs looked ahead are filed in the same order, their album and file name
+    // unchanged in between; what was found ahead saves finding it again, and AddTag takes it only for the
+    // song it was made for. Nothing a song joins depends on it.
     static constexpr int kLookAheadSteps = 4;
     void LookAhead(const TaudioTag* tag, int step);
     void AddAlbum(TaudioTagAlbum* album);

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // The songs of one genre text, with the genre's own artists and albums for the tree's genre, artist, album
 // levels. The genre owns those artists and albums, never the songs.
@@ -30,6 +31,18 @@ public:
 
     // With UseArtists the song joins the artists and, with UseAlbums too, the albums; then the genre.
     bool Add(TaudioTag* song) override;
+    // Add for a song that has just joined libraryAlbum in the library's album grouping, filled from the
+    // same songs in the same order (nullptr for a song without an album). While the genre fills inside an
+    // update with nothing else in its albums, its albums are not filed song by song but made once, by
+    // TakeLibraryAlbums, from the library's: most albums are all of one genre. Anything else files as Add.
+    bool AddFromLibraryAlbum(TaudioTag* song, TaudioTagList* libraryAlbum);
+    // Makes the albums of the songs AddFromLibraryAlbum took: each library album all of whose songs came
+    // is taken in as a link (so the library's album grouping must keep it until the genre is cleared),
+    // the others are made from the songs that came, as Add would have made them. False when there was
+    // nothing to make. The library's albums must be those the songs joined, still holding them.
+    bool TakeLibraryAlbums();
+    // True while songs wait for TakeLibraryAlbums.
+    bool DefersAlbums() const { return defersAlbums_; }
     // Clears the artists and albums, then the songs.
     void Clear() override;
     void DoChange() override;
@@ -43,4 +56,16 @@ private:
     bool useArtists_ = false;
     // Artists and albums are held in an update of their own while the genre is in one.
     bool innerUpdate_ = false;
+    bool defersAlbums_ = false;
+    struct Deferred
+    {
+        TaudioTag* song;
+        TaudioTagList* libraryAlbum;
+    };
+    // The songs AddFromLibraryAlbum took, in filing order, for TakeLibraryAlbums.
+    std::vector<Deferred> deferred_;
+
+    void BeginInnerUpdate();
+    // Files the songs waiting for TakeLibraryAlbums song by song, as Add would have.
+    void FileDeferredAlbums();
 };

@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-void TaudioTagGenreList::AddTag(TaudioTag* tag)
+void TaudioTagGenreList::AddTag(TaudioTag* tag, TaudioTagList* libraryAlbum)
 {
     if (!tag)
         return;
@@ -22,8 +22,11 @@ void TaudioTagGenreList::AddTag(TaudioTag* tag)
         genre = last_;
     else
         genre = FindGenre(*name);
+    const auto join = [&](TaudioTagGenre& to) {
+        return libraryAlbums_ && UpdateCount() > 0 ? to.AddFromLibraryAlbum(tag, libraryAlbum) : to.Add(tag);
+    };
     if (genre) {
-        if (genre->Add(tag) && UpdateCount() > 0) {
+        if (join(*genre) && UpdateCount() > 0) {
             const auto made = madeNumber_.find(genre);
             if (made != madeNumber_.end())
                 filed_.push_back(Filed{tag, made->second});
@@ -34,7 +37,7 @@ void TaudioTagGenreList::AddTag(TaudioTag* tag)
         made->SetUseAlbums(true);
         made->SetGenre(*name);
         made->BeginUpdate(); // closed by DoChange
-        const bool added = made->Add(tag);
+        const bool added = join(*made);
         genre = made.get();
         if (UpdateCount() > 0) {
             const auto number = static_cast<std::uint32_t>(madeNumber_.size());
@@ -78,7 +81,7 @@ void TaudioTagGenreList::LookAhead(const TaudioTag* const* tags, std::size_t cou
             if (!genre || !genre->UseArtists())
                 continue;
             genre->Artists().LookAhead(tags[i], step);
-            if (genre->UseAlbums())
+            if (genre->UseAlbums() && !genre->DefersAlbums())
                 genre->Albums().LookAhead(tags[i], step);
         }
 }
@@ -165,8 +168,9 @@ void TaudioTagGenreList::DoChange()
     std::unordered_set<std::string> seen;
     for (TaudioTagGenre* genre : genres) {
         // Linked while the genre's albums are still in their creation update: an album that becomes the
-        // library's is freed before it is sorted by track and trimmed, and the rest close once.
-        if (libraryAlbums_)
+        // library's is freed before it is sorted by track and trimmed, and the rest close once. A genre
+        // that took its songs' library albums along made its albums from them instead.
+        if (!genre->TakeLibraryAlbums() && libraryAlbums_)
             LinkWholeAlbums(*genre, *libraryAlbums_);
         // Sorted by title before its creation update closes, a new genre changes (and reshuffles) once.
         const auto made = madeNumber_.find(genre);

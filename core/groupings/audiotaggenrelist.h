@@ -34,7 +34,11 @@ public:
     // grouping must keep its albums until this set is cleared.
     void SetLibraryAlbums(const TaudioTagAlbumList* albums) { libraryAlbums_ = albums; }
 
-    void AddTag(TaudioTag* tag);
+    // libraryAlbum: the album of the library's album grouping (SetLibraryAlbums) the song has just joined
+    // in the same fill, or nullptr. Given for every song of a fill inside an update, it lets the genres
+    // made in it take their albums from the library's when the update closes rather than file every song
+    // twice (TaudioTagGenre::AddFromLibraryAlbum).
+    void AddTag(TaudioTag* tag, TaudioTagList* libraryAlbum = nullptr);
     // A hint for AddTag to come for each of a run of songs, filed then in the same order: each genre's
     // albums and artists look them up ahead while the set fills. Nothing a song joins depends on it.
     void LookAhead(const TaudioTag* const* tags, std::size_t count) const;

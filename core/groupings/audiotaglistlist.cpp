@@ -117,6 +117,29 @@ void TaudioTagListList::AddCreatedGrouped(std::unique_ptr<TaudioTagList> list)
     Changed();
 }
 
+void TaudioTagListList::AddGroupedMembers(std::vector<TnewMember> members)
+{
+    // The links are known as such before they are members, so that nothing frees them meanwhile.
+    std::vector<TaudioTagList*> links;
+    for (const TnewMember& m : members)
+        if (!m.made && m.link)
+            links.push_back(m.link);
+    if (!links.empty()) {
+        std::vector<TaudioTagList*>& kept = MakeExtras().links;
+        kept.insert(kept.end(), links.begin(), links.end());
+        std::sort(kept.begin(), kept.end());
+        kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+    }
+    index_.reserve(index_.size() + members.size());
+    for (TnewMember& m : members) {
+        if (m.made)
+            Insert(m.made.release(), true);
+        else if (m.link)
+            Insert(m.link, false);
+    }
+    Changed();
+}
+
 void TaudioTagListList::AddCreated(std::unique_ptr<TaudioTagList> list)
 {
     if (!list)

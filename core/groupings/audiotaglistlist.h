@@ -83,6 +83,16 @@ public:
     // hooked, and never touched again by this set (clearing or destroying it only drops the links), so
     // the set must be cleared before source's lists go. Both sets then answer the same lists.
     void LinkMembersOf(const TaudioTagListList& source);
+    // One member for AddGroupedMembers: a list the set made (it answers for it as for one it made itself) or,
+    // without one, another set's list taken in as a link (as ReplaceByLinks leaves one).
+    struct TnewMember
+    {
+        std::unique_ptr<TaudioTagList> made;
+        TaudioTagList* link = nullptr;
+    };
+    // Takes the members in, in order, as AddGrouped does, then notifies once. A link is neither owned nor
+    // hooked and never touched again by this set, so the other set must keep it until this one lets go.
+    void AddGroupedMembers(std::vector<TnewMember> members);
     // Puts each link (a list of another set holding the same songs, not a member) in its member's place: the
     // member is freed when the set answers for it; the link is neither owned nor hooked and is never
     // touched again by this set (leaving the set or a Clear only drops it), so the other set must keep it

@@ -200,11 +200,11 @@ void TcustomJukeboxList::FillGroupings()
         for (int i = from; i < to; ++i) {
             TaudioTag* tag = global.GetItem(i);
             global.DoListProcess(static_cast<std::uint32_t>(i), last, nullptr);
-            albums_->AddTag(tag);
+            TaudioTagList* album = albums_->AddTag(tag);
             artists_->AddTag(tag);
             alphaList_->AddTag(tag);
             if (loadGenres_)
-                genres_->AddTag(tag);
+                genres_->AddTag(tag, album);
         }
     }
     RebuildFileNameIndex();

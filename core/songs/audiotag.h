@@ -92,6 +92,7 @@ public:
     const std::string& Title() const { return title_; }
     void SetTitle(std::string value) { title_ = std::move(value); }
     const std::string& Album() const { return album_.Get(); }
+    const TsharedText& SharedAlbum() const { return album_; }
     void SetAlbum(std::string value) { album_ = TsharedText(value); }
     const std::string& Comment() const { return comment_.Get(); }
     void SetComment(std::string value) { comment_ = TsharedText(value); }
@@ -130,6 +131,8 @@ public:
     void ReadTag();
 
 private:
+    friend class TsharedTextBatch;
+
     // The texts first, then the numbers packed together: a library holds hundreds of thousands of songs, so
     // no padding between fields. Texts that songs repeat (an album's, an artist's, a genre's, a year's, a
     // tag type's, a comment: mostly empty, or an encoder's or a shop's line) are shared.

@@ -632,7 +632,10 @@ bool TaudioTagList::LoadFromStream(TstreamReader& stream, std::string_view drive
     std::vector<std::unique_ptr<TaudioTag>> batch;
     std::int32_t count = 0;
     std::int32_t added = 0;
+    // The songs' shared texts are filed a batch at a time too.
+    TsharedTextBatch texts;
     const auto addBatch = [&] {
+        texts.File();
         std::array<TaudioTag*, kBatch> songs;
         std::size_t read = 0;
         for (const std::unique_ptr<TaudioTag>& song : batch)

@@ -1,6 +1,7 @@
 #include "core/songs/audiotagstream.h"
 
 #include "platform/datetime.h"
+#include "platform/scopeguard.h"
 
 #include <climits>
 #include <cmath>
@@ -213,6 +214,27 @@ constexpr Property TextProperty(std::string_view name)
             [](TstreamReader& s, TaudioTag& song) { (song.*Set)(ReadTextValue(s)); }};
 }
 
+// A text property held as a shared text: read into this thread's batch of texts when there is one.
+template <auto Get, auto Set, TsharedTextBatch::Field F>
+constexpr Property SharedTextProperty(std::string_view name)
+{
+    return {name,
+            [](TstreamWriter& s, std::string_view n, const TaudioTag& song) {
+                WriteTextProp(s, n, (song.*Get)());
+            },
+            [](TstreamReader& s, TaudioTag& song) {
+                if (TsharedTextBatch* batch = TsharedTextBatch::Active()) {
+                    thread_local std::string text;
+                    ReadTextValueInto(s, text);
+                    batch->Keep(song, F, text);
+                    if (text.capacity() > 4096)
+                        std::string().swap(text); // no lasting room for a rare long text
+                } else {
+                    (song.*Set)(ReadTextValue(s));
+                }
+            }};
+}
+
 template <auto Get, auto Set>
 constexpr Property UIntProperty(std::string_view name)
 {
@@ -243,19 +265,20 @@ constexpr Property kProperties[] = {
          if (name.capacity() > 4096)
              std::string().swap(name); // no lasting room for a rare long name
      }},
-    TextProperty<&TaudioTag::Artist, &TaudioTag::SetArtist>("Artist"),
+    SharedTextProperty<&TaudioTag::Artist, &TaudioTag::SetArtist, TsharedTextBatch::fArtist>("Artist"),
     TextProperty<&TaudioTag::Title, &TaudioTag::SetTitle>("Title"),
-    TextProperty<&TaudioTag::Album, &TaudioTag::SetAlbum>("Album"),
-    TextProperty<&TaudioTag::Comment, &TaudioTag::SetComment>("Comment"),
+    SharedTextProperty<&TaudioTag::Album, &TaudioTag::SetAlbum, TsharedTextBatch::fAlbum>("Album"),
+    SharedTextProperty<&TaudioTag::Comment, &TaudioTag::SetComment, TsharedTextBatch::fComment>("Comment"),
     UIntProperty<&TaudioTag::TrackNo, &TaudioTag::SetTrackNo>("TrackNo"),
-    TextProperty<&TaudioTag::Date, &TaudioTag::SetDate>("Date"),
+    SharedTextProperty<&TaudioTag::Date, &TaudioTag::SetDate, TsharedTextBatch::fDate>("Date"),
     UIntProperty<&TaudioTag::GenreID, &TaudioTag::SetGenreID>("GenreID"),
-    TextProperty<&TaudioTag::GenreString, &TaudioTag::SetGenreString>("GenreString"),
+    SharedTextProperty<&TaudioTag::GenreString, &TaudioTag::SetGenreString, TsharedTextBatch::fGenreString>(
+        "GenreString"),
     UIntProperty<&TaudioTag::BitRate, &TaudioTag::SetBitRate>("BitRate"),
     UIntProperty<&TaudioTag::Duration, &TaudioTag::SetDuration>("Duration"),
     UIntProperty<&TaudioTag::SampleRate, &TaudioTag::SetSampleRate>("SampleRate"),
     UIntProperty<&TaudioTag::Channels, &TaudioTag::SetChannels>("Channels"),
-    TextProperty<&TaudioTag::TagType, &TaudioTag::SetTagType>("TagType"),
+    SharedTextProperty<&TaudioTag::TagType, &TaudioTag::SetTagType, TsharedTextBatch::fTagType>("TagType"),
     {"ModDate", WriteModDateProp, ReadModDateProp},
     UIntProperty<&TaudioTag::MediaType, &TaudioTag::SetMediaType>("MediaType"),
 };
@@ -340,6 +363,13 @@ std::unique_ptr<TaudioTag> ReadAudioTagComponent(TstreamReader& s)
     s.Skip(s.ReadByte()); // component name
 
     auto song = std::make_unique<TaudioTag>();
+    // A song that fails to read goes, and with it the texts kept for it.
+    TsharedTextBatch* const batch = TsharedTextBatch::Active();
+    bool whole = false;
+    const platform::TScopeExit dropTexts([&song, &whole, batch] {
+        if (batch && !whole)
+            batch->Drop(*song);
+    });
     // Properties come in the order they are written: the search starts after the one found last.
     constexpr std::size_t count = std::size(kProperties);
     std::size_t next = 0;
@@ -363,5 +393,53 @@ std::unique_ptr<TaudioTag> ReadAudioTagComponent(TstreamReader& s)
     // A song has no child components.
     if (s.ReadByte() != vaNull)
         throw EReadError("Invalid stream format");
+    whole = true; // its texts stay kept
     return song;
+}
+
+namespace {
+thread_local TsharedTextBatch* t_sharedTextBatch = nullptr;
+} // namespace
+
+TsharedTextBatch::TsharedTextBatch() : outer_(t_sharedTextBatch)
+{
+    t_sharedTextBatch = this;
+}
+
+TsharedTextBatch::~TsharedTextBatch()
+{
+    t_sharedTextBatch = outer_;
+}
+
+TsharedTextBatch* TsharedTextBatch::Active()
+{
+    return t_sharedTextBatch;
+}
+
+void TsharedTextBatch::Keep(TaudioTag& song, Field field, std::string_view text)
+{
+    kept_.push_back(Kept{&song, texts_.size(), static_cast<std::uint32_t>(text.size()), field});
+    texts_.append(text);
+}
+
+void TsharedTextBatch::Drop(const TaudioTag& song)
+{
+    std::erase_if(kept_, [&song](const Kept& k) { return k.song == &song; });
+}
+
+void TsharedTextBatch::File()
+{
+    static constexpr TsharedText TaudioTag::*kFields[] = {&TaudioTag::artist_,      &TaudioTag::album_,
+                                                          &TaudioTag::comment_,     &TaudioTag::date_,
+                                                          &TaudioTag::genreString_, &TaudioTag::tagType_};
+    std::vector<std::string_view> texts;
+    texts.reserve(kept_.size());
+    for (const Kept& k : kept_)
+        texts.push_back(std::string_view(texts_).substr(k.from, k.size));
+    std::vector<TsharedText> shared(kept_.size());
+    TsharedText::MakeMany(texts.data(), shared.data(), texts.size());
+    for (std::size_t i = 0; i < kept_.size(); ++i)
+        kept_[i].song->*kFields[kept_[i].field] = std::move(shared[i]);
+    kept_.clear();
+    texts_.clear();
 }

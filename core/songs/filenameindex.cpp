@@ -1,6 +1,7 @@
 #include "core/songs/filenameindex.h"
 
 #include "core/songs/audiotag.h"
+#include "platform/bucketsort.h"
 #include "platform/textcompare.h"
 
 #include <algorithm>
@@ -22,6 +23,16 @@ std::uint64_t Prefix(std::string_view key, std::size_t at)
 class TfolderKeys
 {
 public:
+    // A hint for KeyOf(folder) to come: its slot, then (a few songs later) its key.
+    void AskSlot(const std::string& folder) const { __builtin_prefetch(&slots_[Home(&folder)]); }
+    void AskKey(const std::string& folder) const
+    {
+        for (std::size_t at = Home(&folder); slots_[at].folder; at = (at + 1) & (slots_.size() - 1))
+            if (slots_[at].folder == &folder) {
+                __builtin_prefetch(keys_.data() + slots_[at].start);
+                return;
+            }
+    }
     std::string_view KeyOf(const std::string& folder)
     {
         if (&folder != last_) {
@@ -49,9 +60,13 @@ private:
         std::size_t start = 0;
         std::size_t size = 0;
     };
+    std::size_t Home(const std::string* folder) const
+    {
+        return (reinterpret_cast<std::uintptr_t>(folder) * 0x9E3779B97F4A7C15ull) >> (64 - bits_);
+    }
     Slot& Find(const std::string* folder)
     {
-        std::size_t at = (reinterpret_cast<std::uintptr_t>(folder) * 0x9E3779B97F4A7C15ull) >> (64 - bits_);
+        std::size_t at = Home(folder);
         while (slots_[at].folder && slots_[at].folder != folder)
             at = (at + 1) & (slots_.size() - 1);
         return slots_[at];
@@ -94,10 +109,28 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
     // names it, so the folders met find their keys again without reading their texts, which a library in
     // shuffled order would otherwise fetch from far away for every song.
     std::string keys;
+    {
+        // Room for about all the keys at once, guessed from the first names (folding rarely changes a
+        // name's size): a buffer grown by doubling copies and touches twice the memory.
+        const std::size_t sample = std::min<std::size_t>(songs.size(), 256);
+        std::size_t size = 0;
+        for (std::size_t i = 0; i < sample; ++i)
+            size += songs[i]->FilenameSize();
+        if (sample > 0)
+            keys.reserve(size / sample * songs.size() / 8 * 9 + 64);
+    }
     std::vector<std::size_t> starts(songs.size() + 1);
     TfolderKeys folders;
     std::string key;
+    // In a library in shuffled order nearly every song has another folder than the one before: its slot
+    // and key are asked for a few songs ahead.
+    constexpr std::size_t kSlotAhead = 16;
+    constexpr std::size_t kKeyAhead = 8;
     for (std::size_t i = 0; i < songs.size(); ++i) {
+        if (i + kSlotAhead < songs.size())
+            folders.AskSlot(songs[i + kSlotAhead]->FolderName());
+        if (i + kKeyAhead < songs.size())
+            folders.AskKey(songs[i + kKeyAhead]->FolderName());
         const std::string_view folderKey = folders.KeyOf(songs[i]->FolderName());
         platform::FoldKey(songs[i]->LeafName(), key);
         starts[i] = keys.size();
@@ -136,39 +169,63 @@ void TfileNameIndex::Rebuild(const std::vector<TaudioTag*>& songs)
                : a.next != b.next   ? a.next < b.next
                                     : a.song < b.song;
     };
-    const auto sortRun = [&](auto& self, std::size_t begin, std::size_t end, std::size_t depth) -> void {
-        const auto first = order.begin() + static_cast<std::ptrdiff_t>(begin);
-        const auto last = order.begin() + static_cast<std::ptrdiff_t>(end);
-        bool longer = false;
-        for (auto it = first; it != last && !longer; ++it)
-            longer = keyOf(it->song).size() > depth + 16;
-        if (!longer) {
-            std::sort(first, last, before); // alike to their ends
-            return;
-        }
-        for (auto it = first; it != last; ++it) {
-            it->prefix = Prefix(keyOf(it->song), depth + 16);
-            it->next = Prefix(keyOf(it->song), depth + 24);
-        }
-        std::sort(first, last, byChunk);
+    // Each run that ties on its chunks takes the next sixteen bytes of its names and sorts by them, until
+    // no run ties or a run's names end there (then they sort whole). Breadth first: the names of all the
+    // runs are read in one pass, each asked for a few songs ahead, as in a library in shuffled order they
+    // lie anywhere in the buffer.
+    struct Run
+    {
+        std::size_t begin;
+        std::size_t end;
+        bool longer;
+    };
+    const auto tiedRuns = [&order](std::size_t begin, std::size_t end, std::vector<Run>& out) {
         for (std::size_t run = begin, i = begin + 1; i <= end; ++i) {
             if (i == end || order[i].prefix != order[run].prefix || order[i].next != order[run].next) {
                 if (i - run > 1)
-                    self(self, run, i, depth + 16);
+                    out.push_back(Run{run, i, false});
                 run = i;
             }
         }
     };
-    if (!std::is_sorted(order.begin(), order.end(), before)) {
-        std::sort(order.begin(), order.end(), byChunk);
-        for (std::size_t run = 0, i = 1; i <= order.size(); ++i) {
-            if (i == order.size() || order[i].prefix != order[run].prefix ||
-                order[i].next != order[run].next) {
-                if (i - run > 1)
-                    sortRun(sortRun, run, i, shared);
-                run = i;
+    const auto deepen = [&](std::vector<Run>& runs, std::size_t depth) {
+        std::vector<std::size_t> at;
+        for (const Run& run : runs)
+            for (std::size_t i = run.begin; i < run.end; ++i)
+                at.push_back(i);
+        constexpr std::size_t kAhead = 8;
+        std::size_t j = 0;
+        for (Run& run : runs) {
+            for (std::size_t i = run.begin; i < run.end; ++i, ++j) {
+                if (j + 2 * kAhead < at.size())
+                    __builtin_prefetch(&starts[order[at[j + 2 * kAhead]].song]);
+                if (j + kAhead < at.size())
+                    __builtin_prefetch(keys.data() + starts[order[at[j + kAhead]].song]);
+                const std::string_view key = keyOf(order[i].song);
+                run.longer = run.longer || key.size() > depth + 16;
+                order[i].prefix = Prefix(key, depth + 16);
+                order[i].next = Prefix(key, depth + 24);
             }
         }
+        std::vector<Run> deeper;
+        for (const Run& run : runs) {
+            const auto first = order.begin() + static_cast<std::ptrdiff_t>(run.begin);
+            const auto last = order.begin() + static_cast<std::ptrdiff_t>(run.end);
+            if (!run.longer) {
+                std::sort(first, last, before); // alike to their ends
+                continue;
+            }
+            std::sort(first, last, byChunk);
+            tiedRuns(run.begin, run.end, deeper);
+        }
+        runs.swap(deeper);
+    };
+    if (!std::is_sorted(order.begin(), order.end(), before)) {
+        platform::SortByLeadingBits(order, byChunk);
+        std::vector<Run> runs;
+        tiedRuns(0, order.size(), runs);
+        for (std::size_t depth = shared; !runs.empty(); depth += 16)
+            deepen(runs, depth);
     }
     std::vector<TaudioTag*> sorted;
     sorted.reserve(order.size());

@@ -638,7 +638,16 @@ TEST(AudioTagList, DamagedFilesLoadAsFalseKeepingWhatWasRead)
     EXPECT_EQ(list.Count(), 0);
     EXPECT_FALSE(Load(list, ""));
 
-    // Every truncation: false, with the whole songs before the cut kept.
+    // Every truncation: false, with the whole songs before the cut kept, texts and all (the load gives the
+    // songs their shared texts a batch at a time; the song cut short takes its own along).
+    TaudioTagList whole;
+    whole.SetOwnsObjects(true);
+    ASSERT_TRUE(Load(whole, good));
+    const auto texts = [](const TaudioTag* s) {
+        return s->Artist() + "|" + s->Album() + "|" + s->Comment() + "|" + s->Date() + "|" +
+               s->GenreString() + "|" + s->TagType() + "|" + s->Title();
+    };
+    ASSERT_NE(texts(whole.GetItem(4)), "||||||");
     int lastCount = 0;
     for (std::size_t n = 0; n < good.size(); ++n) {
         TaudioTagList part;
@@ -646,6 +655,8 @@ TEST(AudioTagList, DamagedFilesLoadAsFalseKeepingWhatWasRead)
         ASSERT_FALSE(Load(part, good.substr(0, n))) << n;
         EXPECT_GE(part.Count(), lastCount);
         lastCount = part.Count();
+        for (int i = 0; i < part.Count(); ++i)
+            EXPECT_EQ(texts(part.GetItem(i)), texts(whole.GetItem(i))) << n;
     }
     EXPECT_EQ(lastCount, 4);
 

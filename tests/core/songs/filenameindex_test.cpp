@@ -86,3 +86,39 @@ TEST(FileNameIndex, LinksTheFirstSongOfEachNameAndFindsNamesIgnoringCase)
     ASSERT_EQ(copy.Count(), 3);
     EXPECT_EQ(copy.Find("/m/\xC3\x84rger.mp3"), songs[1].get());
 }
+
+// A large library in no order sorts in buckets and runs that tie at several depths: the index must hold
+// exactly what a plain stable sort of the folded names, keeping the first song of each name, holds.
+TEST(FileNameIndex, ManyShuffledNamesTyingAtSeveralDepthsSortAsAPlainSortDoes)
+{
+    std::vector<std::unique_ptr<TaudioTag>> songs;
+    for (int i = 0; i < 3000; ++i) {
+        const int artist = i % 5;
+        const std::string name = "/home/user/Music/" + std::string(i % 3 == 0 ? "The " : "") +
+                                 "Artist With A Long Name " + std::to_string(artist) + "/" +
+                                 "Album Title Longer Than Sixteen " + std::to_string(i % 3) + "/" +
+                                 std::to_string(i % 400) + (i % 7 == 0 ? ".MP3" : ".mp3");
+        songs.push_back(File(i % 5 == 0 ? platform::UpperCase(name) : name, std::to_string(i)));
+    }
+    std::vector<TaudioTag*> links;
+    for (std::size_t k = 0; k < songs.size(); ++k)
+        links.push_back(songs[k * 1543 % songs.size()].get());
+    std::vector<TaudioTag*> expected = links;
+    std::stable_sort(expected.begin(), expected.end(), [](const TaudioTag* a, const TaudioTag* b) {
+        return platform::FoldKey(a->Filename()) < platform::FoldKey(b->Filename());
+    });
+    expected.erase(std::unique(expected.begin(), expected.end(),
+                               [](const TaudioTag* a, const TaudioTag* b) {
+                                   return platform::FoldKey(a->Filename()) ==
+                                          platform::FoldKey(b->Filename());
+                               }),
+                   expected.end());
+
+    TfileNameIndex index;
+    index.Rebuild(links);
+    std::vector<TaudioTag*> got;
+    for (int i = 0; i < index.Count(); ++i)
+        got.push_back(index.Objects(i));
+    EXPECT_EQ(got, expected);
+    EXPECT_LT(expected.size(), links.size()); // some names come twice
+}
