@@ -92,17 +92,19 @@ TEST(FileNameIndex, LinksTheFirstSongOfEachNameAndFindsNamesIgnoringCase)
 TEST(FileNameIndex, ManyShuffledNamesTyingAtSeveralDepthsSortAsAPlainSortDoes)
 {
     std::vector<std::unique_ptr<TaudioTag>> songs;
-    for (int i = 0; i < 3000; ++i) {
-        const int artist = i % 5;
-        const std::string name = "/home/user/Music/" + std::string(i % 3 == 0 ? "The " : "") +
-                                 "Artist With A Long Name " + std::to_string(artist) + "/" +
-                                 "Album Title Longer Than Sixteen " + std::to_string(i % 3) + "/" +
-                                 std::to_string(i % 400) + (i % 7 == 0 ? ".MP3" : ".mp3");
+    for (int i = 0; i < 17000; ++i) { // more than sort in one piece
+        const int j = i % 8000;       // most names twice, in other cases
+        const int artist = j % 97;
+        const std::string name = "/home/user/Music/" + std::string(j % 3 == 0 ? "The " : "") +
+                                 static_cast<char>('A' + artist % 26) + std::to_string(artist) +
+                                 " Artist With A Long Name/Album Title Longer Than Sixteen " +
+                                 std::to_string(j % 7) + "/" + std::to_string(j) +
+                                 (i % 7 == 0 ? ".MP3" : ".mp3");
         songs.push_back(File(i % 5 == 0 ? platform::UpperCase(name) : name, std::to_string(i)));
     }
     std::vector<TaudioTag*> links;
     for (std::size_t k = 0; k < songs.size(); ++k)
-        links.push_back(songs[k * 1543 % songs.size()].get());
+        links.push_back(songs[k * 7919 % songs.size()].get());
     std::vector<TaudioTag*> expected = links;
     std::stable_sort(expected.begin(), expected.end(), [](const TaudioTag* a, const TaudioTag* b) {
         return platform::FoldKey(a->Filename()) < platform::FoldKey(b->Filename());
