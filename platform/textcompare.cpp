@@ -15,9 +15,11 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <mutex>
 #include <numeric>
 #include <optional>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -274,23 +276,71 @@ void RankFolded(const std::vector<std::string_view>& texts, std::vector<std::uin
     }
 }
 
-// Ranks of distinct texts in the collator's order, ties by folded code points.
+// Ranks of distinct texts in the collator's order, ties by folded code points. Many texts (a search's
+// matches) are keyed and sorted in parts, one per thread with a collator of its own, then merged: the keys
+// and comparisons are most of a keystroke's time in a collating locale.
 void RankCollated(const QCollator& collator, const std::vector<std::string_view>& distinct,
                   std::vector<std::uint32_t>& order, std::vector<std::uint32_t>& rank)
 {
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(distinct.size());
-    Utf16 utf16;
-    for (const std::string_view text : distinct) {
-        ToUtf16(text, utf16);
-        keys.push_back(collator.sortKey(View(utf16).toString()));
-    }
+    const std::size_t count = distinct.size();
+    std::vector<std::optional<QCollatorSortKey>> keys(count);
     const auto compare = [&](std::uint32_t a, std::uint32_t b) {
-        const int c = keys[a].compare(keys[b]);
+        const int c = keys[a]->compare(*keys[b]);
         return c != 0 ? c : CompareFolded(distinct[a], distinct[b]);
     };
-    std::sort(order.begin(), order.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return compare(a, b) < 0; });
+    const auto less = [&](std::uint32_t a, std::uint32_t b) { return compare(a, b) < 0; };
+    constexpr std::size_t kPerPart = 4096;
+    const std::size_t parts =
+        std::clamp<std::size_t>(std::min<std::size_t>(std::thread::hardware_concurrency(), 8), 1,
+                                std::max<std::size_t>(count / kPerPart, 1));
+    const auto bound = [&](std::size_t part) {
+        return order.begin() + static_cast<std::ptrdiff_t>(count * part / parts);
+    };
+    const auto keyAndSort = [&](std::size_t part, const QCollator& with) {
+        Utf16 utf16;
+        for (auto it = bound(part); it != bound(part + 1); ++it) {
+            ToUtf16(distinct[*it], utf16);
+            keys[*it].emplace(with.sortKey(View(utf16).toString()));
+        }
+        std::sort(bound(part), bound(part + 1), less);
+    };
+    if (parts == 1) {
+        keyAndSort(0, collator);
+    } else {
+        const QLocale locale = collator.locale();
+        const Qt::CaseSensitivity cs = collator.caseSensitivity();
+        const bool numeric = collator.numericMode();
+        const bool punctuation = collator.ignorePunctuation();
+        std::vector<std::exception_ptr> failed(parts);
+        std::vector<std::thread> threads;
+        threads.reserve(parts - 1);
+        for (std::size_t part = 1; part < parts; ++part)
+            threads.emplace_back([&, part] {
+                try {
+                    QCollator own(locale);
+                    own.setCaseSensitivity(cs);
+                    own.setNumericMode(numeric);
+                    own.setIgnorePunctuation(punctuation);
+                    keyAndSort(part, own);
+                } catch (...) {
+                    failed[part] = std::current_exception();
+                }
+            });
+        try {
+            keyAndSort(0, collator);
+        } catch (...) {
+            failed[0] = std::current_exception();
+        }
+        for (std::thread& t : threads)
+            t.join();
+        for (const std::exception_ptr& e : failed)
+            if (e)
+                std::rethrow_exception(e);
+        for (std::size_t width = 1; width < parts; width *= 2)
+            for (std::size_t part = 0; part + width < parts; part += 2 * width)
+                std::inplace_merge(bound(part), bound(part + width), bound(std::min(part + 2 * width, parts)),
+                                   less);
+    }
     std::uint32_t next = 0;
     for (std::size_t k = 0; k < order.size(); ++k) {
         if (k > 0 && compare(order[k - 1], order[k]) != 0)

@@ -14,7 +14,9 @@ bool TaudioTagAlbum::Add(TaudioTag* song)
 {
     if (!song)
         return false;
-    if (!albumArtist_.Empty() && !platform::SameText(albumArtist_.Get(), song->Artist())) {
+    // Equal texts share one copy: the artist of most songs is the album's without a look at either text.
+    if (!albumArtist_.Empty() && !(albumArtist_ == song->SharedArtist()) &&
+        !platform::SameText(albumArtist_.Get(), song->Artist())) {
         if (albumArtist_.Get() != kCompilationsArtist)
             albumArtist_ = TsharedText(kCompilationsArtist);
         compilation_ = true;

@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -207,21 +210,45 @@ void TcustomJukeboxList::FillGroupings()
                 genres_->AddTag(tag, album);
         }
     }
-    RebuildFileNameIndex();
-
-    genres_->EndUpdate();
-    artists_->AssignAlbums(*albums_);
-    artists_->BuildIndex();
-    albums_->EndUpdate();
-    artists_->EndUpdate();
-    alphaList_->EndUpdate();
+    // The file-name index reads only the songs' names, which nothing below changes, and nothing below reads
+    // it, runs the event loop or tells anyone outside: a large library's index is built on a thread of its
+    // own while the groupings close.
+    TfileNameIndex index;
+    std::exception_ptr indexFailed;
+    const auto rebuildIndex = [&index, &indexFailed, &global] {
+        try {
+            index.Rebuild(global.Items());
+        } catch (...) {
+            indexFailed = std::current_exception();
+        }
+    };
+    constexpr int kIndexAside = 16384;
+    std::thread indexer;
+    if (count >= kIndexAside) {
+        try {
+            indexer = std::thread(rebuildIndex);
+        } catch (const std::system_error&) {
+        }
+    }
+    if (!indexer.joinable())
+        rebuildIndex();
+    {
+        const platform::TScopeExit joined([&indexer] {
+            if (indexer.joinable())
+                indexer.join();
+        });
+        genres_->EndUpdate();
+        artists_->AssignAlbums(*albums_);
+        artists_->BuildIndex();
+        albums_->EndUpdate();
+        artists_->EndUpdate();
+        alphaList_->EndUpdate();
+    }
+    if (indexFailed)
+        std::rethrow_exception(indexFailed);
+    fileNameIndex_ = std::move(index);
 
     global.DoListProcessFinished();
-}
-
-void TcustomJukeboxList::RebuildFileNameIndex()
-{
-    fileNameIndex_.Rebuild(globalList_->Items());
 }
 
 void TcustomJukeboxList::PlaylistsChanged()

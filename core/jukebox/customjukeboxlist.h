@@ -161,7 +161,6 @@ private:
     void Hold(const std::function<void()>& work);
     void RunChange(const std::function<void()>& work);
     void RethrowHeldError();
-    void RebuildFileNameIndex();
 
     std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
     std::string dataFolder_;

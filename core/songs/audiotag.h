@@ -88,6 +88,7 @@ public:
     // True when both file names have the same folder part (a pointer comparison).
     bool SameFolder(const TaudioTag& other) const { return folder_ == other.folder_; }
     const std::string& Artist() const { return artist_.Get(); }
+    const TsharedText& SharedArtist() const { return artist_; }
     void SetArtist(std::string value) { artist_ = TsharedText(value); }
     const std::string& Title() const { return title_; }
     void SetTitle(std::string value) { title_ = std::move(value); }

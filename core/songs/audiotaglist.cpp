@@ -538,9 +538,16 @@ void TaudioTagList::SearchTitle(std::string_view text, TStringList<TaudioTag>& s
     const bool sorted = strings.Sorted();
     strings.SetSorted(false);
     const std::string wanted = platform::UpperCase(text);
-    for (TaudioTag* song : items_)
+    // The songs lie anywhere in memory, in no order the list knows: each is asked for a few songs ahead,
+    // or the search waits for memory at nearly every song of a large library.
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (i + kAhead < items_.size())
+            __builtin_prefetch(items_[i + kAhead]);
+        TaudioTag* song = items_[i];
         if (platform::UpperCase(song->Title()).find(wanted) != std::string::npos)
             strings.AddObject(song->Title() + " - " + song->Artist(), song);
+    }
     if (sorted)
         strings.SortUnique();
     strings.EndUpdate();

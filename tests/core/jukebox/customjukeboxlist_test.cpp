@@ -6,6 +6,7 @@
 #include "platform/error.h"
 #include "platform/inifile.h"
 #include "support/discimage.h"
+#include "support/generatedlibrary.h"
 #include "support/scopedenv.h"
 #include "support/tempdir.h"
 
@@ -172,6 +173,24 @@ int GroupedSongs(const TcustomJukeboxList& library)
     for (int i = 0; i < index.Count(); ++i)
         songs += index.Objects(i)->Filename() == index[i] ? 1 : 0;
     return songs;
+}
+
+// A large library's file-name index is built beside the closing groupings: whole, and found by name, after
+// every rebuild (under ASan too).
+TEST(CustomJukeboxList, ALargeLibrarysNameIndexIsWholeAfterEveryRebuild)
+{
+    TlibraryShape shape;
+    shape.Songs = 20000;
+    TgeneratedLibrary library(shape);
+    for (int round = 0; round < 2; ++round) {
+        const TfileNameIndex& index = library.FileNameIndex();
+        ASSERT_EQ(index.Count(), library.GlobalList().Count());
+        for (int i = 0; i < library.GlobalList().Count(); i += 997) {
+            const TaudioTag* song = library.GlobalList().GetItem(i);
+            EXPECT_EQ(index.Find(song->Filename()), song);
+        }
+        library.GlobalList().Changed();
+    }
 }
 
 // Whoever links into the groupings hears that they are about to go while they are still whole: once per
