@@ -21,6 +21,7 @@
 #include "controls/qtcolor.h"
 #include "core/plugins/taggerloader.h"
 #include "core/util/promptservice.h"
+#include "platform/freememory.h"
 #include "platform/qtstring.h"
 #include "platform/singleinstance.h"
 
@@ -113,6 +114,7 @@ int RunMainWindow(TorvaneApplication& app, platform::TsingleInstance& gate)
 
 int main(int argc, char** argv)
 {
+    platform::ShareOneHeap();
     TorvaneApplication app(argc, argv);
     InstallPaletteColorResolver();
     SetApplicationTitle("Orvane Jukebox");

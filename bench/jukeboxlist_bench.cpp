@@ -19,6 +19,10 @@
 
 namespace {
 
+// As the program's main does, before any thread: the helper threads take their memory from the one heap,
+// which is the one the heap figures read.
+const bool kOneHeap = (platform::ShareOneHeap(), true);
+
 void Generate(TaudioTagList& list, int count, bool shuffled = false)
 {
     list.BeginUpdate();

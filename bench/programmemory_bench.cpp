@@ -22,6 +22,10 @@
 
 namespace {
 
+// As the program's main does, before any thread: the helper threads take their memory from the one heap,
+// which is the one the heap figures read.
+const bool kOneHeap = (platform::ShareOneHeap(), true);
+
 // Every view of the main window, the playlist editor's and the stacker window's (without genres).
 constexpr TtreeViewDisplayModes kMainWindowModes = 0x7F;
 constexpr auto kEditorModes = static_cast<TtreeViewDisplayModes>(dmArtists | dmTitles | dmAlbums |

@@ -15,4 +15,11 @@ void ReleaseFreeMemory() noexcept
 #endif
 }
 
+void ShareOneHeap() noexcept
+{
+#if defined(__GLIBC__)
+    ::mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
 } // namespace platform
