@@ -195,3 +195,62 @@ TEST(AudioTagGenreList, GenresSortTheirSongsByTitleStably)
         check(songs.all.size());
     }
 }
+
+// Songs handed over with the library album they joined wait for the genres to close; a song that comes
+// without one, or a genre that closes on its own, files the waiting songs first. Either way each genre holds
+// the albums filing every song by itself gives, the whole ones being the library's own.
+TEST(AudioTagGenreList, SongsWaitingForTheirLibraryAlbumsAreFiledWhenAnotherWayComes)
+{
+    Songs songs;
+    songs.Add("/w/2.wav", "Rock", "W", "Two", "Whole", 2);
+    songs.Add("/s/1.wav", "Rock", "S", "One", "Split", 1);
+    songs.Add("/w/1.wav", "Rock", "W", "One", "Whole", 1);
+    songs.Add("/s/2.wav", "Jazz", "S", "Two", "Split", 2);
+    songs.Add("/j/1.wav", "Jazz", "J", "Solo", "Alone", 1);
+    songs.Add("/s/3.wav", "Rock", "S", "Three", "Split", 3);
+    songs.Add("/n/1.wav", "Jazz", "N", "No album");
+    const auto dump = [](const TaudioTagGenreList& genres, const TaudioTagAlbumList* library) {
+        std::vector<std::string> lines;
+        for (int g = 0; g < genres.GetCount(); ++g)
+            for (int a = 0; a < genres.GetGenre(g)->Albums().GetCount(); ++a) {
+                const TaudioTagList* album = genres.GetGenre(g)->Albums().GetItem(a);
+                std::string line = genres.GetGenre(g)->Genre() + "/" + album->Title() + ":";
+                for (const std::string& title : SongTitles(*album))
+                    line += " " + title;
+                if (library && library->Contains(album))
+                    line += " (library's)";
+                lines.push_back(line);
+            }
+        return lines;
+    };
+    TaudioTagGenreList plain;
+    plain.SetOwnsObjects(true);
+    Fill(plain, songs);
+    const Strings expected = {"Jazz/Alone: Solo", "Jazz/Split: Two", "Rock/Split: One Three",
+                              "Rock/Whole: One Two"};
+    ASSERT_EQ(dump(plain, nullptr), expected);
+
+    for (int way = 0; way < 3; ++way) {
+        TaudioTagAlbumList library; // goes after the genres that link its albums
+        library.SetOwnsObjects(true);
+        TaudioTagGenreList genres;
+        genres.SetOwnsObjects(true);
+        genres.SetLibraryAlbums(&library);
+        library.BeginUpdate();
+        genres.BeginUpdate();
+        for (std::size_t k = 0; k < songs.all.size(); ++k) {
+            TaudioTag* song = songs.all[k].get();
+            TaudioTagList* album = library.AddTag(song);
+            genres.AddTag(song, way == 1 && k == 5 ? nullptr : album); // a Rock song without its album
+        }
+        if (way == 2)
+            genres.FindGenre("Rock")->EndUpdate(); // closes on its own
+        genres.EndUpdate();
+        library.EndUpdate();
+        EXPECT_EQ(dump(genres, nullptr), expected) << way;
+        EXPECT_EQ(dump(genres, &library),
+                  (Strings{"Jazz/Alone: Solo (library's)", "Jazz/Split: Two", "Rock/Split: One Three",
+                           "Rock/Whole: One Two (library's)"}))
+            << way;
+    }
+}
