@@ -214,6 +214,18 @@ constexpr Property TextProperty(std::string_view name)
             [](TstreamReader& s, TaudioTag& song) { (song.*Set)(ReadTextValue(s)); }};
 }
 
+// Reads a text value into this thread's one scratch string and hands it to use, for a value copied at once
+// (no string made and freed per song).
+template <class Use>
+void UseTextValue(TstreamReader& s, const Use& use)
+{
+    thread_local std::string text;
+    ReadTextValueInto(s, text);
+    use(text);
+    if (text.capacity() > 4096)
+        std::string().swap(text); // no lasting room for a rare long text
+}
+
 // A text property held as a shared text: read into this thread's batch of texts when there is one.
 template <auto Get, auto Set, TsharedTextBatch::Field F>
 constexpr Property SharedTextProperty(std::string_view name)
@@ -224,11 +236,7 @@ constexpr Property SharedTextProperty(std::string_view name)
             },
             [](TstreamReader& s, TaudioTag& song) {
                 if (TsharedTextBatch* batch = TsharedTextBatch::Active()) {
-                    thread_local std::string text;
-                    ReadTextValueInto(s, text);
-                    batch->Keep(song, F, text);
-                    if (text.capacity() > 4096)
-                        std::string().swap(text); // no lasting room for a rare long text
+                    UseTextValue(s, [&](const std::string& text) { batch->Keep(song, F, text); });
                 } else {
                     (song.*Set)(ReadTextValue(s));
                 }
@@ -259,11 +267,7 @@ constexpr Property kProperties[] = {
          WriteTextProp(s, n, song.Filename());
      },
      [](TstreamReader& s, TaudioTag& song) {
-         thread_local std::string name;
-         ReadTextValueInto(s, name);
-         song.SetFilename(name);
-         if (name.capacity() > 4096)
-             std::string().swap(name); // no lasting room for a rare long name
+         UseTextValue(s, [&song](const std::string& name) { song.SetFilename(name); });
      }},
     SharedTextProperty<&TaudioTag::Artist, &TaudioTag::SetArtist, TsharedTextBatch::fArtist>("Artist"),
     TextProperty<&TaudioTag::Title, &TaudioTag::SetTitle>("Title"),
