@@ -19,6 +19,7 @@
 #include <mutex>
 #include <numeric>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 namespace platform {
@@ -312,20 +313,28 @@ void RankCollated(const QCollator& collator, const std::vector<std::string_view>
         const bool numeric = collator.numericMode();
         const bool punctuation = collator.ignorePunctuation();
         std::vector<std::exception_ptr> failed(parts);
+        const auto runPart = [&](std::size_t part) {
+            try {
+                QCollator own(locale);
+                own.setCaseSensitivity(cs);
+                own.setNumericMode(numeric);
+                own.setIgnorePunctuation(punctuation);
+                keyAndSort(part, own);
+            } catch (...) {
+                failed[part] = std::current_exception();
+            }
+        };
         std::vector<std::thread> threads;
         threads.reserve(parts - 1);
-        for (std::size_t part = 1; part < parts; ++part)
-            threads.emplace_back([&, part] {
-                try {
-                    QCollator own(locale);
-                    own.setCaseSensitivity(cs);
-                    own.setNumericMode(numeric);
-                    own.setIgnorePunctuation(punctuation);
-                    keyAndSort(part, own);
-                } catch (...) {
-                    failed[part] = std::current_exception();
-                }
-            });
+        for (std::size_t part = 1; part < parts; ++part) {
+            // Out of threads (or of memory for one's stack), the part is keyed here: the threads already
+            // started must still be joined.
+            try {
+                threads.emplace_back(runPart, part);
+            } catch (const std::system_error&) {
+                runPart(part);
+            }
+        }
         try {
             keyAndSort(0, collator);
         } catch (...) {
