@@ -173,15 +173,16 @@ TtaggerPlugin* TtaggerLoader::GetPluginForFile(const std::string& fileName) cons
     return index < 0 ? nullptr : extensions_.Objects(index);
 }
 
-TtaggerRecord* TtaggerLoader::ReadFileTag(const std::string& fileName)
+TtaggerRecord* TtaggerLoader::ReadFileTag(const std::string& fileName, bool listedAsFile)
 {
     TtaggerPlugin* plugin = GetPluginForFile(fileName);
     if (!plugin)
         return nullptr;
     // A FIFO or a device would block the plug-in's read for good.
-    if (const std::optional<platform::TFolderEntry> entry = platform::EntryInfo(fileName);
-        entry && (entry->IsSystem() || entry->IsFolder()))
-        return nullptr;
+    if (!listedAsFile)
+        if (const std::optional<platform::TFolderEntry> entry = platform::EntryInfo(fileName);
+            entry && (entry->IsSystem() || entry->IsFolder()))
+            return nullptr;
     TtaggerRecord* record = plugin->Record();
     if (!record->ReadFile || record->ReadFile(fileName.c_str()) == 0)
         return nullptr;

@@ -48,8 +48,10 @@ public:
     void SetSettingsFolder(std::string folder) { settingsFolder_ = std::move(folder); }
 
     // Reads the file through the plug-in serving its extension; nullptr when none serves it or the read
-    // failed. The record's value fields then describe the file until the plug-in's next read.
-    TtaggerRecord* ReadFileTag(const std::string& fileName);
+    // failed. The record's value fields then describe the file until the plug-in's next read. A FIFO or a
+    // device is never handed over; listedAsFile says the caller's folder listing just found a regular file
+    // there, so it is not asked of the file system again.
+    TtaggerRecord* ReadFileTag(const std::string& fileName, bool listedAsFile = false);
     // The record of the plug-in serving the file's extension, without reading; nullptr when none does.
     TtaggerRecord* GetTaggerForFile(const std::string& fileName) const;
     TtaggerPlugin* GetPluginForFile(const std::string& fileName) const;

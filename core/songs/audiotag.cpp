@@ -321,9 +321,9 @@ std::string TaudioTag::GetChannelMode() const
     }
 }
 
-std::unique_ptr<TaudioTag> ReadSongFile(const std::string& fileName, TDateTime modDate)
+std::unique_ptr<TaudioTag> ReadSongFile(const std::string& fileName, TDateTime modDate, bool listedAsFile)
 {
-    const TtaggerRecord* record = TaggerLoader().ReadFileTag(fileName);
+    const TtaggerRecord* record = TaggerLoader().ReadFileTag(fileName, listedAsFile);
     if (!record)
         return nullptr;
     auto song = std::make_unique<TaudioTag>();

@@ -175,8 +175,9 @@ public:
 // Copies the values of the file a plug-in read last into the song (not Filename, not ModDate).
 void CopyTaggerValues(const TtaggerRecord& record, TaudioTag& song);
 // The song a file holds, read through its plug-in, with the file's time as given (a scan has it from the
-// listing); nullptr when no plug-in reads it.
-std::unique_ptr<TaudioTag> ReadSongFile(const std::string& fileName, TDateTime modDate);
+// listing); nullptr when no plug-in reads it. listedAsFile: see TtaggerLoader::ReadFileTag.
+std::unique_ptr<TaudioTag> ReadSongFile(const std::string& fileName, TDateTime modDate,
+                                        bool listedAsFile = false);
 
 // One display line of the song in the given layout.
 std::string FormatTagText(const TaudioTag& song, TtagDisplayFormat format);

@@ -224,10 +224,11 @@ private:
         changed = true;
     }
 
-    // AddFile on the scratch list, with the file's time from the listing instead of another stat.
+    // AddFile on the scratch list, with the file's time and kind from the listing instead of more stats
+    // (the listing holds regular files only).
     static TaudioTag* ReadNewSong(TaudioTagList& scratch, const std::string& fileName, TDateTime fileTime)
     {
-        std::unique_ptr<TaudioTag> song = ReadSongFile(fileName, fileTime);
+        std::unique_ptr<TaudioTag> song = ReadSongFile(fileName, fileTime, true);
         return song ? scratch.AddCreated(std::move(song)) : nullptr;
     }
 

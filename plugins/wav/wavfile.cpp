@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -57,14 +57,9 @@ private:
     int fd_;
 };
 
-} // namespace
-
-bool ReadWAVHeader(const std::string& fileName, TWAVheader& buffer)
+bool ReadWAVHeader(int fd, TWAVheader& buffer)
 {
-    const TFileHandle file(fileName);
-    if (file.Fd() < 0)
-        return false;
-    if (!ReadAt(file.Fd(), 0, buffer.data(), 40))
+    if (!ReadAt(fd, 0, buffer.data(), 40))
         return false;
     if (IdAt(&buffer[36], "data"))
         return true;
@@ -72,11 +67,19 @@ bool ReadWAVHeader(const std::string& fileName, TWAVheader& buffer)
     // "fact" chunk holds one: any other chunk there (LIST, bext, the tail of a longer "fmt ") would give
     // a meaningless count.
     std::uint8_t next[12];
-    if (!ReadAt(file.Fd(), std::uint64_t{Get32(buffer, 16)} + 20, next, sizeof next))
+    if (!ReadAt(fd, std::uint64_t{Get32(buffer, 16)} + 20, next, sizeof next))
         return false;
     if (IdAt(next, "fact"))
         std::memcpy(&buffer[40], next + 8, 4);
     return true;
+}
+
+} // namespace
+
+bool ReadWAVHeader(const std::string& fileName, TWAVheader& buffer)
+{
+    const TFileHandle file(fileName);
+    return file.Fd() >= 0 && ReadWAVHeader(file.Fd(), buffer);
 }
 
 bool IsValidWAVHeader(const TWAVheader& buffer)
@@ -95,7 +98,8 @@ bool TWAVfile::ReadFromFile(const std::string& fileName)
 {
     ResetFields();
     TWAVheader buffer{};
-    if (!ReadWAVHeader(fileName, buffer))
+    const TFileHandle file(fileName);
+    if (file.Fd() < 0 || !ReadWAVHeader(file.Fd(), buffer))
         return false;
     if (!IsValidWAVHeader(buffer))
         return true;
@@ -114,10 +118,13 @@ bool TWAVfile::ReadFromFile(const std::string& fileName)
     fileSize_ = std::uint64_t{Get32(buffer, 4)} + 8;
     // A header that claims more than the file holds (a cut copy, a writer that never closed the file) is
     // timed by the bytes really there.
-    std::error_code ec;
-    const std::uintmax_t real = std::filesystem::file_size(fileName, ec);
-    if (!ec && real < fileSize_)
-        fileSize_ = real;
+    // Asked of the file just read, not of its name again: a scan reads thousands of them.
+    struct stat st
+    {
+    };
+    if (::fstat(file.Fd(), &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<std::uint64_t>(st.st_size) < fileSize_)
+        fileSize_ = static_cast<std::uint64_t>(st.st_size);
     if (fileSize_ < headerSize_)
         headerSize_ = fileSize_;
     return true;
