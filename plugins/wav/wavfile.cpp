@@ -43,7 +43,10 @@ bool ReadAt(int fd, std::uint64_t offset, std::uint8_t* data, std::size_t size)
 class TFileHandle
 {
 public:
-    explicit TFileHandle(const std::string& fileName) : fd_(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    // Never waits: a FIFO (or a device) found where a file was listed must not hold the read for good.
+    explicit TFileHandle(const std::string& fileName)
+        : fd_(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+    {}
     ~TFileHandle()
     {
         if (fd_ >= 0)

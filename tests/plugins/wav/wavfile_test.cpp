@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using wavbytes::MakeWav;
@@ -210,4 +212,15 @@ TEST(WAVfile, InputErrorsAnswerFalse)
     if (::geteuid() != 0) {
         EXPECT_FALSE(wav.ReadFromFile(locked));
     }
+
+    // A FIFO put where a scan listed a file a moment before: refused at once, never waited on.
+    const std::string pipe = dir.File("pipe.wav");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EXIT(
+        {
+            ::alarm(10);
+            TWAVfile fromPipe;
+            std::_Exit(fromPipe.ReadFromFile(pipe) ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
