@@ -179,10 +179,11 @@ TtaggerRecord* TtaggerLoader::ReadFileTag(const std::string& fileName, bool list
     if (!plugin)
         return nullptr;
     // A FIFO or a device would block the plug-in's read for good.
-    if (!listedAsFile)
-        if (const std::optional<platform::TFolderEntry> entry = platform::EntryInfo(fileName);
-            entry && (entry->IsSystem() || entry->IsFolder()))
+    if (!listedAsFile) {
+        const std::optional<platform::TFolderEntry> entry = platform::EntryInfo(fileName);
+        if (entry && (entry->IsSystem() || entry->IsFolder()))
             return nullptr;
+    }
     TtaggerRecord* record = plugin->Record();
     if (!record->ReadFile || record->ReadFile(fileName.c_str()) == 0)
         return nullptr;

@@ -214,12 +214,18 @@ constexpr Property TextProperty(std::string_view name)
             [](TstreamReader& s, TaudioTag& song) { (song.*Set)(ReadTextValue(s)); }};
 }
 
-// Reads a text value into this thread's one scratch string and hands it to use, for a value copied at once
-// (no string made and freed per song).
+// This thread's one scratch string for the text values a load copies at once.
+std::string& ScratchText()
+{
+    thread_local std::string text;
+    return text;
+}
+
+// Reads a text value into the scratch string and hands it to use (no string made and freed per song).
 template <class Use>
 void UseTextValue(TstreamReader& s, const Use& use)
 {
-    thread_local std::string text;
+    std::string& text = ScratchText();
     ReadTextValueInto(s, text);
     use(text);
     if (text.capacity() > 4096)

@@ -60,6 +60,8 @@ private:
     int fd_;
 };
 
+// Reads 40 bytes from the start of the file and, when bytes 36 to 39 are not "data", the "fact" sample
+// count that follows the "fmt " chunk into bytes 40 to 43. False on any input error or a short file.
 bool ReadWAVHeader(int fd, TWAVheader& buffer)
 {
     if (!ReadAt(fd, 0, buffer.data(), 40))
@@ -78,12 +80,6 @@ bool ReadWAVHeader(int fd, TWAVheader& buffer)
 }
 
 } // namespace
-
-bool ReadWAVHeader(const std::string& fileName, TWAVheader& buffer)
-{
-    const TFileHandle file(fileName);
-    return file.Fd() >= 0 && ReadWAVHeader(file.Fd(), buffer);
-}
 
 bool IsValidWAVHeader(const TWAVheader& buffer)
 {

@@ -9,10 +9,6 @@
 // "fact" chunk, its sample count at 40.
 using TWAVheader = std::array<std::uint8_t, 44>;
 
-// Reads 40 bytes from the start of the file and, when bytes 36 to 39 are not "data", the "fact" sample
-// count that follows the "fmt " chunk into bytes 40 to 43. False on any input error or a short file.
-bool ReadWAVHeader(const std::string& fileName, TWAVheader& buffer);
-
 // "RIFF", "WAVE" and "fmt " in place and one or two channels.
 bool IsValidWAVHeader(const TWAVheader& buffer);
 
